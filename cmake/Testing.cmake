@@ -1,0 +1,18 @@
+# GoogleTest built from the Debian sources with our cross compiler, and the helper that adds one
+# test binary per library, each run under Wine through CTest.
+enable_testing()
+include(GoogleTest)
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# korval_add_test(<name> SOURCES <files...> LIBRARIES <libs...>)
+# Links our own main (crash filter, locale), so a crashing test fails the run instead of passing.
+function(korval_add_test name)
+  cmake_parse_arguments(arg "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} korval_test_main GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,53 @@
+// The Win32 implementation of the file-system seam.
+#include "platform/file_system.h"
+
+#include "platform/scoped_handle.h"
+
+namespace korval {
+namespace {
+
+ScopedFile OpenForTimes(const wchar_t* path, DWORD access) {
+  // Backup semantics let the same call open folders; sharing everything keeps other readers working.
+  return ScopedFile(CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+}  // namespace
+
+bool Win32FileSystem::Move(const wchar_t* from, const wchar_t* to) { return MoveFileW(from, to) != FALSE; }
+
+bool Win32FileSystem::Delete(const wchar_t* path) { return DeleteFileW(path) != FALSE; }
+
+DWORD Win32FileSystem::GetAttributes(const wchar_t* path) { return GetFileAttributesW(path); }
+
+bool Win32FileSystem::SetAttributes(const wchar_t* path, DWORD attributes) {
+  return SetFileAttributesW(path, attributes) != FALSE;
+}
+
+bool Win32FileSystem::GetTimes(const wchar_t* path, FILETIME* creation, FILETIME* access, FILETIME* write) {
+  ScopedFile file = OpenForTimes(path, FILE_READ_ATTRIBUTES);
+  if (!file) return false;
+  return GetFileTime(file.Get(), creation, access, write) != FALSE;
+}
+
+bool Win32FileSystem::SetTimes(const wchar_t* path, const FILETIME* creation, const FILETIME* access,
+                               const FILETIME* write) {
+  ScopedFile file = OpenForTimes(path, FILE_WRITE_ATTRIBUTES);
+  if (!file) return false;
+  return SetFileTime(file.Get(), creation, access, write) != FALSE;
+}
+
+bool Win32FileSystem::Find(const wchar_t* path, WIN32_FIND_DATAW* found) {
+  WIN32_FIND_DATAW data;
+  ScopedFind find(FindFirstFileW(path, &data));
+  if (!find) return false;
+  if (found) *found = data;
+  return true;
+}
+
+FileSystem& SystemFileSystem() {
+  static Win32FileSystem system;
+  return system;
+}
+
+}  // namespace korval

@@ -1,0 +1,43 @@
+// The one door of the engine to the disk. Every rename, delete, attribute and time change and every
+// existence question goes through it, so tests can make any single call fail and prove that no file
+// is lost. Calls report failure like Win32 does: a false (or invalid) result and GetLastError().
+#pragma once
+
+#include <windows.h>
+
+namespace korval {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Renames without ever replacing an existing file (MoveFileW semantics).
+  virtual bool Move(const wchar_t* from, const wchar_t* to) = 0;
+  virtual bool Delete(const wchar_t* path) = 0;
+  // INVALID_FILE_ATTRIBUTES when the path cannot be read.
+  virtual DWORD GetAttributes(const wchar_t* path) = 0;
+  virtual bool SetAttributes(const wchar_t* path, DWORD attributes) = 0;
+  // Files and folders alike (folders are opened with backup semantics). Null pointers are skipped.
+  virtual bool GetTimes(const wchar_t* path, FILETIME* creation, FILETIME* access, FILETIME* write) = 0;
+  virtual bool SetTimes(const wchar_t* path, const FILETIME* creation, const FILETIME* access,
+                        const FILETIME* write) = 0;
+  // A find-first lookup: true when a file or folder matches the path, with its directory entry.
+  virtual bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) = 0;
+};
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  bool Move(const wchar_t* from, const wchar_t* to) override;
+  bool Delete(const wchar_t* path) override;
+  DWORD GetAttributes(const wchar_t* path) override;
+  bool SetAttributes(const wchar_t* path, DWORD attributes) override;
+  bool GetTimes(const wchar_t* path, FILETIME* creation, FILETIME* access, FILETIME* write) override;
+  bool SetTimes(const wchar_t* path, const FILETIME* creation, const FILETIME* access,
+                const FILETIME* write) override;
+  bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) override;
+};
+
+// The file system the program uses unless a caller passes another.
+FileSystem& SystemFileSystem();
+
+}  // namespace korval

@@ -1,0 +1,97 @@
+#include "platform/faulty_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/temp_folder.h"
+
+namespace korval {
+namespace {
+
+TEST(Win32FileSystem, MoveNeverReplacesAnExistingFile) {
+  TempFolder dir;
+  dir.WriteFile(L"a.txt", "A");
+  dir.WriteFile(L"b.txt", "B");
+  FileSystem& fs = SystemFileSystem();
+  EXPECT_FALSE(fs.Move((dir / L"a.txt").c_str(), (dir / L"b.txt").c_str()));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), GetLastError());
+  EXPECT_EQ("A", dir.ReadFile(L"a.txt"));
+  EXPECT_EQ("B", dir.ReadFile(L"b.txt"));
+  EXPECT_TRUE(fs.Move((dir / L"a.txt").c_str(), (dir / L"日本語の名前.txt").c_str()));
+  EXPECT_EQ("A", dir.ReadFile(L"日本語の名前.txt"));
+}
+
+TEST(Win32FileSystem, FindsFilesAndFoldersCaseInsensitively) {
+  TempFolder dir;
+  dir.WriteFile(L"Photo.JPG", "x");
+  CreateDirectoryW((dir / L"Folder").c_str(), nullptr);
+  FileSystem& fs = SystemFileSystem();
+  WIN32_FIND_DATAW found;
+  ASSERT_TRUE(fs.Find((dir / L"photo.jpg").c_str(), &found));
+  EXPECT_STREQ(L"Photo.JPG", found.cFileName);
+  ASSERT_TRUE(fs.Find((dir / L"FOLDER").c_str(), &found));
+  EXPECT_TRUE(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_FALSE(fs.Find((dir / L"missing.txt").c_str(), &found));
+}
+
+TEST(Win32FileSystem, ReadsAndWritesTimesOfFilesAndFolders) {
+  TempFolder dir;
+  dir.WriteFile(L"t.txt", "t");
+  CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+  FileSystem& fs = SystemFileSystem();
+  SYSTEMTIME st{2020, 5, 0, 17, 12, 34, 56, 0};
+  FILETIME want;
+  SystemTimeToFileTime(&st, &want);
+  for (const wchar_t* name : {L"t.txt", L"sub"}) {
+    ASSERT_TRUE(fs.SetTimes((dir / name).c_str(), nullptr, nullptr, &want)) << Utf8(name);
+    FILETIME got{};
+    ASSERT_TRUE(fs.GetTimes((dir / name).c_str(), nullptr, nullptr, &got));
+    EXPECT_EQ(0, CompareFileTime(&want, &got)) << Utf8(name);
+  }
+}
+
+TEST(Win32FileSystem, AttributesRoundTripAndReadOnlyBlocksDelete) {
+  TempFolder dir;
+  const std::wstring path = dir.WriteFile(L"ro.txt", "r");
+  FileSystem& fs = SystemFileSystem();
+  ASSERT_TRUE(fs.SetAttributes(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  const DWORD attributes = fs.GetAttributes(path.c_str());
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_FALSE(fs.Delete(path.c_str()));
+  ASSERT_TRUE(fs.SetAttributes(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+  EXPECT_TRUE(fs.Delete(path.c_str()));
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, fs.GetAttributes(path.c_str()));
+}
+
+TEST(FaultyFileSystem, FailsTheChosenCallOnlyAndLeavesTheDiskAlone) {
+  TempFolder dir;
+  dir.WriteFile(L"1.txt", "1");
+  dir.WriteFile(L"2.txt", "2");
+  FaultyFileSystem fs;
+  fs.FailNth(FsCall::Move, 2, ERROR_SHARING_VIOLATION);
+  EXPECT_TRUE(fs.Move((dir / L"1.txt").c_str(), (dir / L"one.txt").c_str()));
+  EXPECT_FALSE(fs.Move((dir / L"2.txt").c_str(), (dir / L"two.txt").c_str()));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), GetLastError());
+  EXPECT_TRUE(dir.Exists(L"one.txt"));
+  EXPECT_TRUE(dir.Exists(L"2.txt"));
+  EXPECT_FALSE(dir.Exists(L"two.txt"));
+  ASSERT_EQ(2u, fs.calls.size());
+  EXPECT_FALSE(fs.calls[0].failed);
+  EXPECT_TRUE(fs.calls[1].failed);
+  EXPECT_EQ(dir / L"two.txt", fs.calls[1].target);
+}
+
+TEST(FaultyFileSystem, PredicateFaultsMatchByPath) {
+  TempFolder dir;
+  const std::wstring path = dir.WriteFile(L"locked.txt", "x");
+  FaultyFileSystem fs;
+  fs.FailWhen([](const FsCallRecord& r) { return r.path.find(L"locked") != std::wstring::npos; }, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, fs.GetAttributes(path.c_str()));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
+  EXPECT_FALSE(fs.SetTimes(path.c_str(), nullptr, nullptr, nullptr));
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, fs.GetAttributes((dir.Path()).c_str()));
+  EXPECT_EQ(2, fs.CountOf(FsCall::GetAttributes));
+}
+
+}  // namespace
+}  // namespace korval

@@ -1,0 +1,35 @@
+// Where the program's messages to the user end up. The program shows them in message boxes; tests
+// put a scripted sink in its place to answer the questions and to check what was asked.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace korval {
+
+struct MessageRequest {
+  HWND owner = nullptr;
+  std::wstring text;
+  std::wstring caption;
+  UINT style = MB_OK;  // MB_ buttons, icon and placement flags, as MessageBoxW takes them
+};
+
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  // Returns the pressed button (IDOK, IDYES, IDNO, IDCANCEL ...).
+  virtual int Show(const MessageRequest& request) = 0;
+};
+
+class Win32MessageSink final : public MessageSink {
+ public:
+  int Show(const MessageRequest& request) override;
+};
+
+// The sink in use; the message box sink unless something else was set.
+MessageSink& CurrentMessageSink();
+// Replaces the sink (nullptr restores the message boxes); returns the previous one.
+MessageSink* SetMessageSink(MessageSink* sink);
+
+}  // namespace korval

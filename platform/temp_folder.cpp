@@ -1,0 +1,86 @@
+// Per-test temporary folders on the real (Wine) file system.
+#include "platform/temp_folder.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cwchar>
+#include <stdexcept>
+
+#include "platform/scoped_handle.h"
+
+namespace korval {
+
+TempFolder::TempFolder() {
+  static std::atomic<int> counter{0};
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    wchar_t name[MAX_PATH];
+    _snwprintf(name, MAX_PATH, L"%skvtest_%lu_%d_%d\\", base, GetCurrentProcessId(), counter++, attempt);
+    if (CreateDirectoryW(name, nullptr)) {
+      path_ = name;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+std::wstring TempFolder::WriteFile(const std::wstring& name, const std::string& bytes) const {
+  const std::wstring path = path_ + name;
+  ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw std::runtime_error("cannot create a test file");
+  DWORD written = 0;
+  if (!bytes.empty()) ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  return path;
+}
+
+std::string TempFolder::ReadFile(const std::wstring& name) const {
+  const std::wstring path = name.find(L'\\') == std::wstring::npos ? path_ + name : name;
+  ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return {};
+  std::string bytes;
+  char chunk[65536];
+  DWORD got = 0;
+  while (::ReadFile(file.Get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.append(chunk, got);
+  return bytes;
+}
+
+bool TempFolder::Exists(const std::wstring& name) const {
+  return GetFileAttributesW((path_ + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::wstring& folder) {
+  if (folder.empty()) return;
+  std::wstring root = folder;
+  if (root.back() != L'\\') root += L'\\';
+  WIN32_FIND_DATAW data;
+  ScopedFind find(FindFirstFileW((root + L"*").c_str(), &data));
+  if (find) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = root + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(find.Get(), &data));
+  }
+  find.Reset();
+  RemoveDirectoryW(root.c_str());
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(size, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace korval

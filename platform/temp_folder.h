@@ -1,0 +1,34 @@
+// A fresh folder of its own for one test, removed with everything in it when the test ends.
+#pragma once
+
+#include <string>
+
+namespace korval {
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  // The folder with a trailing backslash.
+  const std::wstring& Path() const { return path_; }
+  std::wstring operator/(const std::wstring& name) const { return path_ + name; }
+
+  // Writes a file with the given bytes; returns its full path.
+  std::wstring WriteFile(const std::wstring& name, const std::string& bytes) const;
+  std::string ReadFile(const std::wstring& name) const;
+  bool Exists(const std::wstring& name) const;
+
+ private:
+  std::wstring path_;
+};
+
+// Removes a folder tree, clearing read-only and other attributes first.
+void RemoveTree(const std::wstring& folder);
+
+// UTF-8 for test output: printf of wide Japanese text prints nothing in the C locale.
+std::string Utf8(const std::wstring& text);
+
+}  // namespace korval
