@@ -1,0 +1,117 @@
+// Integer and text keys in the ini file or the registry.
+#include "config/settings_store.h"
+
+#include <vector>
+
+#include "filelist/ansi_escape.h"
+#include "platform/data_files.h"
+#include "platform/scoped_handle.h"
+
+namespace korval {
+namespace {
+
+constexpr const wchar_t* kSection = L"Base";
+// Bigger than any stored text, so that escaping a 1023-character value never cuts it.
+constexpr int kEncodeCapacity = 1024 * 6 + 1;
+
+bool IsFile(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring StripQuotePair(std::wstring text) {
+  if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"') return text.substr(1, text.size() - 2);
+  return text;
+}
+
+}  // namespace
+
+SettingsStore SettingsStore::Choose(const std::wstring& programFolder, const wchar_t* registryKey) {
+  const bool useIni = IsFile(DataFilePath(DataFile::UseIniMarker, programFolder));
+  return SettingsStore(useIni ? StoreKind::Ini : StoreKind::Registry, DataFilePath(DataFile::SettingsIni, programFolder),
+                       registryKey);
+}
+
+SettingsStore::SettingsStore(StoreKind kind, std::wstring iniPath, std::wstring registryKey)
+    : kind_(kind), iniPath_(std::move(iniPath)), registryKey_(std::move(registryKey)) {}
+
+int SettingsStore::ReadInt(const wchar_t* key, DWORD bound, int defaultValue) const {
+  DWORD value;
+  if (kind_ == StoreKind::Ini) {
+    value = GetPrivateProfileIntW(kSection, key, defaultValue, iniPath_.c_str());
+  } else {
+    RegistryData data;
+    if (RegistryValue(RegistryOp::ReadDword, HKEY_CURRENT_USER, registryKey_.c_str(), key, data) != 0) return defaultValue;
+    value = data.number;
+  }
+  return value > bound ? defaultValue : static_cast<int>(value);
+}
+
+void SettingsStore::WriteInt(const wchar_t* key, int value) const {
+  if (kind_ == StoreKind::Ini) {
+    WritePrivateProfileStringW(kSection, key, std::to_wstring(value).c_str(), iniPath_.c_str());
+    return;
+  }
+  RegistryData data;
+  data.number = static_cast<DWORD>(value);
+  RegistryValue(RegistryOp::WriteDword, HKEY_CURRENT_USER, registryKey_.c_str(), key, data);
+}
+
+std::wstring SettingsStore::ReadText(const wchar_t* key, const std::wstring& defaultValue) const {
+  std::wstring text;
+  if (kind_ == StoreKind::Ini) {
+    wchar_t buffer[kMaxStoredText + 1] = L"";
+    // A default that cannot be a stored value tells a missing key from an empty one.
+    constexpr const wchar_t* kMissing = L"\x01missing\x01";
+    GetPrivateProfileStringW(kSection, key, kMissing, buffer, kMaxStoredText + 1, iniPath_.c_str());
+    if (std::wstring(buffer) == kMissing) return defaultValue;
+    text = StripQuotePair(buffer);
+  } else {
+    RegistryData data;
+    if (RegistryValue(RegistryOp::ReadText, HKEY_CURRENT_USER, registryKey_.c_str(), key, data) != 0) return defaultValue;
+    text = std::move(data.text);
+  }
+  if (text.size() > static_cast<size_t>(kMaxStoredText)) text.resize(kMaxStoredText);
+  return text;
+}
+
+void SettingsStore::WriteText(const wchar_t* key, const std::wstring& text) const {
+  if (kind_ == StoreKind::Ini) {
+    const std::wstring quoted = L"\"" + text + L"\"";
+    WritePrivateProfileStringW(kSection, key, quoted.c_str(), iniPath_.c_str());
+    return;
+  }
+  RegistryData data;
+  data.text = text;
+  RegistryValue(RegistryOp::WriteText, HKEY_CURRENT_USER, registryKey_.c_str(), key, data);
+}
+
+bool SettingsStore::HasKey(const wchar_t* key) const {
+  if (kind_ == StoreKind::Ini) {
+    wchar_t buffer[8] = L"";
+    GetPrivateProfileStringW(kSection, key, L"\x01", buffer, 8, iniPath_.c_str());
+    return std::wstring(buffer) != L"\x01";
+  }
+  HKEY handle = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, registryKey_.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+  const ScopedRegKey owned(handle);
+  return RegQueryValueExW(owned.Get(), key, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+std::wstring SettingsStore::Encode(const std::wstring& text) const {
+  if (kind_ != StoreKind::Ini || text.empty()) return text;
+  std::vector<wchar_t> buffer(kEncodeCapacity, L'\0');
+  text.copy(buffer.data(), std::min(text.size(), buffer.size() - 1));
+  WideToAnsiEscaped(buffer.data(), nullptr, kEncodeCapacity);
+  return buffer.data();
+}
+
+std::wstring SettingsStore::Decode(const std::wstring& stored) const {
+  if (kind_ != StoreKind::Ini || stored.empty()) return stored;
+  std::vector<wchar_t> buffer(stored.size() + 1, L'\0');
+  stored.copy(buffer.data(), stored.size());
+  AnsiToWideUnescaped(buffer.data(), nullptr, static_cast<int>(buffer.size()));
+  return buffer.data();
+}
+
+}  // namespace korval

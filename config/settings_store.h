@@ -1,0 +1,49 @@
+// The two homes of the settings: the registry of the current user, or the section "Base" of
+// "korvalith.ini" in the program folder when a file "use.ini" lies beside the program.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "config/registry.h"
+
+namespace korval {
+
+enum class StoreKind { Registry, Ini };
+
+class SettingsStore {
+ public:
+  // Chooses the store as the program does at start: a file (not a folder) "use.ini" in the
+  // program folder selects the ini file. The choice holds for the life of the store.
+  static SettingsStore Choose(const std::wstring& programFolder, const wchar_t* registryKey = kProgramKey);
+
+  SettingsStore(StoreKind kind, std::wstring iniPath, std::wstring registryKey);
+
+  StoreKind Kind() const { return kind_; }
+  const std::wstring& IniPath() const { return iniPath_; }
+  const std::wstring& RegistryKey() const { return registryKey_; }
+
+  // A stored value that is larger than the bound or negative (compared unsigned) reads as the default.
+  int ReadInt(const wchar_t* key, DWORD bound, int defaultValue) const;
+  void WriteInt(const wchar_t* key, int value) const;
+  // Raw texts: at most kMaxStoredText characters; a pair of enclosing double quotes is removed.
+  std::wstring ReadText(const wchar_t* key, const std::wstring& defaultValue) const;
+  // Writes the text as it is (ini: in double quotes). Encode() it first unless it already is.
+  void WriteText(const wchar_t* key, const std::wstring& text) const;
+  bool HasKey(const wchar_t* key) const;
+
+  // The stored form of a text: in the ini file every character the ANSI code page cannot hold is
+  // escaped as "\u%04x"; the registry keeps wide text as it is.
+  std::wstring Encode(const std::wstring& text) const;
+  std::wstring Decode(const std::wstring& stored) const;
+
+  static constexpr int kMaxStoredText = 256;
+
+ private:
+  StoreKind kind_;
+  std::wstring iniPath_;
+  std::wstring registryKey_;
+};
+
+}  // namespace korval

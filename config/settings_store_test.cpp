@@ -1,0 +1,88 @@
+#include "config/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include "config/test_stores.h"
+
+namespace korval {
+namespace {
+
+TEST(SettingsStore, UseIniMustBeAFile) {
+  TempFolder folder;
+  EXPECT_EQ(StoreKind::Registry, SettingsStore::Choose(folder.Path()).Kind());
+  CreateDirectoryW((folder / L"use.ini").c_str(), nullptr);
+  EXPECT_EQ(StoreKind::Registry, SettingsStore::Choose(folder.Path()).Kind());
+  RemoveDirectoryW((folder / L"use.ini").c_str());
+  folder.WriteFile(L"use.ini", "anything; the content is not read");
+  const SettingsStore store = SettingsStore::Choose(folder.Path());
+  EXPECT_EQ(StoreKind::Ini, store.Kind());
+  EXPECT_EQ(folder / L"korvalith.ini", store.IniPath());
+}
+
+TEST(SettingsStore, IniKeepsDecimalIntegersAndQuotedTexts) {
+  IniProgramFolder program;
+  const SettingsStore store = program.Store();
+  store.WriteInt(L"wwidth", -1);
+  store.WriteInt(L"option1", 0x81031);
+  store.WriteText(L"autoaddopt", L"/file /subfolder0");
+  store.WriteText(L"sepstr", L"");
+  EXPECT_EQ("[Base]\r\nwwidth=-1\r\noption1=528433\r\nautoaddopt=\"/file /subfolder0\"\r\nsepstr=\"\"\r\n",
+            program.IniBytes());
+  EXPECT_EQ(L"/file /subfolder0", store.ReadText(L"autoaddopt", L"x"));
+  EXPECT_EQ(L"", store.ReadText(L"sepstr", L"x"));
+  EXPECT_EQ(L"x", store.ReadText(L"missing", L"x"));
+  EXPECT_TRUE(store.HasKey(L"sepstr"));
+  EXPECT_FALSE(store.HasKey(L"missing"));
+}
+
+TEST(SettingsStore, IntegersOutOfRangeReadAsTheDefault) {
+  for (StoreKind kind : {StoreKind::Ini, StoreKind::Registry}) {
+    IniProgramFolder program;
+    ScratchRegistryKey key(L"Software\\Pinecot Tools\\KorvalithTestBounds");
+    const SettingsStore store(kind, program.folder / L"korvalith.ini", key.Key());
+    store.WriteInt(L"topmost", 5);
+    store.WriteInt(L"wwidth", -5);
+    store.WriteInt(L"timeplus", 604800);
+    store.WriteInt(L"head1w", 2001);
+    EXPECT_EQ(0, store.ReadInt(L"topmost", 1, 0));
+    EXPECT_EQ(-1, store.ReadInt(L"wwidth", 32767, -1));  // negative compares as a huge unsigned value
+    EXPECT_EQ(604800, store.ReadInt(L"timeplus", 604800, 0));
+    EXPECT_EQ(192, store.ReadInt(L"head1w", 2000, 192));
+    EXPECT_EQ(7, store.ReadInt(L"missing", 10, 7));
+  }
+}
+
+TEST(SettingsStore, IniTextsAreEscapedAndReadBack) {
+  IniProgramFolder program;
+  const SettingsStore store = program.Store();
+  const std::wstring text = L"caf\u00e9 \uD55C 写真";
+  store.WriteText(L"basepath", store.Encode(text));
+  const std::string bytes = program.IniBytes();
+  EXPECT_NE(std::string::npos, bytes.find("basepath=\"caf\\u00e9 \\ud55c \x8E\xCA\x90\x5E\"")) << bytes;
+  EXPECT_EQ(text, store.Decode(store.ReadText(L"basepath", L"")));
+}
+
+TEST(SettingsStore, IniTextsAreReadUpTo256Characters) {
+  IniProgramFolder program;
+  const SettingsStore store = program.Store();
+  store.WriteText(L"long", std::wstring(300, L'a'));
+  EXPECT_EQ(std::wstring(256, L'a'), store.ReadText(L"long", L""));
+}
+
+TEST(SettingsStore, RegistryKeepsDwordsAndWideTexts) {
+  ScratchRegistryKey key(L"Software\\Pinecot Tools\\KorvalithTestRegistry");
+  const SettingsStore store(StoreKind::Registry, L"", key.Key());
+  store.WriteInt(L"option2", 0x110110);
+  store.WriteText(L"basepath", store.Encode(L"D:\\写真\\caf\u00e9"));
+  RegistryData data;
+  ASSERT_EQ(0, RegistryValue(RegistryOp::ReadDword, HKEY_CURRENT_USER, key.Key(), L"option2", data));
+  EXPECT_EQ(0x110110u, data.number);
+  EXPECT_EQ(L"D:\\写真\\caf\u00e9", store.Decode(store.ReadText(L"basepath", L"")));
+  EXPECT_TRUE(store.HasKey(L"option2"));
+  EXPECT_FALSE(store.HasKey(L"option1"));
+  EXPECT_EQ(1, RegistryValue(RegistryOp::ReadDword, HKEY_CURRENT_USER, key.Key(), L"option1", data));
+  EXPECT_EQ(0xFFFFFFFFu, data.number);
+}
+
+}  // namespace
+}  // namespace korval
