@@ -1,6 +1,9 @@
 // Classification of the reported Windows version into the names and codes the program uses.
 #include "platform/windows_version.h"
 
+#include "platform/format_text.h"
+#include "platform/message_sink.h"
+
 namespace korval {
 namespace {
 
@@ -75,6 +78,13 @@ WindowsVersion DetectWindowsVersion() { return ClassifyWindowsVersion(ReadOsVers
 
 bool IsUnsupportedWindows(const WindowsVersion& version) {
   return !version.ntFamily || version.code == kCodeWindowsNT3;
+}
+
+bool PassVersionGate(const WindowsVersion& version, const wchar_t* caption) {
+  if (!IsUnsupportedWindows(version)) return true;
+  CurrentMessageSink().Show(
+      {nullptr, FormatText(L"Unicode版のため、%s では起動できません。", version.name), caption, MB_OK | MB_ICONERROR});
+  return false;
 }
 
 }  // namespace korval

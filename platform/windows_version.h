@@ -37,4 +37,8 @@ WindowsVersion DetectWindowsVersion();
 // The Unicode-only programs cannot run on the 9x family or on NT 3.
 bool IsUnsupportedWindows(const WindowsVersion& version);
 
+// The start-up gate of both programs: on an unsupported system, says so (with the program's own
+// caption) and returns false.
+bool PassVersionGate(const WindowsVersion& version, const wchar_t* caption);
+
 }  // namespace korval

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/scripted_message_sink.h"
+
 namespace korval {
 namespace {
 
@@ -79,6 +81,20 @@ TEST(WindowsVersion, DetectsTheRunningSystemAsSupportedNt) {
   EXPECT_TRUE(v.ntFamily);
   EXPECT_FALSE(IsUnsupportedWindows(v));
   EXPECT_GE(v.code, kCodeWindowsVista);
+}
+
+TEST(WindowsVersion, GateRefusesOldSystemsWithTheirName) {
+  ScriptedMessageSink sink;
+  EXPECT_TRUE(PassVersionGate(ClassifyWindowsVersion({kNt, 5, 1, 2600, kWorkstation}), L"caption"));
+  EXPECT_TRUE(sink.requests.empty());
+  EXPECT_FALSE(PassVersionGate(ClassifyWindowsVersion({k9x, 4, 10, 1998, 0}), L"Unicode File name unsupported Windows"));
+  EXPECT_FALSE(PassVersionGate(ClassifyWindowsVersion({kNt, 3, 51, 1057, 0}), L"Unicode unsupported Windows"));
+  ASSERT_EQ(2u, sink.requests.size());
+  EXPECT_EQ(L"Unicode版のため、Windows98 では起動できません。", sink.requests[0].text);
+  EXPECT_EQ(L"Unicode File name unsupported Windows", sink.requests[0].caption);
+  EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONERROR), sink.requests[0].style);
+  EXPECT_EQ(L"Unicode版のため、WindowsNT3 では起動できません。", sink.requests[1].text);
+  EXPECT_EQ(L"Unicode unsupported Windows", sink.requests[1].caption);
 }
 
 }  // namespace

@@ -9,20 +9,23 @@ export WINEARCH=win64
 export HOME=$KORVAL_BUILD/home
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8   # ANSI code page 932, as on a Japanese Windows
 export TZ=Asia/Tokyo                          # fixed, so that time tests are deterministic
-export WINEDEBUG=fixme-all
+export WINEDEBUG=${WINEDEBUG:-fixme-all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 export PATH=/usr/lib/wine:$PATH
 KORVAL_WINE=/usr/lib/wine/wine64
 KORVAL_WINESERVER=/usr/lib/wine/wineserver
 
-# Registry values: no crash dialog, one virtual desktop with frames drawn by Wine (no 2 s
-# DestroyWindow without a window manager), and the graphics driver of the caller's choice.
+# Registry values: no crash dialog, the graphics driver of the caller's choice, and (unless told
+# "native") one virtual desktop with frames drawn by Wine: without a window manager every
+# DestroyWindow of a visible window would cost 2 s, and screenshots get a whole desktop.
 korval_wine_registry() {
-  local graphics=$1 reg=$KORVAL_BUILD/wine-settings.reg
+  local graphics=$1 desktop=${2:-virtual} reg=$KORVAL_BUILD/wine-settings.reg
+  local desktopValue='"Default"'
+  [ "$desktop" = native ] && desktopValue=-
   {
     printf 'REGEDIT4\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"=%s\r\n\r\n' "$desktopValue"
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="1024x768"\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]\r\n"Graphics"="%s"\r\n\r\n' "$graphics"
@@ -33,14 +36,19 @@ korval_wine_registry() {
 winepath_of() { printf 'Z:%s' "${1//\//\\}"; }
 
 # Starts a persistent wineserver and boots the prefix (created on first use).
-#   $1  graphics driver: "null" for tests, "x11" for a real display
+#   $1  graphics driver: "null" for tests, "x11" for a display
+#   $2  "virtual" (default) for one virtual desktop, "native" for windows of their own
 korval_wine_up() {
-  local graphics=${1:-null}
   mkdir -p "$WINEPREFIX" "$HOME"
   "$KORVAL_WINESERVER" -p
   # Every process Wine starts inherits our streams; detach them all or callers wait forever.
   "$KORVAL_WINE" wineboot </dev/null >"$KORVAL_BUILD/wineboot.log" 2>&1
-  korval_wine_registry "$graphics"
+  korval_wine_registry "${1:-null}" "${2:-virtual}"
+  # This Wine does not look in /usr/share/wine/fonts; without Marlett the caption buttons read "0 1 r".
+  local fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ]; then
+    cp /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+  fi
 }
 
 korval_wine_down() {

@@ -1,0 +1,86 @@
+// Running the built programs in tests.
+#include "tests/program_runner.h"
+
+#include <vector>
+
+#include "platform/data_files.h"
+
+namespace korval {
+namespace {
+
+struct WindowSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == nullptr) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+ProgramRunner::ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments) {
+  const std::wstring exe = folder / exeName;
+  if (!CopyFileW((ProgramFolder() + exeName).c_str(), exe.c_str(), FALSE)) return;
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
+  mutableLine.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(),
+                      &startup, &info))
+    return;
+  CloseHandle(info.hThread);
+  process_.Reset(info.hProcess);
+  processId_ = info.dwProcessId;
+}
+
+ProgramRunner::~ProgramRunner() {
+  if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.Get(), 99);
+    WaitForSingleObject(process_.Get(), 5000);
+  }
+}
+
+HWND ProgramRunner::WaitForWindow(DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (process_ && GetTickCount64() < deadline) {
+    WindowSearch search{processId_, nullptr};
+    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return window_ = search.found;
+    if (WaitForSingleObject(process_.Get(), 50) == WAIT_OBJECT_0) break;
+  }
+  return nullptr;
+}
+
+int ProgramRunner::Close(DWORD timeoutMs) {
+  if (!process_) return -1;
+  if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.Get(), &code);
+  return static_cast<int>(code);
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = L"";
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+std::wstring WindowClass(HWND window) {
+  wchar_t name[256] = L"";
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+}  // namespace korval

@@ -1,0 +1,35 @@
+// Starts a built program from a program folder of the test's own, finds its top-level window, and
+// closes it the way a user does.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/scoped_handle.h"
+#include "platform/temp_folder.h"
+
+namespace korval {
+
+class ProgramRunner {
+ public:
+  // Copies <build>/bin/<exeName> into folder and starts it there with the arguments.
+  ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments = L"");
+  ~ProgramRunner();
+
+  bool Started() const { return process_.Valid(); }
+  // Waits up to timeoutMs for the process's first visible top-level window.
+  HWND WaitForWindow(DWORD timeoutMs = 15000);
+  // Sends WM_CLOSE and waits for the exit; returns the exit code, or -1 on time-out.
+  int Close(DWORD timeoutMs = 15000);
+
+ private:
+  ScopedKernelHandle process_;
+  DWORD processId_ = 0;
+  HWND window_ = nullptr;
+};
+
+std::wstring WindowText(HWND window);
+std::wstring WindowClass(HWND window);
+
+}  // namespace korval

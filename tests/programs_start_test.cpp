@@ -1,0 +1,65 @@
+// Both programs start under Wine, show their windows with the documented class and title, and the
+// renamer reads and writes its settings in the ini file of its folder.
+#include <gtest/gtest.h>
+
+#include "platform/temp_folder.h"
+#include "tests/program_runner.h"
+
+namespace korval {
+namespace {
+
+TEST(ProgramStart, RenamerShowsItsJapaneseTitleAndFillsTheIniAtExit) {
+  TempFolder folder;
+  folder.WriteFile(L"use.ini", "");
+  folder.WriteFile(L"korvalith.ini", "");
+  ProgramRunner program(folder, L"korvalith.exe");
+  ASSERT_TRUE(program.Started());
+  HWND window = program.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  EXPECT_EQ(L"Korvalith", WindowClass(window));
+  EXPECT_EQ(L"こ～ばりす～ず ", WindowText(window));
+  RECT r;
+  GetWindowRect(window, &r);
+  EXPECT_EQ(815, r.right - r.left);
+  EXPECT_EQ(437, r.bottom - r.top);
+  ASSERT_EQ(0, program.Close());
+
+  const std::string ini = folder.ReadFile(L"korvalith.ini");
+  EXPECT_EQ(0u, ini.find("[Base]\r\n_count=1\r\n_version=4231201\r\noption1=528433\r\n")) << ini;
+  EXPECT_NE(std::string::npos, ini.find("\r\nwwidth=815\r\n")) << ini;
+  EXPECT_NE(std::string::npos, ini.find("\r\nautoaddopt=\"/file /subfolder0\"\r\n")) << ini;
+}
+
+TEST(ProgramStart, RenamerUsesTheProductNameAndTheSavedPlace) {
+  TempFolder folder;
+  folder.WriteFile(L"use.ini", "");
+  folder.WriteFile(L"korvalith.ini",
+                   "[Base]\r\n_version=4231201\r\n_count=5\r\nusejpname=0\r\n"
+                   "wleft=40\r\nwtop=30\r\nwwidth=800\r\nwheight=500\r\n");
+  ProgramRunner program(folder, L"korvalith.exe");
+  HWND window = program.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  EXPECT_EQ(L"Korvalith ", WindowText(window));
+  RECT r;
+  GetWindowRect(window, &r);
+  EXPECT_EQ(40, r.left);
+  EXPECT_EQ(30, r.top);
+  EXPECT_EQ(800, r.right - r.left);
+  EXPECT_EQ(500, r.bottom - r.top);
+  ASSERT_EQ(0, program.Close());
+  EXPECT_NE(std::string::npos, folder.ReadFile(L"korvalith.ini").find("_count=6\r\n"));
+}
+
+TEST(ProgramStart, MacroEditorShowsItsWindow) {
+  TempFolder folder;
+  ProgramRunner program(folder, L"korvalmacroedit.exe", L"/macro3");
+  ASSERT_TRUE(program.Started());
+  HWND window = program.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  EXPECT_EQ(L"Korvalith Macro Editor", WindowClass(window));
+  EXPECT_EQ(L"マクロエディタ", WindowText(window));
+  EXPECT_EQ(0, program.Close());
+}
+
+}  // namespace
+}  // namespace korval

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Starts a program under Wine on a private Xvfb display, waits for its window and saves a PNG of
+# the screen.
+#   tools/screenshot.sh <program.exe> <out.png> [program arguments...]
+set -uo pipefail
+[ $# -ge 2 ] || { echo "usage: $0 <program.exe> <out.png> [arguments...]" >&2; exit 2; }
+program=$1 out=$2
+shift 2
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+xvfb_pid="" program_pid=""
+cleanup() {
+  korval_wine_down
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  true
+}
+trap cleanup EXIT INT TERM
+
+# Xvfb picks a free display and reports it.
+exec {displayfd}<> <(:)
+Xvfb -displayfd "$displayfd" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$KORVAL_BUILD/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=""
+for _ in $(seq 1 100); do
+  read -r -t 0.1 -u "$displayfd" display && break
+done
+[ -n "$display" ] || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$display
+
+korval_wine_up x11 virtual
+"$KORVAL_WINE" "$program" "$@" </dev/null >"$KORVAL_BUILD/screenshot-program.log" 2>&1 &
+program_pid=$!
+
+# Wait for Wine's desktop window, then give the program time to paint.
+for _ in $(seq 1 100); do
+  xwininfo -root -tree 2>/dev/null | grep -q 'Wine desktop' && break
+  sleep 0.1
+done
+sleep 3
+mkdir -p "$(dirname "$out")"
+if ! import -window root "$out" 2>>"$KORVAL_BUILD/xvfb.log"; then
+  echo "screenshot: capture failed" >&2; exit 1
+fi
+echo "$out"

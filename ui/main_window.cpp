@@ -1,0 +1,133 @@
+// The main window: settings are read when it is created and written when it closes. The panels
+// inside it come with the list and mode panel.
+#include "ui/main_window.h"
+
+#include <commctrl.h>
+
+#include "config/display_name.h"
+#include "platform/data_files.h"
+#include "ui/app.h"
+#include "ui/window_placement.h"
+
+namespace korval {
+namespace {
+
+RECT VirtualScreen() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+RECT WorkArea() {
+  RECT area{0, 0, 1024, 768};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
+}
+
+void PlaceWindow(HWND hwnd) {
+  const Settings& s = gApp.settings;
+  RECT current;
+  GetWindowRect(hwnd, &current);
+  const RECT r = PlaceMainWindow({s.wleft, s.wtop, s.wwidth, s.wheight}, VirtualScreen(), WorkArea(),
+                                 current.right - current.left);
+  SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window's own size and position go back into the settings before they are saved.
+void RememberGeometry(HWND hwnd) {
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) return;
+  Settings& s = gApp.settings;
+  s.wleft = r.left;
+  s.wtop = r.top;
+  s.wwidth = r.right - r.left;
+  s.wheight = r.bottom - r.top;
+}
+
+// Lets Explorer running unelevated drop files on an elevated window (Vista and later).
+void AllowDropsFromLowerIntegrity() {
+  if (gApp.windows.code < kCodeWindowsVista) return;
+  using FilterFn = BOOL(WINAPI*)(UINT, DWORD);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto filter = reinterpret_cast<FilterFn>(
+      reinterpret_cast<void*>(user32 ? GetProcAddress(user32, "ChangeWindowMessageFilter") : nullptr));
+  if (!filter) return;
+  constexpr UINT kCopyGlobalData = 0x0049;
+  for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) filter(message, MSGFLT_ADD);
+}
+
+BOOL OnCreate(HWND hwnd, LPCREATESTRUCTW) {
+  gApp.mainWindow = hwnd;
+  gApp.store = SettingsStore::Choose(ProgramFolder());
+  gApp.firstStart = LoadSettings(*gApp.store, gApp.windows, gApp.settings).firstStart;
+  PlaceWindow(hwnd);
+  SetWindowTextW(hwnd, MainWindowTitle(gApp.settings.usejpname).c_str());
+  SetTimer(hwnd, kTimerFinishSetup, 35, nullptr);
+  return TRUE;
+}
+
+void OnTimer(HWND hwnd, UINT_PTR id) {
+  if (id != kTimerFinishSetup) return;
+  KillTimer(hwnd, id);
+  LoadSettingsOnFirstShow(*gApp.store, gApp.settings);
+  AllowDropsFromLowerIntegrity();
+}
+
+void OnGetMinMaxInfo(MINMAXINFO* info) {
+  const POINT size = MinimumTrackSize(GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU),
+                                      GetSystemMetrics(SM_CYFRAME));
+  info->ptMinTrackSize = size;
+}
+
+void OnClose(HWND hwnd) {
+  const bool normal = !IsZoomed(hwnd) && !IsIconic(hwnd);
+  if (normal) RememberGeometry(hwnd);
+  ShowWindow(hwnd, SW_HIDE);
+  if (gApp.store) SaveSettings(*gApp.store, gApp.settings, SaveReason::Exit, normal);
+  DestroyWindow(hwnd);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;
+    case WM_TIMER:
+      OnTimer(hwnd, wParam);
+      return 0;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      return 0;
+    case WM_CLOSE:
+      OnClose(hwnd);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = MainWindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+  wc.hIconSm = wc.hIcon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kMainWindowClass;
+  return RegisterClassExW(&wc) != 0;
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+  // The title is set once the settings say which name to show; the size is fixed at placement.
+  return CreateWindowExW(WS_EX_ACCEPTFILES, kMainWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                         CW_USEDEFAULT, CW_USEDEFAULT, 3200, 407, nullptr, nullptr, instance, nullptr);
+}
+
+}  // namespace korval

@@ -1,0 +1,50 @@
+#include "ui/window_placement.h"
+
+#include <gtest/gtest.h>
+
+namespace korval {
+namespace {
+
+const RECT kScreen{0, 0, 1920, 1080};
+const RECT kWork{0, 0, 1920, 1040};
+
+void ExpectRect(const RECT& want, const RECT& got) {
+  EXPECT_EQ(want.left, got.left);
+  EXPECT_EQ(want.top, got.top);
+  EXPECT_EQ(want.right, got.right);
+  EXPECT_EQ(want.bottom, got.bottom);
+}
+
+TEST(WindowPlacement, SavedRectangleIsUsedWhenMostlyOnScreen) {
+  ExpectRect({100, 50, 900, 650}, PlaceMainWindow({100, 50, 800, 600}, kScreen, kWork, 3200));
+  ExpectRect({-700, 0, 100, 600}, PlaceMainWindow({-700, 0, 800, 600}, kScreen, kWork, 3200));  // right edge at 100
+}
+
+TEST(WindowPlacement, UnsetOrLostWindowsAreCentredAtTheDefaultSize) {
+  const RECT centred{(1920 - 815) / 2, (1040 - 437) / 2, (1920 - 815) / 2 + 815, (1040 - 437) / 2 + 437};
+  const SavedPlacement lost[] = {
+      {-1, -1, -1, -1},      // nothing saved
+      {100, 100, -1, 600},   // width unset
+      {-900, 0, 800, 600},   // left + width < -10
+      {0, -700, 800, 600},   // top + height < -10
+      {1600, 0, 800, 600},   // width / 2 + left - 10 beyond the screen width
+      {0, 800, 800, 600},    // height / 2 + top - 10 beyond the screen height
+  };
+  for (const SavedPlacement& saved : lost) ExpectRect(centred, PlaceMainWindow(saved, kScreen, kWork, 3200));
+}
+
+TEST(WindowPlacement, TheBorderCasesStayOnScreen) {
+  ExpectRect({-810, 0, -10, 600}, PlaceMainWindow({-810, 0, 800, 600}, kScreen, kWork, 3200));
+  ExpectRect({1530, 0, 2330, 600}, PlaceMainWindow({1530, 0, 800, 600}, kScreen, kWork, 3200));
+}
+
+TEST(WindowPlacement, MinimumTrackSizeAddsTheSystemHeights) {
+  const POINT normal = MinimumTrackSize(23, 19, 4);
+  EXPECT_EQ(765, normal.x);
+  EXPECT_EQ(287 + 23 + 19 + 4, normal.y);
+  EXPECT_EQ(287 + 0 + 19 + 4 + 40, MinimumTrackSize(0, 19, 4).y);
+  EXPECT_EQ(287 + 23 + 19 + 21 + 40, MinimumTrackSize(23, 19, 21).y);
+}
+
+}  // namespace
+}  // namespace korval
