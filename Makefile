@@ -1,0 +1,25 @@
+# The two commands of the README. Both install what is missing, then build.
+BUILD := build
+CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all deps build test run clean
+
+all: build
+
+deps:
+	@tools/setup-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j2
+
+test: build
+	@tools/run-tests.sh
+
+run: build
+	@tools/run.sh
+
+clean:
+	rm -rf $(BUILD)
