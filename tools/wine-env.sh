@@ -40,10 +40,16 @@ winepath_of() { printf 'Z:%s' "${1//\//\\}"; }
 #   $2  "virtual" (default) for one virtual desktop, "native" for windows of their own
 korval_wine_up() {
   mkdir -p "$WINEPREFIX" "$HOME"
-  "$KORVAL_WINESERVER" -p
   # Every process Wine starts inherits our streams; detach them all or callers wait forever.
-  "$KORVAL_WINE" wineboot </dev/null >"$KORVAL_BUILD/wineboot.log" 2>&1
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$KORVAL_WINESERVER" -p
+    "$KORVAL_WINE" wineboot </dev/null >"$KORVAL_BUILD/wineboot.log" 2>&1
+    korval_wine_down
+  fi
+  # The graphics driver and desktop are chosen before anything opens a window in this session.
+  "$KORVAL_WINESERVER" -p
   korval_wine_registry "${1:-null}" "${2:-virtual}"
+  "$KORVAL_WINE" wineboot </dev/null >>"$KORVAL_BUILD/wineboot.log" 2>&1
   # This Wine does not look in /usr/share/wine/fonts; without Marlett the caption buttons read "0 1 r".
   local fonts=$WINEPREFIX/drive_c/windows/Fonts
   if [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ]; then
