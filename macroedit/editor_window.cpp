@@ -1,9 +1,9 @@
 // The macro editor's top-level window. The step list and the mode panel come with the editor itself.
 #include "macroedit/editor_window.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
+
+#include "platform/window_class.h"
 
 namespace korval {
 namespace {
@@ -24,18 +24,7 @@ LRESULT CALLBACK EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }  // namespace
 
 bool RegisterEditorWindowClass(HINSTANCE instance) {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = EditorWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(105));
-  wc.hIconSm = wc.hIcon;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kEditorWindowClass;
-  return RegisterClassExW(&wc) != 0;
+  return RegisterTopLevelClass(instance, kEditorWindowClass, EditorWindowProc, 105);
 }
 
 HWND CreateEditorWindow(HINSTANCE instance) {

@@ -5,6 +5,7 @@
 
 #include "ui/app.h"
 #include "ui/main_window.h"
+#include "platform/window_class.h"
 
 namespace korval {
 App gApp;
@@ -23,10 +24,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
+  return RunMessageLoop();
 }

@@ -2,10 +2,9 @@
 // inside it come with the list and mode panel.
 #include "ui/main_window.h"
 
-#include <commctrl.h>
-
 #include "config/display_name.h"
 #include "platform/data_files.h"
+#include "platform/window_class.h"
 #include "ui/app.h"
 #include "ui/window_placement.h"
 
@@ -110,18 +109,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = MainWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
-  wc.hIconSm = wc.hIcon;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kMainWindowClass;
-  return RegisterClassExW(&wc) != 0;
+  return RegisterTopLevelClass(instance, kMainWindowClass, MainWindowProc, kIconResource);
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
