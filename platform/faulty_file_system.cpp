@@ -57,4 +57,8 @@ bool FaultyFileSystem::Find(const wchar_t* path, WIN32_FIND_DATAW* found) {
   return !Intercept(FsCall::Find, path) && real_.Find(path, found);
 }
 
+bool FaultyFileSystem::ShortPath(const wchar_t* path, std::wstring& shortPath) {
+  return !Intercept(FsCall::ShortPath, path) && real_.ShortPath(path, shortPath);
+}
+
 }  // namespace korval

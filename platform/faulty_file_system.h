@@ -10,7 +10,7 @@
 
 namespace korval {
 
-enum class FsCall { Move, Delete, GetAttributes, SetAttributes, GetTimes, SetTimes, Find };
+enum class FsCall { Move, Delete, GetAttributes, SetAttributes, GetTimes, SetTimes, Find, ShortPath };
 
 struct FsCallRecord {
   FsCall call;
@@ -38,6 +38,7 @@ class FaultyFileSystem final : public FileSystem {
   bool SetTimes(const wchar_t* path, const FILETIME* creation, const FILETIME* access,
                 const FILETIME* write) override;
   bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) override;
+  bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
 
   std::vector<FsCallRecord> calls;
 

@@ -45,6 +45,17 @@ bool Win32FileSystem::Find(const wchar_t* path, WIN32_FIND_DATAW* found) {
   return true;
 }
 
+bool Win32FileSystem::ShortPath(const wchar_t* path, std::wstring& shortPath) {
+  wchar_t buffer[MAX_PATH];
+  const DWORD length = GetShortPathNameW(path, buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) {
+    if (length >= MAX_PATH) SetLastError(ERROR_BUFFER_OVERFLOW);
+    return false;
+  }
+  shortPath.assign(buffer, length);
+  return true;
+}
+
 FileSystem& SystemFileSystem() {
   static Win32FileSystem system;
   return system;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace korval {
 
 class FileSystem {
@@ -23,6 +25,8 @@ class FileSystem {
                         const FILETIME* write) = 0;
   // A find-first lookup: true when a file or folder matches the path, with its directory entry.
   virtual bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) = 0;
+  // The short (8.3) form of an existing path, as GetShortPathNameW gives it.
+  virtual bool ShortPath(const wchar_t* path, std::wstring& shortPath) = 0;
 };
 
 class Win32FileSystem final : public FileSystem {
@@ -35,6 +39,7 @@ class Win32FileSystem final : public FileSystem {
   bool SetTimes(const wchar_t* path, const FILETIME* creation, const FILETIME* access,
                 const FILETIME* write) override;
   bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) override;
+  bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
 };
 
 // The file system the program uses unless a caller passes another.

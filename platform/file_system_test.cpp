@@ -63,6 +63,21 @@ TEST(Win32FileSystem, AttributesRoundTripAndReadOnlyBlocksDelete) {
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, fs.GetAttributes(path.c_str()));
 }
 
+TEST(Win32FileSystem, ShortPathOfExistingNamesOnly) {
+  TempFolder dir;
+  dir.WriteFile(L"SHORT.TXT", "s");
+  dir.WriteFile(L"a rather long name.text", "l");
+  FileSystem& fs = SystemFileSystem();
+  std::wstring shortPath;
+  ASSERT_TRUE(fs.ShortPath((dir / L"SHORT.TXT").c_str(), shortPath));
+  EXPECT_EQ(L"SHORT.TXT", shortPath.substr(shortPath.find_last_of(L'\\') + 1));
+  ASSERT_TRUE(fs.ShortPath((dir / L"a rather long name.text").c_str(), shortPath));
+  const std::wstring name = shortPath.substr(shortPath.find_last_of(L'\\') + 1);
+  EXPECT_LE(name.size(), 12u) << Utf8(name);
+  EXPECT_NE(std::wstring::npos, name.find(L'~')) << Utf8(name);
+  EXPECT_FALSE(fs.ShortPath((dir / L"missing.txt").c_str(), shortPath));
+}
+
 TEST(FaultyFileSystem, FailsTheChosenCallOnlyAndLeavesTheDiskAlone) {
   TempFolder dir;
   dir.WriteFile(L"1.txt", "1");
