@@ -61,4 +61,8 @@ bool FaultyFileSystem::ShortPath(const wchar_t* path, std::wstring& shortPath) {
   return !Intercept(FsCall::ShortPath, path) && real_.ShortPath(path, shortPath);
 }
 
+bool FaultyFileSystem::ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) {
+  return !Intercept(FsCall::ListFolder, folder) && real_.ListFolder(folder, each);
+}
+
 }  // namespace korval

@@ -10,7 +10,7 @@
 
 namespace korval {
 
-enum class FsCall { Move, Delete, GetAttributes, SetAttributes, GetTimes, SetTimes, Find, ShortPath };
+enum class FsCall { Move, Delete, GetAttributes, SetAttributes, GetTimes, SetTimes, Find, ShortPath, ListFolder };
 
 struct FsCallRecord {
   FsCall call;
@@ -39,6 +39,7 @@ class FaultyFileSystem final : public FileSystem {
                 const FILETIME* write) override;
   bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) override;
   bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
+  bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
 
   std::vector<FsCallRecord> calls;
 

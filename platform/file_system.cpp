@@ -56,6 +56,19 @@ bool Win32FileSystem::ShortPath(const wchar_t* path, std::wstring& shortPath) {
   return true;
 }
 
+bool Win32FileSystem::ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) {
+  WIN32_FIND_DATAW data;
+  const std::wstring pattern = std::wstring(folder) + L"*";
+  ScopedFind find(FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr, 0));
+  if (!find) return false;
+  do {
+    const wchar_t* name = data.cFileName;
+    if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
+    each(data);
+  } while (FindNextFileW(find.Get(), &data));
+  return true;
+}
+
 FileSystem& SystemFileSystem() {
   static Win32FileSystem system;
   return system;

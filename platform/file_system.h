@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace korval {
@@ -27,6 +28,8 @@ class FileSystem {
   virtual bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) = 0;
   // The short (8.3) form of an existing path, as GetShortPathNameW gives it.
   virtual bool ShortPath(const wchar_t* path, std::wstring& shortPath) = 0;
+  // Every entry of a folder (folder ends with a backslash), "." and ".." left out.
+  virtual bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) = 0;
 };
 
 class Win32FileSystem final : public FileSystem {
@@ -40,6 +43,7 @@ class Win32FileSystem final : public FileSystem {
                 const FILETIME* write) override;
   bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) override;
   bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
+  bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
 };
 
 // The file system the program uses unless a caller passes another.

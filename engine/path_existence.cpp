@@ -1,0 +1,40 @@
+// Existence questions, live or from folder snapshots.
+#include "engine/path_existence.h"
+
+#include <windows.h>
+
+
+namespace korval {
+
+std::wstring FileSystemKey(std::wstring name) {
+  while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+  if (!name.empty()) CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+  return name;
+}
+
+bool LiveExistence::Exists(const std::wstring& path) { return fs_.Find(path.c_str(), nullptr); }
+
+bool FolderSnapshot::Exists(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return false;
+  const std::wstring folder = path.substr(0, slash + 1);
+  const std::wstring name = path.substr(slash + 1);
+  // Wildcards would make a lookup match patterns; such names never reach here from validation.
+  if (name.find_first_of(L"*?") != std::wstring::npos) return fs_.Find(path.c_str(), nullptr);
+  const std::wstring key = FileSystemKey(name);
+  if (key.empty()) return false;
+  return Listing(FileSystemKey(folder), folder).count(key) != 0;
+}
+
+const FolderSnapshot::NameSet& FolderSnapshot::Listing(const std::wstring& folderKey, const std::wstring& folder) {
+  auto found = folders_.find(folderKey);
+  if (found != folders_.end()) return found->second;
+  NameSet& names = folders_[folderKey];
+  fs_.ListFolder(folder.c_str(), [&names](const WIN32_FIND_DATAW& entry) {
+    names.insert(FileSystemKey(entry.cFileName));
+    if (entry.cAlternateFileName[0]) names.insert(FileSystemKey(entry.cAlternateFileName));
+  });
+  return names;
+}
+
+}  // namespace korval

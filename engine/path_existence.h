@@ -1,0 +1,48 @@
+// "Is there an entry at this path?", answered as a find-first lookup answers it (files and folders,
+// case-insensitive, short names too). During a preview the disk does not change, so the answer may
+// come from one listing per folder: under Wine every lookup of a missing name scans its folder, which
+// makes a lookup per row quadratic. An execution asks the file system itself.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/file_system.h"
+
+namespace korval {
+
+class PathExistence {
+ public:
+  virtual ~PathExistence() = default;
+  virtual bool Exists(const std::wstring& path) = 0;
+};
+
+// Asks the file system every time.
+class LiveExistence final : public PathExistence {
+ public:
+  explicit LiveExistence(FileSystem& fs = SystemFileSystem()) : fs_(fs) {}
+  bool Exists(const std::wstring& path) override;
+
+ private:
+  FileSystem& fs_;
+};
+
+// Lists each folder once, on its first question, and answers from that listing.
+class FolderSnapshot final : public PathExistence {
+ public:
+  explicit FolderSnapshot(FileSystem& fs = SystemFileSystem()) : fs_(fs) {}
+  bool Exists(const std::wstring& path) override;
+
+ private:
+  using NameSet = std::unordered_set<std::wstring>;
+  const NameSet& Listing(const std::wstring& folderKey, const std::wstring& folder);
+  FileSystem& fs_;
+  std::unordered_map<std::wstring, NameSet> folders_;
+};
+
+// The key under which the file system compares names: upper case, code unit by code unit (full-width
+// letters and accented letters fold as well), with the trailing dots and spaces a lookup ignores.
+std::wstring FileSystemKey(std::wstring name);
+
+}  // namespace korval

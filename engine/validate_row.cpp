@@ -1,0 +1,68 @@
+// Row validation: the checks run in a fixed order, later ones overriding earlier results.
+#include "engine/validate_row.h"
+
+#include <cwchar>
+
+#include "modes/change_mode.h"
+#include "platform/path_limits.h"
+
+namespace korval {
+namespace {
+
+// The user's locale decides how letters of other scripts and full-width letters fold.
+bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return _wcsnicmp(a.c_str(), b.c_str(), kPathBuffer) == 0;
+}
+
+// The characters searched for, in this order; the first one found decides.
+struct CharRule {
+  wchar_t c;
+  ItemStatus status;
+};
+constexpr CharRule kCharRules[] = {
+    {L'"', ItemStatus::InvalidName}, {L':', ItemStatus::InvalidName},  {L'/', ItemStatus::InvalidName},
+    {L'?', ItemStatus::InvalidName}, {L'<', ItemStatus::InvalidName},  {L'>', ItemStatus::InvalidName},
+    {L'|', ItemStatus::InvalidName}, {L'\\', ItemStatus::Backslash},   {L',', ItemStatus::UnsuitableChar},
+    {L';', ItemStatus::UnsuitableChar},
+};
+
+ItemStatus CheckCharacters(const std::wstring& newName) {
+  ItemStatus result = newName.front() == L'.' ? ItemStatus::UnsuitableChar : ItemStatus::Ready;
+  for (const CharRule& rule : kCharRules) {
+    if (newName.find(rule.c) != std::wstring::npos) return rule.status;
+  }
+  return result;
+}
+
+}  // namespace
+
+ItemStatus ValidateRow(RenameList& list, size_t row, int mode, bool store, PathExistence& existence) {
+  const RenameItem& item = list.Row(row);
+  if (item.status == ItemStatus::Filtered) return ItemStatus::Filtered;
+
+  ItemStatus result = ItemStatus::Ready;
+  if (item.newName.empty()) result = ItemStatus::InvalidName;
+
+  if (IsNameMode(mode)) {
+    if (item.folder.size() + item.newName.size() > kMaxTargetPath) {
+      result = ItemStatus::TooLong;
+    } else {
+      if (item.newName == item.oldName || (mode != kModeLetterCase && EqualIgnoringCase(item.newName, item.oldName))) {
+        result = ItemStatus::Unchanged;
+      } else if (result == ItemStatus::Ready) {
+        result = CheckCharacters(item.newName);
+      }
+      if (result == ItemStatus::Ready && mode != kModeLetterCase && mode != kModeShortName &&
+          existence.Exists(item.TargetPath())) {
+        result = ItemStatus::TargetExists;
+      }
+    }
+  }
+  if (item.newName.find(L'*') != std::wstring::npos) result = ItemStatus::InvalidName;
+  if (!existence.Exists(item.SourcePath())) result = ItemStatus::SourceMissing;
+
+  if (store) list.SetStatus(row, result);
+  return result;
+}
+
+}  // namespace korval
