@@ -1,7 +1,6 @@
 // Input histories in the settings store.
 #include "config/input_history.h"
 
-#include <algorithm>
 
 namespace korval {
 namespace {
@@ -9,14 +8,6 @@ namespace {
 std::wstring PieceKey(const wchar_t* prefix, int number) { return prefix + std::to_wstring(number); }
 
 }  // namespace
-
-void RememberInput(std::vector<std::wstring>& history, const std::wstring& entry, size_t maxEntries) {
-  if (entry.empty()) return;
-  auto found = std::find(history.begin(), history.end(), entry);
-  if (found != history.end()) history.erase(found);
-  history.insert(history.begin(), entry);
-  if (history.size() > maxEntries) history.resize(maxEntries);
-}
 
 std::wstring JoinHistory(const SettingsStore& store, const std::vector<std::wstring>& entries, size_t limit) {
   std::wstring joined;

@@ -13,9 +13,6 @@ inline constexpr const wchar_t* kHistorySeparator = L"||";
 inline constexpr int kHistoryKeyLength = 255;
 inline constexpr int kReplaceHistoryPieces = 8;
 
-// Puts entry at the top; an exact match already in the list moves there. Keeps at most maxEntries.
-void RememberInput(std::vector<std::wstring>& history, const std::wstring& entry, size_t maxEntries = 64);
-
 // Entries in stored (encoded) form, each followed by "||", as many as fit in limit characters.
 std::wstring JoinHistory(const SettingsStore& store, const std::vector<std::wstring>& entries, size_t limit);
 std::vector<std::wstring> SplitHistory(const std::wstring& joined, size_t maxEntries = 64);

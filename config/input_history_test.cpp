@@ -8,20 +8,6 @@
 namespace korval {
 namespace {
 
-TEST(InputHistory, RememberMovesAnExactMatchToTheTopAndKeeps64) {
-  std::vector<std::wstring> history = {L"c", L"b", L"a"};
-  RememberInput(history, L"a");
-  EXPECT_EQ((std::vector<std::wstring>{L"a", L"c", L"b"}), history);
-  RememberInput(history, L"A");  // exact match only
-  EXPECT_EQ((std::vector<std::wstring>{L"A", L"a", L"c", L"b"}), history);
-  RememberInput(history, L"");
-  EXPECT_EQ(4u, history.size());
-  for (int i = 0; i < 100; ++i) RememberInput(history, std::to_wstring(i));
-  ASSERT_EQ(64u, history.size());
-  EXPECT_EQ(L"99", history.front());
-  EXPECT_EQ(L"36", history.back());
-}
-
 TEST(InputHistory, SplitIgnoresEmptyEntries) {
   EXPECT_EQ((std::vector<std::wstring>{L"a", L"b c"}), SplitHistory(L"a||||b c||"));
   EXPECT_EQ((std::vector<std::wstring>{L"a", L"b"}), SplitHistory(L"a||b"));
