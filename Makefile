@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build test run clean
+.PHONY: all deps build test run bench clean
 
 all: build
 
@@ -20,6 +20,9 @@ test: build
 
 run: build
 	@tools/run.sh
+
+bench: build
+	@tools/bench.sh
 
 clean:
 	rm -rf $(BUILD)

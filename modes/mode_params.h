@@ -23,11 +23,18 @@ using ExceptionWordList = std::vector<ExceptionWord>;
 
 inline constexpr size_t kMaxReplaceItems = 8;
 
+// Every position maps to itself: the sample name as chosen, before any edit.
+inline std::array<int, kPositionMapSize> IdentityPositionMap() {
+  std::array<int, kPositionMapSize> map{};
+  for (int i = 0; i < kPositionMapSize; ++i) map[i] = i;
+  return map;
+}
+
 struct ModeParams {
   // Position editing.
   int posedtnoext = 0;
   std::wstring positionText;  // the edited sample name
-  std::array<int, kPositionMapSize> positionMap{};  // source position in the sample, or kTypedPosition
+  std::array<int, kPositionMapSize> positionMap = IdentityPositionMap();  // position in the sample, or kTypedPosition
 
   // Extension.
   std::wstring extensionText;

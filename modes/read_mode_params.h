@@ -21,7 +21,7 @@ struct PanelValues {
   int widthKatakana = 0, widthLetters = 0, widthDigits = 0, widthSymbols = 0;
 
   std::wstring positionText;
-  std::array<int, kPositionMapSize> positionMap{};
+  std::array<int, kPositionMapSize> positionMap = IdentityPositionMap();
   std::wstring extensionText, renbanstr, addstr, sepstr;
   std::wstring addlenText, dellenText, dellen2Text;  // written back when corrected
   std::wstring secondsText, daysText;                // written back when above their maximum
