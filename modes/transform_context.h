@@ -10,12 +10,17 @@
 namespace korval {
 
 class FolderCounterTable;  // serial numbers per folder, one table per run
+struct DateRun;            // the date record shared by the rows of a run (dates in names)
+struct TimestampRun;       // the base time of a time stamp run
 
 struct TransformContext {
   const ModeParams* params = nullptr;
   int fileDir = 0;  // 0: the list holds files; 1: folders (a name is one piece)
   FileSystem* fs = &SystemFileSystem();
+  std::wstring timezone = L"9";  // the `timezone` setting: hours added to movie capture times
   FolderCounterTable* folderCounters = nullptr;
+  DateRun* dateRun = nullptr;
+  TimestampRun* timestampRun = nullptr;
 };
 
 }  // namespace korval
