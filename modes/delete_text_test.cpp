@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "platform/path_limits.h"
 #include "platform/temp_folder.h"
 

@@ -10,82 +10,36 @@
 namespace korval {
 namespace {
 
-struct ParseCase {
-  const wchar_t* text;
-  const wchar_t* prefix;
-  const wchar_t* field;
-  const wchar_t* suffix;
-  SerialKind kind;
-  int64_t start;
-  int step;
-  int direction;
-};
-
-TEST(SerialTemplate, ReadsMarkedAndUnmarkedForms) {
-  using K = SerialKind;
-  const ParseCase cases[] = {
-      {L"IMG_001", L"IMG_", L"001", L"", K::kDigits, 1, 1, 1},
-      {L"ab12cd", L"ab", L"12", L"cd", K::kDigits, 12, 1, 1},
-      {L"a1b22c", L"a1b", L"22", L"c", K::kDigits, 22, 1, 1},
-      {L"<0050-1>", L"", L"0050", L"", K::kDigits, 50, 1, -1},
-      {L"<>", L"", L"1", L"", K::kDigits, 1, 1, 1},
-      {L"a<+3>b", L"a", L"1", L"b", K::kDigits, 1, 3, 1},
-      {L"<7->", L"", L"7", L"", K::kDigits, 7, 1, -1},
-      {L"<a>", L"", L"a", L"", K::kLowerLetters, 1, 1, 1},
-      {L"<Z+2>", L"", L"Z", L"", K::kUpperLetters, 26, 2, 1},
-      {L"<aB>", L"", L"a", L"B", K::kLowerLetters, 1, 1, 1},
-      {L"<ab>", L"", L"ab", L"", K::kLowerLetters, 28, 1, 1},
-      {L"x<5+123456>y", L"x", L"5", L"6y", K::kDigits, 5, 12345, 1},
-      {L"x<5+0>", L"x", L"5", L"", K::kDigits, 5, 0, 1},
-      {L"<12x+3>", L"", L"12", L"x+3", K::kDigits, 12, 1, 1},
-      {L"p>q<3>r>s", L"pq", L"3", L"rs", K::kDigits, 3, 1, 1},
-      {L"ab<12", L"ab<", L"12", L"", K::kDigits, 12, 1, 1},
-      {L"a>b<c", L"a>b<c", L"1", L"", K::kDigits, 1, 1, 1},
-      {L"", L"", L"1", L"", K::kDigits, 1, 1, 1},
-      {L"abc", L"abc", L"1", L"", K::kDigits, 1, 1, 1},
-      {L"123456789012", L"123", L"456789012", L"", K::kDigits, 456789012, 1, 1},
-      {L"<abcdefghijk>", L"ab", L"cdefghijk", L"", K::kLowerLetters, 0, 1, 1},
-  };
-  for (const ParseCase& c : cases) {
-    const SerialTemplate t = ParseSerialTemplate(c.text);
-    const std::string where = Utf8(c.text);
-    EXPECT_EQ(std::wstring(c.prefix), t.prefix) << where;
-    EXPECT_EQ(std::wstring(c.field), t.field) << where;
-    EXPECT_EQ(std::wstring(c.suffix), t.suffix) << where;
-    EXPECT_EQ(c.kind, t.kind) << where;
-    if (c.start > 0) {
-      EXPECT_EQ(c.start, t.start) << where;
-    }
-    EXPECT_EQ(c.step, t.step) << where;
-    EXPECT_EQ(c.direction, t.direction) << where;
-  }
-}
-
-TEST(SerialTemplate, LongLetterFieldKeepsOnlyItsLastNineLetters) {
-  const SerialTemplate t = ParseSerialTemplate(L"<abcdefghijk>");
-  EXPECT_EQ(L"cdefghijk", SerialLetters(t.start, false));
-}
-
 struct SequenceCase {
   const wchar_t* text;
   std::vector<int64_t> indexes;
   std::vector<const wchar_t*> serials;
 };
 
-TEST(SerialNumber, ProducesPaddedNumbersAndLetters) {
+TEST(SerialTemplate, NumbersFromMarkedAndUnmarkedTemplates) {
   const SequenceCase cases[] = {
       {L"IMG_001", {0, 1, 9}, {L"IMG_001", L"IMG_002", L"IMG_010"}},
       {L"IMG_099", {0, 1}, {L"IMG_099", L"IMG_100"}},
+      {L"a1b22c", {0, 1}, {L"a1b22c", L"a1b23c"}},
       {L"<0050-1>", {0, 1, 50, 51}, {L"0050", L"0049", L"0000", L"0000"}},
       {L"<100-1>", {0, 1, 2}, {L"100", L"099", L"098"}},
       {L"<3-2>", {0, 1, 2}, {L"3", L"1", L"0"}},
+      {L"<7->", {0, 1}, {L"7", L"6"}},
       {L"<a>", {0, 25, 26, 27}, {L"a", L"z", L"aa", L"ab"}},
       {L"<Z+2>", {0, 1, 2}, {L"Z", L"AB", L"AD"}},
       {L"<b-1>", {0, 1, 2}, {L"b", L"a", L""}},
+      {L"<aB>", {0, 1}, {L"aB", L"bB"}},
+      {L"<abcdefghijk>", {0, 1}, {L"abcdefghijk", L"abcdefghijl"}},
       {L"<>", {0, 1, 2}, {L"1", L"2", L"3"}},
+      {L"a<+3>b", {0, 1}, {L"a1b", L"a4b"}},
       {L"", {0, 1}, {L"1", L"2"}},
       {L"file", {0, 1}, {L"file1", L"file2"}},
+      {L"a>b<c", {0}, {L"a>b<c1"}},
+      {L"ab<12", {1}, {L"ab<13"}},
+      {L"p>q<3>r>s", {0}, {L"pq3rs"}},
+      {L"<12x+3>", {1}, {L"13x+3"}},
       {L"<5+0>", {0, 7}, {L"5", L"5"}},
+      {L"x<5+123456>y", {0, 1}, {L"x56y", L"x123506y"}},
       {L"x<08+10>y", {0, 1}, {L"x08y", L"x18y"}},
       {L"123456789012", {0, 1}, {L"123456789012", L"123456789013"}},
       {L"<999999999>", {1}, {L"1000000000"}},
@@ -96,6 +50,9 @@ TEST(SerialNumber, ProducesPaddedNumbersAndLetters) {
       EXPECT_EQ(std::wstring(c.serials[i]), SerialText(t, c.indexes[i])) << Utf8(c.text) << " #" << c.indexes[i];
     }
   }
+  const SerialTemplate twelve = ParseSerialTemplate(L"123456789012");
+  EXPECT_EQ(L"123", twelve.prefix);
+  EXPECT_EQ(456789012, twelve.start);
 }
 
 TEST(SerialNumber, LettersAreBijectiveBase26) {
