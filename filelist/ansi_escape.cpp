@@ -154,4 +154,9 @@ std::wstring FromAnsiUnescaped(std::string_view ansi, int capacity) {
   return out.data();
 }
 
+std::wstring AnsiRoundTrip(std::wstring_view text) {
+  const std::string ansi = ToAnsi(text.data(), static_cast<int>(text.size()));
+  return ToWide(ansi.data(), static_cast<int>(ansi.size()));
+}
+
 }  // namespace korval

@@ -22,4 +22,8 @@ int AnsiToWideUnescaped(wchar_t* out, const char* ansi, int capacity);
 std::string ToAnsiEscaped(std::wstring_view text, int capacity);
 std::wstring FromAnsiUnescaped(std::string_view ansi, int capacity);
 
+// The text converted to the ANSI code page without best-fit mapping and back, without escapes:
+// every character the code page cannot hold comes back as "?".
+std::wstring AnsiRoundTrip(std::wstring_view text);
+
 }  // namespace korval

@@ -142,5 +142,15 @@ TEST(AnsiEscape, DecodesInPlace) {
   EXPECT_STREQ(L"caf\u00e9 \\u00E9", text);
 }
 
+TEST(AnsiEscape, RoundTripMarksWhatTheCodePageLacks) {
+  EXPECT_EQ(L"日本語ｶﾅ①abc", AnsiRoundTrip(L"日本語ｶﾅ①abc"));
+  EXPECT_EQ(L"caf?", AnsiRoundTrip(L"caf\u00e9"));  // no best-fit "e"
+  const std::wstring emoji = AnsiRoundTrip(L"a\U0001F600b");
+  EXPECT_EQ(L'a', emoji.front());
+  EXPECT_EQ(L'b', emoji.back());
+  EXPECT_EQ(std::wstring::npos, emoji.find_first_not_of(L"ab?"));
+  EXPECT_EQ(L"", AnsiRoundTrip(L""));
+}
+
 }  // namespace
 }  // namespace korval
