@@ -14,6 +14,9 @@
 #include "engine/path_existence.h"
 #include "engine/validate_row.h"
 #include "modes/change_mode.h"
+#include "modes/read_mode_params.h"
+#include "modes/serial_number.h"
+#include "modes/transform_name.h"
 #include "platform/temp_folder.h"
 
 namespace korval {
@@ -68,12 +71,58 @@ void BenchValidateRow(size_t maxRows) {
               snapMs, liveMs / snapMs);
 }
 
+// TransformName over synthetic rows in every mode that computes a name without asking the disk.
+void BenchTransformName(size_t rows) {
+  std::printf("TransformName over %zu rows:\n", rows);
+  PanelValues panel;
+  panel.extensionText = L"png";
+  panel.renbanstr = L"IMG_<0001>";
+  panel.numinspos = 4;
+  panel.bigsmall = 4;
+  panel.exceptionText = L"a an the of";
+  panel.zenorhan = 1;
+  panel.widthKatakana = panel.widthLetters = panel.widthDigits = panel.widthSymbols = 1;
+  panel.addstr = L"_2024";
+  panel.addlenText = L"3";
+  panel.deltype = 5;
+  panel.positionText = L"photo_00001 of the trip.JPG";
+  ModeParams params;
+  ReadModeParams(panel, params, {});
+  std::vector<std::wstring> sources;
+  for (size_t i = 0; i < rows; ++i) {
+    wchar_t name[64];
+    _snwprintf(name, 64, L"D:\\photos\\2024\\photo_%05zu of the trip (%zu).JPG", i, i % 7);
+    sources.push_back(name);
+  }
+  struct Mode { int number; const char* name; };
+  const Mode modes[] = {{kModePositionEdit, "position edit"}, {kModeExtension, "extension"},
+                        {kModeSerialNumber, "serial numbers"}, {kModeLetterCase, "letter case"},
+                        {kModeCharWidth, "character width"}, {kModeAddText, "add text"},
+                        {kModeDeleteText, "delete text"}, {kModeRandomName, "random names"}};
+  for (const Mode& mode : modes) {
+    FolderCounterTable counters(rows);
+    TransformContext ctx;
+    ctx.params = &params;
+    ctx.folderCounters = &counters;
+    size_t total = 0;
+    const double ms = Milliseconds([&] {
+      for (size_t i = 0; i < rows; ++i) {
+        std::wstring target = L"D:\\photos\\2024\\";
+        TransformName(target, sources[i], mode.number, static_cast<int>(i), ctx);
+        total += target.size();
+      }
+    });
+    std::printf("  %-16s %8.1f ms (%.2f us per row, %zu characters)\n", mode.name, ms, ms * 1000.0 / rows, total);
+  }
+}
+
 }  // namespace
 }  // namespace korval
 
 int main(int argc, char** argv) {
   _wsetlocale(LC_ALL, L"");
   const size_t rows = argc > 1 ? static_cast<size_t>(std::strtoul(argv[1], nullptr, 10)) : 50000;
+  korval::BenchTransformName(rows);
   korval::BenchValidateRow(rows);
   return 0;
 }
