@@ -159,4 +159,8 @@ std::wstring AnsiRoundTrip(std::wstring_view text) {
   return ToWide(ansi.data(), static_cast<int>(ansi.size()));
 }
 
+std::string ToAnsiPlain(std::wstring_view text) { return ToAnsi(text.data(), static_cast<int>(text.size())); }
+
+std::wstring FromAnsiPlain(std::string_view ansi) { return ToWide(ansi.data(), static_cast<int>(ansi.size())); }
+
 }  // namespace korval

@@ -26,4 +26,9 @@ std::wstring FromAnsiUnescaped(std::string_view ansi, int capacity);
 // every character the code page cannot hold comes back as "?".
 std::wstring AnsiRoundTrip(std::wstring_view text);
 
+// Plain conversions without escapes, for callers that hand text to ANSI interfaces; characters the
+// code page cannot hold become "?".
+std::string ToAnsiPlain(std::wstring_view text);
+std::wstring FromAnsiPlain(std::string_view ansi);
+
 }  // namespace korval

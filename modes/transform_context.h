@@ -12,6 +12,7 @@ namespace korval {
 class FolderCounterTable;  // serial numbers per folder, one table per run
 struct DateRun;            // the date record shared by the rows of a run (dates in names)
 struct TimestampRun;       // the base time of a time stamp run
+class RegexBinding;        // the regular expression library of a replacement run
 
 struct TransformContext {
   const ModeParams* params = nullptr;
@@ -21,6 +22,7 @@ struct TransformContext {
   FolderCounterTable* folderCounters = nullptr;
   DateRun* dateRun = nullptr;
   TimestampRun* timestampRun = nullptr;
+  RegexBinding* regex = nullptr;
 };
 
 }  // namespace korval

@@ -1,0 +1,129 @@
+// Calling the regular expression libraries.
+#include "modes/regex_binding.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "filelist/ansi_escape.h"
+#include "modes/regex_command.h"
+#include "modes/special_sequences.h"
+#include "modes/string_helpers.h"
+#include "platform/path_limits.h"
+
+namespace korval {
+namespace {
+
+constexpr size_t kAnsiCommandBytes = 4680;
+constexpr size_t kAnsiTextBytes = 520;
+constexpr const wchar_t* kNonSjisText = L"** DLL ERROR ** 非S-JIS文字検出";
+constexpr const wchar_t* kAnsiCallFailedText = L"** DLL ERROR ** BSubst関数呼び出しに失敗";
+
+template <typename Proc>
+Proc Lookup(HMODULE module, const char* name) {
+  return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The ANSI library takes a text when the code page holds it: the round trip gives it back, or the
+// conversion holds no "?" at all.
+bool Representable(const std::wstring& text) {
+  return AnsiRoundTrip(text) == text || ToAnsiPlain(text).find('?') == std::string::npos;
+}
+
+// One item through the wide library. Returns false when the library could not be called.
+bool SubstituteWide(BSubstWProc subst, const std::wstring& command, std::wstring& working, RegexRecordW** handle) {
+  if (!subst) return false;
+  std::vector<wchar_t> text(working.begin(), working.end());
+  text.push_back(L'\0');
+  wchar_t message[kRegexMessageSize] = L"";
+  subst(command.c_str(), text.data(), text.data() + working.size(), handle, message);
+  if (*handle && (*handle)->result) {
+    working = (*handle)->result;
+    Truncate(working, kMaxPathChars);
+  }
+  return true;
+}
+
+enum class AnsiOutcome { Done, NotRepresentable, CallFailed };
+
+AnsiOutcome SubstituteAnsi(BSubstProc subst, const std::wstring& command, std::wstring& working, RegexRecordA** handle) {
+  if (!subst) return AnsiOutcome::CallFailed;
+  if (!Representable(command) || !Representable(working)) return AnsiOutcome::NotRepresentable;
+  std::string ansiCommand = ToAnsiPlain(command);
+  std::string ansiText = ToAnsiPlain(working);
+  // The buffers the library is given are fixed; texts are cut to fit, terminator included.
+  ansiCommand.resize(std::min(ansiCommand.size(), kAnsiCommandBytes - 1));
+  ansiText.resize(std::min(ansiText.size(), kAnsiTextBytes - 1));
+  std::vector<char> text(ansiText.begin(), ansiText.end());
+  text.push_back('\0');
+  char message[kRegexMessageSize] = "";
+  subst(ansiCommand.c_str(), text.data(), text.data() + ansiText.size(), handle, message);
+  if (*handle && (*handle)->result) {
+    working = FromAnsiPlain((*handle)->result);
+    Truncate(working, kMaxPathChars);
+    working.erase(std::remove(working.begin(), working.end(), L'?'), working.end());
+  }
+  return AnsiOutcome::Done;
+}
+
+}  // namespace
+
+bool RegexBinding::Load() {
+  Release();
+  if (HMODULE wide = LoadLibraryW(kWideRegexLibrary)) {
+    module_ = wide;
+    wide_ = true;
+    substW_ = Lookup<BSubstWProc>(wide, "BSubstW");
+    freeW_ = Lookup<BRegfreeWProc>(wide, "BRegfreeW");
+    return true;
+  }
+  if (HMODULE ansi = LoadLibraryW(kAnsiRegexLibrary)) {
+    module_ = ansi;
+    wide_ = false;
+    substA_ = Lookup<BSubstProc>(ansi, "BSubst");
+    freeA_ = Lookup<BRegfreeProc>(ansi, "BRegfree");
+    return true;
+  }
+  return false;
+}
+
+void RegexBinding::Release() {
+  if (module_) FreeLibrary(module_);
+  module_ = nullptr;
+  substW_ = nullptr;
+  freeW_ = nullptr;
+  substA_ = nullptr;
+  freeA_ = nullptr;
+}
+
+bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::wstring& working,
+                        const std::wstring& source, FileSystem& fs) {
+  bool keepExtension = true;
+  RegexRecordW* wideHandle = nullptr;
+  RegexRecordA* ansiHandle = nullptr;
+  for (size_t i = 0; i < params.replaceFromItems.size(); ++i) {
+    const std::wstring& search = params.replaceFromItems[i];
+    if (search.empty()) break;
+    const std::wstring replacement = i < params.replaceToItems.size() ? params.replaceToItems[i] : std::wstring();
+    const std::wstring command = BuildRegexCommand(search, replacement, params.repmode, params.repcase);
+    if (binding.wide_) {
+      if (!SubstituteWide(binding.substW_, command, working, &wideHandle)) {
+        working = kWideCallFailedText;
+        break;
+      }
+    } else {
+      const AnsiOutcome outcome = SubstituteAnsi(binding.substA_, command, working, &ansiHandle);
+      if (outcome != AnsiOutcome::Done) {
+        working = outcome == AnsiOutcome::NotRepresentable ? kNonSjisText : kAnsiCallFailedText;
+        if (outcome == AnsiOutcome::NotRepresentable) binding.nonSjisFound = true;
+        keepExtension = false;
+        break;
+      }
+    }
+    ExpandSpecialSequences(working, source, kSequencesDoubled, fs);
+  }
+  if (wideHandle && binding.substW_ && binding.freeW_) binding.freeW_(wideHandle);
+  if (ansiHandle && binding.substA_ && binding.freeA_) binding.freeA_(ansiHandle);
+  return keepExtension;
+}
+
+}  // namespace korval

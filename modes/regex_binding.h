@@ -1,0 +1,61 @@
+// The regular expression library of one run: loaded by name when a run with regular expressions
+// starts ("BREGONIG.DLL", wide; else "BREGEXP.DLL", ANSI) and released when it ends.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "modes/mode_params.h"
+#include "platform/file_system.h"
+#include "regex/regex_api.h"
+
+namespace korval {
+
+inline constexpr const wchar_t* kWideRegexLibrary = L"BREGONIG.DLL";
+inline constexpr const wchar_t* kAnsiRegexLibrary = L"BREGEXP.DLL";
+// Shown when neither library loads; "%s" is the ANSI library's name.
+inline constexpr const wchar_t* kRegexLibraryMissingText = L"正規表現に必要な %s が正しく読み込めませんでした。";
+inline constexpr const wchar_t* kRegexLibraryMissingCaption = L"DLL Not Found";
+// Shown after a run that met characters the ANSI library cannot take (Yes keeps the warning on).
+inline constexpr const wchar_t* kNonSjisWarningText =
+    L"S-JISで表現できない文字があるため、正規表現の処理ができませんでした。\r\n\r\n"
+    L"bregonig.dllによりUnicodeに対応した正規表現が利用できます。\r\n詳しくはreadme.txtを参照ください。\r\n\r\n"
+    L"今後もこのエラーを表示しますか。";
+inline constexpr const wchar_t* kNonSjisWarningCaption = L"Non S-JIS Character Error";
+// What a row's name becomes when the wide library's substitution cannot be called.
+inline constexpr const wchar_t* kWideCallFailedText = L"*** DLL ERROR *** BSubstW関数呼び出しに失敗";
+
+class RegexBinding {
+ public:
+  RegexBinding() = default;
+  ~RegexBinding() { Release(); }
+  RegexBinding(const RegexBinding&) = delete;
+  RegexBinding& operator=(const RegexBinding&) = delete;
+
+  // Loads the wide library, else the ANSI one; false when neither loads.
+  bool Load();
+  void Release();
+  bool Loaded() const { return module_ != nullptr; }
+  bool Wide() const { return wide_; }
+
+  // Set by any row that met characters outside the ANSI code page; read once after the run.
+  bool nonSjisFound = false;
+
+ private:
+  friend bool ReplaceWithLibrary(RegexBinding&, const ModeParams&, std::wstring&, const std::wstring&, FileSystem&);
+  HMODULE module_ = nullptr;
+  bool wide_ = true;
+  BSubstWProc substW_ = nullptr;
+  BRegfreeWProc freeW_ = nullptr;
+  BSubstProc substA_ = nullptr;
+  BRegfreeProc freeA_ = nullptr;
+};
+
+// Runs every item of the row through the library, then expands the doubled special sequences.
+// Returns false when the row's extension must be dropped (an ANSI library error text stands in the
+// name).
+bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::wstring& working,
+                        const std::wstring& source, FileSystem& fs);
+
+}  // namespace korval

@@ -1,0 +1,116 @@
+#include "modes/replace.h"
+
+#include <gtest/gtest.h>
+
+#include "modes/read_mode_params.h"
+#include "modes/regex_binding.h"
+#include "modes/regex_command.h"
+#include "platform/temp_folder.h"
+
+namespace korval {
+namespace {
+
+ModeParams Params(const std::wstring& from, const std::wstring& to, int repmode = 0, int repcase = 1,
+                  int repwithext = 0, int regexp = 0) {
+  PanelValues panel;
+  panel.replaceFrom = from;
+  panel.replaceTo = to;
+  panel.repmode = repmode;
+  panel.repcase = repcase;
+  panel.repwithext = repwithext;
+  panel.regexp = regexp;
+  ModeParams params;
+  InputHistories none;
+  none.switches = 0;
+  ReadModeParams(panel, params, none);
+  return params;
+}
+
+std::wstring Replace(const ModeParams& params, const std::wstring& name, RegexBinding* binding = nullptr,
+                     const std::wstring& folder = L"C:\\photos\\") {
+  TransformContext ctx;
+  ctx.params = &params;
+  ctx.regex = binding;
+  std::wstring target;
+  ReplaceTransform(ctx, folder + name, target);
+  return target.substr(folder.size());
+}
+
+struct PlainCase {
+  const wchar_t* from;
+  const wchar_t* to;
+  int repmode;
+  int repcase;
+  int repwithext;
+  const wchar_t* name;
+  const wchar_t* result;
+};
+
+TEST(ReplacePlain, ItemsOccurrencesCaseAndExtension) {
+  const PlainCase cases[] = {
+      {L"a/b", L"x", 0, 1, 0, L"abcab.txt", L"xcx.txt"},          // b has no replacement: deleted
+      {L"a//b", L"x", 0, 1, 0, L"abcab.txt", L"xbcxb.txt"},        // the empty item ends the list
+      {L"ab", L"X", 2, 1, 0, L"ababab.txt", L"ababX.txt"},         // last occurrence only
+      {L"ab", L"X", 1, 1, 0, L"ababab.txt", L"Xabab.txt"},
+      {L"a", L"aa", 0, 1, 0, L"aaa.txt", L"aaaaaa.txt"},           // inserted text is not searched again
+      {L"ab", L"x", 0, 0, 0, L"AB.txt", L"x.txt"},
+      {L"ab", L"x", 0, 1, 0, L"AB.txt", L"AB.txt"},
+      {L"\uFF41\uFF42", L"x", 0, 0, 0, L"\uFF21\uFF22.txt", L"x.txt"},  // full-width letters fold too
+      {L"\uFF41\uFF42", L"x", 0, 1, 0, L"\uFF21\uFF22.txt", L"\uFF21\uFF22.txt"},
+      {L"txt", L"doc", 0, 1, 0, L"txt.txt", L"doc.txt"},           // the extension is not touched
+      {L"txt", L"doc", 0, 1, 1, L"txt.txt", L"doc.doc"},
+      {L".txt", L"", 0, 1, 1, L"a.txt", L"a"},
+      {L"1/2/3", L"one/two/three", 0, 1, 0, L"123.jpg", L"onetwothree.jpg"},
+      {L"写真", L"photo_", 0, 1, 0, L"写真001.jpg", L"photo_001.jpg"},
+      {L"", L"x", 0, 1, 0, L"abc.txt", L"abc.txt"},
+  };
+  for (const PlainCase& c : cases) {
+    EXPECT_EQ(std::wstring(c.result), Replace(Params(c.from, c.to, c.repmode, c.repcase, c.repwithext), c.name))
+        << Utf8(c.from) << " -> " << Utf8(c.to) << " on " << Utf8(c.name);
+  }
+}
+
+TEST(ReplacePlain, SpecialSequencesAndTheLengthLimit) {
+  TempFolder dir;
+  dir.WriteFile(L"img.jpg", "12345");
+  CreateDirectoryW((dir / L"trip").c_str(), nullptr);
+  EXPECT_EQ(L"img_trip.jpg", Replace(Params(L"img", L"img_\\f"), L"img.jpg", nullptr, dir / L"trip\\"));
+  EXPECT_EQ(L"img (jpg).jpg", Replace(Params(L"img", L"img (\\e)"), L"img.jpg", nullptr, dir.Path()));
+  // Replacing stops once the working text passes 260 characters (it is cut there); the path is cut
+  // at 259, which drops the extension here.
+  const std::wstring longName = std::wstring(200, L'a') + L".txt";
+  const std::wstring result = Replace(Params(L"a", L"bb"), longName, nullptr, L"C:\\");
+  EXPECT_EQ(std::wstring(122, L'b') + std::wstring(134, L'a'), result);
+}
+
+struct CommandCase {
+  const wchar_t* search;
+  const wchar_t* replacement;
+  int repmode;
+  int repcase;
+  const wchar_t* command;
+};
+
+TEST(RegexCommand, BackslashRulesAndOptions) {
+  const CommandCase cases[] = {
+      {L"(\\d+)", L"n$1", 0, 1, L"s/(\\d+)/n$1/kg"},
+      {L"a", L"b", 1, 1, L"s/a/b/k"},
+      {L"a", L"b", 2, 0, L"s/a/b/ki"},                   // "last" replaces the first match, like "first"
+      {L"\\t\\n\\a\\c\\r", L"x", 0, 1, L"s/tnacr/x/kg"},  // dropped backslashes
+      {L"\\f\\s\\e\\:", L"\\f_\\s_\\e_\\:", 0, 1,
+       L"s/\\f\\s\\e\\:/\\\\\\\\f_\\\\\\\\s_\\\\\\\\e_\\\\\\\\:/kg"},  // four backslashes in the replacement only
+      {L"a\\\\f", L"\\\\f", 0, 1, L"s/a\\\\f/\\\\f/kg"},   // an escaped backslash stays ordinary
+      {L"\\.", L"_", 0, 0, L"s/\\./_/kgi"},
+  };
+  for (const CommandCase& c : cases) {
+    EXPECT_EQ(std::wstring(c.command), BuildRegexCommand(c.search, c.replacement, c.repmode, c.repcase))
+        << Utf8(c.search) << " / " << Utf8(c.replacement);
+  }
+}
+
+TEST(ReplaceRegex, WithoutABoundLibraryTheRowShowsTheFailure) {
+  EXPECT_EQ(L"*** DLL ERROR *** BSubstW関数呼び出しに失敗.txt", Replace(Params(L"a", L"b", 0, 1, 0, 1), L"abc.txt"));
+}
+
+}  // namespace
+}  // namespace korval
