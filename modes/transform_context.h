@@ -18,6 +18,9 @@ struct TransformContext {
   const ModeParams* params = nullptr;
   int fileDir = 0;  // 0: the list holds files; 1: folders (a name is one piece)
   FileSystem* fs = &SystemFileSystem();
+  // The row's item as it is on disk (folder + old name); empty when it is the source path. During
+  // macro playback the source path carries the name of the step before, which is not on disk yet.
+  std::wstring itemPath;
   std::wstring timezone = L"9";  // the `timezone` setting: hours added to movie capture times
   FolderCounterTable* folderCounters = nullptr;
   DateRun* dateRun = nullptr;
