@@ -22,7 +22,8 @@ std::wstring Added(const std::wstring& source, const std::wstring& text, int pos
   params.addstr = text;
   params.addlen = position;
   params.addprepost = fromBack;
-  TransformContext ctx{&params};
+  TransformContext ctx;
+  ctx.params = &params;
   ctx.fileDir = fileDir;
   std::wstring target = L"junk";
   AddTextTransform(ctx, source, target);

@@ -24,7 +24,8 @@ std::wstring Deleted(const std::wstring& source, int rule, int dellen = 0, int d
   params.deltype = rule;
   params.dellen = dellen;
   params.dellen2 = dellen2;
-  TransformContext ctx{&params};
+  TransformContext ctx;
+  ctx.params = &params;
   ctx.fileDir = fileDir;
   std::wstring target = L"junk";
   DeleteTextTransform(ctx, source, target);

@@ -8,6 +8,12 @@
 namespace korval {
 namespace {
 
+TransformContext ContextWith(const ModeParams* params) {
+  TransformContext ctx;
+  ctx.params = params;
+  return ctx;
+}
+
 struct ExtensionCase {
   const wchar_t* source;
   const wchar_t* text;
@@ -20,7 +26,7 @@ std::wstring Extended(const std::wstring& source, const std::wstring& text, int 
   params.extensionText = text;
   params.extadd = extadd;
   std::wstring target = L"junk";
-  ExtensionTransform(TransformContext{&params}, source, target);
+  ExtensionTransform(ContextWith(&params), source, target);
   return target;
 }
 
@@ -51,7 +57,7 @@ TEST(Extension, ResultThatDoesNotFitLeavesTheNameOrIsCut) {
   EXPECT_EQ((tooLong + L".txt").substr(0, kMaxPathChars), Extended(tooLong, L"txt", 1));
   ModeParams* none = nullptr;
   std::wstring target;
-  ExtensionTransform(TransformContext{none}, L"C:\\x.y", target);
+  ExtensionTransform(ContextWith(none), L"C:\\x.y", target);
   EXPECT_EQ(L"C:\\x.y", target);
 }
 

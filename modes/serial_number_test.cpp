@@ -102,7 +102,8 @@ class SerialNumberTransformTest : public testing::Test {
     return target;
   }
   ModeParams params;
-  TransformContext ctx{&params};
+  TransformContext ctx;
+  ctx.params = &params;
 };
 
 TEST_F(SerialNumberTransformTest, NumbersEveryFolderFromTheStartValue) {

@@ -4,11 +4,13 @@
 #include "modes/add_text.h"
 #include "modes/change_mode.h"
 #include "modes/char_width.h"
+#include "modes/date_time.h"
 #include "modes/delete_text.h"
 #include "modes/extension.h"
 #include "modes/letter_case.h"
 #include "modes/position_edit.h"
 #include "modes/random_name.h"
+#include "modes/replace.h"
 #include "modes/serial_number.h"
 #include "modes/short_name.h"
 #include "modes/string_helpers.h"
@@ -29,6 +31,8 @@ void TransformName(std::wstring& target, const std::wstring& source, int mode, i
     case kModeShortName: ShortNameTransform(ctx, sourcePath, target); break;
     case kModeAddText: AddTextTransform(ctx, sourcePath, target); break;
     case kModeDeleteText: DeleteTextTransform(ctx, sourcePath, target); break;
+    case kModeDateTime: DateTimeTransform(ctx, sourcePath, target); break;
+    case kModeReplace: ReplaceTransform(ctx, sourcePath, target); break;
     case kModeRandomName: RandomNameTransform(ctx, sourcePath, target); break;
     case kModeMacro: target = sourcePath; break;
     default: break;  // the names come from elsewhere (CSV, the text editor) or the slot is empty

@@ -28,6 +28,11 @@ TEST(TransformName, EveryModeReachesItsTransform) {
   params.deltype = 8;  // characters from the front of the stem
   params.dellen = 3;
   params.positionText = L"My Photo.jpeg";
+  params.replaceFromItems = {L"Photo"};
+  params.replaceToItems = {L"Picture"};
+  params.datefrom = 7;
+  params.dateins = 0;
+  params.whichdate = 1;
   TransformContext ctx;
   ctx.params = &params;
   const std::wstring source = dir / L"My Photo.jpeg";
@@ -39,6 +44,7 @@ TEST(TransformName, EveryModeReachesItsTransform) {
       {kModeCharWidth, L"\uFF2D\uFF59 \uFF30\uFF48\uFF4F\uFF54\uFF4F.jpeg"},
       {kModeAddText, L"new_My Photo.jpeg"},
       {kModeDeleteText, L"Photo.jpeg"},
+      {kModeReplace, L"My Picture.jpeg"},
       {kModeMacro, L"My Photo.jpeg"},
       {kModeCsvNames, L"kept"},  // no transform: the buffer stays as it came
       {16, L"kept"},
@@ -48,6 +54,11 @@ TEST(TransformName, EveryModeReachesItsTransform) {
     TransformName(target, source, c.mode, 0, ctx);
     EXPECT_EQ(std::wstring(c.newName), NewNameBehindFolder(target, dir.Path())) << "mode " << c.mode;
   }
+  std::wstring dated = dir.Path();
+  TransformName(dated, source, kModeDateTime, 0, ctx);
+  const std::wstring datedName = NewNameBehindFolder(dated, dir.Path());
+  EXPECT_EQ(8u + 5u, datedName.size()) << Utf8(datedName);  // YYYYMMDD + the extension
+  EXPECT_EQ(L"20", datedName.substr(0, 2));
   std::wstring shortTarget;
   TransformName(shortTarget, source, kModeShortName, 0, ctx);
   EXPECT_NE(std::wstring::npos, shortTarget.find(L'~')) << Utf8(shortTarget);
