@@ -1,6 +1,6 @@
-// Test double of the file-system seam that keeps a few items in memory and behaves as Windows does
-// where Wine does not: creation times can be set, the archive attribute can be cleared, and a
-// read-only file refuses a time change (Windows opens it for writing; Wine as root does not refuse).
+// Test double of the file-system seam that keeps items in memory and behaves as Windows does where
+// Wine does not: creation times can be set, the archive attribute can be cleared, and a read-only
+// file refuses a time change (Windows opens it for writing; Wine as root does not refuse).
 #pragma once
 
 #include <map>
@@ -16,65 +16,51 @@ class MemoryFileSystem final : public FileSystem {
  public:
   struct Item {
     DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
-    FILETIME creation{};
-    FILETIME modification{};
+    FILETIME creation{}, modification{};
   };
   struct SetTimesCall {
-    std::wstring path;
-    bool creation = false;
-    bool modification = false;
+    bool creation, modification;
   };
 
   Item& AddFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE) {
     return items[path] = Item{attributes, {}, {}};
   }
-  Item& AddFolder(const std::wstring& path) { return items[path] = Item{FILE_ATTRIBUTE_DIRECTORY, {}, {}}; }
 
   bool Move(const wchar_t*, const wchar_t*) override { return Fail(ERROR_CALL_NOT_IMPLEMENTED); }
-  bool Delete(const wchar_t* path) override {
-    Item* item = Lookup(path);
-    if (!item) return Fail(ERROR_FILE_NOT_FOUND);
-    if (item->attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return Fail(ERROR_ACCESS_DENIED);
-    items.erase(path);
-    return true;
-  }
+  bool Delete(const wchar_t*) override { return Fail(ERROR_CALL_NOT_IMPLEMENTED); }
   DWORD GetAttributes(const wchar_t* path) override {
     const Item* item = Lookup(path);
-    if (!item) {
-      SetLastError(ERROR_FILE_NOT_FOUND);
-      return INVALID_FILE_ATTRIBUTES;
-    }
-    return item->attributes != 0 ? item->attributes : FILE_ATTRIBUTE_NORMAL;
+    if (item) return item->attributes != 0 ? item->attributes : FILE_ATTRIBUTE_NORMAL;
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return INVALID_FILE_ATTRIBUTES;
   }
   bool SetAttributes(const wchar_t* path, DWORD attributes) override {
     Item* item = Lookup(path);
     if (!item) return Fail(ERROR_FILE_NOT_FOUND);
     attributesWritten.push_back(attributes);
-    const DWORD kind = item->attributes & FILE_ATTRIBUTE_DIRECTORY;
-    item->attributes = kind | (attributes & ~(FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY));
+    item->attributes = (item->attributes & FILE_ATTRIBUTE_DIRECTORY) |
+                       (attributes & ~(FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY));
     return true;
   }
-  bool GetTimes(const wchar_t* path, FILETIME* creation, FILETIME* access, FILETIME* write) override {
+  bool GetTimes(const wchar_t* path, FILETIME* creation, FILETIME*, FILETIME* write) override {
     const Item* item = Lookup(path);
     if (!item) return Fail(ERROR_FILE_NOT_FOUND);
     if (creation) *creation = item->creation;
-    if (access) *access = item->modification;
     if (write) *write = item->modification;
     return true;
   }
   bool SetTimes(const wchar_t* path, const FILETIME* creation, const FILETIME*, const FILETIME* write) override {
     Item* item = Lookup(path);
     if (!item) return Fail(ERROR_FILE_NOT_FOUND);
-    setTimesCalls.push_back({path, creation != nullptr, write != nullptr});
-    const bool readOnlyFile = (item->attributes & FILE_ATTRIBUTE_READONLY) && !(item->attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (readOnlyFile) return Fail(ERROR_ACCESS_DENIED);
+    setTimesCalls.push_back({creation != nullptr, write != nullptr});
+    if ((item->attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == FILE_ATTRIBUTE_READONLY) {
+      return Fail(ERROR_ACCESS_DENIED);
+    }
     if (creation) item->creation = *creation;
     if (write) item->modification = *write;
     return true;
   }
-  bool Find(const wchar_t* path, WIN32_FIND_DATAW*) override {
-    return Lookup(path) != nullptr || Fail(ERROR_FILE_NOT_FOUND);
-  }
+  bool Find(const wchar_t* path, WIN32_FIND_DATAW*) override { return Lookup(path) || Fail(ERROR_FILE_NOT_FOUND); }
   bool ShortPath(const wchar_t*, std::wstring&) override { return Fail(ERROR_CALL_NOT_IMPLEMENTED); }
   bool ListFolder(const wchar_t*, const std::function<void(const WIN32_FIND_DATAW&)>&) override {
     return Fail(ERROR_CALL_NOT_IMPLEMENTED);
@@ -93,7 +79,7 @@ class MemoryFileSystem final : public FileSystem {
 
  private:
   Item* Lookup(const wchar_t* path) {
-    auto it = items.find(path ? path : L"");
+    auto it = items.find(path);
     return it == items.end() ? nullptr : &it->second;
   }
   static bool Fail(DWORD error) {
@@ -104,13 +90,8 @@ class MemoryFileSystem final : public FileSystem {
 
 // A local calendar value as a file time (UTC).
 inline FILETIME LocalFileTime(int year, int month, int day, int hour, int minute, int second) {
-  SYSTEMTIME local{};
-  local.wYear = static_cast<WORD>(year);
-  local.wMonth = static_cast<WORD>(month);
-  local.wDay = static_cast<WORD>(day);
-  local.wHour = static_cast<WORD>(hour);
-  local.wMinute = static_cast<WORD>(minute);
-  local.wSecond = static_cast<WORD>(second);
+  const SYSTEMTIME local{static_cast<WORD>(year), static_cast<WORD>(month), 0, static_cast<WORD>(day),
+                         static_cast<WORD>(hour), static_cast<WORD>(minute), static_cast<WORD>(second), 0};
   FILETIME utc{};
   LocalCalendarToFileTime(local, utc);
   return utc;

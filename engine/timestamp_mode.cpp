@@ -1,6 +1,8 @@
 // Descriptions of time stamp and attribute changes, and applying them to a file or folder.
 #include "engine/timestamp_mode.h"
 
+#include <string_view>
+
 #include "filelist/probe_file_system.h"
 #include "platform/format_text.h"
 
@@ -58,6 +60,7 @@ std::wstring DescribeCopy(const ModeParams& params, const std::wstring& source, 
   const SYSTEMTIME& copied = toCreation ? old.localModification : old.localCreation;
   if (condition == kCopyIfLater && CompareTimes(current, copied) != 1) return kTimestampUnchanged;
   if (condition == kCopyIfEarlier && CompareTimes(current, copied) != -1) return kTimestampUnchanged;
+  if (copied.wYear > 9999) return {};  // the description has room for four digits
   return Describe(toCreation ? kLabelCreation : kLabelModification, copied);
 }
 
