@@ -65,4 +65,12 @@ bool FaultyFileSystem::ListFolder(const wchar_t* folder, const std::function<voi
   return !Intercept(FsCall::ListFolder, folder) && real_.ListFolder(folder, each);
 }
 
+bool FaultyFileSystem::VolumeFileSystemName(const wchar_t* root, std::wstring& name) {
+  if (Intercept(FsCall::VolumeFileSystemName, root)) {
+    name.clear();
+    return false;
+  }
+  return real_.VolumeFileSystemName(root, name);
+}
+
 }  // namespace korval

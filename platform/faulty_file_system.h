@@ -10,7 +10,8 @@
 
 namespace korval {
 
-enum class FsCall { Move, Delete, GetAttributes, SetAttributes, GetTimes, SetTimes, Find, ShortPath, ListFolder };
+enum class FsCall { Move, Delete, GetAttributes, SetAttributes, GetTimes, SetTimes, Find, ShortPath, ListFolder,
+                    VolumeFileSystemName };
 
 struct FsCallRecord {
   FsCall call;
@@ -40,6 +41,7 @@ class FaultyFileSystem final : public FileSystem {
   bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) override;
   bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
   bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
+  bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
 
   std::vector<FsCallRecord> calls;
 

@@ -69,6 +69,16 @@ bool Win32FileSystem::ListFolder(const wchar_t* folder, const std::function<void
   return true;
 }
 
+bool Win32FileSystem::VolumeFileSystemName(const wchar_t* root, std::wstring& name) {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, buffer, MAX_PATH + 1)) {
+    name.clear();
+    return false;
+  }
+  name = buffer;
+  return true;
+}
+
 FileSystem& SystemFileSystem() {
   static Win32FileSystem system;
   return system;

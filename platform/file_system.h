@@ -30,6 +30,14 @@ class FileSystem {
   virtual bool ShortPath(const wchar_t* path, std::wstring& shortPath) = 0;
   // Every entry of a folder (folder ends with a backslash), "." and ".." left out.
   virtual bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) = 0;
+  // The file-system name ("NTFS", "FAT32", "CDFS" ...) of the volume whose root (such as "C:\") is given.
+  // Not pure, so that doubles written before it keep compiling; they answer "not supported".
+  virtual bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) {
+    (void)root;
+    name.clear();
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return false;
+  }
 };
 
 class Win32FileSystem final : public FileSystem {
@@ -44,6 +52,7 @@ class Win32FileSystem final : public FileSystem {
   bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) override;
   bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
   bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
+  bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
 };
 
 // The file system the program uses unless a caller passes another.
