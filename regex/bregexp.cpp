@@ -3,6 +3,7 @@
 // "\" stays one character) and returns the result in the ANSI code page.
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "regex/ansi_code_page.h"
 #include "regex/regex_api.h"
@@ -80,3 +81,7 @@ extern "C" __declspec(dllexport) int BSubst(const char* command, char* textStart
 extern "C" __declspec(dllexport) void BRegfree(RegexRecordA* record) {
   korval::regex::ReleaseRecord<RegexRecordA, char>(record);
 }
+
+// The exports must keep the types the renamer calls them through.
+static_assert(std::is_same_v<decltype(&BSubst), korval::BSubstProc>);
+static_assert(std::is_same_v<decltype(&BRegfree), korval::BRegfreeProc>);

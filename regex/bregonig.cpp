@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <string>
+#include <type_traits>
 #include <string_view>
 
 #include "regex/regex_api.h"
@@ -70,3 +71,7 @@ extern "C" __declspec(dllexport) int BSubstW(const wchar_t* command, wchar_t* te
 extern "C" __declspec(dllexport) void BRegfreeW(RegexRecordW* record) {
   korval::regex::ReleaseRecord<RegexRecordW, wchar_t>(record);
 }
+
+// The exports must keep the types the renamer calls them through.
+static_assert(std::is_same_v<decltype(&BSubstW), korval::BSubstWProc>);
+static_assert(std::is_same_v<decltype(&BRegfreeW), korval::BRegfreeWProc>);

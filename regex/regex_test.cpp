@@ -75,6 +75,14 @@ TEST(RegexLibrarySubstitute, ReplacesAsTheCommandSays) {
       {L"s/\\d+/#/g", L"a12b3", L"a#b#"},
       {L"s/\\s/_/g", L"a b\tc", L"a_b_c"},
       {L"s/[^a]/./g", L"abca", L"a..a"},
+      {L"s/a{1,2}?/x/", L"aa", L"xa"},
+      {L"s/a(?!b)/x/g", L"abac", L"abxc"},
+      {L"s/\\B/-/g", L"abc", L"a-b-c"},
+      {L"s/[[:digit:]]+/#/", L"a12", L"a#"},
+      // Letters and digits of every width and script belong to \w and \d, as the help page says.
+      {L"s/\\w+/#/", L"漢字かなＡ1 x", L"# x"},
+      {L"s/\\d/#/g", L"１2", L"##"},
+      {L"s/\\s/#/g", L"a　b", L"a#b"},
       // An empty result is still a result.
       {L"s/.*//", L"abc", L""},
       {L"s/^$/x/", L"", L"x"},
@@ -82,6 +90,7 @@ TEST(RegexLibrarySubstitute, ReplacesAsTheCommandSays) {
       {L"s/テスト/試験/", L"これはテストです", L"これは試験です"},
       {L"s/[ァ-ヶ]+/[$&]/g", L"写真テスト01", L"写真[テスト]01"},
       {L"s/(.+)_(\\d+)/$2_$1/", L"旅行_2024", L"2024_旅行"},
+      {L"s/(\\d+)-(\\d+)/$2-$1/", L"写真 12-34", L"写真 34-12"},
   };
   for (const ReplaceCase& c : cases) {
     const Outcome outcome = Apply(c.command, c.text);
@@ -100,6 +109,7 @@ TEST(RegexLibrarySubstitute, IgnoresCaseWithIAsTheJapaneseLocaleFolds) {
       {L"s/(a)\\1/x/i", L"aA", L"x"},
       {L"s/ä/x/i", L"Ä", L"x"},
       {L"s/α/x/i", L"Α", L"x"},
+      {L"s/ｖｅｒ(\\d)/版$1/i", L"資料ＶＥＲ2", L"資料版2"},
   };
   for (const ReplaceCase& c : cases) {
     const Outcome outcome = Apply(c.command, c.text);

@@ -1,6 +1,5 @@
-// The character traits the patterns compile with: the standard ones, with the case folding of the
-// Japanese locale, and without the per-character locale look-ups that made bracket expressions
-// such as [aeiou] or \d crawl on UTF-16 text.
+// The character traits the patterns compile with: the standard ones with the Japanese locale's case
+// folding, minus the per-character locale look-ups that made [aeiou] or \d crawl on UTF-16 text.
 #pragma once
 
 #include <regex>
