@@ -1,0 +1,118 @@
+// Parsing of the substitution command and expansion of its replacement text.
+#include "regex/command.h"
+
+namespace korval::regex {
+namespace {
+
+constexpr wchar_t kDelimiter = L'/';
+constexpr size_t kMaxGroupDigits = 3;
+
+// Reads a part up to the next unescaped delimiter, from pos on; pos ends behind the delimiter.
+// "\/" becomes "/", every other backslash pair is kept as it is for the pattern or the replacement.
+bool ReadPart(std::wstring_view command, size_t& pos, std::wstring& part) {
+  while (pos < command.size()) {
+    const wchar_t c = command[pos];
+    if (c == L'\\' && pos + 1 < command.size()) {
+      if (command[pos + 1] != kDelimiter) part += c;
+      part += command[pos + 1];
+      pos += 2;
+      continue;
+    }
+    ++pos;
+    if (c == kDelimiter) return true;
+    part += c;
+  }
+  return false;
+}
+
+void AddLiteral(std::vector<ReplacementPiece>& pieces, wchar_t c) {
+  if (pieces.empty() || pieces.back().group >= 0) pieces.push_back({});
+  pieces.back().text += c;
+}
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// Reads the group number of "${n}" starting at the "{"; returns -1 when it is not one.
+int ReadBracedGroup(std::wstring_view text, size_t brace, size_t& end) {
+  size_t pos = brace + 1;
+  int group = 0;
+  while (pos < text.size() && IsDigit(text[pos]) && pos - brace <= kMaxGroupDigits) {
+    group = group * 10 + (text[pos] - L'0');
+    ++pos;
+  }
+  if (pos == brace + 1 || pos >= text.size() || text[pos] != L'}') return -1;
+  end = pos + 1;
+  return group;
+}
+
+}  // namespace
+
+bool ParseCommand(std::wstring_view command, SubstCommand& out, std::wstring& message) {
+  out = SubstCommand();
+  if (command.size() < 2 || command[0] != L's' || command[1] != kDelimiter) {
+    message = L"コマンドが s/検索/置換/ の形ではありません";
+    return false;
+  }
+  size_t pos = 2;
+  std::wstring replacement;
+  if (!ReadPart(command, pos, out.pattern) || !ReadPart(command, pos, replacement)) {
+    message = L"コマンドの区切り \"/\" が足りません";
+    return false;
+  }
+  for (; pos < command.size(); ++pos) {
+    switch (command[pos]) {
+      case L'g': out.global = true; break;
+      case L'i': out.ignoreCase = true; break;
+      case L'k': break;  // the text is handled in UTF-16 whatever the code page, so "k" changes nothing
+      default:
+        message = L"不明なオプションです: ";
+        message += command[pos];
+        return false;
+    }
+  }
+  out.replacement = ParseReplacement(replacement);
+  return true;
+}
+
+std::vector<ReplacementPiece> ParseReplacement(std::wstring_view text) {
+  std::vector<ReplacementPiece> pieces;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const wchar_t c = text[pos];
+    const wchar_t next = pos + 1 < text.size() ? text[pos + 1] : L'\0';
+    if (c == L'\\' && pos + 1 < text.size()) {
+      AddLiteral(pieces, next == L'n' ? L'\n' : next == L't' ? L'\t' : next);
+      pos += 2;
+      continue;
+    }
+    if (c == L'$' && (next == L'&' || IsDigit(next))) {
+      pieces.push_back({std::wstring(), next == L'&' ? 0 : next - L'0'});
+      pos += 2;
+      continue;
+    }
+    size_t end = 0;
+    const int group = c == L'$' && next == L'{' ? ReadBracedGroup(text, pos + 1, end) : -1;
+    if (group >= 0) {
+      pieces.push_back({std::wstring(), group});
+      pos = end;
+      continue;
+    }
+    AddLiteral(pieces, c);
+    ++pos;
+  }
+  return pieces;
+}
+
+void AppendReplacement(const std::vector<ReplacementPiece>& pieces,
+                       const std::match_results<const wchar_t*>& match, std::wstring& out) {
+  for (const ReplacementPiece& piece : pieces) {
+    if (piece.group < 0) {
+      out += piece.text;
+      continue;
+    }
+    const size_t group = static_cast<size_t>(piece.group);
+    if (group < match.size() && match[group].matched) out.append(match[group].first, match[group].second);
+  }
+}
+
+}  // namespace korval::regex

@@ -1,0 +1,38 @@
+// The substitution command "s/PATTERN/REPLACEMENT/OPTIONS": its parts, its options and the pieces
+// of the replacement text.
+#pragma once
+
+#include <regex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korval::regex {
+
+// A piece of the replacement: literal text, or the text of a capture group (0 = the whole match).
+struct ReplacementPiece {
+  std::wstring text;
+  int group = -1;  // -1: the piece is the literal text
+};
+
+struct SubstCommand {
+  std::wstring pattern;
+  std::vector<ReplacementPiece> replacement;
+  bool global = false;      // "g": every match, otherwise the first
+  bool ignoreCase = false;  // "i"
+};
+
+// Splits command into its parts; "\/" inside a part stands for "/". Returns false with a short
+// message for a command of another form or an unknown option.
+bool ParseCommand(std::wstring_view command, SubstCommand& out, std::wstring& message);
+
+// $0 and $& (the match), $1..$9 and ${n} (groups), "\\" (a backslash), \n and \t; any other
+// backslash keeps the character after it; a "$" in any other place is itself.
+std::vector<ReplacementPiece> ParseReplacement(std::wstring_view replacement);
+
+// Appends the replacement for match to out; a group that did not take part, or does not exist in
+// the pattern, adds nothing.
+void AppendReplacement(const std::vector<ReplacementPiece>& pieces,
+                       const std::match_results<const wchar_t*>& match, std::wstring& out);
+
+}  // namespace korval::regex

@@ -1,0 +1,131 @@
+// The least-recently-used cache of compiled commands, and the compilation itself.
+#include "regex/pattern_cache.h"
+
+#include <list>
+#include <mutex>
+#include <unordered_map>
+
+#include "regex/case_fold.h"
+
+namespace korval::regex {
+namespace {
+
+std::wstring RegexErrorText(std::regex_constants::error_type code) {
+  namespace rc = std::regex_constants;
+  switch (code) {
+    case rc::error_collate: return L"照合要素の名前が正しくありません";
+    case rc::error_ctype: return L"文字クラスの名前が正しくありません";
+    case rc::error_escape: return L"\\ の使い方が正しくありません";
+    case rc::error_backref: return L"後方参照の番号が正しくありません";
+    case rc::error_brack: return L"[ ] の対応が取れていません";
+    case rc::error_paren: return L"( ) の対応が取れていません";
+    case rc::error_brace: return L"{ } の対応が取れていません";
+    case rc::error_badbrace: return L"{ } の中の回数が正しくありません";
+    case rc::error_range: return L"文字の範囲が正しくありません";
+    case rc::error_space: return L"パターンが大きすぎます";
+    case rc::error_badrepeat: return L"繰り返しの前に文字がありません";
+    case rc::error_complexity: return L"パターンが複雑すぎます";
+    case rc::error_stack: return L"メモリが足りません";
+    default: return L"パターンが正しくありません";
+  }
+}
+
+std::shared_ptr<const CompiledCommand> Compile(std::wstring_view command) {
+  auto compiled = std::make_shared<CompiledCommand>();
+  SubstCommand parsed;
+  if (!ParseCommand(command, parsed, compiled->error)) return compiled;
+  compiled->replacement = std::move(parsed.replacement);
+  compiled->global = parsed.global;
+  if (parsed.pattern.size() > kMaxPatternChars) {
+    compiled->error = L"正規表現の誤り: パターンが長すぎます";
+    return compiled;
+  }
+  if (GroupNesting(parsed.pattern) > kMaxGroupNesting) {
+    compiled->error = L"正規表現の誤り: ( ) の入れ子が深すぎます";
+    return compiled;
+  }
+  compiled->ignoreCase = parsed.ignoreCase;
+  try {
+    if (parsed.ignoreCase) {
+      compiled->folding.imbue(FoldingLocale());
+      compiled->folding.assign(parsed.pattern, std::regex_constants::ECMAScript | std::regex_constants::icase);
+    } else {
+      compiled->exact.imbue(FoldingLocale());
+      compiled->exact.assign(parsed.pattern, std::regex_constants::ECMAScript);
+    }
+  } catch (const std::regex_error& error) {
+    compiled->error = L"正規表現の誤り: " + RegexErrorText(error.code());
+  }
+  return compiled;
+}
+
+struct CacheEntry {
+  std::wstring command;
+  std::shared_ptr<const CompiledCommand> compiled;
+};
+
+// Most recently used first; the index points into the list, whose nodes never move.
+struct Cache {
+  std::mutex lock;
+  std::list<CacheEntry> entries;
+  std::unordered_map<std::wstring_view, std::list<CacheEntry>::iterator> index;
+};
+
+Cache& TheCache() {
+  static Cache cache;
+  return cache;
+}
+
+}  // namespace
+
+std::shared_ptr<const CompiledCommand> FindOrCompile(std::wstring_view command) {
+  Cache& cache = TheCache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  const auto found = cache.index.find(command);
+  if (found != cache.index.end()) {
+    cache.entries.splice(cache.entries.begin(), cache.entries, found->second);
+    return found->second->compiled;
+  }
+  std::shared_ptr<const CompiledCommand> compiled = Compile(command);
+  if (cache.entries.size() >= kCacheEntries) {
+    cache.index.erase(cache.entries.back().command);
+    cache.entries.pop_back();
+  }
+  cache.entries.push_front({std::wstring(command), compiled});
+  try {
+    cache.index.emplace(cache.entries.front().command, cache.entries.begin());
+  } catch (...) {
+    cache.entries.pop_front();
+    throw;
+  }
+  return compiled;
+}
+
+size_t CachedCommandCount() {
+  Cache& cache = TheCache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  return cache.entries.size();
+}
+
+int GroupNesting(std::wstring_view pattern) {
+  int depth = 0;
+  int deepest = 0;
+  bool inBracket = false;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    const wchar_t c = pattern[i];
+    if (c == L'\\') {
+      ++i;
+    } else if (inBracket) {
+      if (c == L']') inBracket = false;
+    } else if (c == L'[') {
+      inBracket = true;
+    } else if (c == L'(') {
+      if (++depth > deepest) deepest = depth;
+    } else if (c == L')' && depth > 0) {
+      --depth;
+    }
+  }
+  return deepest;
+}
+
+}  // namespace korval::regex

@@ -1,0 +1,41 @@
+// Compiled substitution commands, each distinct command compiled once and kept in a bounded cache,
+// so a run over many rows with the same few items compiles nothing after its first row.
+#pragma once
+
+#include <memory>
+#include <regex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "regex/command.h"
+#include "regex/regex_traits.h"
+
+namespace korval::regex {
+
+inline constexpr size_t kCacheEntries = 64;
+// Compiling descends once per term and once per group level, and matching once per step of the
+// pattern; these bounds keep both well within the large stack.
+inline constexpr size_t kMaxPatternChars = 2048;
+inline constexpr int kMaxGroupNesting = 64;
+
+struct CompiledCommand {
+  bool ignoreCase = false;
+  ExactRegex exact;      // the pattern, when compiled without "i"
+  FoldingRegex folding;  // the pattern, when compiled with "i"
+  std::vector<ReplacementPiece> replacement;
+  bool global = false;
+  std::wstring error;  // not empty: the command is unusable and this says why
+};
+
+// The compiled form of command, from the cache or compiled now (a failure is cached as well, so a
+// wrong pattern costs one attempt per run, not one per row). May throw std::bad_alloc.
+std::shared_ptr<const CompiledCommand> FindOrCompile(std::wstring_view command);
+
+// How many commands the cache holds now (for tests).
+size_t CachedCommandCount();
+
+// The deepest group nesting of pattern, ignoring escaped and bracketed parentheses.
+int GroupNesting(std::wstring_view pattern);
+
+}  // namespace korval::regex

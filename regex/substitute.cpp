@@ -1,0 +1,104 @@
+// The substitution on UTF-16 text, shared by the wide and the ANSI library.
+#include "regex/substitute.h"
+
+#include <new>
+#include <regex>
+
+#include "regex/large_stack.h"
+#include "regex/pattern_cache.h"
+#include "regex/regex_traits.h"
+
+namespace korval::regex {
+namespace {
+
+// Texts of at most seven characters fit the string's own small buffer, so this allocates nothing.
+SubstStatus Failed(const wchar_t* why, std::wstring& result, std::wstring& message, int& count) {
+  result.clear();
+  count = 0;
+  message = why;
+  return SubstStatus::Error;
+}
+
+// Builds the new text into result; returns the number of matches replaced (0: result untouched).
+template <typename RegexType>
+int ReplaceMatches(const RegexType& regex, const CompiledCommand& compiled, std::wstring_view text,
+                   std::wstring& result) {
+  using Iterator = std::regex_iterator<const wchar_t*, wchar_t, typename RegexType::traits_type>;
+  static constexpr wchar_t kEmpty[] = L"";
+  const wchar_t* first = text.empty() ? kEmpty : text.data();
+  const wchar_t* last = first + text.size();
+  const wchar_t* copiedTo = first;
+  int count = 0;
+  // The iterator steps past an empty match, so a pattern that can match nothing still ends.
+  for (Iterator match(first, last, regex), end; match != end; ++match) {
+    result.append(copiedTo, (*match)[0].first);
+    AppendReplacement(compiled.replacement, *match, result);
+    copiedTo = (*match)[0].second;
+    ++count;
+    if (result.size() > kMaxResultChars) return count;
+    if (!compiled.global) break;
+  }
+  if (count > 0) result.append(copiedTo, last);
+  return count;
+}
+
+SubstStatus SubstituteHere(std::wstring_view command, std::wstring_view text, std::wstring& result,
+                           std::wstring& message, int& count) noexcept {
+  count = 0;
+  try {
+    result.clear();
+    message.clear();
+    if (command.size() > kMaxCommandChars) {
+      message = L"コマンドが長すぎます";
+      return SubstStatus::Error;
+    }
+    if (text.size() > kMaxTextChars) {
+      message = L"対象の文字列が長すぎます";
+      return SubstStatus::Error;
+    }
+    const std::shared_ptr<const CompiledCommand> compiled = FindOrCompile(command);
+    if (!compiled->error.empty()) {
+      message = compiled->error;
+      return SubstStatus::Error;
+    }
+    count = compiled->ignoreCase ? ReplaceMatches(compiled->folding, *compiled, text, result)
+                                 : ReplaceMatches(compiled->exact, *compiled, text, result);
+    if (count == 0) return SubstStatus::NoMatch;
+    if (result.size() > kMaxResultChars) {
+      result.clear();
+      count = 0;
+      message = L"置換結果が長すぎます";
+      return SubstStatus::Error;
+    }
+    return SubstStatus::Replaced;
+  } catch (const std::bad_alloc&) {
+    return Failed(L"メモリ不足", result, message, count);
+  } catch (...) {
+    return Failed(L"処理できません", result, message, count);
+  }
+}
+
+struct Job {
+  std::wstring_view command;
+  std::wstring_view text;
+  std::wstring& result;
+  std::wstring& message;
+  int& count;
+  SubstStatus status;
+};
+
+void RunJob(void* context) {
+  Job& job = *static_cast<Job*>(context);
+  job.status = SubstituteHere(job.command, job.text, job.result, job.message, job.count);
+}
+
+}  // namespace
+
+SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
+                       std::wstring& message, int& count) noexcept {
+  Job job{command, text, result, message, count, SubstStatus::Error};
+  if (!RunOnLargeStack(RunJob, &job)) return Failed(L"メモリ不足", result, message, count);
+  return job.status;
+}
+
+}  // namespace korval::regex

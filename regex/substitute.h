@@ -1,0 +1,26 @@
+// The substitution both libraries perform, on UTF-16 text: parse and compile the command (cached),
+// find the first or every match, build the result. Never throws.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace korval::regex {
+
+// Bounds of what one call accepts; the renamer's texts are far below them. Matching runs on the
+// large stack, whose room these bounds keep (matching descends once per character and step).
+inline constexpr size_t kMaxCommandChars = 8192;
+inline constexpr size_t kMaxTextChars = 8192;
+inline constexpr size_t kMaxResultChars = 1 << 20;
+
+enum class SubstStatus {
+  Replaced,  // result holds the whole new text
+  NoMatch,   // nothing was replaced; result is empty
+  Error,     // message says why; result is empty
+};
+
+// count receives the number of matches replaced.
+SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
+                       std::wstring& message, int& count) noexcept;
+
+}  // namespace korval::regex
