@@ -102,8 +102,11 @@ class SerialNumberTransformTest : public testing::Test {
     return target;
   }
   ModeParams params;
-  TransformContext ctx;
-  ctx.params = &params;
+  TransformContext ctx = [this] {
+    TransformContext context;
+    context.params = &params;
+    return context;
+  }();
 };
 
 TEST_F(SerialNumberTransformTest, NumbersEveryFolderFromTheStartValue) {
