@@ -67,16 +67,16 @@ AnsiOutcome SubstituteAnsi(BSubstProc subst, const std::wstring& command, std::w
 
 }  // namespace
 
-bool RegexBinding::Load() {
+bool RegexBinding::Load(const wchar_t* wideLibrary, const wchar_t* ansiLibrary) {
   Release();
-  if (HMODULE wide = LoadLibraryW(kWideRegexLibrary)) {
+  if (HMODULE wide = LoadLibraryW(wideLibrary)) {
     module_ = wide;
     wide_ = true;
     substW_ = Lookup<BSubstWProc>(wide, "BSubstW");
     freeW_ = Lookup<BRegfreeWProc>(wide, "BRegfreeW");
     return true;
   }
-  if (HMODULE ansi = LoadLibraryW(kAnsiRegexLibrary)) {
+  if (HMODULE ansi = LoadLibraryW(ansiLibrary)) {
     module_ = ansi;
     wide_ = false;
     substA_ = Lookup<BSubstProc>(ansi, "BSubst");

@@ -33,8 +33,9 @@ class RegexBinding {
   RegexBinding(const RegexBinding&) = delete;
   RegexBinding& operator=(const RegexBinding&) = delete;
 
-  // Loads the wide library, else the ANSI one; false when neither loads.
-  bool Load();
+  // Loads the wide library, else the ANSI one, by name; false when neither loads (the run must not
+  // start: say kRegexLibraryMissingText). Tests name other files to reach the fallback.
+  bool Load(const wchar_t* wideLibrary = kWideRegexLibrary, const wchar_t* ansiLibrary = kAnsiRegexLibrary);
   void Release();
   bool Loaded() const { return module_ != nullptr; }
   bool Wide() const { return wide_; }

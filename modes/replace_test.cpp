@@ -5,6 +5,7 @@
 #include "modes/read_mode_params.h"
 #include "modes/regex_binding.h"
 #include "modes/regex_command.h"
+#include "platform/format_text.h"
 #include "platform/temp_folder.h"
 
 namespace korval {
@@ -106,6 +107,52 @@ TEST(RegexCommand, BackslashRulesAndOptions) {
     EXPECT_EQ(std::wstring(c.command), BuildRegexCommand(c.search, c.replacement, c.repmode, c.repcase))
         << Utf8(c.search) << " / " << Utf8(c.replacement);
   }
+}
+
+TEST(ReplaceRegex, WideLibraryReplacesAndExpandsDoubledSequences) {
+  RegexBinding binding;
+  ASSERT_TRUE(binding.Load());
+  EXPECT_TRUE(binding.Wide());
+  struct Case { const wchar_t* from; const wchar_t* to; int repmode; int repcase; const wchar_t* name; const wchar_t* result; };
+  const Case cases[] = {
+      {L"(\\d+)", L"n$1", 0, 1, L"a1b22.txt", L"an1bn22.txt"},
+      {L"(\\d+)", L"n$1", 1, 1, L"a1b22.txt", L"an1b22.txt"},
+      {L"(\\d+)", L"n$1", 2, 1, L"a1b22.txt", L"an1b22.txt"},  // "last" replaces the first match
+      {L"ab", L"x", 0, 0, L"ABab.txt", L"xx.txt"},
+      {L"\uff41", L"x", 0, 0, L"\uFF21.txt", L"x.txt"},         // full-width letters fold
+      {L"^", L"\\f_", 0, 1, L"img.jpg", L"photos_img.jpg"},     // "\f" survives the library
+      {L"^(.*)$", L"$0_\\e", 0, 1, L"img.jpg", L"img_jpg.jpg"},
+      {L"a/b", L"1/2", 0, 1, L"ab.txt", L"12.txt"},
+      {L"z", L"y", 0, 1, L"abc.txt", L"abc.txt"},                // nothing replaced
+      {L"(", L"y", 0, 1, L"abc.txt", L"abc.txt"},                // an invalid pattern changes nothing
+      {L"写(真)", L"$1", 0, 1, L"写真.jpg", L"真.jpg"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(std::wstring(c.result), Replace(Params(c.from, c.to, c.repmode, c.repcase, 0, 1), c.name, &binding))
+        << Utf8(c.from) << " -> " << Utf8(c.to);
+  }
+  EXPECT_FALSE(binding.nonSjisFound);
+}
+
+TEST(ReplaceRegex, AnsiLibraryIsTheFallbackAndRefusesWhatShiftJisCannotHold) {
+  RegexBinding binding;
+  ASSERT_TRUE(binding.Load(L"NO_SUCH_REGEX_LIBRARY.DLL"));
+  EXPECT_FALSE(binding.Wide());
+  EXPECT_EQ(L"an1bn22.txt", Replace(Params(L"(\\d+)", L"n$1", 0, 1, 0, 1), L"a1b22.txt", &binding));
+  EXPECT_EQ(L"写_真.jpg", Replace(Params(L"写", L"写_", 0, 1, 0, 1), L"写真.jpg", &binding));
+  EXPECT_EQ(L"photos_表.jpg", Replace(Params(L"^", L"\\f_", 0, 1, 0, 1), L"表.jpg", &binding));
+  EXPECT_FALSE(binding.nonSjisFound);
+  // A name the code page cannot hold: the row shows the error, without its extension.
+  EXPECT_EQ(L"** DLL ERROR ** 非S-JIS文字検出", Replace(Params(L"a", L"b", 0, 1, 0, 1), L"caf\u00e9a.txt", &binding));
+  EXPECT_TRUE(binding.nonSjisFound);
+}
+
+TEST(ReplaceRegex, NoLibraryLoadsWhenNeitherExists) {
+  RegexBinding binding;
+  EXPECT_FALSE(binding.Load(L"NO_SUCH_REGEX_LIBRARY.DLL", L"NO_SUCH_ANSI_LIBRARY.DLL"));
+  EXPECT_FALSE(binding.Loaded());
+  EXPECT_EQ(L"正規表現に必要な BREGEXP.DLL が正しく読み込めませんでした。",
+            FormatText(kRegexLibraryMissingText, L"BREGEXP.DLL"));
 }
 
 TEST(ReplaceRegex, WithoutABoundLibraryTheRowShowsTheFailure) {

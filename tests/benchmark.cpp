@@ -16,7 +16,7 @@
 #include "modes/change_mode.h"
 #include "modes/read_mode_params.h"
 #include "modes/serial_number.h"
-#include "modes/transform_name.h"
+#include "engine/transform_name.h"
 #include "platform/temp_folder.h"
 
 namespace korval {

@@ -1,4 +1,4 @@
-#include "modes/transform_name.h"
+#include "engine/transform_name.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +59,10 @@ TEST(TransformName, EveryModeReachesItsTransform) {
   const std::wstring datedName = NewNameBehindFolder(dated, dir.Path());
   EXPECT_EQ(8u + 5u, datedName.size()) << Utf8(datedName);  // YYYYMMDD + the extension
   EXPECT_EQ(L"20", datedName.substr(0, 2));
+  params.attributes = {1, 2, 0, 2};
+  std::wstring described = L"unchanged";
+  TransformName(described, source, kModeAttribute, 0, ctx);
+  EXPECT_EQ(L"<読：Y, 隠：-, ア：N, シ：->", described);
   std::wstring shortTarget;
   TransformName(shortTarget, source, kModeShortName, 0, ctx);
   EXPECT_NE(std::wstring::npos, shortTarget.find(L'~')) << Utf8(shortTarget);

@@ -1,5 +1,8 @@
-// Selects the transform by the mode number.
-#include "modes/transform_name.h"
+// Selects the transform by the mode number. It lives with the engine because the time stamp and
+// attribute modes, which describe changes instead of naming, are the engine's own.
+#include "engine/transform_name.h"
+
+#include "engine/timestamp_mode.h"
 
 #include "modes/add_text.h"
 #include "modes/change_mode.h"
@@ -34,6 +37,8 @@ void TransformName(std::wstring& target, const std::wstring& source, int mode, i
     case kModeDateTime: DateTimeTransform(ctx, sourcePath, target); break;
     case kModeReplace: ReplaceTransform(ctx, sourcePath, target); break;
     case kModeRandomName: RandomNameTransform(ctx, sourcePath, target); break;
+    case kModeTimestamp: TimestampTransform(ctx, sourcePath, rowCounter, target); return;
+    case kModeAttribute: AttributeTransform(ctx, sourcePath, target); return;
     case kModeMacro: target = sourcePath; break;
     default: break;  // the names come from elsewhere (CSV, the text editor) or the slot is empty
   }
