@@ -15,6 +15,7 @@
 #include "engine/validate_row.h"
 #include "modes/change_mode.h"
 #include "modes/read_mode_params.h"
+#include "modes/regex_binding.h"
 #include "modes/serial_number.h"
 #include "engine/transform_name.h"
 #include "platform/temp_folder.h"
@@ -116,6 +117,46 @@ void BenchTransformName(size_t rows) {
   }
 }
 
+// Replacement over many names: plain text against the regular expression library.
+void BenchReplace(size_t rows) {
+  std::printf("Replacement over %zu rows (3 items each):\n", rows);
+  std::vector<std::wstring> sources;
+  for (size_t i = 0; i < rows; ++i) {
+    wchar_t name[80];
+    _snwprintf(name, 80, L"D:\\photos\\IMG_%05zu 2024-07-%02zu trip.JPG", i, i % 28 + 1);
+    sources.push_back(name);
+  }
+  struct Run { const char* name; const wchar_t* from; const wchar_t* to; int regexp; };
+  const Run runs[] = {{"plain", L"IMG_/trip/ ", L"photo-/travel/_", 0},
+                      {"regex", L"IMG_(\\d+)/(\\d{4})-(\\d\\d)-(\\d\\d)/\\s+", L"photo-$1/$3$4/_", 1}};
+  RegexBinding binding;
+  if (!binding.Load()) std::printf("  (the regular expression library did not load)\n");
+  double plainMs = 0;
+  for (const Run& run : runs) {
+    PanelValues panel;
+    panel.replaceFrom = run.from;
+    panel.replaceTo = run.to;
+    panel.regexp = run.regexp;
+    ModeParams params;
+    ReadModeParams(panel, params, {});
+    TransformContext ctx;
+    ctx.params = &params;
+    ctx.regex = &binding;
+    std::wstring example;
+    const double ms = Milliseconds([&] {
+      for (size_t i = 0; i < rows; ++i) {
+        std::wstring target;
+        TransformName(target, sources[i], kModeReplace, static_cast<int>(i), ctx);
+        if (i == 0) example = target;
+      }
+    });
+    if (!run.regexp) plainMs = ms;
+    std::printf("  %-6s %9.1f ms (%.2f us per row)%s  e.g. %ls\n", run.name, ms, ms * 1000.0 / rows,
+                run.regexp ? "" : "", example.c_str());
+    if (run.regexp && plainMs > 0) std::printf("  regex/plain %.1fx\n", ms / plainMs);
+  }
+}
+
 }  // namespace
 }  // namespace korval
 
@@ -123,6 +164,7 @@ int main(int argc, char** argv) {
   _wsetlocale(LC_ALL, L"");
   const size_t rows = argc > 1 ? static_cast<size_t>(std::strtoul(argv[1], nullptr, 10)) : 50000;
   korval::BenchTransformName(rows);
+  korval::BenchReplace(rows);
   korval::BenchValidateRow(rows);
   return 0;
 }
