@@ -65,6 +65,10 @@ class MemoryFileSystem final : public FileSystem {
   bool ListFolder(const wchar_t*, const std::function<void(const WIN32_FIND_DATAW&)>&) override {
     return Fail(ERROR_CALL_NOT_IMPLEMENTED);
   }
+  std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t*) override {
+    Fail(ERROR_CALL_NOT_IMPLEMENTED);
+    return nullptr;
+  }
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override {
     volumeRoots.push_back(root);
     name = volumeName;

@@ -73,4 +73,31 @@ bool FaultyFileSystem::VolumeFileSystemName(const wchar_t* root, std::wstring& n
   return real_.VolumeFileSystemName(root, name);
 }
 
+namespace {
+
+class FaultyAppendFile final : public AppendFile {
+ public:
+  FaultyAppendFile(FaultyFileSystem& owner, std::wstring path, std::unique_ptr<AppendFile> real)
+      : owner_(owner), path_(std::move(path)), real_(std::move(real)) {}
+  bool Append(const void* data, size_t size) override {
+    return !owner_.InterceptAppend(path_) && real_->Append(data, size);
+  }
+
+ private:
+  FaultyFileSystem& owner_;
+  std::wstring path_;
+  std::unique_ptr<AppendFile> real_;
+};
+
+}  // namespace
+
+bool FaultyFileSystem::InterceptAppend(const std::wstring& path) { return Intercept(FsCall::Append, path.c_str()); }
+
+std::unique_ptr<AppendFile> FaultyFileSystem::CreateAppendFile(const wchar_t* path) {
+  if (Intercept(FsCall::CreateAppendFile, path)) return nullptr;
+  std::unique_ptr<AppendFile> real = real_.CreateAppendFile(path);
+  if (!real) return nullptr;
+  return std::make_unique<FaultyAppendFile>(*this, path, std::move(real));
+}
+
 }  // namespace korval

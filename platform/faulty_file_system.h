@@ -11,7 +11,7 @@
 namespace korval {
 
 enum class FsCall { Move, Delete, GetAttributes, SetAttributes, GetTimes, SetTimes, Find, ShortPath, ListFolder,
-                    VolumeFileSystemName };
+                    VolumeFileSystemName, CreateAppendFile, Append };
 
 struct FsCallRecord {
   FsCall call;
@@ -30,6 +30,8 @@ class FaultyFileSystem final : public FileSystem {
   void FailWhen(std::function<bool(const FsCallRecord&)> predicate, DWORD error);
 
   int CountOf(FsCall call) const;
+  // Used by the append files this double hands out.
+  bool InterceptAppend(const std::wstring& path);
 
   bool Move(const wchar_t* from, const wchar_t* to) override;
   bool Delete(const wchar_t* path) override;
@@ -42,6 +44,8 @@ class FaultyFileSystem final : public FileSystem {
   bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
   bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
+  // The appends of the file it returns count as calls too (FsCall::Append, the path of the file).
+  std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
 
   std::vector<FsCallRecord> calls;
 

@@ -79,6 +79,30 @@ bool Win32FileSystem::VolumeFileSystemName(const wchar_t* root, std::wstring& na
   return true;
 }
 
+namespace {
+
+class Win32AppendFile final : public AppendFile {
+ public:
+  explicit Win32AppendFile(HANDLE file) : file_(file) {}
+  bool Append(const void* data, size_t size) override {
+    DWORD written = 0;
+    return WriteFile(file_.Get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  }
+
+ private:
+  ScopedFile file_;
+};
+
+}  // namespace
+
+std::unique_ptr<AppendFile> Win32FileSystem::CreateAppendFile(const wchar_t* path) {
+  // Write-through: each append is on the disk before the next rename happens.
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<Win32AppendFile>(file);
+}
+
 FileSystem& SystemFileSystem() {
   static Win32FileSystem system;
   return system;

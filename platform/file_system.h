@@ -6,9 +6,18 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace korval {
+
+// A file written line by line whose every append has reached the disk when Append returns, so a
+// crash or a power loss never loses what was written before it.
+class AppendFile {
+ public:
+  virtual ~AppendFile() = default;
+  virtual bool Append(const void* data, size_t size) = 0;
+};
 
 class FileSystem {
  public:
@@ -32,6 +41,8 @@ class FileSystem {
   virtual bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) = 0;
   // The file-system name ("NTFS", "FAT32", "CDFS" ...) of the volume whose root (such as "C:\") is given.
   // Not pure, so that doubles written before it keep compiling; they answer "not supported".
+  // Creates the file (replacing one that exists) for appending; null on failure.
+  virtual std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) = 0;
   virtual bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) {
     (void)root;
     name.clear();
@@ -53,6 +64,7 @@ class Win32FileSystem final : public FileSystem {
   bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
   bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
+  std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
 };
 
 // The file system the program uses unless a caller passes another.

@@ -78,6 +78,36 @@ TEST(Win32FileSystem, ShortPathOfExistingNamesOnly) {
   EXPECT_FALSE(fs.ShortPath((dir / L"missing.txt").c_str(), shortPath));
 }
 
+TEST(Win32FileSystem, AppendFilesReplaceAndAppend) {
+  TempFolder dir;
+  dir.WriteFile(L"log.txt", "old content");
+  {
+    std::unique_ptr<AppendFile> file = SystemFileSystem().CreateAppendFile((dir / L"log.txt").c_str());
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->Append("ab", 2));
+    EXPECT_EQ("ab", dir.ReadFile(L"log.txt"));  // on the disk before the file is closed
+    EXPECT_TRUE(file->Append("cd", 2));
+  }
+  EXPECT_EQ("abcd", dir.ReadFile(L"log.txt"));
+  EXPECT_FALSE(SystemFileSystem().CreateAppendFile((dir / L"no\\such\\folder.txt").c_str()));
+}
+
+TEST(FaultyFileSystem, AppendsCanFailOneByOne) {
+  TempFolder dir;
+  FaultyFileSystem fs;
+  fs.FailNth(FsCall::Append, 2, ERROR_DISK_FULL);
+  std::unique_ptr<AppendFile> file = fs.CreateAppendFile((dir / L"log.txt").c_str());
+  ASSERT_TRUE(file);
+  EXPECT_TRUE(file->Append("1", 1));
+  EXPECT_FALSE(file->Append("2", 1));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), GetLastError());
+  EXPECT_TRUE(file->Append("3", 1));
+  file.reset();
+  EXPECT_EQ("13", dir.ReadFile(L"log.txt"));
+  fs.FailNth(FsCall::CreateAppendFile, 2, ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(fs.CreateAppendFile((dir / L"other.txt").c_str()));
+}
+
 TEST(FaultyFileSystem, FailsTheChosenCallOnlyAndLeavesTheDiskAlone) {
   TempFolder dir;
   dir.WriteFile(L"1.txt", "1");

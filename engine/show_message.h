@@ -1,0 +1,43 @@
+// The one routine through which the program speaks to the user. It composes the documented texts,
+// applies the rules of automatic runs (silent, errors only, everything, shown), and hands the box to
+// the message sink (message boxes, or a script in tests).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace korval {
+
+enum class MessageKind {
+  Plain = 0,               // caption s1, text s2, style flags in modeOrFlags
+  ChangeFailed = 1,        // a change failed: continue?
+  TooManyFiles = 2,        // the row limit was reached: raise it? (s1, s2: current and next limit)
+  OutOfMemory = 3,
+  StopMode = 5,            // s1 the action, s2 "d,d": reason and question or notice
+  ConfirmChange = 6,       // Yes/No/Cancel before a change
+  ConfirmChangeYesNo = 7,  // Yes/No before a change
+  FileLimitInfo = 8,       // s1: "1" when the limit is already the highest but one or above
+};
+
+enum class MessageClass { Info, Question, Error };
+
+// The message options of an automatic run from the command line.
+struct MessagePolicy {
+  bool automatic = false;  // an automatic run is going on
+  bool show = false;       // "/show": boxes are shown normally
+  bool errorsOnly = false; // "/errmsg": error messages are shown, topmost, without owner
+  bool all = false;        // "/allmsg": every message is shown, topmost, without owner
+};
+
+void SetMessagePolicy(const MessagePolicy& policy);
+const MessagePolicy& CurrentMessagePolicy();
+
+// Returns the button pressed (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7). modeOrFlags is the change mode
+// for the kinds that word their text by mode, or the style flags for Plain. A silenced box answers
+// Yes when it has Yes/No buttons, else OK. For kinds other than Plain, a mode above 24 shows nothing
+// and returns 1.
+int ShowMessage(HWND owner, MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2,
+                MessageClass messageClass);
+
+}  // namespace korval
