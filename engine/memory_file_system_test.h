@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "engine/file_times.h"
-#include "platform/file_system.h"
+#include "platform/refusing_file_system.h"
 
 namespace korval {
 
-class MemoryFileSystem final : public FileSystem {
+class MemoryFileSystem final : public RefusingFileSystem {
  public:
   struct Item {
     DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
@@ -26,8 +26,6 @@ class MemoryFileSystem final : public FileSystem {
     return items[path] = Item{attributes, {}, {}};
   }
 
-  bool Move(const wchar_t*, const wchar_t*) override { return Fail(ERROR_CALL_NOT_IMPLEMENTED); }
-  bool Delete(const wchar_t*) override { return Fail(ERROR_CALL_NOT_IMPLEMENTED); }
   DWORD GetAttributes(const wchar_t* path) override {
     const Item* item = Lookup(path);
     if (item) return item->attributes != 0 ? item->attributes : FILE_ATTRIBUTE_NORMAL;
@@ -61,13 +59,8 @@ class MemoryFileSystem final : public FileSystem {
     return true;
   }
   bool Find(const wchar_t* path, WIN32_FIND_DATAW*) override { return Lookup(path) || Fail(ERROR_FILE_NOT_FOUND); }
-  bool ShortPath(const wchar_t*, std::wstring&) override { return Fail(ERROR_CALL_NOT_IMPLEMENTED); }
   bool ListFolder(const wchar_t*, const std::function<void(const WIN32_FIND_DATAW&)>&) override {
     return Fail(ERROR_CALL_NOT_IMPLEMENTED);
-  }
-  std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t*) override {
-    Fail(ERROR_CALL_NOT_IMPLEMENTED);
-    return nullptr;
   }
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override {
     volumeRoots.push_back(root);

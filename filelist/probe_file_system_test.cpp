@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/refusing_file_system.h"
 #include "platform/faulty_file_system.h"
 #include "platform/temp_folder.h"
 
@@ -11,18 +12,9 @@ namespace korval {
 namespace {
 
 // Answers only the volume question, with a chosen name, and records the roots asked.
-class VolumeNameDouble final : public FileSystem {
+class VolumeNameDouble final : public RefusingFileSystem {
  public:
   explicit VolumeNameDouble(std::wstring name) : name_(std::move(name)) {}
-  bool Move(const wchar_t*, const wchar_t*) override { return false; }
-  bool Delete(const wchar_t*) override { return false; }
-  DWORD GetAttributes(const wchar_t*) override { return INVALID_FILE_ATTRIBUTES; }
-  bool SetAttributes(const wchar_t*, DWORD) override { return false; }
-  bool GetTimes(const wchar_t*, FILETIME*, FILETIME*, FILETIME*) override { return false; }
-  bool SetTimes(const wchar_t*, const FILETIME*, const FILETIME*, const FILETIME*) override { return false; }
-  bool Find(const wchar_t*, WIN32_FIND_DATAW*) override { return false; }
-  bool ShortPath(const wchar_t*, std::wstring&) override { return false; }
-  bool ListFolder(const wchar_t*, const std::function<void(const WIN32_FIND_DATAW&)>&) override { return false; }
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override {
     roots.push_back(root);
     name = name_;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/refusing_file_system.h"
 #include "platform/scoped_handle.h"
 #include "platform/temp_folder.h"
 
@@ -32,8 +33,9 @@ FILETIME FileTimeOf(const SYSTEMTIME& local) {
 // A file system that knows only the times chosen for some paths. Under Wine a creation time cannot be
 // set on a real file (it reads back as the last-write time), so choosing between creation and
 // modification time is tested through this double.
-class TimesFileSystem final : public FileSystem {
+class TimesFileSystem final : public RefusingFileSystem {
  public:
+  TimesFileSystem() : RefusingFileSystem(ERROR_ACCESS_DENIED) {}
   void Set(const std::wstring& path, const SYSTEMTIME& created, const SYSTEMTIME& modified) {
     times_[path] = {FileTimeOf(created), FileTimeOf(modified)};
   }
@@ -51,23 +53,8 @@ class TimesFileSystem final : public FileSystem {
     if (write) *write = found->second.second;
     return true;
   }
-  bool Move(const wchar_t*, const wchar_t*) override { return Refuse(); }
-  bool Delete(const wchar_t*) override { return Refuse(); }
-  DWORD GetAttributes(const wchar_t*) override {
-    Refuse();
-    return INVALID_FILE_ATTRIBUTES;
-  }
-  bool SetAttributes(const wchar_t*, DWORD) override { return Refuse(); }
-  bool SetTimes(const wchar_t*, const FILETIME*, const FILETIME*, const FILETIME*) override { return Refuse(); }
-  bool Find(const wchar_t*, WIN32_FIND_DATAW*) override { return Refuse(); }
-  bool ShortPath(const wchar_t*, std::wstring&) override { return Refuse(); }
-  bool ListFolder(const wchar_t*, const std::function<void(const WIN32_FIND_DATAW&)>&) override { return Refuse(); }
 
  private:
-  static bool Refuse() {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return false;
-  }
   std::map<std::wstring, std::pair<FILETIME, FILETIME>> times_;
 };
 
