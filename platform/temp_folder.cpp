@@ -39,7 +39,8 @@ std::wstring TempFolder::WriteFile(const std::wstring& name, const std::string& 
 
 std::string TempFolder::ReadFile(const std::wstring& name) const {
   const std::wstring path = name.find(L'\\') == std::wstring::npos ? path_ + name : name;
-  ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
   if (!file) return {};
   std::string bytes;
   char chunk[65536];
