@@ -4,13 +4,13 @@
 #include <string_view>
 
 #include "filelist/probe_file_system.h"
+#include "modes/calendar.h"
 #include "platform/format_text.h"
 
 namespace korval {
 namespace {
 
 constexpr long long kSecondsPerDay = 86400;
-constexpr long long kTicksPerSecond = 10000000;  // file times count 100-ns units
 constexpr const wchar_t* kLabelCreation = L"作成";
 constexpr const wchar_t* kLabelModification = L"更新";
 constexpr const wchar_t* kLabelBoth = L"両方";
@@ -29,17 +29,12 @@ int ReadDigits(const std::wstring& text, size_t start, size_t count) {
 
 // A calendar value moved by a number of seconds, as plain calendar arithmetic (no zone rules). Fails
 // outside the years a description can hold.
+// The calendar arithmetic of the date mode; the result must stay within what file times can hold
+// and the descriptions can print.
 bool AddSeconds(const SYSTEMTIME& from, long long seconds, SYSTEMTIME& to) {
-  FILETIME start;
-  if (!IsRealCalendarValue(from) || !SystemTimeToFileTime(&from, &start)) return false;
-  const long long ticks = static_cast<long long>((static_cast<unsigned long long>(start.dwHighDateTime) << 32) |
-                                                 start.dwLowDateTime);
-  constexpr long long kMaxTicks = 0x7FFFFFFFFFFFFFFFLL;
-  if (seconds > (kMaxTicks - ticks) / kTicksPerSecond || seconds < -(ticks / kTicksPerSecond)) return false;
-  const unsigned long long moved = static_cast<unsigned long long>(ticks + seconds * kTicksPerSecond);
-  FILETIME end{static_cast<DWORD>(moved & 0xFFFFFFFFu), static_cast<DWORD>(moved >> 32)};
-  if (!FileTimeToSystemTime(&end, &to)) return false;
-  return to.wYear <= 9999;
+  if (!IsRealCalendarValue(from)) return false;
+  to = from;
+  return AddToDateTime(to, 0, seconds) && to.wYear >= 1601 && to.wYear <= 9999;
 }
 
 std::wstring Describe(const wchar_t* label, const SYSTEMTIME& t) {
