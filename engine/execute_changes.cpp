@@ -1,0 +1,293 @@
+// The preview and execution pass.
+#include "engine/execute_changes.h"
+
+#include "engine/change_log.h"
+#include "engine/collision.h"
+#include "engine/list_filter.h"
+#include "engine/path_existence.h"
+#include "engine/rename_one.h"
+#include "engine/show_message.h"
+#include "engine/timestamp_mode.h"
+#include "engine/transform_name.h"
+#include "engine/validate_row.h"
+#include "modes/change_mode.h"
+#include "modes/date_time.h"
+#include "modes/regex_binding.h"
+#include "modes/serial_number.h"
+#include "modes/string_helpers.h"
+#include "platform/format_text.h"
+#include "platform/path_limits.h"
+
+namespace korval {
+namespace {
+
+std::wstring Cut(std::wstring text) {
+  Truncate(text, kMaxPathChars);
+  return text;
+}
+
+// Rows with these statuses are left alone unless the matching force option says otherwise.
+bool Skipped(ItemStatus status, const ExecuteOptions& o) {
+  switch (status) {
+    case ItemStatus::Filtered: return true;
+    case ItemStatus::TooLong:
+    case ItemStatus::InvalidName:
+    case ItemStatus::SourceMissing: return !o.force1;
+    case ItemStatus::Backslash: return !o.force2;
+    case ItemStatus::UnsuitableChar: return !o.force3;
+    case ItemStatus::Unchanged: return !o.force4;
+    default: return false;
+  }
+}
+
+ListAfterRun EffectiveListAfterRun(const ExecuteOptions& options, const RunState& state) {
+  ListAfterRun chosen = static_cast<ListAfterRun>(Clamp(0, options.del, 3));
+  if (state.shiftEnter) chosen = chosen == ListAfterRun::Continue ? ListAfterRun::ClearAll : ListAfterRun::Continue;
+  if (state.recording) chosen = ListAfterRun::Continue;
+  return chosen;
+}
+
+// A changed row becomes a fresh row for the next change.
+void MakeFreshRow(RenameItem& row, const std::wstring& path) {
+  const PathParts parts = SplitPath(path);
+  row.oldName = parts.stem + parts.extension;
+  row.extension = parts.extension;
+  row.folder = parts.Directory();
+  row.newName.clear();
+}
+
+// When folders are listed with everything below them, the rows inside a renamed folder follow it.
+void MoveRowsBelow(RenameList& list, const std::wstring& source, const std::wstring& target) {
+  const std::wstring inside = source + L"\\";
+  for (RenameItem& row : list.Rows()) {
+    const std::wstring folder = row.folder + L"\\";
+    const size_t at = folder.find(inside);
+    if (at != std::wstring::npos) row.folder = Cut(row.folder.replace(at, source.size(), target));
+  }
+}
+
+void LogChange(ChangeLog& log, int mode, const std::wstring& source, const std::wstring& target,
+               const RenameOneResult& result) {
+  if (!log.IsOpen()) return;
+  if (mode == kModeTimestamp) {
+    log.AppendTimestamp(source, result.oldTimes);
+  } else if (mode == kModeAttribute) {
+    log.AppendAttributes(source, result.oldFlags);
+  } else {
+    log.AppendRename(source, target);
+  }
+}
+
+// The serials of rows whose blocking item moved away later in the pass are taken off again.
+void CleanUpSerials(ExecuteContext& c, const CollisionTable& table, ListAfterRun after, ChangeLog& log,
+                    RunReport& report) {
+  FileSystem& fs = *c.fs;
+  for (const CollisionEntry& entry : table) {
+    if (entry.serial.empty() || fs.Find(entry.wanted.c_str(), nullptr)) break;
+    if (!fs.Move(entry.serial.c_str(), entry.wanted.c_str())) continue;
+    --report.serialRows;
+    if (c.options.chgconfirm == 2) {
+      ShowMessage(c.owner, MessageKind::Plain, MB_OK, L"Serial Number Deleted",
+                  FormatText(L"付与した連番を削除しました\n\n%s\n　↓\n%s", entry.serial.c_str(), entry.wanted.c_str()),
+                  MessageClass::Info);
+    }
+    if (after == ListAfterRun::Continue && entry.row >= 0 && static_cast<size_t>(entry.row) < c.list->Count()) {
+      MakeFreshRow(c.list->Row(entry.row), entry.wanted);
+    }
+    if (IsNameMode(c.mode) && log.IsOpen()) log.AppendRename(entry.serial, entry.wanted);
+  }
+}
+
+void Progress(const ExecuteContext& c, int percent) {
+  if (c.progress) c.progress(percent);
+}
+
+}  // namespace
+
+int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
+  RunReport report;
+  RunState localState;
+  RunState& state = c.state ? *c.state : localState;
+  RenameList& list = *c.list;
+  FileSystem& fs = *c.fs;
+  const ExecuteOptions& o = c.options;
+  const int mode = c.mode;
+  if (list.Empty()) return 1;
+  if (kind != RunKind::EditorPreview) state.editedInTextEditor = false;
+
+  // Run state: the date record, the per-folder serial counters and the time stamp base start anew.
+  DateRun dateRun;
+  dateRun.Reset();
+  FolderCounterTable folderCounters(list.Count());
+  TimestampRun timestampRun;
+  RegexBinding regex;
+  Progress(c, 0);
+
+  ModeParams localParams;
+  ModeParams& params = c.params ? *c.params : localParams;
+  PanelValues emptyPanel;
+  PanelValues& panel = c.panel ? *c.panel : emptyPanel;
+  panel.mode = mode;
+  if (ReadModeParams(panel, params, c.histories, c.autoReplace)) {
+    ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Too Many Characters",
+                L"入力した文字数が多すぎます。", MessageClass::Error);
+    return 1;
+  }
+  if (kind == RunKind::Preview) ApplyFilter(list, FilterKind::SelectionOnly, c.filterText);
+  const ListAfterRun after = EffectiveListAfterRun(o, state);
+  if (mode == kModeReplace && params.regexp && !regex.Load()) {
+    ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, kRegexLibraryMissingCaption,
+                FormatText(kRegexLibraryMissingText, L"BREGEXP.DLL"), MessageClass::Error);
+    return 1;
+  }
+
+  ChangeLog log(fs);
+  if (kind == RunKind::Execute && o.writelog) log.Open(c.programFolder);
+  CollisionTable collisions;
+  const CollisionOptions collisionOptions{o.collisionOption, o.adddiffpad, o.addrenbegin, o.fileDir};
+  RenameOneOptions renameOptions;
+  renameOptions.ntFamily = o.ntFamily;
+  renameOptions.showRenameErrors = o.showRenameErrors != 0;
+  renameOptions.owner = c.owner;
+
+  TransformContext transform;
+  transform.params = &params;
+  transform.fileDir = o.fileDir;
+  transform.fs = &fs;
+  transform.timezone = o.timezone;
+  transform.folderCounters = &folderCounters;
+  transform.dateRun = &dateRun;
+  transform.timestampRun = &timestampRun;
+  transform.regex = &regex;
+
+  FolderSnapshot snapshot(fs);
+  LiveExistence live(fs);
+  const bool computeNames = kind == RunKind::Preview || (kind == RunKind::Execute && !state.previewed);
+  const size_t count = list.Count();
+  size_t p = 0;
+  int rowCounter = 0;
+  for (size_t i = 0; i < count && p < list.Count(); ++i) {
+    RenameItem& row = list.Row(p);
+    const bool filtered = row.status == ItemStatus::Filtered;
+    std::wstring source, target, temp;
+    if (filtered) {
+      row.newName.clear();
+    } else {
+      source = Cut(row.folder + row.oldName);
+      const bool descriptionOnly = kind == RunKind::EditorPreview && !IsNameMode(mode);
+      target = Cut(descriptionOnly ? row.newName : row.folder + row.newName);
+      if (computeNames) {
+        transform.itemPath.clear();
+        TransformName(target, source, mode, rowCounter, transform);
+        // The new name column holds what the row is checked and changed with.
+        row.newName = Cut(IsNameMode(mode) ? NewNameBehindFolder(target, row.folder) : target);
+      }
+      ++rowCounter;
+      temp = TempName(target, row.folder);
+    }
+
+    if (kind != RunKind::Execute) {
+      if (!filtered) ValidateRow(list, p, mode, true, snapshot);
+      ++p;
+      Progress(c, static_cast<int>((i + 1) * 100 / count));
+      continue;
+    }
+
+    if (i == 0 && o.chgconfirm == 1 && !(state.automatic && state.automaticShow) &&
+        ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, L"Rename?", L"変更を開始しますか。",
+                    MessageClass::Question) != IDYES) {
+      break;
+    }
+
+    bool change = !Skipped(row.status, o);
+    CollisionEntry collision;
+    if (change && ValidateRow(list, p, mode, false, live) == ItemStatus::TargetExists) {
+      collision.wanted = target;
+      collision.row = static_cast<int>(p);
+      change = AddsSerialOnCollision(o.collisionOption) && MakeSerialSuffixName(target, collisionOptions, fs) == 0;
+      if (change) temp = TempName(target, row.folder);
+      collision.serial = change ? target : std::wstring();
+    }
+    if (change && !state.automatic && o.chgconfirm == 2) {
+      const int answer = ShowMessage(c.owner, MessageKind::ConfirmChange, mode, source, target, MessageClass::Question);
+      if (answer == IDCANCEL) break;
+      if (answer != IDYES) change = false;
+    }
+
+    bool changed = false;
+    if (change) {
+      RenameOneResult result;
+      const int outcome = RenameOne(mode, source, target, temp, renameOptions, fs, &result);
+      if (outcome == 2) {
+        report.aborted = true;
+        ++report.failed;
+        if (after == ListAfterRun::Keep || after == ListAfterRun::Continue) row.status = ItemStatus::Failed;
+        break;
+      }
+      changed = outcome == 0;
+      if (changed) {
+        LogChange(log, mode, source, target, result);
+        if (!collision.serial.empty()) {
+          collisions.push_back(collision);
+          ++report.serialRows;
+        }
+        if (o.filefolder == 1 && o.folderread == 2 && IsNameMode(mode)) MoveRowsBelow(list, source, target);
+      }
+    }
+    if (changed) {
+      ++report.changed;
+    } else if (!filtered) {
+      ++report.failed;
+    }
+
+    switch (after) {
+      case ListAfterRun::ClearAll:
+        list.Erase(p);
+        break;
+      case ListAfterRun::ClearSucceeded:
+        if (changed) {
+          list.Erase(p);
+        } else {
+          ++p;
+        }
+        break;
+      case ListAfterRun::Keep:
+      case ListAfterRun::Continue:
+        if (changed) {
+          row.status = ItemStatus::Succeeded;
+          if (after == ListAfterRun::Continue) MakeFreshRow(row, IsNameMode(mode) ? target : source);
+        } else if (!filtered) {
+          row.status = ItemStatus::Failed;
+        }
+        ++p;
+        break;
+    }
+    Progress(c, static_cast<int>((i + 1) * 100 / count));
+  }
+
+  if (regex.nonSjisFound && o.nonsjiswarn) {
+    const int answer = ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONINFORMATION, kNonSjisWarningCaption,
+                                   kNonSjisWarningText, MessageClass::Error);
+    if (answer != IDYES && c.nonsjiswarnSetting) *c.nonsjiswarnSetting = 0;
+  }
+  if (kind == RunKind::Execute) {
+    CleanUpSerials(c, collisions, after, log, report);
+    log.Close();
+    report.logged = log.Written();
+    if (report.serialRows > 0 && o.addrenmsg) {
+      ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, L"Added Serial Number",
+                  L"同名のファイルがあったため、連番を付与したファイルがあります。", MessageClass::Info);
+    }
+    state.previewed = false;
+    state.enterExecutes = false;
+  } else {
+    state.previewed = true;
+    state.enterExecutes = !o.enterdont;
+  }
+  state.shiftEnter = false;
+  Progress(c, 0);
+  if (reportOut) *reportOut = report;
+  return 0;
+}
+
+}  // namespace korval

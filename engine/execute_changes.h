@@ -1,0 +1,79 @@
+// The executor: one pass over the rename list that previews (computes every row's new name and
+// status) or executes (changes every eligible row on disk, logs it, settles name collisions and
+// decides what becomes of the rows).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "engine/rename_list.h"
+#include "modes/read_mode_params.h"
+#include "platform/file_system.h"
+
+namespace korval {
+
+enum class RunKind { EditorPreview = -1, Preview = 0, Execute = 1 };
+enum class ListAfterRun { ClearAll = 0, ClearSucceeded = 1, Keep = 2, Continue = 3 };
+
+// The settings the executor reads.
+struct ExecuteOptions {
+  int chgconfirm = 1;
+  int force1 = 0, force2 = 0, force3 = 1, force4 = 1;
+  int del = 0;  // ListAfterRun
+  int writelog = 1;
+  int collisionOption = 8;
+  int adddiffpad = 0, addrenbegin = 0, addrenmsg = 1;
+  int nonsjiswarn = 1;
+  int showRenameErrors = 1;
+  int enterdont = 0;
+  int fileDir = 0;
+  int filefolder = 0, folderread = 0;
+  bool ntFamily = true;
+  std::wstring timezone = L"9";
+};
+
+// What lives between passes; the main window reads and shows it.
+struct RunState {
+  bool previewed = false;       // names were computed and not yet executed
+  bool enterExecutes = false;   // the next Enter executes
+  bool shiftEnter = false;      // the run was started with Shift+Enter
+  bool recording = false;       // a macro is being recorded: the list always continues
+  bool automatic = false;       // an automatic run from the command line
+  bool automaticShow = false;   // ... with "/show"
+  bool editedInTextEditor = false;
+};
+
+// What one pass did.
+struct RunReport {
+  int changed = 0;
+  int failed = 0;       // skipped, declined or failed rows
+  int serialRows = 0;   // rows that kept a collision serial
+  bool logged = false;  // a change log slot was written
+  bool aborted = false;
+};
+
+struct ExecuteContext {
+  RenameList* list = nullptr;
+  int mode = 1;
+  PanelValues* panel = nullptr;  // read into the mode parameters at the start of the pass
+  ModeParams* params = nullptr;  // the program's mode parameters (they keep the exception texts)
+  InputHistories histories;
+  const AutoReplace* autoReplace = nullptr;
+  std::wstring filterText;  // the narrowing filter, applied in its selection form before a preview
+  ExecuteOptions options;
+  RunState* state = nullptr;
+  FileSystem* fs = &SystemFileSystem();
+  std::wstring programFolder;  // where the change log slots live
+  HWND owner = nullptr;
+  std::function<void(int percent)> progress;  // 0..100 for the window's progress bar
+  // Settings the pass may change (the "今後もこのエラーを表示しますか" answer).
+  int* nonsjiswarnSetting = nullptr;
+};
+
+// Returns 0, or 1 when the pass was refused before the first row (empty list, too many characters,
+// regular expression library missing).
+int ExecuteChanges(RunKind kind, ExecuteContext& context, RunReport* report = nullptr);
+
+}  // namespace korval

@@ -1,0 +1,241 @@
+#include "engine/execute_changes.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/collision.h"
+#include "engine/show_message.h"
+#include "modes/change_mode.h"
+#include "platform/faulty_file_system.h"
+#include "platform/scripted_message_sink.h"
+#include "platform/temp_folder.h"
+
+namespace korval {
+namespace {
+
+// A program folder for the logs and a work folder with the files; names are set on the rows
+// directly (the CSV mode computes nothing), then previewed and executed as the window does.
+class ExecuteTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetMessagePolicy({});
+    CreateDirectoryW((program_ / L"work").c_str(), nullptr);
+    work_ = program_ / L"work\\";
+    context_.list = &list_;
+    context_.mode = kModeCsvNames;
+    context_.panel = &panel_;
+    context_.params = &params_;
+    context_.histories.switches = 0;
+    context_.state = &state_;
+    context_.fs = &fs_;
+    context_.programFolder = program_.Path();
+    context_.options.chgconfirm = 0;
+    context_.options.del = 2;  // keep the rows, marked
+  }
+
+  void File(const std::wstring& name, const std::string& content) {
+    HANDLE h = CreateFileW((work_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written;
+    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(h);
+  }
+  std::string Content(const std::wstring& name) { return program_.ReadFile(work_ + name); }
+  bool Exists(const std::wstring& name) { return GetFileAttributesW((work_ + name).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+  void Row(const std::wstring& oldName, const std::wstring& newName) {
+    const size_t dot = oldName.rfind(L'.');
+    list_.Append({oldName, dot == std::wstring::npos ? L"" : oldName.substr(dot), work_, newName, L"", L"",
+                  ItemStatus::None, false});
+  }
+
+  RunReport PreviewAndExecute() {
+    RunReport report;
+    EXPECT_EQ(0, ExecuteChanges(RunKind::Preview, context_, &report));
+    EXPECT_EQ(0, ExecuteChanges(RunKind::Execute, context_, &report));
+    return report;
+  }
+
+  // The lines of a log slot, without the byte order mark, as UTF-16 text.
+  std::wstring Log(int slot) {
+    const std::string bytes = program_.ReadFile(L"rename" + std::to_wstring(slot) + L".log");
+    if (bytes.size() < 2) return L"";
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+  }
+
+  TempFolder program_;
+  std::wstring work_;
+  RenameList list_;
+  PanelValues panel_;
+  ModeParams params_;
+  RunState state_;
+  FaultyFileSystem fs_;
+  ExecuteContext context_;
+};
+
+TEST_F(ExecuteTest, ChainWithSerialIsSettledByTheCleanUpPass) {
+  File(L"a.txt", "A");
+  File(L"b.txt", "B");
+  Row(L"a.txt", L"b.txt");
+  Row(L"b.txt", L"c.txt");
+  context_.options.collisionOption = 8;
+  const RunReport report = PreviewAndExecute();
+  EXPECT_EQ(2, report.changed);
+  EXPECT_EQ(0, report.serialRows);
+  EXPECT_EQ("A", Content(L"b.txt"));
+  EXPECT_EQ("B", Content(L"c.txt"));
+  EXPECT_FALSE(Exists(L"a.txt"));
+  EXPECT_FALSE(Exists(L"b(1).txt"));
+  const std::wstring w = work_;
+  EXPECT_EQ(L"\"" + w + L"a.txt\",\"" + w + L"b(1).txt\",\"<NORMAL>\"\r\n\"" + w + L"b.txt\",\"" + w +
+                L"c.txt\",\"<NORMAL>\"\r\n\"" + w + L"b(1).txt\",\"" + w + L"b.txt\",\"<NORMAL>\"\r\n",
+            Log(1));
+  EXPECT_FALSE(program_.Exists(L"rename0.log"));
+}
+
+TEST_F(ExecuteTest, ChainWithoutSerialLeavesTheBlockedRow) {
+  File(L"a.txt", "A");
+  File(L"b.txt", "B");
+  Row(L"a.txt", L"b.txt");
+  Row(L"b.txt", L"c.txt");
+  context_.options.collisionOption = 0;
+  const RunReport report = PreviewAndExecute();
+  EXPECT_EQ(1, report.changed);
+  EXPECT_EQ("A", Content(L"a.txt"));
+  EXPECT_EQ("B", Content(L"c.txt"));
+  EXPECT_EQ(ItemStatus::Failed, list_.Status(0));
+  EXPECT_EQ(ItemStatus::Succeeded, list_.Status(1));
+}
+
+TEST_F(ExecuteTest, CollisionSerialFormatsAndPadding) {
+  File(L"abc.txt", "x");
+  FaultyFileSystem fs;
+  std::wstring path = work_ + L"abc.txt";
+  CollisionOptions options{8 | 3, 2, 0, 0};
+  ASSERT_EQ(0, MakeSerialSuffixName(path, options, fs));
+  EXPECT_EQ(work_ + L"(001)abc.txt", path);
+  File(L"(001)abc.txt", "y");
+  path = work_ + L"abc.txt";
+  ASSERT_EQ(0, MakeSerialSuffixName(path, options, fs));
+  EXPECT_EQ(work_ + L"(002)abc.txt", path);
+  struct Case { int format; int pad; int begin; const wchar_t* name; };
+  const Case cases[] = {{0, 0, 0, L"abc(1).txt"}, {1, 1, 0, L"abc[01].txt"}, {2, 0, 1, L"abc_2.txt"},
+                        {4, 0, 0, L"[1]abc.txt"}, {5, 0, 0, L"1_abc.txt"},   {7, 0, 0, L"1_abc.txt"}};
+  for (const Case& c : cases) {
+    path = work_ + L"abc.txt";
+    ASSERT_EQ(0, MakeSerialSuffixName(path, CollisionOptions{8 | c.format, c.pad, c.begin, 0}, fs));
+    EXPECT_EQ(work_ + c.name, path) << c.format;
+  }
+  path = work_ + L"My.Folder";
+  ASSERT_EQ(0, MakeSerialSuffixName(path, CollisionOptions{8, 0, 0, 1}, fs));
+  EXPECT_EQ(work_ + L"My.Folder(1)", path);
+}
+
+TEST_F(ExecuteTest, DecliningTheStartChangesNothingAndRotatesNoSlot) {
+  File(L"x.txt", "x");
+  program_.WriteFile(L"rename1.log", "older run");
+  Row(L"x.txt", L"y.txt");
+  context_.options.chgconfirm = 1;
+  ScriptedMessageSink sink;
+  sink.Answer(IDNO);
+  const RunReport report = PreviewAndExecute();
+  ASSERT_EQ(1u, sink.requests.size());
+  EXPECT_EQ(L"変更を開始しますか。", sink.requests[0].text);
+  EXPECT_EQ(L"Rename?", sink.requests[0].caption);
+  EXPECT_EQ(0, report.changed);
+  EXPECT_TRUE(Exists(L"x.txt"));
+  EXPECT_EQ("older run", program_.ReadFile(L"rename1.log"));
+  EXPECT_FALSE(program_.Exists(L"rename0.log"));
+  EXPECT_FALSE(program_.Exists(L"rename2.log"));
+}
+
+TEST_F(ExecuteTest, ContinueTurnsAChangedRowIntoAFreshRow) {
+  File(L"x.txt", "x");
+  Row(L"x.txt", L"y.jpg");
+  context_.options.del = 3;
+  PreviewAndExecute();
+  ASSERT_EQ(1u, list_.Count());
+  EXPECT_EQ(L"y.jpg", list_.Row(0).oldName);
+  EXPECT_EQ(L".jpg", list_.Row(0).extension);
+  EXPECT_EQ(work_, list_.Row(0).folder);
+  EXPECT_EQ(L"", list_.Row(0).newName);
+  EXPECT_EQ(ItemStatus::Succeeded, list_.Status(0));
+}
+
+TEST_F(ExecuteTest, ListAfterRunClearsAllOrOnlyTheSucceeded) {
+  File(L"1.txt", "1");
+  File(L"2.txt", "2");
+  Row(L"1.txt", L"one.txt");
+  Row(L"2.txt", L"bad:name");
+  context_.options.del = 1;
+  PreviewAndExecute();
+  ASSERT_EQ(1u, list_.Count());
+  EXPECT_EQ(L"2.txt", list_.Row(0).oldName);
+  context_.options.del = 0;
+  PreviewAndExecute();
+  EXPECT_TRUE(list_.Empty());
+}
+
+TEST_F(ExecuteTest, APreviewNeitherTouchesTheDiskNorWritesALog) {
+  File(L"a.txt", "A");
+  Row(L"a.txt", L"b.txt");
+  Row(L"missing.txt", L"c.txt");
+  EXPECT_EQ(0, ExecuteChanges(RunKind::Preview, context_));
+  EXPECT_EQ(ItemStatus::Ready, list_.Status(0));
+  EXPECT_EQ(ItemStatus::SourceMissing, list_.Status(1));
+  EXPECT_EQ(0, fs_.CountOf(FsCall::Move));
+  EXPECT_EQ(0, fs_.CountOf(FsCall::CreateAppendFile));
+  EXPECT_TRUE(state_.previewed);
+  EXPECT_TRUE(state_.enterExecutes);
+}
+
+TEST_F(ExecuteTest, AutomaticRunsAnswerEveryQuestionWithoutABox) {
+  File(L"a.txt", "A");
+  Row(L"a.txt", L"b.txt");
+  context_.options.chgconfirm = 1;
+  state_.automatic = true;
+  SetMessagePolicy({true, false, false, false});
+  ScriptedMessageSink sink;
+  const RunReport report = PreviewAndExecute();
+  EXPECT_EQ(1, report.changed);
+  EXPECT_TRUE(sink.requests.empty());
+  SetMessagePolicy({});
+}
+
+TEST_F(ExecuteTest, ASecondStepThatFailsPutsTheFileBack) {
+  File(L"LONG NAME.TXT", "data");
+  Row(L"LONG NAME.TXT", L"LONGNA~1.TXT");
+  context_.mode = kModeCsvNames;
+  context_.options.force4 = 1;
+  // Two-step renames are those of the 8.3 mode; rename through it with the names preset.
+  context_.mode = kModeShortName;
+  state_.previewed = true;  // keep the preset name: no transform on execution
+  list_.Row(0).status = ItemStatus::Ready;
+  fs_.FailNth(FsCall::Move, 2, ERROR_ACCESS_DENIED);
+  ScriptedMessageSink sink;
+  RunReport report;
+  EXPECT_EQ(0, ExecuteChanges(RunKind::Execute, context_, &report));
+  EXPECT_EQ(0, report.changed);
+  EXPECT_EQ("data", Content(L"LONG NAME.TXT"));
+  EXPECT_FALSE(Exists(L"LONGNA~1.TXT"));
+  EXPECT_FALSE(Exists(L"LONGNA~1.TXT$korval$.$"));
+  ASSERT_FALSE(sink.requests.empty());
+  EXPECT_EQ(L"Continue?", sink.requests.back().caption);
+  EXPECT_EQ(ItemStatus::Failed, list_.Status(0));
+  EXPECT_FALSE(program_.Exists(L"rename1.log"));
+}
+
+TEST_F(ExecuteTest, EmptyListAndTooLongTextsRefuseThePass) {
+  EXPECT_EQ(1, ExecuteChanges(RunKind::Preview, context_));
+  File(L"a.txt", "A");
+  Row(L"a.txt", L"b.txt");
+  context_.mode = kModeAddText;
+  panel_.addstr = std::wstring(130, L'x');
+  ScriptedMessageSink sink;
+  EXPECT_EQ(1, ExecuteChanges(RunKind::Execute, context_));
+  ASSERT_EQ(1u, sink.requests.size());
+  EXPECT_EQ(L"入力した文字数が多すぎます。", sink.requests[0].text);
+  EXPECT_EQ(L"Too Many Characters", sink.requests[0].caption);
+  EXPECT_TRUE(Exists(L"a.txt"));
+}
+
+}  // namespace
+}  // namespace korval

@@ -1,0 +1,218 @@
+// Loading a change log into the list and reverting its changes.
+#include "engine/undo.h"
+
+#include <vector>
+
+#include "engine/change_log.h"
+#include "engine/file_attributes.h"
+#include "engine/file_times.h"
+
+namespace korval {
+namespace {
+
+constexpr const wchar_t* kDisplaySeparator = L" : ";
+constexpr size_t kDisplaySeparatorLength = 3;
+
+// Positions inside the second field of the time stamp and attribute lines.
+constexpr size_t kCreationDateAt = 4;
+constexpr size_t kModificationDateAt = 28;
+constexpr size_t kLogDateLength = 19;  // YYYY/MM/DD hh:mm:ss
+constexpr size_t kAttributeFlagsAt[4] = {3, 8, 13, 18};
+
+// The longest target that still gets the temporary suffix of a two-step rename.
+constexpr size_t kMaxTempBase = 251;
+
+enum class UndoKind { Rename = 1, Timestamp = 13, Attribute = 14 };
+
+int Ask(const AskUser& ask, MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2,
+        MessageClass messageClass) {
+  if (ask) return ask(kind, modeOrFlags, s1, s2, messageClass);
+  if (kind != MessageKind::Plain) return IDYES;
+  const UINT buttons = static_cast<UINT>(modeOrFlags) & MB_TYPEMASK;
+  return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
+}
+
+void Report(const UndoProgress& progress, int percent) {
+  if (progress) progress(percent);
+}
+
+bool DigitsAt(const std::wstring& text, size_t pos, size_t count, WORD& value) {
+  if (pos + count > text.size()) return false;
+  unsigned number = 0;
+  for (size_t i = pos; i < pos + count; ++i) {
+    if (text[i] < L'0' || text[i] > L'9') return false;
+    number = number * 10 + static_cast<unsigned>(text[i] - L'0');
+  }
+  value = static_cast<WORD>(number);
+  return true;
+}
+
+// A "YYYY/MM/DD hh:mm:ss" at pos, local time, as a file time. The separators are not looked at.
+bool ParseLogDate(const std::wstring& text, size_t pos, FILETIME& utc) {
+  if (pos + kLogDateLength > text.size()) return false;
+  SYSTEMTIME local{};
+  const bool digits = DigitsAt(text, pos, 4, local.wYear) && DigitsAt(text, pos + 5, 2, local.wMonth) &&
+                      DigitsAt(text, pos + 8, 2, local.wDay) && DigitsAt(text, pos + 11, 2, local.wHour) &&
+                      DigitsAt(text, pos + 14, 2, local.wMinute) && DigitsAt(text, pos + 17, 2, local.wSecond);
+  return digits && LocalCalendarToFileTime(local, utc);
+}
+
+bool RestoreTimes(const std::wstring& described, const std::wstring& path, FileSystem& fs) {
+  FILETIME creation{}, modification{};
+  if (!ParseLogDate(described, kCreationDateAt, creation) ||
+      !ParseLogDate(described, kModificationDateAt, modification)) {
+    SetLastError(ERROR_INVALID_DATA);
+    return false;
+  }
+  return FileTimes(kTimesBoth, kTimesNone, path, creation, modification, nullptr, kItemUnknown, fs) == 0;
+}
+
+bool RestoreAttributes(const std::wstring& described, const std::wstring& path, FileSystem& fs) {
+  AttributeChoices choices{};
+  for (size_t i = 0; i < choices.size(); ++i) {
+    const size_t at = kAttributeFlagsAt[i];
+    const wchar_t flag = at < described.size() ? described[at] : L'\0';
+    choices[i] = flag == L'Y' ? kAttributeSet : flag == L'N' ? kAttributeClear : kAttributeLeave;
+  }
+  return FileAttributes(choices, path, nullptr, fs) == 0;
+}
+
+bool RestoreName(const std::wstring& current, const std::wstring& target, bool ntFamily, FileSystem& fs) {
+  if (current.empty() || target.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
+  if (ntFamily) return fs.Move(current.c_str(), target.c_str());
+  const std::wstring temporary = target.size() > kMaxTempBase ? target : target + kUndoTempSuffix;
+  // A first step that fails leaves nothing to do: a file that happens to carry the temporary name
+  // is somebody else's and must not be moved into place.
+  if (!fs.Move(current.c_str(), temporary.c_str())) return false;
+  if (temporary == target || fs.Move(temporary.c_str(), target.c_str())) return true;
+  // The file must not stay under the temporary name: it goes back to where it was.
+  const DWORD error = GetLastError();
+  fs.Move(temporary.c_str(), current.c_str());
+  SetLastError(error);
+  return false;
+}
+
+enum class RowResult { Done, Failed, FailedAndStop, Stop };
+
+RowResult UndoRow(const RenameItem& row, const UndoOptions& options, FileSystem& fs, const AskUser& ask) {
+  const std::wstring current = PathFromUndoDisplay(row.oldName);
+  const std::wstring target = PathFromUndoDisplay(row.newName);
+  const std::wstring& tag = row.folder;
+
+  UndoKind kind;
+  if (tag == kTagRename) {
+    kind = UndoKind::Rename;
+  } else if (tag == kTagTimestamp) {
+    kind = UndoKind::Timestamp;
+  } else if (tag == kTagAttribute) {
+    kind = UndoKind::Attribute;
+  } else {
+    // The program writes only the three tags; anything else is a format this version cannot revert.
+    Ask(ask, MessageKind::Plain, MB_ICONEXCLAMATION, kUndoUnknownCaption, kUndoUnknownText, MessageClass::Error);
+    return RowResult::Stop;
+  }
+
+  bool ok = false;
+  switch (kind) {
+    case UndoKind::Rename: ok = RestoreName(current, target, options.ntFamily, fs); break;
+    case UndoKind::Timestamp: ok = RestoreTimes(current, target, fs); break;
+    case UndoKind::Attribute: ok = RestoreAttributes(current, target, fs); break;
+  }
+  if (ok) return RowResult::Done;
+
+  const int answer = kind == UndoKind::Rename
+                         ? Ask(ask, MessageKind::ChangeFailed, static_cast<int>(kind), current, target,
+                               MessageClass::Error)
+                         : Ask(ask, MessageKind::ChangeFailed, static_cast<int>(kind), target, L"", MessageClass::Error);
+  return answer == IDNO ? RowResult::FailedAndStop : RowResult::Failed;
+}
+
+}  // namespace
+
+std::wstring UndoDisplayForm(const std::wstring& field) {
+  if (!field.empty() && field[0] == L'<') return field;
+  const size_t slash = field.rfind(L'\\');
+  if (slash == std::wstring::npos) return field + kDisplaySeparator;
+  return field.substr(slash + 1) + kDisplaySeparator + field.substr(0, slash + 1);
+}
+
+std::wstring PathFromUndoDisplay(const std::wstring& shown) {
+  const size_t at = shown.find(kDisplaySeparator);
+  if (at == std::wstring::npos) return shown;
+  return shown.substr(at + kDisplaySeparatorLength) + shown.substr(0, at);
+}
+
+UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int slot, const AskUser& ask) {
+  std::vector<unsigned char> bytes;
+  const bool readable = !folder.empty() && slot >= kLogSlotWriting && slot <= kLogSlotOldest &&
+                        ReadLogBytes(ChangeLogPath(folder, slot), bytes);
+  if (!readable) {
+    Ask(ask, MessageKind::Plain, MB_ICONINFORMATION, kUndoCannotOpenCaption, kUndoCannotOpenText,
+        MessageClass::Error);
+    // Leaving undo mode drops its rows; a list of files the user was preparing is not touched.
+    if (list.undoMode) {
+      list.Clear();
+      list.undoMode = false;
+    }
+    return UndoLoadResult::CannotOpen;
+  }
+
+  std::vector<ChangeLogEntry> entries = ParseChangeLog(DecodeLogText(bytes.data(), bytes.size()));
+  bytes = {};
+  list.Clear();
+  list.Rows().reserve(entries.size());
+  for (ChangeLogEntry& entry : entries) {
+    RenameItem row;
+    row.oldName = UndoDisplayForm(entry.after);
+    row.extension = L" ";
+    row.folder = std::move(entry.tag);
+    row.newName = UndoDisplayForm(entry.before);
+    row.status = ItemStatus::UndoEntry;
+    list.Append(std::move(row));
+  }
+  list.undoMode = true;
+  if (list.Empty()) {
+    Ask(ask, MessageKind::Plain, MB_OK, kUndoEmptyCaption, kUndoEmptyText, MessageClass::Info);
+    return UndoLoadResult::Empty;
+  }
+  return UndoLoadResult::Loaded;
+}
+
+UndoOutcome RunUndo(RenameList& list, bool go, const UndoOptions& options, FileSystem& fs, const AskUser& ask,
+                    const UndoProgress& progress) {
+  UndoOutcome outcome;
+  Report(progress, 100);
+  const size_t count = list.Count();
+  if (go && count > 0 && (options.chgconfirm == 1 || options.chgconfirm == 2)) {
+    if (Ask(ask, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, kUndoConfirmCaption, kUndoConfirmText,
+            MessageClass::Question) != IDYES) {
+      outcome.stopped = true;
+    }
+  }
+  // Backwards: the last change is reverted first, so a chain a -> b -> c goes back c -> b -> a.
+  for (size_t left = go ? count : 0; left > 0 && !outcome.stopped; --left) {
+    const size_t row = left - 1;
+    if (row >= list.Count()) break;
+    switch (UndoRow(list.Row(row), options, fs, ask)) {
+      case RowResult::Done: ++outcome.undone; break;
+      case RowResult::Failed: ++outcome.failed; break;
+      case RowResult::FailedAndStop:
+        ++outcome.failed;
+        outcome.stopped = true;
+        break;
+      case RowResult::Stop: outcome.stopped = true; break;
+    }
+    if (outcome.stopped) break;
+    list.Erase(row);
+    Report(progress, static_cast<int>(row * 100 / count));
+  }
+  list.Clear();
+  list.undoMode = false;
+  Report(progress, 0);
+  return outcome;
+}
+
+}  // namespace korval

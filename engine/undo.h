@@ -1,0 +1,73 @@
+// Undo: a change log slot loaded into the list as undo rows, and the undo run that walks those rows
+// backwards restoring names, time stamps and attributes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "engine/rename_list.h"
+#include "engine/show_message.h"
+#include "platform/file_system.h"
+
+namespace korval {
+
+// How the undo talks to the user: the arguments of ShowMessage without the owner; returns the button
+// pressed. The program passes a call of ShowMessage with its main window; an empty function answers
+// as a silenced box does (Yes when there is a Yes button, else OK).
+using AskUser = std::function<int(MessageKind kind, int modeOrFlags, const std::wstring& s1,
+                                  const std::wstring& s2, MessageClass messageClass)>;
+
+// Told the progress bar's new position, 0..100.
+using UndoProgress = std::function<void(int percent)>;
+
+// The texts of the undo.
+inline constexpr const wchar_t* kUndoCannotOpenText = L"ログファイルが開けませんでした。";
+inline constexpr const wchar_t* kUndoCannotOpenCaption = L"Can't Open File!";
+inline constexpr const wchar_t* kUndoEmptyText = L"変更するファイルリストが空です。";
+inline constexpr const wchar_t* kUndoEmptyCaption = L"Empty List";
+inline constexpr const wchar_t* kUndoConfirmText = L"UnDo(戻し)を実行しますか。";
+inline constexpr const wchar_t* kUndoConfirmCaption = L"Rename?";
+inline constexpr const wchar_t* kUndoUnknownText = L"この変更方法は定義されていません。";
+inline constexpr const wchar_t* kUndoUnknownCaption = L"This Format is Not Defined";
+
+// The name added for the first step of a two-step undo rename.
+inline constexpr const wchar_t* kUndoTempSuffix = L".#korv#";
+
+// The form in which the undo rows show a path: "name : folder\" (the part after the last backslash,
+// " : ", the folder with its backslash). A text beginning with "<" is shown as it is.
+std::wstring UndoDisplayForm(const std::wstring& field);
+// The path back from that form (the text unchanged when it holds no " : ").
+std::wstring PathFromUndoDisplay(const std::wstring& shown);
+
+enum class UndoLoadResult {
+  Loaded,      // undo mode is on with at least one row
+  Empty,       // undo mode is on, the slot held no usable line ("Empty List" was said)
+  CannotOpen,  // the slot could not be read ("Can't Open File!" was said); undo mode is off
+};
+
+// Loads slot (0..9) of the logs in folder into the list as undo rows: column 0 shows what is on the
+// disk now (the second field), column 3 what it will become again (the first), the folder column the
+// tag, the extension a single space, status UndoEntry; then sets list.undoMode. When the slot cannot
+// be read, undo mode is left (its rows dropped) and a list that was not in undo mode is kept as it is.
+UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int slot, const AskUser& ask);
+
+struct UndoOptions {
+  int chgconfirm = 0;    // 1 or 2: ask once before the undo starts
+  bool ntFamily = true;  // false: renames go through a temporary name in two steps
+};
+
+struct UndoOutcome {
+  int undone = 0;        // rows whose change was reverted
+  int failed = 0;        // rows whose revert failed (the user was asked)
+  bool stopped = false;  // declined, answered No after a failure, or an unknown tag
+};
+
+// go: undo every row, from the last to the first, each row leaving the list as it is done. Whether
+// or not, undo mode ends and the list is cleared (rows not undone are dropped from the list, never
+// from the log). A rename never replaces an existing file.
+UndoOutcome RunUndo(RenameList& list, bool go, const UndoOptions& options, FileSystem& fs, const AskUser& ask,
+                    const UndoProgress& progress = {});
+
+}  // namespace korval
