@@ -3,6 +3,8 @@
 
 #include "engine/change_log.h"
 #include "engine/collision.h"
+#include "engine/file_attributes.h"
+#include "engine/file_times.h"
 #include "engine/list_filter.h"
 #include "engine/path_existence.h"
 #include "engine/rename_one.h"
@@ -66,25 +68,38 @@ void MoveRowsBelow(RenameList& list, const std::wstring& source, const std::wstr
   }
 }
 
-void LogChange(ChangeLog& log, int mode, const std::wstring& source, const std::wstring& target,
-               const RenameOneResult& result) {
-  if (!log.IsOpen()) return;
+// Writes the change's line. When the line cannot be written the change is taken back, so the log
+// never misses a change that happened; false then, and the pass stops.
+bool LogChange(ChangeLog& log, int mode, const std::wstring& source, const std::wstring& target,
+               const RenameOneResult& result, FileSystem& fs, HWND owner) {
+  if (!log.IsOpen()) return true;
   if (mode == kModeTimestamp) {
-    log.AppendTimestamp(source, result.oldTimes);
+    if (log.AppendTimestamp(source, result.oldTimes)) return true;
+    FileTimes(kTimesBoth, kTimesNone, source, result.oldTimes.creation, result.oldTimes.modification, nullptr, 2, fs);
   } else if (mode == kModeAttribute) {
-    log.AppendAttributes(source, result.oldFlags);
+    if (log.AppendAttributes(source, result.oldFlags)) return true;
+    AttributeChoices previous{};
+    for (size_t k = 0; k < previous.size(); ++k) previous[k] = result.oldFlags[k] == L'Y' ? 1 : 0;
+    FileAttributes(previous, source, nullptr, fs);
   } else {
-    log.AppendRename(source, target);
+    if (log.AppendRename(source, target)) return true;
+    if (!RenameSafely(fs, target, source)) ReportStranded(owner, source, target);
   }
+  return false;
 }
 
-// The serials of rows whose blocking item moved away later in the pass are taken off again.
+// The serials of rows whose blocking item moved away later in the pass are taken off again. A
+// clean-up rename that cannot be logged is taken back, and the clean-up ends there.
 void CleanUpSerials(ExecuteContext& c, const CollisionTable& table, ListAfterRun after, ChangeLog& log,
                     RunReport& report) {
   FileSystem& fs = *c.fs;
   for (const CollisionEntry& entry : table) {
     if (entry.serial.empty() || fs.Find(entry.wanted.c_str(), nullptr)) break;
     if (!fs.Move(entry.serial.c_str(), entry.wanted.c_str())) continue;
+    if (log.IsOpen() && IsNameMode(c.mode) && !log.AppendRename(entry.serial, entry.wanted)) {
+      if (!RenameSafely(fs, entry.wanted, entry.serial)) ReportStranded(c.owner, entry.serial, entry.wanted);
+      break;
+    }
     --report.serialRows;
     if (c.options.chgconfirm == 2) {
       ShowMessage(c.owner, MessageKind::Plain, MB_OK, L"Serial Number Deleted",
@@ -94,7 +109,6 @@ void CleanUpSerials(ExecuteContext& c, const CollisionTable& table, ListAfterRun
     if (after == ListAfterRun::Continue && entry.row >= 0 && static_cast<size_t>(entry.row) < c.list->Count()) {
       MakeFreshRow(c.list->Row(entry.row), entry.wanted);
     }
-    if (IsNameMode(c.mode) && log.IsOpen()) log.AppendRename(entry.serial, entry.wanted);
   }
 }
 
@@ -142,7 +156,12 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
   }
 
   ChangeLog log(fs);
-  if (kind == RunKind::Execute && o.writelog) log.Open(c.programFolder);
+  if (kind == RunKind::Execute && o.writelog && !log.Open(c.programFolder) &&
+      ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, kLogCreateFailedCaption,
+                  kLogCreateFailedText, MessageClass::Question) != IDYES) {
+    return 1;
+  }
+  bool logBroken = false;
   CollisionTable collisions;
   const CollisionOptions collisionOptions{o.collisionOption, o.adddiffpad, o.addrenbegin, o.fileDir};
   RenameOneOptions renameOptions;
@@ -225,8 +244,16 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
         break;
       }
       changed = outcome == 0;
+      if (changed && !LogChange(log, mode, source, target, result, fs, c.owner)) {
+        logBroken = true;
+        ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, kLogWriteFailedCaption, kLogWriteFailedText,
+                    MessageClass::Error);
+        report.aborted = true;
+        ++report.failed;
+        if (after == ListAfterRun::Keep || after == ListAfterRun::Continue) row.status = ItemStatus::Failed;
+        break;
+      }
       if (changed) {
-        LogChange(log, mode, source, target, result);
         if (!collision.serial.empty()) {
           collisions.push_back(collision);
           ++report.serialRows;
@@ -271,8 +298,12 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     if (answer != IDYES && c.nonsjiswarnSetting) *c.nonsjiswarnSetting = 0;
   }
   if (kind == RunKind::Execute) {
-    CleanUpSerials(c, collisions, after, log, report);
-    log.Close();
+    // After a line of the log could not be written nothing more is changed: it could not be undone.
+    if (!logBroken) CleanUpSerials(c, collisions, after, log, report);
+    if (!log.Close()) {
+      ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kLogRotateFailedCaption,
+                  kLogRotateFailedText, MessageClass::Error);
+    }
     report.logged = log.Written();
     if (report.serialRows > 0 && o.addrenmsg) {
       ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, L"Added Serial Number",

@@ -14,6 +14,21 @@
 
 namespace korval {
 
+// The change log cannot be created: the run could not be undone. Automatic runs go on, as they answer
+// every question with Yes.
+inline constexpr const wchar_t* kLogCreateFailedText =
+    L"変更ログを作成できないため、この変更はUnDoできません。\r\n\r\n変更を続けますか。";
+inline constexpr const wchar_t* kLogCreateFailedCaption = L"Cannot Write Log";
+// A line of the change log could not be written: the change just made was taken back and the run stops.
+inline constexpr const wchar_t* kLogWriteFailedText =
+    L"変更ログに書き込めなかったため、直前の変更を元に戻して処理を中止しました。";
+inline constexpr const wchar_t* kLogWriteFailedCaption = L"Log Write Failed";
+
+// The finished log could not take its slot: it stays in slot 0 and is moved at the next run or start.
+inline constexpr const wchar_t* kLogRotateFailedText =
+    L"変更ログを所定の場所に移せませんでした。\r\n\r\n次回の起動時または変更時に移されるまで、この変更はUnDoできません。";
+inline constexpr const wchar_t* kLogRotateFailedCaption = L"Log Rotation Failed";
+
 enum class RunKind { EditorPreview = -1, Preview = 0, Execute = 1 };
 enum class ListAfterRun { ClearAll = 0, ClearSucceeded = 1, Keep = 2, Continue = 3 };
 

@@ -12,6 +12,10 @@ std::wstring FileSystemKey(std::wstring name) {
   return name;
 }
 
+bool IsCaseOnlyChange(const std::wstring& from, const std::wstring& to) {
+  return from != to && FileSystemKey(from) == FileSystemKey(to);
+}
+
 bool LiveExistence::Exists(const std::wstring& path) { return fs_.Find(path.c_str(), nullptr); }
 
 bool FolderSnapshot::Exists(const std::wstring& path) {

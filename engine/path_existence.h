@@ -45,4 +45,8 @@ class FolderSnapshot final : public PathExistence {
 // letters and accented letters fold as well), with the trailing dots and spaces a lookup ignores.
 std::wstring FileSystemKey(std::wstring name);
 
+// Two different spellings of the same path (only letter case differs). Such a rename must go through
+// a temporary name: under Wine a direct one reports success and changes nothing.
+bool IsCaseOnlyChange(const std::wstring& from, const std::wstring& to);
+
 }  // namespace korval

@@ -25,6 +25,13 @@ struct RenameOneResult {
   AttributeFlags oldFlags{};
 };
 
+// A plain rename; one that only changes letter case goes through a temporary name (a direct one is
+// a silent no-op under Wine), and is put back when its second step fails.
+bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& to);
+
+// Says that an item could not be moved back to its original name and where it is now.
+void ReportStranded(void* owner, const std::wstring& original, const std::wstring& current);
+
 // S the source path, T the target path (for modes 13 and 14: folder + description), Q the
 // temporary name. Returns 0 changed, 1 failed (or declined after a failure), 2 abort the whole pass.
 // A two-step rename whose second step fails moves the item back to S, so no file is ever left under

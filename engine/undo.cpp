@@ -1,6 +1,8 @@
 // Loading a change log into the list and reverting its changes.
 #include "engine/undo.h"
 
+#include "engine/path_existence.h"
+
 #include <vector>
 
 #include "engine/change_log.h"
@@ -82,7 +84,7 @@ bool RestoreName(const std::wstring& current, const std::wstring& target, bool n
     SetLastError(ERROR_INVALID_NAME);
     return false;
   }
-  if (ntFamily) return fs.Move(current.c_str(), target.c_str());
+  if (ntFamily && !IsCaseOnlyChange(current, target)) return fs.Move(current.c_str(), target.c_str());
   const std::wstring temporary = target.size() > kMaxTempBase ? target : target + kUndoTempSuffix;
   // A first step that fails leaves nothing to do: a file that happens to carry the temporary name
   // is somebody else's and must not be moved into place.
