@@ -68,6 +68,15 @@ void MoveRowsBelow(RenameList& list, const std::wstring& source, const std::wstr
   }
 }
 
+// After a time stamp change the date column shows the new time, when it shows the time that was set.
+void RefreshDateColumn(RenameItem& row, const ExecuteOptions& o, const std::wstring& path, FileSystem& fs) {
+  if (!o.dateColumnShown || o.columndate == 2) return;
+  OldFileTimes times;
+  if (FileTimes(kTimesNone, kTimesBoth, path, {}, {}, &times, 2, fs) != 0) return;
+  const SYSTEMTIME& t = o.columndate == 1 ? times.localModification : times.localCreation;
+  row.date = FormatText(L"%4d/%02d/%02d %02d:%02d:%02d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+}
+
 // Writes the change's line. When the line cannot be written the change is taken back, so the log
 // never misses a change that happened; false then, and the pass stops.
 bool LogChange(ChangeLog& log, int mode, const std::wstring& source, const std::wstring& target,
@@ -282,7 +291,10 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       case ListAfterRun::Continue:
         if (changed) {
           row.status = ItemStatus::Succeeded;
-          if (after == ListAfterRun::Continue) MakeFreshRow(row, IsNameMode(mode) ? target : source);
+          if (after == ListAfterRun::Continue) {
+            MakeFreshRow(row, IsNameMode(mode) ? target : source);
+            if (mode == kModeTimestamp) RefreshDateColumn(row, o, source, fs);
+          }
         } else if (!filtered) {
           row.status = ItemStatus::Failed;
         }

@@ -47,6 +47,8 @@ struct ExecuteOptions {
   int filefolder = 0, folderread = 0;
   bool ntFamily = true;
   std::wstring timezone = L"9";
+  bool dateColumnShown = false;  // `listcols2`
+  int columndate = 1;            // 0 creation, 1 modification, 2 capture, 3 capture or creation
 };
 
 // What lives between passes; the main window reads and shows it.

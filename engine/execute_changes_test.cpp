@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/collision.h"
+#include "engine/list_filter.h"
 #include "engine/show_message.h"
 #include "modes/change_mode.h"
 #include "platform/faulty_file_system.h"
@@ -235,6 +238,127 @@ TEST_F(ExecuteTest, EmptyListAndTooLongTextsRefuseThePass) {
   EXPECT_EQ(L"入力した文字数が多すぎます。", sink.requests[0].text);
   EXPECT_EQ(L"Too Many Characters", sink.requests[0].caption);
   EXPECT_TRUE(Exists(L"a.txt"));
+}
+
+TEST_F(ExecuteTest, FilteredRowsAreNeverChanged) {
+  File(L"a.txt", "A");
+  File(L"b.jpg", "B");
+  Row(L"a.txt", L"a2.txt");
+  Row(L"b.jpg", L"b2.jpg");
+  context_.filterText = L"*.jpg";
+  ApplyFilter(list_, FilterKind::Full, context_.filterText);
+  const RunReport report = PreviewAndExecute();
+  EXPECT_EQ(1, report.changed);
+  EXPECT_EQ(0, report.failed);
+  EXPECT_TRUE(Exists(L"a.txt"));
+  EXPECT_TRUE(Exists(L"b2.jpg"));
+  EXPECT_EQ(ItemStatus::Filtered, list_.Status(0));
+  EXPECT_EQ(L"", list_.Row(0).newName);
+}
+
+TEST_F(ExecuteTest, EditorPreviewValidatesTheTypedNamesWithoutTransforming) {
+  File(L"a.txt", "A");
+  Row(L"a.txt", L"b:c.txt");
+  context_.mode = kModeSerialNumber;  // would number the row if it transformed
+  panel_.renbanstr = L"<1>";
+  EXPECT_EQ(0, ExecuteChanges(RunKind::EditorPreview, context_));
+  EXPECT_EQ(L"b:c.txt", list_.Row(0).newName);
+  EXPECT_EQ(ItemStatus::InvalidName, list_.Status(0));
+  EXPECT_TRUE(state_.previewed);
+}
+
+TEST_F(ExecuteTest, PerRowConfirmationSkipsOrEnds) {
+  File(L"1.txt", "1");
+  File(L"2.txt", "2");
+  File(L"3.txt", "3");
+  Row(L"1.txt", L"one.txt");
+  Row(L"2.txt", L"two.txt");
+  Row(L"3.txt", L"three.txt");
+  context_.options.chgconfirm = 2;
+  ScriptedMessageSink sink;
+  sink.Answer(IDNO);
+  sink.Answer(IDYES);
+  sink.Answer(IDCANCEL);
+  const RunReport report = PreviewAndExecute();
+  ASSERT_EQ(3u, sink.requests.size());
+  EXPECT_EQ(L"\"" + work_ + L"1.txt\"\n ↓\n\"" + work_ + L"one.txt\"\n\nに\n変更します。\n\nよろしいですか？",
+            sink.requests[0].text);
+  EXPECT_EQ(L"Rename?", sink.requests[0].caption);
+  EXPECT_EQ(1, report.changed);
+  EXPECT_TRUE(Exists(L"1.txt"));
+  EXPECT_TRUE(Exists(L"two.txt"));
+  EXPECT_TRUE(Exists(L"3.txt"));
+  EXPECT_EQ(ItemStatus::Failed, list_.Status(0));
+  EXPECT_EQ(ItemStatus::Succeeded, list_.Status(1));
+}
+
+TEST_F(ExecuteTest, ShiftEnterInvertsTheChoiceAndRecordingContinues) {
+  File(L"1.txt", "1");
+  Row(L"1.txt", L"one.txt");
+  context_.options.del = 3;
+  ExecuteChanges(RunKind::Preview, context_);
+  state_.shiftEnter = true;  // Shift+Enter executes: Continue becomes ClearAll
+  ExecuteChanges(RunKind::Execute, context_);
+  EXPECT_TRUE(list_.Empty());
+  EXPECT_FALSE(state_.shiftEnter);
+  Row(L"one.txt", L"uno.txt");
+  context_.options.del = 0;
+  state_.recording = true;  // recording always continues
+  PreviewAndExecute();
+  ASSERT_EQ(1u, list_.Count());
+  EXPECT_EQ(L"uno.txt", list_.Row(0).oldName);
+}
+
+TEST_F(ExecuteTest, RowsInsideARenamedFolderFollowIt) {
+  CreateDirectoryW((work_ + L"old").c_str(), nullptr);
+  CreateDirectoryW((work_ + L"old\\deep").c_str(), nullptr);
+  list_.Append({L"old", L"", work_, L"new", L"", L"", ItemStatus::None, false});
+  list_.Append({L"deep", L"", work_ + L"old\\", L"deeper", L"", L"", ItemStatus::None, false});
+  list_.Append({L"oldish", L"", work_, L"", L"", L"", ItemStatus::None, false});
+  context_.options.filefolder = 1;
+  context_.options.folderread = 2;
+  context_.options.fileDir = 1;
+  const RunReport report = PreviewAndExecute();
+  EXPECT_EQ(2, report.changed);
+  EXPECT_TRUE(Exists(L"new\\deeper"));
+  EXPECT_EQ(work_ + L"new\\", list_.Row(1).folder);
+  EXPECT_EQ(work_, list_.Row(2).folder);
+}
+
+TEST_F(ExecuteTest, RemainingSerialsAreReportedAndProgressRuns) {
+  File(L"a.txt", "A");
+  File(L"b.txt", "B");
+  Row(L"a.txt", L"b.txt");
+  std::vector<int> progress;
+  context_.progress = [&](int percent) { progress.push_back(percent); };
+  ScriptedMessageSink sink;
+  const RunReport report = PreviewAndExecute();
+  EXPECT_EQ(1, report.serialRows);
+  EXPECT_EQ("A", Content(L"b(1).txt"));
+  ASSERT_EQ(1u, sink.requests.size());
+  EXPECT_EQ(L"同名のファイルがあったため、連番を付与したファイルがあります。", sink.requests[0].text);
+  EXPECT_EQ(L"Added Serial Number", sink.requests[0].caption);
+  ASSERT_FALSE(progress.empty());
+  EXPECT_EQ(100, *std::max_element(progress.begin(), progress.end()));
+  EXPECT_EQ(0, progress.back());
+}
+
+TEST_F(ExecuteTest, TimeStampsAreLoggedAndTheDateColumnFollows) {
+  File(L"t.txt", "t");
+  Row(L"t.txt", L"");
+  context_.mode = kModeTimestamp;
+  panel_.creatmodif = 1;  // the modification time
+  panel_.baseDate = L"2021/03/04";
+  panel_.baseTime = L"05:06:07";
+  context_.options.del = 3;
+  context_.options.dateColumnShown = true;
+  context_.options.columndate = 1;
+  const RunReport report = PreviewAndExecute();
+  EXPECT_EQ(1, report.changed);
+  EXPECT_EQ(L"2021/03/04 05:06:07", list_.Row(0).date);
+  const std::wstring log = Log(1);
+  EXPECT_EQ(0u, log.find(L"\"" + work_ + L"t.txt\",\"<作成：")) << Utf8(log);
+  EXPECT_NE(std::wstring::npos, log.find(L"\"<TIMESTAMP>\"\r\n"));
 }
 
 }  // namespace

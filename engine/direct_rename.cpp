@@ -1,0 +1,43 @@
+// The end of an in-place edit.
+#include "engine/direct_rename.h"
+
+#include "engine/list_filter.h"
+#include "engine/rename_one.h"
+#include "engine/show_message.h"
+#include "platform/format_text.h"
+#include "platform/path_limits.h"
+
+namespace korval {
+
+bool CanStartDirectRename(const RenameList& list, size_t row) { return !list.undoMode && row < list.Count(); }
+
+bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited, HWND owner, FileSystem& fs,
+                        const std::wstring& filterText) {
+  if (!CanStartDirectRename(list, row)) return false;
+  RenameItem& item = list.Row(row);
+  if (item.folder.size() + edited.size() >= kPathBuffer) {
+    ShowMessage(owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Too Long", L"ファイル名が長すぎます。",
+                MessageClass::Error);
+    return false;
+  }
+  if (edited == item.oldName) return false;
+  const std::wstring question =
+      FormatText(L"%s → %s\n\n直接リネームの場合はUnDoできません。リネームしてよろしいですか。", item.oldName.c_str(),
+                 edited.c_str());
+  if (ShowMessage(owner, MessageKind::Plain, MB_OKCANCEL | MB_ICONINFORMATION, L"Rename it now?", question,
+                  MessageClass::Question) != IDOK) {
+    return false;
+  }
+  if (!RenameSafely(fs, item.folder + item.oldName, item.folder + edited)) {
+    ShowMessage(owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Rename Failed.", L"ファイル名を変更できませんでした。",
+                MessageClass::Error);
+    return false;
+  }
+  item.oldName = edited;
+  const size_t dot = edited.rfind(L'.');
+  item.extension = dot == std::wstring::npos ? std::wstring() : edited.substr(dot);
+  ApplyFilter(list, FilterKind::ChangedOnly, filterText);
+  return true;
+}
+
+}  // namespace korval

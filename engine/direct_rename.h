@@ -1,0 +1,23 @@
+// Renaming one row in place (F2 in the list): the end of the edit decides, asks and renames.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "engine/rename_list.h"
+#include "platform/file_system.h"
+
+namespace korval {
+
+// The in-place edit is off in undo mode.
+bool CanStartDirectRename(const RenameList& list, size_t row);
+
+// The edit of row ended with the text edited. Renames folder + old name to folder + edited after
+// the user agreed (such a rename is not logged, which the question says); on success the row's old
+// name and extension follow and the filter is applied again in its changed-only form. Returns
+// whether the row was renamed.
+bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited, HWND owner, FileSystem& fs,
+                        const std::wstring& filterText);
+
+}  // namespace korval
