@@ -1,7 +1,7 @@
 // Insertion of the added text; "\f", "\s", "\e" in it are expanded for each row, "\\f" stays literal.
 #include "modes/add_text.h"
 
-#include "modes/special_sequences.h"
+#include "modes/sequence_expansion.h"
 #include "modes/string_helpers.h"
 #include "platform/path_limits.h"
 

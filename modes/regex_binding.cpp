@@ -6,7 +6,7 @@
 
 #include "filelist/ansi_escape.h"
 #include "modes/regex_command.h"
-#include "modes/special_sequences.h"
+#include "modes/sequence_expansion.h"
 #include "modes/string_helpers.h"
 #include "platform/path_limits.h"
 

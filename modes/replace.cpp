@@ -3,7 +3,7 @@
 
 #include "modes/letter_case.h"
 #include "modes/regex_binding.h"
-#include "modes/special_sequences.h"
+#include "modes/sequence_expansion.h"
 #include "modes/string_helpers.h"
 #include "platform/path_limits.h"
 

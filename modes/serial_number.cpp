@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "modes/special_sequences.h"
+#include "modes/sequence_expansion.h"
 #include "platform/path_limits.h"
 
 namespace korval {

@@ -1,4 +1,4 @@
-#include "modes/special_sequences.h"
+#include "modes/sequence_expansion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Expansion of the folder-name, size and extension sequences in one left-to-right pass, so text
 // put in for one sequence is never read again as another.
-#include "modes/special_sequences.h"
+#include "modes/sequence_expansion.h"
 
 #include <windows.h>
 
