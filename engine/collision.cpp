@@ -22,7 +22,7 @@ constexpr int kMaxSerial = 50000;
 
 }  // namespace
 
-int MakeSerialSuffixName(std::wstring& path, const CollisionOptions& options, FileSystem& fs) {
+int MakeSerialSuffixName(std::wstring& path, const CollisionOptions& options, PathExistence& existence) {
   const PathParts parts = SplitPath(path);
   const Marks& marks = kFormats[Clamp(0, options.collisionOption & 7, 5)];
   const wchar_t* padding = options.adddiffpad == 1 ? L"%02d" : (options.adddiffpad == 2 ? L"%03d" : L"%d");
@@ -38,7 +38,7 @@ int MakeSerialSuffixName(std::wstring& path, const CollisionOptions& options, Fi
     } else {
       candidate = parts.Directory() + parts.stem + number + parts.extension;
     }
-    if (!fs.Find(candidate.c_str(), nullptr)) {
+    if (!existence.Exists(candidate)) {
       path = candidate;
       return 0;
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "engine/path_existence.h"
 
 namespace korval {
 
@@ -21,7 +21,7 @@ inline bool AddsSerialOnCollision(int collisionOption) { return (collisionOption
 
 // Rewrites path to the first serial variant at which nothing exists ("abc(1).txt", "abc[1].txt",
 // "abc_1.txt", "(1)abc.txt", "[1]abc.txt", "1_abc.txt"). Returns 0, or 1 when none was found.
-int MakeSerialSuffixName(std::wstring& path, const CollisionOptions& options, FileSystem& fs);
+int MakeSerialSuffixName(std::wstring& path, const CollisionOptions& options, PathExistence& existence);
 
 struct CollisionEntry {
   std::wstring wanted;  // the target that was taken when the row came up

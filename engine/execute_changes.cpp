@@ -80,7 +80,7 @@ void RefreshDateColumn(RenameItem& row, const ExecuteOptions& o, const std::wstr
 // Writes the change's line. When the line cannot be written the change is taken back, so the log
 // never misses a change that happened; false then, and the pass stops.
 bool LogChange(ChangeLog& log, int mode, const std::wstring& source, const std::wstring& target,
-               const RenameOneResult& result, FileSystem& fs, HWND owner) {
+               const RenameOneResult& result, FileSystem& fs, HWND owner, FolderSnapshot& current) {
   if (!log.IsOpen()) return true;
   if (mode == kModeTimestamp) {
     if (log.AppendTimestamp(source, result.oldTimes)) return true;
@@ -92,7 +92,11 @@ bool LogChange(ChangeLog& log, int mode, const std::wstring& source, const std::
     FileAttributes(previous, source, nullptr, fs);
   } else {
     if (log.AppendRename(source, target)) return true;
-    if (!RenameSafely(fs, target, source)) ReportStranded(owner, source, target);
+    if (RenameSafely(fs, target, source)) {
+      current.Moved(target, source);
+    } else {
+      ReportStranded(owner, source, target);
+    }
   }
   return false;
 }
@@ -100,15 +104,16 @@ bool LogChange(ChangeLog& log, int mode, const std::wstring& source, const std::
 // The serials of rows whose blocking item moved away later in the pass are taken off again. A
 // clean-up rename that cannot be logged is taken back, and the clean-up ends there.
 void CleanUpSerials(ExecuteContext& c, const CollisionTable& table, ListAfterRun after, ChangeLog& log,
-                    RunReport& report) {
+                    FolderSnapshot& current, RunReport& report) {
   FileSystem& fs = *c.fs;
   for (const CollisionEntry& entry : table) {
-    if (entry.serial.empty() || fs.Find(entry.wanted.c_str(), nullptr)) break;
+    if (entry.serial.empty() || current.Exists(entry.wanted)) break;
     if (!fs.Move(entry.serial.c_str(), entry.wanted.c_str())) continue;
     if (log.IsOpen() && IsNameMode(c.mode) && !log.AppendRename(entry.serial, entry.wanted)) {
       if (!RenameSafely(fs, entry.wanted, entry.serial)) ReportStranded(c.owner, entry.serial, entry.wanted);
       break;
     }
+    current.Moved(entry.serial, entry.wanted);
     --report.serialRows;
     if (c.options.chgconfirm == 2) {
       ShowMessage(c.owner, MessageKind::Plain, MB_OK, L"Serial Number Deleted",
@@ -188,8 +193,8 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
   transform.timestampRun = &timestampRun;
   transform.regex = &regex;
 
+  // What the disk holds: for a preview as it was; for an execution as this pass's renames made it.
   FolderSnapshot snapshot(fs);
-  LiveExistence live(fs);
   const bool computeNames = kind == RunKind::Preview || (kind == RunKind::Execute && !state.previewed);
   const size_t count = list.Count();
   size_t p = 0;
@@ -229,10 +234,10 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
 
     bool change = !Skipped(row.status, o);
     CollisionEntry collision;
-    if (change && ValidateRow(list, p, mode, false, live) == ItemStatus::TargetExists) {
+    if (change && ValidateRow(list, p, mode, false, snapshot) == ItemStatus::TargetExists) {
       collision.wanted = target;
       collision.row = static_cast<int>(p);
-      change = AddsSerialOnCollision(o.collisionOption) && MakeSerialSuffixName(target, collisionOptions, fs) == 0;
+      change = AddsSerialOnCollision(o.collisionOption) && MakeSerialSuffixName(target, collisionOptions, snapshot) == 0;
       if (change) temp = TempName(target, row.folder);
       collision.serial = change ? target : std::wstring();
     }
@@ -253,7 +258,8 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
         break;
       }
       changed = outcome == 0;
-      if (changed && !LogChange(log, mode, source, target, result, fs, c.owner)) {
+      if (changed && IsNameMode(mode)) snapshot.Moved(source, target);
+      if (changed && !LogChange(log, mode, source, target, result, fs, c.owner, snapshot)) {
         logBroken = true;
         ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, kLogWriteFailedCaption, kLogWriteFailedText,
                     MessageClass::Error);
@@ -311,7 +317,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
   }
   if (kind == RunKind::Execute) {
     // After a line of the log could not be written nothing more is changed: it could not be undone.
-    if (!logBroken) CleanUpSerials(c, collisions, after, log, report);
+    if (!logBroken) CleanUpSerials(c, collisions, after, log, snapshot, report);
     if (!log.Close()) {
       ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kLogRotateFailedCaption,
                   kLogRotateFailedText, MessageClass::Error);

@@ -110,7 +110,7 @@ TEST_F(ExecuteTest, ChainWithoutSerialLeavesTheBlockedRow) {
 
 TEST_F(ExecuteTest, CollisionSerialFormatsAndPadding) {
   File(L"abc.txt", "x");
-  FaultyFileSystem fs;
+  LiveExistence fs;
   std::wstring path = work_ + L"abc.txt";
   CollisionOptions options{8 | 3, 2, 0, 0};
   ASSERT_EQ(0, MakeSerialSuffixName(path, options, fs));

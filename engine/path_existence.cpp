@@ -30,7 +30,24 @@ bool FolderSnapshot::Exists(const std::wstring& path) {
   return Listing(FileSystemKey(folder), folder).count(key) != 0;
 }
 
-const FolderSnapshot::NameSet& FolderSnapshot::Listing(const std::wstring& folderKey, const std::wstring& folder) {
+void FolderSnapshot::Moved(const std::wstring& from, const std::wstring& to) {
+  auto split = [](const std::wstring& path, std::wstring& folder, std::wstring& name) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return false;
+    folder = path.substr(0, slash + 1);
+    name = path.substr(slash + 1);
+    return true;
+  };
+  std::wstring folder, name;
+  if (split(from, folder, name)) {
+    Listing(FileSystemKey(folder), folder).erase(FileSystemKey(name));
+  }
+  if (split(to, folder, name)) {
+    Listing(FileSystemKey(folder), folder).insert(FileSystemKey(name));
+  }
+}
+
+FolderSnapshot::NameSet& FolderSnapshot::Listing(const std::wstring& folderKey, const std::wstring& folder) {
   auto found = folders_.find(folderKey);
   if (found != folders_.end()) return found->second;
   NameSet& names = folders_[folderKey];

@@ -28,15 +28,19 @@ class LiveExistence final : public PathExistence {
   FileSystem& fs_;
 };
 
-// Lists each folder once, on its first question, and answers from that listing.
+// Lists each folder once, on its first question, and answers from that listing. An execution keeps
+// it up to date with its own renames (Moved), which is all that changes the folders during a pass
+// as far as it knows; a change from outside shows as a failed rename, because a rename never
+// replaces an existing item.
 class FolderSnapshot final : public PathExistence {
  public:
   explicit FolderSnapshot(FileSystem& fs = SystemFileSystem()) : fs_(fs) {}
   bool Exists(const std::wstring& path) override;
+  void Moved(const std::wstring& from, const std::wstring& to);
 
  private:
   using NameSet = std::unordered_set<std::wstring>;
-  const NameSet& Listing(const std::wstring& folderKey, const std::wstring& folder);
+  NameSet& Listing(const std::wstring& folderKey, const std::wstring& folder);
   FileSystem& fs_;
   std::unordered_map<std::wstring, NameSet> folders_;
 };
