@@ -50,6 +50,25 @@ TEST(ProgramStart, RenamerUsesTheProductNameAndTheSavedPlace) {
   EXPECT_NE(std::string::npos, folder.ReadFile(L"korvalith.ini").find("_count=6\r\n"));
 }
 
+TEST(ProgramStart, TheLogOfAnInterruptedRunBecomesUndoableAtStart) {
+  TempFolder folder;
+  folder.WriteFile(L"use.ini", "");
+  const std::string bom = "\xFF\xFE";
+  std::string line;
+  for (wchar_t c : std::wstring(L"\"C:\\a.txt\",\"C:\\b.txt\",\"<NORMAL>\"\r\n")) {
+    line += static_cast<char>(c & 0xFF);
+    line += static_cast<char>(c >> 8);
+  }
+  folder.WriteFile(L"rename0.log", bom + line);
+  folder.WriteFile(L"rename1.log", "older");
+  ProgramRunner program(folder, L"korvalith.exe");
+  ASSERT_NE(nullptr, program.WaitForWindow());
+  ASSERT_EQ(0, program.Close());
+  EXPECT_FALSE(folder.Exists(L"rename0.log"));
+  EXPECT_EQ(bom + line, folder.ReadFile(L"rename1.log"));
+  EXPECT_EQ("older", folder.ReadFile(L"rename2.log"));
+}
+
 TEST(ProgramStart, MacroEditorShowsItsWindow) {
   TempFolder folder;
   ProgramRunner program(folder, L"korvalmacroedit.exe", L"/macro3");

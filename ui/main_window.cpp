@@ -3,6 +3,7 @@
 #include "ui/main_window.h"
 
 #include "config/display_name.h"
+#include "engine/change_log.h"
 #include "platform/data_files.h"
 #include "platform/window_class.h"
 #include "ui/app.h"
@@ -58,6 +59,8 @@ BOOL OnCreate(HWND hwnd, LPCREATESTRUCTW) {
   gApp.mainWindow = hwnd;
   gApp.store = SettingsStore::Choose(ProgramFolder());
   gApp.firstStart = LoadSettings(*gApp.store, gApp.windows, gApp.settings).firstStart;
+  // A run that was cut short (a crash, a power loss) left its log in slot 0: make it undoable now.
+  RecoverOrphanedLog(ProgramFolder());
   PlaceWindow(hwnd);
   SetWindowTextW(hwnd, MainWindowTitle(gApp.settings.usejpname).c_str());
   SetTimer(hwnd, kTimerFinishSetup, 35, nullptr);
