@@ -1,0 +1,74 @@
+// A second start hands its path arguments to the running instance: one global atom per full path,
+// marked with a trailing "@", and the registered message with the lowest and highest atom.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace korval {
+
+inline constexpr wchar_t kHandOverMark = L'@';
+// A path goes over only when it and its mark are 1..255 characters long (the atom limit).
+inline constexpr size_t kMaxHandOverText = 255;
+// At most this many arguments (after the program name) are looked at.
+inline constexpr size_t kMaxHandOverArguments = 1000;
+// The main window's titles, in the order they are searched for.
+inline constexpr const wchar_t* kHandOverTitles[] = {L"Korvalith ", L"こ～ばりす～ず "};
+
+// How the sender reaches the other window; tests replace these to run both sides in one process.
+struct HandOverSeams {
+  std::function<HWND(const wchar_t* title)> findWindow;                // FindWindowW(nullptr, title)
+  std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> sendMessage;     // SendMessageW
+  std::function<void(HWND, const wchar_t*)> setOwnTitle;               // SetWindowTextW
+};
+HandOverSeams SystemHandOverSeams();
+
+struct HandOverResult {
+  bool windowFound = false;
+  size_t pathsSent = 0;
+  ATOM lowest = 0;
+  ATOM highest = 0;
+};
+
+// `arguments` is the whole argument vector; element 0 (the program) is skipped. Clears ownWindow's
+// title (when given) so that it cannot be found, finds the running main window, sends the
+// arguments' full paths and then removes whatever of its atoms the receiver left behind.
+HandOverResult HandOverPaths(HWND ownWindow, const std::vector<std::wstring>& arguments, UINT message,
+                             const HandOverSeams& seams = SystemHandOverSeams());
+
+// The full path of a hand-over argument with its mark, or an empty string when it cannot go over
+// (no full path, or more than 255 characters with the mark).
+std::wstring HandOverText(const std::wstring& argument);
+
+// The reasons the running instance does not take paths now.
+struct HandOverRefusal {
+  bool macroPlayback = false;
+  bool undoMode = false;
+  bool textEditorOpen = false;
+  bool noListBuffer = false;  // the list's working buffer could not be allocated
+  bool Any() const { return macroPlayback || undoMode || textEditorOpen || noListBuffer; }
+};
+
+enum class PathReadResult { kRoomForMore, kListFull };
+
+// Reads one handed-over path into the list as a drop would.
+using ReadHandedPath = std::function<PathReadResult(const std::wstring& path)>;
+
+struct ReceiveResult {
+  bool refused = false;
+  size_t pathsRead = 0;
+};
+
+// The running instance's handler of the hand-over message. When pathsRead is not 0 the caller
+// refreshes the longest-name box, the ChangedOnly filter and the status bar; unless refused it
+// brings its window to the front (BringWindowToFront).
+ReceiveResult ReceivePaths(WPARAM lowest, LPARAM highest, const HandOverRefusal& refusal,
+                           const ReadHandedPath& read);
+
+// Topmost and at once not topmost again: in front without staying on top.
+void BringWindowToFront(HWND window);
+
+}  // namespace korval

@@ -1,0 +1,270 @@
+#include "config/hand_over.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+#include "config/single_instance.h"
+
+namespace korval {
+namespace {
+
+// Paths unique to this process, so that atoms of other test processes never match ours.
+std::wstring TestPath(const std::wstring& name) {
+  return L"C:\\hand over " + std::to_wstring(GetCurrentProcessId()) + L"\\" + name;
+}
+
+bool AtomExists(const std::wstring& text) { return GlobalFindAtomW(text.c_str()) != 0; }
+
+// Atoms a test adds itself, deleted at its end whatever happened.
+class TestAtoms {
+ public:
+  ~TestAtoms() {
+    for (ATOM atom : atoms_) GlobalDeleteAtom(atom);
+  }
+  ATOM Add(const std::wstring& text) {
+    const ATOM atom = GlobalAddAtomW(text.c_str());
+    atoms_.push_back(atom);
+    return atom;
+  }
+  ATOM Lowest() const { return *std::min_element(atoms_.begin(), atoms_.end()); }
+  ATOM Highest() const { return *std::max_element(atoms_.begin(), atoms_.end()); }
+
+ private:
+  std::vector<ATOM> atoms_;
+};
+
+// A receiver without a window: the sender's message goes straight to ReceivePaths.
+struct Loopback {
+  std::vector<std::wstring> received;
+  std::vector<std::wstring> events;
+  HandOverRefusal refusal;
+  size_t listLimit = 100000;
+  HWND window = reinterpret_cast<HWND>(0x4242);
+  const wchar_t* windowTitle = L"こ～ばりす～ず ";
+
+  HandOverSeams Seams() {
+    HandOverSeams seams;
+    seams.setOwnTitle = [this](HWND, const wchar_t* title) { events.push_back(L"title '" + std::wstring(title) + L"'"); };
+    seams.findWindow = [this](const wchar_t* title) {
+      events.push_back(L"find '" + std::wstring(title) + L"'");
+      return windowTitle != nullptr && std::wstring(title) == windowTitle ? window : nullptr;
+    };
+    seams.sendMessage = [this](HWND target, UINT message, WPARAM lo, LPARAM hi) -> LRESULT {
+      events.push_back(L"send");
+      EXPECT_EQ(window, target);
+      EXPECT_EQ(HandOverMessage(), message);
+      ReceivePaths(lo, hi, refusal, [this](const std::wstring& path) {
+        received.push_back(path);
+        return received.size() >= listLimit ? PathReadResult::kListFull : PathReadResult::kRoomForMore;
+      });
+      return 0;
+    };
+    return seams;
+  }
+};
+
+std::vector<std::wstring> Arguments(const std::vector<std::wstring>& paths) {
+  std::vector<std::wstring> arguments{L"korvalith.exe"};
+  arguments.insert(arguments.end(), paths.begin(), paths.end());
+  return arguments;
+}
+
+TEST(HandOverText, FullPathWithMarkWithinTheAtomLimit) {
+  wchar_t current[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, current);
+  std::wstring here = current;
+  if (here.back() != L'\\') here += L'\\';
+  const struct {
+    std::wstring argument;
+    std::wstring expected;
+  } cases[] = {
+      {L"C:\\a\\b", L"C:\\a\\b@"},
+      {L"C:\\a\\..\\b", L"C:\\b@"},
+      {L"relative", here + L"relative@"},
+      {L"C:\\" + std::wstring(251, L'x'), L"C:\\" + std::wstring(251, L'x') + L"@"},  // 254 + 1
+      {L"C:\\" + std::wstring(252, L'x'), L""},                                      // 255 + 1
+      {L"C:\\" + std::wstring(257, L'x'), L""},                                      // 260
+      {L"", L""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.expected, HandOverText(c.argument)) << c.argument.size();
+}
+
+TEST(HandOver, PathsRoundTripInOrderAndNoAtomIsLeft) {
+  Loopback loop;
+  const std::vector<std::wstring> paths{TestPath(L"フォルダ"), TestPath(L"b.txt"), TestPath(L"a.txt")};
+  const HandOverResult result = HandOverPaths(reinterpret_cast<HWND>(0x77), Arguments(paths), HandOverMessage(), loop.Seams());
+  EXPECT_TRUE(result.windowFound);
+  EXPECT_EQ(3u, result.pathsSent);
+  EXPECT_EQ(paths, loop.received);
+  EXPECT_EQ((std::vector<std::wstring>{L"title ''", L"find 'Korvalith '", L"find 'こ～ばりす～ず '", L"send"}),
+            loop.events);
+  for (const auto& path : paths) EXPECT_FALSE(AtomExists(path + L"@"));
+}
+
+TEST(HandOver, EnglishTitleIsPreferredAndNoWindowSendsNothing) {
+  Loopback loop;
+  loop.windowTitle = L"Korvalith ";
+  HandOverPaths(nullptr, Arguments({TestPath(L"x")}), HandOverMessage(), loop.Seams());
+  EXPECT_EQ((std::vector<std::wstring>{L"find 'Korvalith '", L"send"}), loop.events);  // no own window: title untouched
+
+  Loopback none;
+  none.windowTitle = nullptr;
+  const HandOverResult result = HandOverPaths(nullptr, Arguments({TestPath(L"y")}), HandOverMessage(), none.Seams());
+  EXPECT_FALSE(result.windowFound);
+  EXPECT_EQ(0u, result.pathsSent);
+  EXPECT_EQ((std::vector<std::wstring>{L"find 'Korvalith '", L"find 'こ～ばりす～ず '"}), none.events);
+}
+
+TEST(HandOver, TooLongAndEmptyArgumentsAreNotSent) {
+  Loopback loop;
+  const std::wstring prefix = TestPath(L"");
+  const std::wstring fits = prefix + std::wstring(254 - prefix.size(), L'f');   // 254 + "@" = 255
+  const std::wstring tooLong = prefix + std::wstring(255 - prefix.size(), L'g');  // 255 + "@" = 256
+  const HandOverResult result = HandOverPaths(nullptr, Arguments({tooLong, L"", fits}), HandOverMessage(), loop.Seams());
+  EXPECT_EQ(1u, result.pathsSent);
+  EXPECT_EQ(std::vector<std::wstring>{fits}, loop.received);
+}
+
+TEST(HandOver, AtMostAThousandArguments) {
+  Loopback loop;
+  std::vector<std::wstring> paths;
+  for (int i = 0; i < 1005; ++i) paths.push_back(TestPath(std::to_wstring(i)));
+  const HandOverResult result = HandOverPaths(nullptr, Arguments(paths), HandOverMessage(), loop.Seams());
+  EXPECT_EQ(1000u, result.pathsSent);
+  ASSERT_EQ(1000u, loop.received.size());
+  EXPECT_EQ(std::vector<std::wstring>(paths.begin(), paths.begin() + 1000), loop.received);
+  EXPECT_FALSE(AtomExists(paths[999] + L"@"));
+  EXPECT_FALSE(AtomExists(paths[1000] + L"@"));
+}
+
+TEST(HandOver, SenderRemovesWhatABusyOrFullReceiverLeft) {
+  Loopback busy;
+  busy.refusal.undoMode = true;
+  const std::vector<std::wstring> paths{TestPath(L"1"), TestPath(L"2"), TestPath(L"3")};
+  HandOverPaths(nullptr, Arguments(paths), HandOverMessage(), busy.Seams());
+  EXPECT_TRUE(busy.received.empty());
+  for (const auto& path : paths) EXPECT_FALSE(AtomExists(path + L"@"));
+
+  Loopback full;
+  full.listLimit = 2;
+  HandOverPaths(nullptr, Arguments(paths), HandOverMessage(), full.Seams());
+  EXPECT_EQ(std::vector<std::wstring>(paths.begin(), paths.begin() + 2), full.received);
+  for (const auto& path : paths) EXPECT_FALSE(AtomExists(path + L"@"));
+}
+
+TEST(HandOverReceive, OtherProgramsAtomsInTheRangeAreLeftAlone) {
+  TestAtoms atoms;
+  const std::wstring foreign = TestPath(L"foreign");
+  const std::wstring mine1 = TestPath(L"mine 1"), mine2 = TestPath(L"mine 2");
+  atoms.Add(foreign);
+  atoms.Add(mine1 + L"@");
+  atoms.Add(foreign + L"@x");
+  atoms.Add(mine2 + L"@");
+  std::vector<std::wstring> received;
+  const ReceiveResult result = ReceivePaths(atoms.Lowest(), atoms.Highest(), {}, [&](const std::wstring& path) {
+    received.push_back(path);
+    return PathReadResult::kRoomForMore;
+  });
+  EXPECT_FALSE(result.refused);
+  EXPECT_EQ(2u, result.pathsRead);
+  EXPECT_EQ((std::vector<std::wstring>{mine1, mine2}), received);
+  EXPECT_TRUE(AtomExists(foreign));
+  EXPECT_TRUE(AtomExists(foreign + L"@x"));
+  EXPECT_FALSE(AtomExists(mine1 + L"@"));
+  EXPECT_FALSE(AtomExists(mine2 + L"@"));
+}
+
+TEST(HandOverReceive, RefusalsLeaveTheAtomsUnconsumed) {
+  HandOverRefusal refusals[4];
+  refusals[0].macroPlayback = true;
+  refusals[1].undoMode = true;
+  refusals[2].textEditorOpen = true;
+  refusals[3].noListBuffer = true;
+  for (const HandOverRefusal& refusal : refusals) {
+    TestAtoms atoms;
+    const std::wstring text = TestPath(L"busy") + L"@";
+    atoms.Add(text);
+    bool called = false;
+    const ReceiveResult result = ReceivePaths(atoms.Lowest(), atoms.Highest(), refusal, [&](const std::wstring&) {
+      called = true;
+      return PathReadResult::kRoomForMore;
+    });
+    EXPECT_TRUE(result.refused);
+    EXPECT_FALSE(called);
+    EXPECT_TRUE(AtomExists(text));
+  }
+}
+
+TEST(HandOverReceive, StopsWhenTheListIsFullAndSurvivesBadRanges) {
+  TestAtoms atoms;
+  for (int i = 0; i < 4; ++i) atoms.Add(TestPath(L"row " + std::to_wstring(i)) + L"@");
+  atoms.Add(L"@");  // marked but empty: consumed, not read
+  int calls = 0;
+  auto read = [&](const std::wstring&) { return ++calls == 2 ? PathReadResult::kListFull : PathReadResult::kRoomForMore; };
+  EXPECT_EQ(2u, ReceivePaths(atoms.Lowest(), atoms.Highest(), {}, read).pathsRead);
+  EXPECT_TRUE(AtomExists(TestPath(L"row 2") + L"@"));
+  EXPECT_TRUE(AtomExists(TestPath(L"row 3") + L"@"));
+
+  calls = 10;
+  EXPECT_EQ(0u, ReceivePaths(atoms.Highest(), atoms.Lowest(), {}, read).pathsRead);  // reversed
+  EXPECT_EQ(0u, ReceivePaths(atoms.Lowest(), 0x10000, {}, read).pathsRead);
+  EXPECT_EQ(0u, ReceivePaths(atoms.Lowest(), -1, {}, read).pathsRead);
+  EXPECT_EQ(0u, ReceivePaths(0, 0, {}, read).pathsRead);
+  EXPECT_EQ(2u, ReceivePaths(atoms.Lowest(), atoms.Highest(), {}, read).pathsRead);
+  EXPECT_FALSE(AtomExists(L"@"));
+}
+
+// Both sides through real windows: the running instance is a hidden window with the Japanese
+// title whose procedure answers the registered message.
+std::vector<std::wstring>* gReceivedByWindow = nullptr;
+
+LRESULT CALLBACK ReceiverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == HandOverMessage() && message != 0) {
+    ReceivePaths(wParam, lParam, {}, [](const std::wstring& path) {
+      gReceivedByWindow->push_back(path);
+      return PathReadResult::kRoomForMore;
+    });
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(HandOverWindows, PathsArriveAtTheRunningWindowInOrder) {
+  if (FindWindowW(nullptr, L"Korvalith ") != nullptr || FindWindowW(nullptr, L"こ～ばりす～ず ") != nullptr) {
+    GTEST_SKIP() << "a main window of the program is open";
+  }
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = ReceiverProcedure;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = L"KorvalithHandOverTest";
+  ASSERT_NE(0, RegisterClassW(&windowClass));
+  // This start's own window carries the same title until the hand-over clears it.
+  HWND running = CreateWindowW(L"KorvalithHandOverTest", L"こ～ばりす～ず ", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                               nullptr, nullptr, instance, nullptr);
+  HWND own = CreateWindowW(L"KorvalithHandOverTest", L"こ～ばりす～ず ", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                           nullptr, instance, nullptr);
+  ASSERT_NE(nullptr, running);
+  ASSERT_NE(nullptr, own);
+
+  std::vector<std::wstring> received;
+  gReceivedByWindow = &received;
+  const std::vector<std::wstring> paths{TestPath(L"一"), TestPath(L"二"), TestPath(L"三")};
+  const HandOverResult result = HandOverPaths(own, Arguments(paths), HandOverMessage());
+  gReceivedByWindow = nullptr;
+
+  EXPECT_TRUE(result.windowFound);
+  EXPECT_EQ(paths, received);
+  EXPECT_EQ(0, GetWindowTextLengthW(own));
+  EXPECT_EQ(running, FindWindowW(nullptr, L"こ～ばりす～ず "));
+  DestroyWindow(own);
+  DestroyWindow(running);
+  UnregisterClassW(L"KorvalithHandOverTest", instance);
+}
+
+}  // namespace
+}  // namespace korval
