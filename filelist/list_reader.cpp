@@ -1,0 +1,357 @@
+// The reads that fill the rename list, and the filters, limits and questions that go with them.
+#include "filelist/list_reader.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/list_filter.h"
+#include "engine/path_kind.h"
+#include "engine/show_message.h"
+#include "filelist/list_texts.h"
+#include "filelist/shortcut.h"
+#include "modes/string_helpers.h"
+#include "platform/path_limits.h"
+
+namespace korval {
+namespace {
+
+constexpr const wchar_t* kStopUndoMode = L"変更UnDoモードを中止";
+constexpr const wchar_t* kStopFolderTarget = L"フォルダ名変更モードを変更";
+// "0,0": files cannot be read, and the user is asked whether to take the action now.
+constexpr const wchar_t* kReadFilesQuestion = L"0,0";
+constexpr const wchar_t* kNoSubFolderText =
+    L"サブフォルダが見つかりません。\r\n\r\n１階層下のフォルダを追加する設定になっていますが、\r\n"
+    L"フォルダ自身をリストに追加する設定に変更しますか。";
+// Paths are fetched from a drop into buffers of this many characters.
+constexpr size_t kDropPathBuffer = 520;
+// The status hint is re-shown every this many files (folders).
+constexpr size_t kFileHintEvery = 18;
+constexpr size_t kFolderHintEvery = 5;
+
+bool IsDirectory(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::uint64_t EntrySize(const WIN32_FIND_DATAW& entry) {
+  return (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+}
+
+std::wstring ChildPath(const std::wstring& folder, const wchar_t* name) {
+  if (!folder.empty() && folder.back() == L'\\') return folder + name;
+  return folder + L'\\' + name;
+}
+
+// The entries of a folder in the order the file system gives them; false when it cannot be listed.
+// They are taken in full before any is read further, so no find handle stays open while recursing.
+bool ListEntries(FileSystem& fs, const std::wstring& path, std::vector<WIN32_FIND_DATAW>& entries) {
+  const std::wstring folder = (!path.empty() && path.back() == L'\\') ? path : path + L'\\';
+  return fs.ListFolder(folder.c_str(), [&entries](const WIN32_FIND_DATAW& entry) { entries.push_back(entry); });
+}
+
+bool AskYes(HWND owner, const wchar_t* caption, const wchar_t* text) {
+  return ShowMessage(owner, MessageKind::Plain, MB_YESNO, caption, text, MessageClass::Question) == IDYES;
+}
+
+}  // namespace
+
+int MaxRowsFor(int maxfilenum) { return kMaxRowTable[Clamp(0, maxfilenum, kMaxRowChoices - 1)]; }
+
+ListReader::ListReader(RenameList& list, ReadSettings& settings, ReadHooks hooks, FileSystem& fs)
+    : list_(list), settings_(settings), hooks_(std::move(hooks)), fs_(fs) {
+  RebuildExtensionFilter();
+}
+
+void ListReader::RebuildExtensionFilter() { extensions_ = BuildExtensionFilterList(settings_.filter.filterextall); }
+
+bool ListReader::BeginRead() { return duplicates_.Build(list_); }
+
+void ListReader::EndRead() { duplicates_.Release(); }
+
+bool ListReader::AddListedRow(size_t index, const std::wstring& path, const WIN32_FIND_DATAW* entry) {
+  // A path that does not fit the 260-character buffers of a row is not listed.
+  if (path.empty() || path.size() > kMaxPathChars) return false;
+  const PathParts parts = SplitPath(path);
+  RenameItem item;
+  item.oldName = parts.stem + parts.extension;
+  if (item.oldName.empty()) return false;  // a drive root has no name to change
+  item.extension = parts.extension;
+  item.folder = parts.Directory();
+
+  // Size and time stamps come from the enumeration that found the path, else from one lookup.
+  WIN32_FIND_DATAW looked{};
+  bool haveEntry = entry != nullptr;
+  auto directoryEntry = [&]() -> const WIN32_FIND_DATAW* {
+    if (!haveEntry) {
+      haveEntry = fs_.Find(path.c_str(), &looked);
+      entry = haveEntry ? &looked : nullptr;
+    }
+    return entry;
+  };
+
+  const ReadSettings& s = settings_;
+  bool sizeComputed = false;
+  if (s.fileDir == 0 && s.listcols1 &&
+      !(s.automaticRun && SizeBoundsAtDefaults(s.filter) && !s.sortedBySize)) {
+    const WIN32_FIND_DATAW* found = directoryEntry();
+    const std::uint64_t bytes = found ? EntrySize(*found) : 0;
+    item.size = SizeTextOf(bytes, s.sizeUnit);
+    sizeComputed = true;
+    if (!SizePasses(s.filter, bytes)) return false;
+  }
+
+  if (!ExtensionPasses(extensions_, s.filter.extensionsExclude, parts.extension)) return false;
+
+  if (AttributeFilterActive(s.filter)) {
+    const DWORD attributes = entry ? entry->dwFileAttributes : fs_.GetAttributes(path.c_str());
+    if (!AttributesPass(s.filter, attributes)) return false;
+  }
+
+  item.date = L" ";
+  if (s.listcols2 && (!s.automaticRun || s.sortedByDate)) {
+    const WIN32_FIND_DATAW* found = directoryEntry();
+    if (found) {
+      DateTextFromTimes(path, s.columndate, found->ftCreationTime, found->ftLastWriteTime, s.timezone, item.date);
+    }
+  }
+  if (!sizeComputed) item.size = BlankSizeText(s.sizeUnit);
+  list_.Insert(index, std::move(item));
+  return true;
+}
+
+bool ListReader::CheckRowLimit(size_t count, bool ask) {
+  while (count >= static_cast<size_t>(MaxRowsFor(settings_.maxfilenum))) {
+    if (!ask) return false;
+    if (hooks_.refreshCounter) hooks_.refreshCounter();
+    const int index = Clamp(0, settings_.maxfilenum, kMaxRowChoices - 1);
+    if (index < 3) {
+      const int answer = ShowMessage(hooks_.owner, MessageKind::TooManyFiles, 0, std::to_wstring(kMaxRowTable[index]),
+                                     std::to_wstring(kMaxRowTable[index + 1]), MessageClass::Question);
+      if (answer != IDYES) return false;
+      settings_.maxfilenum = index + 1;
+      continue;
+    }
+    ShowMessage(hooks_.owner, MessageKind::FileLimitInfo, 0, index >= kMaxRowChoices - 1 ? L"1" : L"0", L"",
+                index >= kMaxRowChoices - 1 ? MessageClass::Error : MessageClass::Info);
+    return false;
+  }
+  return true;
+}
+
+bool ListReader::EscapeAborts() {
+  const bool down = hooks_.escapeDown ? hooks_.escapeDown() : (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+  if (!down) return false;
+  if (hooks_.refreshCounter) hooks_.refreshCounter();
+  if (!settings_.showRenameErrors) return true;
+  return AskYes(hooks_.owner, L"Abort", L"読み込みを中止します。");
+}
+
+void ListReader::Throttle(size_t count, size_t every) {
+  if (count % every == 0) {
+    if (hooks_.showReadingHint) hooks_.showReadingHint();
+  } else if (hooks_.refreshCounter) {
+    hooks_.refreshCounter();
+  }
+}
+
+ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount, size_t& addedCount, int level,
+                                     bool fromTree, const WIN32_FIND_DATAW* entry) {
+  if (!CheckRowLimit(baseCount + addedCount, true)) return ReadOutcome::LimitReached;
+  if (EscapeAborts()) return ReadOutcome::Aborted;
+  Throttle(baseCount + addedCount, kFileHintEvery);
+
+  int kind = kPathIsMissing;
+  if (entry) {
+    kind = IsDirectory(entry->dwFileAttributes) ? kPathIsFolder : kPathIsFile;
+  } else if (!path.empty()) {
+    kind = PathKind(path, fs_);
+  }
+  if (kind == kPathIsMissing) return ReadOutcome::Continue;
+
+  if (kind == kPathIsFile) {
+    if (duplicates_.FindDuplicatePath(path, baseCount) != -1) return ReadOutcome::Continue;
+    if (settings_.shortcutlink && path.find(L".lnk") != std::wstring::npos) {
+      // A shortcut found through a shortcut is not followed, so links cannot lead in circles.
+      if (level >= kShortcutLevel) return ReadOutcome::Continue;
+      std::wstring target;
+      if (!ResolveShortcut(path, target)) return ReadOutcome::Continue;
+      return ReadFileTree(target, baseCount, addedCount, level + kShortcutLevel + 2, fromTree);
+    }
+    if (AddListedRow(baseCount + addedCount, path, entry)) ++addedCount;
+    return ReadOutcome::Continue;
+  }
+
+  int depth = (fromTree && settings_.subdirtree) ? 1 : settings_.subdir;
+  if (settings_.depthOverride >= 0) depth = settings_.depthOverride + 1;
+  if (level % 1000 >= 2 * depth && depth <= 10) return ReadOutcome::Continue;
+  if (path.size() < 3) return ReadOutcome::Continue;
+
+  std::vector<WIN32_FIND_DATAW> entries;
+  if (!ListEntries(fs_, path, entries)) return ReadOutcome::Continue;
+  for (const WIN32_FIND_DATAW& child : entries) {
+    const std::wstring childPath = ChildPath(path, child.cFileName);
+    // Children whose path would not fit the 260-character buffers are left out.
+    if (childPath.size() > kMaxPathChars) continue;
+    const int childLevel = IsDirectory(child.dwFileAttributes) ? level + 2 : level;
+    const ReadOutcome outcome = ReadFileTree(childPath, baseCount, addedCount, childLevel, fromTree, &child);
+    if (outcome != ReadOutcome::Continue) return outcome;
+  }
+  return ReadOutcome::Continue;
+}
+
+ReadOutcome ListReader::ReadFolderTree(const std::wstring& path, size_t baseCount, size_t& addedCount, int level,
+                                       const WIN32_FIND_DATAW* entry) {
+  if (!CheckRowLimit(baseCount + addedCount, false)) return ReadOutcome::LimitReached;
+  if (EscapeAborts()) return ReadOutcome::Aborted;
+  Throttle(baseCount + addedCount, kFolderHintEvery);
+  if (path.size() <= 2) return ReadOutcome::Continue;
+
+  const int folderread = settings_.folderreadWorking;
+  const bool enumerate = ((folderread == 0 || folderread == 1) && level >= 1000 && level < 1003) || folderread == 2;
+  if (enumerate) {
+    std::vector<WIN32_FIND_DATAW> entries;
+    if (!ListEntries(fs_, path, entries)) return ReadOutcome::Continue;
+    const int childLevel = level + 2;
+    if (childLevel <= 1002) {
+      for (const WIN32_FIND_DATAW& child : entries) {
+        const std::wstring childPath = ChildPath(path, child.cFileName);
+        if (childPath.size() > kMaxPathChars) continue;
+        const ReadOutcome outcome = ReadFolderTree(childPath, baseCount, addedCount, childLevel, &child);
+        if (outcome != ReadOutcome::Continue) return outcome;
+      }
+    }
+    if (level == 1000) return ReadOutcome::Continue;
+    level += 2;
+  }
+
+  const bool directory = entry ? IsDirectory(entry->dwFileAttributes) : PathKind(path, fs_) == kPathIsFolder;
+  if (!directory) return ReadOutcome::Continue;
+  if (duplicates_.FindDuplicatePath(path, baseCount) == -1) {
+    if (AddListedRow(baseCount + addedCount, path, entry)) ++addedCount;
+  }
+  if (level == 1004) subfolderFound_ = true;
+  return ReadOutcome::Continue;
+}
+
+ReadResult ListReader::ReadOne(const std::wstring& path, size_t& baseCount, size_t& added, int fileLevel,
+                               int folderLevel, bool fromTree) {
+  ReadResult result;
+  result.read = true;
+  result.outcome = settings_.fileDir == 1 ? ReadFolderTree(path, baseCount, added, folderLevel)
+                                          : ReadFileTree(path, baseCount, added, fileLevel, fromTree);
+  if (hooks_.refreshCounter) hooks_.refreshCounter();
+  return result;
+}
+
+namespace {
+
+void ResetPreview(RenameList& list) {
+  for (RenameItem& row : list.Rows()) {
+    row.newName.clear();
+    row.status = ItemStatus::None;
+  }
+}
+
+}  // namespace
+
+// The rows read so far stay; the preview is out of date and the narrowing filter runs over them.
+void ListReader::FinishRead() {
+  EndRead();
+  if (hooks_.previewOutOfDate) hooks_.previewOutOfDate();
+  if (hooks_.positionSample) {
+    std::wstring longest;
+    for (const RenameItem& row : list_.Rows()) {
+      if (row.oldName.size() > longest.size()) longest = row.oldName;
+    }
+    hooks_.positionSample(longest);
+  }
+  ApplyFilter(list_, FilterKind::Full, list_.lastFilterText);
+  if (hooks_.idleHint) hooks_.idleHint();
+}
+
+ReadResult ListReader::ReadDroppedItems(const std::vector<std::wstring>& paths) {
+  ReadResult result;
+  if (hooks_.bringToFront) hooks_.bringToFront();
+  if (list_.undoMode) {
+    if (ShowMessage(hooks_.owner, MessageKind::StopMode, 0, kStopUndoMode, kReadFilesQuestion,
+                    MessageClass::Question) != IDYES) {
+      return result;
+    }
+    if (hooks_.leaveUndoMode) {
+      hooks_.leaveUndoMode();
+    } else {
+      list_.undoMode = false;
+      list_.Clear();
+    }
+  }
+  if (!BeginRead()) {
+    ShowMessage(hooks_.owner, MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Error);
+    return result;
+  }
+  if (hooks_.markListChanged) hooks_.markListChanged();
+  subfolderFound_ = false;
+  ResetPreview(list_);
+  result.read = true;
+
+  size_t baseCount = list_.Count();
+  size_t added = 0;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    std::wstring path = paths[i];
+    if (path.size() >= kDropPathBuffer) path.resize(kDropPathBuffer - 1);
+    if (i == 0 && settings_.fileDir == 1 && PathKind(path, fs_) == kPathIsFile) {
+      if (ShowMessage(hooks_.owner, MessageKind::StopMode, 0, kStopFolderTarget, kReadFilesQuestion,
+                      MessageClass::Question) == IDYES) {
+        if (hooks_.switchToFiles) {
+          hooks_.switchToFiles();
+        } else {
+          settings_.fileDir = 0;
+          list_.Clear();
+        }
+        settings_.fileDir = 0;
+        baseCount = 0;
+      }
+    }
+    const int folderLevel = kSubfolderLevel - kSubfolderLevel * Clamp(0, settings_.folderreadWorking, 2);
+    const ReadResult one = ReadOne(path, baseCount, added, 0, folderLevel, false);
+    result.outcome = one.outcome;
+    if (one.outcome != ReadOutcome::Continue) break;
+  }
+  result.added = added;
+
+  if (!paths.empty() && settings_.fileDir == 1 && !subfolderFound_ && settings_.folderreadWorking == 0 &&
+      !settings_.noSubFolderAsked) {
+    if (AskYes(hooks_.owner, L"No Sub Folder", kNoSubFolderText)) {
+      settings_.folderread = 1;
+      settings_.folderreadWorking = 1;
+    }
+    settings_.noSubFolderAsked = true;
+  }
+  FinishRead();
+  return result;
+}
+
+ReadResult ListReader::ReadPathIntoList(const std::wstring& path, bool clearFirst, bool fromTree) {
+  ReadResult result;
+  if (clearFirst) {
+    if (hooks_.clearList) {
+      hooks_.clearList();
+    } else {
+      list_.Clear();
+    }
+  }
+  if (path.size() < 3) return result;
+  if (!BeginRead()) {
+    ShowMessage(hooks_.owner, MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Error);
+    return result;
+  }
+  if (hooks_.markListChanged) hooks_.markListChanged();
+  subfolderFound_ = false;
+  ResetPreview(list_);
+  size_t baseCount = list_.Count();
+  size_t added = 0;
+  result = ReadOne(path, baseCount, added, 0, kSubfolderLevel, fromTree);
+  result.added = added;
+  FinishRead();
+  return result;
+}
+
+}  // namespace korval

@@ -1,0 +1,129 @@
+// Turns paths into rows of the rename list: dropped items, a chosen folder, a folder of the tree.
+// Decides by depth, list target, filters, shortcuts and duplicates what becomes a row, stops at the
+// row limit, and lets the user abort with ESC.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/rename_list.h"
+#include "filelist/duplicate_index.h"
+#include "filelist/read_filter.h"
+#include "platform/file_system.h"
+
+namespace korval {
+
+enum class ReadOutcome : int { Continue = 0, LimitReached = 1, Aborted = 2 };
+
+// The row limits that `maxfilenum` picks from.
+inline constexpr int kMaxRowTable[] = {1000, 2000, 5000, 10000, 20000, 30000, 50000};
+inline constexpr int kMaxRowChoices = 7;
+int MaxRowsFor(int maxfilenum);
+
+// Depth choices run 0..10; above that ("全") the depth is unlimited.
+inline constexpr int kUnlimitedDepth = 11;
+// Level offsets: two per folder step, a thousand for "reached through a shortcut".
+inline constexpr int kShortcutLevel = 1000;
+inline constexpr int kSubfolderLevel = 1000;
+
+// The settings a read uses. maxfilenum, folderread, folderreadWorking and noSubFolderAsked may be
+// changed by the user's answers during a read; the caller keeps them.
+struct ReadSettings {
+  int fileDir = 0;            // 0 files, 1 folders
+  int subdir = 1;             // depth 0..11
+  bool subdirtree = true;     // a read from the folder tree uses depth 1
+  int depthOverride = -1;     // the command line's depth, -1 for none
+  int folderread = 0;         // the setting
+  int folderreadWorking = 0;  // its working copy
+  bool noSubFolderAsked = false;
+  bool shortcutlink = false;
+  int maxfilenum = 1;
+  bool listcols1 = true;      // size column shown
+  bool listcols2 = true;      // date column shown
+  int columndate = 1;
+  int sizeUnit = 0;
+  bool showRenameErrors = true;  // "リネームのエラーを表示する": ESC asks before aborting
+  std::wstring timezone = L"9";  // movie time-zone setting for capture dates
+  // An automatic command-line run skips size and date texts unless the sort order needs them.
+  bool automaticRun = false;
+  bool sortedBySize = false;
+  bool sortedByDate = false;
+  FilterSettings filter;
+};
+
+// What the reader asks of the program around it. Every member may be empty.
+struct ReadHooks {
+  HWND owner = nullptr;
+  std::function<bool()> escapeDown;        // default: the ESC key's asynchronous state
+  std::function<void()> refreshCounter;    // the "選択 %3d/ %3d" counter
+  std::function<void()> showReadingHint;   // re-show the reading hint with the next list notification
+  std::function<void()> bringToFront;
+  std::function<void()> leaveUndoMode;     // default: the list leaves undo mode and is emptied
+  std::function<void()> switchToFiles;     // default: the target becomes files and the list is emptied
+  std::function<void()> clearList;         // default: the list is emptied
+  std::function<void()> markListChanged;
+  std::function<void()> previewOutOfDate;
+  std::function<void(const std::wstring&)> positionSample;  // longest old name of the list
+  std::function<void()> idleHint;
+};
+
+struct ReadResult {
+  ReadOutcome outcome = ReadOutcome::Continue;
+  size_t added = 0;
+  bool read = false;  // false when nothing was read (declined, out of memory, path too short)
+};
+
+// The reading hint shown while a read runs.
+inline constexpr const wchar_t* kReadingHint = L" ファイルを読み込み中 ... （◆◆ ESCキー長押しで中断します ◆◆）";
+
+class ListReader {
+ public:
+  ListReader(RenameList& list, ReadSettings& settings, ReadHooks hooks = {}, FileSystem& fs = SystemFileSystem());
+
+  // Reads dropped files and folders in order.
+  ReadResult ReadDroppedItems(const std::vector<std::wstring>& paths);
+  // Reads one path (the folder tree, the folder dialog, a hand-over); with clearFirst the list is
+  // emptied first. Paths shorter than 3 characters are ignored.
+  ReadResult ReadPathIntoList(const std::wstring& path, bool clearFirst, bool fromTree);
+
+  // The recursive readers. `entry` is the directory entry of the path when an enumeration found it.
+  ReadOutcome ReadFileTree(const std::wstring& path, size_t baseCount, size_t& addedCount, int level, bool fromTree,
+                           const WIN32_FIND_DATAW* entry = nullptr);
+  ReadOutcome ReadFolderTree(const std::wstring& path, size_t baseCount, size_t& addedCount, int level,
+                             const WIN32_FIND_DATAW* entry = nullptr);
+
+  // Applies the filters and inserts the row at index; false when the path is filtered out or cannot
+  // be a row.
+  bool AddListedRow(size_t index, const std::wstring& path, const WIN32_FIND_DATAW* entry = nullptr);
+
+  // Rebuilds the extension list from the filter settings (after they were loaded or changed).
+  void RebuildExtensionFilter();
+
+  // Snapshot handling, public for callers that read outside the two entry points.
+  bool BeginRead();
+  void EndRead();
+
+  bool SubfolderFound() const { return subfolderFound_; }
+  const DuplicateIndex& Duplicates() const { return duplicates_; }
+
+ private:
+  bool CheckRowLimit(size_t count, bool ask);
+  bool EscapeAborts();
+  void Throttle(size_t count, size_t every);
+  void FinishRead();
+  ReadResult ReadOne(const std::wstring& path, size_t& baseCount, size_t& added, int fileLevel, int folderLevel,
+                     bool fromTree);
+
+  RenameList& list_;
+  ReadSettings& settings_;
+  ReadHooks hooks_;
+  FileSystem& fs_;
+  DuplicateIndex duplicates_;
+  ExtensionFilterList extensions_;
+  bool subfolderFound_ = false;
+};
+
+}  // namespace korval

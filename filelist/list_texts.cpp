@@ -1,0 +1,105 @@
+// Size and date texts of the list's optional columns.
+#include "filelist/list_texts.h"
+
+#include <cwchar>
+
+#include "modes/calendar.h"
+#include "modes/date_time.h"
+#include "modes/exif_date.h"
+#include "modes/quicktime_date.h"
+#include "platform/format_text.h"
+
+namespace korval {
+namespace {
+
+constexpr std::uint64_t kGigaFormFrom = 10000000000ull;
+
+std::uint64_t KbRoundedUp(std::uint64_t bytes) { return bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0); }
+
+// Copies digits and suffix right to left into the field, a comma before every further group of three
+// digits but never in the field's first column.
+std::wstring RightAligned(const std::wstring& digits, const std::wstring& suffix, size_t width) {
+  std::wstring field(width, L' ');
+  long pos = static_cast<long>(width) - 1;
+  for (size_t i = suffix.size(); i-- > 0 && pos >= 0;) field[pos--] = suffix[i];
+  int inGroup = 0;
+  for (size_t i = digits.size(); i-- > 0 && pos >= 0;) {
+    if (inGroup == 3) {
+      if (pos > 0) field[pos--] = L',';
+      inGroup = 0;
+    }
+    field[pos--] = digits[i];
+    ++inGroup;
+  }
+  return field;
+}
+
+}  // namespace
+
+size_t SizeFieldWidth(int unit) { return unit == kSizeInKb || unit == kSizeInMb ? kSizeFieldUnits : kSizeFieldBytes; }
+
+std::wstring BlankSizeText(int unit) { return std::wstring(SizeFieldWidth(unit), L' '); }
+
+std::wstring SizeTextOf(std::uint64_t bytes, int unit) {
+  const size_t width = SizeFieldWidth(unit);
+  if (bytes >= kGigaFormFrom) {
+    // The format itself is made first, so the number's width follows the field's.
+    const std::wstring format = FormatText(L">=%%%d.1f G", static_cast<int>(width) - 4);
+    const double tenths = static_cast<double>(KbRoundedUp(bytes) / 102400);
+    wchar_t buffer[64] = {};
+    std::swprintf(buffer, 64, format.c_str(), tenths / 10.0);
+    std::wstring text = buffer;
+    if (text.size() < width) text.insert(0, width - text.size(), L' ');
+    return text;
+  }
+  if (unit == kSizeInKb) return RightAligned(std::to_wstring(KbRoundedUp(bytes)), L" K", width);
+  if (unit == kSizeInMb) {
+    const std::uint64_t mb = bytes / 1048576;
+    return RightAligned(std::to_wstring(mb < 2 ? 1 : mb), L" M", width);
+  }
+  return RightAligned(std::to_wstring(bytes), L"", width);
+}
+
+SizeResult FormatSizeText(const std::wstring& path, int unit, FileSystem& fs) {
+  SizeResult result;
+  WIN32_FIND_DATAW found{};
+  if (!path.empty() && fs.Find(path.c_str(), &found)) {
+    result.bytes = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  }
+  result.text = SizeTextOf(result.bytes, unit);
+  return result;
+}
+
+std::wstring DateTextOf(const SYSTEMTIME& time) {
+  return FormatText(L"%4d/%02d/%02d %02d:%02d:%02d", time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
+                    time.wSecond);
+}
+
+bool DateTextFromTimes(const std::wstring& path, int kind, const FILETIME& created, const FILETIME& written,
+                       const std::wstring& timezone, std::wstring& text) {
+  text = L" ";
+  SYSTEMTIME record{};
+  if (kind == kDateKindCaptured || kind == kDateKindCapturedOrCreated) {
+    if (ReadExifDate(path, record) == kDateFound || ReadQuickTimeDate(path, record, timezone) == kDateFound) {
+      text = DateTextOf(record);
+      return true;
+    }
+    if (kind == kDateKindCaptured) return false;
+  }
+  const FILETIME& chosen = kind == kDateKindWritten ? written : created;
+  if (!FileTimeToLocalRecord(chosen, record)) return false;
+  text = DateTextOf(record);
+  return true;
+}
+
+bool FormatDateText(const std::wstring& path, int kind, const std::wstring& timezone, std::wstring& text,
+                    FileSystem& fs) {
+  WIN32_FIND_DATAW found{};
+  if (path.empty() || !fs.Find(path.c_str(), &found)) {
+    text = L" ";
+    return false;
+  }
+  return DateTextFromTimes(path, kind, found.ftCreationTime, found.ftLastWriteTime, timezone, text);
+}
+
+}  // namespace korval
