@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "modes/change_mode.h"
+#include "platform/format_text.h"
 #include "platform/path_limits.h"
 
 namespace korval {
@@ -357,6 +359,31 @@ AutoReplace ToAutoReplace(const CommandLine& commandLine) {
   replace.repcase = commandLine.ignoreCase ? 0 : 1;
   replace.repwithext = commandLine.withExtension ? 1 : 0;
   return replace;
+}
+
+int AutoRunMode(const CommandLine& commandLine) {
+  const int kind = commandLine.Kind();
+  if (kind == kAutoAttributes) return kModeAttribute;
+  if (kind == kAutoTimestamp) return kModeTimestamp;
+  if (kind == kAutoReplacement) return kModeReplace;
+  if ((kind >= 1 && kind <= kAutoLastMacroSlot) || (commandLine.autoRun & kAutoMacroFile) != 0) return kModeMacro;
+  return 0;
+}
+
+void ApplyAutoRunToPanel(const CommandLine& commandLine, PanelValues& panel) {
+  if (commandLine.Kind() == kAutoAttributes) {
+    panel.attributes = commandLine.attributes;
+    return;
+  }
+  if (commandLine.Kind() != kAutoTimestamp) return;
+  panel.creatmodif = commandLine.timestampSelection;
+  panel.timestpsm = commandLine.timestampCondition;
+  panel.stampnow = 0;
+  if (commandLine.timestampSelection >= 3) return;  // the copies need no base
+  panel.secondsText = FormatText(L"%d", commandLine.secondsPerFile);
+  const LocalDateTime& base = commandLine.timestampBase;
+  panel.baseDate = FormatText(L"%04d/%02d/%02d", base.year, base.month, base.day);
+  panel.baseTime = FormatText(L"%02d:%02d:%02d", base.hour, base.minute, base.second);
 }
 
 MessageOptions MessageOptionsOf(const CommandLine& commandLine) {

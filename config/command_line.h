@@ -91,6 +91,16 @@ bool ParseTimeValue(const std::wstring& arg, const LocalDateTime& now, LocalDate
 // The replacement of a replacement run in the form the mode parameters take (regular expressions on).
 AutoReplace ToAutoReplace(const CommandLine& commandLine);
 
+// The change mode an automatic run selects: 14 attributes, 13 time stamps, 10 replacement, the macro
+// mode for a macro slot or file; 0 for an undo run and an interactive start.
+int AutoRunMode(const CommandLine& commandLine);
+
+// Puts the values of a time stamp or attribute run into the panel values the mode parameters are
+// read from: the selection and condition with "現在時刻" off; for the selections that set a time, the
+// seconds per file and the base date ("yyyy/MM/dd") and time ("HH:mm:ss"); or the four attribute
+// choices. Other runs leave panel alone.
+void ApplyAutoRunToPanel(const CommandLine& commandLine, PanelValues& panel);
+
 // How messages are shown; the caller turns these into the message routine's policy.
 struct MessageOptions {
   bool automatic = false;   // an automatic run

@@ -318,6 +318,34 @@ TEST(CommandLineOptions, MessageOptionsFollowTheRun) {
   EXPECT_TRUE(m.show);
 }
 
+TEST(CommandLineModeValues, RunsSelectTheirModeAndFillThePanel) {
+  const std::pair<std::vector<std::wstring>, int> modes[] = {
+      {{L"/autoattr----"}, 14}, {{L"/autoctimenow"}, 13}, {{L"s/a/b/"}, 10}, {{L"/auto25"}, 19},
+      {{L"/autofile=m"}, 19},   {{L"/undo"}, 0},          {{L"C:\\x"}, 0},
+  };
+  for (const auto& [args, mode] : modes) EXPECT_EQ(mode, AutoRunMode(Parse(args))) << Utf8(args[0]);
+
+  PanelValues panel;
+  panel.stampnow = 1;
+  ApplyAutoRunToPanel(Parse({L"/autobtime20190102030405+90"}), panel);
+  EXPECT_EQ(2, panel.creatmodif);
+  EXPECT_EQ(0, panel.stampnow);
+  EXPECT_EQ(L"90", panel.secondsText);
+  EXPECT_EQ(L"2019/01/02", panel.baseDate);
+  EXPECT_EQ(L"03:04:05", panel.baseTime);
+
+  ApplyAutoRunToPanel(Parse({L"/automtime=ctimeold"}), panel);
+  EXPECT_EQ(4, panel.creatmodif);
+  EXPECT_EQ(2, panel.timestpsm);
+  EXPECT_EQ(L"2019/01/02", panel.baseDate);  // a copy leaves the base alone
+
+  ApplyAutoRunToPanel(Parse({L"/autoattr01-1"}), panel);
+  EXPECT_EQ((std::array<int, 4>{0, 1, 2, 1}), panel.attributes);
+  ApplyAutoRunToPanel(Parse({L"/auto3"}), panel);
+  EXPECT_EQ((std::array<int, 4>{0, 1, 2, 1}), panel.attributes);
+  EXPECT_EQ(4, panel.creatmodif);
+}
+
 TEST(CommandLineRobustness, PathsKeepTheirOrder) {
   const CommandLine cl = Parse({L"C:\\b", L"", L"/auto1", L"C:\\a", L"s/x/y/"});
   EXPECT_EQ((std::vector<std::wstring>{L"C:\\b", L"C:\\a", L"s/x/y/"}), cl.paths);
