@@ -71,6 +71,13 @@ int ProgramRunner::Close(DWORD timeoutMs) {
   return static_cast<int>(code);
 }
 
+int ProgramRunner::WaitForExit(DWORD timeoutMs) {
+  if (!process_ || WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.Get(), &code);
+  return static_cast<int>(code);
+}
+
 std::wstring WindowText(HWND window) {
   wchar_t text[512] = L"";
   GetWindowTextW(window, text, 512);

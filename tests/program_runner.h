@@ -22,6 +22,8 @@ class ProgramRunner {
   HWND WaitForWindow(DWORD timeoutMs = 15000);
   // Sends WM_CLOSE and waits for the exit; returns the exit code, or -1 on time-out.
   int Close(DWORD timeoutMs = 15000);
+  // Waits for the program to end by itself; the exit code, or -1 on time-out.
+  int WaitForExit(DWORD timeoutMs = 30000);
 
  private:
   ScopedKernelHandle process_;

@@ -6,8 +6,13 @@
 
 #include <optional>
 
+#include "config/command_line.h"
 #include "config/settings.h"
 #include "config/settings_store.h"
+#include "engine/execute_changes.h"
+#include "engine/rename_list.h"
+#include "modes/mode_params.h"
+#include "modes/read_mode_params.h"
 #include "platform/windows_version.h"
 
 namespace korval {
@@ -19,6 +24,12 @@ struct App {
   std::optional<SettingsStore> store;  // chosen at window creation
   Settings settings;
   bool firstStart = false;  // the first-start dialog is due
+  CommandLine commandLine;  // parsed at start
+  RenameList list;
+  PanelValues panel;        // the mode panel's values (the panel itself comes with the window's controls)
+  ModeParams params;
+  RunState runState;
+  int exitWatchdog = 0;     // ticks of the automatic run's exit watchdog
 };
 
 extern App gApp;

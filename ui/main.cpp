@@ -1,14 +1,41 @@
 // Entry of the renamer: the Windows-version gate, the window class, the main window, the message loop.
 #include <windows.h>
 
-#include <clocale>
+#include <objbase.h>
+#include <shellapi.h>
 
+#include <clocale>
+#include <string>
+#include <vector>
+
+#include "engine/show_message.h"
+#include "platform/data_files.h"
 #include "ui/app.h"
+#include "ui/auto_run.h"
 #include "ui/main_window.h"
 #include "platform/window_class.h"
 
 namespace korval {
 App gApp;
+
+namespace {
+
+std::vector<std::wstring> Arguments() {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> arguments;
+  for (int i = 0; argv && i < count; ++i) arguments.push_back(argv[i]);
+  if (argv) LocalFree(argv);
+  return arguments;
+}
+
+// The options added to every automatic run, read before the settings are: they shape the run.
+std::wstring AutoAddOptions() {
+  const SettingsStore store = SettingsStore::Choose(ProgramFolder());
+  return store.Decode(store.ReadText(L"autoaddopt", L"/file /subfolder0"));
+}
+
+}  // namespace
 }  // namespace korval
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
@@ -18,11 +45,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   if (!PassVersionGate(gApp.windows, L"Unicode File name unsupported Windows")) return 0;
   // Case-insensitive comparisons fold as the user's locale does (full-width letters included).
   _wsetlocale(LC_ALL, L"");
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // shortcut files are resolved through COM
+  gApp.commandLine = ParseCommandLine(Arguments(), AutoAddOptions(), CurrentLocalDateTime());
+  const MessageOptions messages = MessageOptionsOf(gApp.commandLine);
+  SetMessagePolicy({messages.automatic, messages.show, messages.errorsOnly, messages.all});
   if (!RegisterMainWindowClass(instance)) return 1;
-  HWND window = CreateMainWindow(instance);
+  const bool hidden = gApp.commandLine.IsAutomatic() && !gApp.commandLine.Shows();
+  HWND window = CreateMainWindow(instance, hidden);
   if (!window) return 1;
-  ShowWindow(window, showCommand);
-  UpdateWindow(window);
+  if (!hidden) {
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+  }
 
   return RunMessageLoop();
 }

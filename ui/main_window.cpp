@@ -7,6 +7,7 @@
 #include "platform/data_files.h"
 #include "platform/window_class.h"
 #include "ui/app.h"
+#include "ui/auto_run.h"
 #include "ui/window_placement.h"
 
 namespace korval {
@@ -67,11 +68,58 @@ BOOL OnCreate(HWND hwnd, LPCREATESTRUCTW) {
   return TRUE;
 }
 
-void OnTimer(HWND hwnd, UINT_PTR id) {
-  if (id != kTimerFinishSetup) return;
-  KillTimer(hwnd, id);
+AutoRunWork Work(HWND hwnd) {
+  AutoRunWork work;
+  work.list = &gApp.list;
+  work.settings = &gApp.settings;
+  work.windows = gApp.windows;
+  work.panel = &gApp.panel;
+  work.params = &gApp.params;
+  work.state = &gApp.runState;
+  work.programFolder = ProgramFolder();
+  work.owner = hwnd;
+  return work;
+}
+
+void FinishSetup(HWND hwnd) {
   LoadSettingsOnFirstShow(*gApp.store, gApp.settings);
   AllowDropsFromLowerIntegrity();
+  if (gApp.commandLine.listTarget >= 0) gApp.settings.file_dir = gApp.commandLine.listTarget;
+  if (gApp.commandLine.testMode) SetWindowTextW(hwnd, kTestModeTitle);
+  SetTimer(hwnd, kTimerReadArguments, 100, nullptr);
+}
+
+void ReadArguments(HWND hwnd) {
+  AutoRunWork work = Work(hwnd);
+  const int delay = PrepareAutomaticRun(gApp.commandLine, work);
+  if (gApp.commandLine.IsAutomatic()) SetTimer(hwnd, kTimerAutoRun, delay, nullptr);
+}
+
+void RunFromCommandLine(HWND hwnd) {
+  const bool closes = gApp.commandLine.ClosesAfterRun();
+  if (closes) SetTimer(hwnd, kTimerExitWatchdog, 500, nullptr);
+  AutoRunWork work = Work(hwnd);
+  RunAutomatic(gApp.commandLine, work);
+  // The run is over: the next tick of the watchdog closes the window.
+  gApp.exitWatchdog = 10000;
+}
+
+// Every half second; closes the window once the run is done, or after about three minutes.
+void TickExitWatchdog(HWND hwnd) {
+  if (++gApp.exitWatchdog <= 360) return;
+  KillTimer(hwnd, kTimerExitWatchdog);
+  PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+void OnTimer(HWND hwnd, UINT_PTR id) {
+  if (id != kTimerExitWatchdog) KillTimer(hwnd, id);
+  switch (id) {
+    case kTimerFinishSetup: FinishSetup(hwnd); break;
+    case kTimerReadArguments: ReadArguments(hwnd); break;
+    case kTimerAutoRun: RunFromCommandLine(hwnd); break;
+    case kTimerExitWatchdog: TickExitWatchdog(hwnd); break;
+    default: break;
+  }
 }
 
 void OnGetMinMaxInfo(MINMAXINFO* info) {
@@ -115,9 +163,9 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   return RegisterTopLevelClass(instance, kMainWindowClass, MainWindowProc, kIconResource);
 }
 
-HWND CreateMainWindow(HINSTANCE instance) {
+HWND CreateMainWindow(HINSTANCE instance, bool hidden) {
   // The title is set once the settings say which name to show; the size is fixed at placement.
-  return CreateWindowExW(WS_EX_ACCEPTFILES, kMainWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+  return CreateWindowExW(WS_EX_ACCEPTFILES | (hidden ? WS_EX_NOACTIVATE : 0), kMainWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                          CW_USEDEFAULT, CW_USEDEFAULT, 3200, 407, nullptr, nullptr, instance, nullptr);
 }
 

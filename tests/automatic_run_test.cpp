@@ -1,0 +1,100 @@
+// Unattended runs from the command line, as a batch file starts them: the program reads the folder,
+// renames, logs, closes by itself; a later start undoes the run.
+#include <gtest/gtest.h>
+
+#include "platform/data_files.h"
+#include "platform/temp_folder.h"
+#include "tests/program_runner.h"
+
+namespace korval {
+namespace {
+
+// A program folder with the renamer, the wide regular expression library and use.ini, and a work
+// folder beside the files.
+class AutomaticRunTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    program_.WriteFile(L"use.ini", "");
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"bregonig.dll").c_str(), (program_ / L"bregonig.dll").c_str(), FALSE));
+    CreateDirectoryW((program_ / L"work").c_str(), nullptr);
+    work_ = program_ / L"work";
+    for (const wchar_t* name : {L"aa.txt", L"ba.txt", L"写真a.jpg"}) program_.WriteFile(std::wstring(L"work\\") + name, Utf8(name));
+  }
+
+  int Run(const std::wstring& arguments) {
+    ProgramRunner runner(program_, L"korvalith.exe", arguments);
+    return runner.WaitForExit();
+  }
+
+  bool InWork(const std::wstring& name) { return program_.Exists(L"work\\" + name); }
+
+  static std::string Utf16(const std::wstring& text) {
+    std::string bytes;
+    for (wchar_t c : text) {
+      bytes += static_cast<char>(c & 0xFF);
+      bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return bytes;
+  }
+
+  TempFolder program_;
+  std::wstring work_;
+};
+
+TEST_F(AutomaticRunTest, ReplacementRenamesLogsAndClosesItself) {
+  ASSERT_EQ(0, Run(L"\"s/a/x/g\" \"" + work_ + L"\""));
+  EXPECT_TRUE(InWork(L"xx.txt"));
+  EXPECT_TRUE(InWork(L"bx.txt"));
+  EXPECT_TRUE(InWork(L"写真x.jpg"));
+  EXPECT_FALSE(InWork(L"aa.txt"));
+  const std::wstring w = work_ + L"\\";
+  const std::string expected =
+      "\xFF\xFE" + Utf16(L"\"" + w + L"aa.txt\",\"" + w + L"xx.txt\",\"<NORMAL>\"\r\n\"" + w + L"ba.txt\",\"" + w +
+                         L"bx.txt\",\"<NORMAL>\"\r\n\"" + w + L"写真a.jpg\",\"" + w + L"写真x.jpg\",\"<NORMAL>\"\r\n");
+  EXPECT_EQ(expected, program_.ReadFile(L"rename1.log"));
+  EXPECT_FALSE(program_.Exists(L"rename0.log"));
+  EXPECT_NE(std::string::npos, program_.ReadFile(L"korvalith.ini").find("_count=1\r\n"));
+}
+
+TEST_F(AutomaticRunTest, FlagsChooseFirstOccurrenceCaseAndExtension) {
+  ASSERT_EQ(0, Run(L"\"s/A/y/i\" \"" + work_ + L"\""));  // first match only, any case, not the extension
+  EXPECT_TRUE(InWork(L"ya.txt"));
+  EXPECT_TRUE(InWork(L"by.txt"));
+  ASSERT_EQ(0, Run(L"\"s/txt/doc/e\" \"" + work_ + L"\""));
+  EXPECT_TRUE(InWork(L"ya.doc"));
+  EXPECT_TRUE(InWork(L"by.doc"));
+  EXPECT_TRUE(program_.Exists(L"rename2.log"));
+}
+
+TEST_F(AutomaticRunTest, UndoRestoresTheNamesOfTheLastRun) {
+  ASSERT_EQ(0, Run(L"\"s/a/x/g\" \"" + work_ + L"\""));
+  ASSERT_TRUE(InWork(L"xx.txt"));
+  ASSERT_EQ(0, Run(L"/undo"));
+  EXPECT_TRUE(InWork(L"aa.txt"));
+  EXPECT_TRUE(InWork(L"ba.txt"));
+  EXPECT_TRUE(InWork(L"写真a.jpg"));
+  EXPECT_FALSE(InWork(L"xx.txt"));
+  EXPECT_EQ("aa.txt", program_.ReadFile(program_ / L"work\\aa.txt"));
+}
+
+TEST_F(AutomaticRunTest, AFilterNarrowsTheRun) {
+  ASSERT_EQ(0, Run(L"\"s/a/x/g\" /filter=*.jpg \"" + work_ + L"\""));
+  EXPECT_TRUE(InWork(L"aa.txt"));
+  EXPECT_TRUE(InWork(L"写真x.jpg"));
+}
+
+TEST_F(AutomaticRunTest, TestModeShowsItselfAndChangesNothing) {
+  ProgramRunner runner(program_, L"korvalith.exe", L"/test \"s/a/x/g\" \"" + work_ + L"\"");
+  HWND window = runner.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  Sleep(1500);  // past the run's timers
+  EXPECT_EQ(std::wstring(L"Test Mode. Test Mode. Test Mode. Test Mode. Test Mode. Test Mode. Test Mode. Test Mode. "
+                         L"Test Mode. Test Mode."),
+            WindowText(window));
+  EXPECT_EQ(0, runner.Close());
+  EXPECT_TRUE(InWork(L"aa.txt"));
+  EXPECT_FALSE(program_.Exists(L"rename1.log"));
+}
+
+}  // namespace
+}  // namespace korval

@@ -1,0 +1,124 @@
+// Automatic runs: the settings handed to the reader and the executor, and the two steps of a run.
+#include "ui/auto_run.h"
+
+#include "engine/list_filter.h"
+#include "engine/show_message.h"
+#include "engine/undo.h"
+#include "modes/change_mode.h"
+
+namespace korval {
+
+ReadSettings ReadSettingsFrom(const Settings& s, const CommandLine& commandLine) {
+  ReadSettings r;
+  r.fileDir = s.file_dir;
+  r.subdir = s.subdir;
+  r.subdirtree = s.subdirtree != 0;
+  r.depthOverride = commandLine.IsAutomatic() ? commandLine.subfolderDepth : -1;
+  r.folderread = s.folderread;
+  r.folderreadWorking = commandLine.folderRead >= 0 ? commandLine.folderRead : s.folderread;
+  r.shortcutlink = s.shortcutlink != 0;
+  r.maxfilenum = s.maxfilenum;
+  r.listcols1 = s.listcols1 != 0;
+  r.listcols2 = s.listcols2 != 0;
+  r.columndate = s.columndate;
+  r.sizeUnit = s.sizeUnit;
+  r.showRenameErrors = s.showRenameErrors != 0;
+  r.timezone = s.timezone;
+  r.automaticRun = commandLine.IsAutomatic();
+  r.filter.filterextall = s.filterextall;
+  r.filter.extensionsExclude = s.extFilterExclude != 0;
+  r.filter.filterfsize1 = s.filterfsize1;
+  r.filter.filterfsize2 = s.filterfsize2;
+  r.filter.sizeExclude = s.sizeFilterExclude != 0;
+  r.filter.readReadOnly = s.readReadOnly != 0;
+  r.filter.readHidden = s.readHidden != 0;
+  r.filter.readSystem = s.readSystem != 0;
+  return r;
+}
+
+ExecuteOptions ExecuteOptionsFrom(const Settings& s, const WindowsVersion& windows) {
+  ExecuteOptions o;
+  o.chgconfirm = s.chgconfirm;
+  o.force1 = s.force1;
+  o.force2 = s.force2;
+  o.force3 = s.force3;
+  o.force4 = s.force4;
+  o.del = s.del;
+  o.writelog = s.writelog;
+  o.collisionOption = s.collisionOption;
+  o.adddiffpad = s.adddiffpad;
+  o.addrenbegin = s.addrenbegin;
+  o.addrenmsg = s.addrenmsg;
+  o.nonsjiswarn = s.nonsjiswarn;
+  o.showRenameErrors = s.showRenameErrors;
+  o.enterdont = s.enterdont;
+  o.fileDir = s.file_dir;
+  o.filefolder = s.filefolder;
+  o.folderread = s.folderread;
+  o.ntFamily = windows.ntFamily;
+  o.timezone = s.timezone;
+  o.dateColumnShown = s.listcols2 != 0;
+  o.columndate = s.columndate;
+  return o;
+}
+
+int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
+  ReadSettings readSettings = ReadSettingsFrom(*work.settings, commandLine);
+  ReadHooks hooks;
+  hooks.owner = work.owner;
+  hooks.escapeDown = [] { return false; };  // nobody holds ESC in an unattended run
+  ListReader reader(*work.list, readSettings, hooks);
+  if (!commandLine.paths.empty()) reader.ReadDroppedItems(commandLine.paths);
+  if (commandLine.hasFilter) ApplyFilter(*work.list, FilterKind::Full, commandLine.filterText);
+  if (commandLine.Kind() == kAutoUndo) {
+    LoadUndoList(*work.list, work.programFolder, commandLine.undoSlot, {});
+    return 1000;
+  }
+  return 260;
+}
+
+RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
+  RunReport report;
+  Settings& s = *work.settings;
+  if (commandLine.Kind() == kAutoUndo) {
+    if (commandLine.testMode || !work.list->undoMode) return report;
+    const UndoOutcome outcome =
+        RunUndo(*work.list, true, UndoOptions{s.chgconfirm, work.windows.ntFamily}, SystemFileSystem(),
+                [&](MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2,
+                    MessageClass messageClass) { return ShowMessage(work.owner, kind, modeOrFlags, s1, s2, messageClass); });
+    report.changed = outcome.undone;
+    report.failed = outcome.failed;
+    return report;
+  }
+  const int mode = AutoRunMode(commandLine);
+  if (mode != kModeAttribute && mode != kModeTimestamp && mode != kModeReplace) return report;
+  ApplyAutoRunToPanel(commandLine, *work.panel);
+  const AutoReplace autoReplace = ToAutoReplace(commandLine);
+
+  ExecuteContext c;
+  c.list = work.list;
+  c.mode = mode;
+  c.panel = work.panel;
+  c.params = work.params;
+  c.histories.switches = 0;  // an unattended run leaves the input histories as they are
+  c.autoReplace = mode == kModeReplace ? &autoReplace : nullptr;
+  c.filterText = commandLine.filterText;
+  c.options = ExecuteOptionsFrom(s, work.windows);
+  c.state = work.state;
+  c.programFolder = work.programFolder;
+  c.owner = work.owner;
+  c.nonsjiswarnSetting = &s.nonsjiswarn;
+  work.state->automatic = true;
+  work.state->automaticShow = commandLine.Shows();
+  if (ExecuteChanges(RunKind::Preview, c, &report) != 0 || commandLine.testMode) return report;
+  ExecuteChanges(RunKind::Execute, c, &report);
+  return report;
+}
+
+LocalDateTime CurrentLocalDateTime() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return LocalDateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+}  // namespace korval
