@@ -83,6 +83,39 @@ TEST_F(AutomaticRunTest, AFilterNarrowsTheRun) {
   EXPECT_TRUE(InWork(L"写真x.jpg"));
 }
 
+TEST_F(AutomaticRunTest, AttributesAreSetLoggedAndUndone) {
+  ASSERT_EQ(0, Run(L"/autoattr11-- \"" + work_ + L"\""));
+  for (const wchar_t* name : {L"aa.txt", L"ba.txt"}) {
+    const DWORD attributes = GetFileAttributesW((program_ / L"work\\" + name).c_str());
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_READONLY) << Utf8(name);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN) << Utf8(name);
+  }
+  const std::string log = program_.ReadFile(L"rename1.log");
+  EXPECT_NE(std::string::npos, log.find(Utf16(L"\",\"<読：N, 隠：N, ア：Y, シ：N>\",\"<ATTRIBUTE>\"\r\n")));
+  ASSERT_EQ(0, Run(L"/undo"));
+  const DWORD attributes = GetFileAttributesW((program_ / L"work\\aa.txt").c_str());
+  EXPECT_FALSE(attributes & FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(attributes & FILE_ATTRIBUTE_HIDDEN);
+}
+
+TEST_F(AutomaticRunTest, ModificationTimesStepByTheSecondsPerFile) {
+  ASSERT_EQ(0, Run(L"/automtime20200102030405+3600 \"" + work_ + L"\""));
+  SYSTEMTIME expected[] = {{2020, 1, 0, 2, 3, 4, 5, 0}, {2020, 1, 0, 2, 4, 4, 5, 0}};
+  const wchar_t* names[] = {L"aa.txt", L"ba.txt"};  // in list order
+  for (int i = 0; i < 2; ++i) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExW((program_ / L"work\\" + names[i]).c_str(), GetFileExInfoStandard, &data));
+    FILETIME local;
+    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    SYSTEMTIME got;
+    FileTimeToSystemTime(&local, &got);
+    EXPECT_EQ(expected[i].wHour, got.wHour) << Utf8(names[i]);
+    EXPECT_EQ(expected[i].wDay, got.wDay);
+    EXPECT_EQ(5, got.wSecond);
+  }
+  EXPECT_NE(std::string::npos, program_.ReadFile(L"rename1.log").find(Utf16(L"\"<TIMESTAMP>\"\r\n")));
+}
+
 TEST_F(AutomaticRunTest, TestModeShowsItselfAndChangesNothing) {
   ProgramRunner runner(program_, L"korvalith.exe", L"/test \"s/a/x/g\" \"" + work_ + L"\"");
   HWND window = runner.WaitForWindow();
