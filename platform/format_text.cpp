@@ -3,13 +3,22 @@
 #include "platform/format_text.h"
 
 #include <cwchar>
+#include <iterator>
 #include <stdio.h>
 #include <vector>
 
 namespace korval {
 
 std::wstring FormatTextV(const wchar_t* pattern, va_list args) {
-  std::vector<wchar_t> buffer(1024);
+  // Most texts are short: try a buffer on the stack before allocating one.
+  wchar_t small[512];
+  va_list first;
+  va_copy(first, args);
+  const int length = _vsnwprintf(small, std::size(small) - 1, pattern, first);
+  va_end(first);
+  if (length >= 0 && static_cast<size_t>(length) < std::size(small) - 1) return std::wstring(small, length);
+
+  std::vector<wchar_t> buffer(4096);
   for (;;) {
     va_list copy;
     va_copy(copy, args);
