@@ -3,78 +3,37 @@
 // "\" stays one character) and returns the result in the ANSI code page.
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 #include "regex/ansi_code_page.h"
+#include "regex/entry_point.h"
 #include "regex/regex_api.h"
-#include "regex/result_record.h"
-#include "regex/substitute.h"
 
 using korval::RegexRecordA;
 
 namespace {
 
-using Stored = korval::regex::StoredRecord<RegexRecordA, char>;
-
-void WriteMessage(char* message, const std::wstring& text) {
-  if (message == nullptr) return;
-  const std::string ansi =
-      korval::regex::WideToAnsiCut(text, static_cast<size_t>(korval::kRegexMessageSize - 1));
-  std::memcpy(message, ansi.data(), ansi.size());
-  message[ansi.size()] = '\0';
-}
-
-int Fail(char* message, const wchar_t* why) {
-  try {
-    WriteMessage(message, why);
-  } catch (...) {
-    if (message != nullptr) message[0] = '\0';
+struct AnsiCodec {
+  static size_t Length(const char* text, size_t limit) { return strnlen(text, limit); }
+  static std::wstring ToWide(std::string_view text) { return korval::regex::AnsiToWide(text); }
+  static std::string FromWide(const std::wstring& text) { return korval::regex::WideToAnsi(text); }
+  static void WriteMessage(char* message, const std::wstring& text) {
+    if (message == nullptr) return;
+    const std::string ansi = korval::regex::WideToAnsiCut(text, static_cast<size_t>(korval::kRegexMessageSize - 1));
+    std::memcpy(message, ansi.data(), ansi.size());
+    message[ansi.size()] = '\0';
   }
-  return -1;
-}
-
-int SubstituteAnsi(const char* command, char* textStart, char* textEnd, RegexRecordA** handle,
-                   char* message) {
-  if (message != nullptr) message[0] = '\0';
-  if (handle == nullptr) return Fail(message, L"結果ハンドルがありません");
-  Stored* record = korval::regex::AcquireRecord<RegexRecordA, char>(handle);
-  if (record == nullptr) return Fail(message, L"メモリ不足");
-  if (command == nullptr) return Fail(message, L"コマンドがありません");
-  if ((textStart == nullptr) != (textEnd == nullptr) || textEnd < textStart) {
-    return Fail(message, L"対象の文字列の範囲が正しくありません");
-  }
-  // Each byte is at most one UTF-16 unit, so these bounds are never tighter than the wide ones.
-  const size_t commandLength = strnlen(command, korval::regex::kMaxCommandChars + 1);
-  const size_t textLength = static_cast<size_t>(textEnd - textStart);
-  if (commandLength > korval::regex::kMaxCommandChars) return Fail(message, L"コマンドが長すぎます");
-  if (textLength > korval::regex::kMaxTextChars) return Fail(message, L"対象の文字列が長すぎます");
-  const std::wstring wideCommand = korval::regex::AnsiToWide({command, commandLength});
-  const std::wstring wideText = korval::regex::AnsiToWide({textStart, textLength});
-  std::wstring result;
-  std::wstring why;
-  int count = 0;
-  switch (korval::regex::Substitute(wideCommand, wideText, result, why, count)) {
-    case korval::regex::SubstStatus::Replaced:
-      korval::regex::PublishResult(record, korval::regex::WideToAnsi(result), count);
-      return count;
-    case korval::regex::SubstStatus::NoMatch:
-      record->replaced = 0;
-      return 0;
-    case korval::regex::SubstStatus::Error:
-      break;
-  }
-  WriteMessage(message, why);
-  return -1;
-}
+};
 
 }  // namespace
 
 extern "C" __declspec(dllexport) int BSubst(const char* command, char* textStart, char* textEnd,
                                             RegexRecordA** handle, char* message) {
   try {
-    return SubstituteAnsi(command, textStart, textEnd, handle, message);
+    return korval::regex::SubstituteEntry<AnsiCodec>(command, textStart, textEnd, handle, message);
   } catch (...) {
-    return Fail(message, L"処理できません");
+    return korval::regex::Fail<AnsiCodec, RegexRecordA>(message, L"処理できません");
   }
 }
 

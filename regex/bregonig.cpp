@@ -2,69 +2,36 @@
 #include <algorithm>
 #include <cwchar>
 #include <string>
-#include <type_traits>
 #include <string_view>
+#include <type_traits>
 
+#include "regex/entry_point.h"
 #include "regex/regex_api.h"
-#include "regex/result_record.h"
-#include "regex/substitute.h"
 
 using korval::RegexRecordW;
 
 namespace {
 
-using Stored = korval::regex::StoredRecord<RegexRecordW, wchar_t>;
-
-void WriteMessage(wchar_t* message, std::wstring_view text) {
-  if (message == nullptr) return;
-  const size_t length = std::min(text.size(), static_cast<size_t>(korval::kRegexMessageSize - 1));
-  text.copy(message, length);
-  message[length] = L'\0';
-}
-
-int Fail(wchar_t* message, const wchar_t* why) {
-  WriteMessage(message, why);
-  return -1;
-}
-
-int SubstituteWide(const wchar_t* command, wchar_t* textStart, wchar_t* textEnd, RegexRecordW** handle,
-                   wchar_t* message) {
-  if (message != nullptr) message[0] = L'\0';
-  if (handle == nullptr) return Fail(message, L"結果ハンドルがありません");
-  Stored* record = korval::regex::AcquireRecord<RegexRecordW, wchar_t>(handle);
-  if (record == nullptr) return Fail(message, L"メモリ不足");
-  if (command == nullptr) return Fail(message, L"コマンドがありません");
-  if ((textStart == nullptr) != (textEnd == nullptr) || textEnd < textStart) {
-    return Fail(message, L"対象の文字列の範囲が正しくありません");
+struct WideCodec {
+  static size_t Length(const wchar_t* text, size_t limit) { return wcsnlen(text, limit); }
+  static std::wstring ToWide(std::wstring_view text) { return std::wstring(text); }
+  static std::wstring FromWide(const std::wstring& text) { return text; }
+  static void WriteMessage(wchar_t* message, const std::wstring& text) {
+    if (message == nullptr) return;
+    const size_t length = std::min(text.size(), static_cast<size_t>(korval::kRegexMessageSize - 1));
+    text.copy(message, length);
+    message[length] = L'\0';
   }
-  // One character more than allowed is enough to know the command is too long.
-  const size_t commandLength = wcsnlen(command, korval::regex::kMaxCommandChars + 1);
-  const std::wstring_view text(textStart, static_cast<size_t>(textEnd - textStart));
-  std::wstring result;
-  std::wstring why;
-  int count = 0;
-  switch (korval::regex::Substitute({command, commandLength}, text, result, why, count)) {
-    case korval::regex::SubstStatus::Replaced:
-      korval::regex::PublishResult(record, std::move(result), count);
-      return count;
-    case korval::regex::SubstStatus::NoMatch:
-      record->replaced = 0;
-      return 0;
-    case korval::regex::SubstStatus::Error:
-      break;
-  }
-  WriteMessage(message, why);
-  return -1;
-}
+};
 
 }  // namespace
 
 extern "C" __declspec(dllexport) int BSubstW(const wchar_t* command, wchar_t* textStart, wchar_t* textEnd,
                                              RegexRecordW** handle, wchar_t* message) {
   try {
-    return SubstituteWide(command, textStart, textEnd, handle, message);
+    return korval::regex::SubstituteEntry<WideCodec>(command, textStart, textEnd, handle, message);
   } catch (...) {
-    return Fail(message, L"処理できません");
+    return korval::regex::Fail<WideCodec, RegexRecordW>(message, L"処理できません");
   }
 }
 
