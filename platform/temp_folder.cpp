@@ -38,7 +38,9 @@ std::wstring TempFolder::WriteFile(const std::wstring& name, const std::string& 
 }
 
 std::string TempFolder::ReadFile(const std::wstring& name) const {
-  const std::wstring path = name.find(L'\\') == std::wstring::npos ? path_ + name : name;
+  // A full path is read as it is; anything else is a name inside the folder.
+  const bool full = (name.size() > 1 && name[1] == L':') || name.starts_with(L"\\\\");
+  const std::wstring path = full ? name : path_ + name;
   ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr));
   if (!file) return {};

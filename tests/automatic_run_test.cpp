@@ -116,6 +116,37 @@ TEST_F(AutomaticRunTest, ModificationTimesStepByTheSecondsPerFile) {
   EXPECT_NE(std::string::npos, program_.ReadFile(L"rename1.log").find(Utf16(L"\"<TIMESTAMP>\"\r\n")));
 }
 
+TEST_F(AutomaticRunTest, SubfolderDepthChoosesHowDeepFilesAreRead) {
+  CreateDirectoryW((work_ + L"\\d1").c_str(), nullptr);
+  CreateDirectoryW((work_ + L"\\d1\\d2").c_str(), nullptr);
+  program_.WriteFile(L"work\\d1\\a1.txt", "1");
+  program_.WriteFile(L"work\\d1\\d2\\a2.txt", "2");
+  ASSERT_EQ(0, Run(L"\"s/a/x/\" /subfolder1 \"" + work_ + L"\""));
+  EXPECT_TRUE(InWork(L"xa.txt"));
+  EXPECT_TRUE(InWork(L"d1\\x1.txt"));
+  EXPECT_TRUE(InWork(L"d1\\d2\\a2.txt"));  // two levels down: not read
+  ASSERT_EQ(0, Run(L"\"s/a/x/\" /subfolder2 \"" + work_ + L"\""));
+  EXPECT_TRUE(InWork(L"d1\\d2\\x2.txt"));
+  EXPECT_TRUE(InWork(L"xx.txt"));
+}
+
+TEST_F(AutomaticRunTest, FoldersWithEverythingBelowAreRenamedDeepestFirst) {
+  CreateDirectoryW((work_ + L"\\a1").c_str(), nullptr);
+  CreateDirectoryW((work_ + L"\\a1\\a2").c_str(), nullptr);
+  CreateDirectoryW((work_ + L"\\a1\\a2\\a3").c_str(), nullptr);
+  program_.WriteFile(L"work\\a1\\a2\\a3\\keep.txt", "kept");
+  ASSERT_EQ(0, Run(L"\"s/a/x/\" /folder+ /subfolder10 \"" + work_ + L"\\a1\""));
+  EXPECT_EQ("kept", program_.ReadFile(L"work\\x1\\x2\\x3\\keep.txt"));
+  // The log lists the deepest folder first, so every rename happened below a name that still held.
+  const std::wstring w = work_ + L"\\";
+  const std::string expected =
+      "\xFF\xFE" + Utf16(L"\"" + w + L"a1\\a2\\a3\",\"" + w + L"a1\\a2\\x3\",\"<NORMAL>\"\r\n\"" + w + L"a1\\a2\",\"" + w +
+                         L"a1\\x2\",\"<NORMAL>\"\r\n\"" + w + L"a1\",\"" + w + L"x1\",\"<NORMAL>\"\r\n");
+  EXPECT_EQ(expected, program_.ReadFile(L"rename1.log"));
+  ASSERT_EQ(0, Run(L"/undo"));
+  EXPECT_EQ("kept", program_.ReadFile(L"work\\a1\\a2\\a3\\keep.txt"));
+}
+
 TEST_F(AutomaticRunTest, TestModeShowsItselfAndChangesNothing) {
   ProgramRunner runner(program_, L"korvalith.exe", L"/test \"s/a/x/g\" \"" + work_ + L"\"");
   HWND window = runner.WaitForWindow();

@@ -5,10 +5,13 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "config/command_line.h"
 #include "config/settings.h"
 #include "config/settings_store.h"
+#include "config/single_instance.h"
 #include "engine/execute_changes.h"
 #include "engine/rename_list.h"
 #include "modes/mode_params.h"
@@ -30,6 +33,10 @@ struct App {
   ModeParams params;
   RunState runState;
   int exitWatchdog = 0;     // ticks of the automatic run's exit watchdog
+  std::vector<std::wstring> arguments;  // the whole argument vector, for a hand-over
+  InstanceMutex instanceMutex;
+  bool handedOver = false;  // another instance took this start's paths; the program ends quietly
+  HWND listControl = nullptr;
 };
 
 extern App gApp;

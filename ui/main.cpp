@@ -46,13 +46,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   // Case-insensitive comparisons fold as the user's locale does (full-width letters included).
   _wsetlocale(LC_ALL, L"");
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // shortcut files are resolved through COM
-  gApp.commandLine = ParseCommandLine(Arguments(), AutoAddOptions(), CurrentLocalDateTime());
+  gApp.arguments = Arguments();
+  gApp.commandLine = ParseCommandLine(gApp.arguments, AutoAddOptions(), CurrentLocalDateTime());
   const MessageOptions messages = MessageOptionsOf(gApp.commandLine);
   SetMessagePolicy({messages.automatic, messages.show, messages.errorsOnly, messages.all});
   if (!RegisterMainWindowClass(instance)) return 1;
   const bool hidden = gApp.commandLine.IsAutomatic() && !gApp.commandLine.Shows();
   HWND window = CreateMainWindow(instance, hidden);
-  if (!window) return 1;
+  if (!window) return gApp.handedOver ? 0 : 1;
   if (!hidden) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);

@@ -2,12 +2,19 @@
 // inside it come with the list and mode panel.
 #include "ui/main_window.h"
 
+#include <commctrl.h>
+#include <shellapi.h>
+
 #include "config/display_name.h"
+#include "config/hand_over.h"
 #include "engine/change_log.h"
+#include "engine/list_filter.h"
+#include "filelist/list_reader.h"
 #include "platform/data_files.h"
 #include "platform/window_class.h"
 #include "ui/app.h"
 #include "ui/auto_run.h"
+#include "ui/list_view.h"
 #include "ui/window_placement.h"
 
 namespace korval {
@@ -60,10 +67,18 @@ BOOL OnCreate(HWND hwnd, LPCREATESTRUCTW) {
   gApp.mainWindow = hwnd;
   gApp.store = SettingsStore::Choose(ProgramFolder());
   gApp.firstStart = LoadSettings(*gApp.store, gApp.windows, gApp.settings).firstStart;
+  // A second start hands its paths to the running instance and ends; automatic runs always run on
+  // their own.
+  if (!gApp.settings.multiple && !gApp.commandLine.IsAutomatic() && CheckOtherInstance(gApp.instanceMutex)) {
+    HandOverPaths(hwnd, gApp.arguments, HandOverMessage());
+    gApp.handedOver = true;
+    return FALSE;
+  }
   // A run that was cut short (a crash, a power loss) left its log in slot 0: make it undoable now.
   RecoverOrphanedLog(ProgramFolder());
   PlaceWindow(hwnd);
   SetWindowTextW(hwnd, MainWindowTitle(gApp.settings.usejpname).c_str());
+  gApp.listControl = CreateListControl(hwnd, gApp.settings);
   SetTimer(hwnd, kTimerFinishSetup, 35, nullptr);
   return TRUE;
 }
@@ -92,6 +107,7 @@ void FinishSetup(HWND hwnd) {
 void ReadArguments(HWND hwnd) {
   AutoRunWork work = Work(hwnd);
   const int delay = PrepareAutomaticRun(gApp.commandLine, work);
+  RefreshListControl(gApp.listControl, gApp.list);
   if (gApp.commandLine.IsAutomatic()) SetTimer(hwnd, kTimerAutoRun, delay, nullptr);
 }
 
@@ -100,6 +116,7 @@ void RunFromCommandLine(HWND hwnd) {
   if (closes) SetTimer(hwnd, kTimerExitWatchdog, 500, nullptr);
   AutoRunWork work = Work(hwnd);
   RunAutomatic(gApp.commandLine, work);
+  RefreshListControl(gApp.listControl, gApp.list);
   // The run is over: the next tick of the watchdog closes the window.
   gApp.exitWatchdog = 10000;
 }
@@ -122,6 +139,56 @@ void OnTimer(HWND hwnd, UINT_PTR id) {
   }
 }
 
+// Reads paths the way a drop does: into the list, with the settings' depth and filters.
+ReadResult ReadPaths(HWND hwnd, const std::function<ReadResult(ListReader&)>& read) {
+  ReadSettings readSettings = ReadSettingsFrom(gApp.settings, CommandLine{});
+  ReadHooks hooks;
+  hooks.owner = hwnd;
+  ListReader reader(gApp.list, readSettings, hooks);
+  const ReadResult result = read(reader);
+  // The user's answers during the read (row limit, folder reading) are kept.
+  gApp.settings.maxfilenum = readSettings.maxfilenum;
+  gApp.settings.folderread = readSettings.folderread;
+  return result;
+}
+
+void OnDropFiles(HWND hwnd, HDROP drop) {
+  std::vector<std::wstring> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(length, L'\0');
+    DragQueryFileW(drop, i, path.data(), length + 1);
+    paths.push_back(std::move(path));
+  }
+  DragFinish(drop);
+  ReadPaths(hwnd, [&](ListReader& reader) { return reader.ReadDroppedItems(paths); });
+  RefreshListControl(gApp.listControl, gApp.list);
+}
+
+// A second start handed over its paths: read them as drops, then come to the front.
+void OnHandOver(HWND hwnd, WPARAM lowest, LPARAM highest) {
+  HandOverRefusal refusal;
+  refusal.undoMode = gApp.list.undoMode;
+  const ReceiveResult result = ReceivePaths(lowest, highest, refusal, [&](const std::wstring& path) {
+    const ReadResult read =
+        ReadPaths(hwnd, [&](ListReader& reader) { return reader.ReadPathIntoList(path, false, false); });
+    return read.outcome == ReadOutcome::LimitReached ? PathReadResult::kListFull : PathReadResult::kRoomForMore;
+  });
+  if (result.refused) return;
+  if (result.pathsRead > 0) {
+    ApplyFilter(gApp.list, FilterKind::ChangedOnly, gApp.panel.filterText);
+    RefreshListControl(gApp.listControl, gApp.list);
+  }
+  BringWindowToFront(hwnd);
+}
+
+void OnSize(HWND hwnd) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  if (gApp.listControl) MoveWindow(gApp.listControl, 0, 0, client.right, client.bottom, TRUE);
+}
+
 void OnGetMinMaxInfo(MINMAXINFO* info) {
   const POINT size = MinimumTrackSize(GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU),
                                       GetSystemMetrics(SM_CYFRAME));
@@ -137,11 +204,25 @@ void OnClose(HWND hwnd) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  static const UINT handOverMessage = HandOverMessage();
+  if (message == handOverMessage && handOverMessage != 0) {
+    OnHandOver(hwnd, wParam, lParam);
+    return 0;
+  }
   switch (message) {
     case WM_CREATE:
       return OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;
     case WM_TIMER:
       OnTimer(hwnd, wParam);
+      return 0;
+    case WM_SIZE:
+      OnSize(hwnd);
+      return 0;
+    case WM_NOTIFY:
+      if (AnswerListRequest(reinterpret_cast<const NMHDR*>(lParam), gApp.list, gApp.settings)) return 0;
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_DROPFILES:
+      OnDropFiles(hwnd, reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_GETMINMAXINFO:
       OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));

@@ -1,0 +1,93 @@
+// One main window by default: a second start hands its paths to the running instance and ends; with
+// `multiple` on, both run side by side.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/data_files.h"
+#include "platform/temp_folder.h"
+#include "tests/program_runner.h"
+
+namespace korval {
+namespace {
+
+HWND ListControlOf(HWND window) { return FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr); }
+
+int RowsShown(HWND window) {
+  HWND list = ListControlOf(window);
+  return list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+// Waits until the window's list shows the number of rows, or gives up after a few seconds.
+bool WaitForRows(HWND window, int rows) {
+  for (int i = 0; i < 100; ++i) {
+    if (RowsShown(window) == rows) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
+class InstanceTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (TempFolder* folder : {&first_, &second_}) {
+      folder->WriteFile(L"use.ini", "");
+      folder->WriteFile(L"korvalith.ini", "[Base]\r\n_version=4231201\r\n_count=5\r\n");
+    }
+    // Two files and a folder holding two more: four rows in the file target.
+    ASSERT_TRUE(CreateDirectoryW((work_ / L"three").c_str(), nullptr));
+    for (const wchar_t* name : {L"一.txt", L"two.txt", L"three\\a.txt", L"three\\b.txt"}) work_.WriteFile(name, "x");
+    for (const wchar_t* name : {L"一.txt", L"two.txt", L"three"}) paths_ += L" \"" + (work_ / name) + L"\"";
+  }
+
+  TempFolder first_, second_, work_;
+  std::wstring paths_;
+};
+
+TEST_F(InstanceTest, ASecondStartHandsItsPathsToTheRunningWindowAndEnds) {
+  ProgramRunner running(first_, L"korvalith.exe");
+  HWND window = running.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  ASSERT_EQ(0, RowsShown(window));
+
+  ProgramRunner second(second_, L"korvalith.exe", paths_);
+  ASSERT_TRUE(second.Started());
+  EXPECT_EQ(0, second.WaitForExit(15000));
+  EXPECT_TRUE(WaitForRows(window, 4)) << RowsShown(window);
+  // The receiver took its atoms out of the global table.
+  EXPECT_EQ(0, GlobalFindAtomW((work_ / L"two.txt@").c_str()));
+  // The running window kept its title; the second start never showed one of its own.
+  EXPECT_EQ(L"こ～ばりす～ず ", WindowText(window));
+  EXPECT_EQ(0, running.Close());
+}
+
+TEST_F(InstanceTest, WithMultipleInstancesAllowedBothRun) {
+  second_.WriteFile(L"korvalith.ini", "[Base]\r\n_version=4231201\r\n_count=5\r\nmultiple=1\r\n");
+  ProgramRunner running(first_, L"korvalith.exe");
+  HWND window = running.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  ProgramRunner second(second_, L"korvalith.exe", paths_);
+  HWND secondWindow = second.WaitForWindow();
+  ASSERT_NE(nullptr, secondWindow);
+  EXPECT_TRUE(WaitForRows(secondWindow, 4)) << RowsShown(secondWindow);
+  EXPECT_EQ(0, RowsShown(window));
+  EXPECT_EQ(0, second.Close());
+  EXPECT_EQ(0, running.Close());
+}
+
+TEST_F(InstanceTest, AnAutomaticRunNeverHandsOver) {
+  ProgramRunner running(first_, L"korvalith.exe");
+  HWND window = running.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  ASSERT_TRUE(CopyFileW((ProgramFolder() + L"bregonig.dll").c_str(), (second_ / L"bregonig.dll").c_str(), FALSE));
+  ProgramRunner automatic(second_, L"korvalith.exe", L"\"s/w/x/\" \"" + (work_ / L"two.txt") + L"\"");
+  EXPECT_EQ(0, automatic.WaitForExit());
+  EXPECT_TRUE(work_.Exists(L"txo.txt"));
+  EXPECT_EQ(0, RowsShown(window));
+  EXPECT_EQ(0, running.Close());
+}
+
+}  // namespace
+}  // namespace korval

@@ -1,0 +1,77 @@
+// The rename list's control: columns from the settings, texts drawn from the RenameList on demand.
+#include "ui/list_view.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace korval {
+namespace {
+
+struct ColumnSpec {
+  const wchar_t* title;
+  int width;
+  int format;
+};
+
+// The columns in list-view order: the four fixed ones, then size and date when they are switched on.
+std::vector<ColumnSpec> ColumnsFor(const Settings& s) {
+  const bool unset = s.head4w == 179 || s.head1w + s.head2w + s.head3w + s.head4w == 0;
+  const std::array<int, 6> widths = unset ? std::array<int, 6>{192, 60, 170, 180, 98, 120}
+                                          : std::array<int, 6>{s.head1w, s.head2w, s.head3w, s.head4w, s.head5w, s.head6w};
+  std::vector<ColumnSpec> columns;
+  for (int i = 0; i < 4; ++i) columns.push_back({kColumnHeaders[i], widths[i], LVCFMT_LEFT});
+  if (s.listcols1) columns.push_back({kColumnHeaders[4], widths[4], LVCFMT_RIGHT});
+  if (s.listcols2) columns.push_back({kDateHeaders[std::clamp(s.columndate, 0, 3)], widths[5], LVCFMT_LEFT});
+  return columns;
+}
+
+}  // namespace
+
+HWND CreateListControl(HWND parent, const Settings& settings) {
+  HWND control = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
+                                     LVS_EDITLABELS | LVS_OWNERDATA,
+                                 0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListControlId)),
+                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+  if (!control) return nullptr;
+  ListView_SetExtendedListViewStyle(control, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
+  ListView_SetTextColor(control, static_cast<COLORREF>(settings.listcolor1));
+  ListView_SetBkColor(control, static_cast<COLORREF>(settings.listcolor3));
+  ListView_SetTextBkColor(control, static_cast<COLORREF>(settings.listcolor3));
+  int index = 0;
+  for (const ColumnSpec& spec : ColumnsFor(settings)) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    column.fmt = spec.format;
+    column.cx = spec.width;
+    column.pszText = const_cast<wchar_t*>(spec.title);
+    ListView_InsertColumn(control, index++, &column);
+  }
+  return control;
+}
+
+bool AnswerListRequest(const NMHDR* header, const RenameList& list, const Settings& settings) {
+  if (header->idFrom != kListControlId || header->code != LVN_GETDISPINFOW) return false;
+  auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header));
+  LVITEMW& item = info->item;
+  if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<size_t>(item.iItem) >= list.Count()) return true;
+  const std::optional<Column> column = ColumnAt(item.iSubItem, settings.listcols1 != 0, settings.listcols2 != 0);
+  if (!column || item.cchTextMax <= 0) return true;
+  const std::wstring& text = list.Text(static_cast<size_t>(item.iItem), *column);
+  const size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+  std::copy_n(text.data(), length, item.pszText);
+  item.pszText[length] = L'\0';
+  return true;
+}
+
+void RefreshListControl(HWND control, const RenameList& list) {
+  if (!control) return;
+  ListView_SetItemCountEx(control, static_cast<int>(list.Count()), LVSICF_NOSCROLL);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+}  // namespace korval
