@@ -99,45 +99,35 @@ TEST(MacroFileIo, RecorderWritesHeaderStepsAndList) {
 }
 
 TEST(MacroFileIo, AnAutomaticRunsMacroFileIsLookedForInOrder) {
-  const std::wstring program = L"D:\\prog\\";
-  const std::wstring long253 = L"C:\\m\\" + std::wstring(248, L'n');
+  const std::wstring prog = L"D:\\prog\\";
+  const std::wstring name253 = L"C:\\m\\" + std::wstring(248, L'n');
+  const std::wstring deep = L"D:\\" + std::wstring(240, L'p') + L"\\";  // 244 characters
+  const std::wstring f9(9, L'f'), f10(10, L'f'), f13(13, L'f'), f14(14, L'f');
   struct Case {
     const char* what;
-    std::wstring name;
+    std::wstring name, program;
     std::set<std::wstring> present;
     std::wstring found;
   } cases[] = {
-      {"as given", L"C:\\m\\a.bin", {L"C:\\m\\a.bin", L"D:\\prog\\a.bin"}, L"C:\\m\\a.bin"},
-      {"with .bin first", L"C:\\m\\a", {L"C:\\m\\a.bin", L"D:\\prog\\a"}, L"C:\\m\\a.bin"},
-      {"program folder", L"C:\\m\\a.mac", {L"D:\\prog\\a.mac"}, L"D:\\prog\\a.mac"},
-      {"program folder before .bin there", L"C:\\m\\a", {L"D:\\prog\\a", L"D:\\prog\\a.bin"}, L"D:\\prog\\a"},
-      {"program folder with .bin", L"a", {L"D:\\prog\\a.bin"}, L"D:\\prog\\a.bin"},
-      {"an extension gets no .bin", L"C:\\m\\a.mac", {L"C:\\m\\a.mac.bin", L"D:\\prog\\a.mac.bin"}, L""},
-      {"nothing there", L"C:\\m\\a", {}, L""},
-      {"empty name", L"", {L".bin", L"D:\\prog\\.bin"}, L""},
-      {"253 characters get .bin", long253, {long253 + L".bin"}, long253 + L".bin"},
-      {"254 characters do not", long253 + L"n", {long253 + L"n.bin"}, L""},
+      {"as given", L"C:\\m\\a.bin", prog, {L"C:\\m\\a.bin", L"D:\\prog\\a.bin"}, L"C:\\m\\a.bin"},
+      {"with .bin first", L"C:\\m\\a", prog, {L"C:\\m\\a.bin", L"D:\\prog\\a"}, L"C:\\m\\a.bin"},
+      {"program folder", L"C:\\m\\a.mac", prog, {L"D:\\prog\\a.mac"}, L"D:\\prog\\a.mac"},
+      {"program folder before .bin there", L"C:\\m\\a", prog, {L"D:\\prog\\a", L"D:\\prog\\a.bin"}, L"D:\\prog\\a"},
+      {"program folder with .bin", L"a", prog, {L"D:\\prog\\a.bin"}, L"D:\\prog\\a.bin"},
+      {"an extension gets no .bin", L"C:\\m\\a.mac", prog, {L"C:\\m\\a.mac.bin", L"D:\\prog\\a.mac.bin"}, L""},
+      {"nothing there", L"C:\\m\\a", prog, {}, L""},
+      {"empty name", L"", prog, {L".bin", L"D:\\prog\\.bin"}, L""},
+      {"253 characters get .bin", name253, prog, {name253 + L".bin"}, name253 + L".bin"},
+      {"254 characters do not", name253 + L"n", prog, {name253 + L"n.bin"}, L""},
+      {"257 in the program folder", L"x\\" + f13, deep, {deep + f13}, deep + f13},
+      {"258 in the program folder", L"x\\" + f14, deep, {deep + f14}, L""},
+      {"253 there before .bin", L"x\\" + f9, deep, {deep + f9 + L".bin"}, deep + f9 + L".bin"},
+      {"254 there before .bin", L"x\\" + f10, deep, {deep + f10 + L".bin"}, L""},
   };
   for (const Case& c : cases) {
     const auto exists = [&](const std::wstring& path) { return c.present.count(path) > 0; };
-    EXPECT_EQ(ResolveMacroFileName(c.name, program, exists), c.found) << c.what;
+    EXPECT_EQ(ResolveMacroFileName(c.name, c.program, exists), c.found) << c.what;
   }
-
-  // Limits beside the program folder: the file name joined at most 257, before ".bin" at most 253.
-  const std::wstring deep = L"D:\\" + std::wstring(240, L'p') + L"\\";  // 244 characters
-  const auto everything = [](const std::wstring&) { return true; };
-  const auto notGiven = [&](const std::wstring& path) { return path.starts_with(deep); };
-  EXPECT_EQ(ResolveMacroFileName(L"x\\" + std::wstring(13, L'f'), deep, notGiven), deep + std::wstring(13, L'f'));
-  EXPECT_EQ(ResolveMacroFileName(L"x\\" + std::wstring(9, L'f'), deep, [&](const std::wstring& p) {
-              return p == deep + std::wstring(9, L'f') + L".bin";
-            }),
-            deep + std::wstring(9, L'f') + L".bin");
-  EXPECT_EQ(ResolveMacroFileName(L"x\\" + std::wstring(10, L'f'), deep, [&](const std::wstring& p) {
-              return p == deep + std::wstring(10, L'f') + L".bin";
-            }),
-            L"");
-  EXPECT_EQ(ResolveMacroFileName(L"x\\" + std::wstring(14, L'f'), deep, notGiven), L"");
-  EXPECT_EQ(ResolveMacroFileName(L"given", deep, everything), L"given");
 }
 
 TEST(MacroFileIo, PlaybackReadsTheSlotFileOrTheResolvedFile) {

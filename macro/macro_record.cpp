@@ -168,6 +168,32 @@ std::string FormatPositionRecord(const std::array<int, kPositionMapSize>& map, c
   return record;
 }
 
+std::string BuildPositionRecordFromShownMap(std::string_view shownMap, char flag, std::wstring_view text) {
+  constexpr int kEntries = kPositionMapSize;
+  constexpr int kHighestStored = kMaxMapValue + 1;
+  std::string map;
+  map.reserve(2 * kEntries);
+  int stored = 0;  // value + 1 of the last entry
+  for (size_t i = 0; i + 1 < shownMap.size() && map.size() < 2 * kEntries; i += 2) {
+    stored = DecodeMapEntry(shownMap[i], shownMap[i + 1]) + 1;
+    map.append(shownMap.substr(i, 2));
+  }
+  while (map.size() < 2 * kEntries) {
+    stored = std::min(stored + 1, kHighestStored);
+    map += EncodeMapEntry(stored - 1);
+  }
+  map[2 * kEntries - 2] = flag;
+  map[2 * kEntries - 1] = '0';
+
+  std::string record(kStepCodes[kPositionEditCode].text, kStepCodeLength);
+  record += map;
+  record += ' ';
+  record += EncodeStepText(text);
+  record += '\0';
+  record += '\n';
+  return record;
+}
+
 std::string BuildStepRecord(int mode, const ModeParams& p) {
   const int index = StepCodeIndexOfMode(mode);
   switch (mode) {
@@ -228,6 +254,10 @@ MacroRecord DecodeRecord(const unsigned char* data, size_t size, size_t offset, 
   }
   record.length = std::min(record.length, bytes.Size() - offset);
   return record;
+}
+
+char ShownPositionFlag(const MacroRecord& step) {
+  return step.flag == '1' && (step.flag2 == '0' || step.flag2 == '1') ? '1' : '0';
 }
 
 bool HeaderVersionSupported(const MacroRecord& header) { return header.version >= 11 && header.version <= 15; }

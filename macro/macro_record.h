@@ -41,6 +41,11 @@ std::string FormatStepRecord(int codeIndex, char d0, char d1, char d2, std::wstr
 // A position-edit record: "EDT", 259 map entries, the flag character, '0', a space, the text, NUL, LF.
 std::string FormatPositionRecord(const std::array<int, kPositionMapSize>& map, char flag, std::wstring_view text);
 
+// The editor's position-edit record from the shown start of an encoded map: the whole entries
+// shown are kept, each further one stores the previous stored value + 1 (at most 261, "+5") up to
+// 260 entries, and the 260th entry's two characters become the flag and '0'.
+std::string BuildPositionRecordFromShownMap(std::string_view shownMap, char flag, std::wstring_view text);
+
 // The record of one step of the mode (1..12) from the mode parameters, exactly as the recorder
 // stores it; empty for a mode that has no code. Digits are kept within the code's limits so that
 // every record written is one the readers accept.
@@ -73,6 +78,10 @@ struct MacroRecord {
 // Decodes the record at offset. version is the one the file's header gave (0 before a header): it
 // decides where an "EDT" record's map begins.
 MacroRecord DecodeRecord(const unsigned char* data, size_t size, size_t offset, int version);
+
+// The flag the editor shows for a position-edit record: '1' when byte 521 is '1' and byte 522 is
+// '0' or '1', else '0'.
+char ShownPositionFlag(const MacroRecord& step);
 
 bool HeaderVersionSupported(const MacroRecord& header);  // versions 11 to 15
 bool HeaderAccepted(const MacroRecord& header);          // target '0' or '1'

@@ -120,6 +120,27 @@ TEST(MacroRecord, PositionEditRecordHoldsTheMapFlagAndText) {
   params.posedtnoext = 0;
   params.positionText.clear();
   EXPECT_EQ(BuildStepRecord(kModePositionEdit, params).substr(521), "00 \0\n"s);
+
+  // The editor shows the flag as set only with '0' or '1' behind it.
+  for (auto [flags, shown] : {std::pair{"10", '1'}, {"11", '1'}, {"12", '0'}, {"00", '0'}, {"x0", '0'}}) {
+    const std::string edited = "EDT" + std::string(518, '0') + flags + " \0\n"s;
+    EXPECT_EQ(ShownPositionFlag(DecodeRecord(Bytes(edited), edited.size(), 0, 15)), shown) << flags;
+  }
+}
+
+TEST(MacroRecord, EditorRebuildsAPositionRecordFromTheShownStartOfItsMap) {
+  // Entries after the shown ones count on by one, up to "+5"; the 260th holds the flag and '0'.
+  std::string fives;
+  for (int i = 0; i < 252; ++i) fives += "+5";
+  EXPECT_EQ(BuildPositionRecordFromShownMap("ff", '0', L""), "EDT" "ff+0+1+2+3+4+5"s + fives + "00 \0\n"s);
+  // The 254 characters the editor shows of an identity map give back the recorder's record.
+  const ModeParams identity;
+  for (char flag : {'0', '1'}) {
+    EXPECT_EQ(BuildPositionRecordFromShownMap(EncodePositionMap(identity.positionMap, 127), flag, L"名前"),
+              FormatPositionRecord(identity.positionMap, flag, L"名前"));
+  }
+  // A half entry at the end of the shown text is not taken.
+  EXPECT_EQ(BuildPositionRecordFromShownMap("0a0", '1', L"").substr(3, 6), "0a0b0c");
 }
 
 TEST(MacroRecord, DigitsOutsideTheirRangeAreKeptWithinTheCodesLimits) {

@@ -230,16 +230,6 @@ TEST(MacroParseStep, ACutRecordReadsAsIfTheRestWereZero) {
   EXPECT_EQ(play.offset, play.file.size());
   EXPECT_EQ(play.Next(), kParseNothing);
 
-  // A position record cut inside its map: the missing entries are typed marks, the text is empty.
-  Playback cut{"KV150\nEDT0102"s};
-  cut.Next();
-  ASSERT_EQ(cut.Next(), kParseStepLoaded);
-  EXPECT_EQ(cut.panel.positionMap[0], 0);
-  EXPECT_EQ(cut.panel.positionMap[1], 1);
-  EXPECT_EQ(cut.panel.positionMap[2], -1);
-  EXPECT_EQ(cut.panel.posedtnoext, 0);
-  EXPECT_EQ(cut.panel.positionText, L"");
-
   // An offset beyond the buffer reads nothing.
   Playback beyond{"KV150\n"};
   beyond.offset = 100;
@@ -262,7 +252,7 @@ TEST(MacroEditorRead, RowsHeaderAndBrokenFiles) {
   EXPECT_EQ(read.steps[0].textA, L"x");
   EXPECT_EQ(read.steps[1].codeIndex, kPositionEditCode);
   EXPECT_EQ(read.steps[1].encodedMap.substr(0, 6), "010203");
-  EXPECT_EQ(read.steps[1].flag, '0');
+  EXPECT_EQ(ShownPositionFlag(read.steps[1]), '0');
   EXPECT_EQ(EditorHeaderStatus(3, read.header), L"マクロNo.03　Ver 1.5");
 
   read = ReadMacroRecords(Bytes(steps), steps.size(), notify);  // no header: read like any other
