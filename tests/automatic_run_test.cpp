@@ -116,6 +116,23 @@ TEST_F(AutomaticRunTest, ModificationTimesStepByTheSecondsPerFile) {
   EXPECT_NE(std::string::npos, program_.ReadFile(L"rename1.log").find(Utf16(L"\"<TIMESTAMP>\"\r\n")));
 }
 
+// The log lists the renames in list order, so it shows how the list was sorted.
+TEST_F(AutomaticRunTest, SortOrdersTheListBeforeTheRun) {
+  for (const wchar_t* name : {L"a 2.txt", L"a 10.txt"}) program_.WriteFile(std::wstring(L"work\\") + name, "x");
+  ASSERT_EQ(0, Run(L"\"s/a /z /\" /sortnamer \"" + work_ + L"\""));
+  const std::wstring w = work_ + L"\\";
+  const std::string numbersByValue = Utf16(L"\"" + w + L"a 10.txt\",\"" + w + L"z 10.txt\",\"<NORMAL>\"\r\n\"" + w +
+                                           L"a 2.txt\",\"" + w + L"z 2.txt\",\"<NORMAL>\"\r\n");
+  EXPECT_NE(std::string::npos, program_.ReadFile(L"rename1.log").find(numbersByValue));
+
+  // Without the number-aware comparison "10" sorts before "2"; descending puts "2" first.
+  program_.WriteFile(L"korvalith.ini", "[Base]\r\n_version=4231201\r\n_count=5\r\nsortnumlogical=0\r\n");
+  ASSERT_EQ(0, Run(L"\"s/z /y /\" /sortnamer \"" + work_ + L"\""));
+  const std::string numbersAsText = Utf16(L"\"" + w + L"z 2.txt\",\"" + w + L"y 2.txt\",\"<NORMAL>\"\r\n\"" + w +
+                                          L"z 10.txt\",\"" + w + L"y 10.txt\",\"<NORMAL>\"\r\n");
+  EXPECT_NE(std::string::npos, program_.ReadFile(L"rename1.log").find(numbersAsText));
+}
+
 TEST_F(AutomaticRunTest, SubfolderDepthChoosesHowDeepFilesAreRead) {
   CreateDirectoryW((work_ + L"\\d1").c_str(), nullptr);
   CreateDirectoryW((work_ + L"\\d1\\d2").c_str(), nullptr);

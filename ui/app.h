@@ -13,6 +13,7 @@
 #include "config/settings_store.h"
 #include "config/single_instance.h"
 #include "engine/execute_changes.h"
+#include "engine/list_sort.h"
 #include "engine/rename_list.h"
 #include "modes/mode_params.h"
 #include "modes/read_mode_params.h"
@@ -32,6 +33,7 @@ struct App {
   PanelValues panel;        // the mode panel's values (the panel itself comes with the window's controls)
   ModeParams params;
   RunState runState;
+  SortState sortState;
   int exitWatchdog = 0;     // ticks of the automatic run's exit watchdog
   std::vector<std::wstring> arguments;  // the whole argument vector, for a hand-over
   InstanceMutex instanceMutex;

@@ -62,14 +62,27 @@ ExecuteOptions ExecuteOptionsFrom(const Settings& s, const WindowsVersion& windo
   return o;
 }
 
+SortOptions SortOptionsFrom(const Settings& s, HWND owner) {
+  SortOptions o;
+  o.numberLogical = s.sortnumlogical != 0;
+  o.sizeShown = s.listcols1 != 0;
+  o.dateShown = s.listcols2 != 0;
+  o.owner = owner;
+  return o;
+}
+
 int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   ReadSettings readSettings = ReadSettingsFrom(*work.settings, commandLine);
   ReadHooks hooks;
   hooks.owner = work.owner;
-  hooks.escapeDown = [] { return false; };  // nobody holds ESC in an unattended run
+  if (commandLine.IsAutomatic()) hooks.escapeDown = [] { return false; };  // nobody holds ESC in an unattended run
+  if (work.sort) hooks.markListChanged = [&work] { work.sort->listChanged = true; };
   ListReader reader(*work.list, readSettings, hooks);
   if (!commandLine.paths.empty()) reader.ReadDroppedItems(commandLine.paths);
   if (commandLine.hasFilter) ApplyFilter(*work.list, FilterKind::Full, commandLine.filterText);
+  if (work.sort && commandLine.sortRequest >= 0) {
+    ApplySortRequest(*work.list, *work.sort, commandLine.sortRequest, SortOptionsFrom(*work.settings, work.owner));
+  }
   if (commandLine.Kind() == kAutoUndo) {
     LoadUndoList(*work.list, work.programFolder, commandLine.undoSlot, {});
     return 1000;

@@ -9,6 +9,7 @@
 #include "config/command_line.h"
 #include "config/settings.h"
 #include "engine/execute_changes.h"
+#include "engine/list_sort.h"
 #include "engine/rename_list.h"
 #include "filelist/list_reader.h"
 #include "platform/windows_version.h"
@@ -26,12 +27,16 @@ struct AutoRunWork {
   PanelValues* panel = nullptr;
   ModeParams* params = nullptr;
   RunState* state = nullptr;
+  SortState* sort = nullptr;
   std::wstring programFolder;
   HWND owner = nullptr;
 };
 
-// Step 4: the paths of the command line are read into the list and the filter is applied; for an
-// undo run the log slot is loaded. Returns the delay before the run in milliseconds.
+// The sort options the settings give.
+SortOptions SortOptionsFrom(const Settings& s, HWND owner);
+
+// Step 4: the paths of the command line are read into the list, the filter and the sort request are
+// applied; for an undo run the log slot is loaded. Returns the delay before the run in milliseconds.
 int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work);
 
 // Step 5: preview and execute in the chosen mode (in test mode only the preview), or undo.

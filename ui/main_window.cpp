@@ -91,6 +91,7 @@ AutoRunWork Work(HWND hwnd) {
   work.panel = &gApp.panel;
   work.params = &gApp.params;
   work.state = &gApp.runState;
+  work.sort = &gApp.sortState;
   work.programFolder = ProgramFolder();
   work.owner = hwnd;
   return work;
@@ -144,6 +145,7 @@ ReadResult ReadPaths(HWND hwnd, const std::function<ReadResult(ListReader&)>& re
   ReadSettings readSettings = ReadSettingsFrom(gApp.settings, CommandLine{});
   ReadHooks hooks;
   hooks.owner = hwnd;
+  hooks.markListChanged = [] { gApp.sortState.listChanged = true; };
   ListReader reader(gApp.list, readSettings, hooks);
   const ReadResult result = read(reader);
   // The user's answers during the read (row limit, folder reading) are kept.
