@@ -199,6 +199,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
   const size_t count = list.Count();
   size_t p = 0;
   int rowCounter = 0;
+  bool macroRead = false;
   for (size_t i = 0; i < count && p < list.Count(); ++i) {
     RenameItem& row = list.Row(p);
     const bool filtered = row.status == ItemStatus::Filtered;
@@ -206,7 +207,18 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     if (filtered) {
       row.newName.clear();
     } else {
-      source = Cut(row.folder + row.oldName);
+      if (mode == kModeMacro && kind == RunKind::Preview && !macroRead) {
+        macroRead = true;
+        if (c.readMacro && !c.readMacro()) {
+          ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, kMacroUnreadableCaption,
+                      kMacroUnreadableText, MessageClass::Error);
+          return 1;
+        }
+      }
+      // A row the step before left without a new name (it was filtered out then) starts from its
+      // old name rather than from its bare folder.
+      const bool fromNew = c.sourceFromNewNames && !row.newName.empty();
+      source = Cut(row.folder + (fromNew ? row.newName : row.oldName));
       const bool descriptionOnly = kind == RunKind::EditorPreview && !IsNameMode(mode);
       target = Cut(descriptionOnly ? row.newName : row.folder + row.newName);
       if (computeNames) {
@@ -329,6 +341,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     }
     state.previewed = false;
     state.enterExecutes = false;
+    if (state.recording && report.changed > 0 && c.recordStep) c.recordStep(mode);
   } else {
     state.previewed = true;
     state.enterExecutes = !o.enterdont;

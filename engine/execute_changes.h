@@ -87,7 +87,18 @@ struct ExecuteContext {
   std::function<void(int percent)> progress;  // 0..100 for the window's progress bar
   // Settings the pass may change (the "今後もこのエラーを表示しますか" answer).
   int* nonsjiswarnSetting = nullptr;
+
+  // Macro playback and recording, set by the window while they run.
+  // A playback step after the first works on the names the step before produced.
+  bool sourceFromNewNames = false;
+  // A preview in the macro mode reads the macro file before its first row; false when it cannot.
+  std::function<bool()> readMacro;
+  // An execution that changed something while a macro is being recorded hands its mode over.
+  std::function<void(int mode)> recordStep;
 };
+
+inline constexpr const wchar_t* kMacroUnreadableText = L"マクロファイルが開けません。";
+inline constexpr const wchar_t* kMacroUnreadableCaption = L"Can't Open Macro File";
 
 // Returns 0, or 1 when the pass was refused before the first row (empty list, too many characters,
 // regular expression library missing).

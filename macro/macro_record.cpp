@@ -65,7 +65,7 @@ std::string OrdinaryRecord(int codeIndex, int d0, int d1, int d2, std::wstring_v
 }
 
 void DecodeStep(const BoundedBytes& bytes, size_t offset, int codeIndex, MacroRecord& record) {
-  record.kind = RecordKind::Step;
+  record.kind = MacroRecordKind::Step;
   record.codeIndex = codeIndex;
   record.d0 = bytes.At(offset + 3) - '0';
   record.d1 = bytes.At(offset + 4) - '0';
@@ -78,7 +78,7 @@ void DecodeStep(const BoundedBytes& bytes, size_t offset, int codeIndex, MacroRe
 }
 
 void DecodePositionEdit(const BoundedBytes& bytes, size_t offset, int version, MacroRecord& record) {
-  record.kind = RecordKind::Step;
+  record.kind = MacroRecordKind::Step;
   record.codeIndex = kPositionEditCode;
   const size_t mapStart = offset + (version == 12 ? kMapOffsetVersion12 : kMapOffset);
   const size_t mapBytes = 2 * kStoredMapEntries;
@@ -95,7 +95,7 @@ void DecodePositionEdit(const BoundedBytes& bytes, size_t offset, int version, M
 }
 
 void DecodeHeader(const BoundedBytes& bytes, size_t offset, MacroRecord& record) {
-  record.kind = RecordKind::Header;
+  record.kind = MacroRecordKind::Header;
   record.versionDigits[0] = bytes.At(offset + 2);
   record.versionDigits[1] = bytes.At(offset + 3);
   record.version = 10 * (static_cast<unsigned char>(record.versionDigits[0]) - '0') +
@@ -266,7 +266,7 @@ bool HeaderAccepted(const MacroRecord& header) { return header.target == '0' || 
 
 int ValidateRecord(const unsigned char* data, size_t size) {
   const MacroRecord record = DecodeRecord(data, size, 0, 0);
-  if (record.kind != RecordKind::Step) return -1;
+  if (record.kind != MacroRecordKind::Step) return -1;
   if (record.codeIndex == kPositionEditCode &&
       (record.flag < '0' || record.flag > kStepCodes[kPositionEditCode].limits.d0)) {
     return -1;

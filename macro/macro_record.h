@@ -51,12 +51,12 @@ std::string BuildPositionRecordFromShownMap(std::string_view shownMap, char flag
 // every record written is one the readers accept.
 std::string BuildStepRecord(int mode, const ModeParams& params);
 
-enum class RecordKind { Unknown, Header, Step };
+enum class MacroRecordKind { Unknown, Header, Step };
 
 // One record decoded. Bytes past the end of the buffer read as zero, so a cut record reads as one
 // followed by a zero-filled tail: texts end there and the next record is unknown.
 struct MacroRecord {
-  RecordKind kind = RecordKind::Unknown;
+  MacroRecordKind kind = MacroRecordKind::Unknown;
   size_t length = 0;  // bytes the record occupies, never past the end of the buffer
 
   // Steps.

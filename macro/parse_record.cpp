@@ -47,7 +47,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 void LoadStepIntoPanel(const MacroRecord& step, PanelValues& panel) {
-  if (step.kind != RecordKind::Step || step.codeIndex < 0 || step.codeIndex >= kStepCodeCount) return;
+  if (step.kind != MacroRecordKind::Step || step.codeIndex < 0 || step.codeIndex >= kStepCodeCount) return;
   panel.mode = kStepCodes[step.codeIndex].mode;
   switch (panel.mode) {
     case kModePositionEdit:
@@ -129,11 +129,11 @@ int ParseNextRecord(const unsigned char* data, size_t size, size_t& offset, Macr
   if (offset > size) offset = size;
   const MacroRecord record = DecodeRecord(data, size, offset, state.version);
   switch (record.kind) {
-    case RecordKind::Step:
+    case MacroRecordKind::Step:
       LoadStepIntoPanel(record, panel);
       offset += record.length;
       return kParseStepLoaded;
-    case RecordKind::Header:
+    case MacroRecordKind::Header:
       state.version = record.version;
       if (!HeaderVersionSupported(record)) {
         Notify(notify, kUnsupportedVersionText, kUnsupportedVersionCaption, MB_OK | MB_ICONERROR);
@@ -143,7 +143,7 @@ int ParseNextRecord(const unsigned char* data, size_t size, size_t& offset, Macr
       offset += record.length;
       state.stepCounter = 1;
       return kParseHeader;
-    case RecordKind::Unknown:
+    case MacroRecordKind::Unknown:
       break;
   }
   return kParseNothing;
@@ -156,9 +156,9 @@ MacroReadout ReadMacroRecords(const unsigned char* data, size_t size, const Macr
   int version = 0;
   while (offset < size) {
     MacroRecord record = DecodeRecord(data, size, offset, version);
-    if (record.kind == RecordKind::Unknown) break;
+    if (record.kind == MacroRecordKind::Unknown) break;
     const size_t length = record.length;
-    if (record.kind == RecordKind::Header) {
+    if (record.kind == MacroRecordKind::Header) {
       version = record.version;
       readout.hasHeader = true;
       readout.header = record;

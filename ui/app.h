@@ -15,6 +15,8 @@
 #include "engine/execute_changes.h"
 #include "engine/list_sort.h"
 #include "engine/rename_list.h"
+#include "macro/playback.h"
+#include "macro/recorder.h"
 #include "modes/mode_params.h"
 #include "modes/read_mode_params.h"
 #include "platform/windows_version.h"
@@ -34,6 +36,8 @@ struct App {
   ModeParams params;
   RunState runState;
   SortState sortState;
+  MacroPlayback playback;
+  MacroRecorder recorder;
   int exitWatchdog = 0;     // ticks of the automatic run's exit watchdog
   std::vector<std::wstring> arguments;  // the whole argument vector, for a hand-over
   InstanceMutex instanceMutex;

@@ -4,6 +4,7 @@
 #include "engine/list_filter.h"
 #include "engine/show_message.h"
 #include "engine/undo.h"
+#include "macro/macro_file.h"
 #include "modes/change_mode.h"
 
 namespace korval {
@@ -25,6 +26,10 @@ ReadSettings ReadSettingsFrom(const Settings& s, const CommandLine& commandLine)
   r.showRenameErrors = s.showRenameErrors != 0;
   r.timezone = s.timezone;
   r.automaticRun = commandLine.IsAutomatic();
+  // An unattended run skips size and date texts unless its sort order needs them.
+  const int sortColumn = commandLine.sortRequest >= 0 ? commandLine.sortRequest / 10 : -1;
+  r.sortedBySize = sortColumn == 4 && s.listcols1;
+  r.sortedByDate = sortColumn == 5 || (sortColumn == 4 && !s.listcols1);
   r.filter.filterextall = s.filterextall;
   r.filter.extensionsExclude = s.extFilterExclude != 0;
   r.filter.filterfsize1 = s.filterfsize1;
@@ -90,6 +95,28 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   return 260;
 }
 
+ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int mode) {
+  ExecuteContext c;
+  c.list = work.list;
+  c.mode = mode;
+  c.panel = work.panel;
+  c.params = work.params;
+  c.histories.switches = 0;  // an unattended run leaves the input histories as they are
+  c.filterText = commandLine.filterText;
+  c.options = ExecuteOptionsFrom(*work.settings, work.windows);
+  c.state = work.state;
+  c.programFolder = work.programFolder;
+  c.owner = work.owner;
+  c.nonsjiswarnSetting = &work.settings->nonsjiswarn;
+  if (mode == kModeMacro && work.playback) {
+    const std::wstring autoFile = (commandLine.autoRun & kAutoMacroFile) ? commandLine.macroFile : std::wstring();
+    c.readMacro = [&work, autoFile] {
+      return work.playback->Load(SelectedMacroPath(work.programFolder, work.panel->macrono, autoFile, SystemFileSystem()));
+    };
+  }
+  return c;
+}
+
 RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
   RunReport report;
   Settings& s = *work.settings;
@@ -104,28 +131,62 @@ RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
     return report;
   }
   const int mode = AutoRunMode(commandLine);
-  if (mode != kModeAttribute && mode != kModeTimestamp && mode != kModeReplace) return report;
-  ApplyAutoRunToPanel(commandLine, *work.panel);
-  const AutoReplace autoReplace = ToAutoReplace(commandLine);
-
-  ExecuteContext c;
-  c.list = work.list;
-  c.mode = mode;
-  c.panel = work.panel;
-  c.params = work.params;
-  c.histories.switches = 0;  // an unattended run leaves the input histories as they are
-  c.autoReplace = mode == kModeReplace ? &autoReplace : nullptr;
-  c.filterText = commandLine.filterText;
-  c.options = ExecuteOptionsFrom(s, work.windows);
-  c.state = work.state;
-  c.programFolder = work.programFolder;
-  c.owner = work.owner;
-  c.nonsjiswarnSetting = &s.nonsjiswarn;
+  if (mode != kModeAttribute && mode != kModeTimestamp && mode != kModeReplace && mode != kModeMacro) return report;
   work.state->automatic = true;
   work.state->automaticShow = commandLine.Shows();
+  if (mode == kModeMacro) {
+    // The macro slot is selected; the execution follows when the playback has ended.
+    if (commandLine.Kind() >= 1 && commandLine.Kind() <= kAutoLastMacroSlot) work.panel->macrono = commandLine.Kind() - 1;
+    PreviewMacro(commandLine, work, !commandLine.testMode);
+    return report;
+  }
+  ApplyAutoRunToPanel(commandLine, *work.panel);
+  const AutoReplace autoReplace = ToAutoReplace(commandLine);
+  ExecuteContext c = ContextFor(commandLine, work, mode);
+  c.autoReplace = mode == kModeReplace ? &autoReplace : nullptr;
   if (ExecuteChanges(RunKind::Preview, c, &report) != 0 || commandLine.testMode) return report;
   ExecuteChanges(RunKind::Execute, c, &report);
   return report;
+}
+
+int PreviewMacro(const CommandLine& commandLine, AutoRunWork& work, bool executeAfter) {
+  if (!work.playback || work.playback->Running()) return 1;
+  work.panel->mode = kModeMacro;
+  ExecuteContext c = ContextFor(commandLine, work, kModeMacro);
+  if (ExecuteChanges(RunKind::Preview, c) != 0) return 1;
+  work.playback->executeAfter = executeAfter;
+  const int pause = work.playback->Start(PlaybackHooksFor(commandLine, work));
+  if (work.owner) SetTimer(work.owner, kTimerPlayback, static_cast<UINT>(pause), nullptr);
+  return 0;
+}
+
+PlaybackHooks PlaybackHooksFor(const CommandLine& commandLine, AutoRunWork& work) {
+  PlaybackHooks hooks;
+  hooks.panel = work.panel;
+  hooks.previewStep = [&commandLine, &work](int step) {
+    ExecuteContext c = ContextFor(commandLine, work, work.panel->mode);
+    c.sourceFromNewNames = step >= 2;
+    ExecuteChanges(RunKind::Preview, c);
+  };
+  hooks.execute = [&commandLine, &work] {
+    ExecuteContext c = ContextFor(commandLine, work, kModeMacro);
+    ExecuteChanges(RunKind::Execute, c);
+  };
+  hooks.finished = work.playbackEnded;
+  hooks.notify = [owner = work.owner](const std::wstring& text, const std::wstring& caption, UINT style) {
+    ShowMessage(owner, MessageKind::Plain, static_cast<int>(style), caption, text, MessageClass::Error);
+  };
+  hooks.view = work.playbackView;
+  hooks.silent = commandLine.IsAutomatic() && !commandLine.Shows();
+  hooks.testMode = commandLine.testMode;
+  hooks.macromsec = work.settings->macromsec;
+  return hooks;
+}
+
+void TickPlayback(const CommandLine& commandLine, AutoRunWork& work) {
+  if (!work.playback) return;
+  const int pause = work.playback->Tick(PlaybackHooksFor(commandLine, work));
+  if (pause > 0 && work.owner) SetTimer(work.owner, kTimerPlayback, static_cast<UINT>(pause), nullptr);
 }
 
 LocalDateTime CurrentLocalDateTime() {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "config/command_line.h"
@@ -12,6 +13,7 @@
 #include "engine/list_sort.h"
 #include "engine/rename_list.h"
 #include "filelist/list_reader.h"
+#include "macro/playback.h"
 #include "platform/windows_version.h"
 
 namespace korval {
@@ -28,9 +30,19 @@ struct AutoRunWork {
   ModeParams* params = nullptr;
   RunState* state = nullptr;
   SortState* sort = nullptr;
+  MacroPlayback* playback = nullptr;
+  PlaybackView playbackView;               // the playback window, when the window shows one
+  std::function<void()> playbackEnded;     // the playback has ended (an automatic run closes then)
   std::wstring programFolder;
-  HWND owner = nullptr;
+  HWND owner = nullptr;                    // also receives the playback timer
 };
+
+// Timer of the main window that paces macro playback.
+inline constexpr UINT_PTR kTimerPlayback = 1502;
+
+// The executor's context for a pass in mode over the work's list; in the macro mode it reads the
+// selected slot's macro, or the file an automatic run names.
+ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int mode);
 
 // The sort options the settings give.
 SortOptions SortOptionsFrom(const Settings& s, HWND owner);
@@ -39,9 +51,19 @@ SortOptions SortOptionsFrom(const Settings& s, HWND owner);
 // applied; for an undo run the log slot is loaded. Returns the delay before the run in milliseconds.
 int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work);
 
-// Step 5: preview and execute in the chosen mode (in test mode only the preview), or undo.
-// Returns what the execution reported.
+// Step 5: preview and execute in the chosen mode (in test mode only the preview), or undo. A macro
+// run starts the playback, which executes when it ends. Returns what the execution reported.
 RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work);
+
+// A preview in the macro mode: the names pass through unchanged, the macro is read and its
+// playback starts on the owner's timer 1502. executeAfter: the list is executed when the playback
+// ends. Returns 1 when the preview failed (the macro could not be read).
+int PreviewMacro(const CommandLine& commandLine, AutoRunWork& work, bool executeAfter);
+
+// Timer 1502: one playback step; the timer is started again unless the playback ended.
+void TickPlayback(const CommandLine& commandLine, AutoRunWork& work);
+
+PlaybackHooks PlaybackHooksFor(const CommandLine& commandLine, AutoRunWork& work);
 
 // The current local time as the command line's time values read it.
 LocalDateTime CurrentLocalDateTime();

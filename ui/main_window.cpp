@@ -92,6 +92,12 @@ AutoRunWork Work(HWND hwnd) {
   work.params = &gApp.params;
   work.state = &gApp.runState;
   work.sort = &gApp.sortState;
+  work.playback = &gApp.playback;
+  work.playbackEnded = [] {
+    RefreshListControl(gApp.listControl, gApp.list);
+    // A macro run from the command line ends once its playback has ended.
+    if (gApp.commandLine.IsAutomatic() && gApp.commandLine.ClosesAfterRun()) gApp.exitWatchdog = 10000;
+  };
   work.programFolder = ProgramFolder();
   work.owner = hwnd;
   return work;
@@ -118,8 +124,9 @@ void RunFromCommandLine(HWND hwnd) {
   AutoRunWork work = Work(hwnd);
   RunAutomatic(gApp.commandLine, work);
   RefreshListControl(gApp.listControl, gApp.list);
-  // The run is over: the next tick of the watchdog closes the window.
-  gApp.exitWatchdog = 10000;
+  // The run is over (a macro run: unless its playback goes on): the next tick of the watchdog
+  // closes the window.
+  if (!gApp.playback.Running()) gApp.exitWatchdog = 10000;
 }
 
 // Every half second; closes the window once the run is done, or after about three minutes.
@@ -136,6 +143,11 @@ void OnTimer(HWND hwnd, UINT_PTR id) {
     case kTimerReadArguments: ReadArguments(hwnd); break;
     case kTimerAutoRun: RunFromCommandLine(hwnd); break;
     case kTimerExitWatchdog: TickExitWatchdog(hwnd); break;
+    case kTimerPlayback: {
+      AutoRunWork work = Work(hwnd);
+      TickPlayback(gApp.commandLine, work);
+      break;
+    }
     default: break;
   }
 }
@@ -172,6 +184,7 @@ void OnDropFiles(HWND hwnd, HDROP drop) {
 void OnHandOver(HWND hwnd, WPARAM lowest, LPARAM highest) {
   HandOverRefusal refusal;
   refusal.undoMode = gApp.list.undoMode;
+  refusal.macroPlayback = gApp.playback.Running();
   const ReceiveResult result = ReceivePaths(lowest, highest, refusal, [&](const std::wstring& path) {
     const ReadResult read =
         ReadPaths(hwnd, [&](ListReader& reader) { return reader.ReadPathIntoList(path, false, false); });
