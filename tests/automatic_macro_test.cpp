@@ -1,0 +1,103 @@
+// Unattended macro runs: macro files written here byte by byte are played on real files by
+// "/autoN" and "/autofile=", and the program closes itself when the playback has ended.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/data_files.h"
+#include "platform/temp_folder.h"
+#include "tests/program_runner.h"
+
+namespace korval {
+namespace {
+
+// Stored texts have bit 6 of every byte toggled unless its low six bits are all zero.
+std::string Stored(const std::string& text) {
+  std::string bytes = text;
+  for (char& c : bytes) {
+    if (static_cast<unsigned char>(c) & 0x3F) c = static_cast<char>(c ^ 0x40);
+  }
+  return bytes;
+}
+
+std::string Record(const std::string& code, const std::string& digits, const std::string& a, const std::string& b) {
+  return code + digits + Stored(a) + std::string(1, '\0') + Stored(b) + std::string(1, '\0') + "\n";
+}
+
+class AutomaticMacroTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    program_.WriteFile(L"use.ini", "");
+    program_.WriteFile(L"korvalith.ini", "[Base]\r\n_version=4231201\r\n_count=5\r\nmacromsec=0\r\n");
+    ASSERT_TRUE(CreateDirectoryW((program_ / L"work").c_str(), nullptr));
+    work_ = program_ / L"work";
+  }
+
+  void Files(const std::vector<std::wstring>& names) {
+    for (const std::wstring& name : names) program_.WriteFile(L"work\\" + name, "x");
+  }
+
+  int Run(const std::wstring& arguments) {
+    ProgramRunner runner(program_, L"korvalith.exe", arguments);
+    return runner.WaitForExit();
+  }
+
+  std::vector<std::wstring> Names() const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((work_ + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      if (data.cFileName[0] != L'.') names.push_back(data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  TempFolder program_;
+  std::wstring work_;
+};
+
+// Replacement, then serial numbers in front, then every word's first letter upper case.
+const std::string kThreeSteps = "KV150\n" + Record("REP", "002", "_", " ") + Record("123", "000", "<01>-", "") +
+                                Record("Aa ", "400", "", "");
+
+TEST_F(AutomaticMacroTest, AMacroFileNamedOnTheCommandLineIsPlayedAndExecuted) {
+  Files({L"big_red_car.txt", L"small_boat.txt"});
+  program_.WriteFile(L"steps.bin", kThreeSteps);
+  ASSERT_EQ(0, Run(L"/autofile=steps \"" + work_ + L"\""));  // ".bin" is added, then the program folder
+  EXPECT_EQ((std::vector<std::wstring>{L"01-Big Red Car.txt", L"02-Small Boat.txt"}), Names());
+  // One execution, one log: the whole macro is undone at once.
+  ASSERT_EQ(0, Run(L"/undo"));
+  EXPECT_EQ((std::vector<std::wstring>{L"big_red_car.txt", L"small_boat.txt"}), Names());
+}
+
+TEST_F(AutomaticMacroTest, ASlotNumberPlaysThatSlotsMacro) {
+  Files({L"a_b.txt"});
+  program_.WriteFile(L"macro25.bin", "KV150\n" + Record("REP", "002", "_", "+"));
+  program_.WriteFile(L"macro24.bin", "KV150\n" + Record("REP", "002", "_", "-"));
+  ASSERT_EQ(0, Run(L"/auto25 \"" + work_ + L"\""));
+  EXPECT_EQ((std::vector<std::wstring>{L"a+b.txt"}), Names());
+}
+
+TEST_F(AutomaticMacroTest, TestModePlaysButChangesNothing) {
+  Files({L"a_b.txt"});
+  program_.WriteFile(L"macro2.bin", kThreeSteps);
+  ProgramRunner runner(program_, L"korvalith.exe", L"/test /auto2 \"" + work_ + L"\"");
+  ASSERT_NE(nullptr, runner.WaitForWindow());
+  Sleep(1500);
+  EXPECT_EQ(0, runner.Close());
+  EXPECT_EQ((std::vector<std::wstring>{L"a_b.txt"}), Names());
+  EXPECT_FALSE(program_.Exists(L"rename1.log"));
+}
+
+TEST_F(AutomaticMacroTest, AMissingMacroEndsTheRunAtOnce) {
+  Files({L"a_b.txt"});
+  ASSERT_EQ(0, Run(L"/auto7 \"" + work_ + L"\""));
+  EXPECT_EQ((std::vector<std::wstring>{L"a_b.txt"}), Names());
+}
+
+}  // namespace
+}  // namespace korval
