@@ -16,7 +16,30 @@ bool IsCaseOnlyChange(const std::wstring& from, const std::wstring& to) {
   return from != to && FileSystemKey(from) == FileSystemKey(to);
 }
 
+bool IsOwnShortName(const std::wstring& source, const std::wstring& target, FileSystem& fs) {
+  const size_t sourceSlash = source.find_last_of(L'\\');
+  const size_t targetSlash = target.find_last_of(L'\\');
+  if (sourceSlash == std::wstring::npos || targetSlash == std::wstring::npos) return false;
+  if (FileSystemKey(source.substr(0, sourceSlash)) != FileSystemKey(target.substr(0, targetSlash))) return false;
+  const std::wstring targetKey = FileSystemKey(target.substr(targetSlash + 1));
+  // Generated short names always carry a "~"; other names need no lookup.
+  if (targetKey.find(L'~') == std::wstring::npos) return false;
+  if (targetKey.empty() || targetKey == FileSystemKey(source.substr(sourceSlash + 1))) return false;
+  std::wstring shortPath;
+  if (!fs.ShortPath(source.c_str(), shortPath)) return false;
+  const size_t shortSlash = shortPath.find_last_of(L'\\');
+  return FileSystemKey(shortPath.substr(shortSlash == std::wstring::npos ? 0 : shortSlash + 1)) == targetKey;
+}
+
 bool LiveExistence::Exists(const std::wstring& path) { return fs_.Find(path.c_str(), nullptr); }
+
+bool LiveExistence::IsOwnShortName(const std::wstring& source, const std::wstring& target) {
+  return korval::IsOwnShortName(source, target, fs_);
+}
+
+bool FolderSnapshot::IsOwnShortName(const std::wstring& source, const std::wstring& target) {
+  return korval::IsOwnShortName(source, target, fs_);
+}
 
 bool FolderSnapshot::Exists(const std::wstring& path) {
   const size_t slash = path.find_last_of(L'\\');

@@ -16,6 +16,8 @@ class PathExistence {
  public:
   virtual ~PathExistence() = default;
   virtual bool Exists(const std::wstring& path) = 0;
+  // Whether target is the 8.3 alias of source itself: no other item stands in its way.
+  virtual bool IsOwnShortName(const std::wstring& source, const std::wstring& target) = 0;
 };
 
 // Asks the file system every time.
@@ -23,6 +25,7 @@ class LiveExistence final : public PathExistence {
  public:
   explicit LiveExistence(FileSystem& fs = SystemFileSystem()) : fs_(fs) {}
   bool Exists(const std::wstring& path) override;
+  bool IsOwnShortName(const std::wstring& source, const std::wstring& target) override;
 
  private:
   FileSystem& fs_;
@@ -36,6 +39,7 @@ class FolderSnapshot final : public PathExistence {
  public:
   explicit FolderSnapshot(FileSystem& fs = SystemFileSystem()) : fs_(fs) {}
   bool Exists(const std::wstring& path) override;
+  bool IsOwnShortName(const std::wstring& source, const std::wstring& target) override;
   void Moved(const std::wstring& from, const std::wstring& to);
 
  private:
@@ -52,5 +56,9 @@ std::wstring FileSystemKey(std::wstring name);
 // Two different spellings of the same path (only letter case differs). Such a rename must go through
 // a temporary name: under Wine a direct one reports success and changes nothing.
 bool IsCaseOnlyChange(const std::wstring& from, const std::wstring& to);
+
+// Whether target names, in the same folder, the 8.3 alias of the existing item source (and not its
+// long name). Renaming an item onto its own alias goes through a temporary name.
+bool IsOwnShortName(const std::wstring& source, const std::wstring& target, FileSystem& fs);
 
 }  // namespace korval

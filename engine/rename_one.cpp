@@ -18,8 +18,9 @@ std::wstring NamePart(const std::wstring& path) {
   return parts.stem + parts.extension;
 }
 
-bool NeedsTwoSteps(int mode, bool ntFamily, const std::wstring& source, const std::wstring& target) {
-  return mode == kModeShortName || (mode == kModeLetterCase && !ntFamily) || IsCaseOnlyChange(source, target);
+bool NeedsTwoSteps(int mode, bool ntFamily, const std::wstring& source, const std::wstring& target, FileSystem& fs) {
+  return mode == kModeShortName || (mode == kModeLetterCase && !ntFamily) || IsCaseOnlyChange(source, target) ||
+         IsOwnShortName(source, target, fs);
 }
 
 // Asks whether to go on after a failure; false when the user says No.
@@ -67,7 +68,7 @@ int RenameOne(int mode, const std::wstring& source, const std::wstring& target, 
     return AskContinue(mode, source, L"", options) ? 1 : 2;
   }
 
-  if (!NeedsTwoSteps(mode, options.ntFamily, source, target)) {
+  if (!NeedsTwoSteps(mode, options.ntFamily, source, target, fs)) {
     if (fs.Move(source.c_str(), target.c_str())) return 0;
     return AskContinue(mode, NamePart(source), NamePart(target), options) ? 1 : 2;
   }

@@ -53,7 +53,7 @@ ItemStatus ValidateRow(RenameList& list, size_t row, int mode, bool store, PathE
         result = CheckCharacters(item.newName);
       }
       if (result == ItemStatus::Ready && mode != kModeLetterCase && mode != kModeShortName &&
-          existence.Exists(item.TargetPath())) {
+          existence.Exists(item.TargetPath()) && !existence.IsOwnShortName(item.SourcePath(), item.TargetPath())) {
         result = ItemStatus::TargetExists;
       }
     }

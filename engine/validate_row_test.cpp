@@ -83,6 +83,7 @@ struct ScriptedExistence final : PathExistence {
     asked.push_back(path);
     return std::find(missing.begin(), missing.end(), path) == missing.end();
   }
+  bool IsOwnShortName(const std::wstring&, const std::wstring&) override { return false; }
 };
 
 TEST(ValidateRow, TooLongStartsAt256CharactersWithTheFolder) {

@@ -81,6 +81,7 @@ int MacroPlayback::Tick(const PlaybackHooks& hooks) {
     if (hooks.finished) hooks.finished();
     return 0;
   }
+  if (panel.mode == kModeLetterCase && hooks.params) panel.exceptionText = ExceptionTextFor(*hooks.params, panel.bigsmall);
   if (!hooks.silent && hooks.view.status) {
     hooks.view.status(FormatText(L"　%2d : 【 %s 】", parse_.stepCounter, kModeLabels[std::clamp(panel.mode, 1, kModeCount) - 1]));
   }

@@ -29,6 +29,9 @@ struct PlaybackView {
 // What a tick needs from the program around it.
 struct PlaybackHooks {
   PanelValues* panel = nullptr;
+  // The program's mode parameters: a case step shows the exception words its conversion keeps
+  // there, as choosing the conversion in the panel does (the step itself carries none).
+  const ModeParams* params = nullptr;
   // Previews the list in the panel's mode; from the second step on from each row's new name.
   std::function<void(int step)> previewStep;
   // Executes the list in the macro mode (the names are previewed already).

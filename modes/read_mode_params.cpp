@@ -198,4 +198,12 @@ bool ReadModeParams(PanelValues& panel, ModeParams& params, const InputHistories
   return tooLong;
 }
 
+const std::wstring& ExceptionTextFor(const ModeParams& params, int bigsmall) {
+  static const std::wstring none;
+  if (bigsmall == 0) return params.bsexcept0;
+  if (bigsmall == 1 || bigsmall == 2) return params.bsexcept1;
+  if (bigsmall == 4) return params.bsexcept2;
+  return none;
+}
+
 }  // namespace korval

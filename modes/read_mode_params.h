@@ -62,6 +62,10 @@ struct AutoReplace {
 bool ReadModeParams(PanelValues& panel, ModeParams& params, const InputHistories& histories,
                     const AutoReplace* autoReplace = nullptr);
 
+// The exception words the case conversion bigsmall keeps (its box shows them when it is chosen):
+// list 0 for lower case, list 1 for the two upper cases, list 2 for word starts, none for case 3.
+const std::wstring& ExceptionTextFor(const ModeParams& params, int bigsmall);
+
 // Puts entry at the top of a history; an exact (case-sensitive) match already in it moves there.
 // Keeps at most maxEntries.
 void RememberInput(std::vector<std::wstring>& history, const std::wstring& entry, size_t maxEntries = 64);

@@ -163,6 +163,7 @@ int PreviewMacro(const CommandLine& commandLine, AutoRunWork& work, bool execute
 PlaybackHooks PlaybackHooksFor(const CommandLine& commandLine, AutoRunWork& work) {
   PlaybackHooks hooks;
   hooks.panel = work.panel;
+  hooks.params = work.params;
   hooks.previewStep = [&commandLine, &work](int step) {
     ExecuteContext c = ContextFor(commandLine, work, work.panel->mode);
     c.sourceFromNewNames = step >= 2;

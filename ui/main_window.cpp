@@ -74,6 +74,12 @@ BOOL OnCreate(HWND hwnd, LPCREATESTRUCTW) {
     gApp.handedOver = true;
     return FALSE;
   }
+  // The case conversions keep their exception words in the mode parameters; the box shows the
+  // list of the conversion chosen.
+  gApp.params.bsexcept0 = gApp.settings.bsexcept0;
+  gApp.params.bsexcept1 = gApp.settings.bsexcept1;
+  gApp.params.bsexcept2 = gApp.settings.bsexcept2;
+  gApp.panel.exceptionText = ExceptionTextFor(gApp.params, gApp.panel.bigsmall);
   // A run that was cut short (a crash, a power loss) left its log in slot 0: make it undoable now.
   RecoverOrphanedLog(ProgramFolder());
   PlaceWindow(hwnd);
