@@ -12,7 +12,11 @@ namespace {
 // The folded form compares like a character-by-character case-insensitive comparison.
 std::wstring Folded(const std::wstring& text) {
   std::wstring folded(text.size(), L'\0');
-  for (size_t i = 0; i < text.size(); ++i) folded[i] = static_cast<wchar_t>(std::towlower(text[i]));
+  for (size_t i = 0; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    // Plain ASCII folds the same in every locale; only other characters need the library.
+    folded[i] = c < 0x80 ? (c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c) : static_cast<wchar_t>(std::towlower(c));
+  }
   return folded;
 }
 
@@ -43,7 +47,8 @@ void DuplicateIndex::Release() {
 
 long DuplicateIndex::FindDuplicatePath(const std::wstring& path, size_t count) const {
   if (path.empty()) return 0;
-  if (path.size() >= kPathBuffer) return -1;
+  // Nothing to compare with (a read into an empty list): no need to fold the path.
+  if (path.size() >= kPathBuffer || count == 0 || firstRowOf_.empty()) return -1;
   const auto found = firstRowOf_.find(Folded(path));
   if (found == firstRowOf_.end() || found->second >= count || found->second >= slots_) return -1;
   return static_cast<long>(found->second);

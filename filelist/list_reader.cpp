@@ -70,12 +70,22 @@ void ListReader::EndRead() { duplicates_.Release(); }
 bool ListReader::AddListedRow(size_t index, const std::wstring& path, const WIN32_FIND_DATAW* entry) {
   // A path that does not fit the 260-character buffers of a row is not listed.
   if (path.empty() || path.size() > kMaxPathChars) return false;
-  const PathParts parts = SplitPath(path);
   RenameItem item;
-  item.oldName = parts.stem + parts.extension;
+  if (path.size() > 3 && path[1] == L':' && path[2] == L'\\') {
+    // A drive path, the common case of a read: split at its last separator without the general
+    // splitter's copies (this runs once per file of the tree).
+    const size_t nameStart = path.find_last_of(L"\\/") + 1;
+    item.folder.assign(path, 0, nameStart);
+    item.oldName.assign(path, nameStart);
+    const size_t dot = item.oldName.rfind(L'.');
+    if (dot != std::wstring::npos) item.extension.assign(item.oldName, dot);
+  } else {
+    const PathParts parts = SplitPath(path);
+    item.oldName = parts.stem + parts.extension;
+    item.extension = parts.extension;
+    item.folder = parts.Directory();
+  }
   if (item.oldName.empty()) return false;  // a drive root has no name to change
-  item.extension = parts.extension;
-  item.folder = parts.Directory();
 
   // Size and time stamps come from the enumeration that found the path, else from one lookup.
   WIN32_FIND_DATAW looked{};
@@ -99,7 +109,7 @@ bool ListReader::AddListedRow(size_t index, const std::wstring& path, const WIN3
     if (!SizePasses(s.filter, bytes)) return false;
   }
 
-  if (!ExtensionPasses(extensions_, s.filter.extensionsExclude, parts.extension)) return false;
+  if (!ExtensionPasses(extensions_, s.filter.extensionsExclude, item.extension)) return false;
 
   if (AttributeFilterActive(s.filter)) {
     const DWORD attributes = entry ? entry->dwFileAttributes : fs_.GetAttributes(path.c_str());
