@@ -93,6 +93,23 @@ TEST_F(AutomaticMacroTest, TestModePlaysButChangesNothing) {
   EXPECT_FALSE(program_.Exists(L"rename1.log"));
 }
 
+TEST_F(AutomaticMacroTest, AShownPlaybackCanBeAbortedAndThenRenamesNothing) {
+  program_.WriteFile(L"korvalith.ini", "[Base]\r\n_version=4231201\r\n_count=5\r\nmacromsec=1500\r\n");
+  Files({L"big_red_car.txt"});
+  program_.WriteFile(L"macro1.bin", kThreeSteps);
+  ProgramRunner runner(program_, L"korvalith.exe", L"/show /auto1 \"" + work_ + L"\"");
+  HWND playback = runner.WaitForWindowOfClass(L"KorvalithPlayback");
+  ASSERT_NE(nullptr, playback);
+  EXPECT_EQ(L"◆　マクロ再生中　◆", WindowText(playback));
+  HWND abort = FindWindowExW(playback, nullptr, L"Button", nullptr);
+  ASSERT_NE(nullptr, abort);
+  EXPECT_EQ(L"中止", WindowText(abort));
+  SendMessageW(abort, BM_CLICK, 0, 0);
+  EXPECT_EQ(0, runner.WaitForExit());  // a shown run without "/noexit" still closes itself
+  EXPECT_EQ((std::vector<std::wstring>{L"big_red_car.txt"}), Names());
+  EXPECT_FALSE(program_.Exists(L"rename1.log"));
+}
+
 TEST_F(AutomaticMacroTest, AMissingMacroEndsTheRunAtOnce) {
   Files({L"a_b.txt"});
   ASSERT_EQ(0, Run(L"/auto7 \"" + work_ + L"\""));

@@ -11,17 +11,18 @@ namespace {
 struct WindowSearch {
   DWORD processId;
   HWND found;
+  const wchar_t* className = nullptr;  // any unowned window when null
 };
 
 BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<WindowSearch*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsWindowVisible(window) && GetWindow(window, GW_OWNER) == nullptr) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  const bool wanted = search->className ? WindowClass(window) == search->className : GetWindow(window, GW_OWNER) == nullptr;
+  if (!wanted) return TRUE;
+  search->found = window;
+  return FALSE;
 }
 
 }  // namespace
@@ -57,6 +58,17 @@ HWND ProgramRunner::WaitForWindow(DWORD timeoutMs) {
     WindowSearch search{processId_, nullptr};
     EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
     if (search.found) return window_ = search.found;
+    if (WaitForSingleObject(process_.Get(), 50) == WAIT_OBJECT_0) break;
+  }
+  return nullptr;
+}
+
+HWND ProgramRunner::WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (process_ && GetTickCount64() < deadline) {
+    WindowSearch search{processId_, nullptr, className};
+    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
     if (WaitForSingleObject(process_.Get(), 50) == WAIT_OBJECT_0) break;
   }
   return nullptr;

@@ -20,6 +20,8 @@ class ProgramRunner {
   bool Started() const { return process_.Valid(); }
   // Waits up to timeoutMs for the process's first visible top-level window.
   HWND WaitForWindow(DWORD timeoutMs = 15000);
+  // Waits up to timeoutMs for a visible top-level window of the process with the class name.
+  HWND WaitForWindowOfClass(const wchar_t* className, DWORD timeoutMs = 15000);
   // Sends WM_CLOSE and waits for the exit; returns the exit code, or -1 on time-out.
   int Close(DWORD timeoutMs = 15000);
   // Waits for the program to end by itself; the exit code, or -1 on time-out.

@@ -36,7 +36,7 @@ for _ in $(seq 1 100); do
   xwininfo -root -tree 2>/dev/null | grep -q 'Wine desktop' && break
   sleep 0.1
 done
-sleep 3
+sleep ${KORVAL_SHOT_WAIT:-3}
 mkdir -p "$(dirname "$out")"
 if ! import -window root "$out" 2>>"$KORVAL_BUILD/xvfb.log"; then
   echo "screenshot: capture failed" >&2; exit 1

@@ -38,6 +38,7 @@ struct App {
   SortState sortState;
   MacroPlayback playback;
   MacroRecorder recorder;
+  MacroSlotNames macroSlots = UnregisteredSlots();  // the slot list's texts, from the macro list file
   int exitWatchdog = 0;     // ticks of the automatic run's exit watchdog
   std::vector<std::wstring> arguments;  // the whole argument vector, for a hand-over
   InstanceMutex instanceMutex;

@@ -168,6 +168,7 @@ PlaybackHooks PlaybackHooksFor(const CommandLine& commandLine, AutoRunWork& work
     ExecuteContext c = ContextFor(commandLine, work, work.panel->mode);
     c.sourceFromNewNames = step >= 2;
     ExecuteChanges(RunKind::Preview, c);
+    if (work.listChanged) work.listChanged();
   };
   hooks.execute = [&commandLine, &work] {
     ExecuteContext c = ContextFor(commandLine, work, kModeMacro);

@@ -33,6 +33,7 @@ struct AutoRunWork {
   MacroPlayback* playback = nullptr;
   PlaybackView playbackView;               // the playback window, when the window shows one
   std::function<void()> playbackEnded;     // the playback has ended (an automatic run closes then)
+  std::function<void()> listChanged;       // a playback step previewed the rows anew
   std::wstring programFolder;
   HWND owner = nullptr;                    // also receives the playback timer
 };

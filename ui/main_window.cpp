@@ -9,12 +9,14 @@
 #include "config/hand_over.h"
 #include "engine/change_log.h"
 #include "engine/list_filter.h"
+#include "macro/macro_file.h"
 #include "filelist/list_reader.h"
 #include "platform/data_files.h"
 #include "platform/window_class.h"
 #include "ui/app.h"
 #include "ui/auto_run.h"
 #include "ui/list_view.h"
+#include "ui/playback_window.h"
 #include "ui/window_placement.h"
 
 namespace korval {
@@ -80,6 +82,7 @@ BOOL OnCreate(HWND hwnd, LPCREATESTRUCTW) {
   gApp.params.bsexcept1 = gApp.settings.bsexcept1;
   gApp.params.bsexcept2 = gApp.settings.bsexcept2;
   gApp.panel.exceptionText = ExceptionTextFor(gApp.params, gApp.panel.bigsmall);
+  gApp.macroSlots = ReadMacroList(ProgramFolder(), MacroProgram::Main);
   // A run that was cut short (a crash, a power loss) left its log in slot 0: make it undoable now.
   RecoverOrphanedLog(ProgramFolder());
   PlaceWindow(hwnd);
@@ -99,6 +102,11 @@ AutoRunWork Work(HWND hwnd) {
   work.state = &gApp.runState;
   work.sort = &gApp.sortState;
   work.playback = &gApp.playback;
+  work.playbackView = PlaybackWindowView(hwnd, [hwnd] {
+    AutoRunWork abortWork = Work(hwnd);
+    gApp.playback.Abort(PlaybackHooksFor(gApp.commandLine, abortWork));
+  });
+  work.listChanged = [] { RefreshListControl(gApp.listControl, gApp.list); };
   work.playbackEnded = [] {
     RefreshListControl(gApp.listControl, gApp.list);
     // A macro run from the command line ends once its playback has ended.
