@@ -28,7 +28,7 @@ void MacroPlayback::LoadBytes(const std::vector<unsigned char>& bytes) {
   parse_ = MacroParseState{};
 }
 
-int MacroPlayback::Start(const PlaybackHooks& hooks) {
+int MacroPlayback::StartPlayback(const PlaybackHooks& hooks) {
   running_ = true;
   parse_.stepCounter = 0;
   window_ = Window::None;
@@ -49,7 +49,7 @@ void MacroPlayback::Abort(const PlaybackHooks& hooks) {
   window_ = Window::Aborted;
 }
 
-int MacroPlayback::Tick(const PlaybackHooks& hooks) {
+int MacroPlayback::PlaybackTick(const PlaybackHooks& hooks) {
   if (!running_ || !hooks.panel) return 0;
   PanelValues& panel = *hooks.panel;
   if (parse_.stepCounter > 0) {

@@ -53,10 +53,10 @@ class MacroPlayback {
 
   // The macro preview ended: playback begins. Returns the first pause in milliseconds and opens the
   // window unless the run is silent.
-  int Start(const PlaybackHooks& hooks);
+  int StartPlayback(const PlaybackHooks& hooks);
 
   // One tick of timer 1502. Returns the pause before the next tick, or 0 when the playback ended.
-  int Tick(const PlaybackHooks& hooks);
+  int PlaybackTick(const PlaybackHooks& hooks);
 
   // The abort button: the window closes and the next tick stops the playback.
   void Abort(const PlaybackHooks& hooks);

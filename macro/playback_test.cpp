@@ -57,7 +57,7 @@ struct Player {
     };
     if (ExecuteChanges(RunKind::Preview, c) != 0) return false;
     playback.executeAfter = executeAfter;
-    pauses.push_back(playback.Start(hooks));
+    pauses.push_back(playback.StartPlayback(hooks));
     return true;
   }
 
@@ -66,7 +66,7 @@ struct Player {
     int ticks = 0;
     while (ticks < limit) {
       ++ticks;
-      const int pause = playback.Tick(hooks);
+      const int pause = playback.PlaybackTick(hooks);
       if (pause == 0) break;
       pauses.push_back(pause);
     }
@@ -140,11 +140,11 @@ TEST(MacroPlayback, AbortKeepsTheLastPreviewAndExecutesNothing) {
   MacroWorld world({L"alpha.txt"});
   Player player(world);
   ASSERT_TRUE(player.Begin(BuildHeaderRecord(0) + kReplaceAWithB + kUpperCase + kAddPrefix, true));
-  player.playback.Tick(player.hooks);  // loads step 1
-  player.playback.Tick(player.hooks);  // previews step 1, loads step 2
+  player.playback.PlaybackTick(player.hooks);  // loads step 1
+  player.playback.PlaybackTick(player.hooks);  // previews step 1, loads step 2
   player.playback.Abort(player.hooks);
   // The next tick still previews step 2, loads step 3 and stops without previewing it.
-  EXPECT_EQ(0, player.playback.Tick(player.hooks));
+  EXPECT_EQ(0, player.playback.PlaybackTick(player.hooks));
   EXPECT_EQ(2, player.previews);
   EXPECT_EQ(0, player.executions);
   EXPECT_FALSE(player.playback.executeAfter);

@@ -91,6 +91,18 @@ RecordingEndResult EndRecording(MacroRecorder& recorder, const std::optional<std
   return result;
 }
 
+std::optional<RecordingEndResult> ToggleRecording(
+    MacroRecorder& recorder, int selectedSlot, const RecorderContext& context,
+    const std::function<std::optional<std::wstring>(int startSlot)>& askName) {
+  if (!recorder.Recording()) {
+    BeginRecording(recorder, selectedSlot, context);
+    return std::nullopt;
+  }
+  std::optional<std::wstring> name;
+  if (NeedsName(recorder) && askName) name = askName(recorder.startSlot);
+  return EndRecording(recorder, name, context);
+}
+
 bool DeleteMacro(const MacroRecorder& recorder, int slotIndex, const RecorderContext& context) {
   if (recorder.Recording()) {
     Tell(context, MB_OK, kRecordingNowCaption, kDeleteWhileRecordingText);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -82,6 +83,13 @@ inline bool NeedsName(const MacroRecorder& recorder) { return recorder.state >= 
 // in the slot list and the macro list is written anew.
 RecordingEndResult EndRecording(MacroRecorder& recorder, const std::optional<std::wstring>& namingResult,
                                 const RecorderContext& context);
+
+// The record button, the stop window's button and its closing: starts a recording when none runs
+// (returns nothing), otherwise ends it, asking askName (the naming dialog, given the recording start
+// slot) for "%s%02d" only when a step was recorded.
+std::optional<RecordingEndResult> ToggleRecording(
+    MacroRecorder& recorder, int selectedSlot, const RecorderContext& context,
+    const std::function<std::optional<std::wstring>(int startSlot)>& askName);
 
 // The "削除" button: asks, then empties the slot and deletes its file. Returns whether it did.
 bool DeleteMacro(const MacroRecorder& recorder, int slotIndex, const RecorderContext& context);

@@ -161,6 +161,28 @@ TEST_F(RecorderTest, SavingIntoAnOccupiedSlotReplacesItsMacro) {
   EXPECT_EQ(L"新しい", slots_[1]);
 }
 
+TEST_F(RecorderTest, ToggleAsksForANameOnlyAfterAStep) {
+  int asked = 0;
+  auto askName = [&](int startSlot) -> std::optional<std::wstring> {
+    ++asked;
+    return NamingResult(L"toggled", startSlot);
+  };
+  EXPECT_FALSE(ToggleRecording(recorder_, 6, context_, askName).has_value());
+  EXPECT_EQ(1, recorder_.state);
+  EXPECT_EQ(RecordingEnd::NothingRecorded, ToggleRecording(recorder_, 6, context_, askName)->end);
+  EXPECT_EQ(0, asked);
+
+  ToggleRecording(recorder_, 6, context_, askName);
+  RecordStep(recorder_, kModeExtension, context_);
+  const std::optional<RecordingEndResult> end = ToggleRecording(recorder_, 0, context_, askName);
+  ASSERT_TRUE(end.has_value());
+  EXPECT_EQ(1, asked);
+  EXPECT_EQ(RecordingEnd::Saved, end->end);
+  EXPECT_EQ(6, end->slot);
+  EXPECT_EQ(L"toggled", slots_[6]);
+  EXPECT_TRUE(world_.program.Exists(L"macro7.bin"));
+}
+
 TEST_F(RecorderTest, DeletingAsksAndEmptiesTheSlot) {
   world_.program.WriteFile(L"macro6.bin", "KV150\n");
   slots_[5] = L"six";
@@ -218,8 +240,8 @@ TEST_F(RecorderTest, ARecordedMacroReplaysToTheSameNames) {
   c.readMacro = [&] { return playback.Load(world_.program / L"macro1.bin"); };
   ASSERT_EQ(0, ExecuteChanges(RunKind::Preview, c));
   playback.executeAfter = true;
-  playback.Start(hooks);
-  for (int tick = 0; tick < 10 && playback.Tick(hooks) != 0; ++tick) {
+  playback.StartPlayback(hooks);
+  for (int tick = 0; tick < 10 && playback.PlaybackTick(hooks) != 0; ++tick) {
   }
   EXPECT_EQ(recordedNames, replay.Names());
 }

@@ -342,9 +342,9 @@ void BenchMacroPlayback(size_t files) {
     };
     ExecuteChanges(RunKind::Preview, c);
     playback.executeAfter = true;
-    pauses += playback.Start(hooks);
+    pauses += playback.StartPlayback(hooks);
     for (int pause = 1; pause != 0;) {
-      pause = playback.Tick(hooks);
+      pause = playback.PlaybackTick(hooks);
       pauses += pause;
     }
   });

@@ -155,7 +155,7 @@ int PreviewMacro(const CommandLine& commandLine, AutoRunWork& work, bool execute
   ExecuteContext c = ContextFor(commandLine, work, kModeMacro);
   if (ExecuteChanges(RunKind::Preview, c) != 0) return 1;
   work.playback->executeAfter = executeAfter;
-  const int pause = work.playback->Start(PlaybackHooksFor(commandLine, work));
+  const int pause = work.playback->StartPlayback(PlaybackHooksFor(commandLine, work));
   if (work.owner) SetTimer(work.owner, kTimerPlayback, static_cast<UINT>(pause), nullptr);
   return 0;
 }
@@ -187,7 +187,7 @@ PlaybackHooks PlaybackHooksFor(const CommandLine& commandLine, AutoRunWork& work
 
 void TickPlayback(const CommandLine& commandLine, AutoRunWork& work) {
   if (!work.playback) return;
-  const int pause = work.playback->Tick(PlaybackHooksFor(commandLine, work));
+  const int pause = work.playback->PlaybackTick(PlaybackHooksFor(commandLine, work));
   if (pause > 0 && work.owner) SetTimer(work.owner, kTimerPlayback, static_cast<UINT>(pause), nullptr);
 }
 
