@@ -11,6 +11,7 @@
 #include "platform/data_files.h"
 #include "platform/format_text.h"
 #include "platform/path_limits.h"
+#include "platform/read_file.h"
 #include "platform/scoped_handle.h"
 
 namespace korval {
@@ -143,30 +144,9 @@ OrphanedLog RecoverOrphanedLog(const std::wstring& folder, FileSystem& fs) {
 }
 
 bool ReadLogBytes(const std::wstring& path, std::vector<unsigned char>& bytes) {
-  bytes.clear();
-  if (path.empty()) return false;
   // Not shared for writing: a log that another run is still writing cannot be read (and so is never
   // taken for an interrupted one).
-  ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return false;
-  const size_t want = static_cast<size_t>(std::min<long long>(size.QuadPart, static_cast<long long>(kMaxLogBytes)));
-  bytes.resize(want);
-  size_t have = 0;
-  while (have < want) {
-    DWORD got = 0;
-    const DWORD ask = static_cast<DWORD>(std::min<size_t>(want - have, 1u << 24));
-    if (!ReadFile(file.Get(), bytes.data() + have, ask, &got, nullptr)) {
-      bytes.clear();
-      return false;
-    }
-    if (got == 0) break;  // the file shrank while it was read
-    have += got;
-  }
-  bytes.resize(have);
-  return true;
+  return ReadFileHead(path, kMaxLogBytes, FILE_SHARE_READ, bytes);
 }
 
 std::wstring DecodeLogText(const unsigned char* bytes, size_t size) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "macro/macro_record.h"
+#include "platform/read_file.h"
 #include "platform/scoped_handle.h"
 
 namespace korval {
@@ -61,27 +62,7 @@ int WriteMacroFile(const std::wstring& folder, DataFile kind, int number, std::s
 }
 
 bool ReadMacroFile(const std::wstring& path, std::vector<unsigned char>& bytes) {
-  bytes.clear();
-  if (path.empty()) return false;
-  ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return false;
-  const size_t want = static_cast<size_t>(std::min<long long>(size.QuadPart, kMacroReadLimit));
-  bytes.resize(want);
-  size_t have = 0;
-  while (have < want) {
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), bytes.data() + have, static_cast<DWORD>(want - have), &got, nullptr)) {
-      bytes.clear();
-      return false;
-    }
-    if (got == 0) break;  // the file shrank while it was read
-    have += got;
-  }
-  bytes.resize(have);
-  return true;
+  return ReadFileHead(path, kMacroReadLimit, FILE_SHARE_READ | FILE_SHARE_WRITE, bytes);
 }
 
 std::wstring ResolveMacroFileName(const std::wstring& name, const std::wstring& programFolder,

@@ -39,18 +39,7 @@ class MacroWorld {
   }
 
   // The names in the work folder, sorted.
-  std::vector<std::wstring> Names() const {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((work + L"*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-      if (data.cFileName[0] != L'.') names.push_back(data.cFileName);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::wstring> Names() const { return SortedNames(work); }
 
   TempFolder program;
   std::wstring work;

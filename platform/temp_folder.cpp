@@ -1,6 +1,8 @@
 // Per-test temporary folders on the real (Wine) file system.
 #include "platform/temp_folder.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include <atomic>
@@ -53,6 +55,20 @@ std::string TempFolder::ReadFile(const std::wstring& name) const {
 
 bool TempFolder::Exists(const std::wstring& name) const {
   return GetFileAttributesW((path_ + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> SortedNames(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  const std::wstring pattern = folder + (!folder.empty() && folder.back() == L'\\' ? L"*" : L"\\*");
+  WIN32_FIND_DATAW data;
+  ScopedHandle<FindHandleTraits> find(FindFirstFileW(pattern.c_str(), &data));
+  if (!find.Valid()) return names;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(find.Get(), &data));
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void RemoveTree(const std::wstring& folder) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace korval {
 
@@ -24,6 +25,9 @@ class TempFolder {
  private:
   std::wstring path_;
 };
+
+// The names of the entries of a folder (without "." and ".."), sorted by code unit.
+std::vector<std::wstring> SortedNames(const std::wstring& folder);
 
 // Removes a folder tree, clearing read-only and other attributes first.
 void RemoveTree(const std::wstring& folder);

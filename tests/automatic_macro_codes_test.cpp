@@ -11,6 +11,7 @@
 #include "platform/data_files.h"
 #include "platform/scoped_handle.h"
 #include "platform/temp_folder.h"
+#include "tests/macro_bytes.h"
 #include "tests/program_runner.h"
 
 namespace korval {
@@ -20,19 +21,6 @@ namespace {
 const std::string kSjisYear = "\x94\x4e";   // 年
 const std::string kSjisCopy = "\x8e\xca";   // 写
 const std::string kSjisGeta = "\x81\xac";   // 〓, the separator mark of a date pattern
-
-// Stored texts have bit 6 of every byte toggled unless its low six bits are all zero.
-std::string Stored(const std::string& text) {
-  std::string bytes = text;
-  for (char& c : bytes) {
-    if (static_cast<unsigned char>(c) & 0x3F) c = static_cast<char>(c ^ 0x40);
-  }
-  return bytes;
-}
-
-std::string Record(const std::string& code, const std::string& digits, const std::string& a, const std::string& b) {
-  return code + digits + Stored(a) + std::string(1, '\0') + Stored(b) + std::string(1, '\0') + "\n";
-}
 
 // One position-map entry: value + 1 as two hexadecimal digits, or from 256 on "+" and one digit.
 std::string MapEntry(int value, bool upperHex) {
@@ -224,18 +212,6 @@ class MacroCodeTest : public testing::TestWithParam<CodeCase> {
     return shortName;
   }
 
-  std::vector<std::wstring> Names() const {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    ScopedHandle<FindHandleTraits> find(FindFirstFileW((work_ + L"\\*").c_str(), &data));
-    if (!find.Valid()) return names;
-    do {
-      if (data.cFileName[0] != L'.') names.push_back(data.cFileName);
-    } while (FindNextFileW(find.Get(), &data));
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
   TempFolder program_;
   std::wstring work_;
 };
@@ -264,7 +240,7 @@ TEST_P(MacroCodeTest, PlayedStepRenamesTheFiles) {
   ProgramRunner runner(program_, L"korvalith.exe", L"/sort /autofile=codes \"" + work_ + L"\"");
   ASSERT_EQ(0, runner.WaitForExit());
 
-  const std::vector<std::wstring> names = Names();
+  const std::vector<std::wstring> names = SortedNames(work_);
   if (c.check == Check::LettersThenDigits) {
     ASSERT_EQ(c.files.size(), names.size());
     for (const std::wstring& name : names) EXPECT_TRUE(LettersThenDigits(name));

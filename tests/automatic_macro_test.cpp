@@ -7,23 +7,11 @@
 
 #include "platform/data_files.h"
 #include "platform/temp_folder.h"
+#include "tests/macro_bytes.h"
 #include "tests/program_runner.h"
 
 namespace korval {
 namespace {
-
-// Stored texts have bit 6 of every byte toggled unless its low six bits are all zero.
-std::string Stored(const std::string& text) {
-  std::string bytes = text;
-  for (char& c : bytes) {
-    if (static_cast<unsigned char>(c) & 0x3F) c = static_cast<char>(c ^ 0x40);
-  }
-  return bytes;
-}
-
-std::string Record(const std::string& code, const std::string& digits, const std::string& a, const std::string& b) {
-  return code + digits + Stored(a) + std::string(1, '\0') + Stored(b) + std::string(1, '\0') + "\n";
-}
 
 class AutomaticMacroTest : public testing::Test {
  protected:
@@ -43,19 +31,6 @@ class AutomaticMacroTest : public testing::Test {
     return runner.WaitForExit();
   }
 
-  std::vector<std::wstring> Names() const {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((work_ + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-      if (data.cFileName[0] != L'.') names.push_back(data.cFileName);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
   TempFolder program_;
   std::wstring work_;
 };
@@ -68,10 +43,10 @@ TEST_F(AutomaticMacroTest, AMacroFileNamedOnTheCommandLineIsPlayedAndExecuted) {
   Files({L"big_red_car.txt", L"small_boat.txt"});
   program_.WriteFile(L"steps.bin", kThreeSteps);
   ASSERT_EQ(0, Run(L"/autofile=steps \"" + work_ + L"\""));  // ".bin" is added, then the program folder
-  EXPECT_EQ((std::vector<std::wstring>{L"01-Big Red Car.txt", L"02-Small Boat.txt"}), Names());
+  EXPECT_EQ((std::vector<std::wstring>{L"01-Big Red Car.txt", L"02-Small Boat.txt"}), SortedNames(work_));
   // One execution, one log: the whole macro is undone at once.
   ASSERT_EQ(0, Run(L"/undo"));
-  EXPECT_EQ((std::vector<std::wstring>{L"big_red_car.txt", L"small_boat.txt"}), Names());
+  EXPECT_EQ((std::vector<std::wstring>{L"big_red_car.txt", L"small_boat.txt"}), SortedNames(work_));
 }
 
 TEST_F(AutomaticMacroTest, ASlotNumberPlaysThatSlotsMacro) {
@@ -79,7 +54,7 @@ TEST_F(AutomaticMacroTest, ASlotNumberPlaysThatSlotsMacro) {
   program_.WriteFile(L"macro25.bin", "KV150\n" + Record("REP", "002", "_", "+"));
   program_.WriteFile(L"macro24.bin", "KV150\n" + Record("REP", "002", "_", "-"));
   ASSERT_EQ(0, Run(L"/auto25 \"" + work_ + L"\""));
-  EXPECT_EQ((std::vector<std::wstring>{L"a+b.txt"}), Names());
+  EXPECT_EQ((std::vector<std::wstring>{L"a+b.txt"}), SortedNames(work_));
 }
 
 TEST_F(AutomaticMacroTest, TestModePlaysButChangesNothing) {
@@ -89,7 +64,7 @@ TEST_F(AutomaticMacroTest, TestModePlaysButChangesNothing) {
   ASSERT_NE(nullptr, runner.WaitForWindow());
   Sleep(1500);
   EXPECT_EQ(0, runner.Close());
-  EXPECT_EQ((std::vector<std::wstring>{L"a_b.txt"}), Names());
+  EXPECT_EQ((std::vector<std::wstring>{L"a_b.txt"}), SortedNames(work_));
   EXPECT_FALSE(program_.Exists(L"rename1.log"));
 }
 
@@ -106,14 +81,14 @@ TEST_F(AutomaticMacroTest, AShownPlaybackCanBeAbortedAndThenRenamesNothing) {
   EXPECT_EQ(L"中止", WindowText(abort));
   SendMessageW(abort, BM_CLICK, 0, 0);
   EXPECT_EQ(0, runner.WaitForExit());  // a shown run without "/noexit" still closes itself
-  EXPECT_EQ((std::vector<std::wstring>{L"big_red_car.txt"}), Names());
+  EXPECT_EQ((std::vector<std::wstring>{L"big_red_car.txt"}), SortedNames(work_));
   EXPECT_FALSE(program_.Exists(L"rename1.log"));
 }
 
 TEST_F(AutomaticMacroTest, AMissingMacroEndsTheRunAtOnce) {
   Files({L"a_b.txt"});
   ASSERT_EQ(0, Run(L"/auto7 \"" + work_ + L"\""));
-  EXPECT_EQ((std::vector<std::wstring>{L"a_b.txt"}), Names());
+  EXPECT_EQ((std::vector<std::wstring>{L"a_b.txt"}), SortedNames(work_));
 }
 
 }  // namespace

@@ -64,6 +64,22 @@ size_t BareWalk(const std::wstring& folder) {
   return files;
 }
 
+// The executor's context as the window sets it up, without questions, rows kept after a run.
+ExecuteContext BenchContext(RenameList& list, PanelValues& panel, ModeParams& params, RunState& state,
+                            const std::wstring& programFolder, int mode) {
+  ExecuteContext c;
+  c.list = &list;
+  c.mode = mode;
+  c.panel = &panel;
+  c.params = &params;
+  c.histories.switches = 0;
+  c.state = &state;
+  c.programFolder = programFolder;
+  c.options.chgconfirm = 0;
+  c.options.del = 2;
+  return c;
+}
+
 // Reading a tree into the list (size and date columns on) against a bare find-first/next walk.
 void BenchReadTree(size_t files) {
   std::printf("Reading a tree of %zu files into the list:\n", files);
@@ -150,16 +166,7 @@ void BenchExecute(size_t renames, size_t previewRows) {
   PanelValues panel;
   ModeParams params;
   RunState state;
-  ExecuteContext c;
-  c.list = &list;
-  c.mode = kModeCsvNames;
-  c.panel = &panel;
-  c.params = &params;
-  c.histories.switches = 0;
-  c.state = &state;
-  c.programFolder = program.Path();
-  c.options.chgconfirm = 0;
-  c.options.del = 2;
+  ExecuteContext c = BenchContext(list, panel, params, state, program.Path(), kModeCsvNames);
   ExecuteChanges(RunKind::Preview, c);
   RunReport report;
   const double executeMs = Milliseconds([&] { ExecuteChanges(RunKind::Execute, c, &report); });
@@ -302,19 +309,7 @@ void BenchMacroPlayback(size_t files) {
   PanelValues panel;
   ModeParams params;
   RunState state;
-  auto context = [&](int mode) {
-    ExecuteContext c;
-    c.list = &list;
-    c.mode = mode;
-    c.panel = &panel;
-    c.params = &params;
-    c.histories.switches = 0;
-    c.state = &state;
-    c.programFolder = program.Path();
-    c.options.chgconfirm = 0;
-    c.options.del = 2;
-    return c;
-  };
+  auto context = [&](int mode) { return BenchContext(list, panel, params, state, program.Path(), mode); };
   MacroPlayback playback;
   PlaybackHooks hooks;
   hooks.panel = &panel;
