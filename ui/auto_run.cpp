@@ -108,6 +108,18 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   c.programFolder = work.programFolder;
   c.owner = work.owner;
   c.nonsjiswarnSetting = &work.settings->nonsjiswarn;
+  if (work.recorder) {
+    work.state->recording = work.recorder->Recording();
+    c.recordStep = [&work](int executed) {
+      RecorderContext recorder;
+      recorder.programFolder = work.programFolder;
+      recorder.fileDir = work.settings->file_dir;
+      recorder.params = work.params;
+      recorder.slotNames = work.macroSlots;
+      recorder.owner = work.owner;
+      RecordStep(*work.recorder, executed, recorder);
+    };
+  }
   if (mode == kModeMacro && work.playback) {
     const std::wstring autoFile = (commandLine.autoRun & kAutoMacroFile) ? commandLine.macroFile : std::wstring();
     c.readMacro = [&work, autoFile] {

@@ -14,6 +14,7 @@
 #include "engine/rename_list.h"
 #include "filelist/list_reader.h"
 #include "macro/playback.h"
+#include "macro/recorder.h"
 #include "platform/windows_version.h"
 
 namespace korval {
@@ -31,6 +32,8 @@ struct AutoRunWork {
   RunState* state = nullptr;
   SortState* sort = nullptr;
   MacroPlayback* playback = nullptr;
+  MacroRecorder* recorder = nullptr;       // an execution while it records hands its step over
+  MacroSlotNames* macroSlots = nullptr;
   PlaybackView playbackView;               // the playback window, when the window shows one
   std::function<void()> playbackEnded;     // the playback has ended (an automatic run closes then)
   std::function<void()> listChanged;       // a playback step previewed the rows anew

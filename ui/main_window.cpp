@@ -102,6 +102,8 @@ AutoRunWork Work(HWND hwnd) {
   work.state = &gApp.runState;
   work.sort = &gApp.sortState;
   work.playback = &gApp.playback;
+  work.recorder = &gApp.recorder;
+  work.macroSlots = &gApp.macroSlots;
   work.playbackView = PlaybackWindowView(hwnd, [hwnd] {
     AutoRunWork abortWork = Work(hwnd);
     gApp.playback.Abort(PlaybackHooksFor(gApp.commandLine, abortWork));
