@@ -1,0 +1,70 @@
+#include "ui/auto_run.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/show_message.h"
+#include "macro/macro_record.h"
+#include "modes/change_mode.h"
+#include "platform/scripted_message_sink.h"
+#include "platform/temp_folder.h"
+
+namespace korval {
+namespace {
+
+// The window's glue hands an execution's step to the recorder while it records, and only then.
+TEST(AutoRunGlue, AnExecutionWhileRecordingAppendsItsStep) {
+  SetMessagePolicy({});
+  ScriptedMessageSink sink;
+  TempFolder program;
+  program.WriteFile(L"a_b.txt", "x");
+  RenameList list;
+  list.Append({L"a_b.txt", L".txt", program.Path(), L"", L"", L"", ItemStatus::None, false});
+  Settings settings;
+  settings.chgconfirm = 0;
+  PanelValues panel;
+  ModeParams params;
+  RunState state;
+  MacroRecorder recorder;
+  MacroSlotNames slots = UnregisteredSlots();
+  AutoRunWork work;
+  work.list = &list;
+  work.settings = &settings;
+  work.panel = &panel;
+  work.params = &params;
+  work.state = &state;
+  work.recorder = &recorder;
+  work.macroSlots = &slots;
+  work.programFolder = program.Path();
+  const CommandLine interactive;
+
+  RecorderContext context;
+  context.programFolder = program.Path();
+  context.params = &params;
+  context.slotNames = &slots;
+  ASSERT_EQ(0, BeginRecording(recorder, 0, context));
+  panel.replaceFrom = L"_";
+  panel.replaceTo = L"-";
+  ExecuteContext c = ContextFor(interactive, work, kModeReplace);
+  ASSERT_EQ(0, ExecuteChanges(RunKind::Preview, c));
+  ASSERT_EQ(0, ExecuteChanges(RunKind::Execute, c));
+  EXPECT_TRUE(program.Exists(L"a-b.txt"));
+  EXPECT_EQ(2, recorder.state);
+  // While recording the row stays in the list with its new name, ready for the next step.
+  ASSERT_EQ(1u, list.Count());
+  EXPECT_EQ(L"a-b.txt", list.Row(0).oldName);
+  EXPECT_EQ("KV150\n" + BuildStepRecord(kModeReplace, params), program.ReadFile(L"macro0"));
+
+  // Not recording: nothing is appended.
+  const std::string recorded = program.ReadFile(L"macro0");
+  recorder.state = 0;
+  panel.replaceFrom = L"-";
+  panel.replaceTo = L"+";
+  ExecuteContext again = ContextFor(interactive, work, kModeReplace);
+  ExecuteChanges(RunKind::Preview, again);
+  ExecuteChanges(RunKind::Execute, again);
+  EXPECT_TRUE(program.Exists(L"a+b.txt"));
+  EXPECT_EQ(recorded, program.ReadFile(L"macro0"));
+}
+
+}  // namespace
+}  // namespace korval
