@@ -49,7 +49,8 @@ struct HandOverRefusal {
   bool undoMode = false;
   bool textEditorOpen = false;
   bool noListBuffer = false;  // the list's working buffer could not be allocated
-  bool Any() const { return macroPlayback || undoMode || textEditorOpen || noListBuffer; }
+  bool busy = false;          // a pass over the list or an unattended run is under way
+  bool Any() const { return macroPlayback || undoMode || textEditorOpen || noListBuffer || busy; }
 };
 
 enum class PathReadResult { kRoomForMore, kListFull };

@@ -136,6 +136,14 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
   RunReport report;
   RunState localState;
   RunState& state = c.state ? *c.state : localState;
+  // While the pass runs, a message box of it lets other window messages through; the window refuses
+  // what would change the rows under it (drops, hand-overs).
+  struct PassFlag {
+    bool& flag;
+    bool before;
+    explicit PassFlag(bool& f) : flag(f), before(f) { flag = true; }
+    ~PassFlag() { flag = before; }
+  } passFlag(state.passRunning);
   RenameList& list = *c.list;
   FileSystem& fs = *c.fs;
   const ExecuteOptions& o = c.options;
@@ -215,14 +223,13 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
           return 1;
         }
       }
-      // A row the step before left without a new name (it was filtered out then) starts from its
-      // old name rather than from its bare folder.
-      const bool fromNew = c.sourceFromNewNames && !row.newName.empty();
-      source = Cut(row.folder + (fromNew ? row.newName : row.oldName));
+      source = Cut(row.folder + (c.sourceFromNewNames ? row.newName : row.oldName));
       const bool descriptionOnly = kind == RunKind::EditorPreview && !IsNameMode(mode);
       target = Cut(descriptionOnly ? row.newName : row.folder + row.newName);
       if (computeNames) {
-        transform.itemPath.clear();
+        // Dates and times are read from the item on disk, also when a playback step starts from
+        // the name the step before produced.
+        transform.itemPath = Cut(row.folder + row.oldName);
         TransformName(target, source, mode, rowCounter, transform);
         // The new name column holds what the row is checked and changed with.
         row.newName = Cut(IsNameMode(mode) ? NewNameBehindFolder(target, row.folder) : target);

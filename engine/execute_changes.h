@@ -60,6 +60,7 @@ struct RunState {
   bool automatic = false;       // an automatic run from the command line
   bool automaticShow = false;   // ... with "/show"
   bool editedInTextEditor = false;
+  bool passRunning = false;     // a preview or execution is under way (its message boxes may be open)
 };
 
 // What one pass did.

@@ -150,6 +150,28 @@ TEST_F(ExecuteTest, DecliningTheStartChangesNothingAndRotatesNoSlot) {
   EXPECT_FALSE(program_.Exists(L"rename2.log"));
 }
 
+// The window refuses drops and hand-overs while a pass runs, also while one of its questions is open.
+TEST_F(ExecuteTest, APassIsMarkedRunningWhileItsQuestionsAreOpen) {
+  struct WatchingSink final : MessageSink {
+    const RunState* state = nullptr;
+    std::vector<bool> runningWhenAsked;
+    int Show(const MessageRequest&) override {
+      runningWhenAsked.push_back(state->passRunning);
+      return IDYES;
+    }
+  } sink;
+  sink.state = &state_;
+  MessageSink* previous = SetMessageSink(&sink);
+  File(L"x.txt", "x");
+  Row(L"x.txt", L"y.txt");
+  context_.options.chgconfirm = 1;
+  PreviewAndExecute();
+  SetMessageSink(previous);
+  EXPECT_EQ(std::vector<bool>{true}, sink.runningWhenAsked);
+  EXPECT_FALSE(state_.passRunning);
+  EXPECT_TRUE(Exists(L"y.txt"));
+}
+
 TEST_F(ExecuteTest, ContinueTurnsAChangedRowIntoAFreshRow) {
   File(L"x.txt", "x");
   Row(L"x.txt", L"y.jpg");

@@ -70,14 +70,16 @@ int MacroPlayback::PlaybackTick(const PlaybackHooks& hooks) {
 
   if (result != kParseStepLoaded) {
     panel.mode = kModeMacro;
+    // An abort during the last pause still stops the execution: the user asked for no renames.
+    const bool aborted = window_ == Window::Aborted;
     CloseWindow(hooks);
     parse_.stepCounter = 0;
-    running_ = false;
-    if (executeAfter && !hooks.testMode) {
+    if (executeAfter && !hooks.testMode && !aborted) {
       executeAfter = false;
       if (hooks.execute) hooks.execute();
     }
     executeAfter = false;
+    running_ = false;  // only now: the execution's messages must not let paths in meanwhile
     if (hooks.finished) hooks.finished();
     return 0;
   }

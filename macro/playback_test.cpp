@@ -212,13 +212,37 @@ TEST(MacroPlayback, AnUnreadableMacroEndsThePreviewWithItsMessage) {
   EXPECT_FALSE(world.state.previewed);
 }
 
-TEST(MacroPlayback, ARowLeftWithoutANewNameStartsTheNextStepFromItsOldName) {
+TEST(MacroPlayback, ALaterDateStepReadsTheTimesOfTheItemOnDisk) {
   MacroWorld world({L"alpha.txt"});
-  ExecuteContext c = world.Context(kModeLetterCase);
-  world.panel.bigsmall = 1;
-  c.sourceFromNewNames = true;  // a second step, but the first left no new name
-  ASSERT_EQ(0, ExecuteChanges(RunKind::Preview, c));
-  EXPECT_EQ(L"ALPHA.TXT", world.list.Row(0).newName);
+  // Modified 2021-03-04 00:00:00 UTC, 09:00 in Tokyo, where the tests run.
+  SYSTEMTIME utc{2021, 3, 0, 4, 0, 0, 0, 0};
+  FILETIME written;
+  SystemTimeToFileTime(&utc, &written);
+  HANDLE file = CreateFileW((world.work + L"alpha.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  SetFileTime(file, nullptr, nullptr, &written);
+  CloseHandle(file);
+  const std::string modifiedAsNewName = Step(kModeDateTime, [](ModeParams& p) {
+    p.whichdate = 1;
+    p.datefrom = 7;  // YYYYMMDD
+    p.dateins = 1;   // in front
+  });
+  Player player(world);
+  ASSERT_TRUE(player.Begin(BuildHeaderRecord(0) + kReplaceAWithB + modifiedAsNewName, true));
+  player.Run();
+  EXPECT_EQ((std::vector<std::wstring>{L"20210304blphb.txt"}), world.Names());
+}
+
+TEST(MacroPlayback, AnAbortDuringTheLastPauseStillExecutesNothing) {
+  MacroWorld world({L"alpha.txt"});
+  Player player(world);
+  ASSERT_TRUE(player.Begin(BuildHeaderRecord(0) + kReplaceAWithB, true));
+  player.playback.PlaybackTick(player.hooks);  // loads the only step
+  player.playback.Abort(player.hooks);
+  EXPECT_EQ(0, player.playback.PlaybackTick(player.hooks));  // previews it and finds the end
+  EXPECT_EQ(0, player.executions);
+  EXPECT_EQ(1, player.finished);
+  EXPECT_EQ((std::vector<std::wstring>{L"alpha.txt"}), world.Names());
 }
 
 }  // namespace

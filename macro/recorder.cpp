@@ -94,6 +94,7 @@ RecordingEndResult EndRecording(MacroRecorder& recorder, const std::optional<std
 std::optional<RecordingEndResult> ToggleRecording(
     MacroRecorder& recorder, int selectedSlot, const RecorderContext& context,
     const std::function<std::optional<std::wstring>(int startSlot)>& askName) {
+  if (context.undoMode) return std::nullopt;
   if (!recorder.Recording()) {
     BeginRecording(recorder, selectedSlot, context);
     return std::nullopt;
@@ -104,6 +105,7 @@ std::optional<RecordingEndResult> ToggleRecording(
 }
 
 bool DeleteMacro(const MacroRecorder& recorder, int slotIndex, const RecorderContext& context) {
+  if (context.undoMode) return false;
   if (recorder.Recording()) {
     Tell(context, MB_OK, kRecordingNowCaption, kDeleteWhileRecordingText);
     return false;

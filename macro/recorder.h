@@ -48,6 +48,7 @@ struct RecorderContext {
   MacroSlotNames* slotNames = nullptr;
   HWND owner = nullptr;
   FileSystem* fs = &SystemFileSystem();
+  bool undoMode = false;  // a change log is loaded: recording and deleting do nothing
 };
 
 // Starts a recording: remembers the selected slot and writes the header to the recording file. The
@@ -86,12 +87,13 @@ RecordingEndResult EndRecording(MacroRecorder& recorder, const std::optional<std
 
 // The record button, the stop window's button and its closing: starts a recording when none runs
 // (returns nothing), otherwise ends it, asking askName (the naming dialog, given the recording start
-// slot) for "%s%02d" only when a step was recorded.
+// slot) for "%s%02d" only when a step was recorded. Does nothing while a change log is loaded.
 std::optional<RecordingEndResult> ToggleRecording(
     MacroRecorder& recorder, int selectedSlot, const RecorderContext& context,
     const std::function<std::optional<std::wstring>(int startSlot)>& askName);
 
-// The "削除" button: asks, then empties the slot and deletes its file. Returns whether it did.
+// The "削除" button: asks, then empties the slot and deletes its file. Returns whether it did;
+// nothing happens while a change log is loaded.
 bool DeleteMacro(const MacroRecorder& recorder, int slotIndex, const RecorderContext& context);
 
 }  // namespace korval

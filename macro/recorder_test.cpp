@@ -183,6 +183,18 @@ TEST_F(RecorderTest, ToggleAsksForANameOnlyAfterAStep) {
   EXPECT_TRUE(world_.program.Exists(L"macro7.bin"));
 }
 
+TEST_F(RecorderTest, NothingHappensWhileAChangeLogIsLoaded) {
+  context_.undoMode = true;
+  EXPECT_FALSE(ToggleRecording(recorder_, 0, context_, {}).has_value());
+  EXPECT_EQ(0, recorder_.state);
+  EXPECT_FALSE(world_.program.Exists(L"macro0"));
+  world_.program.WriteFile(L"macro1.bin", "KV150\n");
+  slots_[0] = L"one";
+  EXPECT_FALSE(DeleteMacro(recorder_, 0, context_));
+  EXPECT_TRUE(world_.program.Exists(L"macro1.bin"));
+  EXPECT_TRUE(sink_.requests.empty());
+}
+
 TEST_F(RecorderTest, DeletingAsksAndEmptiesTheSlot) {
   world_.program.WriteFile(L"macro6.bin", "KV150\n");
   slots_[5] = L"six";

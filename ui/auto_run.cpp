@@ -102,7 +102,7 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   c.panel = work.panel;
   c.params = work.params;
   c.histories.switches = 0;  // an unattended run leaves the input histories as they are
-  c.filterText = commandLine.filterText;
+  c.filterText = commandLine.IsAutomatic() ? commandLine.filterText : work.panel->filterText;
   c.options = ExecuteOptionsFrom(*work.settings, work.windows);
   c.state = work.state;
   c.programFolder = work.programFolder;
@@ -164,6 +164,9 @@ RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
 int PreviewMacro(const CommandLine& commandLine, AutoRunWork& work, bool executeAfter) {
   if (!work.playback || work.playback->Running()) return 1;
   work.panel->mode = kModeMacro;
+  // The buffer starts empty: a preview whose rows are all filtered out reads no macro, and must not
+  // play the one read before.
+  work.playback->LoadBytes({});
   ExecuteContext c = ContextFor(commandLine, work, kModeMacro);
   if (ExecuteChanges(RunKind::Preview, c) != 0) return 1;
   work.playback->executeAfter = executeAfter;

@@ -183,6 +183,11 @@ ReadResult ReadPaths(HWND hwnd, const std::function<ReadResult(ListReader&)>& re
 }
 
 void OnDropFiles(HWND hwnd, HDROP drop) {
+  // Ignored while busy: a pass over the rows or a playback is under way.
+  if (gApp.runState.passRunning || gApp.playback.Running()) {
+    DragFinish(drop);
+    return;
+  }
   std::vector<std::wstring> paths;
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
@@ -201,6 +206,8 @@ void OnHandOver(HWND hwnd, WPARAM lowest, LPARAM highest) {
   HandOverRefusal refusal;
   refusal.undoMode = gApp.list.undoMode;
   refusal.macroPlayback = gApp.playback.Running();
+  // An unattended run renames what its command line named, and nothing handed over meanwhile.
+  refusal.busy = gApp.runState.passRunning || gApp.commandLine.IsAutomatic();
   const ReceiveResult result = ReceivePaths(lowest, highest, refusal, [&](const std::wstring& path) {
     const ReadResult read =
         ReadPaths(hwnd, [&](ListReader& reader) { return reader.ReadPathIntoList(path, false, false); });

@@ -21,11 +21,15 @@ PlaybackWindowState gWindow;
 LRESULT CALLBACK PlaybackWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (LOWORD(wParam) == kAbortButtonId && gWindow.abort) gWindow.abort();
+    case WM_CLOSE: {
+      if (message == WM_COMMAND && LOWORD(wParam) != kAbortButtonId) return 0;
+      // While a step is previewed the button is disabled; closing the window waits as well.
+      if (gWindow.abortButton && !IsWindowEnabled(gWindow.abortButton)) return 0;
+      // A copy: the call may hand a new callback to the window while this one runs.
+      const std::function<void()> abort = gWindow.abort;
+      if (abort) abort();
       return 0;
-    case WM_CLOSE:
-      if (gWindow.abort) gWindow.abort();
-      return 0;
+    }
     default:
       return DefWindowProcW(hwnd, message, wParam, lParam);
   }
