@@ -8,6 +8,7 @@
 
 #include "engine/change_log.h"
 #include "engine/execute_changes.h"
+#include "engine/quiet_context_test.h"
 #include "engine/show_message.h"
 #include "engine/undo.h"
 #include "modes/change_mode.h"
@@ -73,17 +74,8 @@ class SafetyRun {
 
   // Previews and executes with every question answered Yes; returns the report.
   RunReport Execute(FileSystem& fs) {
-    ExecuteContext c;
-    c.list = &list_;
-    c.mode = kModeCsvNames;
-    c.panel = &panel_;
-    c.params = &params_;
-    c.histories.switches = 0;
-    c.state = &state_;
+    ExecuteContext c = QuietContext(list_, panel_, params_, state_, program_.Path(), kModeCsvNames);
     c.fs = &fs;
-    c.programFolder = program_.Path();
-    c.options.chgconfirm = 0;
-    c.options.del = 2;
     c.options.collisionOption = 8;
     RunReport report;
     ExecuteChanges(RunKind::Preview, c, &report);
@@ -246,17 +238,8 @@ TEST(ExecuteSafety, EveryAttributeCallCanFail) {
       }
       FaultyFileSystem fs;
       fs.FailNth(call, nth, ERROR_ACCESS_DENIED);
-      ExecuteContext c;
-      c.list = &list;
-      c.mode = kModeAttribute;
-      c.panel = &panel;
-      c.params = &params;
-      c.histories.switches = 0;
-      c.state = &state;
+      ExecuteContext c = QuietContext(list, panel, params, state, program.Path(), kModeAttribute);
       c.fs = &fs;
-      c.programFolder = program.Path();
-      c.options.chgconfirm = 0;
-      c.options.del = 2;
       ExecuteChanges(RunKind::Preview, c);
       ExecuteChanges(RunKind::Execute, c);
       hit = fs.CountOf(call) >= nth;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/execute_changes.h"
+#include "engine/quiet_context_test.h"
 #include "engine/show_message.h"
 #include "platform/temp_folder.h"
 
@@ -26,14 +27,7 @@ class MacroWorld {
   }
 
   ExecuteContext Context(int mode) {
-    ExecuteContext c;
-    c.list = &list;
-    c.mode = mode;
-    c.panel = &panel;
-    c.params = &params;
-    c.histories.switches = 0;
-    c.state = &state;
-    c.programFolder = program.Path();
+    ExecuteContext c = QuietContext(list, panel, params, state, program.Path(), mode);
     c.options = options;
     return c;
   }

@@ -14,6 +14,7 @@
 
 #include "engine/execute_changes.h"
 #include "engine/path_existence.h"
+#include "engine/quiet_context_test.h"
 #include "filelist/duplicate_index.h"
 #include "macro/macro_record.h"
 #include "macro/playback.h"
@@ -64,21 +65,6 @@ size_t BareWalk(const std::wstring& folder) {
   return files;
 }
 
-// The executor's context as the window sets it up, without questions, rows kept after a run.
-ExecuteContext BenchContext(RenameList& list, PanelValues& panel, ModeParams& params, RunState& state,
-                            const std::wstring& programFolder, int mode) {
-  ExecuteContext c;
-  c.list = &list;
-  c.mode = mode;
-  c.panel = &panel;
-  c.params = &params;
-  c.histories.switches = 0;
-  c.state = &state;
-  c.programFolder = programFolder;
-  c.options.chgconfirm = 0;
-  c.options.del = 2;
-  return c;
-}
 
 // Reading a tree into the list (size and date columns on) against a bare find-first/next walk.
 void BenchReadTree(size_t files) {
@@ -166,7 +152,7 @@ void BenchExecute(size_t renames, size_t previewRows) {
   PanelValues panel;
   ModeParams params;
   RunState state;
-  ExecuteContext c = BenchContext(list, panel, params, state, program.Path(), kModeCsvNames);
+  ExecuteContext c = QuietContext(list, panel, params, state, program.Path(), kModeCsvNames);
   ExecuteChanges(RunKind::Preview, c);
   RunReport report;
   const double executeMs = Milliseconds([&] { ExecuteChanges(RunKind::Execute, c, &report); });
@@ -320,7 +306,7 @@ void BenchMacroPlayback(size_t files) {
   PanelValues panel;
   ModeParams params;
   RunState state;
-  auto context = [&](int mode) { return BenchContext(list, panel, params, state, program.Path(), mode); };
+  auto context = [&](int mode) { return QuietContext(list, panel, params, state, program.Path(), mode); };
   MacroPlayback playback;
   PlaybackHooks hooks;
   hooks.panel = &panel;
