@@ -11,18 +11,18 @@
 namespace korval {
 namespace {
 
-struct ColumnSpec {
+struct ColumnLayout {
   const wchar_t* title;
   int width;
   int format;
 };
 
 // The columns in list-view order: the four fixed ones, then size and date when they are switched on.
-std::vector<ColumnSpec> ColumnsFor(const Settings& s) {
+std::vector<ColumnLayout> ColumnsFor(const Settings& s) {
   const bool unset = s.head4w == 179 || s.head1w + s.head2w + s.head3w + s.head4w == 0;
   const std::array<int, 6> widths = unset ? std::array<int, 6>{192, 60, 170, 180, 98, 120}
                                           : std::array<int, 6>{s.head1w, s.head2w, s.head3w, s.head4w, s.head5w, s.head6w};
-  std::vector<ColumnSpec> columns;
+  std::vector<ColumnLayout> columns;
   for (int i = 0; i < 4; ++i) columns.push_back({kColumnHeaders[i], widths[i], LVCFMT_LEFT});
   if (s.listcols1) columns.push_back({kColumnHeaders[4], widths[4], LVCFMT_RIGHT});
   if (s.listcols2) columns.push_back({kDateHeaders[std::clamp(s.columndate, 0, 3)], widths[5], LVCFMT_LEFT});
@@ -43,12 +43,12 @@ HWND CreateListControl(HWND parent, const Settings& settings) {
   ListView_SetBkColor(control, static_cast<COLORREF>(settings.listcolor3));
   ListView_SetTextBkColor(control, static_cast<COLORREF>(settings.listcolor3));
   int index = 0;
-  for (const ColumnSpec& spec : ColumnsFor(settings)) {
+  for (const ColumnLayout& layout : ColumnsFor(settings)) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-    column.fmt = spec.format;
-    column.cx = spec.width;
-    column.pszText = const_cast<wchar_t*>(spec.title);
+    column.fmt = layout.format;
+    column.cx = layout.width;
+    column.pszText = const_cast<wchar_t*>(layout.title);
     ListView_InsertColumn(control, index++, &column);
   }
   return control;
