@@ -264,6 +264,17 @@ void ResetPreview(RenameList& list) {
 }  // namespace
 
 // The rows read so far stay; the preview is out of date and the narrowing filter runs over them.
+bool ListReader::StartRead() {
+  if (!BeginRead()) {
+    ShowMessage(hooks_.owner, MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Error);
+    return false;
+  }
+  if (hooks_.markListChanged) hooks_.markListChanged();
+  subfolderFound_ = false;
+  ResetPreview(list_);
+  return true;
+}
+
 void ListReader::FinishRead() {
   EndRead();
   if (hooks_.previewOutOfDate) hooks_.previewOutOfDate();
@@ -293,13 +304,7 @@ ReadResult ListReader::ReadDroppedItems(const std::vector<std::wstring>& paths) 
       list_.Clear();
     }
   }
-  if (!BeginRead()) {
-    ShowMessage(hooks_.owner, MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Error);
-    return result;
-  }
-  if (hooks_.markListChanged) hooks_.markListChanged();
-  subfolderFound_ = false;
-  ResetPreview(list_);
+  if (!StartRead()) return result;
   result.read = true;
 
   size_t baseCount = list_.Count();
@@ -349,13 +354,7 @@ ReadResult ListReader::ReadPathIntoList(const std::wstring& path, bool clearFirs
     }
   }
   if (path.size() < 3) return result;
-  if (!BeginRead()) {
-    ShowMessage(hooks_.owner, MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Error);
-    return result;
-  }
-  if (hooks_.markListChanged) hooks_.markListChanged();
-  subfolderFound_ = false;
-  ResetPreview(list_);
+  if (!StartRead()) return result;
   size_t baseCount = list_.Count();
   size_t added = 0;
   result = ReadOne(path, baseCount, added, 0, kSubfolderLevel, fromTree);

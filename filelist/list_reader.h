@@ -113,6 +113,8 @@ class ListReader {
   bool CheckRowLimit(size_t count, bool ask);
   bool EscapeAborts();
   void Throttle(size_t count, size_t every);
+  // The duplicate snapshot (or the out-of-memory message), the list marked changed, the preview reset.
+  bool StartRead();
   void FinishRead();
   ReadResult ReadOne(const std::wstring& path, size_t& baseCount, size_t& added, int fileLevel, int folderLevel,
                      bool fromTree);

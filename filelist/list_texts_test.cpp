@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "modes/date_samples_test.h"
 #include "platform/refusing_file_system.h"
 #include "platform/temp_folder.h"
 
@@ -76,29 +77,6 @@ TEST(ListTextsSize, FromTheDirectoryEntryOfAFile) {
   EXPECT_EQ(0u, missing.bytes);
   EXPECT_EQ(Padded(L"0 K", 11), missing.text);
   EXPECT_EQ(0u, FormatSizeText(L"", kSizeInBytes).bytes);
-}
-
-// A little-endian JPEG with the capture time in its Exif directory.
-std::string JpegWithCaptureTime(const std::string& text) {
-  std::string bytes("\xFF\xD8\xFF\xE1\x40\x00", 6);
-  bytes += std::string("Exif\0\0II\x2A\0\x08\0\0\0", 14);
-  bytes += std::string("\x01\x00\x03\x90\x02\x00\x14\x00\x00\x00\x20\x00\x00\x00", 14);
-  bytes.resize(12 + 32, '\0');
-  bytes += text + std::string(1, '\0');
-  bytes.resize(5000, '\x55');
-  return bytes;
-}
-
-// A movie whose header holds the creation time, in seconds since 1904.
-std::string MovieWithCreationTime(uint32_t seconds) {
-  auto be32 = [](uint32_t v) {
-    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-                       static_cast<char>(v)};
-  };
-  std::string header = be32(108) + "mvhd" + std::string(4, '\0') + be32(seconds) + be32(seconds) + be32(600) +
-                       be32(0) + std::string(80, '\0');
-  return std::string(64, '\x33') + be32(static_cast<uint32_t>(8 + header.size())) + "moov" + header +
-         std::string(200, '\x33');
 }
 
 FILETIME FileTimeOf(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {

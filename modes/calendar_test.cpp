@@ -2,27 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "modes/date_samples_test.h"
+
 namespace korval {
 namespace {
-
-SYSTEMTIME Date(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-  SYSTEMTIME t{};
-  t.wYear = static_cast<WORD>(y);
-  t.wMonth = static_cast<WORD>(mo);
-  t.wDay = static_cast<WORD>(d);
-  t.wHour = static_cast<WORD>(h);
-  t.wMinute = static_cast<WORD>(mi);
-  t.wSecond = static_cast<WORD>(s);
-  t.wMilliseconds = static_cast<WORD>(ms);
-  return t;
-}
-
-std::string Text(const SYSTEMTIME& t) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof(buffer), "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay, t.wHour,
-                t.wMinute, t.wSecond, t.wMilliseconds);
-  return buffer;
-}
 
 struct AddCase {
   SYSTEMTIME from;
@@ -55,7 +38,7 @@ TEST(CalendarAdd, ForwardCarriesThroughTheCalendar) {
   for (const AddCase& c : cases) {
     SYSTEMTIME t = c.from;
     EXPECT_TRUE(AddToDateTime(t, c.days, c.seconds));
-    EXPECT_EQ(c.expected, Text(t)) << "from " << Text(c.from) << " +" << c.days << "d +" << c.seconds << "s";
+    EXPECT_EQ(c.expected, TimeText(t)) << "from " << TimeText(c.from) << " +" << c.days << "d +" << c.seconds << "s";
   }
 }
 
@@ -74,22 +57,22 @@ TEST(CalendarAdd, BackwardBorrowsDaysMonthsAndYears) {
   for (const AddCase& c : cases) {
     SYSTEMTIME t = c.from;
     EXPECT_TRUE(AddToDateTime(t, c.days, c.seconds));
-    EXPECT_EQ(c.expected, Text(t)) << "from " << Text(c.from) << " " << c.days << "d " << c.seconds << "s";
+    EXPECT_EQ(c.expected, TimeText(t)) << "from " << TimeText(c.from) << " " << c.days << "d " << c.seconds << "s";
   }
 }
 
 TEST(CalendarAdd, OddRecordsNeitherCrashNorLeaveTheRecordRange) {
   SYSTEMTIME reset{};  // the run's record before any row: year 0, month 0, day 0 lies before year 0
   EXPECT_FALSE(AddToDateTime(reset, 0, 1));
-  EXPECT_EQ("0000-00-00 00:00:00.000", Text(reset));
+  EXPECT_EQ("0000-00-00 00:00:00.000", TimeText(reset));
 
   SYSTEMTIME noMonth = Date(2024, 0, 0);  // month taken as January, day 0 as the day before the 1st
   EXPECT_TRUE(AddToDateTime(noMonth, 0, 1));
-  EXPECT_EQ("2023-12-31 00:00:01.000", Text(noMonth));
+  EXPECT_EQ("2023-12-31 00:00:01.000", TimeText(noMonth));
 
   SYSTEMTIME early = Date(0, 1, 1);
   EXPECT_FALSE(AddToDateTime(early, -1, 0));
-  EXPECT_EQ("0000-01-01 00:00:00.000", Text(early));  // unchanged
+  EXPECT_EQ("0000-01-01 00:00:00.000", TimeText(early));  // unchanged
 
   SYSTEMTIME late = Date(65535, 12, 31, 23, 59, 59);
   EXPECT_FALSE(AddToDateTime(late, 0, 1));
@@ -98,7 +81,7 @@ TEST(CalendarAdd, OddRecordsNeitherCrashNorLeaveTheRecordRange) {
   SYSTEMTIME huge = Date(2024, 1, 1);
   EXPECT_FALSE(AddToDateTime(huge, 0x7FFFFFFFFFFFFFFFLL, 0));
   EXPECT_FALSE(AddToDateTime(huge, 0, -0x7FFFFFFFFFFFFFFFLL));
-  EXPECT_EQ("2024-01-01 00:00:00.000", Text(huge));
+  EXPECT_EQ("2024-01-01 00:00:00.000", TimeText(huge));
 }
 
 TEST(CalendarDayOfWeek, KnownDates) {
@@ -129,7 +112,7 @@ TEST(CalendarDayOfWeek, ConsecutiveDaysStepThroughTheWeek) {
   for (int i = 0; i < 800; ++i) {
     ASSERT_TRUE(AddToDateTime(t, 1, 0));
     const int now = DayOfWeek(t.wYear, t.wMonth, t.wDay);
-    ASSERT_EQ((previous + 1) % 7, now) << Text(t);
+    ASSERT_EQ((previous + 1) % 7, now) << TimeText(t);
     previous = now;
   }
 }

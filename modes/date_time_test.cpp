@@ -4,23 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "modes/date_samples_test.h"
 #include "platform/refusing_file_system.h"
 #include "platform/scoped_handle.h"
 #include "platform/temp_folder.h"
 
 namespace korval {
 namespace {
-
-SYSTEMTIME Local(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-  SYSTEMTIME t{};
-  t.wYear = static_cast<WORD>(y);
-  t.wMonth = static_cast<WORD>(mo);
-  t.wDay = static_cast<WORD>(d);
-  t.wHour = static_cast<WORD>(h);
-  t.wMinute = static_cast<WORD>(mi);
-  t.wSecond = static_cast<WORD>(s);
-  return t;
-}
 
 // The file time (UTC) that shows as this local time.
 FILETIME FileTimeOf(const SYSTEMTIME& local) {
@@ -82,31 +72,8 @@ std::wstring Transform(const ModeParams& params, FileSystem& fs, const std::wstr
   return target;
 }
 
-// A little-endian JPEG with the capture time in its Exif directory.
-std::string JpegWithCaptureTime(const std::string& text) {
-  std::string bytes("\xFF\xD8\xFF\xE1\x40\x00", 6);
-  bytes += std::string("Exif\0\0II\x2A\0\x08\0\0\0", 14);
-  bytes += std::string("\x01\x00\x03\x90\x02\x00\x14\x00\x00\x00\x20\x00\x00\x00", 14);  // value at base + 32
-  bytes.resize(12 + 32, '\0');
-  bytes += text + std::string(1, '\0');
-  bytes.resize(5000, '\x55');
-  return bytes;
-}
-
-// A QuickTime movie whose movie header holds the creation time.
-std::string MovieWithCreationTime(uint32_t seconds) {
-  auto be32 = [](uint32_t v) {
-    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-                       static_cast<char>(v)};
-  };
-  std::string header = be32(108) + "mvhd" + std::string(4, '\0') + be32(seconds) + be32(seconds) + be32(600) +
-                       be32(0) + std::string(80, '\0');
-  return std::string(64, '\x33') + be32(static_cast<uint32_t>(8 + header.size())) + "moov" + header +
-         std::string(200, '\x33');
-}
-
 TEST(DateTimeFormat, FixedPatternsWithAndWithoutUnits) {
-  const SYSTEMTIME t = Local(2024, 1, 2, 3, 4, 5);
+  const SYSTEMTIME t = Date(2024, 1, 2, 3, 4, 5);
   const wchar_t* plain[9] = {L"2024-01-02-03-04-05", L"20240102-030405", L"2024-01-02-03-04", L"20240102-0304",
                              L"2024-01-02",          L"20240102030405",  L"202401020304",     L"20240102",
                              L"0102"};
@@ -119,11 +86,11 @@ TEST(DateTimeFormat, FixedPatternsWithAndWithoutUnits) {
     EXPECT_EQ(plain[pattern], FormatDateForName(t, Params(0, pattern, 0, L"-"))) << pattern;
     EXPECT_EQ(units[pattern], FormatDateForName(t, Params(0, pattern, 0, L"-", true))) << pattern;
   }
-  EXPECT_EQ(L"01月01日", FormatDateForName(Local(2024, 1, 1), Params(0, 8, 0, L"", true)));
+  EXPECT_EQ(L"01月01日", FormatDateForName(Date(2024, 1, 1), Params(0, 8, 0, L"", true)));
 }
 
 TEST(DateTimeFormat, SeparatorIsCutAtSixCharacters) {
-  EXPECT_EQ(L"20241234560112345601", FormatDateForName(Local(2024, 1, 1), Params(0, 4, 0, L"1234567")));
+  EXPECT_EQ(L"20241234560112345601", FormatDateForName(Date(2024, 1, 1), Params(0, 4, 0, L"1234567")));
 }
 
 TEST(DateTimeFormat, TypedPatternTokensInTheirOrder) {
@@ -149,7 +116,7 @@ TEST(DateTimeFormat, TypedPatternTokensInTheirOrder) {
       {L"abc", false, L"abc"},
       {L"", false, L""},
   };
-  const SYSTEMTIME t = Local(2024, 1, 1, 9, 5, 7);
+  const SYSTEMTIME t = Date(2024, 1, 1, 9, 5, 7);
   for (const Case& c : cases) {
     ModeParams p = Params(0, kTypedDatePattern, 0, L"_", c.units);
     p.ymdform = c.pattern;
@@ -160,17 +127,17 @@ TEST(DateTimeFormat, TypedPatternTokensInTheirOrder) {
 TEST(DateTimeFormat, DaysOfTheWeek) {
   ModeParams p = Params(0, kTypedDatePattern, 0);
   p.ymdform = L"www ww";
-  EXPECT_EQ(L"Sun 日", FormatDateForName(Local(2023, 12, 31), p));
-  EXPECT_EQ(L"Sat 土", FormatDateForName(Local(2024, 1, 6), p));
-  EXPECT_EQ(L"Thu 木", FormatDateForName(Local(2024, 2, 29), p));
+  EXPECT_EQ(L"Sun 日", FormatDateForName(Date(2023, 12, 31), p));
+  EXPECT_EQ(L"Sat 土", FormatDateForName(Date(2024, 1, 6), p));
+  EXPECT_EQ(L"Thu 木", FormatDateForName(Date(2024, 2, 29), p));
 }
 
 TEST(DateTimeFormat, TypedPatternEdges) {
   ModeParams p = Params(0, kTypedDatePattern, 0, L"〓");
   p.ymdform = L"YYYY〓MM";
-  EXPECT_EQ(L"2024〓01", FormatDateForName(Local(2024, 1, 1), p));  // a separator holding the mark
+  EXPECT_EQ(L"2024〓01", FormatDateForName(Date(2024, 1, 1), p));  // a separator holding the mark
   p.ymdform = std::wstring(200, L'a') + L"YYYY";
-  EXPECT_EQ(std::wstring(127, L'a'), FormatDateForName(Local(2024, 1, 1), p));  // typed patterns are 127 long
+  EXPECT_EQ(std::wstring(127, L'a'), FormatDateForName(Date(2024, 1, 1), p));  // typed patterns are 127 long
   p.ymdform = L"www";
   EXPECT_EQ(3u, FormatDateForName(SYSTEMTIME{}, p).size());  // the empty record still names a day
 }
@@ -179,7 +146,7 @@ class DateTimeTransformTest : public testing::Test {
  protected:
   const std::wstring source_ = L"C:\\photos\\img.jpg";
   TimesFileSystem fs_;
-  void SetUp() override { fs_.Set(source_, Local(2024, 1, 2, 3, 4, 5), Local(2023, 7, 8, 9, 10, 11)); }
+  void SetUp() override { fs_.Set(source_, Date(2024, 1, 2, 3, 4, 5), Date(2023, 7, 8, 9, 10, 11)); }
 };
 
 TEST_F(DateTimeTransformTest, Placements) {
@@ -192,7 +159,7 @@ TEST_F(DateTimeTransformTest, Placements) {
 }
 
 TEST_F(DateTimeTransformTest, FolderNamesAreOnePiece) {
-  fs_.Set(L"C:\\photos\\my.trip", Local(2024, 1, 2), Local(2024, 1, 2));
+  fs_.Set(L"C:\\photos\\my.trip", Date(2024, 1, 2), Date(2024, 1, 2));
   EXPECT_EQ(L"C:\\photos\\my.trip20240102", Transform(Params(0, 7, 2), fs_, L"C:\\photos\\my.trip", 1));
   EXPECT_EQ(L"C:\\photos\\20240102", Transform(Params(0, 7, 0), fs_, L"C:\\photos\\my.trip", 1));
   EXPECT_EQ(L"C:\\photos\\20240102.trip", Transform(Params(0, 7, 0), fs_, L"C:\\photos\\my.trip", 0));
@@ -231,7 +198,7 @@ TEST_F(DateTimeTransformTest, LongPathsStayWithin259Characters) {
   const std::wstring folder = L"C:\\" + std::wstring(200, L'f') + L"\\";
   for (size_t length : {259u, 260u}) {
     const std::wstring source = folder + std::wstring(length - folder.size() - 4, L'n') + L".jpg";
-    fs_.Set(source, Local(2024, 1, 2), Local(2024, 1, 2));
+    fs_.Set(source, Date(2024, 1, 2), Date(2024, 1, 2));
     for (int placement = 0; placement < 5; ++placement) {
       const std::wstring target = Transform(Params(0, 0, placement, L"_"), fs_, source);
       EXPECT_LE(target.size(), 259u) << length << " " << placement;
@@ -257,7 +224,7 @@ TEST(DateTimeCapture, PhotographsAndMovies) {
   const std::wstring plain = dir.WriteFile(L"plain.jpg", "\xFF\xD8 no exif here");
   const std::wstring movie = dir.WriteFile(L"clip.mov", MovieWithCreationTime(3793342830u));  // 2024-03-15 10:20:30
   TimesFileSystem fs;
-  for (const auto& path : {photo, plain, movie}) fs.Set(path, Local(2024, 1, 2, 3, 4, 5), Local(2024, 1, 2));
+  for (const auto& path : {photo, plain, movie}) fs.Set(path, Date(2024, 1, 2, 3, 4, 5), Date(2024, 1, 2));
 
   // Photographs keep the time they hold; the time zone setting is for movies only.
   EXPECT_EQ(dir / L"20101010101010.jpg", Transform(Params(kDateCaptured, 5, 0), fs, photo, 0, L"", L"9"));
@@ -276,8 +243,8 @@ TEST(DateTimeCapture, NoRowSeesAnotherRowsCaptureTime) {
   const std::wstring photo = dir.WriteFile(L"photo.jpg", JpegWithCaptureTime("2010:10:10 10:10:10"));
   const std::wstring plain = dir.WriteFile(L"plain.jpg", "\xFF\xD8");
   TimesFileSystem fs;
-  fs.Set(photo, Local(2024, 1, 2), Local(2024, 1, 2));
-  fs.Set(plain, Local(2022, 2, 2), Local(2022, 2, 2));
+  fs.Set(photo, Date(2024, 1, 2), Date(2024, 1, 2));
+  fs.Set(plain, Date(2022, 2, 2), Date(2022, 2, 2));
   DateRun run;
   EXPECT_EQ(dir / L"20101010.jpg", Transform(Params(kDateCaptured, 7, 0), fs, photo, 0, L"", L"9", &run));
   EXPECT_EQ(plain, Transform(Params(kDateCaptured, 7, 0), fs, plain, 0, L"", L"9", &run));
@@ -290,7 +257,7 @@ TEST(DateTimeCapture, MacroPlaybackReadsTheItemOnDisk) {
   TempFolder dir;
   const std::wstring photo = dir.WriteFile(L"photo.jpg", JpegWithCaptureTime("2010:10:10 10:10:10"));
   TimesFileSystem fs;
-  fs.Set(photo, Local(2024, 1, 2), Local(2024, 1, 2));
+  fs.Set(photo, Date(2024, 1, 2), Date(2024, 1, 2));
   const std::wstring renamed = dir / L"PHOTO.jpg";
   EXPECT_EQ(dir / L"PHOTO_20101010.jpg", Transform(Params(kDateCaptured, 7, 4, L"_"), fs, renamed, 0, photo));
   EXPECT_EQ(dir / L"PHOTO_20240102.jpg", Transform(Params(kDateCreated, 7, 4, L"_"), fs, renamed, 0, photo));
@@ -302,7 +269,7 @@ TEST(DateTimeRealFiles, ModificationTimeInLocalTime) {
   // The test harness runs with TZ=Asia/Tokyo: nine hours ahead of UTC, no summer time.
   TempFolder dir;
   const std::wstring path = dir.WriteFile(L"note.txt", "x");
-  SYSTEMTIME utc = Local(2024, 1, 1, 15, 30, 0);
+  SYSTEMTIME utc = Date(2024, 1, 1, 15, 30, 0);
   FILETIME written{};
   ASSERT_TRUE(SystemTimeToFileTime(&utc, &written));
   {

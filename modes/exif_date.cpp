@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cwctype>
 #include <functional>
 #include <vector>
 
+#include "modes/string_helpers.h"
 #include "platform/scoped_handle.h"
 
 namespace korval {
@@ -18,15 +18,6 @@ constexpr size_t kExifValueLength = 20;     // 19 characters and the terminating
 constexpr uint16_t kTagDateTimeOriginal = 0x9003;
 constexpr uint16_t kTagDateTimeDigitized = 0x9004;
 constexpr uint16_t kTypeAscii = 2;
-
-bool EndsWithNoCase(std::wstring_view text, std::wstring_view ending) {
-  if (text.size() < ending.size()) return false;
-  const std::wstring_view tail = text.substr(text.size() - ending.size());
-  for (size_t i = 0; i < ending.size(); ++i) {
-    if (std::towlower(tail[i]) != std::towlower(ending[i])) return false;
-  }
-  return true;
-}
 
 struct ByteOrder {
   bool bigEndian = false;

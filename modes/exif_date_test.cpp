@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "modes/date_samples_test.h"
 #include "modes/guarded_bytes.h"
 #include "platform/temp_folder.h"
 
@@ -81,28 +82,13 @@ class JpegFile {
   size_t base_ = 0;
 };
 
-SYSTEMTIME Sentinel() {
-  SYSTEMTIME t{};
-  t.wYear = 1234;
-  t.wMonth = 5;
-  t.wDay = 6;
-  return t;
-}
-
-std::string Text(const SYSTEMTIME& t) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof(buffer), "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay, t.wHour,
-                t.wMinute, t.wSecond, t.wMilliseconds);
-  return buffer;
-}
-
 // The date read from the bytes through a real file, or "none".
 std::string ReadDate(const std::string& bytes, const std::wstring& name = L"photo.jpg") {
   TempFolder dir;
   SYSTEMTIME t = Sentinel();
   const int result = ReadExifDate(dir.WriteFile(name, bytes), t);
-  if (result != kDateFound) return Text(t) == Text(Sentinel()) ? "none" : "none, but the record changed";
-  return Text(t);
+  if (result != kDateFound) return TimeText(t) == TimeText(Sentinel()) ? "none" : "none, but the record changed";
+  return TimeText(t);
 }
 
 TEST(ExifDateRead, BothByteOrdersOfTheUsualLayout) {
@@ -194,7 +180,7 @@ TEST(ExifDateRead, MissingFileFailsAndLeavesTheRecord) {
   TempFolder dir;
   SYSTEMTIME t = Sentinel();
   EXPECT_EQ(kDateNotFound, ReadExifDate(dir / L"absent.jpg", t));
-  EXPECT_EQ(Text(Sentinel()), Text(t));
+  EXPECT_EQ(TimeText(Sentinel()), TimeText(t));
   EXPECT_EQ(kDateNotFound, ReadExifDate(L"", t));
 }
 
@@ -226,9 +212,9 @@ TEST(ExifDateText, FormAndTensDigits) {
     if (c.text.size() >= 20) value = c.text.substr(0, 20);
     SYSTEMTIME t = Sentinel();
     const bool ok = ParseExifDateText(value, t);
-    EXPECT_EQ(c.expected, ok ? Text(t) : std::string("none")) << c.text;
+    EXPECT_EQ(c.expected, ok ? TimeText(t) : std::string("none")) << c.text;
     if (!ok) {
-      EXPECT_EQ(Text(Sentinel()), Text(t)) << c.text;
+      EXPECT_EQ(TimeText(Sentinel()), TimeText(t)) << c.text;
     }
   }
 }
@@ -336,7 +322,7 @@ TEST(ExifDateFuzz, MutatedPhotographsNeverCrash) {
       EXPECT_LE(t.wYear, 2999);
       EXPECT_LE(t.wMonth, 19);
     } else {
-      EXPECT_EQ(Text(Sentinel()), Text(t));
+      EXPECT_EQ(TimeText(Sentinel()), TimeText(t));
     }
   }
   EXPECT_GT(found, 0);  // the mutations leave many photographs readable; the reader was really exercised

@@ -3,10 +3,10 @@
 #include "modes/quicktime_date.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <functional>
 #include <vector>
 
+#include "modes/string_helpers.h"
 #include "platform/scoped_handle.h"
 
 namespace korval {
@@ -14,15 +14,6 @@ namespace {
 
 constexpr size_t kSearchMargin = 32;                // headers are looked for this far before the end
 constexpr long long kSeconds1904To1972 = 2145916800;  // 68 years with 17 leap days
-
-bool EndsWithNoCase(std::wstring_view text, std::wstring_view ending) {
-  if (text.size() < ending.size()) return false;
-  const std::wstring_view tail = text.substr(text.size() - ending.size());
-  for (size_t i = 0; i < ending.size(); ++i) {
-    if (std::towlower(tail[i]) != std::towlower(ending[i])) return false;
-  }
-  return true;
-}
 
 // Reads `want` bytes from the start (or from the end) of the file; the whole file when it is shorter.
 using ReadPart = std::function<void(bool fromEnd, size_t want, std::vector<unsigned char>& data)>;

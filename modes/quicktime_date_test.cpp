@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "modes/date_samples_test.h"
 #include "modes/guarded_bytes.h"
 #include "platform/temp_folder.h"
 
@@ -42,28 +43,13 @@ std::string Movie(size_t total, const std::vector<std::pair<size_t, uint32_t>>& 
   return bytes;
 }
 
-SYSTEMTIME Sentinel() {
-  SYSTEMTIME t{};
-  t.wYear = 1234;
-  t.wMonth = 5;
-  t.wDay = 6;
-  return t;
-}
-
-std::string Text(const SYSTEMTIME& t) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof(buffer), "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour,
-                t.wMinute, t.wSecond);
-  return buffer;
-}
-
 std::string ReadDate(const std::string& bytes, const std::wstring& zone = L"0", const std::wstring& name = L"clip.mov") {
   TempFolder dir;
   SYSTEMTIME t = Sentinel();
   if (ReadQuickTimeDate(dir.WriteFile(name, bytes), t, zone) != kDateFound) {
-    return Text(t) == Text(Sentinel()) ? "none" : "none, but the record changed";
+    return SecondsText(t) == SecondsText(Sentinel()) ? "none" : "none, but the record changed";
   }
-  return Text(t);
+  return SecondsText(t);
 }
 
 TEST(QuickTimeDateRead, HeaderNearTheStart) {
@@ -127,7 +113,7 @@ TEST(QuickTimeDateRead, EmptyMissingAndHeaderlessFilesFail) {
   SYSTEMTIME t = Sentinel();
   EXPECT_EQ(kDateNotFound, ReadQuickTimeDate(dir / L"absent.mov", t, L"9"));
   EXPECT_EQ(kDateNotFound, ReadQuickTimeDate(L"", t, L"9"));
-  EXPECT_EQ(Text(Sentinel()), Text(t));
+  EXPECT_EQ(SecondsText(Sentinel()), SecondsText(t));
 }
 
 TEST(QuickTimeDateConvert, SecondsSince1904BecomeCalendarDates) {
@@ -147,12 +133,12 @@ TEST(QuickTimeDateConvert, SecondsSince1904BecomeCalendarDates) {
   for (const Case& c : cases) {
     SYSTEMTIME t = Sentinel();
     EXPECT_TRUE(QuickTimeSecondsToDate(c.seconds, t)) << c.seconds;
-    EXPECT_EQ(c.expected, Text(t)) << c.seconds;
+    EXPECT_EQ(c.expected, SecondsText(t)) << c.seconds;
   }
   SYSTEMTIME t = Sentinel();
   EXPECT_FALSE(QuickTimeSecondsToDate(2145916800LL, t));
   EXPECT_FALSE(QuickTimeSecondsToDate(-1, t));
-  EXPECT_EQ(Text(Sentinel()), Text(t));
+  EXPECT_EQ(SecondsText(Sentinel()), SecondsText(t));
 }
 
 TEST(QuickTimeDateConvert, TimeZoneText) {
@@ -231,7 +217,7 @@ TEST(QuickTimeDateFuzz, MutatedMoviesNeverCrash) {
       EXPECT_GE(t.wYear, 1972);
       EXPECT_LE(t.wYear, 2040);
     } else {
-      EXPECT_EQ(Text(Sentinel()), Text(t));
+      EXPECT_EQ(SecondsText(Sentinel()), SecondsText(t));
     }
   }
   EXPECT_GT(found, 0);

@@ -1,6 +1,8 @@
 // String helpers shared by the transforms.
 #include "modes/string_helpers.h"
 
+#include <cwctype>
+
 #include "platform/path_limits.h"
 
 namespace korval {
@@ -74,6 +76,15 @@ bool WildcardMatch(std::wstring_view pattern, std::wstring_view name) {
   }
   while (p < pattern.size() && pattern[p] == L'*') ++p;
   return p == pattern.size();
+}
+
+bool EndsWithNoCase(std::wstring_view text, std::wstring_view ending) {
+  if (text.size() < ending.size()) return false;
+  const std::wstring_view tail = text.substr(text.size() - ending.size());
+  for (size_t i = 0; i < ending.size(); ++i) {
+    if (std::towlower(tail[i]) != std::towlower(ending[i])) return false;
+  }
+  return true;
 }
 
 PathParts SplitPath(std::wstring_view path) {

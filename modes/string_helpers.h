@@ -28,6 +28,9 @@ void ReplaceText(std::wstring& text, size_t capacity, std::wstring_view search, 
 bool WildcardMatch(std::wstring_view pattern, std::wstring_view name);
 
 // A path in its four parts: "C:" + "\photos\" + "img" + ".jpg". Each part at most 259 characters.
+// Whether text ends with ending, letters compared without case (file extensions).
+bool EndsWithNoCase(std::wstring_view text, std::wstring_view ending);
+
 struct PathParts {
   std::wstring drive;
   std::wstring folder;
