@@ -5,7 +5,8 @@
 
 namespace korval {
 
-bool RegisterTopLevelClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int iconResource) {
+bool RegisterTopLevelClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int iconResource,
+                           int menuResource) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   WNDCLASSEXW wc{};
@@ -16,6 +17,7 @@ bool RegisterTopLevelClass(HINSTANCE instance, const wchar_t* className, WNDPROC
   wc.hIconSm = wc.hIcon;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszMenuName = menuResource ? MAKEINTRESOURCEW(menuResource) : nullptr;
   wc.lpszClassName = className;
   return RegisterClassExW(&wc) != 0;
 }

@@ -6,7 +6,8 @@
 
 namespace korval {
 
-bool RegisterTopLevelClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int iconResource);
+bool RegisterTopLevelClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int iconResource,
+                           int menuResource = 0);
 
 // Runs until WM_QUIT; accelerators, when given, are translated for their window first.
 int RunMessageLoop(HWND acceleratorWindow = nullptr, HACCEL accelerators = nullptr);

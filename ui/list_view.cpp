@@ -68,6 +68,43 @@ bool AnswerListRequest(const NMHDR* header, const RenameList& list, const Settin
   return true;
 }
 
+bool TrackListSelection(const NMHDR* header, RenameList& list) {
+  if (header->idFrom != kListControlId) return false;
+  auto mark = [&list](int first, int last, bool selected) {
+    const int count = static_cast<int>(list.Count());
+    if (first < 0) first = 0, last = count - 1;
+    for (int i = first; i <= last && i < count; ++i) list.Row(static_cast<size_t>(i)).selected = selected;
+  };
+  if (header->code == LVN_ITEMCHANGED) {
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+    if (!(change->uChanged & LVIF_STATE) || !((change->uNewState ^ change->uOldState) & LVIS_SELECTED)) return true;
+    mark(change->iItem, change->iItem, (change->uNewState & LVIS_SELECTED) != 0);
+    return true;
+  }
+  if (header->code == LVN_ODSTATECHANGED) {
+    const auto* change = reinterpret_cast<const NMLVODSTATECHANGE*>(header);
+    if ((change->uNewState ^ change->uOldState) & LVIS_SELECTED) {
+      mark(change->iFrom, change->iTo, (change->uNewState & LVIS_SELECTED) != 0);
+    }
+    return true;
+  }
+  return false;
+}
+
+void SetListTextColour(HWND control, int colour) {
+  if (!control) return;
+  ListView_SetTextColor(control, static_cast<COLORREF>(colour));
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+void SetFolderHeader(HWND control, const wchar_t* title) {
+  if (!control) return;
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = const_cast<wchar_t*>(title);
+  ListView_SetColumn(control, 2, &column);
+}
+
 void RefreshListControl(HWND control, const RenameList& list) {
   if (!control) return;
   ListView_SetItemCountEx(control, static_cast<int>(list.Count()), LVSICF_NOSCROLL);

@@ -6,10 +6,11 @@
 
 #include "config/settings.h"
 #include "engine/rename_list.h"
+#include "resources/resource.h"
 
 namespace korval {
 
-inline constexpr int kListControlId = 1025;
+inline constexpr int kListControlId = IDC_RENAME_LIST;
 
 // Creates the list (grid lines, reorderable headers, full-row select, label editing) with the
 // columns the settings ask for, as a child of parent.
@@ -18,7 +19,16 @@ HWND CreateListControl(HWND parent, const Settings& settings);
 // Answers the control's requests for row texts (LVN_GETDISPINFOW); false for other notifications.
 bool AnswerListRequest(const NMHDR* header, const RenameList& list, const Settings& settings);
 
+// Keeps the rows' selected flags in step with what the person selects in the control; true when
+// the notification was a selection change.
+bool TrackListSelection(const NMHDR* header, RenameList& list);
+
 // Tells the control how many rows there are now and redraws it.
 void RefreshListControl(HWND control, const RenameList& list);
+
+// The text colour (normal or undo mode) on the settings' background.
+void SetListTextColour(HWND control, int colour);
+// The title of the folder column ("フォルダ名", or "<備考>" in undo mode).
+void SetFolderHeader(HWND control, const wchar_t* title);
 
 }  // namespace korval

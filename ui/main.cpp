@@ -10,14 +10,11 @@
 
 #include "engine/show_message.h"
 #include "platform/data_files.h"
-#include "ui/app.h"
+#include "platform/window_class.h"
 #include "ui/auto_run.h"
 #include "ui/main_window.h"
-#include "platform/window_class.h"
 
 namespace korval {
-App gApp;
-
 namespace {
 
 std::vector<std::wstring> Arguments() {
@@ -40,24 +37,24 @@ std::wstring AutoAddOptions() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   using namespace korval;
-  gApp.instance = instance;
-  gApp.windows = DetectWindowsVersion();
-  if (!PassVersionGate(gApp.windows, L"Unicode File name unsupported Windows")) return 0;
+  WindowStart start;
+  start.windows = DetectWindowsVersion();
+  if (!PassVersionGate(start.windows, L"Unicode File name unsupported Windows")) return 0;
   // Case-insensitive comparisons fold as the user's locale does (full-width letters included).
   _wsetlocale(LC_ALL, L"");
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // shortcut files are resolved through COM
-  gApp.arguments = Arguments();
-  gApp.commandLine = ParseCommandLine(gApp.arguments, AutoAddOptions(), CurrentLocalDateTime());
-  const MessageOptions messages = MessageOptionsOf(gApp.commandLine);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // shortcuts and the folder tree go through COM
+  start.programFolder = ProgramFolder();
+  start.arguments = Arguments();
+  start.commandLine = ParseCommandLine(start.arguments, AutoAddOptions(), CurrentLocalDateTime());
+  const MessageOptions messages = MessageOptionsOf(start.commandLine);
   SetMessagePolicy({messages.automatic, messages.show, messages.errorsOnly, messages.all});
   if (!RegisterMainWindowClass(instance)) return 1;
-  const bool hidden = gApp.commandLine.IsAutomatic() && !gApp.commandLine.Shows();
-  HWND window = CreateMainWindow(instance, hidden);
-  if (!window) return gApp.handedOver ? 0 : 1;
+  const bool hidden = start.commandLine.IsAutomatic() && !start.commandLine.Shows();
+  HWND window = CreateMainWindow(instance, &start, hidden);
+  if (!window) return start.handedOver ? 0 : 1;
   if (!hidden) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
   }
-
-  return RunMessageLoop();
+  return RunMainLoop(window);
 }

@@ -1,5 +1,5 @@
-// The main window: settings are read when it is created and written when it closes. The panels
-// inside it come with the list and mode panel.
+// The main window: creation and the settings, timers, drops, the hand-over of a second start, the
+// commands, and closing. Each message has a short handler; the commands go through the table.
 #include "ui/main_window.h"
 
 #include <commctrl.h>
@@ -9,14 +9,22 @@
 #include "config/hand_over.h"
 #include "engine/change_log.h"
 #include "engine/list_filter.h"
+#include "engine/list_sort.h"
 #include "macro/macro_file.h"
-#include "filelist/list_reader.h"
-#include "platform/data_files.h"
 #include "platform/window_class.h"
-#include "ui/app.h"
-#include "ui/auto_run.h"
+#include "resources/resource.h"
+#include "ui/command_table.h"
+#include "ui/first_start_dialog.h"
+#include "ui/folder_tree.h"
 #include "ui/list_view.h"
+#include "ui/main_frame.h"
+#include "ui/mode_selection.h"
 #include "ui/playback_window.h"
+#include "ui/split_window.h"
+#include "ui/status_bar.h"
+#include "ui/undo_mode_view.h"
+#include "ui/toolbar.h"
+#include "ui/window_actions.h"
 #include "ui/window_placement.h"
 
 namespace korval {
@@ -33,8 +41,7 @@ RECT WorkArea() {
   return area;
 }
 
-void PlaceWindow(HWND hwnd) {
-  const Settings& s = gApp.settings;
+void PlaceWindow(HWND hwnd, const Settings& s) {
   RECT current;
   GetWindowRect(hwnd, &current);
   const RECT r = PlaceMainWindow({s.wleft, s.wtop, s.wwidth, s.wheight}, VirtualScreen(), WorkArea(),
@@ -42,11 +49,10 @@ void PlaceWindow(HWND hwnd) {
   SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The window's own size and position go back into the settings before they are saved.
-void RememberGeometry(HWND hwnd) {
+// The window's own size and position, and the tree's width, go back into the settings.
+void RememberGeometry(const Frame& frame, Settings& s) {
   RECT r;
-  if (!GetWindowRect(hwnd, &r)) return;
-  Settings& s = gApp.settings;
+  if (!GetWindowRect(frame.main, &r)) return;
   s.wleft = r.left;
   s.wtop = r.top;
   s.wwidth = r.right - r.left;
@@ -54,8 +60,8 @@ void RememberGeometry(HWND hwnd) {
 }
 
 // Lets Explorer running unelevated drop files on an elevated window (Vista and later).
-void AllowDropsFromLowerIntegrity() {
-  if (gApp.windows.code < kCodeWindowsVista) return;
+void AllowDropsFromLowerIntegrity(const WindowsVersion& windows) {
+  if (windows.code < kCodeWindowsVista) return;
   using FilterFn = BOOL(WINAPI*)(UINT, DWORD);
   HMODULE user32 = GetModuleHandleW(L"user32.dll");
   auto filter = reinterpret_cast<FilterFn>(
@@ -65,129 +71,150 @@ void AllowDropsFromLowerIntegrity() {
   for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) filter(message, MSGFLT_ADD);
 }
 
-BOOL OnCreate(HWND hwnd, LPCREATESTRUCTW) {
-  gApp.mainWindow = hwnd;
-  gApp.store = SettingsStore::Choose(ProgramFolder());
-  gApp.firstStart = LoadSettings(*gApp.store, gApp.windows, gApp.settings).firstStart;
+// The runs' view of the workspace, built once: its members stay where they are for the window's life.
+void BuildAutoRunWork(MainWindowState* state) {
+  Workspace& work = state->work;
+  Frame& frame = state->frame;
+  AutoRunWork& w = work.autoWork;
+  w.list = &work.list;
+  w.settings = &work.settings;
+  w.windows = work.windows;
+  w.panel = &work.panel;
+  w.params = &work.params;
+  w.state = &work.run;
+  w.sort = &work.sort;
+  w.playback = &work.playback;
+  w.recorder = &work.recorder;
+  w.macroSlots = &work.macroSlots;
+  w.programFolder = work.programFolder;
+  w.owner = frame.main;
+  w.playbackView = PlaybackWindowView(frame.main, [state] {
+    state->work.playback.Abort(PlaybackHooksFor(state->work.commandLine, state->work.autoWork));
+  });
+  w.listChanged = [state] { RefreshList(state->work, state->frame); };
+  w.playbackEnded = [state] {
+    Workspace& work = state->work;
+    RefreshList(work, state->frame);
+    ShowPreviewMark(work, state->frame);
+    // A macro run from the command line ends once its playback has ended.
+    if (work.Automatic() && work.commandLine.ClosesAfterRun()) work.exitWatchdog = 10000;
+  };
+}
+
+BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
+  auto* start = static_cast<WindowStart*>(create->lpCreateParams);
+  auto* state = new MainWindowState;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+  Workspace& work = state->work;
+  Frame& frame = state->frame;
+  frame.main = hwnd;
+  work.windows = start->windows;
+  work.commandLine = start->commandLine;
+  work.arguments = start->arguments;
+  work.programFolder = start->programFolder;
+  work.store = SettingsStore::Choose(work.programFolder);
+  const bool firstStart = LoadSettings(*work.store, work.windows, work.settings).firstStart;
+  if (firstStart && start->askFirstStart && !work.Automatic()) {
+    FirstStartData data{work.windows, work.settings.usejpname};
+    if (ShowFirstStartDialog(nullptr, &data)) work.settings.usejpname = data.usejpname;
+  }
   // A second start hands its paths to the running instance and ends; automatic runs always run on
   // their own.
-  if (!gApp.settings.multiple && !gApp.commandLine.IsAutomatic() && CheckOtherInstance(gApp.instanceMutex)) {
-    HandOverPaths(hwnd, gApp.arguments, HandOverMessage());
-    gApp.handedOver = true;
+  if (!work.settings.multiple && !work.Automatic() && CheckOtherInstance(work.instanceMutex)) {
+    HandOverPaths(hwnd, work.arguments, HandOverMessage());
+    start->handedOver = true;
     return FALSE;
   }
   // The case conversions keep their exception words in the mode parameters; the box shows the
   // list of the conversion chosen.
-  gApp.params.bsexcept0 = gApp.settings.bsexcept0;
-  gApp.params.bsexcept1 = gApp.settings.bsexcept1;
-  gApp.params.bsexcept2 = gApp.settings.bsexcept2;
-  gApp.panel.exceptionText = ExceptionTextFor(gApp.params, gApp.panel.bigsmall);
-  gApp.macroSlots = ReadMacroList(ProgramFolder(), MacroProgram::Main);
+  work.params.bsexcept0 = work.settings.bsexcept0;
+  work.params.bsexcept1 = work.settings.bsexcept1;
+  work.params.bsexcept2 = work.settings.bsexcept2;
+  work.panel.exceptionText = ExceptionTextFor(work.params, work.panel.bigsmall);
+  work.panel.macrono = work.settings.macrono;
+  work.folderreadWorking = work.settings.folderread;
+  work.macroSlots = ReadMacroList(work.programFolder, MacroProgram::Main);
   // A run that was cut short (a crash, a power loss) left its log in slot 0: make it undoable now.
-  RecoverOrphanedLog(ProgramFolder());
-  PlaceWindow(hwnd);
-  SetWindowTextW(hwnd, MainWindowTitle(gApp.settings.usejpname).c_str());
-  gApp.listControl = CreateListControl(hwnd, gApp.settings);
+  RecoverOrphanedLog(work.programFolder);
+  BuildAutoRunWork(state);
+  if (!CreateFrameParts(state)) return FALSE;
+  PlaceWindow(hwnd, work.settings);
+  SetWindowTextW(hwnd, MainWindowTitle(work.settings.usejpname).c_str());
+  SelectModeIndex(work, frame, work.settings.mode);
+  ShowUndoModeView(work, frame);
+  ShowStatusHint(work, frame, kHintIdle);
   SetTimer(hwnd, kTimerFinishSetup, 35, nullptr);
+  SetTimer(hwnd, kTimerClock, 50, nullptr);
   return TRUE;
 }
 
-AutoRunWork Work(HWND hwnd) {
-  AutoRunWork work;
-  work.list = &gApp.list;
-  work.settings = &gApp.settings;
-  work.windows = gApp.windows;
-  work.panel = &gApp.panel;
-  work.params = &gApp.params;
-  work.state = &gApp.runState;
-  work.sort = &gApp.sortState;
-  work.playback = &gApp.playback;
-  work.recorder = &gApp.recorder;
-  work.macroSlots = &gApp.macroSlots;
-  work.playbackView = PlaybackWindowView(hwnd, [hwnd] {
-    AutoRunWork abortWork = Work(hwnd);
-    gApp.playback.Abort(PlaybackHooksFor(gApp.commandLine, abortWork));
-  });
-  work.listChanged = [] { RefreshListControl(gApp.listControl, gApp.list); };
-  work.playbackEnded = [] {
-    RefreshListControl(gApp.listControl, gApp.list);
-    // A macro run from the command line ends once its playback has ended.
-    if (gApp.commandLine.IsAutomatic() && gApp.commandLine.ClosesAfterRun()) gApp.exitWatchdog = 10000;
-  };
-  work.programFolder = ProgramFolder();
-  work.owner = hwnd;
-  return work;
+void FinishSetup(Workspace& work, Frame& frame) {
+  LoadSettingsOnFirstShow(*work.store, work.settings);
+  AllowDropsFromLowerIntegrity(work.windows);
+  if (work.commandLine.listTarget >= 0) work.settings.file_dir = work.commandLine.listTarget;
+  ShowListTarget(work, frame);
+  ApplyTopmost(work, frame);
+  LayoutFrame(work, frame);
+  if (work.commandLine.testMode) SetWindowTextW(frame.main, kTestModeTitle);
+  SetTimer(frame.main, kTimerReadArguments, 100, nullptr);
 }
 
-void FinishSetup(HWND hwnd) {
-  LoadSettingsOnFirstShow(*gApp.store, gApp.settings);
-  AllowDropsFromLowerIntegrity();
-  if (gApp.commandLine.listTarget >= 0) gApp.settings.file_dir = gApp.commandLine.listTarget;
-  if (gApp.commandLine.testMode) SetWindowTextW(hwnd, kTestModeTitle);
-  SetTimer(hwnd, kTimerReadArguments, 100, nullptr);
+void ReadArguments(Workspace& work, Frame& frame) {
+  ShowStatusHint(work, frame, kHintIdle);
+  const int delay = PrepareAutomaticRun(work.commandLine, work.autoWork);
+  if (work.commandLine.hasFilter) {
+    work.panel.filterText = work.commandLine.filterText;
+    SetDlgItemTextW(frame.dialog, IDC_FILTER, work.commandLine.filterText.c_str());
+  }
+  SetPositionSample(work, frame);
+  RefreshList(work, frame);
+  if (work.Automatic()) SetTimer(frame.main, kTimerAutoRun, delay, nullptr);
 }
 
-void ReadArguments(HWND hwnd) {
-  AutoRunWork work = Work(hwnd);
-  const int delay = PrepareAutomaticRun(gApp.commandLine, work);
-  RefreshListControl(gApp.listControl, gApp.list);
-  if (gApp.commandLine.IsAutomatic()) SetTimer(hwnd, kTimerAutoRun, delay, nullptr);
-}
-
-void RunFromCommandLine(HWND hwnd) {
-  const bool closes = gApp.commandLine.ClosesAfterRun();
-  if (closes) SetTimer(hwnd, kTimerExitWatchdog, 500, nullptr);
-  AutoRunWork work = Work(hwnd);
-  RunAutomatic(gApp.commandLine, work);
-  RefreshListControl(gApp.listControl, gApp.list);
+void RunFromCommandLine(Workspace& work, Frame& frame) {
+  if (work.commandLine.ClosesAfterRun()) SetTimer(frame.main, kTimerExitWatchdog, 500, nullptr);
+  RunAutomatic(work.commandLine, work.autoWork);
+  RefreshList(work, frame);
   // The run is over (a macro run: unless its playback goes on): the next tick of the watchdog
   // closes the window.
-  if (!gApp.playback.Running()) gApp.exitWatchdog = 10000;
+  if (!work.Playing()) work.exitWatchdog = 10000;
 }
 
 // Every half second; closes the window once the run is done, or after about three minutes.
-void TickExitWatchdog(HWND hwnd) {
-  if (++gApp.exitWatchdog <= 360) return;
-  KillTimer(hwnd, kTimerExitWatchdog);
-  PostMessageW(hwnd, WM_CLOSE, 0, 0);
+void TickExitWatchdog(Workspace& work, const Frame& frame) {
+  if (++work.exitWatchdog <= 360) return;
+  KillTimer(frame.main, kTimerExitWatchdog);
+  PostMessageW(frame.main, WM_CLOSE, 0, 0);
 }
 
-void OnTimer(HWND hwnd, UINT_PTR id) {
-  if (id != kTimerExitWatchdog) KillTimer(hwnd, id);
-  switch (id) {
-    case kTimerFinishSetup: FinishSetup(hwnd); break;
-    case kTimerReadArguments: ReadArguments(hwnd); break;
-    case kTimerAutoRun: RunFromCommandLine(hwnd); break;
-    case kTimerExitWatchdog: TickExitWatchdog(hwnd); break;
-    case kTimerPlayback: {
-      AutoRunWork work = Work(hwnd);
-      TickPlayback(gApp.commandLine, work);
-      break;
+// Keeps the "現在時刻" time controls at the current time while that box is checked and shown.
+void TickClock(Workspace& work, const Frame& frame) {
+  HWND now = frame.Item(IDC_TIME_NOW);
+  if (now && IsWindowVisible(now) && IsDlgButtonChecked(frame.dialog, IDC_TIME_NOW) == BST_CHECKED) {
+    SYSTEMTIME time;
+    GetLocalTime(&time);
+    for (int picker : {IDC_TIME_DATE, IDC_TIME_TIME}) {
+      if (HWND control = frame.Item(picker)) SendMessageW(control, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
     }
+  }
+  if (!work.Automatic()) SetTimer(frame.main, kTimerClock, 496, nullptr);
+}
+
+void OnTimer(Workspace& work, Frame& frame, UINT_PTR id) {
+  if (id != kTimerExitWatchdog) KillTimer(frame.main, id);
+  switch (id) {
+    case kTimerFinishSetup: FinishSetup(work, frame); break;
+    case kTimerBusy: work.busy = false; break;
+    case kTimerPlayback: TickPlayback(work.commandLine, work.autoWork); break;
+    case kTimerClock: TickClock(work, frame); break;
+    case kTimerReadArguments: ReadArguments(work, frame); break;
+    case kTimerAutoRun: RunFromCommandLine(work, frame); break;
+    case kTimerExitWatchdog: TickExitWatchdog(work, frame); break;
     default: break;
   }
 }
 
-// Reads paths the way a drop does: into the list, with the settings' depth and filters.
-ReadResult ReadPaths(HWND hwnd, const std::function<ReadResult(ListReader&)>& read) {
-  ReadSettings readSettings = ReadSettingsFrom(gApp.settings, CommandLine{});
-  ReadHooks hooks;
-  hooks.owner = hwnd;
-  hooks.markListChanged = [] { gApp.sortState.listChanged = true; };
-  ListReader reader(gApp.list, readSettings, hooks);
-  const ReadResult result = read(reader);
-  // The user's answers during the read (row limit, folder reading) are kept.
-  gApp.settings.maxfilenum = readSettings.maxfilenum;
-  gApp.settings.folderread = readSettings.folderread;
-  return result;
-}
-
-void OnDropFiles(HWND hwnd, HDROP drop) {
-  // Ignored while busy: a pass over the rows or a playback is under way.
-  if (gApp.runState.passRunning || gApp.playback.Running()) {
-    DragFinish(drop);
-    return;
-  }
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
   std::vector<std::wstring> paths;
   const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
@@ -196,96 +223,142 @@ void OnDropFiles(HWND hwnd, HDROP drop) {
     DragQueryFileW(drop, i, path.data(), length + 1);
     paths.push_back(std::move(path));
   }
+  return paths;
+}
+
+void OnDropFiles(Workspace& work, Frame& frame, HDROP drop) {
+  const std::vector<std::wstring> paths = DroppedPaths(drop);
   DragFinish(drop);
-  ReadPaths(hwnd, [&](ListReader& reader) { return reader.ReadDroppedItems(paths); });
-  RefreshListControl(gApp.listControl, gApp.list);
+  // Ignored while busy: a drop is settling, a pass over the rows or a playback is under way.
+  if (work.busy || work.run.passRunning || work.Playing()) return;
+  ReadIntoList(work, frame, [&](ListReader& reader) { return reader.ReadDroppedItems(paths); });
+  ShowUndoModeView(work, frame);
+  SetBusy(work, frame);
 }
 
 // A second start handed over its paths: read them as drops, then come to the front.
-void OnHandOver(HWND hwnd, WPARAM lowest, LPARAM highest) {
+void OnHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest) {
   HandOverRefusal refusal;
-  refusal.undoMode = gApp.list.undoMode;
-  refusal.macroPlayback = gApp.playback.Running();
+  refusal.undoMode = work.UndoMode();
+  refusal.macroPlayback = work.Playing();
   // An unattended run renames what its command line named, and nothing handed over meanwhile.
-  refusal.busy = gApp.runState.passRunning || gApp.commandLine.IsAutomatic();
+  refusal.busy = work.run.passRunning || work.Automatic();
   const ReceiveResult result = ReceivePaths(lowest, highest, refusal, [&](const std::wstring& path) {
     const ReadResult read =
-        ReadPaths(hwnd, [&](ListReader& reader) { return reader.ReadPathIntoList(path, false, false); });
+        ReadIntoList(work, frame, [&](ListReader& reader) { return reader.ReadPathIntoList(path, false, false); });
     return read.outcome == ReadOutcome::LimitReached ? PathReadResult::kListFull : PathReadResult::kRoomForMore;
   });
   if (result.refused) return;
   if (result.pathsRead > 0) {
-    ApplyFilter(gApp.list, FilterKind::ChangedOnly, gApp.panel.filterText);
-    RefreshListControl(gApp.listControl, gApp.list);
+    SetPositionSample(work, frame);
+    ApplyFilter(work.list, FilterKind::ChangedOnly, work.panel.filterText);
+    RefreshList(work, frame);
   }
-  BringWindowToFront(hwnd);
+  BringWindowToFront(frame.main);
 }
 
-void OnSize(HWND hwnd) {
-  RECT client;
-  GetClientRect(hwnd, &client);
-  if (gApp.listControl) MoveWindow(gApp.listControl, 0, 0, client.right, client.bottom, TRUE);
+LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
+  Workspace& work = state->work;
+  Frame& frame = state->frame;
+  LRESULT result = 0;
+  if (header->code == TTN_GETDISPINFOW) {
+    auto* tip = reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header));
+    if (const wchar_t* text = ToolbarTooltip(static_cast<int>(header->idFrom))) tip->lpszText = const_cast<wchar_t*>(text);
+    return 0;
+  }
+  if (HandleFolderTreeNotify(header, &result, {[&](const std::wstring& path) { OnTreeFolderSelected(work, frame, path); }})) {
+    return result;
+  }
+  if (header->idFrom != IDC_RENAME_LIST) return 0;
+  if (AnswerListRequest(header, work.list, work.settings)) return 0;
+  if (TrackListSelection(header, work.list)) {
+    ShowStatusHint(work, frame, kHintCounterOnly);
+    return 0;
+  }
+  if (header->code == LVN_COLUMNCLICK && !work.busy && !work.Playing()) {
+    SortOptions options = SortOptionsFrom(work.settings, frame.main);
+    options.afterPreview = work.run.previewed;
+    ShowStatusHint(work, frame, kHintSorting);
+    SortList(work.list, work.sort, reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem, kSortToggle, options);
+    ShowStatusHint(work, frame, ModeHint(work.Mode()));
+    RefreshList(work, frame);
+    PushSelection(work, frame);
+    SetBusy(work, frame);
+    return 0;
+  }
+  if (header->code == NM_DBLCLK) DispatchCommand(work, frame, IDM_OPEN_ITEM);
+  if (header->code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) {
+    DispatchCommand(work, frame, IDM_DELETE_SELECTED);
+  }
+  return 0;
 }
 
-void OnGetMinMaxInfo(MINMAXINFO* info) {
-  const POINT size = MinimumTrackSize(GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU),
-                                      GetSystemMetrics(SM_CYFRAME));
-  info->ptMinTrackSize = size;
-}
-
-void OnClose(HWND hwnd) {
-  const bool normal = !IsZoomed(hwnd) && !IsIconic(hwnd);
-  if (normal) RememberGeometry(hwnd);
-  ShowWindow(hwnd, SW_HIDE);
-  if (gApp.store) SaveSettings(*gApp.store, gApp.settings, SaveReason::Exit, normal);
-  DestroyWindow(hwnd);
+void OnClose(MainWindowState* state) {
+  Workspace& work = state->work;
+  Frame& frame = state->frame;
+  const bool normal = !IsZoomed(frame.main) && !IsIconic(frame.main);
+  if (normal) RememberGeometry(frame, work.settings);
+  if (frame.tree && (work.settings.dispcontrols & 8)) {
+    work.settings.treewidth = static_cast<int>(SendMessageW(frame.splitter, kSplitGetPosition, 0, 0));
+  }
+  ShowWindow(frame.main, SW_HIDE);
+  work.settings.macrono = work.panel.macrono;
+  if (work.store && !work.settingsRemoved) SaveSettings(*work.store, work.settings, SaveReason::Exit, normal);
+  DestroyWindow(frame.main);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   static const UINT handOverMessage = HandOverMessage();
+  MainWindowState* state = StateOf(hwnd);
+  if (message == WM_CREATE) return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam)) ? 0 : -1;
+  if (!state) return DefWindowProcW(hwnd, message, wParam, lParam);
+  Workspace& work = state->work;
+  Frame& frame = state->frame;
   if (message == handOverMessage && handOverMessage != 0) {
-    OnHandOver(hwnd, wParam, lParam);
+    OnHandOver(work, frame, wParam, lParam);
     return 0;
   }
   switch (message) {
-    case WM_CREATE:
-      return OnCreate(hwnd, reinterpret_cast<LPCREATESTRUCTW>(lParam)) ? 0 : -1;
-    case WM_TIMER:
-      OnTimer(hwnd, wParam);
-      return 0;
-    case WM_SIZE:
-      OnSize(hwnd);
-      return 0;
-    case WM_NOTIFY:
-      if (AnswerListRequest(reinterpret_cast<const NMHDR*>(lParam), gApp.list, gApp.settings)) return 0;
-      return DefWindowProcW(hwnd, message, wParam, lParam);
-    case WM_DROPFILES:
-      OnDropFiles(hwnd, reinterpret_cast<HDROP>(wParam));
-      return 0;
+    case WM_TIMER: OnTimer(work, frame, wParam); return 0;
+    case WM_SIZE: LayoutFrame(work, frame); return 0;
+    case WM_NOTIFY: return OnNotify(state, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND: DispatchCommand(work, frame, LOWORD(wParam)); return 0;
+    case WM_DROPFILES: OnDropFiles(work, frame, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_GETMINMAXINFO:
-      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = MinimumTrackSize(
+          GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU), GetSystemMetrics(SM_CYFRAME));
       return 0;
-    case WM_CLOSE:
-      OnClose(hwnd);
-      return 0;
+    case WM_CLOSE: OnClose(state); return 0;
     case WM_DESTROY:
+      for (HBITMAP picture : frame.targetPictures) DeleteObject(picture);
       PostQuitMessage(0);
       return 0;
-    default:
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      delete state;
       return DefWindowProcW(hwnd, message, wParam, lParam);
+    default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }
 
 }  // namespace
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
-  return RegisterTopLevelClass(instance, kMainWindowClass, MainWindowProc, kIconResource);
+  return RegisterTopLevelClass(instance, kMainWindowClass, MainWindowProc, IDI_PROGRAM, IDR_MAIN_MENU);
 }
 
-HWND CreateMainWindow(HINSTANCE instance, bool hidden) {
+HWND CreateMainWindow(HINSTANCE instance, WindowStart* start, bool hidden) {
   // The title is set once the settings say which name to show; the size is fixed at placement.
-  return CreateWindowExW(WS_EX_ACCEPTFILES | (hidden ? WS_EX_NOACTIVATE : 0), kMainWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                         CW_USEDEFAULT, CW_USEDEFAULT, 3200, 407, nullptr, nullptr, instance, nullptr);
+  return CreateWindowExW(WS_EX_ACCEPTFILES | (hidden ? WS_EX_NOACTIVATE : 0), kMainWindowClass, L"",
+                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 3200, 407, nullptr,
+                         nullptr, instance, start);
+}
+
+int RunMainLoop(HWND main) {
+  MainWindowState* state = StateOf(main);
+  HACCEL accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));
+  if (state) state->frame.accelerators = accelerators;
+  return RunMessageLoop(main, accelerators);
 }
 
 }  // namespace korval

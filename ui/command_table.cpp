@@ -1,0 +1,83 @@
+// The command table and its dispatcher.
+#include "ui/command_table.h"
+
+#include "engine/show_message.h"
+#include "resources/resource.h"
+
+namespace korval {
+namespace {
+
+constexpr unsigned kDialogGuards = kNotAutomatic;
+
+constexpr CommandRow kCommands[] = {
+    {IDM_OPEN_FOLDER, IDM_OPEN_FOLDER, kNotInUndoMode | kDialogGuards, OnOpenFolder},
+    {IDM_EXIT, IDM_EXIT, kNoGuard, OnExit},
+    {IDM_HELP, IDM_HELP, kNoGuard, OnHelp},
+    {IDM_CUT, IDM_PASTE, kNoGuard, OnEditCommand},
+    {IDM_ABOUT, IDM_ABOUT, kDialogGuards, OnAbout},
+    {IDM_FOCUS_NEXT, IDM_FOCUS_NEXT, kNoGuard, OnFocusStep},
+    {IDM_FOCUS_PREVIOUS, IDM_FOCUS_PREVIOUS, kNoGuard, OnFocusStep},
+    {IDM_PREVIEW, IDM_PREVIEW, kNotInUndoMode | kNotAutomatic | kAskEditedNames, OnPreview},
+    {IDM_ENTER, IDM_ENTER, kNotAutomatic, OnEnter},
+    {IDM_SHIFT_ENTER, IDM_SHIFT_ENTER, kNotAutomatic, OnEnter},
+    {IDM_MOVE_UP, IDM_MOVE_DOWN, kNotInUndoMode, OnMoveSelection},
+    {IDM_TOGGLE_SELECTION, IDM_TOGGLE_SELECTION, kNoGuard, OnToggleSelection},
+    {IDM_DELETE_SELECTED, IDM_DELETE_SELECTED, kNotAutomatic, OnDeleteSelected},
+    {IDM_CLEAR_LIST, IDM_CLEAR_LIST, kNotAutomatic, OnClearList},
+    {IDM_EXECUTE, IDM_EXECUTE, kNotAutomatic, OnExecute},
+    {IDM_RESET, IDM_RESET, kNotAutomatic, OnReset},
+    {IDM_SELECT_ALL, IDM_SELECT_ALL, kNoGuard, OnSelectAll},
+    {IDM_REFRESH, IDM_REFRESH, kNotInUndoMode, OnRefresh},
+    {IDM_UNDO_MODE, IDM_UNDO_MODE, kNotRecording | kNotAutomatic, OnUndoMode},
+    {IDM_OPEN_ITEM, IDM_OPEN_ITEM, kNotInUndoMode, OnOpenItem},
+    {IDM_PAGE_DOWN, IDM_PAGE_UP, kNoGuard, OnPage},
+    {IDM_TOGGLE_TARGET, IDM_TOGGLE_TARGET, kNotRecording | kNotAutomatic, OnToggleTarget},
+    {IDM_SELECT_ALL_TEXT, IDM_SELECT_ALL_TEXT, kNoGuard, OnSelectAllText},
+    {IDM_OPEN_PARENT, IDM_OPEN_PARENT, kNotInUndoMode, OnOpenParent},
+    {IDM_PREVIOUS_MODE, IDM_NEXT_MODE, kNotInUndoMode | kNotAutomatic | kAskEditedNames, OnStepMode},
+    {IDM_PROPERTIES, IDM_PROPERTIES, kNotInUndoMode, OnProperties},
+    {IDM_ESCAPE, IDM_ESCAPE, kNotAutomatic, OnEscape},
+    {IDM_TOGGLE_TOOLBAR, IDM_TOGGLE_TOOLBAR, kNoGuard, OnToggleToolbar},
+    {IDM_TOGGLE_STATUS_BAR, IDM_TOGGLE_STATUS_BAR, kNoGuard, OnToggleStatusBar},
+    {IDM_TOGGLE_TREE, IDM_TOGGLE_TREE, kNoGuard, OnToggleTree},
+    {IDM_TOPMOST, IDM_TOPMOST, kNoGuard, OnTopmost},
+    {IDM_MACRO_EDITOR, IDM_MACRO_EDITOR, kNotInUndoMode | kDialogGuards, OnMacroEditor},
+    {IDM_HISTORY_FILTER, IDM_HISTORY_OTHER, kNoGuard, OnHistorySwitch},
+    {IDM_SORT_FIRST, IDM_SORT_LAST, kNotInUndoMode, OnSort},
+};
+
+bool GuardsAllow(unsigned guards, Workspace& work, const Frame& frame) {
+  if ((guards & kNotInUndoMode) && work.UndoMode()) return false;
+  if ((guards & kNotRecording) && work.Recording()) return false;
+  if ((guards & kNotAutomatic) && work.Automatic()) return false;
+  if ((guards & kAskEditedNames) && !ConfirmDropEditedNames(work, frame)) return false;
+  return true;
+}
+
+}  // namespace
+
+std::span<const CommandRow> CommandTable() { return kCommands; }
+
+Dispatch DispatchCommand(Workspace& work, Frame& frame, int id) {
+  for (const CommandRow& row : kCommands) {
+    if (id < row.first || id > row.last) continue;
+    if (work.Playing() || work.busy || work.run.passRunning) return Dispatch::Ignored;
+    if (!GuardsAllow(row.guards, work, frame)) return Dispatch::Refused;
+    CommandContext context{work, frame, id};
+    row.handler(context);
+    return Dispatch::Done;
+  }
+  return Dispatch::Unknown;
+}
+
+bool ConfirmDropEditedNames(Workspace& work, const Frame& frame) {
+  if (!work.run.editedInTextEditor || work.Playing()) return true;
+  if (ShowMessage(frame.main, MessageKind::Plain, MB_YESNO | MB_ICONQUESTION, kDropEditedNamesCaption,
+                  kDropEditedNamesText, MessageClass::Question) != IDYES) {
+    return false;
+  }
+  work.run.editedInTextEditor = false;
+  return true;
+}
+
+}  // namespace korval

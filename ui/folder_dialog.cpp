@@ -1,0 +1,37 @@
+// The folder browser.
+#include "ui/folder_dialog.h"
+
+#include <shlobj.h>
+
+namespace korval {
+namespace {
+
+int CALLBACK StartAtFolder(HWND browser, UINT message, LPARAM, LPARAM start) {
+  if (message == BFFM_INITIALIZED && start) SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, start);
+  return 0;
+}
+
+}  // namespace
+
+std::wstring FolderDialogPrompt(int fileDir) {
+  return std::wstring(L"指定したフォルダ") + (fileDir ? L"の直下のフォルダ" : L"以下のファイル") + L"がリストに追加されます";
+}
+
+bool ShowFolderDialog(HWND owner, FolderDialogData* io) {
+  const std::wstring prompt = FolderDialogPrompt(io->fileDir);
+  BROWSEINFOW info{};
+  info.hwndOwner = owner;
+  info.lpszTitle = prompt.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  info.lpfn = StartAtFolder;
+  info.lParam = io->folder.empty() ? 0 : reinterpret_cast<LPARAM>(io->folder.c_str());
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+  if (!chosen) return false;
+  wchar_t path[MAX_PATH] = L"";
+  const bool ok = SHGetPathFromIDListW(chosen, path) && path[0];
+  CoTaskMemFree(chosen);
+  if (ok) io->folder = path;
+  return ok;
+}
+
+}  // namespace korval

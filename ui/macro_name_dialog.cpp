@@ -1,0 +1,64 @@
+// The macro naming dialog.
+#include "ui/macro_name_dialog.h"
+
+#include "resources/resource.h"
+
+namespace korval {
+namespace {
+
+constexpr UINT_PTR kFocusTimer = 1;
+constexpr int kMaxNameChars = 256;
+
+INT_PTR CALLBACK MacroNameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* data = reinterpret_cast<MacroNameData*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  HWND list = GetDlgItem(dialog, IDC_MACRO_NAME_LIST);
+  switch (message) {
+    case WM_INITDIALOG: {
+      data = reinterpret_cast<MacroNameData*>(lParam);
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      for (const std::wstring& text : *data->slots) SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      SendMessageW(list, CB_LIMITTEXT, kMaxNameChars, 0);
+      SendMessageW(list, CB_SETCURSEL, data->slot, 0);
+      // 420 pixels right of and 10 below the main window's top left corner.
+      RECT owner;
+      if (GetWindowRect(GetParent(dialog), &owner)) {
+        SetWindowPos(dialog, nullptr, owner.left + 420, owner.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      }
+      SetTimer(dialog, kFocusTimer, 35, nullptr);
+      return TRUE;
+    }
+    case WM_TIMER:
+      KillTimer(dialog, kFocusTimer);
+      SetFocus(list);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_MACRO_NAME_LIST && HIWORD(wParam) == CBN_SELCHANGE) {
+        const LRESULT chosen = SendMessageW(list, CB_GETCURSEL, 0, 0);
+        if (chosen >= 0) data->slot = static_cast<int>(chosen);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDOK) {
+        wchar_t name[kMaxNameChars + 1] = L"";
+        GetWindowTextW(list, name, kMaxNameChars + 1);
+        data->name = name;
+        EndDialog(dialog, IDOK);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+      }
+      return FALSE;
+    default: return FALSE;
+  }
+}
+
+}  // namespace
+
+bool ShowMacroNameDialog(HWND owner, MacroNameData* io) {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
+  return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MACRO_NAME), owner, MacroNameProc,
+                         reinterpret_cast<LPARAM>(io)) == IDOK;
+}
+
+}  // namespace korval

@@ -1,0 +1,177 @@
+// The main dialog's procedure: buttons, mode buttons and tabs, the filter box, the undo slot
+// selector and the list-target picture.
+#include "ui/main_dialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "engine/list_filter.h"
+#include "resources/resource.h"
+#include "ui/command_table.h"
+#include "ui/mode_selection.h"
+#include "ui/status_bar.h"
+#include "ui/undo_mode_view.h"
+#include "ui/window_actions.h"
+
+namespace korval {
+namespace {
+
+// The list area ends here in the template, in dialog units; everything below it is anchored.
+constexpr int kListAreaBottom = 100;
+// Controls from here on (dialog units) keep their distance to the right edge.
+constexpr int kRightColumn = 350;
+
+void RememberAnchors(HWND dialog, Frame& frame) {
+  RECT client;
+  GetClientRect(dialog, &client);
+  RECT area{0, 0, kRightColumn, kListAreaBottom};
+  MapDialogRect(dialog, &area);
+  frame.panelHeight = client.bottom - area.bottom;
+  frame.anchors.clear();
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    ControlAnchor anchor{child, r.left, client.bottom - r.top, r.right - r.left, r.bottom - r.top, -1};
+    if (r.left >= area.right) anchor.fromRight = client.right - r.left;
+    frame.anchors.push_back(anchor);
+  }
+}
+
+void ApplyFilterFromBox(Workspace& work, Frame& frame) {
+  wchar_t text[128] = L"";
+  HWND box = frame.Item(IDC_FILTER);
+  const LRESULT chosen = SendMessageW(box, CB_GETCURSEL, 0, 0);
+  if (chosen >= 0 && SendMessageW(box, CB_GETLBTEXTLEN, chosen, 0) < 128) {
+    SendMessageW(box, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(text));
+  } else {
+    GetWindowTextW(box, text, 128);
+  }
+  work.panel.filterText = text;
+  ApplyFilter(work.list, FilterKind::ChangedOnly, work.panel.filterText);
+  RefreshList(work, frame);
+}
+
+void OnModeButton(Workspace& work, Frame& frame, int button) {
+  if (work.Playing() || work.busy || work.UndoMode()) return;
+  if (!ConfirmDropEditedNames(work, frame)) {
+    ShowModePanel(work, frame, work.modeIndex % 12 + 1);  // the old button stays pressed
+    return;
+  }
+  ShowModePanel(work, frame, button);
+  if (frame.list) SetFocus(frame.list);
+}
+
+// A change of a panel control: the preview no longer stands, the hint is refreshed, and the window
+// settles for 100 ms.
+void OnPanelChanged(Workspace& work, Frame& frame) {
+  MarkPreviewStale(work, frame);
+  ShowStatusHint(work, frame, kHintKeep);
+  SetBusy(work, frame);
+}
+
+bool OnCommand(Workspace& work, Frame& frame, int id, int code) {
+  switch (id) {
+    case IDC_EXECUTE: PressExecuteButton(work, frame); return true;
+    case IDC_PREVIEW: PressPreviewButton(work, frame); return true;
+    case IDC_DELETE_SELECTED: DispatchCommand(work, frame, IDM_DELETE_SELECTED); return true;
+    case IDC_CLEAR_ALL: DispatchCommand(work, frame, IDM_CLEAR_LIST); return true;
+    case IDC_UNDO: DispatchCommand(work, frame, IDM_UNDO_MODE); return true;
+    case IDC_TARGET_PICTURE:
+      if (code == STN_CLICKED) DispatchCommand(work, frame, IDM_TOGGLE_TARGET);
+      return true;
+    case IDC_UNDO_SLOT:
+      if (code == CBN_SELCHANGE && work.UndoMode()) {
+        const LRESULT entry = SendMessageW(frame.Item(IDC_UNDO_SLOT), CB_GETCURSEL, 0, 0);
+        if (entry >= 0) EnterUndoMode(work, frame, static_cast<int>(entry) + 1);
+      }
+      return true;
+    case IDC_FILTER:
+      if (code == CBN_EDITCHANGE || code == CBN_SELENDOK) {
+        if (code == CBN_EDITCHANGE) SendMessageW(frame.Item(IDC_FILTER), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        ApplyFilterFromBox(work, frame);
+        OnPanelChanged(work, frame);
+      }
+      return true;
+    default: break;
+  }
+  if (id >= IDC_MODE_BUTTON_FIRST && id <= IDC_MODE_BUTTON_LAST) {
+    if (code == BN_CLICKED) OnModeButton(work, frame, id - IDC_MODE_BUTTON_FIRST + 1);
+    return true;
+  }
+  if (code == EN_CHANGE || code == CBN_EDITCHANGE || code == CBN_SELCHANGE || code == BN_CLICKED) {
+    OnPanelChanged(work, frame);
+    return true;
+  }
+  return false;
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<MainWindowState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      return FALSE;
+    case WM_COMMAND:
+      if (!state) return FALSE;
+      return OnCommand(state->work, state->frame, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (!state || header->idFrom != IDC_MODE_TABS || header->code != TCN_SELCHANGE) return FALSE;
+      Workspace& work = state->work;
+      if (work.UndoMode() || !ConfirmDropEditedNames(work, state->frame)) {
+        TabCtrl_SetCurSel(header->hwndFrom, work.modeIndex / 12);
+        return TRUE;
+      }
+      OnModeTabChanged(work, state->frame);
+      return TRUE;
+    }
+    case WM_SETCURSOR:
+      // The list-target picture is a button: the hand shows over it.
+      if (reinterpret_cast<HWND>(wParam) == GetDlgItem(dialog, IDC_TARGET_PICTURE)) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
+      return FALSE;
+    case WM_SIZE:
+      if (state) LayoutMainDialog(state->frame);
+      return TRUE;
+    default: return FALSE;
+  }
+}
+
+}  // namespace
+
+HWND CreateMainDialog(MainWindowState* state) {
+  Frame& frame = state->frame;
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(frame.main, GWLP_HINSTANCE));
+  frame.dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), frame.main, MainDialogProc,
+                                    reinterpret_cast<LPARAM>(state));
+  if (!frame.dialog) return nullptr;
+  RememberAnchors(frame.dialog, frame);
+  frame.progress = frame.Item(IDC_PROGRESS);
+  SendMessageW(frame.progress, PBM_SETRANGE32, 0, 100);
+  return frame.dialog;
+}
+
+void LayoutMainDialog(const Frame& frame) {
+  if (!frame.dialog) return;
+  RECT client;
+  GetClientRect(frame.dialog, &client);
+  const int listBottom = std::max(0, static_cast<int>(client.bottom) - frame.panelHeight);
+  if (frame.splitter) MoveWindow(frame.splitter, 0, 0, client.right, listBottom, TRUE);
+  HDWP positions = BeginDeferWindowPos(static_cast<int>(frame.anchors.size()));
+  for (const ControlAnchor& a : frame.anchors) {
+    const int x = a.fromRight >= 0 ? std::max(0, static_cast<int>(client.right) - a.fromRight) : a.left;
+    if (positions) {
+      positions = DeferWindowPos(positions, a.control, nullptr, x, client.bottom - a.fromBottom, a.width, a.height,
+                                 SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  if (positions) EndDeferWindowPos(positions);
+  InvalidateRect(frame.dialog, nullptr, TRUE);
+}
+
+}  // namespace korval

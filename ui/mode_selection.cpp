@@ -1,0 +1,97 @@
+// Mode tabs and buttons.
+#include "ui/mode_selection.h"
+
+#include <commctrl.h>
+
+#include "engine/list_filter.h"
+#include "engine/rename_list.h"
+#include "modes/change_mode.h"
+#include "resources/resource.h"
+#include "ui/status_bar.h"
+#include "ui/window_actions.h"
+
+namespace korval {
+namespace {
+
+void ShowButtonLabels(const Frame& frame, int tab) {
+  for (int i = 0; i < 12; ++i) {
+    HWND button = frame.Item(IDC_MODE_BUTTON_FIRST + i);
+    const wchar_t* label = kModeLabels[tab * 12 + i];
+    SetWindowTextW(button, label);
+    ShowWindow(button, *label ? SW_SHOW : SW_HIDE);
+  }
+}
+
+// Every row loses its new name and status, as at the start of a read.
+void EmptyNewNames(RenameList& list) {
+  for (RenameItem& row : list.Rows()) {
+    row.newName.clear();
+    row.status = ItemStatus::None;
+  }
+}
+
+}  // namespace
+
+void InitModeTabs(Workspace& work, const Frame& frame) {
+  HWND tabs = frame.Item(IDC_MODE_TABS);
+  if (tabs && TabCtrl_GetItemCount(tabs) == 0) {
+    for (int t = 0; t < 2; ++t) {
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = const_cast<wchar_t*>(kModeTabTitles[t]);
+      TabCtrl_InsertItem(tabs, t, &item);
+    }
+  }
+  if (tabs) TabCtrl_SetCurSel(tabs, work.modeIndex / 12);
+  ShowButtonLabels(frame, work.modeIndex / 12);
+}
+
+void ShowModePanel(Workspace& work, const Frame& frame, int button) {
+  const int tab = work.modeIndex / 12;
+  const bool undo = button == kUndoPanel;
+  const int checked = (button >= 1 && button <= 12) ? button : 1;
+  for (int i = 1; i <= 12; ++i) {
+    SendMessageW(frame.Item(IDC_MODE_BUTTON_FIRST + i - 1), BM_SETCHECK, !undo && i == checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  ShowWindow(frame.Item(IDC_UNDO_CAPTION), undo ? SW_SHOW : SW_HIDE);
+  if (undo) {
+    ShowStatusHint(work, frame, kHintKeep);
+    return;
+  }
+  work.modeIndex = tab * 12 + checked - 1;
+  work.panel.mode = work.Mode();
+  work.settings.mode = work.modeIndex;
+  if (!work.Playing()) {
+    EmptyNewNames(work.list);
+    SetPositionSample(work, frame);
+    ApplyFilter(work.list, FilterKind::Full, work.panel.filterText);
+    MarkPreviewStale(work, frame);
+    RefreshList(work, frame);
+  }
+  ShowStatusHint(work, frame, ModeHint(work.Mode()));
+}
+
+void SelectModeIndex(Workspace& work, const Frame& frame, int index) {
+  if (index < 0 || index >= kModeCount || !*kModeLabels[index]) index = 0;
+  work.modeIndex = index;
+  InitModeTabs(work, frame);
+  ShowModePanel(work, frame, index % 12 + 1);
+}
+
+int SteppedModeIndex(int index, int step) {
+  for (int k = 0; k < kModeCount; ++k) {
+    index = ((index + step) % kModeCount + kModeCount) % kModeCount;
+    if (*kModeLabels[index]) return index;
+  }
+  return 0;
+}
+
+void OnModeTabChanged(Workspace& work, const Frame& frame) {
+  const int tab = TabCtrl_GetCurSel(frame.Item(IDC_MODE_TABS));
+  int index = (tab < 0 ? 0 : tab) * 12 + work.modeIndex % 12;
+  // A position without a mode on the new tab takes the tab's first mode.
+  if (!*kModeLabels[index]) index = (tab < 0 ? 0 : tab) * 12;
+  SelectModeIndex(work, frame, index);
+}
+
+}  // namespace korval

@@ -1,0 +1,143 @@
+// The shared steps of the main window's handlers.
+#include "ui/window_actions.h"
+
+#include <commctrl.h>
+
+#include "engine/list_filter.h"
+#include "engine/list_selection.h"
+#include "engine/show_message.h"
+#include "modes/change_mode.h"
+#include "platform/path_limits.h"
+#include "resources/resource.h"
+#include "ui/list_view.h"
+#include "ui/status_bar.h"
+
+namespace korval {
+
+MainWindowState* StateOf(HWND main) {
+  return main ? reinterpret_cast<MainWindowState*>(GetWindowLongPtrW(main, GWLP_USERDATA)) : nullptr;
+}
+
+void RefreshList(Workspace& work, const Frame& frame) {
+  RefreshListControl(frame.list, work.list);
+  ShowStatusHint(work, frame, kHintCounterOnly);
+}
+
+void PushSelection(const Workspace& work, const Frame& frame) {
+  if (!frame.list) return;
+  ListView_SetItemState(frame.list, -1, 0, LVIS_SELECTED);
+  const size_t count = work.list.Count();
+  size_t selected = 0;
+  for (size_t i = 0; i < count; ++i) selected += work.list.Row(i).selected ? 1 : 0;
+  if (selected == count && count > 0) {
+    ListView_SetItemState(frame.list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    return;
+  }
+  for (size_t i = 0; i < count; ++i) {
+    if (work.list.Row(i).selected) ListView_SetItemState(frame.list, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+  }
+}
+
+void ShowPreviewMark(const Workspace& work, const Frame& frame) {
+  if (HWND mark = frame.Item(IDC_PREVIEW_MARK)) {
+    ShowWindow(mark, work.run.previewed || work.UndoMode() ? SW_HIDE : SW_SHOW);
+  }
+}
+
+void MarkPreviewStale(Workspace& work, const Frame& frame) {
+  work.run.previewed = false;
+  work.run.enterExecutes = false;
+  work.run.editedInTextEditor = false;
+  ShowPreviewMark(work, frame);
+}
+
+void SetBusy(Workspace& work, const Frame& frame) {
+  work.busy = true;
+  SetTimer(frame.main, kTimerBusy, 100, nullptr);
+}
+
+void SetPositionSample(Workspace& work, const Frame& frame) {
+  const RenameItem* longest = nullptr;
+  for (const RenameItem& row : work.list.Rows()) {
+    if (!longest || row.oldName.size() > longest->oldName.size()) longest = &row;
+  }
+  SetPositionSampleText(work, frame, longest ? longest->oldName : L"");
+}
+
+void SetPositionSampleText(Workspace& work, const Frame& frame, const std::wstring& sample) {
+  work.panel.positionText = sample;
+  work.panel.positionMap = IdentityPositionMap();
+  if (HWND box = frame.Item(IDC_POSITION_TEXT)) SetWindowTextW(box, work.panel.positionText.c_str());
+  MarkPreviewStale(work, frame);
+}
+
+ReadResult ReadIntoList(Workspace& work, Frame& frame, const std::function<ReadResult(ListReader&)>& read) {
+  ReadSettings readSettings = ReadSettingsFrom(work.settings, CommandLine{});
+  readSettings.folderreadWorking = work.folderreadWorking;
+  readSettings.noSubFolderAsked = work.noSubFolderAsked;
+  ReadHooks hooks;
+  hooks.owner = frame.main;
+  DWORD lastCounter = 0;
+  hooks.refreshCounter = [&] {
+    // A read adds thousands of rows a second; the counter is redrawn a few times a second, and
+    // messages sent by other programs are answered meanwhile.
+    const DWORD now = GetTickCount();
+    if (now - lastCounter < 50) return;
+    lastCounter = now;
+    ShowStatusHint(work, frame, kHintCounterOnly);
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    UpdateWindow(frame.status);
+  };
+  hooks.showReadingHint = [&] {
+    ShowStatusHint(work, frame, kHintReading);
+    hooks.refreshCounter();
+  };
+  hooks.bringToFront = [&] { SetForegroundWindow(frame.main); };
+  hooks.markListChanged = [&] { work.sort.listChanged = true; };
+  hooks.previewOutOfDate = [&] { MarkPreviewStale(work, frame); };
+  hooks.positionSample = [&](const std::wstring& longest) { SetPositionSampleText(work, frame, longest); };
+  hooks.idleHint = [&] { ShowStatusHint(work, frame, ModeHint(work.Mode())); };
+  ListReader reader(work.list, readSettings, hooks);
+  const ReadResult result = read(reader);
+  // The user's answers during the read (row limit, list target, folder reading) are kept.
+  work.settings.maxfilenum = readSettings.maxfilenum;
+  work.settings.folderread = readSettings.folderread;
+  work.settings.file_dir = readSettings.fileDir;
+  work.folderreadWorking = readSettings.folderreadWorking;
+  work.noSubFolderAsked = readSettings.noSubFolderAsked;
+  RefreshList(work, frame);
+  return result;
+}
+
+void ResetNames(Workspace& work, Frame& frame) {
+  ReadIntoList(work, frame, [](ListReader& reader) { return reader.ReadDroppedItems({}); });
+  ApplyFilter(work.list, FilterKind::Full, work.panel.filterText);
+  RefreshList(work, frame);
+}
+
+int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report) {
+  ExecuteContext c = ContextFor(work.commandLine, work.autoWork, work.Mode());
+  c.histories.switches = work.settings.inputlog;
+  c.histories.replaceFrom = &work.settings.replaceFromHistory;
+  c.histories.replaceTo = &work.settings.replaceToHistory;
+  c.histories.extension = &work.settings.extHistory;
+  c.histories.serial = &work.settings.serialHistory;
+  c.histories.addText = &work.settings.addHistory;
+  c.histories.filter = &work.settings.filterHistory;
+  c.progress = [&frame](int percent) {
+    if (frame.progress) SendMessageW(frame.progress, PBM_SETPOS, percent, 0);
+  };
+  const int result = ExecuteChanges(kind, c, report);
+  RefreshList(work, frame);
+  ShowPreviewMark(work, frame);
+  return result;
+}
+
+AskUser AskWithOwner(HWND owner) {
+  return [owner](MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2, MessageClass c) {
+    return ShowMessage(owner, kind, modeOrFlags, s1, s2, c);
+  };
+}
+
+}  // namespace korval

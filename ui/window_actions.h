@@ -1,0 +1,60 @@
+// The steps the main window's handlers share: redrawing the list, the preview-stale rule, the busy
+// flag, reading paths into the list, previewing and executing.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "engine/show_message.h"
+#include "engine/undo.h"
+#include "filelist/list_reader.h"
+#include "ui/workspace.h"
+
+namespace korval {
+
+// Timer ids of the main window.
+inline constexpr UINT_PTR kTimerFinishSetup = 1500;    // 35 ms after creation
+inline constexpr UINT_PTR kTimerBusy = 1501;           // clears the busy flag after 100 ms
+// 1502 paces macro playback (kTimerPlayback, ui/auto_run.h).
+inline constexpr UINT_PTR kTimerClock = 1503;          // the "現在時刻" time control
+inline constexpr UINT_PTR kTimerReadArguments = 1504;  // 100 ms after 1500: the command line's paths
+inline constexpr UINT_PTR kTimerAutoRun = 1505;        // the automatic run itself
+inline constexpr UINT_PTR kTimerExitWatchdog = 1506;   // closes an automatic run that is done or stuck
+
+// The main window's state, kept in its user data.
+MainWindowState* StateOf(HWND main);
+
+// The control shows the model's rows anew; the counter follows.
+void RefreshList(Workspace& work, const Frame& frame);
+// The model's selection is pushed into the control (after select all, toggle, move, delete).
+void PushSelection(const Workspace& work, const Frame& frame);
+
+// A change of the list or of a panel control: the preview is no longer current, the mark between
+// the two buttons shows again, and names typed in the text editor are no longer the preview.
+void MarkPreviewStale(Workspace& work, const Frame& frame);
+// Shows or hides the mark by the current run state.
+void ShowPreviewMark(const Workspace& work, const Frame& frame);
+
+// The busy flag holds for 100 ms (timer 1501).
+void SetBusy(Workspace& work, const Frame& frame);
+
+// The longest old name becomes the sample of the position edit, with an identity map.
+void SetPositionSample(Workspace& work, const Frame& frame);
+void SetPositionSampleText(Workspace& work, const Frame& frame, const std::wstring& sample);
+
+// Reads paths into the list with the settings' depth and filters, the window's hooks (counter,
+// reading hint, ESC) and the user's answers kept; then redraws.
+ReadResult ReadIntoList(Workspace& work, Frame& frame, const std::function<ReadResult(ListReader&)>& read);
+
+// Empties every new name and status and applies the filter anew, as a drop of nothing does.
+void ResetNames(Workspace& work, Frame& frame);
+
+// A pass in the current mode; Preview and Execute show progress and redraw the list after.
+int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report = nullptr);
+
+// The message routine with the main window as owner, in the form the undo takes.
+AskUser AskWithOwner(HWND owner);
+
+}  // namespace korval

@@ -1,0 +1,106 @@
+// What the main window works on, handed by reference to every command handler: the program's
+// settings and start facts, the rename list with the mode panel's values, and the state of runs,
+// playback and recording (Workspace); and the handles of the window's parts (Frame).
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/command_line.h"
+#include "config/settings.h"
+#include "config/settings_store.h"
+#include "config/single_instance.h"
+#include "engine/execute_changes.h"
+#include "engine/list_sort.h"
+#include "engine/rename_list.h"
+#include "macro/playback.h"
+#include "macro/recorder.h"
+#include "modes/mode_params.h"
+#include "modes/read_mode_params.h"
+#include "platform/windows_version.h"
+#include "ui/auto_run.h"
+
+namespace korval {
+
+// What the process knows before the window exists; handed to the window at creation.
+struct WindowStart {
+  WindowsVersion windows;
+  CommandLine commandLine;
+  std::vector<std::wstring> arguments;  // the whole argument vector, for a hand-over
+  std::wstring programFolder;           // where settings, logs and macros live, with a backslash
+  bool askFirstStart = true;            // the first-start dialog may be shown (tests turn it off)
+  bool handedOver = false;              // out: another instance took the paths; the program ends
+};
+
+struct Workspace {
+  WindowsVersion windows;
+  CommandLine commandLine;
+  std::vector<std::wstring> arguments;
+  std::wstring programFolder;
+  std::optional<SettingsStore> store;
+  Settings settings;
+  InstanceMutex instanceMutex;
+
+  RenameList list;
+  PanelValues panel;
+  ModeParams params;
+  RunState run;
+  SortState sort;
+  MacroPlayback playback;
+  MacroRecorder recorder;
+  MacroSlotNames macroSlots = UnregisteredSlots();
+  AutoRunWork autoWork;  // the runs' view of the members above, built once
+
+  int modeIndex = 0;                 // 0..23: tab = index / 12, button = index mod 12
+  bool busy = false;                 // a drop, header click or panel change settles (timer 1501)
+  bool macroEditorStarted = false;   // the "編集" button reads "リスト更新"
+  bool noSubFolderAsked = false;     // the "No Sub Folder" question comes once per run
+  int folderreadWorking = 0;         // the working copy of `folderread`
+  std::wstring lastFolder;           // where the folder dialog starts
+  bool settingsRemoved = false;      // the stored settings were deleted: nothing is saved at exit
+  int exitWatchdog = 0;              // ticks of the automatic run's exit watchdog
+  int hint = -2;                     // the status hint code shown
+  std::wstring shownHint, shownCounter;
+
+  bool UndoMode() const { return list.undoMode; }
+  bool Recording() const { return recorder.Recording(); }
+  bool Playing() const { return playback.Running(); }
+  bool Automatic() const { return commandLine.IsAutomatic(); }
+  int Mode() const { return modeIndex + 1; }
+};
+
+// Where a control of the main dialog stays when the dialog is resized: its distance to the bottom
+// edge, and to the right edge for the controls of the right-hand column.
+struct ControlAnchor {
+  HWND control = nullptr;
+  int left = 0, fromBottom = 0, width = 0, height = 0;
+  int fromRight = -1;  // -1: kept at its left position
+};
+
+// The handles of the main window's parts; a part that is not shown may be null.
+struct Frame {
+  HWND main = nullptr;
+  HWND dialog = nullptr;    // template 100
+  HWND list = nullptr;
+  HWND tree = nullptr;
+  HWND splitter = nullptr;
+  HWND toolbar = nullptr;
+  HWND status = nullptr;
+  HWND progress = nullptr;
+  HACCEL accelerators = nullptr;
+  HBITMAP targetPictures[2] = {nullptr, nullptr};  // files, folders
+  std::vector<ControlAnchor> anchors;                 // the dialog's controls below the list area
+  int panelHeight = 0;                                // the dialog's height below the list area
+  HWND Item(int id) const { return GetDlgItem(dialog, id); }
+};
+
+// Everything the main window owns; kept in the window's user data.
+struct MainWindowState {
+  Workspace work;
+  Frame frame;
+};
+
+}  // namespace korval
