@@ -14,6 +14,12 @@ TEST(ProgramStart, RenamerShowsItsJapaneseTitleAndFillsTheIniAtExit) {
   folder.WriteFile(L"korvalith.ini", "");
   ProgramRunner program(folder, L"korvalith.exe");
   ASSERT_TRUE(program.Started());
+  // The very first start asks about the display name first; OK keeps the Japanese one.
+  HWND first = program.WaitForWindowOfClass(L"#32770");
+  ASSERT_NE(nullptr, first);
+  EXPECT_EQ(L"初回起動", WindowText(first));
+  PostMessageW(first, WM_COMMAND, IDOK, 0);
+  for (int i = 0; i < 100 && IsWindow(first); ++i) Sleep(50);
   HWND window = program.WaitForWindow();
   ASSERT_NE(nullptr, window);
   EXPECT_EQ(L"Korvalith", WindowClass(window));
@@ -61,6 +67,7 @@ TEST(ProgramStart, TheLogOfAnInterruptedRunBecomesUndoableAtStart) {
   }
   folder.WriteFile(L"rename0.log", bom + line);
   folder.WriteFile(L"rename1.log", "older");
+  folder.WriteFile(L"korvalith.ini", "[Base]\r\n_version=4231201\r\n_count=5\r\n");
   ProgramRunner program(folder, L"korvalith.exe");
   ASSERT_NE(nullptr, program.WaitForWindow());
   ASSERT_EQ(0, program.Close());

@@ -7,6 +7,8 @@
 namespace korval {
 namespace {
 
+// An automatic run (the window shown with "/show" or "/test") opens no dialogs and switches neither
+// the list target nor undo mode; the rest of the window stays usable once its run has ended.
 constexpr unsigned kDialogGuards = kNotAutomatic;
 
 constexpr CommandRow kCommands[] = {
@@ -17,15 +19,15 @@ constexpr CommandRow kCommands[] = {
     {IDM_ABOUT, IDM_ABOUT, kDialogGuards, OnAbout},
     {IDM_FOCUS_NEXT, IDM_FOCUS_NEXT, kNoGuard, OnFocusStep},
     {IDM_FOCUS_PREVIOUS, IDM_FOCUS_PREVIOUS, kNoGuard, OnFocusStep},
-    {IDM_PREVIEW, IDM_PREVIEW, kNotInUndoMode | kNotAutomatic | kAskEditedNames, OnPreview},
-    {IDM_ENTER, IDM_ENTER, kNotAutomatic, OnEnter},
-    {IDM_SHIFT_ENTER, IDM_SHIFT_ENTER, kNotAutomatic, OnEnter},
+    {IDM_PREVIEW, IDM_PREVIEW, kNotInUndoMode | kAskEditedNames, OnPreview},
+    {IDM_ENTER, IDM_ENTER, kNoGuard, OnEnter},
+    {IDM_SHIFT_ENTER, IDM_SHIFT_ENTER, kNoGuard, OnEnter},
     {IDM_MOVE_UP, IDM_MOVE_DOWN, kNotInUndoMode, OnMoveSelection},
     {IDM_TOGGLE_SELECTION, IDM_TOGGLE_SELECTION, kNoGuard, OnToggleSelection},
-    {IDM_DELETE_SELECTED, IDM_DELETE_SELECTED, kNotAutomatic, OnDeleteSelected},
-    {IDM_CLEAR_LIST, IDM_CLEAR_LIST, kNotAutomatic, OnClearList},
-    {IDM_EXECUTE, IDM_EXECUTE, kNotAutomatic, OnExecute},
-    {IDM_RESET, IDM_RESET, kNotAutomatic, OnReset},
+    {IDM_DELETE_SELECTED, IDM_DELETE_SELECTED, kNoGuard, OnDeleteSelected},
+    {IDM_CLEAR_LIST, IDM_CLEAR_LIST, kNoGuard, OnClearList},
+    {IDM_EXECUTE, IDM_EXECUTE, kNoGuard, OnExecute},
+    {IDM_RESET, IDM_RESET, kNoGuard, OnReset},
     {IDM_SELECT_ALL, IDM_SELECT_ALL, kNoGuard, OnSelectAll},
     {IDM_REFRESH, IDM_REFRESH, kNotInUndoMode, OnRefresh},
     {IDM_UNDO_MODE, IDM_UNDO_MODE, kNotRecording | kNotAutomatic, OnUndoMode},
@@ -34,9 +36,9 @@ constexpr CommandRow kCommands[] = {
     {IDM_TOGGLE_TARGET, IDM_TOGGLE_TARGET, kNotRecording | kNotAutomatic, OnToggleTarget},
     {IDM_SELECT_ALL_TEXT, IDM_SELECT_ALL_TEXT, kNoGuard, OnSelectAllText},
     {IDM_OPEN_PARENT, IDM_OPEN_PARENT, kNotInUndoMode, OnOpenParent},
-    {IDM_PREVIOUS_MODE, IDM_NEXT_MODE, kNotInUndoMode | kNotAutomatic | kAskEditedNames, OnStepMode},
+    {IDM_PREVIOUS_MODE, IDM_NEXT_MODE, kNotInUndoMode | kAskEditedNames, OnStepMode},
     {IDM_PROPERTIES, IDM_PROPERTIES, kNotInUndoMode, OnProperties},
-    {IDM_ESCAPE, IDM_ESCAPE, kNotAutomatic, OnEscape},
+    {IDM_ESCAPE, IDM_ESCAPE, kNoGuard, OnEscape},
     {IDM_TOGGLE_TOOLBAR, IDM_TOGGLE_TOOLBAR, kNoGuard, OnToggleToolbar},
     {IDM_TOGGLE_STATUS_BAR, IDM_TOGGLE_STATUS_BAR, kNoGuard, OnToggleStatusBar},
     {IDM_TOGGLE_TREE, IDM_TOGGLE_TREE, kNoGuard, OnToggleTree},

@@ -1,0 +1,254 @@
+// The main window driven as a person drives it: keys through the accelerators, buttons, drops;
+// then the list, the files on disk and the log are checked.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "modes/change_mode.h"
+#include "resources/resource.h"
+#include "ui/main_window.h"
+#include "ui/main_window_test_fixture.h"
+#include "ui/undo_mode_view.h"
+
+namespace korval {
+namespace {
+
+class MainWindowRunTest : public MainWindowTest {
+ protected:
+  // Two files in the list and the replacement mode asking for "a_" to become "b_".
+  void OpenWithReplacement(const std::vector<std::wstring>& options = {}) {
+    files.WriteFile(L"a_1.txt", "1");
+    files.WriteFile(L"a_2.txt", "2");
+    std::vector<std::wstring> arguments = options;
+    arguments.push_back(files.Path());
+    Open(arguments);
+    Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
+    Work().panel.replaceFrom = L"a_";
+    Work().panel.replaceTo = L"b_";
+    FocusList();
+  }
+};
+
+TEST_F(MainWindowRunTest, EnterPreviewsFirstThenExecutesAndLogs) {
+  OpenWithReplacement();
+  ASSERT_EQ(kModeReplace, Work().Mode());
+  ASSERT_EQ(L"a_1.txt>|a_2.txt>|", Rows());
+  Key(VK_RETURN);
+  EXPECT_EQ(L"a_1.txt>b_1.txt|a_2.txt>b_2.txt|", Rows());
+  EXPECT_FALSE(IsWindowVisible(Parts().Item(IDC_PREVIEW_MARK)));
+  EXPECT_TRUE(files.Exists(L"a_1.txt"));
+  Key(VK_RETURN);
+  EXPECT_TRUE(files.Exists(L"b_1.txt"));
+  EXPECT_TRUE(files.Exists(L"b_2.txt"));
+  EXPECT_TRUE(program.Exists(L"rename1.log"));
+  EXPECT_EQ(0u, Work().list.Count());  // "全消去" after a run, the default
+}
+
+TEST_F(MainWindowRunTest, WithEnterdontEveryEnterOnlyPreviews) {
+  program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\noption1=528689\r\n");
+  OpenWithReplacement();
+  ASSERT_EQ(1, Work().settings.enterdont);
+  Key(VK_RETURN);
+  Key(VK_RETURN);
+  Key(VK_RETURN);
+  EXPECT_EQ(L"a_1.txt>b_1.txt|a_2.txt>b_2.txt|", Rows());
+  EXPECT_TRUE(files.Exists(L"a_1.txt"));
+  EXPECT_FALSE(program.Exists(L"rename1.log"));
+}
+
+TEST_F(MainWindowRunTest, ShiftEnterKeepsTheRowsForTheNextChange) {
+  OpenWithReplacement();
+  Key(VK_RETURN);
+  Key(VK_RETURN, false, true);
+  EXPECT_TRUE(files.Exists(L"b_1.txt"));
+  // "全消去" is swapped for "変更を継続": the rows stay, under their new names.
+  EXPECT_EQ(L"b_1.txt>|b_2.txt>|", Rows());
+}
+
+TEST_F(MainWindowRunTest, ChangingAPanelValueMakesTheNextEnterPreviewAgain) {
+  OpenWithReplacement();
+  Key(VK_RETURN);
+  ASSERT_TRUE(Work().run.enterExecutes);
+  // Choosing a mode empties the new names and asks for a new preview.
+  Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
+  EXPECT_EQ(L"a_1.txt>|a_2.txt>|", Rows());
+  EXPECT_TRUE(IsWindowVisible(Parts().Item(IDC_PREVIEW_MARK)));
+  Key(VK_RETURN);
+  EXPECT_TRUE(files.Exists(L"a_1.txt"));
+  EXPECT_EQ(L"a_1.txt>b_1.txt|a_2.txt>b_2.txt|", Rows());
+}
+
+TEST_F(MainWindowRunTest, UndoModeIsEnteredRunAndLeftFromTheKeys) {
+  OpenWithReplacement();
+  Key(VK_RETURN);
+  Key(VK_RETURN);
+  ASSERT_TRUE(files.Exists(L"b_1.txt"));
+
+  Key('B', true);  // Ctrl+B: the newest log
+  ASSERT_TRUE(Work().UndoMode());
+  EXPECT_EQ(2u, Work().list.Count());
+  EXPECT_EQ(kUndoExecuteButtonText, Text(IDC_EXECUTE));
+  EXPECT_EQ(kLeaveUndoButtonText, Text(IDC_UNDO));
+  EXPECT_TRUE(IsWindowVisible(Parts().Item(IDC_UNDO_SLOT)));
+  EXPECT_FALSE(IsWindowEnabled(Parts().Item(IDC_PREVIEW)));
+  EXPECT_FALSE(IsWindowEnabled(Parts().Item(IDC_MODE_BUTTON_FIRST)));
+  EXPECT_EQ(static_cast<COLORREF>(Work().settings.listcolor2), ListView_GetTextColor(Parts().list));
+  // The modes cannot be chosen while the log is loaded.
+  Key(VK_RIGHT, false, false, true);
+  EXPECT_EQ(kModeReplace, Work().Mode());
+
+  Click(IDC_EXECUTE);  // "★ UnDo ★"
+  EXPECT_FALSE(Work().UndoMode());
+  EXPECT_TRUE(files.Exists(L"a_1.txt"));
+  EXPECT_TRUE(files.Exists(L"a_2.txt"));
+  EXPECT_EQ(kExecuteButtonText, Text(IDC_EXECUTE));
+  EXPECT_EQ(kUndoButtonText, Text(IDC_UNDO));
+  EXPECT_TRUE(IsWindowEnabled(Parts().Item(IDC_PREVIEW)));
+
+  // Ctrl+B twice only enters and leaves: nothing is renamed; Ctrl+Z leaves as well.
+  Key('B', true);
+  ASSERT_TRUE(Work().UndoMode());
+  Key('B', true);
+  EXPECT_FALSE(Work().UndoMode());
+  Key('B', true);
+  Key('Z', true);
+  EXPECT_FALSE(Work().UndoMode());
+  EXPECT_TRUE(files.Exists(L"a_1.txt"));
+}
+
+TEST_F(MainWindowRunTest, TheSlotSelectorLoadsTheChosenLog) {
+  OpenWithReplacement();
+  Key(VK_RETURN);
+  Key(VK_RETURN);
+  Key('B', true);
+  ASSERT_TRUE(Work().UndoMode());
+  // Entry 1 is slot 2, which does not exist: the log cannot be opened and undo mode ends.
+  HWND selector = Parts().Item(IDC_UNDO_SLOT);
+  SendMessageW(selector, CB_SETCURSEL, 1, 0);
+  SendMessageW(Parts().dialog, WM_COMMAND, MAKEWPARAM(IDC_UNDO_SLOT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(selector));
+  EXPECT_FALSE(Work().UndoMode());
+  ASSERT_FALSE(sink.requests.empty());
+  EXPECT_EQ(L"Can't Open File!", sink.requests.back().caption);
+}
+
+TEST_F(MainWindowTest, TestModeRefusesToExecute) {
+  files.WriteFile(L"a_1.txt", "1");
+  Open({L"/test", L"s/a_/b_/", files.Path()});
+  Pump(500);  // the automatic run previews and stays
+  wchar_t title[128] = L"";
+  GetWindowTextW(window, title, 128);
+  EXPECT_EQ(std::wstring(kTestModeTitle), title);
+  ASSERT_EQ(L"a_1.txt>b_1.txt|", Rows());
+  for (int press = 0; press < 2; ++press) {
+    if (press == 0) {
+      Click(IDC_EXECUTE);
+    } else {
+      FocusList();
+      Key(VK_RETURN);
+    }
+    ASSERT_FALSE(sink.requests.empty());
+    EXPECT_EQ(L"テストモードのため実行できません。", sink.requests.back().text);
+    EXPECT_EQ(L"cannot rename because of test mode", sink.requests.back().caption);
+    sink.requests.clear();
+  }
+  EXPECT_TRUE(files.Exists(L"a_1.txt"));
+  EXPECT_FALSE(program.Exists(L"rename1.log"));
+}
+
+TEST_F(MainWindowRunTest, EscapeAndCtrlZEmptyTheNewNames) {
+  OpenWithReplacement();
+  for (UINT key : {UINT{VK_ESCAPE}, UINT{'Z'}}) {
+    Key(VK_RETURN);
+    ASSERT_EQ(L"a_1.txt>b_1.txt|a_2.txt>b_2.txt|", Rows());
+    Key(key, key == 'Z');
+    EXPECT_EQ(L"a_1.txt>|a_2.txt>|", Rows());
+    EXPECT_EQ(ItemStatus::None, Work().list.Row(0).status);
+    EXPECT_EQ(kModeReplace, Work().Mode());
+    EXPECT_FALSE(Work().run.enterExecutes);
+  }
+}
+
+TEST_F(MainWindowTest, AltRightWrapsFromTheLastModeToTheFirst) {
+  Open();
+  Key(VK_LEFT, false, false, true);  // from the first mode back to the last labelled one
+  EXPECT_EQ(kModeMacro, Work().Mode());
+  EXPECT_EQ(1, TabCtrl_GetCurSel(Parts().Item(IDC_MODE_TABS)));
+  EXPECT_EQ(L"マクロ", Text(IDC_MODE_BUTTON_FIRST + 6));
+  Key(VK_RIGHT, false, false, true);
+  EXPECT_EQ(kModePositionEdit, Work().Mode());
+  EXPECT_EQ(0, TabCtrl_GetCurSel(Parts().Item(IDC_MODE_TABS)));
+  EXPECT_EQ(BST_CHECKED, SendMessageW(Parts().Item(IDC_MODE_BUTTON_FIRST), BM_GETCHECK, 0, 0));
+  Key('2', true);
+  EXPECT_EQ(kModeExtension, Work().Mode());
+  Key('1', true);
+  Key('1', true);
+  EXPECT_EQ(kModeMacro, Work().Mode());
+}
+
+TEST_F(MainWindowTest, ASecondDropWithinAHundredMillisecondsIsIgnored) {
+  Open();
+  files.WriteFile(L"one.txt", "1");
+  files.WriteFile(L"two.txt", "2");
+  Drop({files / L"one.txt"});
+  Drop({files / L"two.txt"});
+  EXPECT_EQ(L"one.txt>|", Rows());
+  Pump(150);
+  Drop({files / L"two.txt"});
+  EXPECT_EQ(L"one.txt>|two.txt>|", Rows());
+}
+
+TEST_F(MainWindowTest, TheListTargetSwitchEmptiesTheListAndShowsItsCheck) {
+  files.WriteFile(L"one.txt", "1");
+  Open({files.Path()});
+  ASSERT_EQ(1u, Work().list.Count());
+  Key('D', true);
+  EXPECT_EQ(1, Work().settings.file_dir);
+  EXPECT_EQ(0u, Work().list.Count());
+  EXPECT_EQ(MF_CHECKED, GetMenuState(GetMenu(window), IDM_TOGGLE_TARGET, MF_BYCOMMAND) & MF_CHECKED);
+  SendMessageW(Parts().dialog, WM_COMMAND, MAKEWPARAM(IDC_TARGET_PICTURE, STN_CLICKED),
+               reinterpret_cast<LPARAM>(Parts().Item(IDC_TARGET_PICTURE)));
+  EXPECT_EQ(0, Work().settings.file_dir);
+}
+
+TEST_F(MainWindowTest, DisplayTogglesShowAndHideThePartsAndAreSaved) {
+  Open();
+  ASSERT_TRUE(IsWindowVisible(Parts().toolbar));
+  ASSERT_FALSE(Parts().tree && IsWindowVisible(Parts().tree));
+  SendMessageW(window, WM_COMMAND, IDM_TOGGLE_TREE, 0);
+  ASSERT_NE(nullptr, Parts().tree);
+  EXPECT_TRUE(IsWindowVisible(Parts().tree));
+  SendMessageW(window, WM_COMMAND, IDM_TOGGLE_TOOLBAR, 0);
+  EXPECT_FALSE(IsWindowVisible(Parts().toolbar));
+  SendMessageW(window, WM_COMMAND, IDM_TOGGLE_STATUS_BAR, 0);
+  EXPECT_FALSE(IsWindowVisible(Parts().status));
+  EXPECT_EQ(8, Work().settings.dispcontrols);
+  Close();
+  EXPECT_NE(std::string::npos, program.ReadFile(L"korvalith.ini").find("dispcontrols=8"));
+}
+
+TEST_F(MainWindowTest, TheStatusBarShowsTheModeHintAndTheCounter) {
+  files.WriteFile(L"one.txt", "1");
+  files.WriteFile(L"two.txt", "2");
+  Open({files.Path()});
+  Click(IDC_MODE_BUTTON_FIRST + kModeExtension - 1);
+  wchar_t text[256] = L"";
+  SendMessageW(Parts().status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(std::wstring(L"【拡張子】 拡張子を変更します。空白にすると拡張子がなくなります。"), text);
+  SendMessageW(window, WM_COMMAND, IDM_SELECT_ALL, 0);
+  SendMessageW(Parts().status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(std::wstring(L"選択   2/   2"), text);
+  SendMessageW(window, WM_COMMAND, IDM_TOGGLE_SELECTION, 0);
+  SendMessageW(Parts().status, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(std::wstring(L"選択   0/   2"), text);
+}
+
+TEST_F(MainWindowTest, HelpWithoutItsPageSaysSo) {
+  Open();
+  Key(VK_F1);
+  ASSERT_FALSE(sink.requests.empty());
+  EXPECT_EQ(L"ヘルプHTMLファイルが見つかりません。", sink.requests.back().text);
+  EXPECT_EQ(L"No Help HTML File!", sink.requests.back().caption);
+}
+
+}  // namespace
+}  // namespace korval

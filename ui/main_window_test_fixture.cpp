@@ -1,0 +1,112 @@
+// The main-window test fixture.
+#include "ui/main_window_test_fixture.h"
+
+#include <shlobj.h>
+
+#include "engine/show_message.h"
+#include "resources/resource.h"
+#include "ui/main_window.h"
+#include "ui/window_actions.h"
+
+namespace korval {
+
+MainWindowTest::MainWindowTest() {
+  SetMessagePolicy({});
+  // The ini file holds the settings; another instance never takes the window's start.
+  program.WriteFile(L"use.ini", "");
+  program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\n");
+  static const bool registered = RegisterMainWindowClass(GetModuleHandleW(nullptr));
+  EXPECT_TRUE(registered);
+  accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));
+}
+
+MainWindowTest::~MainWindowTest() { Close(); }
+
+void MainWindowTest::Open(const std::vector<std::wstring>& arguments) {
+  WindowStart start;
+  start.programFolder = program.Path();
+  start.askFirstStart = false;
+  start.arguments = {L"korvalith.exe"};
+  start.arguments.insert(start.arguments.end(), arguments.begin(), arguments.end());
+  start.commandLine = ParseCommandLine(start.arguments, L"", LocalDateTime{2026, 12, 8, 9, 0, 0});
+  const MessageOptions messages = MessageOptionsOf(start.commandLine);
+  SetMessagePolicy({messages.automatic, messages.show, messages.errorsOnly, messages.all});
+  window = CreateMainWindow(GetModuleHandleW(nullptr), &start, false);
+  ASSERT_NE(nullptr, window);
+  ShowWindow(window, SW_SHOW);
+  Pump(300);  // timers 1500 and 1504 finish the set-up and read the arguments
+  FocusList();
+}
+
+void MainWindowTest::Close() {
+  if (window && IsWindow(window)) {
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    Pump(20);
+  }
+  window = nullptr;
+  SetMessagePolicy({});
+}
+
+void MainWindowTest::Pump(int ms) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (window && TranslateAcceleratorW(window, accelerators, &message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(5);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+void MainWindowTest::Key(UINT vk, bool ctrl, bool shift, bool alt) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  keys[VK_MENU] = alt ? 0x80 : 0;
+  SetKeyboardState(keys);
+  HWND target = GetFocus() ? GetFocus() : window;
+  PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, alt ? (1 | (1 << 29)) : 1);
+  Pump(30);
+  keys[VK_CONTROL] = keys[VK_SHIFT] = keys[VK_MENU] = 0;
+  SetKeyboardState(keys);
+}
+
+void MainWindowTest::Click(int controlId) {
+  SendMessageW(Parts().Item(controlId), BM_CLICK, 0, 0);
+  Pump(10);
+}
+
+void MainWindowTest::Drop(const std::vector<std::wstring>& paths) {
+  std::wstring list;
+  for (const std::wstring& path : paths) list += path + L'\0';
+  list += L'\0';
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+void MainWindowTest::FocusList() { SetFocus(Parts().list); }
+
+Workspace& MainWindowTest::Work() const { return StateOf(window)->work; }
+Frame& MainWindowTest::Parts() const { return StateOf(window)->frame; }
+
+std::wstring MainWindowTest::Text(int controlId) const {
+  wchar_t text[256] = L"";
+  GetWindowTextW(Parts().Item(controlId), text, 256);
+  return text;
+}
+
+std::wstring MainWindowTest::Rows() const {
+  std::wstring rows;
+  for (const RenameItem& row : Work().list.Rows()) rows += row.oldName + L">" + row.newName + L"|";
+  return rows;
+}
+
+}  // namespace korval

@@ -1,0 +1,48 @@
+// A real main window created in this process under the null graphics driver, driven as a person
+// drives it: keys through the accelerators and the message loop, buttons clicked, files dropped.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/scripted_message_sink.h"
+#include "platform/temp_folder.h"
+#include "ui/workspace.h"
+
+namespace korval {
+
+class MainWindowTest : public testing::Test {
+ protected:
+  MainWindowTest();
+  ~MainWindowTest() override;
+
+  // Opens the window with these arguments after the program name; the setup timers have run.
+  void Open(const std::vector<std::wstring>& arguments = {});
+  void Close();
+  // Runs the message loop (with the accelerators) for about ms milliseconds.
+  void Pump(int ms);
+  // A key pressed on the focused control; Ctrl, Shift and Alt held as asked.
+  void Key(UINT vk, bool ctrl = false, bool shift = false, bool alt = false);
+  void Click(int controlId);
+  // Drops paths on the window as the shell does.
+  void Drop(const std::vector<std::wstring>& paths);
+  void FocusList();
+
+  Workspace& Work() const;
+  Frame& Parts() const;
+  std::wstring Text(int controlId) const;
+  // The old and new names of every row, "old>new|...".
+  std::wstring Rows() const;
+
+  TempFolder program;  // the program folder: settings (an ini file), logs, macros
+  TempFolder files;    // the files the tests rename
+  ScriptedMessageSink sink;
+  HWND window = nullptr;
+  HACCEL accelerators = nullptr;
+};
+
+}  // namespace korval
