@@ -115,7 +115,6 @@
 // The about box and the first-start dialog.
 #define IDC_ABOUT_VERSION 2001
 #define IDC_ABOUT_LEGEND 2002
-#define IDC_ABOUT_STRIP 2003
 #define IDC_FIRST_VERDICT 2011
 #define IDC_FIRST_NAME_CHECK 2012
 #define IDC_FIRST_NAME_LINE 2013

@@ -26,6 +26,7 @@
 #include "modes/serial_number.h"
 #include "engine/transform_name.h"
 #include "platform/temp_folder.h"
+#include "tests/window_benchmark.h"
 
 namespace korval {
 namespace {
@@ -365,7 +366,7 @@ void BenchMacroPlayback(size_t files) {
 int main(int argc, char** argv) {
   _wsetlocale(LC_ALL, L"");
   const size_t rows = argc > 1 ? static_cast<size_t>(std::strtoul(argv[1], nullptr, 10)) : 50000;
-  // A second argument picks one section: read, transform, replace, execute, lookups, macro.
+  // A second argument picks one section: read, transform, replace, execute, lookups, macro, window.
   const std::string only = argc > 2 ? argv[2] : "";
   auto wanted = [&](const char* section) { return only.empty() || only == section; };
   if (wanted("read")) korval::BenchReadTree(rows);
@@ -374,5 +375,6 @@ int main(int argc, char** argv) {
   if (wanted("execute")) korval::BenchExecute(10000, rows);
   if (wanted("lookups")) korval::BenchLiveLookups();
   if (wanted("macro")) korval::BenchMacroPlayback(10000);
+  if (wanted("window")) korval::BenchWindowStart(rows);
   return 0;
 }

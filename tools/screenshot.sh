@@ -2,6 +2,7 @@
 # Starts a program under Wine on a private Xvfb display, waits for its window and saves a PNG of
 # the screen.
 #   tools/screenshot.sh <program.exe> <out.png> [program arguments...]
+#   KORVAL_SHOT_KEYS="Return ..."   keys typed into the window before the capture (xdotool names)
 set -uo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 <program.exe> <out.png> [arguments...]" >&2; exit 2; }
 program=$1 out=$2
@@ -37,6 +38,11 @@ for _ in $(seq 1 100); do
   sleep 0.1
 done
 sleep ${KORVAL_SHOT_WAIT:-3}
+if [ -n "${KORVAL_SHOT_KEYS:-}" ]; then
+  # shellcheck disable=SC2086  # one key name per word
+  xdotool key --delay 400 $KORVAL_SHOT_KEYS
+  sleep 1
+fi
 mkdir -p "$(dirname "$out")"
 if ! import -window root "$out" 2>>"$KORVAL_BUILD/xvfb.log"; then
   echo "screenshot: capture failed" >&2; exit 1

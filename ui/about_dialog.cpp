@@ -1,5 +1,10 @@
-// The about box.
+// The about box: the legend is drawn line by line, each status icon from the strip bitmap beside
+// its text, so that the icons stand exactly at their lines whatever the font.
 #include "ui/about_dialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
 
 #include "config/display_name.h"
 #include "engine/item_status.h"
@@ -10,6 +15,33 @@
 namespace korval {
 namespace {
 
+constexpr int kIconSize = 16;
+
+void DrawLegend(const DRAWITEMSTRUCT* item) {
+  HDC dc = item->hDC;
+  FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  HIMAGELIST icons = ImageList_LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_STATUS_STRIP), kIconSize, 0,
+                                          RGB(255, 255, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item->hwndItem, WM_GETFONT, 0, 0)));
+  SetBkMode(dc, TRANSPARENT);
+  TEXTMETRICW metrics;
+  GetTextMetricsW(dc, &metrics);
+  // Each line is followed by an empty one, as in the legend's text.
+  const int step = std::max<int>(kIconSize + 2, metrics.tmHeight * 2 - metrics.tmHeight / 3);
+  int y = item->rcItem.top;
+  int index = 0;
+  for (const StatusLegendEntry& entry : kStatusLegend) {
+    if (icons) ImageList_Draw(icons, index, dc, item->rcItem.left, y, ILD_NORMAL);
+    const std::wstring line = std::wstring(L"‥‥ ") + entry.text;
+    TextOutW(dc, item->rcItem.left + kIconSize + 6, y + (kIconSize - metrics.tmHeight) / 2, line.c_str(),
+             static_cast<int>(line.size()));
+    y += step;
+    ++index;
+  }
+  SelectObject(dc, oldFont);
+  if (icons) ImageList_Destroy(icons);
+}
+
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
@@ -18,9 +50,12 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
       const std::wstring version =
           FormatText(L"%s  Version %s", DisplayName(data ? data->usejpname : 1), KORVAL_VERSION_WIDE);
       SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, version.c_str());
-      SetDlgItemTextW(dialog, IDC_ABOUT_LEGEND, StatusLegendText().c_str());
       return TRUE;
     }
+    case WM_DRAWITEM:
+      if (wParam != IDC_ABOUT_LEGEND) return FALSE;
+      DrawLegend(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         EndDialog(dialog, LOWORD(wParam));

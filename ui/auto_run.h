@@ -16,6 +16,7 @@
 #include "macro/playback.h"
 #include "macro/recorder.h"
 #include "platform/windows_version.h"
+#include "ui/timers.h"
 
 namespace korval {
 
@@ -40,9 +41,6 @@ struct AutoRunWork {
   std::wstring programFolder;
   HWND owner = nullptr;                    // also receives the playback timer
 };
-
-// Timer of the main window that paces macro playback.
-inline constexpr UINT_PTR kTimerPlayback = 1502;
 
 // The executor's context for a pass in mode over the work's list; in the macro mode it reads the
 // selected slot's macro, or the file an automatic run names.

@@ -10,18 +10,10 @@
 #include "engine/show_message.h"
 #include "engine/undo.h"
 #include "filelist/list_reader.h"
+#include "ui/timers.h"
 #include "ui/workspace.h"
 
 namespace korval {
-
-// Timer ids of the main window.
-inline constexpr UINT_PTR kTimerFinishSetup = 1500;    // 35 ms after creation
-inline constexpr UINT_PTR kTimerBusy = 1501;           // clears the busy flag after 100 ms
-// 1502 paces macro playback (kTimerPlayback, ui/auto_run.h).
-inline constexpr UINT_PTR kTimerClock = 1503;          // the "現在時刻" time control
-inline constexpr UINT_PTR kTimerReadArguments = 1504;  // 100 ms after 1500: the command line's paths
-inline constexpr UINT_PTR kTimerAutoRun = 1505;        // the automatic run itself
-inline constexpr UINT_PTR kTimerExitWatchdog = 1506;   // closes an automatic run that is done or stuck
 
 // The main window's state, kept in its user data.
 MainWindowState* StateOf(HWND main);

@@ -1,0 +1,146 @@
+// Starts the built renamer as a person does and times it from the process start to its shown
+// window, empty and with a tree of files on its command line; while that tree is read, a message is
+// sent to the window again and again and the longest wait for its answer is reported.
+#include "tests/window_benchmark.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "platform/data_files.h"
+#include "platform/temp_folder.h"
+
+namespace korval {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+struct Search {
+  DWORD process;
+  HWND found;
+};
+
+HWND MainWindowOf(DWORD process) {
+  Search search{process, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t name[32] = L"";
+        GetClassNameW(hwnd, name, 32);
+        if (owner != s->process || !IsWindowVisible(hwnd) || lstrcmpW(name, L"Korvalith") != 0) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND ListOf(HWND window) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM out) -> BOOL {
+        wchar_t name[32] = L"";
+        GetClassNameW(child, name, 32);
+        if (lstrcmpW(name, WC_LISTVIEWW) != 0) return TRUE;
+        *reinterpret_cast<HWND*>(out) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+struct Started {
+  PROCESS_INFORMATION info{};
+  HWND window = nullptr;
+  double msToWindow = 0;
+};
+
+Started Start(const TempFolder& program, const std::wstring& arguments) {
+  Started s;
+  std::wstring line = L"\"" + (program / L"korvalith.exe") + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  const auto t0 = Clock::now();
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, program.Path().c_str(), &startup,
+                      &s.info)) {
+    return s;
+  }
+  while (!(s.window = MainWindowOf(s.info.dwProcessId)) && MillisecondsSince(t0) < 30000) Sleep(1);
+  s.msToWindow = MillisecondsSince(t0);
+  return s;
+}
+
+void Stop(Started& s) {
+  if (s.window) PostMessageW(s.window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(s.info.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(s.info.hProcess, 1);
+  CloseHandle(s.info.hProcess);
+  CloseHandle(s.info.hThread);
+}
+
+}  // namespace
+
+void BenchWindowStart(size_t files) {
+  std::printf("The main window (the program started as a process):\n");
+  TempFolder program;
+  CopyFileW((ProgramFolder() + L"korvalith.exe").c_str(), (program / L"korvalith.exe").c_str(), FALSE);
+  program.WriteFile(L"use.ini", "");
+  Settings s;
+  s.maxfilenum = 6;  // 50,000 rows
+  s.subdir = 11;     // every level below
+  program.WriteFile(L"korvalith.ini", "[Base]\r\n_version=4231201\r\n_count=5\r\nmultiple=1\r\noption2=" +
+                                          std::to_string(EncodeOption2(s)) + "\r\n");
+  std::vector<double> empty;
+  for (int round = 0; round < 3; ++round) {
+    Started started = Start(program, L"");
+    empty.push_back(started.msToWindow);
+    Stop(started);
+  }
+  std::sort(empty.begin(), empty.end());
+  std::printf("  start to shown window, empty: best %.0f ms, median %.0f ms (target under 500 ms)\n", empty[0], empty[1]);
+
+  TempFolder tree;
+  for (size_t f = 0; f < 100; ++f) {
+    const std::wstring folder = L"folder" + std::to_wstring(f);
+    CreateDirectoryW((tree / folder).c_str(), nullptr);
+    for (size_t i = 0; i < files / 100; ++i) tree.WriteFile(folder + L"\\IMG_" + std::to_wstring(i) + L".JPG", "x");
+  }
+  const std::wstring path = tree.Path().substr(0, tree.Path().size() - 1);
+  Started started = Start(program, L"\"" + path + L"\"");
+  const auto shown = Clock::now();
+  HWND list = started.window ? ListOf(started.window) : nullptr;
+  double longest = 0;
+  int probes = 0;
+  LRESULT rows = 0;
+  while (list && MillisecondsSince(shown) < 120000) {
+    const auto sent = Clock::now();
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(started.window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+    longest = std::max(longest, MillisecondsSince(sent));
+    ++probes;
+    rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    if (rows >= static_cast<LRESULT>(files)) break;
+    Sleep(20);
+  }
+  std::printf("  start to shown window with %zu files on the command line: %.0f ms; all %ld rows listed %.0f ms "
+              "later\n",
+              files, started.msToWindow, static_cast<long>(rows), MillisecondsSince(shown));
+  std::printf("  while reading: %d messages sent, longest wait for the answer %.0f ms (target under 100 ms)\n", probes,
+              longest);
+  Stop(started);
+}
+
+}  // namespace korval

@@ -1,0 +1,16 @@
+// The timers of the main window, all in one place.
+#pragma once
+
+#include <windows.h>
+
+namespace korval {
+
+inline constexpr UINT_PTR kTimerFinishSetup = 1500;    // 35 ms after creation: the rest of the set-up
+inline constexpr UINT_PTR kTimerBusy = 1501;           // clears the busy flag after 100 ms
+inline constexpr UINT_PTR kTimerPlayback = 1502;       // paces macro playback
+inline constexpr UINT_PTR kTimerClock = 1503;          // the "現在時刻" time control
+inline constexpr UINT_PTR kTimerReadArguments = 1504;  // 100 ms after 1500: the command line's paths
+inline constexpr UINT_PTR kTimerAutoRun = 1505;        // the automatic run itself
+inline constexpr UINT_PTR kTimerExitWatchdog = 1506;   // closes an automatic run that is done or stuck
+
+}  // namespace korval
