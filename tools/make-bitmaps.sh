@@ -10,7 +10,7 @@ bg='#C0C0C0'   # the toolbar's transparent colour (button face)
 
 # tile <file> <drawing...>: one 16 x 16 image on the button-face background.
 tile() { local f=$1; shift; convert -size 16x16 "xc:$bg" "$@" "$tmp/$f.png"; }
-glyph() { local f=$1 colour=$2 size=$3 text=$4; tile "$f" -font "$font" -pointsize "$size" -fill "$colour" -gravity center -annotate +0+0 "$text"; }
+glyph() { local f=$1 colour=$2 size=$3 text=$4; tile "$f" -font "${5:-$font}" -pointsize "$size" -fill "$colour" -gravity center -annotate +0+0 "$text"; }
 
 tile t00 -fill '#E8C040' -stroke '#806020' -draw 'polygon 1,4 6,4 7,6 14,6 14,13 1,13'
 tile t01 -fill white -stroke '#404040' -draw 'rectangle 3,1 12,14' -fill '#20A020' -stroke none -draw 'rectangle 5,4 10,5' -draw 'rectangle 5,8 10,9'
@@ -37,7 +37,7 @@ tile s03 -fill white -stroke '#D02020' -draw 'rectangle 1,1 9,11' -draw 'rectang
 tile s04 -fill white -stroke '#404040' -draw 'rectangle 1,1 9,12' -fill none -draw 'circle 10,10 10,7' -draw 'line 12,12 15,15'
 glyph s05 '#D02020' 14 '¥'
 tile s06 -fill '#E8D020' -stroke '#806000' -draw 'circle 8,8 8,2'
-glyph s07 '#8030B0' 12 '同'
+glyph s07 '#8030B0' 13 '同' Noto-Sans-CJK-JP-Bold
 tile s08 -fill '#20B020' -stroke '#106010' -draw 'circle 8,8 8,2'
 tile s09 -fill '#901010' -stroke none -draw 'circle 8,8 8,1' -fill white -draw 'rectangle 3,7 13,9'
 glyph s10 '#2050D0' 9 'OK'

@@ -156,6 +156,7 @@ void FinishSetup(Workspace& work, Frame& frame) {
   ApplyTopmost(work, frame);
   LayoutFrame(work, frame);
   if (work.commandLine.testMode) SetWindowTextW(frame.main, kTestModeTitle);
+  if (frame.list && !work.UndoMode()) SetFocus(frame.list);
   SetTimer(frame.main, kTimerReadArguments, 100, nullptr);
 }
 
