@@ -76,6 +76,13 @@ SortOptions SortOptionsFrom(const Settings& s, HWND owner) {
   return o;
 }
 
+void ApplyFilterAndSortRequest(const CommandLine& commandLine, AutoRunWork& work) {
+  if (commandLine.hasFilter) ApplyFilter(*work.list, FilterKind::Full, commandLine.filterText);
+  if (work.sort && commandLine.sortRequest >= 0) {
+    ApplySortRequest(*work.list, *work.sort, commandLine.sortRequest, SortOptionsFrom(*work.settings, work.owner));
+  }
+}
+
 int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   ReadSettings readSettings = ReadSettingsFrom(*work.settings, commandLine);
   ReadHooks hooks;
@@ -84,10 +91,7 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   if (work.sort) hooks.markListChanged = [&work] { work.sort->listChanged = true; };
   ListReader reader(*work.list, readSettings, hooks);
   if (!commandLine.paths.empty()) reader.ReadDroppedItems(commandLine.paths);
-  if (commandLine.hasFilter) ApplyFilter(*work.list, FilterKind::Full, commandLine.filterText);
-  if (work.sort && commandLine.sortRequest >= 0) {
-    ApplySortRequest(*work.list, *work.sort, commandLine.sortRequest, SortOptionsFrom(*work.settings, work.owner));
-  }
+  ApplyFilterAndSortRequest(commandLine, work);
   if (commandLine.Kind() == kAutoUndo) {
     LoadUndoList(*work.list, work.programFolder, commandLine.undoSlot, {});
     return 1000;

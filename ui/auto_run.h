@@ -49,6 +49,9 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
 // The sort options the settings give.
 SortOptions SortOptionsFrom(const Settings& s, HWND owner);
 
+// The command line's "/filter=" and "/sort..." applied to the rows read.
+void ApplyFilterAndSortRequest(const CommandLine& commandLine, AutoRunWork& work);
+
 // Step 4: the paths of the command line are read into the list, the filter and the sort request are
 // applied; for an undo run the log slot is loaded. Returns the delay before the run in milliseconds.
 int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work);

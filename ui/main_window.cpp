@@ -162,7 +162,15 @@ void FinishSetup(Workspace& work, Frame& frame) {
 
 void ReadArguments(Workspace& work, Frame& frame) {
   ShowStatusHint(work, frame, kHintIdle);
-  const int delay = PrepareAutomaticRun(work.commandLine, work.autoWork);
+  // A person's start reads with the window's counter, and keeps answering other programs meanwhile.
+  const CommandLine& line = work.commandLine;
+  int delay = 0;
+  if (work.Automatic()) {
+    delay = PrepareAutomaticRun(line, work.autoWork);
+  } else {
+    if (!line.paths.empty()) ReadIntoList(work, frame, [&](ListReader& r) { return r.ReadDroppedItems(line.paths); });
+    ApplyFilterAndSortRequest(line, work.autoWork);
+  }
   if (work.commandLine.hasFilter) {
     work.panel.filterText = work.commandLine.filterText;
     SetDlgItemTextW(frame.dialog, IDC_FILTER, work.commandLine.filterText.c_str());
