@@ -24,7 +24,7 @@ inline PanelValues DefaultEditorPanel() {
 
 struct EditorSettings {
   int wleft = -1, wtop = -1, wwidth = -1, wheight = -1;
-  int head1w = 110, head2w = 360, head3w = 200;
+  int head1w = 110, head2w = 330, head3w = 150;
   int topmost = 0;
   int statusBar = 1;       // kept in `dispcontrols`
   int maxmultirep = 6;     // list index 0..6 of the parts 2..8
