@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "macroedit/dialog_box.h"
 #include "macroedit/reduce_replacements.h"
 #include "resources/macroedit_resource.h"
 
@@ -25,17 +26,10 @@ INT_PTR CALLBACK ReduceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) {
+      return EndOnOkOrCancel(dialog, LOWORD(wParam), [&] {
         const LRESULT selection = SendDlgItemMessageW(dialog, IDC_REDUCE_MAX, CB_GETCURSEL, 0, 0);
         if (selection != CB_ERR) io->maxmultirep = static_cast<int>(selection);
-        EndDialog(dialog, IDOK);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-      }
-      break;
+      });
   }
   return FALSE;
 }
@@ -43,8 +37,7 @@ INT_PTR CALLBACK ReduceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 bool ShowReduceDialog(HWND owner, ReduceData* io) {
-  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_REDUCE), owner, ReduceProc,
-                         reinterpret_cast<LPARAM>(io)) == IDOK;
+  return RunEditorDialog(owner, IDD_REDUCE, ReduceProc, io);
 }
 
 }  // namespace korval

@@ -1,6 +1,7 @@
 // The naming dialog: the slot names in an editable list, the chosen slot's number beside it.
 #include "macroedit/save_name_dialog.h"
 
+#include "macroedit/dialog_box.h"
 #include "platform/format_text.h"
 #include "resources/macroedit_resource.h"
 
@@ -31,11 +32,10 @@ void OnInit(HWND dialog, SaveNameData* io) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void OnOk(HWND dialog, SaveNameData* io) {
+void TakeName(HWND dialog, SaveNameData* io) {
   wchar_t name[kMaxNameChars + 1] = L"";
   GetDlgItemTextW(dialog, IDC_SAVE_NAMES, name, kMaxNameChars + 1);
   io->name = name;
-  EndDialog(dialog, IDOK);
 }
 
 INT_PTR CALLBACK SaveNameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -45,24 +45,15 @@ INT_PTR CALLBACK SaveNameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       OnInit(dialog, reinterpret_cast<SaveNameData*>(lParam));
       return TRUE;
     case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDC_SAVE_NAMES:
-          if (HIWORD(wParam) == CBN_SELCHANGE) {
-            const LRESULT selection = SendDlgItemMessageW(dialog, IDC_SAVE_NAMES, CB_GETCURSEL, 0, 0);
-            if (selection != CB_ERR) {
-              io->slotIndex = static_cast<int>(selection);
-              ShowSlotNumber(dialog, io->slotIndex);
-            }
-          }
-          return TRUE;
-        case IDOK:
-          OnOk(dialog, io);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
+      if (LOWORD(wParam) == IDC_SAVE_NAMES && HIWORD(wParam) == CBN_SELCHANGE) {
+        const LRESULT selection = SendDlgItemMessageW(dialog, IDC_SAVE_NAMES, CB_GETCURSEL, 0, 0);
+        if (selection != CB_ERR) {
+          io->slotIndex = static_cast<int>(selection);
+          ShowSlotNumber(dialog, io->slotIndex);
+        }
+        return TRUE;
       }
-      break;
+      return EndOnOkOrCancel(dialog, LOWORD(wParam), [&] { TakeName(dialog, io); });
   }
   return FALSE;
 }
@@ -70,8 +61,7 @@ INT_PTR CALLBACK SaveNameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 bool ShowSaveNameDialog(HWND owner, SaveNameData* io) {
-  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SAVE_NAME), owner, SaveNameProc,
-                         reinterpret_cast<LPARAM>(io)) == IDOK;
+  return RunEditorDialog(owner, IDD_SAVE_NAME, SaveNameProc, io);
 }
 
 }  // namespace korval

@@ -1,6 +1,7 @@
 // The serial input dialog over the shared template splitter.
 #include "macroedit/serial_assist_dialog.h"
 
+#include "macroedit/dialog_box.h"
 #include "modes/serial_assist.h"
 #include "resources/macroedit_resource.h"
 
@@ -46,18 +47,11 @@ INT_PTR CALLBACK SerialAssistProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       return TRUE;
     }
     case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDOK:
-          io->serial = RebuildSerialTemplate(ReadFields(dialog));
-          EndDialog(dialog, IDOK);
-          return TRUE;
-        case IDCANCEL:
-          EndDialog(dialog, IDCANCEL);
-          return TRUE;
-        default:
-          if (HIWORD(wParam) == EN_CHANGE || HIWORD(wParam) == CBN_SELCHANGE) ShowPreview(dialog);
-          return TRUE;
+      if (EndOnOkOrCancel(dialog, LOWORD(wParam), [&] { io->serial = RebuildSerialTemplate(ReadFields(dialog)); })) {
+        return TRUE;
       }
+      if (HIWORD(wParam) == EN_CHANGE || HIWORD(wParam) == CBN_SELCHANGE) ShowPreview(dialog);
+      return TRUE;
   }
   return FALSE;
 }
@@ -65,8 +59,7 @@ INT_PTR CALLBACK SerialAssistProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 bool ShowSerialAssistDialog(HWND owner, SerialAssistData* io) {
-  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SERIAL_ASSIST), owner, SerialAssistProc,
-                         reinterpret_cast<LPARAM>(io)) == IDOK;
+  return RunEditorDialog(owner, IDD_SERIAL_ASSIST, SerialAssistProc, io);
 }
 
 }  // namespace korval

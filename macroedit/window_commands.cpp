@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "macroedit/dialog_box.h"
 #include "macroedit/editor_message.h"
 #include "macroedit/editor_window.h"
 #include "macroedit/mode_panel.h"
@@ -31,11 +32,7 @@ void CheckMenu(EditorState& state, int id, bool checked) {
 
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   if (message == WM_INITDIALOG) return TRUE;
-  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-    EndDialog(dialog, IDOK);
-    return TRUE;
-  }
-  return FALSE;
+  return message == WM_COMMAND && EndOnOkOrCancel(dialog, LOWORD(wParam), [] {});
 }
 
 }  // namespace
@@ -70,7 +67,7 @@ void ShowHelp(EditorState& state) {
 }
 
 void ShowAbout(EditorState& state) {
-  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_EDITOR_ABOUT), state.window, AboutProc, 0);
+  RunEditorDialog(state.window, IDD_EDITOR_ABOUT, AboutProc, nullptr);
 }
 
 void RemoveSettingsAndClose(EditorState& state) {
