@@ -91,6 +91,23 @@ void RaiseVendorCount() {
 }
 
 // Lowers the vendor key's "tools" count, or removes the vendor key when this was the last program.
+void ReadHistory(const SettingsStore& store, const wchar_t* prefix, std::vector<std::wstring>& history) {
+  history.clear();
+  for (size_t i = 1; i <= kReplaceHistoryEntries; ++i) {
+    const std::wstring key = prefix + std::to_wstring(i);
+    std::wstring entry = store.Decode(store.ReadText(key.c_str(), L""));
+    if (entry.empty()) break;
+    history.push_back(std::move(entry));
+  }
+}
+
+void WriteHistory(const SettingsStore& store, const wchar_t* prefix, const std::vector<std::wstring>& history) {
+  for (size_t i = 1; i <= kReplaceHistoryEntries; ++i) {
+    const std::wstring key = prefix + std::to_wstring(i);
+    store.WriteText(key.c_str(), store.Encode(i <= history.size() ? history[i - 1] : L""));
+  }
+}
+
 bool ReleaseVendorKey() {
   RegistryData tools;
   RegistryValue(RegistryOp::ReadDword, HKEY_CURRENT_USER, kVendorKey, L"tools", tools);
@@ -138,6 +155,8 @@ void LoadEditorSettings(const SettingsStore& store, EditorSettings& s) {
   s.bsexcept0 = store.Decode(store.ReadText(L"bsexcept0", s.bsexcept0));
   s.bsexcept1 = store.Decode(store.ReadText(L"bsexcept1", s.bsexcept1));
   s.bsexcept2 = store.Decode(store.ReadText(L"bsexcept2", s.bsexcept2));
+  ReadHistory(store, L"replacefrom", s.replaceFromHistory);
+  ReadHistory(store, L"replaceto", s.replaceToHistory);
   if (!s.panel.dateText.empty()) s.panel.datefrom = -1;  // a typed date pattern is kept only while in use
   s.panel.exceptionText = ExceptionWordsFor(s, s.panel.bigsmall);
 }
@@ -160,6 +179,8 @@ void SaveEditorSettings(const SettingsStore& store, const EditorSettings& s, boo
   store.WriteText(L"bsexcept0", store.Encode(s.bsexcept0));
   store.WriteText(L"bsexcept1", store.Encode(s.bsexcept1));
   store.WriteText(L"bsexcept2", store.Encode(s.bsexcept2));
+  WriteHistory(store, L"replacefrom", s.replaceFromHistory);
+  WriteHistory(store, L"replaceto", s.replaceToHistory);
 }
 
 std::wstring& ExceptionWordsFor(EditorSettings& s, int bigsmall) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "config/settings_store.h"
 #include "modes/read_mode_params.h"
@@ -12,6 +13,7 @@ namespace korval {
 inline constexpr const wchar_t* kEditorRegistryKey = L"Software\\Pinecot Tools\\KorvalMacEdt";
 inline constexpr const wchar_t* kEditorIniName = L"korvalmacroedit.ini";
 inline constexpr int kEditorVersion = 4231201;
+inline constexpr size_t kReplaceHistoryEntries = 8;
 
 // The panel of a first start: the serial and deletion counts as their boxes show them.
 inline PanelValues DefaultEditorPanel() {
@@ -31,6 +33,8 @@ struct EditorSettings {
   int version = 0, count = 0;
   PanelValues panel = DefaultEditorPanel();  // the mode panel, `mode` the selected mode
   std::wstring bsexcept0, bsexcept1;
+  // The replacement boxes' lists, most recent first: `replacefrom1`.. and `replaceto1`.., 8 each.
+  std::vector<std::wstring> replaceFromHistory, replaceToHistory;
   std::wstring bsexcept2 = L"a an and at by for in into of on or the to with";
 };
 

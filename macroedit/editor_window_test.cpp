@@ -96,6 +96,15 @@ TEST_F(EditorWindowTest, AStepBuiltInThePanelGoesAfterTheFocusedRow) {
   EXPECT_EQ(0u, folder_.ReadFile(L"macro1.bin").find("KV150\n" + Record("DEL", ":02", "3", "")));
 }
 
+TEST_F(EditorWindowTest, ATooLongTextIsRefused) {
+  EditorDriver editor(folder_.Path(), {L"/macro3"});
+  editor.Click(IDC_MODE_BUTTON + 2);
+  editor.SetText(IDC_EXTENSION, std::wstring(300, L'x'));
+  editor.Command(IDM_ADD_STEP);
+  EXPECT_EQ((std::vector<std::wstring>{L"Too Many Characters"}), Captions());
+  EXPECT_EQ(3u, editor.State().rows.size());
+}
+
 TEST_F(EditorWindowTest, PositionEditNeedsAFixedSample) {
   EditorDriver editor(folder_.Path(), {L"/macro3"});
   editor.Click(IDC_MODE_BUTTON + 1);
@@ -211,15 +220,27 @@ TEST_F(EditorWindowTest, SettingsAreKeptInTheEditorsIniFile) {
     editor.Command(IDM_NEXT_MODE);
     editor.Command(IDM_NEXT_MODE);
     editor.SetText(IDC_SERIAL, L"<001>");
+    editor.Click(IDC_MODE_BUTTON + 10);
+    editor.SetText(IDC_REPLACE_FROM, L"_");
+    editor.SetText(IDC_REPLACE_TO, L"ー");
+    editor.Command(IDM_ADD_STEP);
+    editor.Click(IDC_MODE_BUTTON + 3);
+    editor.Command(IDM_SELECT_ALL);
+    editor.Command(IDM_DELETE_ROWS);
+    sink_.Answer(IDYES);
     EXPECT_TRUE(editor.Close());
   }
   const std::string ini = folder_.ReadFile(L"korvalmacroedit.ini");
   EXPECT_NE(std::string::npos, ini.find("_count=1")) << ini;
   EXPECT_NE(std::string::npos, ini.find("mode=3")) << ini;
   EXPECT_NE(std::string::npos, ini.find("renbanstr=\"<001>\"")) << ini;
+  EXPECT_NE(std::string::npos, ini.find("replacefrom1=\"_\"")) << ini;
+  EXPECT_NE(std::string::npos, ini.find("replaceto1=\"\x81\x5b\"")) << ini;
   EditorDriver again(folder_.Path());
   EXPECT_EQ(3, again.State().settings.panel.mode);
   EXPECT_EQ(2, again.State().settings.count);
+  EXPECT_EQ((std::vector<std::wstring>{L"_"}), again.State().settings.replaceFromHistory);
+  EXPECT_EQ(1, SendDlgItemMessageW(again.State().dialog, IDC_REPLACE_TO, CB_GETCOUNT, 0, 0));
   EXPECT_EQ(1, again.State().slot);
 }
 

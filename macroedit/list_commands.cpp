@@ -17,6 +17,7 @@ namespace {
 
 constexpr size_t kMaxExtensionChars = 200;
 constexpr size_t kAddedMapChars = 258;
+constexpr int kReplaceHistorySwitch = 4;  // the replacement boxes' lists
 
 // The edit box that has the focus, or null when the focus is elsewhere.
 HWND FocusedEditBox() {
@@ -81,23 +82,41 @@ bool CopySelectedRows(EditorState& state) {
   return true;
 }
 
-// The row a step built in the panel shows as; false when the mode has no stored form.
-bool RowFromPanel(EditorState& state, StepRow& row) {
+enum class RowBuild { Built, NoStoredForm, Refused };
+
+// The row a step built in the panel shows as.
+RowBuild RowFromPanel(EditorState& state, StepRow& row) {
   PanelValues& panel = state.settings.panel;
   ReadPanel(state.dialog, panel);
   ModeParams params;
-  ReadModeParams(panel, params, InputHistories{});
+  // Only a replacement step puts its texts into the lists of the replacement boxes.
+  InputHistories histories;
+  histories.switches = 0;
+  if (panel.mode == kModeReplace) {
+    histories.replaceFrom = &state.settings.replaceFromHistory;
+    histories.replaceTo = &state.settings.replaceToHistory;
+    histories.switches = kReplaceHistorySwitch;
+  }
+  const bool tooLong = ReadModeParams(panel, params, histories);
+  for (auto* history : {&state.settings.replaceFromHistory, &state.settings.replaceToHistory}) {
+    if (history->size() > kReplaceHistoryEntries) history->resize(kReplaceHistoryEntries);
+  }
   WritePanel(state.dialog, panel);  // corrected numbers are shown
+  FillReplaceLists(state.dialog, state.settings.replaceFromHistory, state.settings.replaceToHistory);
+  if (tooLong) {
+    EditorMessage(L"入力した文字数が多すぎます。", L"Too Many Characters", MB_OK | MB_ICONSTOP);
+    return RowBuild::Refused;
+  }
   if (panel.mode == kModePositionEdit) {
     row.mode = EditorModeName(kModePositionEdit);
     row.setting = FormatText(L"[%d] %s", params.posedtnoext, panel.positionText.c_str());
     const std::string map = EncodePositionMap(state.position.map, kPositionMapSize).substr(0, kAddedMapChars);
     row.setting2.assign(map.begin(), map.end());
-    return true;
+    return RowBuild::Built;
   }
   if (params.extensionText.size() > kMaxExtensionChars) params.extensionText.resize(kMaxExtensionChars);
   const std::string record = BuildStepRecord(panel.mode, params);
-  return !record.empty() && RowFromRecordBytes(record, row);
+  return !record.empty() && RowFromRecordBytes(record, row) ? RowBuild::Built : RowBuild::NoStoredForm;
 }
 
 }  // namespace
@@ -113,7 +132,9 @@ void AddStepFromPanel(EditorState& state) {
     return;
   }
   StepRow row;
-  if (!RowFromPanel(state, row)) {
+  const RowBuild built = RowFromPanel(state, row);
+  if (built == RowBuild::Refused) return;
+  if (built == RowBuild::NoStoredForm) {
     EditorMessage(L"追加に失敗しました。", L"cannot add to list", MB_OK | MB_ICONWARNING);
     return;
   }

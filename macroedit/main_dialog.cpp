@@ -141,6 +141,7 @@ HWND CreateMainDialog(EditorState& state) {
   SetupStepList(state.list, state.settings);
   InitModePanel(state.dialog);
   WritePanel(state.dialog, state.settings.panel);
+  FillReplaceLists(state.dialog, state.settings.replaceFromHistory, state.settings.replaceToHistory);
   RememberLayout(state);
   ShowWindow(state.dialog, SW_SHOW);
   return state.dialog;

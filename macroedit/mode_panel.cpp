@@ -223,6 +223,18 @@ void ReadPanel(HWND dialog, PanelValues& panel) {
   panel.mode = PanelMode(dialog);
 }
 
+void FillReplaceLists(HWND dialog, const std::vector<std::wstring>& from, const std::vector<std::wstring>& to) {
+  const std::pair<int, const std::vector<std::wstring>*> lists[] = {{IDC_REPLACE_FROM, &from}, {IDC_REPLACE_TO, &to}};
+  for (const auto& [id, entries] : lists) {
+    const std::wstring text = ControlText(dialog, id);
+    SendDlgItemMessageW(dialog, id, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& entry : *entries) {
+      SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+    SetDlgItemTextW(dialog, id, text.c_str());
+  }
+}
+
 bool StepNumberBox(HWND dialog, int controlId, int wheelDelta) {
   for (const NumberBox& box : kNumberBoxes) {
     if (box.id != controlId) continue;

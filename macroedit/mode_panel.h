@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "modes/read_mode_params.h"
 
 namespace korval {
@@ -25,6 +28,9 @@ bool HasPanelButton(int mode);
 
 void WritePanel(HWND dialog, const PanelValues& panel);
 void ReadPanel(HWND dialog, PanelValues& panel);
+
+// The replacement boxes' drop-down lists, most recent first; their texts stay as they are.
+void FillReplaceLists(HWND dialog, const std::vector<std::wstring>& from, const std::vector<std::wstring>& to);
 
 // The mouse wheel over a number box: the number steps by one between 0 and the box's maximum.
 // False when the control is not one of those boxes.

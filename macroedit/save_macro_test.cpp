@@ -100,6 +100,16 @@ TEST_F(SaveMacroTest, SavesThatEndWithoutTouchingTheSlot) {
   }
 }
 
+TEST_F(SaveMacroTest, ASlotFileThatCannotBeReplacedIsToldAndNothingIsRenamed) {
+  ASSERT_TRUE(CreateDirectoryW((folder_ / L"macro2.bin").c_str(), nullptr));
+  EXPECT_FALSE(SaveRowsAsMacro({Described('0', '0', '0', 4, L"")}, folder_.Path(), 1, names_, Namer(1, L"x")).saved);
+  ASSERT_EQ(1u, sink_.requests.size());
+  EXPECT_EQ(L"cannot write macro file", sink_.requests[0].caption);
+  EXPECT_EQ(kUnregisteredSlotText, names_[1]);
+  EXPECT_FALSE(folder_.Exists(L"macro.lst"));
+  EXPECT_FALSE(folder_.Exists(L"macro2.bin.tmp"));
+}
+
 TEST_F(SaveMacroTest, AFullFileKeepsTheRowsWrittenSoFar) {
   // Each record of 250 search characters takes 259 bytes: appends go on while the file is below
   // 64736 bytes, so 250 of them are written.
