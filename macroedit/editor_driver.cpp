@@ -76,6 +76,13 @@ void EditorDriver::SelectListItem(int controlId, int index) const {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
 }
 
+void EditorDriver::Wheel(int controlId, int delta) const {
+  RECT r;
+  GetWindowRect(GetDlgItem(State().dialog, controlId), &r);
+  const LPARAM point = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SendMessageW(State().dialog, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), point);
+}
+
 void EditorDriver::SelectRows(std::initializer_list<int> rows) const {
   HWND list = State().list;
   ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);

@@ -34,6 +34,8 @@ class EditorDriver {
   void SetText(int controlId, const std::wstring& text) const;
   void Check(int controlId, bool checked) const;
   void SelectListItem(int controlId, int index) const;
+  // Turns the mouse wheel by delta over the centre of the control.
+  void Wheel(int controlId, int delta) const;
   // Selects exactly these rows; the last one gets the focus.
   void SelectRows(std::initializer_list<int> rows) const;
 

@@ -96,6 +96,29 @@ TEST_F(EditorWindowTest, AStepBuiltInThePanelGoesAfterTheFocusedRow) {
   EXPECT_EQ(0u, folder_.ReadFile(L"macro1.bin").find("KV150\n" + Record("DEL", ":02", "3", "")));
 }
 
+TEST_F(EditorWindowTest, TheWheelStepsTheNumberBoxesWithinTheirRange) {
+  EditorDriver editor(folder_.Path(), {L"/macro3"});
+  editor.Click(IDC_MODE_BUTTON + 8);
+  struct Case {
+    int box;
+    const wchar_t* before;
+    int delta;
+    UINT after;
+  } cases[] = {
+      {IDC_DELETE_COUNT, L"0", -WHEEL_DELTA, 0},   {IDC_DELETE_COUNT, L"0", WHEEL_DELTA, 1},
+      {IDC_DELETE_COUNT2, L"255", WHEEL_DELTA, 255}, {IDC_DELETE_COUNT2, L"255", -WHEEL_DELTA, 254},
+  };
+  for (const Case& c : cases) {
+    editor.SetText(c.box, c.before);
+    editor.Wheel(c.box, c.delta);
+    EXPECT_EQ(c.after, GetDlgItemInt(editor.State().dialog, c.box, nullptr, FALSE)) << c.box << " " << c.delta;
+  }
+  editor.Click(IDC_MODE_BUTTON + 7);
+  editor.SetText(IDC_ADD_POSITION, L"7");
+  editor.Wheel(IDC_ADD_POSITION, WHEEL_DELTA);
+  EXPECT_EQ(8u, GetDlgItemInt(editor.State().dialog, IDC_ADD_POSITION, nullptr, FALSE));
+}
+
 TEST_F(EditorWindowTest, ATooLongTextIsRefused) {
   EditorDriver editor(folder_.Path(), {L"/macro3"});
   editor.Click(IDC_MODE_BUTTON + 2);
