@@ -5,7 +5,11 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "macroedit/editor_driver.h"
+#include "macroedit/reduce_dialog.h"
+#include "macroedit/save_name_dialog.h"
 #include "platform/scripted_message_sink.h"
 #include "platform/temp_folder.h"
 #include "resources/macroedit_resource.h"
@@ -16,6 +20,40 @@ namespace {
 
 const std::string kThreeSteps = "KV150\n" + Record("REP", "002", "_", " ") + Record("123", "000", "<01>-", "") +
                                 Record("Aa ", "400", "", "");
+
+// Works the next dialog with the caption once it is up, from a timer that runs in its modal loop.
+std::function<void(HWND)> gDialogWork;
+const wchar_t* gDialogCaption = nullptr;
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  wchar_t text[64] = L"";
+  GetWindowTextW(window, text, 64);
+  if (gDialogCaption && std::wstring(text) == gDialogCaption) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK WorkDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  KillTimer(nullptr, id);
+  gDialogWork(dialog);
+}
+
+void WhenDialogOpens(const wchar_t* caption, std::function<void(HWND)> work) {
+  gDialogCaption = caption;
+  gDialogWork = std::move(work);
+  SetTimer(nullptr, 0, 50, WorkDialog);
+}
+
+std::wstring DialogText(HWND dialog, int id) {
+  wchar_t text[300] = L"";
+  GetDlgItemTextW(dialog, id, text, 300);
+  return text;
+}
 
 class EditorWindowTest : public testing::Test {
  protected:
@@ -64,6 +102,59 @@ TEST_F(EditorWindowTest, EditedStepsAreSavedIntoTheNamedSlotAndTheFilesFollow) {
   EXPECT_EQ("3:three\n5:\x92\x5a\x82\xa2\n", folder_.ReadFile(L"macro.lst"));
   EXPECT_EQ(5, editor.State().slot);
   EXPECT_EQ(0, editor.State().modified);
+}
+
+TEST_F(EditorWindowTest, TheNamingDialogOffersEverySlotAndGivesBackTheChosenOneAndName) {
+  EditorDriver editor(folder_.Path(), {L"/macro3"});
+  editor.State().askSaveName = [&](SaveNameData& data) { return ShowSaveNameDialog(editor.Window(), &data); };
+  std::wstring shownNumber, chosenNumber, shownName;
+  LRESULT slots = 0;
+  WhenDialogOpens(L"名前を付けて保存", [&](HWND dialog) {
+    shownNumber = DialogText(dialog, IDC_SAVE_SLOT_NUMBER);
+    shownName = DialogText(dialog, IDC_SAVE_NAMES);
+    slots = SendDlgItemMessageW(dialog, IDC_SAVE_NAMES, CB_GETCOUNT, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_SAVE_NAMES, CB_SETCURSEL, 6, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SAVE_NAMES, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_SAVE_NAMES)));
+    chosenNumber = DialogText(dialog, IDC_SAVE_SLOT_NUMBER);
+    SetDlgItemTextW(dialog, IDC_SAVE_NAMES, L"七番");
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  editor.Click(IDC_SAVE_AS);
+  EXPECT_EQ(L"3：", shownNumber);
+  EXPECT_EQ(L"three", shownName);
+  EXPECT_EQ(25, slots);
+  EXPECT_EQ(L"7：", chosenNumber);
+  EXPECT_EQ(kThreeSteps, folder_.ReadFile(L"macro7.bin"));
+  EXPECT_EQ("3:three\n7:\x8e\xb5\x94\xd4\n", folder_.ReadFile(L"macro.lst"));
+  EXPECT_EQ(7, editor.State().slot);
+}
+
+TEST_F(EditorWindowTest, TheReductionDialogOffersTwoToEightParts) {
+  folder_.WriteFile(L"macro3.bin", "KV150\n" + Record("REP", "002", "a", "1") + Record("REP", "002", "b", "2") +
+                                       Record("REP", "002", "c", "3"));
+  EditorDriver editor(folder_.Path(), {L"/macro3"});
+  editor.State().askReduce = [&](ReduceData& data) { return ShowReduceDialog(editor.Window(), &data); };
+  std::wstring firstPart, lastPart;
+  LRESULT shown = -1;
+  WhenDialogOpens(L"置換の数の削減", [&](HWND dialog) {
+    wchar_t text[8] = L"";
+    SendDlgItemMessageW(dialog, IDC_REDUCE_MAX, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+    firstPart = text;
+    SendDlgItemMessageW(dialog, IDC_REDUCE_MAX, CB_GETLBTEXT, 6, reinterpret_cast<LPARAM>(text));
+    lastPart = text;
+    shown = SendDlgItemMessageW(dialog, IDC_REDUCE_MAX, CB_GETCURSEL, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_REDUCE_MAX, CB_SETCURSEL, 1, 0);
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  sink_.Answer(IDCANCEL);  // not saved
+  editor.Command(IDM_REDUCE);
+  EXPECT_EQ(L"2", firstPart);
+  EXPECT_EQ(L"8", lastPart);
+  EXPECT_EQ(6, shown);
+  EXPECT_EQ(1, editor.State().settings.maxmultirep);
+  EXPECT_EQ((std::vector<std::wstring>{L"[0,0,2] \"a/b/c\",\"1/2/3\"(全て　A/a区別)"}), editor.Column(1));
+  EXPECT_EQ(3, editor.State().modified);
 }
 
 TEST_F(EditorWindowTest, AStepBuiltInThePanelGoesAfterTheFocusedRow) {
