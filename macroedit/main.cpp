@@ -3,8 +3,9 @@
 
 #include <clocale>
 
+#include "macroedit/editor_command_line.h"
 #include "macroedit/editor_window.h"
-#include "platform/window_class.h"
+#include "platform/data_files.h"
 #include "platform/windows_version.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
@@ -12,10 +13,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   if (!PassVersionGate(DetectWindowsVersion(), L"Unicode unsupported Windows")) return 0;
   _wsetlocale(LC_ALL, L"");
   if (!RegisterEditorWindowClass(instance)) return 1;
-  HWND window = CreateEditorWindow(instance);
+  const EditorStart start{ProgramFolder(), ProgramArguments()};
+  HWND window = CreateEditorWindow(instance, start);
   if (!window) return 1;
   ShowWindow(window, showCommand);
   UpdateWindow(window);
-
-  return RunMessageLoop();
+  return RunEditorMessageLoop(window);
 }
