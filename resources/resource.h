@@ -11,6 +11,7 @@
 #define IDD_ABOUT 136
 #define IDD_FIRST_START 186
 #define IDD_MACRO_NAME 190
+#define IDD_SERIAL_ASSIST 191
 #define IDB_TOOLBAR 1101
 #define IDB_STATUS_STRIP 1102
 #define IDB_PREVIEW_MARK 1103
@@ -110,7 +111,10 @@
 #define IDC_SERIAL_PER_FOLDER 1755
 #define IDC_DATE_WHICH 1761
 #define IDC_ADD_FROM 1762
-#define IDC_TIME_SECONDS_UNIT 1764
+#define IDC_TIME_CONDITION 1764
+#define IDC_TIME_SECONDS_LABEL 1766
+#define IDC_TIME_DAYS_LABEL 1767
+#define IDC_RECORDING_STOP 1768
 
 // The about box and the first-start dialog.
 #define IDC_ABOUT_VERSION 2001
@@ -119,6 +123,13 @@
 #define IDC_FIRST_NAME_CHECK 2012
 #define IDC_FIRST_NAME_LINE 2013
 #define IDC_MACRO_NAME_LIST 2021
+
+// The serial template assist dialog.
+#define IDC_ASSIST_PREFIX 1666
+#define IDC_ASSIST_SUFFIX 1667
+#define IDC_ASSIST_START 1668
+#define IDC_ASSIST_SIGN 1669
+#define IDC_ASSIST_STEP 1670
 
 // Commands of the menus, the accelerators and the toolbar.
 #define IDM_OPEN_FOLDER 40002

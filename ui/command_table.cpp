@@ -44,6 +44,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_TOGGLE_TREE, IDM_TOGGLE_TREE, kNoGuard, OnToggleTree},
     {IDM_TOPMOST, IDM_TOPMOST, kNoGuard, OnTopmost},
     {IDM_MACRO_EDITOR, IDM_MACRO_EDITOR, kNotInUndoMode | kDialogGuards, OnMacroEditor},
+    {IDM_RECORD_MACRO, IDM_RECORD_MACRO, kNotInUndoMode | kNotAutomatic | kAskEditedNames, OnRecordMacro},
     {IDM_HISTORY_FILTER, IDM_HISTORY_OTHER, kNoGuard, OnHistorySwitch},
     {IDM_SORT_FIRST, IDM_SORT_LAST, kNotInUndoMode, OnSort},
 };

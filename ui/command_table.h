@@ -64,6 +64,7 @@ void OnExit(CommandContext& c);
 void OnHelp(CommandContext& c);
 void OnAbout(CommandContext& c);
 void OnMacroEditor(CommandContext& c);
+void OnRecordMacro(CommandContext& c);
 
 void OnEditCommand(CommandContext& c);  // cut, copy, paste
 void OnSelectAll(CommandContext& c);

@@ -1,5 +1,5 @@
 // Commands of the file and help menus: the folder dialog, closing, help, the about box, the macro
-// editor.
+// editor and macro recording.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -10,6 +10,7 @@
 #include "ui/command_table.h"
 #include "ui/folder_dialog.h"
 #include "ui/macro_editor_launch.h"
+#include "ui/recording.h"
 #include "ui/window_actions.h"
 
 namespace korval {
@@ -49,5 +50,7 @@ void OnMacroEditor(CommandContext& c) {
     SetWindowTextW(button, c.work.macroEditorStarted ? kRefreshListButtonText : kEditButtonText);
   }
 }
+
+void OnRecordMacro(CommandContext& c) { ToggleRecordingFromWindow(c.work, c.frame); }
 
 }  // namespace korval

@@ -37,6 +37,7 @@ void ShowListTarget(const Workspace& work, const Frame& frame) {
 
 void OnPreview(CommandContext& c) {
   if (c.work.Mode() == kModeMacro) {
+    CollectPanel(c.work, c.frame);
     PreviewMacro(c.work.commandLine, c.work.autoWork, false);
     return;
   }
@@ -52,6 +53,7 @@ void OnExecute(CommandContext& c) {
   if (!work.run.previewed) {
     // In the macro mode the preview is the playback, and the execution follows when it ends.
     if (work.Mode() == kModeMacro) {
+      CollectPanel(work, c.frame);
       PreviewMacro(work.commandLine, work.autoWork, !work.commandLine.testMode);
       return;
     }

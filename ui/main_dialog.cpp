@@ -7,9 +7,14 @@
 #include <algorithm>
 
 #include "engine/list_filter.h"
+#include "platform/path_limits.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
+#include "modes/change_mode.h"
 #include "ui/mode_selection.h"
+#include "ui/panel_bindings.h"
+#include "ui/recording.h"
+#include "ui/serial_assist_dialog.h"
 #include "ui/status_bar.h"
 #include "ui/undo_mode_view.h"
 #include "ui/window_actions.h"
@@ -71,7 +76,61 @@ void OnPanelChanged(Workspace& work, Frame& frame) {
   SetBusy(work, frame);
 }
 
+// The case conversion chosen shows the exception words it keeps; the words typed for the one
+// chosen before are kept for it first.
+void OnCaseKindChanged(Workspace& work, const Frame& frame) {
+  ReadModeParams(work.panel, work.params, InputHistories{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0});
+  ReadPanel(frame, work.panel);
+  work.panel.exceptionText = ExceptionTextFor(work.params, work.panel.bigsmall);
+  WritePanel(work, frame);
+}
+
+void OnPositionTextChanged(Workspace& work, const Frame& frame) {
+  wchar_t text[kMaxPathChars + 1] = L"";
+  GetDlgItemTextW(frame.dialog, IDC_POSITION_TEXT, text, kMaxPathChars + 1);
+  if (!UpdatePositionMap(work.positionMap, text)) return;
+  work.panel.positionText = text;
+  work.panel.positionMap = work.positionMap.map;
+  MarkPreviewStale(work, frame);
+}
+
+void OnSerialAssist(Workspace& work, Frame& frame) {
+  ReadPanel(frame, work.panel);
+  SerialAssistData data{kModeSerialNumber, work.panel.renbanstr};
+  if (!ShowSerialAssistDialog(frame.main, &data)) return;
+  work.panel.renbanstr = data.templateText;
+  WritePanel(work, frame);
+  DispatchCommand(work, frame, IDM_RESET);
+}
+
+bool OnPanelCommand(Workspace& work, Frame& frame, int id, int code) {
+  switch (id) {
+    case IDC_MACRO_RECORD:
+      if (ConfirmDropEditedNames(work, frame)) ToggleRecordingFromWindow(work, frame);
+      return true;
+    case IDC_MACRO_DELETE: DeleteSelectedMacro(work, frame); return true;
+    case IDC_MACRO_EDIT: DispatchCommand(work, frame, IDM_MACRO_EDITOR); return true;
+    case IDC_SERIAL_ASSIST: OnSerialAssist(work, frame); return true;
+    case IDC_CASE_KIND:
+      if (code == CBN_SELCHANGE) OnCaseKindChanged(work, frame);
+      break;
+    case IDC_DELETE_KIND:
+      if (code == CBN_SELCHANGE) EnableDeleteBoxes(frame);
+      break;
+    case IDC_MACRO_SLOT:
+      if (code == CBN_SELCHANGE) ReadPanel(frame, work.panel);
+      break;
+    case IDC_POSITION_TEXT:
+      if (code == EN_CHANGE) OnPositionTextChanged(work, frame);
+      return true;
+    default: break;
+  }
+  return false;
+}
+
 bool OnCommand(Workspace& work, Frame& frame, int id, int code) {
+  if (work.fillingPanel) return true;
+  if (OnPanelCommand(work, frame, id, code)) return true;
   switch (id) {
     case IDC_EXECUTE: PressExecuteButton(work, frame); return true;
     case IDC_PREVIEW: PressPreviewButton(work, frame); return true;
@@ -125,6 +184,14 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
       }
       OnModeTabChanged(work, state->frame);
+      return TRUE;
+    }
+    case WM_MOUSEWHEEL: {
+      // The number boxes step by one per notch.
+      HWND focus = GetFocus();
+      const NumberBox* box = state ? NumberBoxOf(GetDlgCtrlID(focus)) : nullptr;
+      if (!box || GetParent(focus) != dialog) return FALSE;
+      StepNumberBox(focus, *box, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 1 : -1);
       return TRUE;
     }
     case WM_SETCURSOR:

@@ -19,10 +19,14 @@
 #include "ui/list_view.h"
 #include "ui/main_frame.h"
 #include "ui/mode_selection.h"
+#include "ui/panel_bindings.h"
+#include "ui/recording.h"
+#include "ui/recording_window.h"
 #include "ui/playback_window.h"
 #include "ui/split_window.h"
 #include "ui/status_bar.h"
 #include "ui/undo_mode_view.h"
+#include "ui/time_controls.h"
 #include "ui/toolbar.h"
 #include "ui/window_actions.h"
 #include "ui/window_placement.h"
@@ -91,7 +95,11 @@ void BuildAutoRunWork(MainWindowState* state) {
   w.playbackView = PlaybackWindowView(frame.main, [state] {
     state->work.playback.Abort(PlaybackHooksFor(state->work.commandLine, state->work.autoWork));
   });
-  w.listChanged = [state] { RefreshList(state->work, state->frame); };
+  w.listChanged = [state] {
+    // A playback step loaded its values into the panel: they show, with the names it previewed.
+    WritePanel(state->work, state->frame);
+    RefreshList(state->work, state->frame);
+  };
   w.playbackEnded = [state] {
     Workspace& work = state->work;
     RefreshList(work, state->frame);
@@ -130,8 +138,8 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   work.params.bsexcept0 = work.settings.bsexcept0;
   work.params.bsexcept1 = work.settings.bsexcept1;
   work.params.bsexcept2 = work.settings.bsexcept2;
+  PanelFromSettings(work.settings, work.panel);
   work.panel.exceptionText = ExceptionTextFor(work.params, work.panel.bigsmall);
-  work.panel.macrono = work.settings.macrono;
   work.folderreadWorking = work.settings.folderread;
   work.macroSlots = ReadMacroList(work.programFolder, MacroProgram::Main);
   // A run that was cut short (a crash, a power loss) left its log in slot 0: make it undoable now.
@@ -150,6 +158,12 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
 
 void FinishSetup(Workspace& work, Frame& frame) {
   LoadSettingsOnFirstShow(*work.store, work.settings);
+  PanelFromSettings(work.settings, work.panel);
+  work.panel.exceptionText = ExceptionTextFor(work.params, work.panel.bigsmall);
+  FillPanelLists(work, frame);
+  ReloadMacroSlots(work, frame);
+  WritePanel(work, frame);
+  InitTimeControls(frame, work.panel);
   AllowDropsFromLowerIntegrity(work.windows);
   if (work.commandLine.listTarget >= 0) work.settings.file_dir = work.commandLine.listTarget;
   ShowListTarget(work, frame);
@@ -194,19 +208,6 @@ void TickExitWatchdog(Workspace& work, const Frame& frame) {
   if (++work.exitWatchdog <= 360) return;
   KillTimer(frame.main, kTimerExitWatchdog);
   PostMessageW(frame.main, WM_CLOSE, 0, 0);
-}
-
-// Keeps the "現在時刻" time controls at the current time while that box is checked and shown.
-void TickClock(Workspace& work, const Frame& frame) {
-  HWND now = frame.Item(IDC_TIME_NOW);
-  if (now && IsWindowVisible(now) && IsDlgButtonChecked(frame.dialog, IDC_TIME_NOW) == BST_CHECKED) {
-    SYSTEMTIME time;
-    GetLocalTime(&time);
-    for (int picker : {IDC_TIME_DATE, IDC_TIME_TIME}) {
-      if (HWND control = frame.Item(picker)) SendMessageW(control, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
-    }
-  }
-  if (!work.Automatic()) SetTimer(frame.main, kTimerClock, 496, nullptr);
 }
 
 void OnTimer(Workspace& work, Frame& frame, UINT_PTR id) {
@@ -311,7 +312,12 @@ void OnClose(MainWindowState* state) {
     work.settings.treewidth = static_cast<int>(SendMessageW(frame.splitter, kSplitGetPosition, 0, 0));
   }
   ShowWindow(frame.main, SW_HIDE);
-  work.settings.macrono = work.panel.macrono;
+  if (work.Recording()) StopRecording(work, frame);
+  CollectPanel(work, frame);
+  SettingsFromPanel(work.panel, work.settings);
+  work.settings.bsexcept0 = work.params.bsexcept0;
+  work.settings.bsexcept1 = work.params.bsexcept1;
+  work.settings.bsexcept2 = work.params.bsexcept2;
   if (work.store && !work.settingsRemoved) SaveSettings(*work.store, work.settings, SaveReason::Exit, normal);
   DestroyWindow(frame.main);
 }
@@ -330,6 +336,18 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   switch (message) {
     case WM_TIMER: OnTimer(work, frame, wParam); return 0;
     case WM_SIZE: LayoutFrame(work, frame); return 0;
+    case WM_MOVE: {
+      // The recording window keeps its place beside the main window.
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      if (frame.lastPosition.x != r.left || frame.lastPosition.y != r.top) {
+        if (frame.lastPosition.x != LONG_MIN) {
+          MoveRecordingWindow(frame.recordingWindow, r.left - frame.lastPosition.x, r.top - frame.lastPosition.y);
+        }
+        frame.lastPosition = {r.left, r.top};
+      }
+      return 0;
+    }
     case WM_NOTIFY: return OnNotify(state, reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND: DispatchCommand(work, frame, LOWORD(wParam)); return 0;
     case WM_DROPFILES: OnDropFiles(work, frame, reinterpret_cast<HDROP>(wParam)); return 0;

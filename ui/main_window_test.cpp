@@ -23,8 +23,8 @@ class MainWindowRunTest : public MainWindowTest {
     arguments.push_back(files.Path());
     Open(arguments);
     Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
-    Work().panel.replaceFrom = L"a_";
-    Work().panel.replaceTo = L"b_";
+    SetDlgItemTextW(Parts().dialog, IDC_REPLACE_FROM, L"a_");
+    SetDlgItemTextW(Parts().dialog, IDC_REPLACE_TO, L"b_");
     FocusList();
   }
 };

@@ -7,10 +7,18 @@
 #include "engine/rename_list.h"
 #include "modes/change_mode.h"
 #include "resources/resource.h"
+#include "ui/mode_groups.h"
 #include "ui/status_bar.h"
 #include "ui/window_actions.h"
 
 namespace korval {
+
+void EnableDeleteBoxes(const Frame& frame) {
+  const int rule = static_cast<int>(SendMessageW(frame.Item(IDC_DELETE_KIND), CB_GETCURSEL, 0, 0));
+  for (int id : {IDC_DELETE_FROM, IDC_DELETE_FROM_LABEL}) EnableWindow(frame.Item(id), DeleteFromUsed(rule));
+  for (int id : {IDC_DELETE_COUNT, IDC_DELETE_COUNT_LABEL}) EnableWindow(frame.Item(id), DeleteCountUsed(rule));
+}
+
 namespace {
 
 void ShowButtonLabels(const Frame& frame, int tab) {
@@ -27,6 +35,23 @@ void EmptyNewNames(RenameList& list) {
   for (RenameItem& row : list.Rows()) {
     row.newName.clear();
     row.status = ItemStatus::None;
+  }
+}
+
+// The controls of the current mode; the first takes the focus, with its text selected in the
+// extension and serial boxes.
+void ShowModeGroup(const Workspace& work, const Frame& frame) {
+  const std::span<const int> group = ModeGroupOf(work.Mode());
+  for (int id : group) ShowWindow(frame.Item(id), SW_SHOW);
+  EnableDeleteBoxes(frame);
+  if (group.empty()) {
+    if (frame.list) SetFocus(frame.list);
+    return;
+  }
+  HWND first = frame.Item(group.front());
+  SetFocus(first);
+  if (group.front() == IDC_EXTENSION_TEXT || group.front() == IDC_SERIAL_TEMPLATE) {
+    SendMessageW(first, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
   }
 }
 
@@ -53,6 +78,9 @@ void ShowModePanel(Workspace& work, const Frame& frame, int button) {
   for (int i = 1; i <= 12; ++i) {
     SendMessageW(frame.Item(IDC_MODE_BUTTON_FIRST + i - 1), BM_SETCHECK, !undo && i == checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
+  for (const ModeGroup& group : ModeGroups()) {
+    for (int id : group.controls) ShowWindow(frame.Item(id), SW_HIDE);
+  }
   ShowWindow(frame.Item(IDC_UNDO_CAPTION), undo ? SW_SHOW : SW_HIDE);
   if (undo) {
     ShowStatusHint(work, frame, kHintKeep);
@@ -61,6 +89,7 @@ void ShowModePanel(Workspace& work, const Frame& frame, int button) {
   work.modeIndex = tab * 12 + checked - 1;
   work.panel.mode = work.Mode();
   work.settings.mode = work.modeIndex;
+  ShowModeGroup(work, frame);
   if (!work.Playing()) {
     EmptyNewNames(work.list);
     SetPositionSample(work, frame);

@@ -21,6 +21,9 @@ void SelectModeIndex(Workspace& work, const Frame& frame, int index);
 // The next (+1) or previous (-1) labelled mode, cyclically over the 24 slots.
 int SteppedModeIndex(int index, int step);
 
+// The deletion rule chosen enables the boxes it uses.
+void EnableDeleteBoxes(const Frame& frame);
+
 // The tab control switched: the same button position on the new tab.
 void OnModeTabChanged(Workspace& work, const Frame& frame);
 

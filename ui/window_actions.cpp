@@ -10,6 +10,8 @@
 #include "platform/path_limits.h"
 #include "resources/resource.h"
 #include "ui/list_view.h"
+#include "ui/panel_bindings.h"
+#include "ui/time_controls.h"
 #include "ui/status_bar.h"
 
 namespace korval {
@@ -65,9 +67,13 @@ void SetPositionSample(Workspace& work, const Frame& frame) {
 }
 
 void SetPositionSampleText(Workspace& work, const Frame& frame, const std::wstring& sample) {
-  work.panel.positionText = sample;
-  work.panel.positionMap = IdentityPositionMap();
+  SetPositionSample(work.positionMap, sample);
+  work.panel.positionText = work.positionMap.previousText;
+  work.panel.positionMap = work.positionMap.map;
+  const bool was = work.fillingPanel;
+  work.fillingPanel = true;
   if (HWND box = frame.Item(IDC_POSITION_TEXT)) SetWindowTextW(box, work.panel.positionText.c_str());
+  work.fillingPanel = was;
   MarkPreviewStale(work, frame);
 }
 
@@ -116,7 +122,14 @@ void ResetNames(Workspace& work, Frame& frame) {
   RefreshList(work, frame);
 }
 
+void CollectPanel(Workspace& work, const Frame& frame) {
+  ReadPanel(frame, work.panel);
+  ReadTimeControls(frame, work.panel);
+  work.panel.positionMap = work.positionMap.map;
+}
+
 int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report) {
+  CollectPanel(work, frame);
   ExecuteContext c = ContextFor(work.commandLine, work.autoWork, work.Mode());
   c.histories.switches = work.settings.inputlog;
   c.histories.replaceFrom = &work.settings.replaceFromHistory;
@@ -129,6 +142,9 @@ int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report) {
     if (frame.progress) SendMessageW(frame.progress, PBM_SETPOS, percent, 0);
   };
   const int result = ExecuteChanges(kind, c, report);
+  // What the pass corrected (counts, maxima) shows in the boxes; the histories took the texts.
+  WritePanel(work, frame);
+  ShowInputHistories(work, frame);
   RefreshList(work, frame);
   ShowPreviewMark(work, frame);
   return result;

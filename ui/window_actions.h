@@ -43,6 +43,9 @@ ReadResult ReadIntoList(Workspace& work, Frame& frame, const std::function<ReadR
 // Empties every new name and status and applies the filter anew, as a drop of nothing does.
 void ResetNames(Workspace& work, Frame& frame);
 
+// The panel's controls into the workspace's values, as a pass reads them.
+void CollectPanel(Workspace& work, const Frame& frame);
+
 // A pass in the current mode; Preview and Execute show progress and redraw the list after.
 int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report = nullptr);
 

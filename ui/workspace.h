@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "macro/playback.h"
 #include "macro/recorder.h"
 #include "modes/mode_params.h"
+#include "modes/position_edit.h"
 #include "modes/read_mode_params.h"
 #include "platform/windows_version.h"
 #include "ui/auto_run.h"
@@ -62,6 +64,8 @@ struct Workspace {
   std::wstring lastFolder;           // where the folder dialog starts
   bool settingsRemoved = false;      // the stored settings were deleted: nothing is saved at exit
   int exitWatchdog = 0;              // ticks of the automatic run's exit watchdog
+  bool fillingPanel = false;         // the program writes the panel: its change notices are not a person's
+  PositionMapState positionMap;      // the position edit's sample and map
   int hint = -2;                     // the status hint code shown
   std::wstring shownHint, shownCounter;
 
@@ -91,6 +95,8 @@ struct Frame {
   HWND status = nullptr;
   HWND progress = nullptr;
   HACCEL accelerators = nullptr;
+  HWND recordingWindow = nullptr;  // "■ 終了", while a macro is recorded
+  POINT lastPosition{LONG_MIN, LONG_MIN};  // the window's last top left corner
   HBITMAP targetPictures[2] = {nullptr, nullptr};  // files, folders
   std::vector<ControlAnchor> anchors;                 // the dialog's controls below the list area
   int panelHeight = 0;                                // the dialog's height below the list area

@@ -1,0 +1,77 @@
+// The recording window.
+#include "ui/recording_window.h"
+
+#include "resources/resource.h"
+
+namespace korval {
+namespace {
+
+struct RecordingWindow {
+  std::function<void()> stop;
+};
+
+LRESULT CALLBACK RecordingWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (message) {
+    case WM_NCCREATE:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+      break;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_RECORDING_STOP && self && self->stop) self->stop();
+      return 0;
+    case WM_CLOSE:
+      if (self && self->stop) self->stop();
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      delete self;
+      break;
+    default: break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND OpenRecordingWindow(HWND owner, std::function<void()> stop) {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
+  WNDCLASSW wc{};
+  if (!GetClassInfoW(instance, kRecordingWindowClass, &wc)) {
+    wc.lpfnWndProc = RecordingWindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kRecordingWindowClass;
+    RegisterClassW(&wc);
+  }
+  RECT r{};
+  GetWindowRect(owner, &r);
+  auto* self = new RecordingWindow{std::move(stop)};
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, kRecordingWindowClass, L"マクロ記録中", WS_POPUP | WS_CAPTION | WS_VISIBLE,
+                                r.left + 450, r.top + 35, 150, 70, owner, nullptr, instance, self);
+  if (!window) {
+    delete self;
+    return nullptr;
+  }
+  RECT client;
+  GetClientRect(window, &client);
+  HWND button = CreateWindowExW(0, L"BUTTON", L"■ 終了", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 6, client.right - 16,
+                                client.bottom - 12, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_RECORDING_STOP)),
+                                instance, nullptr);
+  SendMessageW(button, WM_SETFONT, SendMessageW(owner, WM_GETFONT, 0, 0), TRUE);
+  return window;
+}
+
+void CloseRecordingWindow(HWND window) {
+  if (window && IsWindow(window)) DestroyWindow(window);
+}
+
+void MoveRecordingWindow(HWND window, int dx, int dy) {
+  if (!window || !IsWindow(window)) return;
+  RECT r;
+  GetWindowRect(window, &r);
+  SetWindowPos(window, nullptr, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace korval
