@@ -2,9 +2,6 @@
 // its guard forbids it (the rows, the files and the window's settings stay as they were).
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "macro/macro_record.h"
 #include "modes/change_mode.h"
 #include "resources/resource.h"
@@ -15,44 +12,14 @@
 namespace korval {
 namespace {
 
-// Closes every dialog box of this process (the about box, the folder browser, the naming dialog)
-// shortly after it opens, as a person pressing Cancel would.
-class DialogCloser {
- public:
-  DialogCloser()
-      : thread_([this] {
-          while (!stop_) {
-            EnumWindows(
-                [](HWND hwnd, LPARAM) -> BOOL {
-                  DWORD process = 0;
-                  GetWindowThreadProcessId(hwnd, &process);
-                  wchar_t name[16] = L"";
-                  GetClassNameW(hwnd, name, 16);
-                  if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpW(name, L"#32770") == 0) {
-                    PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
-                  }
-                  return TRUE;
-                },
-                0);
-            Sleep(30);
-          }
-        }) {}
-  ~DialogCloser() {
-    stop_ = true;
-    thread_.join();
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
-
 enum class State { EmptyList, Rows, UndoMode, Recording, Playback, Automatic };
 
 const char* Name(State s) {
   constexpr const char* kNames[] = {"empty list", "rows", "undo mode", "recording", "playback", "automatic run"};
   return kNames[static_cast<int>(s)];
 }
+
+void PrintTo(State s, std::ostream* out) { *out << Name(s); }
 
 std::string TestId(State s) {
   constexpr const char* kIds[] = {"EmptyList", "Rows", "UndoMode", "Recording", "Playback", "Automatic"};
@@ -134,7 +101,7 @@ class CommandGuardTest : public MainWindowTest, public testing::WithParamInterfa
 };
 
 TEST_P(CommandGuardTest, EveryCommandActsOnlyWhereItsGuardsAllow) {
-  DialogCloser closer;
+  DialogAnswerer closer(CancelDialog);
   Enter(GetParam());
   // First every command that must not act here, while the state still holds ...
   for (const CommandRow& row : CommandTable()) {

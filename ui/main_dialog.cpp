@@ -186,13 +186,16 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       OnModeTabChanged(work, state->frame);
       return TRUE;
     }
-    case WM_MOUSEWHEEL: {
-      // The number boxes step by one per notch.
-      HWND focus = GetFocus();
-      const NumberBox* box = state ? NumberBoxOf(GetDlgCtrlID(focus)) : nullptr;
-      if (!box || GetParent(focus) != dialog) return FALSE;
-      StepNumberBox(focus, *box, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 1 : -1);
-      return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      // Labels and check boxes on the mode tabs take the tabs' face, the others the dialog's.
+      RECT control, tabs;
+      GetWindowRect(reinterpret_cast<HWND>(lParam), &control);
+      GetWindowRect(GetDlgItem(dialog, IDC_MODE_TABS), &tabs);
+      RECT overlap;
+      if (!IntersectRect(&overlap, &control, &tabs)) return FALSE;
+      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
     }
     case WM_SETCURSOR:
       // The list-target picture is a button: the hand shows over it.

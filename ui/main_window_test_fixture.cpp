@@ -3,12 +3,54 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "engine/show_message.h"
 #include "resources/resource.h"
 #include "ui/main_window.h"
 #include "ui/window_actions.h"
 
 namespace korval {
+
+namespace {
+
+struct DialogSearch {
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM param) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  wchar_t name[16] = L"";
+  GetClassNameW(hwnd, name, 16);
+  if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpW(name, L"#32770") == 0) {
+    reinterpret_cast<DialogSearch*>(param)->found.push_back(hwnd);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+DialogAnswerer::DialogAnswerer(std::function<void(HWND)> answer)
+    : answer_(std::move(answer)), thread_([this] {
+        std::vector<HWND> answered;
+        while (!stop_) {
+          DialogSearch search;
+          EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&search));
+          for (HWND dialog : search.found) {
+            if (std::find(answered.begin(), answered.end(), dialog) != answered.end()) continue;
+            Sleep(50);  // the dialog finishes its set-up first
+            answer_(dialog);
+            answered.push_back(dialog);
+          }
+          Sleep(20);
+        }
+      }) {}
+
+DialogAnswerer::~DialogAnswerer() {
+  stop_ = true;
+  thread_.join();
+}
 
 MainWindowTest::MainWindowTest() {
   SetMessagePolicy({});

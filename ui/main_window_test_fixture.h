@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/scripted_message_sink.h"
@@ -14,6 +17,22 @@
 #include "ui/workspace.h"
 
 namespace korval {
+
+// Answers the dialog boxes this process opens (the about box, the folder browser, the naming
+// dialog) from a thread of its own, as a person would: answer gets each visible dialog once.
+class DialogAnswerer {
+ public:
+  explicit DialogAnswerer(std::function<void(HWND dialog)> answer);
+  ~DialogAnswerer();
+
+ private:
+  std::function<void(HWND)> answer_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// Presses Cancel in every dialog box.
+inline void CancelDialog(HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }
 
 class MainWindowTest : public testing::Test {
  protected:

@@ -123,6 +123,15 @@ void SetList(HWND box, const std::vector<std::wstring>& entries) {
   SetWindowTextW(box, text.c_str());
 }
 
+// The number boxes step by one per notch of the mouse wheel.
+LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR range) {
+  if (message == WM_MOUSEWHEEL) {
+    StepNumberBox(box, *reinterpret_cast<const NumberBox*>(range), GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 1 : -1);
+    return 0;
+  }
+  return DefSubclassProc(box, message, wParam, lParam);
+}
+
 bool IsComboBox(HWND control) {
   wchar_t name[16] = L"";
   GetClassNameW(control, name, 16);
@@ -147,6 +156,9 @@ void FillPanelLists(const Workspace& work, const Frame& frame) {
     SendMessageW(control, IsComboBox(control) ? CB_LIMITTEXT : EM_LIMITTEXT, b.limit, 0);
   }
   SendMessageW(frame.Item(IDC_POSITION_TEXT), EM_LIMITTEXT, 259, 0);
+  for (const NumberBox& box : kNumberBoxes) {
+    SetWindowSubclass(frame.Item(box.id), NumberBoxProc, 1, reinterpret_cast<DWORD_PTR>(&box));
+  }
   SendMessageW(frame.Item(IDC_DATE_FROM), CB_LIMITTEXT, 127, 0);
   ShowInputHistories(work, frame);
 }
