@@ -351,5 +351,30 @@ TEST_F(MainWindowTest, AMacroRecordedWithTheButtonsPlaysTheSameNames) {
   EXPECT_EQ((std::vector<std::wstring>{L"new-img-0001.jpg", L"new-img-0002.jpg", L"new-notes.txt"}), SortedNames(files.Path()));
 }
 
+TEST_F(MainWindowTest, TheAssistDialogComposesTheSerialTemplate) {
+  Open();
+  while (Work().Mode() != kModeSerialNumber) Key(VK_RIGHT, false, false, true);
+  SetText(Parts(), IDC_SERIAL_TEMPLATE, L"IMG_0007.x");
+  Pump(150);
+  std::wstring title;
+  {
+    DialogAnswerer answer([&title](HWND dialog) {
+      wchar_t text[64] = L"";
+      GetWindowTextW(dialog, text, 64);
+      title = text;
+      SetDlgItemTextW(dialog, IDC_ASSIST_SUFFIX, L"-a");
+      SendMessageW(GetDlgItem(dialog, IDC_ASSIST_SIGN), CB_SETCURSEL, 1, 0);
+      SetDlgItemTextW(dialog, IDC_ASSIST_STEP, L"2");
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Click(IDC_SERIAL_ASSIST);
+  }
+  EXPECT_EQ(L"[連番 (123...)] 入力支援", title);
+  wchar_t text[128] = L"";
+  GetDlgItemTextW(Parts().dialog, IDC_SERIAL_TEMPLATE, text, 128);
+  // The old suffix ".x" gave way to the typed one; the start came from the last digits.
+  EXPECT_STREQ(L"IMG_<0007-2>-a", text);
+}
+
 }  // namespace
 }  // namespace korval
