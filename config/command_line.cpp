@@ -303,6 +303,7 @@ bool ParseReplacementArgument(const std::wstring& text, CommandLine& out) {
   const size_t middle = separators[separators.size() / 2 - 1];
   out.replaceFrom = text.substr(2, middle - 2);
   out.replaceTo = text.substr(middle + 1, last - middle - 1);
+  out.replaceTooLong = out.replaceFrom.size() >= kAutoReplaceTextLimit || out.replaceTo.size() >= kAutoReplaceTextLimit;
   if (out.replaceFrom.size() >= kAutoReplaceTextLimit) out.replaceFrom.clear();
   if (out.replaceTo.size() >= kAutoReplaceTextLimit) out.replaceTo.clear();
   out.replaceAll = all;
@@ -355,6 +356,7 @@ AutoReplace ToAutoReplace(const CommandLine& commandLine) {
   AutoReplace replace;
   replace.from = commandLine.replaceFrom;
   replace.to = commandLine.replaceTo;
+  replace.tooLong = commandLine.replaceTooLong;
   replace.repmode = commandLine.replaceAll ? 0 : 1;  // 0 every occurrence, 1 the first
   replace.repcase = commandLine.ignoreCase ? 0 : 1;
   replace.repwithext = commandLine.withExtension ? 1 : 0;

@@ -33,7 +33,7 @@ struct LocalDateTime {
 };
 
 inline constexpr int kMaxSecondsPerFile = 604800;
-inline constexpr size_t kAutoReplaceTextLimit = 242;  // a text this long or longer is dropped
+inline constexpr size_t kAutoReplaceTextLimit = 242;  // a text this long or longer is too long
 inline constexpr size_t kFilterArgumentLimit = 256;   // a "/filter=" argument must be shorter
 
 // Everything one start takes from its command line; a fresh value at every start.
@@ -62,6 +62,7 @@ struct CommandLine {
 
   // Replacement run: the texts as they stand, and the switches g, i and e.
   std::wstring replaceFrom, replaceTo;
+  bool replaceTooLong = false;  // a text was dropped for its length: the run stops before any row
   bool replaceAll = false;
   bool ignoreCase = false;
   bool withExtension = false;

@@ -201,8 +201,11 @@ TEST(CommandLineReplacement, LongTextsAreDroppedAndTheRunMapsToModeParameters) {
   CommandLine cl = Parse({L"s/" + t241 + L"/" + t242 + L"/g"});
   EXPECT_EQ(t241, cl.replaceFrom);
   EXPECT_EQ(L"", cl.replaceTo);
+  EXPECT_TRUE(ToAutoReplace(cl).tooLong);  // the run stops instead of deleting what it matches
   cl = Parse({L"s/" + t242 + L"/b/ie", L"C:\\f"});
   EXPECT_EQ(L"", cl.replaceFrom);
+  EXPECT_TRUE(cl.replaceTooLong);
+  EXPECT_FALSE(Parse({L"s/" + t241 + L"/" + t241 + L"/"}).replaceTooLong);
   EXPECT_EQ(std::vector<std::wstring>{L"C:\\f"}, cl.paths);  // the replacement argument is no path
 
   AutoReplace r = ToAutoReplace(Parse({L"s/a/b/ie"}));
