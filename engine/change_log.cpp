@@ -70,20 +70,30 @@ ChangeLog::~ChangeLog() { Close(); }
 bool ChangeLog::Open(const std::wstring& folder) {
   Close();
   written_ = false;
+  lines_ = 0;
+  lastLineBytes_ = 0;
   if (folder.empty()) return false;
+  turn_ = std::make_unique<NamedLock>(L"change-log:" + folder);
+  if (!CreateSlotZero(folder)) {
+    file_.reset();
+    turn_.reset();
+    return false;
+  }
+  folder_ = folder;
+  return true;
+}
+
+bool ChangeLog::CreateSlotZero(const std::wstring& folder) {
   // Never delete a log that still holds an interrupted run's changes.
   if (RecoverOrphanedLog(folder, fs_) == OrphanedLog::Kept) return false;
   const std::wstring path = ChangeLogPath(folder, kLogSlotWriting);
   if (PathKind(path, fs_) == kPathIsFile) DeleteFileForce(path, fs_);
   file_ = fs_.CreateAppendFile(path.c_str());
   if (!file_) return false;
-  if (!file_->Append(kByteOrderMark, sizeof kByteOrderMark)) {
-    file_.reset();
-    DeleteFileForce(path, fs_);
-    return false;
-  }
-  folder_ = folder;
-  return true;
+  if (file_->Append(kByteOrderMark, sizeof kByteOrderMark)) return true;
+  file_.reset();
+  DeleteFileForce(path, fs_);
+  return false;
 }
 
 bool ChangeLog::AppendLine(const std::wstring& line) {
@@ -93,7 +103,19 @@ bool ChangeLog::AppendLine(const std::wstring& line) {
     file_.reset();
     return false;
   }
+  lastLineBytes_ = bytes.size();
+  ++lines_;
   written_ = true;
+  return true;
+}
+
+bool ChangeLog::TakeBackLastLine() {
+  if (!file_ || lastLineBytes_ == 0) return false;
+  if (!file_->TakeBack(std::exchange(lastLineBytes_, 0))) {
+    file_.reset();
+    return false;
+  }
+  written_ = --lines_ > 0;
   return true;
 }
 
@@ -113,6 +135,8 @@ bool ChangeLog::Close() {
   if (folder_.empty()) return true;
   file_.reset();  // the handle must be closed before the file can be renamed or deleted
   const std::wstring folder = std::exchange(folder_, std::wstring());
+  // The next run's turn starts when slot 0 is out of its way.
+  const std::unique_ptr<NamedLock> turn = std::move(turn_);
   if (written_) return RotateLogSlots(folder, fs_);
   const std::wstring path = ChangeLogPath(folder, kLogSlotWriting);
   return DeleteFileForce(path, fs_) || PathKind(path, fs_) == kPathIsMissing;

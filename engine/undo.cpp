@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/change_log.h"
+#include "engine/checked_rename.h"
 #include "engine/file_attributes.h"
 #include "engine/file_times.h"
 
@@ -20,9 +21,6 @@ constexpr size_t kCreationDateAt = 4;
 constexpr size_t kModificationDateAt = 28;
 constexpr size_t kLogDateLength = 19;  // YYYY/MM/DD hh:mm:ss
 constexpr size_t kAttributeFlagsAt[4] = {3, 8, 13, 18};
-
-// The longest target that still gets the temporary suffix of a two-step rename.
-constexpr size_t kMaxTempBase = 251;
 
 enum class UndoKind { Rename = 1, Timestamp = 13, Attribute = 14 };
 
@@ -79,20 +77,20 @@ bool RestoreAttributes(const std::wstring& described, const std::wstring& path, 
   return FileAttributes(choices, path, nullptr, fs) == 0;
 }
 
+// Puts the item at current back to target. An item an interrupted run left under a temporary name
+// is found there: the temporary name towards current (the run's own two-step rename) or towards
+// target (an undo's).
 bool RestoreName(const std::wstring& current, const std::wstring& target, bool ntFamily, FileSystem& fs) {
   if (current.empty() || target.empty()) {
     SetLastError(ERROR_INVALID_NAME);
     return false;
   }
-  if (ntFamily && !IsCaseOnlyChange(current, target)) return fs.Move(current.c_str(), target.c_str());
-  const std::wstring temporary = target.size() > kMaxTempBase ? target : target + kUndoTempSuffix;
-  // A first step that fails leaves nothing to do: a file that happens to carry the temporary name
-  // is somebody else's and must not be moved into place.
-  if (!fs.Move(current.c_str(), temporary.c_str())) return false;
-  if (temporary == target || fs.Move(temporary.c_str(), target.c_str())) return true;
-  // The file must not stay under the temporary name: it goes back to where it was.
+  if (RenameChecked(fs, current, target, !ntFamily)) return true;
   const DWORD error = GetLastError();
-  fs.Move(temporary.c_str(), current.c_str());
+  if ((error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) &&
+      (RecoverParked(fs, current, target) || RecoverParked(fs, target, target))) {
+    return true;
+  }
   SetLastError(error);
   return false;
 }

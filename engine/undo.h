@@ -32,9 +32,6 @@ inline constexpr const wchar_t* kUndoConfirmCaption = L"Rename?";
 inline constexpr const wchar_t* kUndoUnknownText = L"この変更方法は定義されていません。";
 inline constexpr const wchar_t* kUndoUnknownCaption = L"This Format is Not Defined";
 
-// The name added for the first step of a two-step undo rename.
-inline constexpr const wchar_t* kUndoTempSuffix = L".#korv#";
-
 // The form in which the undo rows show a path: "name : folder\" (the part after the last backslash,
 // " : ", the folder with its backslash). A text beginning with "<" is shown as it is.
 std::wstring UndoDisplayForm(const std::wstring& field);

@@ -270,7 +270,7 @@ TEST(RunUndoRename, NineXFamilyGoesThroughATemporaryName) {
   FaultyFileSystem fs;
   EXPECT_EQ(1, RunUndo(list, true, {0, false}, fs, ask.Callback()).undone);
   ASSERT_EQ(2, fs.CountOf(FsCall::Move));
-  EXPECT_EQ(old + L".#korv#", fs.calls[0].target);
+  EXPECT_EQ(old + L"$korval$.$", fs.calls[0].target);
   EXPECT_EQ(old, fs.calls[1].target);
   EXPECT_EQ("x", dir.ReadFile(L"Name.txt"));
 
@@ -280,17 +280,17 @@ TEST(RunUndoRename, NineXFamilyGoesThroughATemporaryName) {
   failing.FailNth(FsCall::Move, 2, ERROR_ACCESS_DENIED);
   EXPECT_EQ(1, RunUndo(list, true, {0, false}, failing, ask.Callback()).failed);
   EXPECT_EQ("x", dir.ReadFile(L"Name.txt"));
-  EXPECT_FALSE(dir.Exists(L"x.txt.#korv#"));
+  EXPECT_FALSE(dir.Exists(L"x.txt$korval$.$"));
   EXPECT_FALSE(dir.Exists(L"x.txt"));
 
   // A first step that fails leaves a file carrying the temporary name where it is.
-  dir.WriteFile(L"x.txt.#korv#", "stranger");
+  dir.WriteFile(L"x.txt$korval$.$", "stranger");
   list = LoadText(dir, Rename(now, old), ask);
   FaultyFileSystem firstFails;
   firstFails.FailNth(FsCall::Move, 1, ERROR_ACCESS_DENIED);
   EXPECT_EQ(1, RunUndo(list, true, {0, false}, firstFails, ask.Callback()).failed);
   EXPECT_EQ(1, firstFails.CountOf(FsCall::Move));
-  EXPECT_EQ("stranger", dir.ReadFile(L"x.txt.#korv#"));
+  EXPECT_EQ("stranger", dir.ReadFile(L"x.txt$korval$.$"));
 }
 
 TEST(RunUndoRename, PathsOf259Characters) {

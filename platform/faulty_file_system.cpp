@@ -82,6 +82,9 @@ class FaultyAppendFile final : public AppendFile {
   bool Append(const void* data, size_t size) override {
     return !owner_.InterceptAppend(path_) && real_->Append(data, size);
   }
+  bool TakeBack(size_t size) override {
+    return !owner_.InterceptAppend(path_, FsCall::TakeBack) && real_->TakeBack(size);
+  }
 
  private:
   FaultyFileSystem& owner_;
@@ -91,7 +94,7 @@ class FaultyAppendFile final : public AppendFile {
 
 }  // namespace
 
-bool FaultyFileSystem::InterceptAppend(const std::wstring& path) { return Intercept(FsCall::Append, path.c_str()); }
+bool FaultyFileSystem::InterceptAppend(const std::wstring& path, FsCall call) { return Intercept(call, path.c_str()); }
 
 std::unique_ptr<AppendFile> FaultyFileSystem::CreateAppendFile(const wchar_t* path) {
   if (Intercept(FsCall::CreateAppendFile, path)) return nullptr;

@@ -11,7 +11,7 @@
 namespace korval {
 
 enum class FsCall { Move, Delete, GetAttributes, SetAttributes, GetTimes, SetTimes, Find, ShortPath, ListFolder,
-                    VolumeFileSystemName, CreateAppendFile, Append };
+                    VolumeFileSystemName, CreateAppendFile, Append, TakeBack };
 
 struct FsCallRecord {
   FsCall call;
@@ -31,7 +31,7 @@ class FaultyFileSystem final : public FileSystem {
 
   int CountOf(FsCall call) const;
   // Used by the append files this double hands out.
-  bool InterceptAppend(const std::wstring& path);
+  bool InterceptAppend(const std::wstring& path, FsCall call = FsCall::Append);
 
   bool Move(const wchar_t* from, const wchar_t* to) override;
   bool Delete(const wchar_t* path) override;

@@ -88,6 +88,12 @@ class Win32AppendFile final : public AppendFile {
     DWORD written = 0;
     return WriteFile(file_.Get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size;
   }
+  bool TakeBack(size_t size) override {
+    LARGE_INTEGER back;
+    back.QuadPart = -static_cast<LONGLONG>(size);
+    return SetFilePointerEx(file_.Get(), back, nullptr, FILE_CURRENT) && SetEndOfFile(file_.Get()) &&
+           FlushFileBuffers(file_.Get());
+  }
 
  private:
   ScopedFile file_;

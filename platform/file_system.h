@@ -17,6 +17,8 @@ class AppendFile {
  public:
   virtual ~AppendFile() = default;
   virtual bool Append(const void* data, size_t size) = 0;
+  // Cuts the last size bytes off the end again (a line whose change did not happen).
+  virtual bool TakeBack(size_t size) = 0;
 };
 
 class FileSystem {
