@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
 
 #include "platform/faulty_file_system.h"
 #include "platform/temp_folder.h"
@@ -294,6 +295,48 @@ TEST(ChangeLogRecovery, ALogStillBeingWrittenIsLeftAlone) {
   EXPECT_FALSE(dir.Exists(Slot(1)));
   EXPECT_TRUE(writing.Close());
   EXPECT_TRUE(dir.Exists(Slot(1)));
+}
+
+// Two runs of one program folder: the second waits for the first to rotate its log, then writes
+// its own; each run's lines land in a slot of their own.
+TEST(ChangeLogRecovery, TwoRunsTakeTurnsOnTheLog) {
+  TempFolder dir;
+  ChangeLog first;
+  ASSERT_TRUE(first.Open(dir.Path()));
+  ASSERT_TRUE(first.AppendRename(L"C:\\run1", L"C:\\x"));
+  bool secondOpened = false;
+  std::thread second([&] {
+    ChangeLog log;
+    secondOpened = log.Open(dir.Path());
+    if (secondOpened) log.AppendRename(L"C:\\run2", L"C:\\x");
+  });
+  Sleep(200);
+  EXPECT_FALSE(dir.Exists(Slot(1)));  // the second run has not rotated anything under the first
+  EXPECT_TRUE(first.Close());
+  second.join();
+  EXPECT_TRUE(secondOpened);
+  EXPECT_EQ(RunFile(2), dir.ReadFile(Slot(1)));
+  EXPECT_EQ(RunFile(1), dir.ReadFile(Slot(2)));
+}
+
+// A line whose change did not happen is taken back; the run that took back its only line leaves
+// the slots alone.
+TEST(ChangeLogWriter, TheLastLineCanBeTakenBack) {
+  TempFolder dir;
+  ChangeLog log;
+  ASSERT_TRUE(log.Open(dir.Path()));
+  ASSERT_TRUE(log.AppendRename(L"C:\\a", L"C:\\b"));
+  ASSERT_TRUE(log.AppendRename(L"C:\\c", L"C:\\d"));
+  EXPECT_TRUE(log.TakeBackLastLine());
+  EXPECT_FALSE(log.TakeBackLastLine());  // only the line appended last
+  EXPECT_TRUE(log.Close());
+  EXPECT_EQ(Utf16(L"\"C:\\a\",\"C:\\b\",\"<NORMAL>\"\r\n", true), dir.ReadFile(Slot(1)));
+  ASSERT_TRUE(log.Open(dir.Path()));
+  ASSERT_TRUE(log.AppendRename(L"C:\\e", L"C:\\f"));
+  EXPECT_TRUE(log.TakeBackLastLine());
+  EXPECT_TRUE(log.Close());
+  EXPECT_FALSE(dir.Exists(Slot(0)));
+  EXPECT_FALSE(dir.Exists(Slot(2)));
 }
 
 TEST(ChangeLogReader, Decoding) {
