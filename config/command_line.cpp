@@ -96,8 +96,9 @@ bool ReadAttributes(std::wstring_view arg, std::array<int, 4>& attributes) {
   return true;
 }
 
-// "/autofile=" PATH or "/autofile=" '"' PATH ['"']. A path that is empty or longer than a path can
-// be is passed over rather than cut to another file's name.
+// "/autofile=" PATH or "/autofile=" '"' PATH ['"']. The form ends the scan whatever follows it; a
+// path that is empty or longer than a path can be is left empty rather than cut to another file's
+// name, and the run then ends with the missing-macro message.
 bool ReadMacroFile(std::wstring_view arg, std::wstring& path) {
   constexpr std::wstring_view kPrefix = L"/autofile=";
   if (!StartsWith(arg, kPrefix)) return false;
@@ -106,8 +107,8 @@ bool ReadMacroFile(std::wstring_view arg, std::wstring& path) {
     value.remove_prefix(1);
     if (!value.empty() && value.back() == L'"') value.remove_suffix(1);
   }
-  if (value.empty() || value.size() > static_cast<size_t>(kMaxPathChars)) return false;
-  path.assign(value);
+  path.clear();
+  if (value.size() <= static_cast<size_t>(kMaxPathChars)) path.assign(value);
   return true;
 }
 

@@ -47,7 +47,9 @@ TEST(CommandLineScan, FormsSelectTheirKind) {
       {{L"/undo0"}, 0, 0},
       {{L"/undo10"}, 0, 0},
       {{L"/autofile=C:\\m.bin"}, 0, kAutoMacroFile},
-      {{L"/autofile="}, 0, 0},
+      {{L"/autofile="}, 0, kAutoMacroFile},  // ends the scan; the run says the macro is missing
+      {{L"/autofile=", L"/auto2"}, 0, kAutoMacroFile},
+      {{L"/autofile=\"\"", L"/undo"}, 0, kAutoMacroFile},
       {{L"/undo3", L"/auto2"}, 2, 0},
       {{L"/auto2", L"/undo3"}, 2, 0},
       {{L"/auto2", L"/auto3"}, 2, 0},
@@ -91,8 +93,8 @@ TEST(CommandLineScan, UndoSlotAttributesAndMacroFile) {
   const std::wstring longest(259, L'a');
   EXPECT_EQ(longest, Parse({L"/autofile=" + longest}).macroFile);
   EXPECT_EQ(longest, Parse({L"/autofile=\"" + longest + L"\""}).macroFile);
-  const CommandLine tooLong = Parse({L"/autofile=" + longest + L"a"});
-  EXPECT_FALSE(tooLong.IsAutomatic());
+  const CommandLine tooLong = Parse({L"/autofile=" + longest + L"a", L"/auto3"});
+  EXPECT_EQ(kAutoMacroFile, tooLong.autoRun);  // an unusable path: no other macro runs instead
   EXPECT_TRUE(tooLong.macroFile.empty());
 }
 

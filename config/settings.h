@@ -89,6 +89,8 @@ struct Settings {
 
   // Not stored: whether the folder verb of the shell is installed (read at start).
   bool shellVerbInstalled = false;
+  // Not stored: the "No Sub Folder" question was asked in this run of the program.
+  bool noSubFolderAsked = false;
 };
 
 struct IntRecord {

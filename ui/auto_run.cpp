@@ -19,6 +19,7 @@ ReadSettings ReadSettingsFrom(const Settings& s, const CommandLine& commandLine)
   r.folderreadWorking = commandLine.folderRead >= 0 ? commandLine.folderRead : s.folderread;
   r.shortcutlink = s.shortcutlink != 0;
   r.maxfilenum = s.maxfilenum;
+  r.noSubFolderAsked = s.noSubFolderAsked;
   r.listcols1 = s.listcols1 != 0;
   r.listcols2 = s.listcols2 != 0;
   r.columndate = s.columndate;
@@ -39,6 +40,13 @@ ReadSettings ReadSettingsFrom(const Settings& s, const CommandLine& commandLine)
   r.filter.readHidden = s.readHidden != 0;
   r.filter.readSystem = s.readSystem != 0;
   return r;
+}
+
+void KeepReadAnswers(const ReadSettings& r, Settings& s) {
+  s.file_dir = r.fileDir;  // a Yes to the first-item question switched the list to files
+  s.maxfilenum = r.maxfilenum;
+  s.folderread = r.folderread;
+  s.noSubFolderAsked = r.noSubFolderAsked;
 }
 
 ExecuteOptions ExecuteOptionsFrom(const Settings& s, const WindowsVersion& windows) {
@@ -84,6 +92,7 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   if (work.sort) hooks.markListChanged = [&work] { work.sort->listChanged = true; };
   ListReader reader(*work.list, readSettings, hooks);
   if (!commandLine.paths.empty()) reader.ReadDroppedItems(commandLine.paths);
+  KeepReadAnswers(readSettings, *work.settings);
   if (commandLine.hasFilter) ApplyFilter(*work.list, FilterKind::Full, commandLine.filterText);
   if (work.sort && commandLine.sortRequest >= 0) {
     ApplySortRequest(*work.list, *work.sort, commandLine.sortRequest, SortOptionsFrom(*work.settings, work.owner));
@@ -104,6 +113,10 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   c.histories.switches = 0;  // an unattended run leaves the input histories as they are
   c.filterText = commandLine.IsAutomatic() ? commandLine.filterText : work.panel->filterText;
   c.options = ExecuteOptionsFrom(*work.settings, work.windows);
+  // The list target and folder reading given on the command line hold for this start, so the rows
+  // below a renamed folder follow it as they do when the settings ask for the whole tree.
+  c.options.filefolder = work.settings->file_dir;
+  if (commandLine.folderRead >= 0) c.options.folderread = commandLine.folderRead;
   c.state = work.state;
   c.programFolder = work.programFolder;
   c.owner = work.owner;
@@ -121,8 +134,11 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
     };
   }
   if (mode == kModeMacro && work.playback) {
-    const std::wstring autoFile = (commandLine.autoRun & kAutoMacroFile) ? commandLine.macroFile : std::wstring();
-    c.readMacro = [&work, autoFile] {
+    const bool fileGiven = (commandLine.autoRun & kAutoMacroFile) != 0;
+    const std::wstring autoFile = fileGiven ? commandLine.macroFile : std::wstring();
+    c.readMacro = [&work, fileGiven, autoFile] {
+      // A "/autofile=" without a usable path never falls back to the selected slot.
+      if (fileGiven && autoFile.empty()) return false;
       return work.playback->Load(SelectedMacroPath(work.programFolder, work.panel->macrono, autoFile, SystemFileSystem()));
     };
   }

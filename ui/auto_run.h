@@ -20,6 +20,9 @@
 namespace korval {
 
 ReadSettings ReadSettingsFrom(const Settings& s, const CommandLine& commandLine);
+// The answers given during a read are the program's from then on: the switch to files, a raised row
+// limit, the folder reading, and that the "No Sub Folder" question was asked.
+void KeepReadAnswers(const ReadSettings& r, Settings& s);
 ExecuteOptions ExecuteOptionsFrom(const Settings& s, const WindowsVersion& windows);
 
 // The state an automatic run works on.

@@ -176,9 +176,7 @@ ReadResult ReadPaths(HWND hwnd, const std::function<ReadResult(ListReader&)>& re
   hooks.markListChanged = [] { gApp.sortState.listChanged = true; };
   ListReader reader(gApp.list, readSettings, hooks);
   const ReadResult result = read(reader);
-  // The user's answers during the read (row limit, folder reading) are kept.
-  gApp.settings.maxfilenum = readSettings.maxfilenum;
-  gApp.settings.folderread = readSettings.folderread;
+  KeepReadAnswers(readSettings, gApp.settings);
   return result;
 }
 
