@@ -130,6 +130,8 @@ int ParseNextRecord(const unsigned char* data, size_t size, size_t& offset, Macr
   const MacroRecord record = DecodeRecord(data, size, offset, state.version);
   switch (record.kind) {
     case MacroRecordKind::Step:
+      // A step cut by the read limit would be played with its texts cut short.
+      if (state.cut && !record.whole) return kParseNothing;
       LoadStepIntoPanel(record, panel);
       offset += record.length;
       return kParseStepLoaded;
