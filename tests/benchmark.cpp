@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@
 #include "modes/serial_number.h"
 #include "engine/transform_name.h"
 #include "platform/temp_folder.h"
+#include "regex/case_fold.h"
+#include "regex/substitute.h"
+#include "tests/std_regex_traits.h"
 
 namespace korval {
 namespace {
@@ -259,6 +264,50 @@ void BenchReplace(size_t rows) {
 }
 
 
+// The regular expression engine of the libraries against the standard library's matcher they ran on
+// before, on the same names and patterns, each pattern compiled once.
+void BenchRegexEngines(size_t rows) {
+  std::printf("Regular expression engines over %zu names (3 patterns each, compiled once):\n", rows);
+  std::vector<std::wstring> names;
+  for (size_t i = 0; i < rows; ++i) {
+    wchar_t name[80];
+    _snwprintf(name, 80, L"IMG_%05zu 2024-07-%02zu trip", i, i % 28 + 1);
+    names.push_back(name);
+  }
+  struct Item { const wchar_t* pattern; const wchar_t* replacement; };
+  const Item items[] = {{L"IMG_(\\d+)", L"photo-$1"}, {L"(\\d{4})-(\\d\\d)-(\\d\\d)", L"$3$4"}, {L"\\s+", L"_"}};
+  std::vector<std::basic_regex<wchar_t, regex::RegexTraits<false>>> before;
+  for (const Item& item : items) {
+    before.emplace_back();
+    before.back().imbue(regex::FoldingLocale());
+    before.back().assign(item.pattern, std::regex_constants::ECMAScript);
+  }
+  size_t beforeChars = 0, afterChars = 0;
+  const double beforeMs = Milliseconds([&] {
+    for (const std::wstring& name : names) {
+      std::wstring text = name;
+      for (size_t k = 0; k < std::size(items); ++k) {
+        text = std::regex_replace(text, before[k], items[k].replacement, std::regex_constants::format_first_only);
+      }
+      beforeChars += text.size();
+    }
+  });
+  std::vector<std::wstring> commands;
+  for (const Item& item : items) commands.push_back(std::wstring(L"s/") + item.pattern + L"/" + item.replacement + L"/");
+  const double afterMs = Milliseconds([&] {
+    for (const std::wstring& name : names) {
+      std::wstring text = name, result, message;
+      int count = 0;
+      for (const std::wstring& command : commands) {
+        if (regex::Substitute(command, text, result, message, count) == regex::SubstStatus::Replaced) text = result;
+      }
+      afterChars += text.size();
+    }
+  });
+  std::printf("  before (standard matcher) %8.1f ms; after (library) %8.1f ms; after/before %.2f%s\n", beforeMs,
+              afterMs, afterMs / beforeMs, beforeChars == afterChars ? "" : "  (the results differ!)");
+}
+
 // A 25-step macro played over files in one folder: the time of its previews and the execution, with
 // the pauses between the steps left out (they are the user's setting), and the pauses on their own.
 void BenchMacroPlayback(size_t files) {
@@ -371,6 +420,7 @@ int main(int argc, char** argv) {
   if (wanted("read")) korval::BenchReadTree(rows);
   if (wanted("transform")) korval::BenchTransformName(rows);
   if (wanted("replace")) korval::BenchReplace(rows);
+  if (wanted("replace")) korval::BenchRegexEngines(rows);
   if (wanted("execute")) korval::BenchExecute(10000, rows);
   if (wanted("lookups")) korval::BenchLiveLookups();
   if (wanted("macro")) korval::BenchMacroPlayback(10000);
