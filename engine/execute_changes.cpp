@@ -1,6 +1,8 @@
 // The preview and execution pass.
 #include "engine/execute_changes.h"
 
+#include <vector>
+
 #include "engine/change_log.h"
 #include "engine/collision.h"
 #include "engine/file_attributes.h"
@@ -279,19 +281,13 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
   return end;
 }
 
-// What becomes of the row after its change: dropped, or kept and marked (and made fresh for the next
-// change). Returns the position of the next row.
-size_t SettleRow(Pass& s, size_t p, bool changed, bool filtered, const std::wstring& source,
-                 const std::wstring& target) {
-  RenameItem& row = s.list.Row(p);
+// What becomes of the row after its change: dropped (true; the rows leave the list together after
+// the pass), or kept and marked (and made fresh for the next change).
+bool SettleRow(Pass& s, RenameItem& row, bool changed, bool filtered, const std::wstring& source,
+               const std::wstring& target) {
   switch (s.after) {
-    case ListAfterRun::ClearAll:
-      s.list.Erase(p);
-      return p;
-    case ListAfterRun::ClearSucceeded:
-      if (!changed) return p + 1;
-      s.list.Erase(p);
-      return p;
+    case ListAfterRun::ClearAll: return true;
+    case ListAfterRun::ClearSucceeded: return changed;
     case ListAfterRun::Keep:
     case ListAfterRun::Continue:
       if (changed) {
@@ -303,9 +299,9 @@ size_t SettleRow(Pass& s, size_t p, bool changed, bool filtered, const std::wstr
       } else if (!filtered) {
         row.status = ItemStatus::Failed;
       }
-      return p + 1;
+      return false;
   }
-  return p + 1;
+  return false;
 }
 
 // The serials of rows whose blocking item moved away later in the pass are taken off again, each
@@ -382,8 +378,9 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
 
   RenameList& list = s.list;
   const size_t count = list.Count();
-  size_t p = 0;
-  for (size_t i = 0; i < count && p < list.Count(); ++i) {
+  std::vector<bool> dropped;  // rows the list leaves out after an execution
+  if (kind == RunKind::Execute) dropped.assign(count, false);
+  for (size_t p = 0; p < count; ++p) {
     RenameItem& row = list.Row(p);
     const bool filtered = row.status == ItemStatus::Filtered;
     std::wstring source, target;
@@ -394,11 +391,10 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     }
     if (kind != RunKind::Execute) {
       if (!filtered) ValidateRow(list, p, s.mode, true, s.snapshot);
-      ++p;
-      Progress(c, static_cast<int>((i + 1) * 100 / count));
+      Progress(c, static_cast<int>((p + 1) * 100 / count));
       continue;
     }
-    if (i == 0 && s.o.chgconfirm == 1 && !(state.automatic && state.automaticShow) &&
+    if (p == 0 && s.o.chgconfirm == 1 && !(state.automatic && state.automaticShow) &&
         ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, L"Rename?", L"変更を開始しますか。",
                     MessageClass::Question) != IDYES) {
       break;
@@ -417,9 +413,10 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     } else if (!filtered) {
       ++s.report.failed;
     }
-    p = SettleRow(s, p, changed, filtered, source, target);
-    Progress(c, static_cast<int>((i + 1) * 100 / count));
+    dropped[p] = SettleRow(s, row, changed, filtered, source, target);
+    Progress(c, static_cast<int>((p + 1) * 100 / count));
   }
+  list.EraseFlagged(dropped);
   FinishPass(s);
   if (reportOut) *reportOut = s.report;
   return 0;

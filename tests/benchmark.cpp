@@ -17,6 +17,7 @@
 #include "engine/execute_changes.h"
 #include "engine/path_existence.h"
 #include "engine/quiet_context_test.h"
+#include "engine/undo.h"
 #include "filelist/duplicate_index.h"
 #include "macro/macro_record.h"
 #include "macro/playback.h"
@@ -176,6 +177,51 @@ void BenchExecute(size_t renames, size_t previewRows) {
     std::printf("  %6zu rows: %8.1f ms, %6.2f us per row (x%.2f of the smallest run)\n", rows, ms, perRow,
                 perRow / perRowFirst);
   }
+}
+
+// A replacement run over a tree of folders of 500 files, as a user starts it from the command line
+// (the preview, then the execution with the log on), against the undo of the same renames.
+void BenchTreeRun(size_t files) {
+  const size_t perFolder = 500;
+  const size_t folders = std::max<size_t>(1, files / perFolder);
+  std::printf("Replacement run over %zu files in %zu folders of %zu, and its undo:\n", folders * perFolder, folders,
+              perFolder);
+  TempFolder program;
+  CreateDirectoryW((program / L"w").c_str(), nullptr);
+  RenameList list;
+  for (size_t f = 0; f < folders; ++f) {
+    wchar_t folder[32];
+    _snwprintf(folder, 32, L"w\\d%03zu\\", f);
+    CreateDirectoryW((program / folder).c_str(), nullptr);
+    for (size_t i = 0; i < perFolder; ++i) {
+      wchar_t name[32];
+      _snwprintf(name, 32, L"file_%05zu.txt", i);
+      program.WriteFile(std::wstring(folder) + name, "");
+      list.Append({name, L".txt", program / folder, L"", L"", L"", ItemStatus::None, false});
+    }
+  }
+  PanelValues panel;
+  panel.replaceFrom = L"file";
+  panel.replaceTo = L"doc";
+  panel.regexp = 1;
+  ModeParams params;
+  RunState state;
+  ExecuteContext c = QuietContext(list, panel, params, state, program.Path(), kModeReplace);
+  c.options.del = 0;  // the setting's default: the list is emptied as the rows are done
+  RunReport report;
+  double previewMs = 0;
+  const double runMs = Milliseconds([&] {
+    previewMs = Milliseconds([&] { ExecuteChanges(RunKind::Preview, c); });
+    ExecuteChanges(RunKind::Execute, c, &report);
+  });
+  RenameList undo;
+  UndoOutcome undone;
+  const double undoMs = Milliseconds([&] {
+    LoadUndoList(undo, program.Path(), 1, {});
+    undone = RunUndo(undo, true, UndoOptions{}, SystemFileSystem(), {});
+  });
+  std::printf("  run %8.1f ms (preview %.1f ms), %d changed; undo %8.1f ms, %d undone; run/undo %.2f\n", runMs,
+              previewMs, report.changed, undoMs, undone.undone, runMs / undoMs);
 }
 
 // TransformName over synthetic rows in every mode that computes a name without asking the disk.
@@ -414,7 +460,7 @@ void BenchMacroPlayback(size_t files) {
 int main(int argc, char** argv) {
   _wsetlocale(LC_ALL, L"");
   const size_t rows = argc > 1 ? static_cast<size_t>(std::strtoul(argv[1], nullptr, 10)) : 50000;
-  // A second argument picks one section: read, transform, replace, execute, lookups, macro.
+  // A second argument picks one section: read, transform, replace, execute, tree, lookups, macro.
   const std::string only = argc > 2 ? argv[2] : "";
   auto wanted = [&](const char* section) { return only.empty() || only == section; };
   if (wanted("read")) korval::BenchReadTree(rows);
@@ -422,6 +468,7 @@ int main(int argc, char** argv) {
   if (wanted("replace")) korval::BenchReplace(rows);
   if (wanted("replace")) korval::BenchRegexEngines(rows);
   if (wanted("execute")) korval::BenchExecute(10000, rows);
+  if (wanted("tree")) korval::BenchTreeRun(rows);
   if (wanted("lookups")) korval::BenchLiveLookups();
   if (wanted("macro")) korval::BenchMacroPlayback(10000);
   return 0;
