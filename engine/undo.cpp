@@ -9,6 +9,7 @@
 #include "engine/checked_rename.h"
 #include "engine/file_attributes.h"
 #include "engine/file_times.h"
+#include "engine/undo_preview.h"
 
 namespace korval {
 namespace {
@@ -145,7 +146,8 @@ std::wstring PathFromUndoDisplay(const std::wstring& shown) {
   return shown.substr(at + kDisplaySeparatorLength) + shown.substr(0, at);
 }
 
-UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int slot, const AskUser& ask) {
+UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int slot, const AskUser& ask,
+                            FileSystem& fs) {
   std::vector<unsigned char> bytes;
   const bool readable = !folder.empty() && slot >= kLogSlotWriting && slot <= kLogSlotOldest &&
                         ReadLogBytes(ChangeLogPath(folder, slot), bytes);
@@ -174,6 +176,7 @@ UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int sl
     list.Append(std::move(row));
   }
   list.undoMode = true;
+  MarkUndoRows(list, fs);
   if (list.Empty()) {
     Ask(ask, MessageKind::Plain, MB_OK, kUndoEmptyCaption, kUndoEmptyText, MessageClass::Info);
     return UndoLoadResult::Empty;
