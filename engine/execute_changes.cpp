@@ -160,7 +160,8 @@ bool PreparePass(Pass& s) {
                 FormatText(kRegexLibraryMissingText, L"BREGEXP.DLL"), MessageClass::Error);
     return false;
   }
-  if (s.kind == RunKind::Execute && s.o.writelog && !s.log.Open(c.programFolder) &&
+  s.report.unlogged = s.kind == RunKind::Execute && s.o.writelog && !s.log.Open(c.programFolder);
+  if (s.report.unlogged &&
       ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, kLogCreateFailedCaption,
                   kLogCreateFailedText, MessageClass::Question) != IDYES) {
     return false;
@@ -217,7 +218,7 @@ void StopForLog(Pass& s) {
               MessageClass::Error);
 }
 
-enum class RowEnd { Changed, NotChanged, StopPass, StopAfterFailure };
+enum class RowEnd { Changed, NotChanged, Skipped, StopPass, StopAfterFailure };
 
 // A rename's line is written before the rename and taken back when the rename does not happen: an
 // interruption between the two leaves a line without a change (which the undo passes over), never
@@ -254,7 +255,7 @@ RowEnd LoggedChange(Pass& s, const std::wstring& source, const std::wstring& tar
 RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& target) {
   ExecuteContext& c = s.c;
   RenameItem& row = s.list.Row(p);
-  if (Skipped(row.status, s.o)) return RowEnd::NotChanged;
+  if (Skipped(row.status, s.o)) return RowEnd::Skipped;
   CollisionEntry collision;
   if (ValidateRow(s.list, p, s.mode, false, s.snapshot) == ItemStatus::TargetExists) {
     collision.wanted = target;
@@ -372,9 +373,16 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     explicit PassFlag(bool& f) : flag(f), before(f) { flag = true; }
     ~PassFlag() { flag = before; }
   } passFlag(state.passRunning);
-  if (c.list->Empty()) return 1;
+  auto refuse = [reportOut](const RunReport& report) {
+    if (reportOut) {
+      *reportOut = report;
+      reportOut->refused = true;
+    }
+    return 1;
+  };
+  if (c.list->Empty()) return refuse({});
   Pass s(kind, c, state);
-  if (!PreparePass(s)) return 1;
+  if (!PreparePass(s)) return refuse(s.report);
 
   RenameList& list = s.list;
   const size_t count = list.Count();
@@ -387,7 +395,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     if (filtered) {
       row.newName.clear();
     } else if (!PreviewRow(s, row, source, target)) {
-      return 1;
+      return refuse(s.report);
     }
     if (kind != RunKind::Execute) {
       if (!filtered) ValidateRow(list, p, s.mode, true, s.snapshot);
@@ -412,6 +420,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       ++s.report.changed;
     } else if (!filtered) {
       ++s.report.failed;
+      if (end == RowEnd::Skipped) ++s.report.skipped;
     }
     dropped[p] = SettleRow(s, row, changed, filtered, source, target);
     Progress(c, static_cast<int>((p + 1) * 100 / count));

@@ -67,9 +67,12 @@ struct RunState {
 struct RunReport {
   int changed = 0;
   int failed = 0;       // skipped, declined or failed rows
+  int skipped = 0;      // of those, rows left alone by their status without a word
   int serialRows = 0;   // rows that kept a collision serial
   bool logged = false;  // a change log slot was written
   bool aborted = false;
+  bool refused = false;   // the pass was refused before its first row (ExecuteChanges returned 1)
+  bool unlogged = false;  // an execution could not create its change log
 };
 
 struct ExecuteContext {

@@ -40,6 +40,7 @@ struct App {
   MacroRecorder recorder;
   MacroSlotNames macroSlots = UnregisteredSlots();  // the slot list's texts, from the macro list file
   int exitWatchdog = 0;     // ticks of the automatic run's exit watchdog
+  RunReport autoRunReport;  // what the automatic run did: its exit code
   std::vector<std::wstring> arguments;  // the whole argument vector, for a hand-over
   InstanceMutex instanceMutex;
   bool handedOver = false;  // another instance took this start's paths; the program ends quietly

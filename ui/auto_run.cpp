@@ -145,10 +145,18 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   return c;
 }
 
-RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
+int ExitCodeOf(const RunReport& report) {
+  if (report.refused || report.unlogged) return kExitNotStarted;
+  return report.failed > report.skipped || report.aborted ? kExitSomeFailed : kExitAllDone;
+}
+
+namespace {
+
+RunReport RunAutomaticHere(const CommandLine& commandLine, AutoRunWork& work) {
   RunReport report;
   Settings& s = *work.settings;
   if (commandLine.Kind() == kAutoUndo) {
+    report.refused = !work.list->undoMode;  // the log slot could not be loaded
     if (commandLine.testMode || !work.list->undoMode) return report;
     const UndoOutcome outcome =
         RunUndo(*work.list, true, UndoOptions{s.chgconfirm, work.windows.ntFamily}, SystemFileSystem(),
@@ -165,7 +173,8 @@ RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
   if (mode == kModeMacro) {
     // The macro slot is selected; the execution follows when the playback has ended.
     if (commandLine.Kind() >= 1 && commandLine.Kind() <= kAutoLastMacroSlot) work.panel->macrono = commandLine.Kind() - 1;
-    PreviewMacro(commandLine, work, !commandLine.testMode);
+    // The macro's execution reports when its playback ends.
+    report.refused = PreviewMacro(commandLine, work, !commandLine.testMode) != 0;
     return report;
   }
   ApplyAutoRunToPanel(commandLine, *work.panel);
@@ -174,6 +183,14 @@ RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
   c.autoReplace = mode == kModeReplace ? &autoReplace : nullptr;
   if (ExecuteChanges(RunKind::Preview, c, &report) != 0 || commandLine.testMode) return report;
   ExecuteChanges(RunKind::Execute, c, &report);
+  return report;
+}
+
+}  // namespace
+
+RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
+  const RunReport report = RunAutomaticHere(commandLine, work);
+  if (work.report) *work.report = report;
   return report;
 }
 
@@ -203,7 +220,9 @@ PlaybackHooks PlaybackHooksFor(const CommandLine& commandLine, AutoRunWork& work
   };
   hooks.execute = [&commandLine, &work] {
     ExecuteContext c = ContextFor(commandLine, work, kModeMacro);
-    ExecuteChanges(RunKind::Execute, c);
+    RunReport report;
+    ExecuteChanges(RunKind::Execute, c, &report);
+    if (work.report && commandLine.IsAutomatic()) *work.report = report;
   };
   hooks.finished = work.playbackEnded;
   hooks.notify = [owner = work.owner](const std::wstring& text, const std::wstring& caption, UINT style) {

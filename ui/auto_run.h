@@ -42,7 +42,16 @@ struct AutoRunWork {
   std::function<void()> listChanged;       // a playback step previewed the rows anew
   std::wstring programFolder;
   HWND owner = nullptr;                    // also receives the playback timer
+  RunReport* report = nullptr;             // what the automatic run did, for its exit code
 };
+
+// The exit code of an unattended run, for scripts: 0 every change it attempted was made, 1 some
+// change failed or was skipped with a message, 2 the run could not start (the macro missing or
+// unreadable, its arguments refused, no change log possible).
+inline constexpr int kExitAllDone = 0;
+inline constexpr int kExitSomeFailed = 1;
+inline constexpr int kExitNotStarted = 2;
+int ExitCodeOf(const RunReport& report);
 
 // Timer of the main window that paces macro playback.
 inline constexpr UINT_PTR kTimerPlayback = 1502;

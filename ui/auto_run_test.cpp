@@ -105,5 +105,18 @@ TEST(AutoRunGlue, AnswersDuringAReadAreKept) {
   EXPECT_EQ(0, settings.folderread);
 }
 
+TEST(AutoRunGlue, ExitCodesOfAnUnattendedRun) {
+  struct Case { RunReport report; int code; };
+  const Case cases[] = {
+      {{.changed = 3}, kExitAllDone},
+      {{.changed = 3, .failed = 2, .skipped = 2}, kExitAllDone},  // names that were already right
+      {{.changed = 3, .failed = 2, .skipped = 1}, kExitSomeFailed},
+      {{.changed = 1, .aborted = true}, kExitSomeFailed},
+      {{.refused = true}, kExitNotStarted},
+      {{.changed = 3, .unlogged = true}, kExitNotStarted},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.code, ExitCodeOf(c.report));
+}
+
 }  // namespace
 }  // namespace korval

@@ -116,6 +116,7 @@ AutoRunWork Work(HWND hwnd) {
   };
   work.programFolder = ProgramFolder();
   work.owner = hwnd;
+  work.report = &gApp.autoRunReport;
   return work;
 }
 
@@ -267,7 +268,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       OnClose(hwnd);
       return 0;
     case WM_DESTROY:
-      PostQuitMessage(0);
+      PostQuitMessage(gApp.commandLine.IsAutomatic() ? ExitCodeOf(gApp.autoRunReport) : 0);
       return 0;
     default:
       return DefWindowProcW(hwnd, message, wParam, lParam);
