@@ -8,6 +8,7 @@
 #include "modes/change_mode.h"
 #include "platform/format_text.h"
 #include "platform/path_limits.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
@@ -18,18 +19,7 @@ bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
   return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
 }
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-// count digits at pos, all of them present; value receives their number.
-bool ReadDigits(std::wstring_view text, size_t pos, size_t count, int& value) {
-  if (pos > text.size() || text.size() - pos < count) return false;
-  value = 0;
-  for (size_t i = pos; i < pos + count; ++i) {
-    if (!IsDigit(text[i])) return false;
-    value = value * 10 + (text[i] - L'0');
-  }
-  return true;
-}
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -40,7 +30,7 @@ int DaysInMonth(int year, int month) {
 
 bool ReadDate(std::wstring_view text, size_t pos, LocalDateTime& out) {
   int year, month, day;
-  if (!ReadDigits(text, pos, 4, year) || !ReadDigits(text, pos + 4, 2, month) || !ReadDigits(text, pos + 6, 2, day))
+  if (!ReadFixedDigits(text, pos, 4, year) || !ReadFixedDigits(text, pos + 4, 2, month) || !ReadFixedDigits(text, pos + 6, 2, day))
     return false;
   if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return false;
   out.year = year;
@@ -51,7 +41,7 @@ bool ReadDate(std::wstring_view text, size_t pos, LocalDateTime& out) {
 
 bool ReadTimeOfDay(std::wstring_view text, size_t pos, LocalDateTime& out) {
   int hour, minute, second;
-  if (!ReadDigits(text, pos, 2, hour) || !ReadDigits(text, pos + 2, 2, minute) || !ReadDigits(text, pos + 4, 2, second))
+  if (!ReadFixedDigits(text, pos, 2, hour) || !ReadFixedDigits(text, pos + 2, 2, minute) || !ReadFixedDigits(text, pos + 4, 2, second))
     return false;
   if (hour > 23 || minute > 59 || second > 59) return false;
   out.hour = hour;
@@ -68,7 +58,7 @@ bool ReadStep(std::wstring_view text, size_t pos, int& step) {
   const size_t digits = text.size() - pos - 1;
   if (digits < 1 || digits > 6) return false;
   int value;
-  if (!ReadDigits(text, pos + 1, digits, value) || value > kMaxSecondsPerFile) return false;
+  if (!ReadFixedDigits(text, pos + 1, digits, value) || value > kMaxSecondsPerFile) return false;
   step = value;
   return true;
 }
@@ -77,8 +67,8 @@ bool ReadStep(std::wstring_view text, size_t pos, int& step) {
 int MacroSlotOf(std::wstring_view arg) {
   if (!StartsWith(arg, L"/auto")) return 0;
   int slot;
-  if (arg.size() == 6 && ReadDigits(arg, 5, 1, slot) && slot >= 1) return slot;
-  if (arg.size() == 7 && ReadDigits(arg, 5, 2, slot) && slot >= 10 && slot <= kAutoLastMacroSlot) return slot;
+  if (arg.size() == 6 && ReadFixedDigits(arg, 5, 1, slot) && slot >= 1) return slot;
+  if (arg.size() == 7 && ReadFixedDigits(arg, 5, 2, slot) && slot >= 10 && slot <= kAutoLastMacroSlot) return slot;
   return 0;
 }
 
@@ -156,7 +146,7 @@ ScanStep ScanAutoForm(const std::wstring& arg, const LocalDateTime& now, Command
     return ScanStep::Stop;  // even when the value was not valid
   }
   int digit;
-  if (arg.size() == 6 && StartsWith(arg, L"/undo") && ReadDigits(arg, 5, 1, digit) && digit >= 1) {
+  if (arg.size() == 6 && StartsWith(arg, L"/undo") && ReadFixedDigits(arg, 5, 1, digit) && digit >= 1) {
     out.undoSlot = digit;
     out.autoRun = kAutoUndo;
     return ScanStep::Continue;
@@ -225,7 +215,7 @@ void ApplyOption(std::wstring_view token, bool automatic, CommandLine& out) {
     SetMessageLevel(out, 0);
   } else if (token == L"/subfolder10") {
     out.subfolderDepth = 10;
-  } else if (token.size() == 11 && StartsWith(token, L"/subfolder") && ReadDigits(token, 10, 1, depth)) {
+  } else if (token.size() == 11 && StartsWith(token, L"/subfolder") && ReadFixedDigits(token, 10, 1, depth)) {
     out.subfolderDepth = depth;
   } else if (out.testMode) {
     return;
@@ -389,8 +379,8 @@ void ApplyAutoRunToPanel(const CommandLine& commandLine, PanelValues& panel) {
   panel.baseTime = FormatText(L"%02d:%02d:%02d", base.hour, base.minute, base.second);
 }
 
-MessageOptions MessageOptionsOf(const CommandLine& commandLine) {
-  MessageOptions options;
+MessagePolicy MessagePolicyOf(const CommandLine& commandLine) {
+  MessagePolicy options;
   options.automatic = commandLine.IsAutomatic();
   if (!options.automatic) return options;
   options.show = commandLine.Shows();

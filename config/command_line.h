@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "modes/read_mode_params.h"
+#include "platform/message_sink.h"
 
 namespace korval {
 
@@ -102,13 +103,7 @@ int AutoRunMode(const CommandLine& commandLine);
 // choices. Other runs leave panel alone.
 void ApplyAutoRunToPanel(const CommandLine& commandLine, PanelValues& panel);
 
-// How messages are shown; the caller turns these into the message routine's policy.
-struct MessageOptions {
-  bool automatic = false;   // an automatic run
-  bool show = false;        // "/show"
-  bool errorsOnly = false;  // "/errmsg"
-  bool all = false;         // "/allmsg"
-};
-MessageOptions MessageOptionsOf(const CommandLine& commandLine);
+// How messages are shown in this start: the message routine's policy.
+MessagePolicy MessagePolicyOf(const CommandLine& commandLine);
 
 }  // namespace korval

@@ -309,15 +309,15 @@ TEST(CommandLineOptions, FilterText) {
 }
 
 TEST(CommandLineOptions, MessageOptionsFollowTheRun) {
-  MessageOptions m = MessageOptionsOf(Parse({L"/errmsg", L"/show"}));
+  MessagePolicy m = MessagePolicyOf(Parse({L"/errmsg", L"/show"}));
   EXPECT_FALSE(m.automatic);
   EXPECT_FALSE(m.show);
   EXPECT_FALSE(m.errorsOnly);
-  m = MessageOptionsOf(Parse({L"/auto3", L"/errmsg"}));
+  m = MessagePolicyOf(Parse({L"/auto3", L"/errmsg"}));
   EXPECT_TRUE(m.automatic);
   EXPECT_TRUE(m.errorsOnly);
   EXPECT_FALSE(m.all);
-  m = MessageOptionsOf(Parse({L"/auto3", L"/errmsg", L"/allmsg", L"/show"}));
+  m = MessagePolicyOf(Parse({L"/auto3", L"/errmsg", L"/allmsg", L"/show"}));
   EXPECT_TRUE(m.all);
   EXPECT_FALSE(m.errorsOnly);
   EXPECT_TRUE(m.show);

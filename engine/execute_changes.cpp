@@ -266,7 +266,7 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
     }
     collision.serial = target;
   }
-  if (!s.state.automatic && s.o.chgconfirm == 2) {
+  if (!CurrentMessagePolicy().automatic && s.o.chgconfirm == 2) {
     const int answer = ShowMessage(c.owner, MessageKind::ConfirmChange, s.mode, source, target, MessageClass::Question);
     if (answer == IDCANCEL) return RowEnd::StopPass;
     if (answer != IDYES) return RowEnd::NotChanged;
@@ -402,7 +402,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       Progress(c, static_cast<int>((p + 1) * 100 / count));
       continue;
     }
-    if (p == 0 && s.o.chgconfirm == 1 && !(state.automatic && state.automaticShow) &&
+    if (p == 0 && s.o.chgconfirm == 1 && !(CurrentMessagePolicy().automatic && CurrentMessagePolicy().show) &&
         ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, L"Rename?", L"変更を開始しますか。",
                     MessageClass::Question) != IDYES) {
       break;

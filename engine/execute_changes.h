@@ -57,8 +57,6 @@ struct RunState {
   bool enterExecutes = false;   // the next Enter executes
   bool shiftEnter = false;      // the run was started with Shift+Enter
   bool recording = false;       // a macro is being recorded: the list always continues
-  bool automatic = false;       // an automatic run from the command line
-  bool automaticShow = false;   // ... with "/show"
   bool editedInTextEditor = false;
   bool passRunning = false;     // a preview or execution is under way (its message boxes may be open)
 };

@@ -218,7 +218,6 @@ TEST_F(ExecuteTest, AutomaticRunsAnswerEveryQuestionWithoutABox) {
   File(L"a.txt", "A");
   Row(L"a.txt", L"b.txt");
   context_.options.chgconfirm = 1;
-  state_.automatic = true;
   SetMessagePolicy({true, false, false, false});
   ScriptedMessageSink sink;
   const RunReport report = PreviewAndExecute();

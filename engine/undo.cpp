@@ -10,6 +10,7 @@
 #include "engine/file_attributes.h"
 #include "engine/file_times.h"
 #include "engine/undo_preview.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
@@ -38,12 +39,8 @@ void Report(const UndoProgress& progress, int percent) {
 }
 
 bool DigitsAt(const std::wstring& text, size_t pos, size_t count, WORD& value) {
-  if (pos + count > text.size()) return false;
-  unsigned number = 0;
-  for (size_t i = pos; i < pos + count; ++i) {
-    if (text[i] < L'0' || text[i] > L'9') return false;
-    number = number * 10 + static_cast<unsigned>(text[i] - L'0');
-  }
+  int number = 0;
+  if (!ReadFixedDigits(text, pos, count, number)) return false;
   value = static_cast<WORD>(number);
   return true;
 }

@@ -5,6 +5,7 @@
 
 #include "modes/change_mode.h"
 #include "modes/exception_word_list.h"
+#include "modes/input_log.h"
 #include "modes/string_helpers.h"
 
 namespace korval {
@@ -17,7 +18,6 @@ constexpr size_t kReplaceBoxLength = 240;
 constexpr size_t kReplaceEscapeLimit = 242;
 constexpr int kMaxSeconds = 604800;
 constexpr int kMaxDays = 366;
-constexpr int kLogFilter = 2, kLogReplace = 4, kLogOther = 128;
 
 std::wstring Cut(std::wstring text, size_t n) {
   Truncate(text, n);

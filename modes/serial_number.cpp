@@ -5,11 +5,11 @@
 
 #include "modes/sequence_expansion.h"
 #include "platform/path_limits.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool IsLower(wchar_t c) { return c >= L'a' && c <= L'z'; }
 bool IsUpper(wchar_t c) { return c >= L'A' && c <= L'Z'; }
 

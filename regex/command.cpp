@@ -1,5 +1,6 @@
 // Parsing of the substitution command and expansion of its replacement text.
 #include "regex/command.h"
+#include "platform/digits.h"
 
 #include <cwctype>
 
@@ -32,7 +33,6 @@ void AddLiteral(std::vector<ReplacementPiece>& pieces, wchar_t c) {
   pieces.back().text += c;
 }
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // Reads the group number of "${n}" starting at the "{"; returns -1 when it is not one.
 int ReadBracedGroup(std::wstring_view text, size_t brace, size_t& end) {

@@ -168,8 +168,6 @@ RunReport RunAutomaticHere(const CommandLine& commandLine, AutoRunWork& work) {
   }
   const int mode = AutoRunMode(commandLine);
   if (mode != kModeAttribute && mode != kModeTimestamp && mode != kModeReplace && mode != kModeMacro) return report;
-  work.state->automatic = true;
-  work.state->automaticShow = commandLine.Shows();
   if (mode == kModeMacro) {
     // The macro slot is selected; the execution follows when the playback has ended.
     if (commandLine.Kind() >= 1 && commandLine.Kind() <= kAutoLastMacroSlot) work.panel->macrono = commandLine.Kind() - 1;

@@ -48,8 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // shortcut files are resolved through COM
   gApp.arguments = Arguments();
   gApp.commandLine = ParseCommandLine(gApp.arguments, AutoAddOptions(), CurrentLocalDateTime());
-  const MessageOptions messages = MessageOptionsOf(gApp.commandLine);
-  SetMessagePolicy({messages.automatic, messages.show, messages.errorsOnly, messages.all});
+  SetMessagePolicy(MessagePolicyOf(gApp.commandLine));
   if (!RegisterMainWindowClass(instance)) return 1;
   const bool hidden = gApp.commandLine.IsAutomatic() && !gApp.commandLine.Shows();
   HWND window = CreateMainWindow(instance, hidden);
