@@ -11,7 +11,6 @@
 #include "platform/data_files.h"
 #include "platform/format_text.h"
 #include "platform/path_limits.h"
-#include "platform/read_file.h"
 #include "platform/scoped_handle.h"
 
 namespace korval {
@@ -160,17 +159,17 @@ OrphanedLog RecoverOrphanedLog(const std::wstring& folder, FileSystem& fs) {
   const std::wstring path = ChangeLogPath(folder, kLogSlotWriting);
   if (PathKind(path, fs) != kPathIsFile) return OrphanedLog::None;
   std::vector<unsigned char> bytes;
-  if (!ReadLogBytes(path, bytes)) return OrphanedLog::Kept;
+  if (!ReadLogBytes(path, bytes, fs)) return OrphanedLog::Kept;
   if (!ParseChangeLog(DecodeLogText(bytes.data(), bytes.size())).empty()) {
     return RotateLogSlots(folder, fs) ? OrphanedLog::Rotated : OrphanedLog::Kept;
   }
   return DeleteFileForce(path, fs) ? OrphanedLog::Deleted : OrphanedLog::Kept;
 }
 
-bool ReadLogBytes(const std::wstring& path, std::vector<unsigned char>& bytes) {
+bool ReadLogBytes(const std::wstring& path, std::vector<unsigned char>& bytes, FileSystem& fs) {
   // Not shared for writing: a log that another run is still writing cannot be read (and so is never
   // taken for an interrupted one).
-  return ReadFileHead(path, kMaxLogBytes, FILE_SHARE_READ, bytes);
+  return fs.ReadHead(path.c_str(), kMaxLogBytes, FILE_SHARE_READ, bytes);
 }
 
 std::wstring DecodeLogText(const unsigned char* bytes, size_t size) {

@@ -112,7 +112,7 @@ struct ChangeLogEntry {
 
 // Reads at most kMaxLogBytes of a file. False when it cannot be opened or read, which includes a log
 // that is open for writing elsewhere.
-bool ReadLogBytes(const std::wstring& path, std::vector<unsigned char>& bytes);
+bool ReadLogBytes(const std::wstring& path, std::vector<unsigned char>& bytes, FileSystem& fs = SystemFileSystem());
 
 // The text of a log as a wide text-mode stream reads it: a byte order mark FF FE (or none) means
 // UTF-16LE, EF BB BF means UTF-8; the mark is dropped, CR LF becomes LF, an odd last byte is ignored.

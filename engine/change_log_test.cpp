@@ -273,17 +273,20 @@ TEST(ChangeLogRecovery, NothingCompleteIsDeleted) {
   }
 }
 
+// A log that cannot be moved, or read (its read goes through the file-system seam too).
 TEST(ChangeLogRecovery, ALogThatCannotBeMovedIsNeverDeleted) {
-  TempFolder dir;
-  const std::string orphan = Utf16(L"\"C:\\p\",\"C:\\q\",\"<NORMAL>\"\r\n", true);
-  dir.WriteFile(Slot(0), orphan);
-  FaultyFileSystem fs;
-  fs.FailWhen([](const FsCallRecord& r) { return r.call == FsCall::Move; }, ERROR_SHARING_VIOLATION);
-  EXPECT_EQ(OrphanedLog::Kept, RecoverOrphanedLog(dir.Path(), fs));
-  ChangeLog log(fs);
-  EXPECT_FALSE(log.Open(dir.Path()));  // this run goes without a log rather than lose that one
-  EXPECT_EQ(orphan, dir.ReadFile(Slot(0)));
-  EXPECT_EQ(0, fs.CountOf(FsCall::Delete));
+  for (const FsCall failing : {FsCall::Move, FsCall::ReadHead}) {
+    TempFolder dir;
+    const std::string orphan = Utf16(L"\"C:\\p\",\"C:\\q\",\"<NORMAL>\"\r\n", true);
+    dir.WriteFile(Slot(0), orphan);
+    FaultyFileSystem fs;
+    fs.FailWhen([failing](const FsCallRecord& r) { return r.call == failing; }, ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(OrphanedLog::Kept, RecoverOrphanedLog(dir.Path(), fs));
+    ChangeLog log(fs);
+    EXPECT_FALSE(log.Open(dir.Path()));  // this run goes without a log rather than lose that one
+    EXPECT_EQ(orphan, dir.ReadFile(Slot(0)));
+    EXPECT_EQ(0, fs.CountOf(FsCall::Delete));
+  }
 }
 
 TEST(ChangeLogRecovery, ALogStillBeingWrittenIsLeftAlone) {

@@ -147,7 +147,7 @@ UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int sl
                             FileSystem& fs) {
   std::vector<unsigned char> bytes;
   const bool readable = !folder.empty() && slot >= kLogSlotWriting && slot <= kLogSlotOldest &&
-                        ReadLogBytes(ChangeLogPath(folder, slot), bytes);
+                        ReadLogBytes(ChangeLogPath(folder, slot), bytes, fs);
   if (!readable) {
     Ask(ask, MessageKind::Plain, MB_ICONINFORMATION, kUndoCannotOpenCaption, kUndoCannotOpenText,
         MessageClass::Error);

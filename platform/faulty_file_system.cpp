@@ -73,6 +73,14 @@ bool FaultyFileSystem::VolumeFileSystemName(const wchar_t* root, std::wstring& n
   return real_.VolumeFileSystemName(root, name);
 }
 
+bool FaultyFileSystem::ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) {
+  if (Intercept(FsCall::ReadHead, path)) {
+    bytes.clear();
+    return false;
+  }
+  return real_.ReadHead(path, maxBytes, share, bytes);
+}
+
 namespace {
 
 class FaultyAppendFile final : public AppendFile {

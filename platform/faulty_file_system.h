@@ -11,7 +11,7 @@
 namespace korval {
 
 enum class FsCall { Move, Delete, GetAttributes, SetAttributes, GetTimes, SetTimes, Find, ShortPath, ListFolder,
-                    VolumeFileSystemName, CreateAppendFile, Append, TakeBack };
+                    VolumeFileSystemName, CreateAppendFile, Append, TakeBack, ReadHead };
 
 struct FsCallRecord {
   FsCall call;
@@ -46,6 +46,7 @@ class FaultyFileSystem final : public FileSystem {
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
   // The appends of the file it returns count as calls too (FsCall::Append, the path of the file).
   std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
+  bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;
 
   std::vector<FsCallRecord> calls;
 
