@@ -8,6 +8,7 @@
 #include "modes/change_mode.h"
 #include "platform/format_text.h"
 #include "platform/path_limits.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
@@ -18,18 +19,7 @@ bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
   return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
 }
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-// count digits at pos, all of them present; value receives their number.
-bool ReadDigits(std::wstring_view text, size_t pos, size_t count, int& value) {
-  if (pos > text.size() || text.size() - pos < count) return false;
-  value = 0;
-  for (size_t i = pos; i < pos + count; ++i) {
-    if (!IsDigit(text[i])) return false;
-    value = value * 10 + (text[i] - L'0');
-  }
-  return true;
-}
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -40,7 +30,7 @@ int DaysInMonth(int year, int month) {
 
 bool ReadDate(std::wstring_view text, size_t pos, LocalDateTime& out) {
   int year, month, day;
-  if (!ReadDigits(text, pos, 4, year) || !ReadDigits(text, pos + 4, 2, month) || !ReadDigits(text, pos + 6, 2, day))
+  if (!ReadFixedDigits(text, pos, 4, year) || !ReadFixedDigits(text, pos + 4, 2, month) || !ReadFixedDigits(text, pos + 6, 2, day))
     return false;
   if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return false;
   out.year = year;
@@ -51,7 +41,7 @@ bool ReadDate(std::wstring_view text, size_t pos, LocalDateTime& out) {
 
 bool ReadTimeOfDay(std::wstring_view text, size_t pos, LocalDateTime& out) {
   int hour, minute, second;
-  if (!ReadDigits(text, pos, 2, hour) || !ReadDigits(text, pos + 2, 2, minute) || !ReadDigits(text, pos + 4, 2, second))
+  if (!ReadFixedDigits(text, pos, 2, hour) || !ReadFixedDigits(text, pos + 2, 2, minute) || !ReadFixedDigits(text, pos + 4, 2, second))
     return false;
   if (hour > 23 || minute > 59 || second > 59) return false;
   out.hour = hour;
@@ -68,7 +58,7 @@ bool ReadStep(std::wstring_view text, size_t pos, int& step) {
   const size_t digits = text.size() - pos - 1;
   if (digits < 1 || digits > 6) return false;
   int value;
-  if (!ReadDigits(text, pos + 1, digits, value) || value > kMaxSecondsPerFile) return false;
+  if (!ReadFixedDigits(text, pos + 1, digits, value) || value > kMaxSecondsPerFile) return false;
   step = value;
   return true;
 }
@@ -77,8 +67,8 @@ bool ReadStep(std::wstring_view text, size_t pos, int& step) {
 int MacroSlotOf(std::wstring_view arg) {
   if (!StartsWith(arg, L"/auto")) return 0;
   int slot;
-  if (arg.size() == 6 && ReadDigits(arg, 5, 1, slot) && slot >= 1) return slot;
-  if (arg.size() == 7 && ReadDigits(arg, 5, 2, slot) && slot >= 10 && slot <= kAutoLastMacroSlot) return slot;
+  if (arg.size() == 6 && ReadFixedDigits(arg, 5, 1, slot) && slot >= 1) return slot;
+  if (arg.size() == 7 && ReadFixedDigits(arg, 5, 2, slot) && slot >= 10 && slot <= kAutoLastMacroSlot) return slot;
   return 0;
 }
 
@@ -96,8 +86,9 @@ bool ReadAttributes(std::wstring_view arg, std::array<int, 4>& attributes) {
   return true;
 }
 
-// "/autofile=" PATH or "/autofile=" '"' PATH ['"']. A path that is empty or longer than a path can
-// be is passed over rather than cut to another file's name.
+// "/autofile=" PATH or "/autofile=" '"' PATH ['"']. The form ends the scan whatever follows it; a
+// path that is empty or longer than a path can be is left empty rather than cut to another file's
+// name, and the run then ends with the missing-macro message.
 bool ReadMacroFile(std::wstring_view arg, std::wstring& path) {
   constexpr std::wstring_view kPrefix = L"/autofile=";
   if (!StartsWith(arg, kPrefix)) return false;
@@ -106,8 +97,8 @@ bool ReadMacroFile(std::wstring_view arg, std::wstring& path) {
     value.remove_prefix(1);
     if (!value.empty() && value.back() == L'"') value.remove_suffix(1);
   }
-  if (value.empty() || value.size() > static_cast<size_t>(kMaxPathChars)) return false;
-  path.assign(value);
+  path.clear();
+  if (value.size() <= static_cast<size_t>(kMaxPathChars)) path.assign(value);
   return true;
 }
 
@@ -155,7 +146,7 @@ ScanStep ScanAutoForm(const std::wstring& arg, const LocalDateTime& now, Command
     return ScanStep::Stop;  // even when the value was not valid
   }
   int digit;
-  if (arg.size() == 6 && StartsWith(arg, L"/undo") && ReadDigits(arg, 5, 1, digit) && digit >= 1) {
+  if (arg.size() == 6 && StartsWith(arg, L"/undo") && ReadFixedDigits(arg, 5, 1, digit) && digit >= 1) {
     out.undoSlot = digit;
     out.autoRun = kAutoUndo;
     return ScanStep::Continue;
@@ -224,7 +215,7 @@ void ApplyOption(std::wstring_view token, bool automatic, CommandLine& out) {
     SetMessageLevel(out, 0);
   } else if (token == L"/subfolder10") {
     out.subfolderDepth = 10;
-  } else if (token.size() == 11 && StartsWith(token, L"/subfolder") && ReadDigits(token, 10, 1, depth)) {
+  } else if (token.size() == 11 && StartsWith(token, L"/subfolder") && ReadFixedDigits(token, 10, 1, depth)) {
     out.subfolderDepth = depth;
   } else if (out.testMode) {
     return;
@@ -303,6 +294,7 @@ bool ParseReplacementArgument(const std::wstring& text, CommandLine& out) {
   const size_t middle = separators[separators.size() / 2 - 1];
   out.replaceFrom = text.substr(2, middle - 2);
   out.replaceTo = text.substr(middle + 1, last - middle - 1);
+  out.replaceTooLong = out.replaceFrom.size() >= kAutoReplaceTextLimit || out.replaceTo.size() >= kAutoReplaceTextLimit;
   if (out.replaceFrom.size() >= kAutoReplaceTextLimit) out.replaceFrom.clear();
   if (out.replaceTo.size() >= kAutoReplaceTextLimit) out.replaceTo.clear();
   out.replaceAll = all;
@@ -355,6 +347,7 @@ AutoReplace ToAutoReplace(const CommandLine& commandLine) {
   AutoReplace replace;
   replace.from = commandLine.replaceFrom;
   replace.to = commandLine.replaceTo;
+  replace.tooLong = commandLine.replaceTooLong;
   replace.repmode = commandLine.replaceAll ? 0 : 1;  // 0 every occurrence, 1 the first
   replace.repcase = commandLine.ignoreCase ? 0 : 1;
   replace.repwithext = commandLine.withExtension ? 1 : 0;
@@ -386,8 +379,8 @@ void ApplyAutoRunToPanel(const CommandLine& commandLine, PanelValues& panel) {
   panel.baseTime = FormatText(L"%02d:%02d:%02d", base.hour, base.minute, base.second);
 }
 
-MessageOptions MessageOptionsOf(const CommandLine& commandLine) {
-  MessageOptions options;
+MessagePolicy MessagePolicyOf(const CommandLine& commandLine) {
+  MessagePolicy options;
   options.automatic = commandLine.IsAutomatic();
   if (!options.automatic) return options;
   options.show = commandLine.Shows();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "modes/read_mode_params.h"
+#include "platform/message_sink.h"
 
 namespace korval {
 
@@ -33,7 +34,7 @@ struct LocalDateTime {
 };
 
 inline constexpr int kMaxSecondsPerFile = 604800;
-inline constexpr size_t kAutoReplaceTextLimit = 242;  // a text this long or longer is dropped
+inline constexpr size_t kAutoReplaceTextLimit = 242;  // a text this long or longer is too long
 inline constexpr size_t kFilterArgumentLimit = 256;   // a "/filter=" argument must be shorter
 
 // Everything one start takes from its command line; a fresh value at every start.
@@ -62,6 +63,7 @@ struct CommandLine {
 
   // Replacement run: the texts as they stand, and the switches g, i and e.
   std::wstring replaceFrom, replaceTo;
+  bool replaceTooLong = false;  // a text was dropped for its length: the run stops before any row
   bool replaceAll = false;
   bool ignoreCase = false;
   bool withExtension = false;
@@ -101,13 +103,7 @@ int AutoRunMode(const CommandLine& commandLine);
 // choices. Other runs leave panel alone.
 void ApplyAutoRunToPanel(const CommandLine& commandLine, PanelValues& panel);
 
-// How messages are shown; the caller turns these into the message routine's policy.
-struct MessageOptions {
-  bool automatic = false;   // an automatic run
-  bool show = false;        // "/show"
-  bool errorsOnly = false;  // "/errmsg"
-  bool all = false;         // "/allmsg"
-};
-MessageOptions MessageOptionsOf(const CommandLine& commandLine);
+// How messages are shown in this start: the message routine's policy.
+MessagePolicy MessagePolicyOf(const CommandLine& commandLine);
 
 }  // namespace korval

@@ -47,7 +47,9 @@ TEST(CommandLineScan, FormsSelectTheirKind) {
       {{L"/undo0"}, 0, 0},
       {{L"/undo10"}, 0, 0},
       {{L"/autofile=C:\\m.bin"}, 0, kAutoMacroFile},
-      {{L"/autofile="}, 0, 0},
+      {{L"/autofile="}, 0, kAutoMacroFile},  // ends the scan; the run says the macro is missing
+      {{L"/autofile=", L"/auto2"}, 0, kAutoMacroFile},
+      {{L"/autofile=\"\"", L"/undo"}, 0, kAutoMacroFile},
       {{L"/undo3", L"/auto2"}, 2, 0},
       {{L"/auto2", L"/undo3"}, 2, 0},
       {{L"/auto2", L"/auto3"}, 2, 0},
@@ -91,8 +93,8 @@ TEST(CommandLineScan, UndoSlotAttributesAndMacroFile) {
   const std::wstring longest(259, L'a');
   EXPECT_EQ(longest, Parse({L"/autofile=" + longest}).macroFile);
   EXPECT_EQ(longest, Parse({L"/autofile=\"" + longest + L"\""}).macroFile);
-  const CommandLine tooLong = Parse({L"/autofile=" + longest + L"a"});
-  EXPECT_FALSE(tooLong.IsAutomatic());
+  const CommandLine tooLong = Parse({L"/autofile=" + longest + L"a", L"/auto3"});
+  EXPECT_EQ(kAutoMacroFile, tooLong.autoRun);  // an unusable path: no other macro runs instead
   EXPECT_TRUE(tooLong.macroFile.empty());
 }
 
@@ -201,8 +203,11 @@ TEST(CommandLineReplacement, LongTextsAreDroppedAndTheRunMapsToModeParameters) {
   CommandLine cl = Parse({L"s/" + t241 + L"/" + t242 + L"/g"});
   EXPECT_EQ(t241, cl.replaceFrom);
   EXPECT_EQ(L"", cl.replaceTo);
+  EXPECT_TRUE(ToAutoReplace(cl).tooLong);  // the run stops instead of deleting what it matches
   cl = Parse({L"s/" + t242 + L"/b/ie", L"C:\\f"});
   EXPECT_EQ(L"", cl.replaceFrom);
+  EXPECT_TRUE(cl.replaceTooLong);
+  EXPECT_FALSE(Parse({L"s/" + t241 + L"/" + t241 + L"/"}).replaceTooLong);
   EXPECT_EQ(std::vector<std::wstring>{L"C:\\f"}, cl.paths);  // the replacement argument is no path
 
   AutoReplace r = ToAutoReplace(Parse({L"s/a/b/ie"}));
@@ -304,15 +309,15 @@ TEST(CommandLineOptions, FilterText) {
 }
 
 TEST(CommandLineOptions, MessageOptionsFollowTheRun) {
-  MessageOptions m = MessageOptionsOf(Parse({L"/errmsg", L"/show"}));
+  MessagePolicy m = MessagePolicyOf(Parse({L"/errmsg", L"/show"}));
   EXPECT_FALSE(m.automatic);
   EXPECT_FALSE(m.show);
   EXPECT_FALSE(m.errorsOnly);
-  m = MessageOptionsOf(Parse({L"/auto3", L"/errmsg"}));
+  m = MessagePolicyOf(Parse({L"/auto3", L"/errmsg"}));
   EXPECT_TRUE(m.automatic);
   EXPECT_TRUE(m.errorsOnly);
   EXPECT_FALSE(m.all);
-  m = MessageOptionsOf(Parse({L"/auto3", L"/errmsg", L"/allmsg", L"/show"}));
+  m = MessagePolicyOf(Parse({L"/auto3", L"/errmsg", L"/allmsg", L"/show"}));
   EXPECT_TRUE(m.all);
   EXPECT_FALSE(m.errorsOnly);
   EXPECT_TRUE(m.show);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/settings_store.h"
+#include "modes/input_log.h"
 #include "platform/windows_version.h"
 
 namespace korval {
@@ -89,6 +90,8 @@ struct Settings {
 
   // Not stored: whether the folder verb of the shell is installed (read at start).
   bool shellVerbInstalled = false;
+  // Not stored: the "No Sub Folder" question was asked in this run of the program.
+  bool noSubFolderAsked = false;
 };
 
 struct IntRecord {
@@ -130,10 +133,6 @@ inline constexpr int kFixSerialStart = 8;
 inline constexpr int kFixDateSeparator = 16;
 inline constexpr int kFixAddText = 128;
 
-// `inputlog` switches.
-inline constexpr int kLogFilter = 2;
-inline constexpr int kLogReplace = 4;
-inline constexpr int kLogOther = 128;
 
 struct LoadResult {
   bool firstStart = false;  // the very first start: the first-start dialog is due

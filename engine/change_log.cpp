@@ -11,7 +11,6 @@
 #include "platform/data_files.h"
 #include "platform/format_text.h"
 #include "platform/path_limits.h"
-#include "platform/read_file.h"
 #include "platform/scoped_handle.h"
 
 namespace korval {
@@ -70,20 +69,30 @@ ChangeLog::~ChangeLog() { Close(); }
 bool ChangeLog::Open(const std::wstring& folder) {
   Close();
   written_ = false;
+  lines_ = 0;
+  lastLineBytes_ = 0;
   if (folder.empty()) return false;
+  turn_ = std::make_unique<NamedLock>(L"change-log:" + folder);
+  if (!CreateSlotZero(folder)) {
+    file_.reset();
+    turn_.reset();
+    return false;
+  }
+  folder_ = folder;
+  return true;
+}
+
+bool ChangeLog::CreateSlotZero(const std::wstring& folder) {
   // Never delete a log that still holds an interrupted run's changes.
   if (RecoverOrphanedLog(folder, fs_) == OrphanedLog::Kept) return false;
   const std::wstring path = ChangeLogPath(folder, kLogSlotWriting);
   if (PathKind(path, fs_) == kPathIsFile) DeleteFileForce(path, fs_);
   file_ = fs_.CreateAppendFile(path.c_str());
   if (!file_) return false;
-  if (!file_->Append(kByteOrderMark, sizeof kByteOrderMark)) {
-    file_.reset();
-    DeleteFileForce(path, fs_);
-    return false;
-  }
-  folder_ = folder;
-  return true;
+  if (file_->Append(kByteOrderMark, sizeof kByteOrderMark)) return true;
+  file_.reset();
+  DeleteFileForce(path, fs_);
+  return false;
 }
 
 bool ChangeLog::AppendLine(const std::wstring& line) {
@@ -93,7 +102,19 @@ bool ChangeLog::AppendLine(const std::wstring& line) {
     file_.reset();
     return false;
   }
+  lastLineBytes_ = bytes.size();
+  ++lines_;
   written_ = true;
+  return true;
+}
+
+bool ChangeLog::TakeBackLastLine() {
+  if (!file_ || lastLineBytes_ == 0) return false;
+  if (!file_->TakeBack(std::exchange(lastLineBytes_, 0))) {
+    file_.reset();
+    return false;
+  }
+  written_ = --lines_ > 0;
   return true;
 }
 
@@ -113,6 +134,8 @@ bool ChangeLog::Close() {
   if (folder_.empty()) return true;
   file_.reset();  // the handle must be closed before the file can be renamed or deleted
   const std::wstring folder = std::exchange(folder_, std::wstring());
+  // The next run's turn starts when slot 0 is out of its way.
+  const std::unique_ptr<NamedLock> turn = std::move(turn_);
   if (written_) return RotateLogSlots(folder, fs_);
   const std::wstring path = ChangeLogPath(folder, kLogSlotWriting);
   return DeleteFileForce(path, fs_) || PathKind(path, fs_) == kPathIsMissing;
@@ -136,17 +159,17 @@ OrphanedLog RecoverOrphanedLog(const std::wstring& folder, FileSystem& fs) {
   const std::wstring path = ChangeLogPath(folder, kLogSlotWriting);
   if (PathKind(path, fs) != kPathIsFile) return OrphanedLog::None;
   std::vector<unsigned char> bytes;
-  if (!ReadLogBytes(path, bytes)) return OrphanedLog::Kept;
+  if (!ReadLogBytes(path, bytes, fs)) return OrphanedLog::Kept;
   if (!ParseChangeLog(DecodeLogText(bytes.data(), bytes.size())).empty()) {
     return RotateLogSlots(folder, fs) ? OrphanedLog::Rotated : OrphanedLog::Kept;
   }
   return DeleteFileForce(path, fs) ? OrphanedLog::Deleted : OrphanedLog::Kept;
 }
 
-bool ReadLogBytes(const std::wstring& path, std::vector<unsigned char>& bytes) {
+bool ReadLogBytes(const std::wstring& path, std::vector<unsigned char>& bytes, FileSystem& fs) {
   // Not shared for writing: a log that another run is still writing cannot be read (and so is never
   // taken for an interrupted one).
-  return ReadFileHead(path, kMaxLogBytes, FILE_SHARE_READ, bytes);
+  return fs.ReadHead(path.c_str(), kMaxLogBytes, FILE_SHARE_READ, bytes);
 }
 
 std::wstring DecodeLogText(const unsigned char* bytes, size_t size) {

@@ -9,6 +9,7 @@
 #include "engine/file_attributes.h"
 #include "engine/file_times.h"
 #include "platform/file_system.h"
+#include "platform/named_lock.h"
 
 namespace korval {
 
@@ -49,8 +50,9 @@ class ChangeLog {
   ChangeLog(const ChangeLog&) = delete;
   ChangeLog& operator=(const ChangeLog&) = delete;
 
-  // Rescues the log of an interrupted run, deletes whatever else is in slot 0 and creates it anew
-  // with its byte order mark. False when slot 0 cannot be created or written (the run then goes on
+  // Waits for the other runs of the same program folder to finish their logs (they take turns on
+  // slot 0 from its creation to its rotation), rescues the log of an interrupted run, deletes
+  // whatever else is in slot 0 and creates it anew with its byte order mark. False when slot 0 cannot be created or written (the run then goes on
   // without a log), or when an interrupted run's log could not be moved out of the way.
   bool Open(const std::wstring& folder);
   bool IsOpen() const { return file_ != nullptr; }
@@ -62,6 +64,9 @@ class ChangeLog {
   bool AppendRename(const std::wstring& source, const std::wstring& target);
   bool AppendTimestamp(const std::wstring& path, const OldFileTimes& old);
   bool AppendAttributes(const std::wstring& path, const AttributeFlags& old);
+  // Removes the line appended last (its change did not happen). When that fails the logging ends,
+  // as after a failed append, and false is returned.
+  bool TakeBackLastLine();
 
   // Ends the run's log: when a line was written the slots move up by one (9 is dropped, 0 becomes 1),
   // otherwise slot 0 is deleted. Returns whether slot 0 is gone where it should be (a failed rotation
@@ -70,10 +75,14 @@ class ChangeLog {
 
  private:
   bool AppendLine(const std::wstring& line);
+  bool CreateSlotZero(const std::wstring& folder);
 
   FileSystem& fs_;
   std::wstring folder_;  // non-empty from a successful Open to Close
   std::unique_ptr<AppendFile> file_;
+  std::unique_ptr<NamedLock> turn_;  // held from Open to Close
+  size_t lastLineBytes_ = 0;
+  size_t lines_ = 0;
   bool written_ = false;
 };
 
@@ -103,7 +112,7 @@ struct ChangeLogEntry {
 
 // Reads at most kMaxLogBytes of a file. False when it cannot be opened or read, which includes a log
 // that is open for writing elsewhere.
-bool ReadLogBytes(const std::wstring& path, std::vector<unsigned char>& bytes);
+bool ReadLogBytes(const std::wstring& path, std::vector<unsigned char>& bytes, FileSystem& fs = SystemFileSystem());
 
 // The text of a log as a wide text-mode stream reads it: a byte order mark FF FE (or none) means
 // UTF-16LE, EF BB BF means UTF-8; the mark is dropped, CR LF becomes LF, an odd last byte is ignored.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
 
 #include "platform/faulty_file_system.h"
 #include "platform/temp_folder.h"
@@ -272,17 +273,20 @@ TEST(ChangeLogRecovery, NothingCompleteIsDeleted) {
   }
 }
 
+// A log that cannot be moved, or read (its read goes through the file-system seam too).
 TEST(ChangeLogRecovery, ALogThatCannotBeMovedIsNeverDeleted) {
-  TempFolder dir;
-  const std::string orphan = Utf16(L"\"C:\\p\",\"C:\\q\",\"<NORMAL>\"\r\n", true);
-  dir.WriteFile(Slot(0), orphan);
-  FaultyFileSystem fs;
-  fs.FailWhen([](const FsCallRecord& r) { return r.call == FsCall::Move; }, ERROR_SHARING_VIOLATION);
-  EXPECT_EQ(OrphanedLog::Kept, RecoverOrphanedLog(dir.Path(), fs));
-  ChangeLog log(fs);
-  EXPECT_FALSE(log.Open(dir.Path()));  // this run goes without a log rather than lose that one
-  EXPECT_EQ(orphan, dir.ReadFile(Slot(0)));
-  EXPECT_EQ(0, fs.CountOf(FsCall::Delete));
+  for (const FsCall failing : {FsCall::Move, FsCall::ReadHead}) {
+    TempFolder dir;
+    const std::string orphan = Utf16(L"\"C:\\p\",\"C:\\q\",\"<NORMAL>\"\r\n", true);
+    dir.WriteFile(Slot(0), orphan);
+    FaultyFileSystem fs;
+    fs.FailWhen([failing](const FsCallRecord& r) { return r.call == failing; }, ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(OrphanedLog::Kept, RecoverOrphanedLog(dir.Path(), fs));
+    ChangeLog log(fs);
+    EXPECT_FALSE(log.Open(dir.Path()));  // this run goes without a log rather than lose that one
+    EXPECT_EQ(orphan, dir.ReadFile(Slot(0)));
+    EXPECT_EQ(0, fs.CountOf(FsCall::Delete));
+  }
 }
 
 TEST(ChangeLogRecovery, ALogStillBeingWrittenIsLeftAlone) {
@@ -294,6 +298,48 @@ TEST(ChangeLogRecovery, ALogStillBeingWrittenIsLeftAlone) {
   EXPECT_FALSE(dir.Exists(Slot(1)));
   EXPECT_TRUE(writing.Close());
   EXPECT_TRUE(dir.Exists(Slot(1)));
+}
+
+// Two runs of one program folder: the second waits for the first to rotate its log, then writes
+// its own; each run's lines land in a slot of their own.
+TEST(ChangeLogRecovery, TwoRunsTakeTurnsOnTheLog) {
+  TempFolder dir;
+  ChangeLog first;
+  ASSERT_TRUE(first.Open(dir.Path()));
+  ASSERT_TRUE(first.AppendRename(L"C:\\run1", L"C:\\x"));
+  bool secondOpened = false;
+  std::thread second([&] {
+    ChangeLog log;
+    secondOpened = log.Open(dir.Path());
+    if (secondOpened) log.AppendRename(L"C:\\run2", L"C:\\x");
+  });
+  Sleep(200);
+  EXPECT_FALSE(dir.Exists(Slot(1)));  // the second run has not rotated anything under the first
+  EXPECT_TRUE(first.Close());
+  second.join();
+  EXPECT_TRUE(secondOpened);
+  EXPECT_EQ(RunFile(2), dir.ReadFile(Slot(1)));
+  EXPECT_EQ(RunFile(1), dir.ReadFile(Slot(2)));
+}
+
+// A line whose change did not happen is taken back; the run that took back its only line leaves
+// the slots alone.
+TEST(ChangeLogWriter, TheLastLineCanBeTakenBack) {
+  TempFolder dir;
+  ChangeLog log;
+  ASSERT_TRUE(log.Open(dir.Path()));
+  ASSERT_TRUE(log.AppendRename(L"C:\\a", L"C:\\b"));
+  ASSERT_TRUE(log.AppendRename(L"C:\\c", L"C:\\d"));
+  EXPECT_TRUE(log.TakeBackLastLine());
+  EXPECT_FALSE(log.TakeBackLastLine());  // only the line appended last
+  EXPECT_TRUE(log.Close());
+  EXPECT_EQ(Utf16(L"\"C:\\a\",\"C:\\b\",\"<NORMAL>\"\r\n", true), dir.ReadFile(Slot(1)));
+  ASSERT_TRUE(log.Open(dir.Path()));
+  ASSERT_TRUE(log.AppendRename(L"C:\\e", L"C:\\f"));
+  EXPECT_TRUE(log.TakeBackLastLine());
+  EXPECT_TRUE(log.Close());
+  EXPECT_FALSE(dir.Exists(Slot(0)));
+  EXPECT_FALSE(dir.Exists(Slot(2)));
 }
 
 TEST(ChangeLogReader, Decoding) {

@@ -28,7 +28,7 @@ bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited
                   MessageClass::Question) != IDOK) {
     return false;
   }
-  if (!RenameSafely(fs, item.folder + item.oldName, item.folder + edited)) {
+  if (!RenameSafely(fs, item.folder + item.oldName, item.folder + edited, owner)) {
     ShowMessage(owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Rename Failed.", L"ファイル名を変更できませんでした。",
                 MessageClass::Error);
     return false;

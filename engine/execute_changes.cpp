@@ -1,6 +1,8 @@
 // The preview and execution pass.
 #include "engine/execute_changes.h"
 
+#include <vector>
+
 #include "engine/change_log.h"
 #include "engine/collision.h"
 #include "engine/file_attributes.h"
@@ -77,63 +79,290 @@ void RefreshDateColumn(RenameItem& row, const ExecuteOptions& o, const std::wstr
   row.date = FormatText(L"%4d/%02d/%02d %02d:%02d:%02d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
 }
 
-// Writes the change's line. When the line cannot be written the change is taken back, so the log
-// never misses a change that happened; false then, and the pass stops.
-bool LogChange(ChangeLog& log, int mode, const std::wstring& source, const std::wstring& target,
-               const RenameOneResult& result, FileSystem& fs, HWND owner, FolderSnapshot& current) {
+// A time stamp or attribute change is logged after it happened (its line holds what it replaced);
+// when the line cannot be written the change is taken back, so the log never misses one. False then,
+// and the pass stops.
+bool LogChangeAfter(ChangeLog& log, int mode, const std::wstring& source, const RenameOneResult& result,
+                    FileSystem& fs) {
   if (!log.IsOpen()) return true;
   if (mode == kModeTimestamp) {
     if (log.AppendTimestamp(source, result.oldTimes)) return true;
     FileTimes(kTimesBoth, kTimesNone, source, result.oldTimes.creation, result.oldTimes.modification, nullptr, 2, fs);
-  } else if (mode == kModeAttribute) {
+  } else {
     if (log.AppendAttributes(source, result.oldFlags)) return true;
     AttributeChoices previous{};
     for (size_t k = 0; k < previous.size(); ++k) previous[k] = result.oldFlags[k] == L'Y' ? 1 : 0;
     FileAttributes(previous, source, nullptr, fs);
-  } else {
-    if (log.AppendRename(source, target)) return true;
-    if (RenameSafely(fs, target, source)) {
-      current.Moved(target, source);
-    } else {
-      ReportStranded(owner, source, target);
-    }
   }
   return false;
 }
 
-// The serials of rows whose blocking item moved away later in the pass are taken off again. A
-// clean-up rename that cannot be logged is taken back, and the clean-up ends there.
-void CleanUpSerials(ExecuteContext& c, const CollisionTable& table, ListAfterRun after, ChangeLog& log,
-                    FolderSnapshot& current, RunReport& report) {
-  FileSystem& fs = *c.fs;
-  for (const CollisionEntry& entry : table) {
-    if (entry.serial.empty() || current.Exists(entry.wanted)) break;
-    if (!fs.Move(entry.serial.c_str(), entry.wanted.c_str())) continue;
-    if (log.IsOpen() && IsNameMode(c.mode) && !log.AppendRename(entry.serial, entry.wanted)) {
-      if (!RenameSafely(fs, entry.wanted, entry.serial)) ReportStranded(c.owner, entry.serial, entry.wanted);
-      break;
-    }
-    current.Moved(entry.serial, entry.wanted);
-    --report.serialRows;
-    if (c.options.chgconfirm == 2) {
-      ShowMessage(c.owner, MessageKind::Plain, MB_OK, L"Serial Number Deleted",
-                  FormatText(L"付与した連番を削除しました\n\n%s\n　↓\n%s", entry.serial.c_str(), entry.wanted.c_str()),
-                  MessageClass::Info);
-    }
-    if (after == ListAfterRun::Continue && entry.row >= 0 && static_cast<size_t>(entry.row) < c.list->Count()) {
-      MakeFreshRow(c.list->Row(entry.row), entry.wanted);
-    }
-  }
-}
+// Everything one pass keeps from its start to its end.
+struct Pass {
+  Pass(RunKind k, ExecuteContext& context, RunState& s)
+      : kind(k), c(context), state(s), list(*context.list), fs(*context.fs), o(context.options), mode(context.mode),
+        folderCounters(context.list->Count()), log(*context.fs), snapshot(*context.fs) {}
+
+  RunKind kind;
+  ExecuteContext& c;
+  RunState& state;
+  RenameList& list;
+  FileSystem& fs;
+  const ExecuteOptions& o;
+  const int mode;
+  RunReport report;
+
+  ModeParams localParams;
+  PanelValues emptyPanel;
+  DateRun dateRun;
+  FolderCounterTable folderCounters;
+  TimestampRun timestampRun;
+  RegexBinding regex;
+  TransformContext transform;
+  ListAfterRun after = ListAfterRun::Keep;
+  bool computeNames = false;
+  int rowCounter = 0;
+  bool macroRead = false;
+
+  ChangeLog log;
+  bool logBroken = false;
+  CollisionTable collisions;
+  CollisionOptions collisionOptions;
+  RenameOneOptions renameOptions;
+  // What the disk holds: for a preview as it was; for an execution as this pass's renames made it.
+  FolderSnapshot snapshot;
+};
 
 void Progress(const ExecuteContext& c, int percent) {
   if (c.progress) c.progress(percent);
 }
 
+// Reads the mode parameters, binds what the mode needs and opens the change log. False when the
+// pass is refused before its first row (the user was told why).
+bool PreparePass(Pass& s) {
+  ExecuteContext& c = s.c;
+  if (s.kind != RunKind::EditorPreview) s.state.editedInTextEditor = false;
+  s.dateRun.Reset();
+  Progress(c, 0);
+
+  ModeParams& params = c.params ? *c.params : s.localParams;
+  PanelValues& panel = c.panel ? *c.panel : s.emptyPanel;
+  panel.mode = s.mode;
+  if (ReadModeParams(panel, params, c.histories, c.autoReplace)) {
+    ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Too Many Characters",
+                L"入力した文字数が多すぎます。", MessageClass::Error);
+    return false;
+  }
+  if (s.kind == RunKind::Preview) ApplyFilter(s.list, FilterKind::SelectionOnly, c.filterText);
+  s.after = EffectiveListAfterRun(s.o, s.state);
+  if (s.mode == kModeReplace && params.regexp && !s.regex.Load()) {
+    ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, kRegexLibraryMissingCaption,
+                FormatText(kRegexLibraryMissingText, L"BREGEXP.DLL"), MessageClass::Error);
+    return false;
+  }
+  s.report.unlogged = s.kind == RunKind::Execute && s.o.writelog && !s.log.Open(c.programFolder);
+  if (s.report.unlogged &&
+      ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, kLogCreateFailedCaption,
+                  kLogCreateFailedText, MessageClass::Question) != IDYES) {
+    return false;
+  }
+  s.collisionOptions = {s.o.collisionOption, s.o.adddiffpad, s.o.addrenbegin, s.o.fileDir};
+  s.renameOptions.ntFamily = s.o.ntFamily;
+  s.renameOptions.showRenameErrors = s.o.showRenameErrors != 0;
+  s.renameOptions.owner = c.owner;
+
+  TransformContext& t = s.transform;
+  t.params = &params;
+  t.fileDir = s.o.fileDir;
+  t.fs = &s.fs;
+  t.timezone = s.o.timezone;
+  t.folderCounters = &s.folderCounters;
+  t.dateRun = &s.dateRun;
+  t.timestampRun = &s.timestampRun;
+  t.regex = &s.regex;
+  s.computeNames = s.kind == RunKind::Preview || (s.kind == RunKind::Execute && !s.state.previewed);
+  return true;
+}
+
+// Computes the row's source and target paths (and its new name when the pass computes names). False
+// when the macro of a macro preview cannot be read: the pass ends.
+bool PreviewRow(Pass& s, RenameItem& row, std::wstring& source, std::wstring& target) {
+  ExecuteContext& c = s.c;
+  if (s.mode == kModeMacro && s.kind == RunKind::Preview && !s.macroRead) {
+    s.macroRead = true;
+    if (c.readMacro && !c.readMacro()) {
+      ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, kMacroUnreadableCaption,
+                  kMacroUnreadableText, MessageClass::Error);
+      return false;
+    }
+  }
+  source = Cut(row.folder + (c.sourceFromNewNames ? row.newName : row.oldName));
+  const bool descriptionOnly = s.kind == RunKind::EditorPreview && !IsNameMode(s.mode);
+  target = Cut(descriptionOnly ? row.newName : row.folder + row.newName);
+  if (s.computeNames) {
+    // Dates and times are read from the item on disk, also when a playback step starts from the
+    // name the step before produced.
+    s.transform.itemPath = Cut(row.folder + row.oldName);
+    TransformName(target, source, s.mode, s.rowCounter, s.transform);
+    // The new name column holds what the row is checked and changed with.
+    row.newName = Cut(IsNameMode(s.mode) ? NewNameBehindFolder(target, row.folder) : target);
+  }
+  ++s.rowCounter;
+  return true;
+}
+
+// The log could not take a line: nothing more is changed in this pass, since it could not be undone.
+void StopForLog(Pass& s) {
+  s.logBroken = true;
+  ShowMessage(s.c.owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, kLogWriteFailedCaption, kLogWriteFailedText,
+              MessageClass::Error);
+}
+
+enum class RowEnd { Changed, NotChanged, Skipped, StopPass, StopAfterFailure };
+
+// A rename's line is written before the rename and taken back when the rename does not happen: an
+// interruption between the two leaves a line without a change (which the undo passes over), never
+// a change without its line. A failed two-step rename whose item stays under its temporary name
+// keeps its line, so that the undo finds the item there.
+RowEnd LoggedChange(Pass& s, const std::wstring& source, const std::wstring& target) {
+  const bool logFirst = s.log.IsOpen() && IsNameMode(s.mode);
+  if (logFirst && !s.log.AppendRename(source, target)) {
+    StopForLog(s);
+    return RowEnd::StopAfterFailure;
+  }
+  RenameOneResult result;
+  const RenameOutcome outcome = RenameOne(s.mode, source, target, s.renameOptions, s.fs, &result);
+  if (logFirst && outcome != RenameOutcome::Changed && result.parkedAt.empty() && !s.log.TakeBackLastLine()) {
+    StopForLog(s);
+    return RowEnd::StopAfterFailure;
+  }
+  switch (outcome) {
+    case RenameOutcome::Unchanged: return RowEnd::Changed;
+    case RenameOutcome::Failed: return RowEnd::NotChanged;
+    case RenameOutcome::Abort: return RowEnd::StopAfterFailure;
+    case RenameOutcome::Changed: break;
+  }
+  if (!logFirst && !LogChangeAfter(s.log, s.mode, source, result, s.fs)) {
+    StopForLog(s);
+    return RowEnd::StopAfterFailure;
+  }
+  return RowEnd::Changed;
+}
+
+// Decides whether the row is changed (its status, a name collision, the per-row question) and
+// changes it.
+// A collision serial rewrites target.
+RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& target) {
+  ExecuteContext& c = s.c;
+  RenameItem& row = s.list.Row(p);
+  if (Skipped(row.status, s.o)) return RowEnd::Skipped;
+  CollisionEntry collision;
+  if (ValidateRow(s.list, p, s.mode, false, s.snapshot) == ItemStatus::TargetExists) {
+    collision.wanted = target;
+    collision.row = static_cast<int>(p);
+    if (!AddsSerialOnCollision(s.o.collisionOption) ||
+        MakeSerialSuffixName(target, s.collisionOptions, s.snapshot) != 0) {
+      return RowEnd::NotChanged;
+    }
+    collision.serial = target;
+  }
+  if (!CurrentMessagePolicy().automatic && s.o.chgconfirm == 2) {
+    const int answer = ShowMessage(c.owner, MessageKind::ConfirmChange, s.mode, source, target, MessageClass::Question);
+    if (answer == IDCANCEL) return RowEnd::StopPass;
+    if (answer != IDYES) return RowEnd::NotChanged;
+  }
+  const RowEnd end = LoggedChange(s, source, target);
+  if (end != RowEnd::Changed || !IsNameMode(s.mode)) return end;
+  s.snapshot.Moved(source, target);
+  if (!collision.serial.empty()) {
+    s.collisions.push_back(collision);
+    ++s.report.serialRows;
+  }
+  if (s.o.filefolder == 1 && s.o.folderread == 2) MoveRowsBelow(s.list, source, target);
+  return end;
+}
+
+// What becomes of the row after its change: dropped (true; the rows leave the list together after
+// the pass), or kept and marked (and made fresh for the next change).
+bool SettleRow(Pass& s, RenameItem& row, bool changed, bool filtered, const std::wstring& source,
+               const std::wstring& target) {
+  switch (s.after) {
+    case ListAfterRun::ClearAll: return true;
+    case ListAfterRun::ClearSucceeded: return changed;
+    case ListAfterRun::Keep:
+    case ListAfterRun::Continue:
+      if (changed) {
+        row.status = ItemStatus::Succeeded;
+        if (s.after == ListAfterRun::Continue) {
+          MakeFreshRow(row, IsNameMode(s.mode) ? target : source);
+          if (s.mode == kModeTimestamp) RefreshDateColumn(row, s.o, source, s.fs);
+        }
+      } else if (!filtered) {
+        row.status = ItemStatus::Failed;
+      }
+      return false;
+  }
+  return false;
+}
+
+// The serials of rows whose blocking item moved away later in the pass are taken off again, each
+// logged before it happens. The clean-up ends at a line the log cannot take.
+void CleanUpSerials(Pass& s) {
+  ExecuteContext& c = s.c;
+  for (const CollisionEntry& entry : s.collisions) {
+    if (entry.serial.empty() || s.snapshot.Exists(entry.wanted)) break;
+    const bool logged = s.log.IsOpen() && IsNameMode(s.mode);
+    if (logged && !s.log.AppendRename(entry.serial, entry.wanted)) break;
+    if (!s.fs.Move(entry.serial.c_str(), entry.wanted.c_str())) {
+      if (logged && !s.log.TakeBackLastLine()) break;
+      continue;
+    }
+    s.snapshot.Moved(entry.serial, entry.wanted);
+    --s.report.serialRows;
+    if (s.o.chgconfirm == 2) {
+      ShowMessage(c.owner, MessageKind::Plain, MB_OK, L"Serial Number Deleted",
+                  FormatText(L"付与した連番を削除しました\n\n%s\n　↓\n%s", entry.serial.c_str(), entry.wanted.c_str()),
+                  MessageClass::Info);
+    }
+    if (s.after == ListAfterRun::Continue && entry.row >= 0 && static_cast<size_t>(entry.row) < s.list.Count()) {
+      MakeFreshRow(s.list.Row(entry.row), entry.wanted);
+    }
+  }
+}
+
+// The messages after the last row, the log's rotation and the state for the next pass.
+void FinishPass(Pass& s) {
+  ExecuteContext& c = s.c;
+  if (s.regex.nonSjisFound && s.o.nonsjiswarn) {
+    const int answer = ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONINFORMATION, kNonSjisWarningCaption,
+                                   kNonSjisWarningText, MessageClass::Error);
+    if (answer != IDYES && c.nonsjiswarnSetting) *c.nonsjiswarnSetting = 0;
+  }
+  if (s.kind == RunKind::Execute) {
+    if (!s.logBroken) CleanUpSerials(s);
+    if (!s.log.Close()) {
+      ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kLogRotateFailedCaption,
+                  kLogRotateFailedText, MessageClass::Error);
+    }
+    s.report.logged = s.log.Written();
+    if (s.report.serialRows > 0 && s.o.addrenmsg) {
+      ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, L"Added Serial Number",
+                  L"同名のファイルがあったため、連番を付与したファイルがあります。", MessageClass::Info);
+    }
+    s.state.previewed = false;
+    s.state.enterExecutes = false;
+    if (s.state.recording && s.report.changed > 0 && c.recordStep) c.recordStep(s.mode);
+  } else {
+    s.state.previewed = true;
+    s.state.enterExecutes = !s.o.enterdont;
+  }
+  s.state.shiftEnter = false;
+  Progress(c, 0);
+}
+
 }  // namespace
 
 int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
-  RunReport report;
   RunState localState;
   RunState& state = c.state ? *c.state : localState;
   // While the pass runs, a message box of it lets other window messages through; the window refuses
@@ -144,218 +373,61 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     explicit PassFlag(bool& f) : flag(f), before(f) { flag = true; }
     ~PassFlag() { flag = before; }
   } passFlag(state.passRunning);
-  RenameList& list = *c.list;
-  FileSystem& fs = *c.fs;
-  const ExecuteOptions& o = c.options;
-  const int mode = c.mode;
-  if (list.Empty()) return 1;
-  if (kind != RunKind::EditorPreview) state.editedInTextEditor = false;
-
-  // Run state: the date record, the per-folder serial counters and the time stamp base start anew.
-  DateRun dateRun;
-  dateRun.Reset();
-  FolderCounterTable folderCounters(list.Count());
-  TimestampRun timestampRun;
-  RegexBinding regex;
-  Progress(c, 0);
-
-  ModeParams localParams;
-  ModeParams& params = c.params ? *c.params : localParams;
-  PanelValues emptyPanel;
-  PanelValues& panel = c.panel ? *c.panel : emptyPanel;
-  panel.mode = mode;
-  if (ReadModeParams(panel, params, c.histories, c.autoReplace)) {
-    ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Too Many Characters",
-                L"入力した文字数が多すぎます。", MessageClass::Error);
+  auto refuse = [reportOut](const RunReport& report) {
+    if (reportOut) {
+      *reportOut = report;
+      reportOut->refused = true;
+    }
     return 1;
-  }
-  if (kind == RunKind::Preview) ApplyFilter(list, FilterKind::SelectionOnly, c.filterText);
-  const ListAfterRun after = EffectiveListAfterRun(o, state);
-  if (mode == kModeReplace && params.regexp && !regex.Load()) {
-    ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, kRegexLibraryMissingCaption,
-                FormatText(kRegexLibraryMissingText, L"BREGEXP.DLL"), MessageClass::Error);
-    return 1;
-  }
+  };
+  if (c.list->Empty()) return refuse({});
+  Pass s(kind, c, state);
+  if (!PreparePass(s)) return refuse(s.report);
 
-  ChangeLog log(fs);
-  if (kind == RunKind::Execute && o.writelog && !log.Open(c.programFolder) &&
-      ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, kLogCreateFailedCaption,
-                  kLogCreateFailedText, MessageClass::Question) != IDYES) {
-    return 1;
-  }
-  bool logBroken = false;
-  CollisionTable collisions;
-  const CollisionOptions collisionOptions{o.collisionOption, o.adddiffpad, o.addrenbegin, o.fileDir};
-  RenameOneOptions renameOptions;
-  renameOptions.ntFamily = o.ntFamily;
-  renameOptions.showRenameErrors = o.showRenameErrors != 0;
-  renameOptions.owner = c.owner;
-
-  TransformContext transform;
-  transform.params = &params;
-  transform.fileDir = o.fileDir;
-  transform.fs = &fs;
-  transform.timezone = o.timezone;
-  transform.folderCounters = &folderCounters;
-  transform.dateRun = &dateRun;
-  transform.timestampRun = &timestampRun;
-  transform.regex = &regex;
-
-  // What the disk holds: for a preview as it was; for an execution as this pass's renames made it.
-  FolderSnapshot snapshot(fs);
-  const bool computeNames = kind == RunKind::Preview || (kind == RunKind::Execute && !state.previewed);
+  RenameList& list = s.list;
   const size_t count = list.Count();
-  size_t p = 0;
-  int rowCounter = 0;
-  bool macroRead = false;
-  for (size_t i = 0; i < count && p < list.Count(); ++i) {
+  std::vector<bool> dropped;  // rows the list leaves out after an execution
+  if (kind == RunKind::Execute) dropped.assign(count, false);
+  for (size_t p = 0; p < count; ++p) {
     RenameItem& row = list.Row(p);
     const bool filtered = row.status == ItemStatus::Filtered;
-    std::wstring source, target, temp;
+    std::wstring source, target;
     if (filtered) {
       row.newName.clear();
-    } else {
-      if (mode == kModeMacro && kind == RunKind::Preview && !macroRead) {
-        macroRead = true;
-        if (c.readMacro && !c.readMacro()) {
-          ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, kMacroUnreadableCaption,
-                      kMacroUnreadableText, MessageClass::Error);
-          return 1;
-        }
-      }
-      source = Cut(row.folder + (c.sourceFromNewNames ? row.newName : row.oldName));
-      const bool descriptionOnly = kind == RunKind::EditorPreview && !IsNameMode(mode);
-      target = Cut(descriptionOnly ? row.newName : row.folder + row.newName);
-      if (computeNames) {
-        // Dates and times are read from the item on disk, also when a playback step starts from
-        // the name the step before produced.
-        transform.itemPath = Cut(row.folder + row.oldName);
-        TransformName(target, source, mode, rowCounter, transform);
-        // The new name column holds what the row is checked and changed with.
-        row.newName = Cut(IsNameMode(mode) ? NewNameBehindFolder(target, row.folder) : target);
-      }
-      ++rowCounter;
-      temp = TempName(target, row.folder);
+    } else if (!PreviewRow(s, row, source, target)) {
+      return refuse(s.report);
     }
-
     if (kind != RunKind::Execute) {
-      if (!filtered) ValidateRow(list, p, mode, true, snapshot);
-      ++p;
-      Progress(c, static_cast<int>((i + 1) * 100 / count));
+      if (!filtered) ValidateRow(list, p, s.mode, true, s.snapshot);
+      Progress(c, static_cast<int>((p + 1) * 100 / count));
       continue;
     }
-
-    if (i == 0 && o.chgconfirm == 1 && !(state.automatic && state.automaticShow) &&
+    if (p == 0 && s.o.chgconfirm == 1 && !(CurrentMessagePolicy().automatic && CurrentMessagePolicy().show) &&
         ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, L"Rename?", L"変更を開始しますか。",
                     MessageClass::Question) != IDYES) {
       break;
     }
-
-    bool change = !Skipped(row.status, o);
-    CollisionEntry collision;
-    if (change && ValidateRow(list, p, mode, false, snapshot) == ItemStatus::TargetExists) {
-      collision.wanted = target;
-      collision.row = static_cast<int>(p);
-      change = AddsSerialOnCollision(o.collisionOption) && MakeSerialSuffixName(target, collisionOptions, snapshot) == 0;
-      if (change) temp = TempName(target, row.folder);
-      collision.serial = change ? target : std::wstring();
+    const RowEnd end = filtered ? RowEnd::NotChanged : ExecuteRow(s, p, source, target);
+    if (end == RowEnd::StopPass) break;
+    if (end == RowEnd::StopAfterFailure) {
+      s.report.aborted = true;
+      ++s.report.failed;
+      if (s.after == ListAfterRun::Keep || s.after == ListAfterRun::Continue) row.status = ItemStatus::Failed;
+      break;
     }
-    if (change && !state.automatic && o.chgconfirm == 2) {
-      const int answer = ShowMessage(c.owner, MessageKind::ConfirmChange, mode, source, target, MessageClass::Question);
-      if (answer == IDCANCEL) break;
-      if (answer != IDYES) change = false;
-    }
-
-    bool changed = false;
-    if (change) {
-      RenameOneResult result;
-      const int outcome = RenameOne(mode, source, target, temp, renameOptions, fs, &result);
-      if (outcome == 2) {
-        report.aborted = true;
-        ++report.failed;
-        if (after == ListAfterRun::Keep || after == ListAfterRun::Continue) row.status = ItemStatus::Failed;
-        break;
-      }
-      changed = outcome == 0;
-      if (changed && IsNameMode(mode)) snapshot.Moved(source, target);
-      if (changed && !LogChange(log, mode, source, target, result, fs, c.owner, snapshot)) {
-        logBroken = true;
-        ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, kLogWriteFailedCaption, kLogWriteFailedText,
-                    MessageClass::Error);
-        report.aborted = true;
-        ++report.failed;
-        if (after == ListAfterRun::Keep || after == ListAfterRun::Continue) row.status = ItemStatus::Failed;
-        break;
-      }
-      if (changed) {
-        if (!collision.serial.empty()) {
-          collisions.push_back(collision);
-          ++report.serialRows;
-        }
-        if (o.filefolder == 1 && o.folderread == 2 && IsNameMode(mode)) MoveRowsBelow(list, source, target);
-      }
-    }
+    const bool changed = end == RowEnd::Changed;
     if (changed) {
-      ++report.changed;
+      ++s.report.changed;
     } else if (!filtered) {
-      ++report.failed;
+      ++s.report.failed;
+      if (end == RowEnd::Skipped) ++s.report.skipped;
     }
-
-    switch (after) {
-      case ListAfterRun::ClearAll:
-        list.Erase(p);
-        break;
-      case ListAfterRun::ClearSucceeded:
-        if (changed) {
-          list.Erase(p);
-        } else {
-          ++p;
-        }
-        break;
-      case ListAfterRun::Keep:
-      case ListAfterRun::Continue:
-        if (changed) {
-          row.status = ItemStatus::Succeeded;
-          if (after == ListAfterRun::Continue) {
-            MakeFreshRow(row, IsNameMode(mode) ? target : source);
-            if (mode == kModeTimestamp) RefreshDateColumn(row, o, source, fs);
-          }
-        } else if (!filtered) {
-          row.status = ItemStatus::Failed;
-        }
-        ++p;
-        break;
-    }
-    Progress(c, static_cast<int>((i + 1) * 100 / count));
+    dropped[p] = SettleRow(s, row, changed, filtered, source, target);
+    Progress(c, static_cast<int>((p + 1) * 100 / count));
   }
-
-  if (regex.nonSjisFound && o.nonsjiswarn) {
-    const int answer = ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONINFORMATION, kNonSjisWarningCaption,
-                                   kNonSjisWarningText, MessageClass::Error);
-    if (answer != IDYES && c.nonsjiswarnSetting) *c.nonsjiswarnSetting = 0;
-  }
-  if (kind == RunKind::Execute) {
-    // After a line of the log could not be written nothing more is changed: it could not be undone.
-    if (!logBroken) CleanUpSerials(c, collisions, after, log, snapshot, report);
-    if (!log.Close()) {
-      ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kLogRotateFailedCaption,
-                  kLogRotateFailedText, MessageClass::Error);
-    }
-    report.logged = log.Written();
-    if (report.serialRows > 0 && o.addrenmsg) {
-      ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, L"Added Serial Number",
-                  L"同名のファイルがあったため、連番を付与したファイルがあります。", MessageClass::Info);
-    }
-    state.previewed = false;
-    state.enterExecutes = false;
-    if (state.recording && report.changed > 0 && c.recordStep) c.recordStep(mode);
-  } else {
-    state.previewed = true;
-    state.enterExecutes = !o.enterdont;
-  }
-  state.shiftEnter = false;
-  Progress(c, 0);
-  if (reportOut) *reportOut = report;
+  list.EraseFlagged(dropped);
+  FinishPass(s);
+  if (reportOut) *reportOut = s.report;
   return 0;
 }
 

@@ -57,8 +57,6 @@ struct RunState {
   bool enterExecutes = false;   // the next Enter executes
   bool shiftEnter = false;      // the run was started with Shift+Enter
   bool recording = false;       // a macro is being recorded: the list always continues
-  bool automatic = false;       // an automatic run from the command line
-  bool automaticShow = false;   // ... with "/show"
   bool editedInTextEditor = false;
   bool passRunning = false;     // a preview or execution is under way (its message boxes may be open)
 };
@@ -67,9 +65,12 @@ struct RunState {
 struct RunReport {
   int changed = 0;
   int failed = 0;       // skipped, declined or failed rows
+  int skipped = 0;      // of those, rows left alone by their status without a word
   int serialRows = 0;   // rows that kept a collision serial
   bool logged = false;  // a change log slot was written
   bool aborted = false;
+  bool refused = false;   // the pass was refused before its first row (ExecuteChanges returned 1)
+  bool unlogged = false;  // an execution could not create its change log
 };
 
 struct ExecuteContext {

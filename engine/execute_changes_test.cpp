@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "engine/checked_rename.h"
 #include "engine/collision.h"
+#include "engine/timestamp_mode.h"
 #include "engine/list_filter.h"
 #include "engine/show_message.h"
 #include "modes/change_mode.h"
@@ -216,7 +218,6 @@ TEST_F(ExecuteTest, AutomaticRunsAnswerEveryQuestionWithoutABox) {
   File(L"a.txt", "A");
   Row(L"a.txt", L"b.txt");
   context_.options.chgconfirm = 1;
-  state_.automatic = true;
   SetMessagePolicy({true, false, false, false});
   ScriptedMessageSink sink;
   const RunReport report = PreviewAndExecute();
@@ -381,6 +382,68 @@ TEST_F(ExecuteTest, TimeStampsAreLoggedAndTheDateColumnFollows) {
   const std::wstring log = Log(1);
   EXPECT_EQ(0u, log.find(L"\"" + work_ + L"t.txt\",\"<作成：")) << Utf8(log);
   EXPECT_NE(std::wstring::npos, log.find(L"\"<TIMESTAMP>\"\r\n"));
+}
+
+}  // namespace
+}  // namespace korval
+
+namespace korval {
+namespace {
+
+TEST_F(ExecuteTest, AnUnchangedTimeStampRowSucceedsUnloggedAndThePassGoesOn) {
+  File(L"same.txt", "s");
+  File(L"t.txt", "t");
+  Row(L"same.txt", kTimestampUnchanged);
+  Row(L"t.txt", L"<更新：2021/03/04 05:06:07>");
+  list_.Row(0).status = ItemStatus::InvalidName;  // taken on by force1
+  list_.Row(1).status = ItemStatus::Ready;
+  context_.mode = kModeTimestamp;
+  context_.options.force1 = 1;
+  state_.previewed = true;
+  ScriptedMessageSink sink;
+  RunReport report;
+  EXPECT_EQ(0, ExecuteChanges(RunKind::Execute, context_, &report));
+  EXPECT_TRUE(sink.requests.empty());
+  EXPECT_EQ(2, report.changed);
+  EXPECT_EQ(ItemStatus::Succeeded, list_.Status(0));
+  EXPECT_EQ(ItemStatus::Succeeded, list_.Status(1));
+  const std::wstring log = Log(1);
+  EXPECT_EQ(0u, log.find(L"\"" + work_ + L"t.txt\",")) << Utf8(log);
+  EXPECT_EQ(std::wstring::npos, log.find(L"same.txt"));
+}
+
+TEST_F(ExecuteTest, CaseOnlyRenamesWorkUpToThePathLimit) {
+  for (const size_t length : {work_.size() + 10, size_t{250}, size_t{255}}) {
+    const std::wstring name = std::wstring(length - work_.size() - 4, L'a') + L".txt";
+    std::wstring upper = name;
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    File(name, "x");
+    list_.Clear();
+    Row(name, upper);
+    ScriptedMessageSink sink;
+    const RunReport report = PreviewAndExecute();
+    EXPECT_EQ(1, report.changed) << length;
+    WIN32_FIND_DATAW found{};
+    ASSERT_TRUE(fs_.Find((work_ + upper).c_str(), &found)) << length;
+    EXPECT_EQ(upper, found.cFileName) << length;
+    EXPECT_EQ("x", Content(upper));
+    // Nothing but the file itself is left in the folder.
+    int entries = 0;
+    fs_.ListFolder(work_.c_str(), [&](const WIN32_FIND_DATAW&) { ++entries; });
+    EXPECT_EQ(1, entries) << length;
+    DeleteFileW((work_ + upper).c_str());
+  }
+}
+
+TEST(CheckedRename, TheTemporaryNameIsNeverLongerThanTheTarget) {
+  struct Case { std::wstring target, temp; };
+  const std::wstring folder = L"C:\\" + std::wstring(250, L'f') + L"\\";
+  const Case cases[] = {
+      {L"C:\\d\\a.txt", L"C:\\d\\a.txt$korval$.$"},
+      {folder + L"abcdefghijklm.txt", folder + L"abcdefghijklm.$k$"},
+      {folder + L"ab", folder + L"$k"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.temp, TempName(c.target));
 }
 
 }  // namespace

@@ -118,6 +118,7 @@ class SafetyRun {
   }
 
   Tree Disk() const { return ReadTree(root_); }
+  std::wstring ProgramFolder() const { return program_.Path(); }
   const Tree& Original() const { return original_; }
 
  private:
@@ -218,6 +219,96 @@ TEST(ExecuteSafety, EveryExistenceQuestionCanFail) {
 
 // The attribute mode: every attribute call can fail; the files whose lines are in the log are
 // exactly those that changed, and the undo clears what was set.
+// A run killed at any call: from that call on the disk and the log stay as they are (every later call
+// fails, so nothing the run attempts afterwards reaches them). The next start rescues the log, and
+// its undo brings back the original tree: no file stays renamed without a line, none stays under a
+// temporary name. The same for an undo killed at any call, followed by a second undo.
+class Killed final : public FileSystem {
+ public:
+  explicit Killed(int at) : at_(at) {}
+  bool Alive() { return ++calls_ < at_ || Dead(); }
+  bool Dead() {
+    SetLastError(ERROR_OPERATION_ABORTED);
+    return false;
+  }
+  bool Move(const wchar_t* f, const wchar_t* t) override { return Alive() && real_.Move(f, t); }
+  bool Delete(const wchar_t* p) override { return Alive() && real_.Delete(p); }
+  DWORD GetAttributes(const wchar_t* p) override { return Alive() ? real_.GetAttributes(p) : INVALID_FILE_ATTRIBUTES; }
+  bool SetAttributes(const wchar_t* p, DWORD a) override { return Alive() && real_.SetAttributes(p, a); }
+  bool GetTimes(const wchar_t* p, FILETIME* c, FILETIME* a, FILETIME* w) override {
+    return Alive() && real_.GetTimes(p, c, a, w);
+  }
+  bool SetTimes(const wchar_t* p, const FILETIME* c, const FILETIME* a, const FILETIME* w) override {
+    return Alive() && real_.SetTimes(p, c, a, w);
+  }
+  bool Find(const wchar_t* p, WIN32_FIND_DATAW* f) override { return Alive() && real_.Find(p, f); }
+  bool ShortPath(const wchar_t* p, std::wstring& s) override { return Alive() && real_.ShortPath(p, s); }
+  bool ListFolder(const wchar_t* f, const std::function<void(const WIN32_FIND_DATAW&)>& each) override {
+    return Alive() && real_.ListFolder(f, each);
+  }
+  std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* p) override {
+    if (!Alive()) return nullptr;
+    struct File final : AppendFile {
+      File(Killed& k, std::unique_ptr<AppendFile> f) : killed(k), real(std::move(f)) {}
+      bool Append(const void* d, size_t n) override { return killed.Alive() && real->Append(d, n); }
+      bool TakeBack(size_t n) override { return killed.Alive() && real->TakeBack(n); }
+      Killed& killed;
+      std::unique_ptr<AppendFile> real;
+    };
+    std::unique_ptr<AppendFile> file = real_.CreateAppendFile(p);
+    return file ? std::make_unique<File>(*this, std::move(file)) : nullptr;
+  }
+  bool Reached() const { return calls_ >= at_; }
+
+ private:
+  FileSystem& real_ = SystemFileSystem();
+  int at_;
+  int calls_ = 0;
+};
+
+void UndoWhatever(const std::wstring& programFolder, FileSystem& fs) {
+  RenameList undo;
+  if (LoadUndoList(undo, programFolder, 1, {}) == UndoLoadResult::Loaded) {
+    RunUndo(undo, true, UndoOptions{}, fs, {});
+  }
+}
+
+TEST(ExecuteSafety, AKilledRunOrUndoLeavesNothingTheUndoCannotBringBack) {
+  for (const bool killUndo : {false, true}) {
+    bool reached = true;
+    for (int at = 1; reached; ++at) {
+      SCOPED_TRACE(testing::Message() << (killUndo ? "undo" : "run") << " killed at call " << at);
+      SetMessagePolicy({});
+      ScriptedMessageSink sink;
+      SafetyRun run(kFiles, kRenames);
+      Killed killed(at);
+      if (killUndo) {
+        FaultyFileSystem fs;
+        run.Execute(fs);
+        run.Log();
+        UndoWhatever(run.ProgramFolder(), killed);
+      } else {
+        run.Execute(killed);
+        run.Log();  // the next start rescues the log
+      }
+      reached = killed.Reached();
+      UndoWhatever(run.ProgramFolder(), SystemFileSystem());
+      if (!killUndo) {
+        EXPECT_EQ(run.Original(), run.Disk());
+        continue;
+      }
+      // A second undo tries every line again (the log is never changed by an undo), so lines that
+      // the first one already reverted may move files once more; none is lost, none stays under a
+      // temporary name, and the case-only changes are back.
+      const Tree disk = run.Disk();
+      EXPECT_EQ(Contents(run.Original()), Contents(disk));
+      for (const auto& [path, content] : disk) EXPECT_EQ(std::wstring::npos, path.find(L"$korval$")) << Utf8(path);
+      EXPECT_EQ("Case.txt", disk.count(L"Case.txt") ? disk.at(L"Case.txt") : "");
+      EXPECT_EQ("keep.txt", disk.count(L"keep.txt") ? disk.at(L"keep.txt") : "");
+    }
+  }
+}
+
 TEST(ExecuteSafety, EveryAttributeCallCanFail) {
   for (FsCall call : {FsCall::GetAttributes, FsCall::SetAttributes}) {
     bool hit = true;

@@ -37,6 +37,16 @@ void RenameList::Erase(size_t row) {
   if (row < rows_.size()) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
 }
 
+void RenameList::EraseFlagged(const std::vector<bool>& flagged) {
+  size_t kept = 0;
+  for (size_t row = 0; row < rows_.size(); ++row) {
+    if (row < flagged.size() && flagged[row]) continue;
+    if (kept != row) rows_[kept] = std::move(rows_[row]);
+    ++kept;
+  }
+  rows_.resize(kept);
+}
+
 std::optional<Column> ColumnAt(int listViewColumn, bool sizeShown, bool dateShown) {
   if (listViewColumn >= 0 && listViewColumn < 4) return static_cast<Column>(listViewColumn);
   if (listViewColumn == 4 && sizeShown) return Column::Size;

@@ -49,6 +49,9 @@ class RenameList {
   size_t Insert(size_t index, RenameItem item);
   size_t Append(RenameItem item) { return Insert(rows_.size(), std::move(item)); }
   void Erase(size_t row);
+  // Drops every row whose flag is set, in one sweep (erasing rows one by one from the front of a long
+  // list moves all the rows behind each one). Rows beyond the flags are kept.
+  void EraseFlagged(const std::vector<bool>& flagged);
   void Clear() { rows_.clear(); }
 
   std::vector<RenameItem>& Rows() { return rows_; }

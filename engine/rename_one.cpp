@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "engine/checked_rename.h"
 #include "engine/path_existence.h"
 #include "engine/show_message.h"
 #include "engine/timestamp_mode.h"
@@ -18,28 +19,27 @@ std::wstring NamePart(const std::wstring& path) {
   return parts.stem + parts.extension;
 }
 
+// Renames the system may take for no change at all: onto the item's own 8.3 alias, every rename of
+// the 8.3 mode, and the letter case mode on the 9x family.
 bool NeedsTwoSteps(int mode, bool ntFamily, const std::wstring& source, const std::wstring& target, FileSystem& fs) {
-  return mode == kModeShortName || (mode == kModeLetterCase && !ntFamily) || IsCaseOnlyChange(source, target) ||
-         IsOwnShortName(source, target, fs);
+  return mode == kModeShortName || (mode == kModeLetterCase && !ntFamily) || IsOwnShortName(source, target, fs);
 }
 
-// Asks whether to go on after a failure; false when the user says No.
-bool AskContinue(int mode, const std::wstring& s1, const std::wstring& s2, const RenameOneOptions& options) {
-  if (!options.showRenameErrors) return true;
+// Asks whether to go on after a failure: Abort when the user says No.
+RenameOutcome AskContinue(int mode, const std::wstring& s1, const std::wstring& s2, const RenameOneOptions& options) {
+  if (!options.showRenameErrors) return RenameOutcome::Failed;
   return ShowMessage(static_cast<HWND>(options.owner), MessageKind::ChangeFailed, mode, s1, s2,
-                     MessageClass::Error) != IDNO;
+                     MessageClass::Error) == IDNO
+             ? RenameOutcome::Abort
+             : RenameOutcome::Failed;
 }
 
 }  // namespace
 
-bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& to) {
-  if (!IsCaseOnlyChange(from, to)) return fs.Move(from.c_str(), to.c_str());
-  const std::wstring temp = to + L"$korval$.$";
-  if (!fs.Move(from.c_str(), temp.c_str())) return false;
-  if (fs.Move(temp.c_str(), to.c_str())) return true;
-  const DWORD error = GetLastError();
-  fs.Move(temp.c_str(), from.c_str());
-  SetLastError(error);
+bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& to, void* owner) {
+  std::wstring parkedAt;
+  if (RenameChecked(fs, from, to, false, &parkedAt)) return true;
+  if (!parkedAt.empty()) ReportStranded(owner, from, parkedAt);
   return false;
 }
 
@@ -50,38 +50,30 @@ void ReportStranded(void* owner, const std::wstring& original, const std::wstrin
               MessageClass::Error);
 }
 
-std::wstring TempName(const std::wstring& target, const std::wstring& folder) {
-  if (target.size() < 249) return target + L"$korval$.$";
-  if (target.size() < 254) return folder + L".$k_$";
-  return folder;
-}
-
-int RenameOne(int mode, const std::wstring& source, const std::wstring& target, const std::wstring& temp,
-              const RenameOneOptions& options, FileSystem& fs, RenameOneResult* result) {
+RenameOutcome RenameOne(int mode, const std::wstring& source, const std::wstring& target,
+                        const RenameOneOptions& options, FileSystem& fs, RenameOneResult* result) {
   RenameOneResult local;
   RenameOneResult& out = result ? *result : local;
 
   if (mode == kModeTimestamp || mode == kModeAttribute) {
     const int failed = mode == kModeTimestamp ? ApplyTimestamp(source, target, &out.oldTimes, fs)
                                               : ApplyAttributes(source, target, &out.oldFlags, fs);
-    if (failed == 0) return 0;
-    return AskContinue(mode, source, L"", options) ? 1 : 2;
+    // A description without a date (such as "** 変更されません **") reads and sets nothing.
+    if (failed == 0) {
+      return mode == kModeTimestamp && out.oldTimes.reported == kTimesNone ? RenameOutcome::Unchanged
+                                                                            : RenameOutcome::Changed;
+    }
+    out.error = GetLastError();
+    return AskContinue(mode, source, L"", options);
   }
 
-  if (!NeedsTwoSteps(mode, options.ntFamily, source, target, fs)) {
-    if (fs.Move(source.c_str(), target.c_str())) return 0;
-    return AskContinue(mode, NamePart(source), NamePart(target), options) ? 1 : 2;
+  if (RenameChecked(fs, source, target, NeedsTwoSteps(mode, options.ntFamily, source, target, fs), &out.parkedAt)) {
+    return RenameOutcome::Changed;
   }
-
-  if (!fs.Move(source.c_str(), temp.c_str())) {
-    return AskContinue(mode, NamePart(source), NamePart(target), options) ? 1 : 2;
-  }
-  if (fs.Move(temp.c_str(), target.c_str())) return 0;
-  // The second step failed: put the item back where it was, so it never stays under the temporary name.
-  const DWORD error = GetLastError();
-  if (!fs.Move(temp.c_str(), source.c_str())) ReportStranded(options.owner, source, temp);
-  SetLastError(error);
-  return AskContinue(mode, NamePart(source), NamePart(target), options) ? 1 : 2;
+  out.error = GetLastError();
+  if (!out.parkedAt.empty()) ReportStranded(options.owner, source, out.parkedAt);
+  SetLastError(out.error);
+  return AskContinue(mode, NamePart(source), NamePart(target), options);
 }
 
 }  // namespace korval

@@ -2,6 +2,8 @@
 // it), or a time stamp or attribute change.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "engine/file_attributes.h"
@@ -9,9 +11,6 @@
 #include "platform/file_system.h"
 
 namespace korval {
-
-// The temporary name of a two-step rename, from the target path and its folder.
-std::wstring TempName(const std::wstring& target, const std::wstring& folder);
 
 struct RenameOneOptions {
   bool ntFamily = true;
@@ -23,20 +22,28 @@ struct RenameOneOptions {
 struct RenameOneResult {
   OldFileTimes oldTimes;
   AttributeFlags oldFlags{};
+  DWORD error = 0;          // the system's error of a failed change
+  std::wstring parkedAt;    // a failed two-step rename left the item under this temporary name
 };
 
-// A plain rename; one that only changes letter case goes through a temporary name (a direct one is
-// a silent no-op under Wine), and is put back when its second step fails.
-bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& to);
+// A rename that puts the item back, or reports where it stays, when it cannot be completed.
+bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& to, void* owner);
 
 // Says that an item could not be moved back to its original name and where it is now.
 void ReportStranded(void* owner, const std::wstring& original, const std::wstring& current);
 
-// S the source path, T the target path (for modes 13 and 14: folder + description), Q the
-// temporary name. Returns 0 changed, 1 failed (or declined after a failure), 2 abort the whole pass.
+// What became of one row's change.
+enum class RenameOutcome {
+  Changed,    // the item was changed; the change log gets its line
+  Unchanged,  // there was nothing to do (a time stamp row without a date): it succeeds, unlogged
+  Failed,     // it failed, and the user chose to go on (or was not asked)
+  Abort,      // it failed and the user chose to stop the whole pass
+};
+
+// S the source path, T the target path (for modes 13 and 14: folder + description).
 // A two-step rename whose second step fails moves the item back to S, so no file is ever left under
-// its temporary name without being reported.
-int RenameOne(int mode, const std::wstring& source, const std::wstring& target, const std::wstring& temp,
-              const RenameOneOptions& options, FileSystem& fs, RenameOneResult* result = nullptr);
+// its temporary name without being reported (and named in result->parkedAt).
+RenameOutcome RenameOne(int mode, const std::wstring& source, const std::wstring& target,
+                        const RenameOneOptions& options, FileSystem& fs, RenameOneResult* result = nullptr);
 
 }  // namespace korval

@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "modes/change_mode.h"
 #include "platform/format_text.h"
 #include "platform/message_sink.h"
 
@@ -34,7 +35,6 @@ std::wstring BoundToBuffer(std::wstring text) {
   return text;
 }
 
-bool IsNameMode(int mode) { return (mode >= 1 && mode <= 12) || mode == 19; }
 bool IsTimestampOrAttributeMode(int mode) { return mode == 13 || mode == 14; }
 const wchar_t* WhatIsChanged(int mode) { return mode == 13 ? L"のタイムスタンプを" : L"の属性を"; }
 

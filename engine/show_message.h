@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/message_sink.h"
+
 namespace korval {
 
 enum class MessageKind {
@@ -21,14 +23,6 @@ enum class MessageKind {
 };
 
 enum class MessageClass { Info, Question, Error };
-
-// The message options of an automatic run from the command line.
-struct MessagePolicy {
-  bool automatic = false;  // an automatic run is going on
-  bool show = false;       // "/show": boxes are shown normally
-  bool errorsOnly = false; // "/errmsg": error messages are shown, topmost, without owner
-  bool all = false;        // "/allmsg": every message is shown, topmost, without owner
-};
 
 void SetMessagePolicy(const MessagePolicy& policy);
 const MessagePolicy& CurrentMessagePolicy();

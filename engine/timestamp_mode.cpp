@@ -6,6 +6,7 @@
 #include "filelist/probe_file_system.h"
 #include "modes/calendar.h"
 #include "platform/format_text.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
@@ -15,15 +16,10 @@ constexpr const wchar_t* kLabelCreation = L"作成";
 constexpr const wchar_t* kLabelModification = L"更新";
 constexpr const wchar_t* kLabelBoth = L"両方";
 
-// The number written with `count` digits from text[start], or -1 when the text is too short there or
-// holds anything but digits.
+// The number written with `count` digits from text[start], or -1 when there is none.
 int ReadDigits(const std::wstring& text, size_t start, size_t count) {
-  if (start > text.size() || text.size() - start < count) return -1;
-  int value = 0;
-  for (size_t i = start; i < start + count; ++i) {
-    if (text[i] < L'0' || text[i] > L'9') return -1;
-    value = value * 10 + (text[i] - L'0');
-  }
+  int value = -1;
+  ReadFixedDigits(text, start, count, value);
   return value;
 }
 

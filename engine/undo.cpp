@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "engine/change_log.h"
+#include "engine/checked_rename.h"
 #include "engine/file_attributes.h"
 #include "engine/file_times.h"
+#include "engine/undo_preview.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
@@ -20,9 +23,6 @@ constexpr size_t kCreationDateAt = 4;
 constexpr size_t kModificationDateAt = 28;
 constexpr size_t kLogDateLength = 19;  // YYYY/MM/DD hh:mm:ss
 constexpr size_t kAttributeFlagsAt[4] = {3, 8, 13, 18};
-
-// The longest target that still gets the temporary suffix of a two-step rename.
-constexpr size_t kMaxTempBase = 251;
 
 enum class UndoKind { Rename = 1, Timestamp = 13, Attribute = 14 };
 
@@ -39,12 +39,8 @@ void Report(const UndoProgress& progress, int percent) {
 }
 
 bool DigitsAt(const std::wstring& text, size_t pos, size_t count, WORD& value) {
-  if (pos + count > text.size()) return false;
-  unsigned number = 0;
-  for (size_t i = pos; i < pos + count; ++i) {
-    if (text[i] < L'0' || text[i] > L'9') return false;
-    number = number * 10 + static_cast<unsigned>(text[i] - L'0');
-  }
+  int number = 0;
+  if (!ReadFixedDigits(text, pos, count, number)) return false;
   value = static_cast<WORD>(number);
   return true;
 }
@@ -79,20 +75,20 @@ bool RestoreAttributes(const std::wstring& described, const std::wstring& path, 
   return FileAttributes(choices, path, nullptr, fs) == 0;
 }
 
+// Puts the item at current back to target. An item an interrupted run left under a temporary name
+// is found there: the temporary name towards current (the run's own two-step rename) or towards
+// target (an undo's).
 bool RestoreName(const std::wstring& current, const std::wstring& target, bool ntFamily, FileSystem& fs) {
   if (current.empty() || target.empty()) {
     SetLastError(ERROR_INVALID_NAME);
     return false;
   }
-  if (ntFamily && !IsCaseOnlyChange(current, target)) return fs.Move(current.c_str(), target.c_str());
-  const std::wstring temporary = target.size() > kMaxTempBase ? target : target + kUndoTempSuffix;
-  // A first step that fails leaves nothing to do: a file that happens to carry the temporary name
-  // is somebody else's and must not be moved into place.
-  if (!fs.Move(current.c_str(), temporary.c_str())) return false;
-  if (temporary == target || fs.Move(temporary.c_str(), target.c_str())) return true;
-  // The file must not stay under the temporary name: it goes back to where it was.
+  if (RenameChecked(fs, current, target, !ntFamily)) return true;
   const DWORD error = GetLastError();
-  fs.Move(temporary.c_str(), current.c_str());
+  if ((error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) &&
+      (RecoverParked(fs, current, target) || RecoverParked(fs, target, target))) {
+    return true;
+  }
   SetLastError(error);
   return false;
 }
@@ -147,10 +143,11 @@ std::wstring PathFromUndoDisplay(const std::wstring& shown) {
   return shown.substr(at + kDisplaySeparatorLength) + shown.substr(0, at);
 }
 
-UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int slot, const AskUser& ask) {
+UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int slot, const AskUser& ask,
+                            FileSystem& fs) {
   std::vector<unsigned char> bytes;
   const bool readable = !folder.empty() && slot >= kLogSlotWriting && slot <= kLogSlotOldest &&
-                        ReadLogBytes(ChangeLogPath(folder, slot), bytes);
+                        ReadLogBytes(ChangeLogPath(folder, slot), bytes, fs);
   if (!readable) {
     Ask(ask, MessageKind::Plain, MB_ICONINFORMATION, kUndoCannotOpenCaption, kUndoCannotOpenText,
         MessageClass::Error);
@@ -176,6 +173,7 @@ UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int sl
     list.Append(std::move(row));
   }
   list.undoMode = true;
+  MarkUndoRows(list, fs);
   if (list.Empty()) {
     Ask(ask, MessageKind::Plain, MB_OK, kUndoEmptyCaption, kUndoEmptyText, MessageClass::Info);
     return UndoLoadResult::Empty;

@@ -32,9 +32,6 @@ inline constexpr const wchar_t* kUndoConfirmCaption = L"Rename?";
 inline constexpr const wchar_t* kUndoUnknownText = L"この変更方法は定義されていません。";
 inline constexpr const wchar_t* kUndoUnknownCaption = L"This Format is Not Defined";
 
-// The name added for the first step of a two-step undo rename.
-inline constexpr const wchar_t* kUndoTempSuffix = L".#korv#";
-
 // The form in which the undo rows show a path: "name : folder\" (the part after the last backslash,
 // " : ", the folder with its backslash). A text beginning with "<" is shown as it is.
 std::wstring UndoDisplayForm(const std::wstring& field);
@@ -49,9 +46,11 @@ enum class UndoLoadResult {
 
 // Loads slot (0..9) of the logs in folder into the list as undo rows: column 0 shows what is on the
 // disk now (the second field), column 3 what it will become again (the first), the folder column the
-// tag, the extension a single space, status UndoEntry; then sets list.undoMode. When the slot cannot
-// be read, undo mode is left (its rows dropped) and a list that was not in undo mode is kept as it is.
-UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int slot, const AskUser& ask);
+// tag, the extension a single space; then sets list.undoMode. The status says what the undo will meet
+// (MarkUndoRows): UndoEntry, or SourceMissing / TargetExists before anything is renamed. When the slot
+// cannot be read, undo mode is left (its rows dropped) and a list that was not in undo mode is kept.
+UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int slot, const AskUser& ask,
+                            FileSystem& fs = SystemFileSystem());
 
 struct UndoOptions {
   int chgconfirm = 0;    // 1 or 2: ask once before the undo starts

@@ -98,8 +98,35 @@ TEST(UndoListLoad, RowsOfTheThreeKinds) {
     EXPECT_EQ(rows[i].column3, list.Text(i, Column::NewName)) << i;
     EXPECT_EQ(L"", list.Text(i, Column::Size)) << i;
     EXPECT_EQ(L"", list.Text(i, Column::Date)) << i;
-    EXPECT_EQ(ItemStatus::UndoEntry, list.Status(i)) << i;
+    // None of these items exists here: the rows say so before the undo runs.
+    EXPECT_EQ(ItemStatus::SourceMissing, list.Status(i)) << i;
   }
+}
+
+// Before anything is renamed the rows show what the undo will meet, counting the names that the
+// reverts before them (the log walked backwards) free or take: a cycle, a folder and a file inside
+// it all come back; a missing file and a taken old name are marked.
+TEST(UndoListLoad, RowsShowAMissingItemOrATakenNameBeforeTheUndo) {
+  TempFolder dir;
+  const std::wstring d = dir.Path();
+  dir.WriteFile(L"a.txt", "c");
+  dir.WriteFile(L"b.txt", "a");
+  dir.WriteFile(L"c.txt", "b");
+  CreateDirectoryW((dir / L"x1").c_str(), nullptr);
+  dir.WriteFile(L"x1\\y.txt", "y");
+  dir.WriteFile(L"taken.txt", "t");
+  dir.WriteFile(L"new.txt", "n");
+  const std::wstring log = Rename(d + L"a.txt", d + L"b(1).txt") + Rename(d + L"b.txt", d + L"c(1).txt") +
+                           Rename(d + L"c.txt", d + L"a.txt") + Rename(d + L"b(1).txt", d + L"b.txt") +
+                           Rename(d + L"c(1).txt", d + L"c.txt") + Rename(d + L"a1\\z.txt", d + L"a1\\y.txt") +
+                           Rename(d + L"a1", d + L"x1") + Rename(d + L"gone.txt", d + L"missing.txt") +
+                           Rename(d + L"taken.txt", d + L"new.txt");
+  AskScript ask;
+  const RenameList list = LoadText(dir, log, ask);
+  ASSERT_EQ(9u, list.Count());
+  for (size_t i = 0; i < 7; ++i) EXPECT_EQ(ItemStatus::UndoEntry, list.Status(i)) << i;
+  EXPECT_EQ(ItemStatus::SourceMissing, list.Status(7));
+  EXPECT_EQ(ItemStatus::TargetExists, list.Status(8));
 }
 
 TEST(UndoListLoad, ALineWithFourQuotesIsPassedOver) {
@@ -270,7 +297,7 @@ TEST(RunUndoRename, NineXFamilyGoesThroughATemporaryName) {
   FaultyFileSystem fs;
   EXPECT_EQ(1, RunUndo(list, true, {0, false}, fs, ask.Callback()).undone);
   ASSERT_EQ(2, fs.CountOf(FsCall::Move));
-  EXPECT_EQ(old + L".#korv#", fs.calls[0].target);
+  EXPECT_EQ(old + L"$korval$.$", fs.calls[0].target);
   EXPECT_EQ(old, fs.calls[1].target);
   EXPECT_EQ("x", dir.ReadFile(L"Name.txt"));
 
@@ -280,17 +307,17 @@ TEST(RunUndoRename, NineXFamilyGoesThroughATemporaryName) {
   failing.FailNth(FsCall::Move, 2, ERROR_ACCESS_DENIED);
   EXPECT_EQ(1, RunUndo(list, true, {0, false}, failing, ask.Callback()).failed);
   EXPECT_EQ("x", dir.ReadFile(L"Name.txt"));
-  EXPECT_FALSE(dir.Exists(L"x.txt.#korv#"));
+  EXPECT_FALSE(dir.Exists(L"x.txt$korval$.$"));
   EXPECT_FALSE(dir.Exists(L"x.txt"));
 
   // A first step that fails leaves a file carrying the temporary name where it is.
-  dir.WriteFile(L"x.txt.#korv#", "stranger");
+  dir.WriteFile(L"x.txt$korval$.$", "stranger");
   list = LoadText(dir, Rename(now, old), ask);
   FaultyFileSystem firstFails;
   firstFails.FailNth(FsCall::Move, 1, ERROR_ACCESS_DENIED);
   EXPECT_EQ(1, RunUndo(list, true, {0, false}, firstFails, ask.Callback()).failed);
   EXPECT_EQ(1, firstFails.CountOf(FsCall::Move));
-  EXPECT_EQ("stranger", dir.ReadFile(L"x.txt.#korv#"));
+  EXPECT_EQ("stranger", dir.ReadFile(L"x.txt$korval$.$"));
 }
 
 TEST(RunUndoRename, PathsOf259Characters) {

@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "engine/name_refusal.h"
 #include "modes/change_mode.h"
 #include "platform/path_limits.h"
 
@@ -51,6 +52,7 @@ ItemStatus ValidateRow(RenameList& list, size_t row, int mode, bool store, PathE
         result = ItemStatus::Unchanged;
       } else if (result == ItemStatus::Ready) {
         result = CheckCharacters(item.newName);
+        if (result == ItemStatus::Ready && RefusedNameReason(item.newName)) result = ItemStatus::InvalidName;
       }
       if (result == ItemStatus::Ready && mode != kModeLetterCase && mode != kModeShortName &&
           existence.Exists(item.TargetPath()) && !existence.IsOwnShortName(item.SourcePath(), item.TargetPath())) {

@@ -51,6 +51,18 @@ TEST_F(ValidateRowTest, StatusOfEveryRuleLiveAndFromTheSnapshot) {
       {L"Abc.txt", L"a;b.txt", kModeExtension, ItemStatus::UnsuitableChar},
       {L"Abc.txt", L"a|b\\c", kModeExtension, ItemStatus::InvalidName},  // the first rule found decides
       {L"Abc.txt", L"a*b.txt", kModeExtension, ItemStatus::InvalidName},
+      // Names the system refuses or changes: half a surrogate pair, devices, a trailing dot or space,
+      // control characters.
+      {L"Abc.txt", L"\xDE00" L"a.txt", kModeReplace, ItemStatus::InvalidName},
+      {L"Abc.txt", L"a\xD83D" L".txt", kModeReplace, ItemStatus::InvalidName},
+      {L"Abc.txt", L"\xD83D\xDE00" L"a.txt", kModeReplace, ItemStatus::Ready},
+      {L"Abc.txt", L"con.txt", kModeReplace, ItemStatus::InvalidName},
+      {L"Abc.txt", L"LPT9 .tar.gz", kModeReplace, ItemStatus::InvalidName},
+      {L"Abc.txt", L"COM0.txt", kModeReplace, ItemStatus::Ready},
+      {L"Abc.txt", L"console.txt", kModeReplace, ItemStatus::Ready},
+      {L"Abc.txt", L"abc.", kModeReplace, ItemStatus::InvalidName},
+      {L"Abc.txt", L"abc.txt ", kModeReplace, ItemStatus::InvalidName},
+      {L"Abc.txt", L"a\tb.txt", kModeReplace, ItemStatus::InvalidName},
       {L"Abc.txt", L"Abc.txt", kModeExtension, ItemStatus::Unchanged},
       {L"Abc.txt", L"ABC.TXT", kModeExtension, ItemStatus::Unchanged},
       {L"Abc.txt", L"ABC.TXT", kModeLetterCase, ItemStatus::Ready},  // no existence test in this mode

@@ -43,6 +43,20 @@ bool CopyAnsiBounded(const std::string& ansi, char* out, int maxBytes) {
   return end == ansi.size();
 }
 
+// The bytes each character of text takes in the ANSI code page (one or two).
+std::vector<int> AnsiWidths(const std::wstring& text) {
+  const std::string ansi = ToAnsi(text.data(), static_cast<int>(text.size()));
+  std::vector<int> widths;
+  widths.reserve(text.size());
+  for (size_t at = 0; at < ansi.size() && widths.size() < text.size();) {
+    const int width = IsDBCSLeadByte(static_cast<BYTE>(ansi[at])) && at + 1 < ansi.size() ? 2 : 1;
+    widths.push_back(width);
+    at += static_cast<size_t>(width);
+  }
+  widths.resize(text.size(), 1);
+  return widths;
+}
+
 bool CopyWideBounded(const std::wstring& text, wchar_t* out, int maxChars) {
   const size_t length = std::min(text.size(), static_cast<size_t>(std::max(maxChars, 0)));
   std::copy_n(text.data(), length, out);
@@ -90,6 +104,11 @@ int WideToAnsiEscaped(wchar_t* wide, char* out, int capacity) {
     return 1;
   }
 
+  // What the delivery keeps, in its own units: ANSI bytes, or wide characters. An escape is written
+  // only when it fits whole into that, so the delivery never cuts one in half.
+  const int kept = out ? capacity - 2 : capacity - 1;
+  const std::vector<int> widths = out ? AnsiWidths(roundTrip) : std::vector<int>(roundTrip.size(), 1);
+  int used = 0;
   std::wstring escaped;
   bool terminated = false;
   for (int i = 0; i <= length && static_cast<int>(escaped.size()) < capacity; ++i) {
@@ -98,12 +117,14 @@ int WideToAnsiEscaped(wchar_t* wide, char* out, int capacity) {
       break;
     }
     const int room = capacity - static_cast<int>(escaped.size());
-    if (wide[i] != L'?' && roundTrip[i] == L'?' && room >= kEscapeLength) {
+    if (wide[i] != L'?' && roundTrip[i] == L'?' && room >= kEscapeLength && used + kEscapeLength <= kept) {
       wchar_t escape[kEscapeLength + 1];
       _snwprintf(escape, kEscapeLength + 1, L"\\u%04x", static_cast<unsigned>(wide[i]));
       escaped.append(escape, kEscapeLength);
+      used += kEscapeLength;
     } else {
       escaped.push_back(roundTrip[i]);
+      used += widths[i];
     }
   }
   if (static_cast<int>(escaped.size()) > capacity) escaped.resize(capacity);

@@ -81,10 +81,18 @@ TEST(AnsiEscape, AnEscapeNeedsSixPlacesLeft) {
   wchar_t eight[8] = L"a\uD55C";
   EXPECT_EQ(0, WideToAnsiEscaped(eight, nullptr, 8));
   EXPECT_STREQ(L"a\\ud55c", eight);
-  // Capacity 7: the escape is written into the last six places, so the output is full and cut.
+  // Capacity 7: the escape and the terminator do not both fit; an escape is never cut in half.
   wchar_t seven[7] = L"a\uD55C";
-  EXPECT_EQ(1, WideToAnsiEscaped(seven, nullptr, 7));
-  EXPECT_STREQ(L"a\\ud55", seven);
+  EXPECT_EQ(0, WideToAnsiEscaped(seven, nullptr, 7));
+  EXPECT_STREQ(L"a?", seven);
+  // Into ANSI the double-byte "あ" takes two of the capacity - 2 bytes kept.
+  struct Case { int capacity; const char* expected; };
+  for (const Case& c : {Case{10, "\x82\xa0\\ud55c"}, Case{9, "\x82\xa0?"}}) {
+    std::wstring text = L"\u3042\uD55C";
+    char out[10];
+    WideToAnsiEscaped(text.data(), out, c.capacity);
+    EXPECT_STREQ(c.expected, out) << c.capacity;
+  }
 }
 
 TEST(AnsiEscape, ALongTextIsCutAndFlagged) {

@@ -70,9 +70,27 @@ SizeResult FormatSizeText(const std::wstring& path, int unit, FileSystem& fs) {
   return result;
 }
 
+// "%4d/%02d/%02d %02d:%02d:%02d", written digit by digit: a read of a large tree makes one per row,
+// and the formatted print took most of the date column's time.
 std::wstring DateTextOf(const SYSTEMTIME& time) {
-  return FormatText(L"%4d/%02d/%02d %02d:%02d:%02d", time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
-                    time.wSecond);
+  if (time.wYear > 9999 || time.wMonth > 99 || time.wDay > 99 || time.wHour > 99 || time.wMinute > 99 ||
+      time.wSecond > 99) {
+    return FormatText(L"%4d/%02d/%02d %02d:%02d:%02d", time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
+                      time.wSecond);
+  }
+  std::wstring text = L"0000/00/00 00:00:00";
+  auto put = [&text](size_t at, unsigned value, size_t digits) {
+    for (size_t i = digits; i-- > 0; value /= 10) text[at + i] = static_cast<wchar_t>(L'0' + value % 10);
+  };
+  put(0, time.wYear, 4);
+  // The year is padded with spaces, not zeros.
+  for (size_t i = 0; i < 3 && text[i] == L'0'; ++i) text[i] = L' ';
+  put(5, time.wMonth, 2);
+  put(8, time.wDay, 2);
+  put(11, time.wHour, 2);
+  put(14, time.wMinute, 2);
+  put(17, time.wSecond, 2);
+  return text;
 }
 
 bool DateTextFromTimes(const std::wstring& path, int kind, const FILETIME& created, const FILETIME& written,

@@ -101,6 +101,12 @@ TEST(ListTextsDate, FormatOfTheCalendarRecord) {
   EXPECT_EQ(L"2024/03/05 07:08:09", DateTextOf(t));
   t.wYear = 999;
   EXPECT_EQ(L" 999/03/05 07:08:09", DateTextOf(t));
+  t.wYear = 0;
+  t.wSecond = 59;
+  EXPECT_EQ(L"   0/03/05 07:08:59", DateTextOf(t));
+  t.wYear = 12345;
+  t.wMonth = 123;
+  EXPECT_EQ(L"12345/123/05 07:08:59", DateTextOf(t));
 }
 
 TEST(ListTextsDate, EachKindPicksItsDate) {

@@ -6,11 +6,11 @@
 
 #include "filelist/ansi_escape.h"
 #include "macro/step_text.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // The slot number and where the name begins, from a line's "N:" or "NN:" prefix; 0 when there is none.
 template <typename Text>

@@ -252,6 +252,7 @@ MacroRecord DecodeRecord(const unsigned char* data, size_t size, size_t offset, 
   } else {
     return record;
   }
+  record.whole = record.length <= bytes.Size() - offset;
   record.length = std::min(record.length, bytes.Size() - offset);
   return record;
 }

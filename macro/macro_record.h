@@ -58,6 +58,7 @@ enum class MacroRecordKind { Unknown, Header, Step };
 struct MacroRecord {
   MacroRecordKind kind = MacroRecordKind::Unknown;
   size_t length = 0;  // bytes the record occupies, never past the end of the buffer
+  bool whole = true;  // the record ends within the buffer
 
   // Steps.
   int codeIndex = -1;

@@ -8,6 +8,7 @@
 #include "modes/change_mode.h"
 #include "platform/format_text.h"
 #include "platform/message_sink.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
@@ -42,7 +43,6 @@ int TextToInteger(const std::wstring& text) {
   return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -130,6 +130,8 @@ int ParseNextRecord(const unsigned char* data, size_t size, size_t& offset, Macr
   const MacroRecord record = DecodeRecord(data, size, offset, state.version);
   switch (record.kind) {
     case MacroRecordKind::Step:
+      // A step cut by the read limit would be played with its texts cut short.
+      if (state.cut && !record.whole) return kParseNothing;
       LoadStepIntoPanel(record, panel);
       offset += record.length;
       return kParseStepLoaded;

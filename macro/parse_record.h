@@ -26,6 +26,7 @@ inline constexpr const wchar_t* kEditorUnsupportedVersionCaption = L"non-support
 struct MacroParseState {
   int version = 0;      // of the last header read; decides where an "EDT" record's map begins
   int stepCounter = 0;  // set to 1 when a header is accepted; the playback raises it per step
+  bool cut = false;     // the file was read up to the read limit: a step not whole within it ends the macro
 };
 
 enum ParseResult : int {

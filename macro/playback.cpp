@@ -26,6 +26,7 @@ void MacroPlayback::LoadBytes(const std::vector<unsigned char>& bytes) {
   std::copy_n(bytes.begin(), size_, buffer_.begin());
   offset_ = 0;
   parse_ = MacroParseState{};
+  parse_.cut = bytes.size() >= kMacroReadLimit;
 }
 
 int MacroPlayback::StartPlayback(const PlaybackHooks& hooks) {

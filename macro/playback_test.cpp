@@ -7,6 +7,7 @@
 #include "macro/macro_run_test_world.h"
 #include "modes/change_mode.h"
 #include "platform/scripted_message_sink.h"
+#include "tests/macro_bytes.h"
 
 namespace korval {
 namespace {
@@ -97,6 +98,23 @@ TEST(MacroPlayback, StepsChainOnTheNewNamesAndExecuteOnceAtTheEnd) {
             player.statuses);
   EXPECT_EQ(1, player.opened);
   EXPECT_EQ(1, player.closed);
+}
+
+// A macro longer than the read limit: the step that crosses the limit is not played with its texts
+// cut short; the macro ends before it.
+TEST(MacroPlayback, AStepCutByTheReadLimitIsNotPlayed) {
+  MacroWorld world({L"alpha.txt"});
+  Player player(world);
+  // Steps that change nothing up to 50 bytes before the limit (a record with a text of n bytes and
+  // an empty one takes n + 9), then a step whose replacement of 700 "c" crosses it.
+  std::string macro = BuildHeaderRecord(0);
+  while (macro.size() < kMacroReadLimit - 400) macro += Record("REP", "002", std::string(200, 'q'), "");
+  macro += Record("REP", "002", std::string(kMacroReadLimit - 50 - macro.size() - 9, 'q'), "");
+  ASSERT_EQ(kMacroReadLimit - 50, macro.size());
+  macro += Record("REP", "002", "a", std::string(700, 'c'));
+  ASSERT_TRUE(player.Begin(macro, true));
+  player.Run(1000);
+  EXPECT_EQ((std::vector<std::wstring>{L"alpha.txt"}), world.Names());
 }
 
 TEST(MacroPlayback, PausesFollowTheSetting) {

@@ -22,8 +22,9 @@ MacroRecordingContext WriteContext(const RecorderContext& context) {
   return write;
 }
 
-void Tell(const RecorderContext& context, UINT style, const wchar_t* caption, const std::wstring& text) {
-  ShowMessage(context.owner, MessageKind::Plain, style, caption, text, MessageClass::Info);
+void Tell(const RecorderContext& context, UINT style, const wchar_t* caption, const std::wstring& text,
+          MessageClass messageClass = MessageClass::Info) {
+  ShowMessage(context.owner, MessageKind::Plain, style, caption, text, messageClass);
 }
 
 }  // namespace
@@ -45,7 +46,8 @@ void RecordStep(MacroRecorder& recorder, int mode, const RecorderContext& contex
     Tell(context, MB_OK, L"", FormatText(kStepRecordedFormat, recorder.state, kModeLabels[mode - 1]));
     ++recorder.state;
   } else if (result == kMacroFileFull) {
-    Tell(context, MB_OK | MB_ICONINFORMATION, kMacroFullCaption, kMacroFullText);
+    // The step is lost: an error, which "/errmsg" shows.
+    Tell(context, MB_OK | MB_ICONINFORMATION, kMacroFullCaption, kMacroFullText, MessageClass::Error);
   }
 }
 

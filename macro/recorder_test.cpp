@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/show_message.h"
 #include "filelist/ansi_escape.h"
 #include "macro/macro_file.h"
 #include "macro/macro_record.h"
@@ -92,8 +93,11 @@ TEST_F(RecorderTest, ShortNamesOnlyAsTheFirstStepAndOnlyChangesAreRecorded) {
 TEST_F(RecorderTest, AFullFileRefusesTheStep) {
   BeginRecording(recorder_, 0, context_);
   world_.program.WriteFile(L"macro0", std::string(kMacroAppendLimit, 'x'));
+  SetMessagePolicy({.automatic = true, .errorsOnly = true});  // only error messages reach the user
   RecordStep(recorder_, kModeExtension, context_);
+  SetMessagePolicy({});
   EXPECT_EQ(1, recorder_.state);
+  ASSERT_FALSE(sink_.requests.empty());
   EXPECT_EQ(L"Macro File size Exceeded", sink_.requests.back().caption);
   EXPECT_EQ(kMacroAppendLimit, Recording().size());
 }

@@ -4,6 +4,7 @@
 #include "modes/kana_width.h"
 #include "modes/string_helpers.h"
 #include "platform/path_limits.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
@@ -26,7 +27,6 @@ constexpr SymbolPair kSymbols[] = {
     {0xFF63, 0x300D},  {0xFF64, 0x3001},  {0xFF65, 0x30FB},
 };
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 bool IsWideDigit(wchar_t c) { return c >= 0xFF10 && c <= 0xFF19; }
 bool IsWideLetter(wchar_t c) { return (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A); }

@@ -5,6 +5,7 @@
 
 #include "modes/change_mode.h"
 #include "modes/exception_word_list.h"
+#include "modes/input_log.h"
 #include "modes/string_helpers.h"
 
 namespace korval {
@@ -17,7 +18,6 @@ constexpr size_t kReplaceBoxLength = 240;
 constexpr size_t kReplaceEscapeLimit = 242;
 constexpr int kMaxSeconds = 604800;
 constexpr int kMaxDays = 366;
-constexpr int kLogFilter = 2, kLogReplace = 4, kLogOther = 128;
 
 std::wstring Cut(std::wstring text, size_t n) {
   Truncate(text, n);
@@ -65,8 +65,11 @@ std::vector<std::wstring> SplitReplaceItems(const std::wstring& text, bool searc
   std::vector<std::wstring> items;
   size_t start = 0;
   while (start < text.size() && items.size() < kMaxReplaceItems) {
-    size_t slash = text.find(L'/', start);
-    if (slash == std::wstring::npos) slash = text.size();
+    // A backslash protects the character after it: "\/" is a slash inside the item, and stays
+    // protected for the regular expression command.
+    size_t slash = start;
+    while (slash < text.size() && text[slash] != L'/') slash += text[slash] == L'\\' ? 2 : 1;
+    slash = std::min(slash, text.size());
     items.push_back(text.substr(start, slash - start));
     start = slash + 1;
   }
@@ -170,6 +173,7 @@ bool ReadModeParams(PanelValues& panel, ModeParams& params, const InputHistories
   params.replaceFromItems = SplitReplaceItems(params.replaceFrom, true);
   params.replaceToItems = SplitReplaceItems(params.replaceTo, false);
   if (autoReplace) {
+    tooLong |= autoReplace->tooLong;
     params.repmode = Clamp(0, autoReplace->repmode, 2);
     params.repcase = autoReplace->repcase;
     params.repwithext = autoReplace->repwithext;

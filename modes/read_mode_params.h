@@ -54,6 +54,7 @@ struct AutoReplace {
   int repmode = 0;
   int repcase = 1;
   int repwithext = 0;
+  bool tooLong = false;  // a text of the command line was too long: the run stops as for a long box
 };
 
 // Fills params from the panel in the documented order. Returns true when a text was too long (the
@@ -70,7 +71,8 @@ const std::wstring& ExceptionTextFor(const ModeParams& params, int bigsmall);
 // Keeps at most maxEntries.
 void RememberInput(std::vector<std::wstring>& history, const std::wstring& entry, size_t maxEntries = 64);
 
-// Cuts a replacement box's text into its "/"-separated items, at most 8; an empty remainder adds
+// Cuts a replacement box's text into its "/"-separated items, at most 8; a slash protected by a
+// backslash ("\/") separates nothing and stays in its item as written. An empty remainder adds
 // no item. For search texts an empty item ends the list.
 std::vector<std::wstring> SplitReplaceItems(const std::wstring& text, bool searchItems);
 

@@ -120,6 +120,12 @@ TEST(ReadModeParams, TooLongTextsStopTheRunOnlyInTheirMode) {
     noHistory.switches = 0;
     EXPECT_EQ(c.tooLong, ReadModeParams(panel, params, noHistory)) << c.mode << " " << c.length;
   }
+  PanelValues panel;
+  panel.mode = kModeReplace;
+  ModeParams params;
+  AutoReplace replace;
+  replace.tooLong = true;  // the command line's text was too long
+  EXPECT_TRUE(ReadModeParams(panel, params, {}, &replace));
 }
 
 TEST(ReadModeParams, HistoriesRecordTheBoxesAndCutLongTexts) {
@@ -203,6 +209,9 @@ TEST(ReadModeParams, ReplaceItemsFollowTheSlashRules) {
       {L"a//b", true, {L"a"}},
       {L"a//b", false, {L"a", L"", L"b"}},
       {L"a/", true, {L"a"}},
+      {L"a\\/b/c", true, {L"a\\/b", L"c"}},
+      {L"a\\\\/b", false, {L"a\\\\", L"b"}},
+      {L"x\\/", false, {L"x\\/"}},
       {L"", true, {}},
       {L"1/2/3/4/5/6/7/8/9", true, {L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8"}},
   };

@@ -4,11 +4,11 @@
 #include "modes/change_mode.h"
 #include "modes/serial_number.h"
 #include "platform/format_text.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool IsLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 
 std::wstring WithoutMarkers(std::wstring_view text) {

@@ -5,11 +5,11 @@
 
 #include "modes/sequence_expansion.h"
 #include "platform/path_limits.h"
+#include "platform/digits.h"
 
 namespace korval {
 namespace {
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 bool IsLower(wchar_t c) { return c >= L'a' && c <= L'z'; }
 bool IsUpper(wchar_t c) { return c >= L'A' && c <= L'Z'; }
 
@@ -175,7 +175,9 @@ void SerialNumberTransform(const TransformContext& ctx, const std::wstring& sour
   if (!ctx.params) return;
   const ModeParams& params = *ctx.params;
 
-  const PathParts parts = SplitPathForMode(source, ctx.fileDir);
+  // The number is placed by the plain split, for folders too: "my.dir" with the number behind the
+  // stem gives "my_1.dir".
+  const PathParts parts = SplitPath(source);
   int index = std::max(rowCounter, 0);
   // Without a table (a run that did not prepare one) the rows are numbered as one sequence.
   if (params.dirrenreset && ctx.folderCounters) index = ctx.folderCounters->Next(parts.Directory());

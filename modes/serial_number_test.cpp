@@ -127,14 +127,15 @@ TEST_F(SerialNumberTransformTest, WithoutATableFallsBackToTheRowCounter) {
   EXPECT_EQ(L"C:\\A\\01x.txt", Run(L"C:\\A\\x.txt", -3));
 }
 
-TEST_F(SerialNumberTransformTest, FolderModeTreatsTheNameAsOnePiece) {
+TEST_F(SerialNumberTransformTest, FolderModePlacesTheNumberByThePlainSplit) {
   params.renbanstr = L"_1";
-  params.numinspos = 1;
-  EXPECT_EQ(L"C:\\d\\my_1.dir", Run(L"C:\\d\\my.dir", 0));
-  ctx.fileDir = 1;
-  EXPECT_EQ(L"C:\\d\\my.dir_1", Run(L"C:\\d\\my.dir", 0));
-  params.numinspos = 4;
-  EXPECT_EQ(L"C:\\d\\_1", Run(L"C:\\d\\my.dir", 0));
+  for (const int fileDir : {0, 1}) {
+    ctx.fileDir = fileDir;
+    params.numinspos = 1;
+    EXPECT_EQ(L"C:\\d\\my_1.dir", Run(L"C:\\d\\my.dir", 0)) << fileDir;
+    params.numinspos = 4;
+    EXPECT_EQ(L"C:\\d\\_1.dir", Run(L"C:\\d\\my.dir", 0)) << fileDir;
+  }
 }
 
 TEST_F(SerialNumberTransformTest, ExpandsSequencesInThePlainForm) {

@@ -73,6 +73,14 @@ bool FaultyFileSystem::VolumeFileSystemName(const wchar_t* root, std::wstring& n
   return real_.VolumeFileSystemName(root, name);
 }
 
+bool FaultyFileSystem::ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) {
+  if (Intercept(FsCall::ReadHead, path)) {
+    bytes.clear();
+    return false;
+  }
+  return real_.ReadHead(path, maxBytes, share, bytes);
+}
+
 namespace {
 
 class FaultyAppendFile final : public AppendFile {
@@ -81,6 +89,9 @@ class FaultyAppendFile final : public AppendFile {
       : owner_(owner), path_(std::move(path)), real_(std::move(real)) {}
   bool Append(const void* data, size_t size) override {
     return !owner_.InterceptAppend(path_) && real_->Append(data, size);
+  }
+  bool TakeBack(size_t size) override {
+    return !owner_.InterceptAppend(path_, FsCall::TakeBack) && real_->TakeBack(size);
   }
 
  private:
@@ -91,7 +102,7 @@ class FaultyAppendFile final : public AppendFile {
 
 }  // namespace
 
-bool FaultyFileSystem::InterceptAppend(const std::wstring& path) { return Intercept(FsCall::Append, path.c_str()); }
+bool FaultyFileSystem::InterceptAppend(const std::wstring& path, FsCall call) { return Intercept(call, path.c_str()); }
 
 std::unique_ptr<AppendFile> FaultyFileSystem::CreateAppendFile(const wchar_t* path) {
   if (Intercept(FsCall::CreateAppendFile, path)) return nullptr;

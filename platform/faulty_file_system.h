@@ -11,7 +11,7 @@
 namespace korval {
 
 enum class FsCall { Move, Delete, GetAttributes, SetAttributes, GetTimes, SetTimes, Find, ShortPath, ListFolder,
-                    VolumeFileSystemName, CreateAppendFile, Append };
+                    VolumeFileSystemName, CreateAppendFile, Append, TakeBack, ReadHead };
 
 struct FsCallRecord {
   FsCall call;
@@ -31,7 +31,7 @@ class FaultyFileSystem final : public FileSystem {
 
   int CountOf(FsCall call) const;
   // Used by the append files this double hands out.
-  bool InterceptAppend(const std::wstring& path);
+  bool InterceptAppend(const std::wstring& path, FsCall call = FsCall::Append);
 
   bool Move(const wchar_t* from, const wchar_t* to) override;
   bool Delete(const wchar_t* path) override;
@@ -46,6 +46,7 @@ class FaultyFileSystem final : public FileSystem {
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
   // The appends of the file it returns count as calls too (FsCall::Append, the path of the file).
   std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
+  bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;
 
   std::vector<FsCallRecord> calls;
 

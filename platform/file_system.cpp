@@ -1,6 +1,8 @@
 // The Win32 implementation of the file-system seam.
 #include "platform/file_system.h"
 
+#include "platform/read_file.h"
+
 #include "platform/scoped_handle.h"
 
 namespace korval {
@@ -88,6 +90,12 @@ class Win32AppendFile final : public AppendFile {
     DWORD written = 0;
     return WriteFile(file_.Get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size;
   }
+  bool TakeBack(size_t size) override {
+    LARGE_INTEGER back;
+    back.QuadPart = -static_cast<LONGLONG>(size);
+    return SetFilePointerEx(file_.Get(), back, nullptr, FILE_CURRENT) && SetEndOfFile(file_.Get()) &&
+           FlushFileBuffers(file_.Get());
+  }
 
  private:
   ScopedFile file_;
@@ -101,6 +109,10 @@ std::unique_ptr<AppendFile> Win32FileSystem::CreateAppendFile(const wchar_t* pat
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32AppendFile>(file);
+}
+
+bool Win32FileSystem::ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) {
+  return ReadFileHead(path, maxBytes, share, bytes);
 }
 
 FileSystem& SystemFileSystem() {

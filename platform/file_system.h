@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace korval {
 
@@ -17,6 +18,8 @@ class AppendFile {
  public:
   virtual ~AppendFile() = default;
   virtual bool Append(const void* data, size_t size) = 0;
+  // Cuts the last size bytes off the end again (a line whose change did not happen).
+  virtual bool TakeBack(size_t size) = 0;
 };
 
 class FileSystem {
@@ -49,6 +52,14 @@ class FileSystem {
     SetLastError(ERROR_NOT_SUPPORTED);
     return false;
   }
+  // At most maxBytes from the start of a file, opened with the given share mode (FILE_SHARE_READ
+  // keeps a file that is open for writing elsewhere unreadable). Not pure, like the one above.
+  virtual bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) {
+    (void)path, (void)maxBytes, (void)share;
+    bytes.clear();
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return false;
+  }
 };
 
 class Win32FileSystem final : public FileSystem {
@@ -65,6 +76,7 @@ class Win32FileSystem final : public FileSystem {
   bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
   std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
+  bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;
 };
 
 // The file system the program uses unless a caller passes another.

@@ -15,6 +15,15 @@ struct MessageRequest {
   UINT style = MB_OK;  // MB_ buttons, icon and placement flags, as MessageBoxW takes them
 };
 
+// The message options of an automatic run from the command line: the one record of whether a run is
+// unattended and which messages it lets through. The program sets it at start (SetMessagePolicy).
+struct MessagePolicy {
+  bool automatic = false;  // an automatic run is going on
+  bool show = false;       // "/show": boxes are shown normally
+  bool errorsOnly = false; // "/errmsg": error messages are shown, topmost, without owner
+  bool all = false;        // "/allmsg": every message is shown, topmost, without owner
+};
+
 class MessageSink {
  public:
   virtual ~MessageSink() = default;

@@ -1,5 +1,8 @@
 // Parsing of the substitution command and expansion of its replacement text.
 #include "regex/command.h"
+#include "platform/digits.h"
+
+#include <cwctype>
 
 namespace korval::regex {
 namespace {
@@ -26,11 +29,10 @@ bool ReadPart(std::wstring_view command, size_t& pos, std::wstring& part) {
 }
 
 void AddLiteral(std::vector<ReplacementPiece>& pieces, wchar_t c) {
-  if (pieces.empty() || pieces.back().group >= 0) pieces.push_back({});
+  if (pieces.empty() || pieces.back().group != kLiteralPiece) pieces.push_back({});
   pieces.back().text += c;
 }
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // Reads the group number of "${n}" starting at the "{"; returns -1 when it is not one.
 int ReadBracedGroup(std::wstring_view text, size_t brace, size_t& end) {
@@ -43,6 +45,17 @@ int ReadBracedGroup(std::wstring_view text, size_t brace, size_t& end) {
   if (pos == brace + 1 || pos >= text.size() || text[pos] != L'}') return -1;
   end = pos + 1;
   return group;
+}
+
+// Reads the name of "$+{name}" starting at the "{"; empty when it is not one. Names are made of
+// letters, digits and "_", as the pattern's "(?<name>...)" allows.
+std::wstring ReadGroupName(std::wstring_view text, size_t brace, size_t& end) {
+  if (brace >= text.size() || text[brace] != L'{') return {};
+  size_t pos = brace + 1;
+  while (pos < text.size() && (iswalnum(text[pos]) || text[pos] == L'_')) ++pos;
+  if (pos == brace + 1 || pos >= text.size() || text[pos] != L'}') return {};
+  end = pos + 1;
+  return std::wstring(text.substr(brace + 1, pos - brace - 1));
 }
 
 }  // namespace
@@ -91,6 +104,12 @@ std::vector<ReplacementPiece> ParseReplacement(std::wstring_view text) {
       continue;
     }
     size_t end = 0;
+    const std::wstring name = c == L'$' && next == L'+' ? ReadGroupName(text, pos + 2, end) : std::wstring();
+    if (!name.empty()) {
+      pieces.push_back({name, kNamedGroup});
+      pos = end;
+      continue;
+    }
     const int group = c == L'$' && next == L'{' ? ReadBracedGroup(text, pos + 1, end) : -1;
     if (group >= 0) {
       pieces.push_back({std::wstring(), group});
@@ -103,10 +122,15 @@ std::vector<ReplacementPiece> ParseReplacement(std::wstring_view text) {
   return pieces;
 }
 
-void AppendReplacement(const std::vector<ReplacementPiece>& pieces,
-                       const std::match_results<const wchar_t*>& match, std::wstring& out) {
+void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, std::wstring& out) {
   for (const ReplacementPiece& piece : pieces) {
-    if (piece.group < 0) {
+    if (piece.group == kNamedGroup) {
+      // A name the pattern does not define adds nothing, like a group that did not take part.
+      const Match::const_reference named = match[piece.text.c_str()];
+      if (named.matched) out.append(named.first, named.second);
+      continue;
+    }
+    if (piece.group == kLiteralPiece) {
       out += piece.text;
       continue;
     }

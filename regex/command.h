@@ -2,18 +2,22 @@
 // of the replacement text.
 #pragma once
 
-#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "regex/regex_traits.h"
+
 namespace korval::regex {
 
-// A piece of the replacement: literal text, or the text of a capture group (0 = the whole match).
+// A piece of the replacement: literal text, or the text of a capture group (0 = the whole match),
+// by number or by name.
 struct ReplacementPiece {
-  std::wstring text;
-  int group = -1;  // -1: the piece is the literal text
+  std::wstring text;  // the literal text, or the group's name
+  int group = -1;     // kLiteralPiece, kNamedGroup (text names the group), or the group's number
 };
+inline constexpr int kLiteralPiece = -1;
+inline constexpr int kNamedGroup = -2;
 
 struct SubstCommand {
   std::wstring pattern;
@@ -26,13 +30,13 @@ struct SubstCommand {
 // message for a command of another form or an unknown option.
 bool ParseCommand(std::wstring_view command, SubstCommand& out, std::wstring& message);
 
-// $0 and $& (the match), $1..$9 and ${n} (groups), "\\" (a backslash), \n and \t; any other
-// backslash keeps the character after it; a "$" in any other place is itself.
+// $0 and $& (the match), $1..$9 and ${n} (groups by number), $+{name} (a named group), "\\" (a
+// backslash), \n and \t; any other backslash keeps the character after it; a "$" in any other place
+// is itself.
 std::vector<ReplacementPiece> ParseReplacement(std::wstring_view replacement);
 
 // Appends the replacement for match to out; a group that did not take part, or does not exist in
 // the pattern, adds nothing.
-void AppendReplacement(const std::vector<ReplacementPiece>& pieces,
-                       const std::match_results<const wchar_t*>& match, std::wstring& out);
+void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, std::wstring& out);
 
 }  // namespace korval::regex

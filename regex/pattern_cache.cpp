@@ -10,8 +10,9 @@
 namespace korval::regex {
 namespace {
 
-std::wstring RegexErrorText(std::regex_constants::error_type code) {
-  namespace rc = std::regex_constants;
+// What the message says after "正規表現の誤り: ", by the matcher's error code.
+std::wstring RegexErrorText(boost::regex_constants::error_type code) {
+  namespace rc = boost::regex_constants;
   switch (code) {
     case rc::error_collate: return L"照合要素の名前が正しくありません";
     case rc::error_ctype: return L"文字クラスの名前が正しくありません";
@@ -19,6 +20,7 @@ std::wstring RegexErrorText(std::regex_constants::error_type code) {
     case rc::error_backref: return L"後方参照の番号が正しくありません";
     case rc::error_brack: return L"[ ] の対応が取れていません";
     case rc::error_paren: return L"( ) の対応が取れていません";
+    case rc::error_right_paren: return L"( ) の対応が取れていません";
     case rc::error_brace: return L"{ } の対応が取れていません";
     case rc::error_badbrace: return L"{ } の中の回数が正しくありません";
     case rc::error_range: return L"文字の範囲が正しくありません";
@@ -26,6 +28,9 @@ std::wstring RegexErrorText(std::regex_constants::error_type code) {
     case rc::error_badrepeat: return L"繰り返しの前に文字がありません";
     case rc::error_complexity: return L"パターンが複雑すぎます";
     case rc::error_stack: return L"メモリが足りません";
+    case rc::error_perl_extension: return L"(? の後ろの書き方が正しくありません";
+    case rc::error_empty: return L"パターンが空です";
+    case rc::error_end: return L"パターンが途中で終わっています";
     default: return L"パターンが正しくありません";
   }
 }
@@ -44,16 +49,13 @@ std::shared_ptr<const CompiledCommand> Compile(std::wstring_view command) {
     compiled->error = L"正規表現の誤り: ( ) の入れ子が深すぎます";
     return compiled;
   }
-  compiled->ignoreCase = parsed.ignoreCase;
+  // Perl syntax; "i" folds letters as the Japanese locale does (the folding locale's case mapping).
+  const boost::regex_constants::syntax_option_type flags =
+      boost::regex_constants::perl | (parsed.ignoreCase ? boost::regex_constants::icase : 0);
   try {
-    if (parsed.ignoreCase) {
-      compiled->folding.imbue(FoldingLocale());
-      compiled->folding.assign(parsed.pattern, std::regex_constants::ECMAScript | std::regex_constants::icase);
-    } else {
-      compiled->exact.imbue(FoldingLocale());
-      compiled->exact.assign(parsed.pattern, std::regex_constants::ECMAScript);
-    }
-  } catch (const std::regex_error& error) {
+    compiled->pattern.imbue(FoldingLocale());
+    compiled->pattern.assign(parsed.pattern.data(), parsed.pattern.data() + parsed.pattern.size(), flags);
+  } catch (const boost::regex_error& error) {
     compiled->error = L"正規表現の誤り: " + RegexErrorText(error.code());
   }
   return compiled;

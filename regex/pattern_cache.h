@@ -3,7 +3,6 @@
 #pragma once
 
 #include <memory>
-#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,15 +13,12 @@
 namespace korval::regex {
 
 inline constexpr size_t kCacheEntries = 64;
-// Compiling descends once per term and once per group level, and matching once per step of the
-// pattern; these bounds keep both well within the large stack.
+// Compiling descends once per group level; these bounds keep it well within any thread's stack.
 inline constexpr size_t kMaxPatternChars = 2048;
 inline constexpr int kMaxGroupNesting = 64;
 
 struct CompiledCommand {
-  bool ignoreCase = false;
-  ExactRegex exact;      // the pattern, when compiled without "i"
-  FoldingRegex folding;  // the pattern, when compiled with "i"
+  Regex pattern;  // compiled with "i" folded in
   std::vector<ReplacementPiece> replacement;
   bool global = false;
   std::wstring error;  // not empty: the command is unusable and this says why

@@ -63,7 +63,18 @@ TEST(RegexLibrarySubstitute, ReplacesAsTheCommandSays) {
       {L"s/\\//-/g", L"a/b/c", L"a-b-c"},
       {L"s/-/\\//g", L"a-b", L"a/b"},
       {L"s/\\\\/Y/", L"a\\b", L"aYb"},
-      // ECMAScript: leftmost alternative, lazy repeats, look-ahead, back-references, anchors.
+      // Perl syntax: look-behind, named groups (also in the replacement), word boundaries, lazy
+      // repeats, atomic groups, inline options.
+      {L"s/(?<=a)b/x/g", L"abcb", L"axcb"},
+      {L"s/(?<!a)b/x/g", L"abcb", L"abcx"},
+      {L"s/(?<y>\\d{4})-(?<m>\\d\\d)/$+{m}.$+{y}/", L"2024-07", L"07.2024"},
+      {L"s/(?<c>.)\\k<c>/[$+{c}]/g", L"aabbc", L"[a][b]c"},
+      {L"s/(?<c>a)/$+{nothing}|$+{c}|$+{/", L"a", L"|a|$+{"},
+      {L"s/\\bcat\\b/dog/g", L"cat concat cat", L"dog concat dog"},
+      {L"s/<.+?>/[]/", L"<a><b>", L"[]<b>"},
+      {L"s/(?>a+)b/x/", L"aaab", L"x"},
+      {L"s/(?i)abc/x/", L"ABC", L"x"},
+      // Leftmost alternative, lazy repeats, look-ahead, back-references, anchors.
       {L"s/a|ab/x/", L"ab", L"xb"},
       {L"s/a+?/x/", L"aaa", L"xaa"},
       {L"s/(?=b)/^/g", L"abab", L"a^ba^b"},
@@ -128,6 +139,8 @@ TEST(RegexLibrarySubstitute, NoMatchLeavesNothing) {
       {L"s/a/x/", L"", nullptr},
       {L"s/^a/x/g", L"banana", nullptr},
       {L"s/ａ/x/", L"a", nullptr},  // full-width and half-width stay different letters
+      {L"s/a++a/x/", L"aaa", nullptr},  // a possessive repeat gives nothing back
+      {L"s/(?>a+)a/x/", L"aaa", nullptr},
   };
   for (const ReplaceCase& c : cases) {
     const Outcome outcome = Apply(c.command, c.text);
@@ -165,9 +178,10 @@ TEST(RegexLibraryErrors, WrongCommandsGiveAMessageAndNoResult) {
       {L"s/a)/x/", L"正規表現の誤り: ( )"},
       {L"s/[a/x/", L"正規表現の誤り: [ ]"},
       {L"s/a{2,1}/x/", L"正規表現の誤り: { }"},
-      {L"s/[[:nothing:]]/x/", L"正規表現の誤り: 照合要素"},
-      {L"s/a{1/x/", L"正規表現の誤り: { }"},
-      {L"s/[b-a]/x/", L"正規表現の誤り: 文字の範囲"},
+      {L"s/[[:nothing:]]/x/", L"正規表現の誤り: 文字クラス"},
+      {L"s/(?z)/x/", L"正規表現の誤り: (? の後ろ"},
+      {L"s/[b-a]/x/", L"正規表現の誤り: "},
+      {L"s/(?<=a+)b/x/", L"正規表現の誤り: "},  // a look-behind has a fixed length
       {L"s/\\2(a)/x/", L"正規表現の誤り: 後方参照"},
       {L"s/\\xZZ/x/", L"正規表現の誤り: \\ の使い方"},
       {L"", L"コマンドが s/"},
@@ -209,6 +223,26 @@ TEST(RegexLibraryErrors, OversizedInputsAreRefused) {
   EXPECT_EQ(SubstStatus::Error, huge.status);
   EXPECT_EQ(L"置換結果が長すぎます", huge.message);
   EXPECT_TRUE(huge.result.empty());
+}
+
+// Nested repeats that can split a text in exponentially many ways: the matcher stops at its bounds
+// and says so, quickly, instead of running for ever or overflowing a stack.
+TEST(RegexLibraryErrors, AnExhaustedMatcherGivesAClearError) {
+  const std::wstring text = std::wstring(40, L'a') + L"!";
+  for (const wchar_t* command : {L"s/(a*)*$/x/", L"s/(a|aa)+$/x/", L"s/(\\w+\\s?)+$/x/"}) {
+    const auto start = GetTickCount64();
+    const Outcome outcome = Apply(command, text);
+    EXPECT_LT(GetTickCount64() - start, 10000u) << Utf8(command);
+    if (outcome.status == SubstStatus::Error) {
+      EXPECT_EQ(kExhaustedText, outcome.message) << Utf8(command);
+    } else {
+      EXPECT_EQ(SubstStatus::Replaced, outcome.status) << Utf8(command);  // a matcher that found the way
+    }
+  }
+  const Outcome exhausted = Apply(L"s/(x+x+)+y/z/", std::wstring(60, L'x'));
+  EXPECT_EQ(SubstStatus::Error, exhausted.status);
+  EXPECT_EQ(kExhaustedText, exhausted.message);
+  EXPECT_TRUE(exhausted.result.empty());
 }
 
 TEST(RegexLibraryErrors, DeepGroupNestingIsRefused) {

@@ -2,9 +2,7 @@
 #include "regex/substitute.h"
 
 #include <new>
-#include <regex>
 
-#include "regex/large_stack.h"
 #include "regex/pattern_cache.h"
 #include "regex/regex_traits.h"
 
@@ -20,17 +18,15 @@ SubstStatus Failed(const wchar_t* why, std::wstring& result, std::wstring& messa
 }
 
 // Builds the new text into result; returns the number of matches replaced (0: result untouched).
-template <typename RegexType>
-int ReplaceMatches(const RegexType& regex, const CompiledCommand& compiled, std::wstring_view text,
-                   std::wstring& result) {
-  using Iterator = std::regex_iterator<const wchar_t*, wchar_t, typename RegexType::traits_type>;
+int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std::wstring& result) {
+  using Iterator = boost::regex_iterator<const wchar_t*, wchar_t, Traits>;
   static constexpr wchar_t kEmpty[] = L"";
   const wchar_t* first = text.empty() ? kEmpty : text.data();
   const wchar_t* last = first + text.size();
   const wchar_t* copiedTo = first;
   int count = 0;
   // The iterator steps past an empty match, so a pattern that can match nothing still ends.
-  for (Iterator match(first, last, regex), end; match != end; ++match) {
+  for (Iterator match(first, last, compiled.pattern), end; match != end; ++match) {
     result.append(copiedTo, (*match)[0].first);
     AppendReplacement(compiled.replacement, *match, result);
     copiedTo = (*match)[0].second;
@@ -42,8 +38,10 @@ int ReplaceMatches(const RegexType& regex, const CompiledCommand& compiled, std:
   return count;
 }
 
-SubstStatus SubstituteHere(std::wstring_view command, std::wstring_view text, std::wstring& result,
-                           std::wstring& message, int& count) noexcept {
+}  // namespace
+
+SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
+                       std::wstring& message, int& count) noexcept {
   count = 0;
   try {
     result.clear();
@@ -61,8 +59,7 @@ SubstStatus SubstituteHere(std::wstring_view command, std::wstring_view text, st
       message = compiled->error;
       return SubstStatus::Error;
     }
-    count = compiled->ignoreCase ? ReplaceMatches(compiled->folding, *compiled, text, result)
-                                 : ReplaceMatches(compiled->exact, *compiled, text, result);
+    count = ReplaceMatches(*compiled, text, result);
     if (count == 0) return SubstStatus::NoMatch;
     if (result.size() > kMaxResultChars) {
       result.clear();
@@ -71,34 +68,17 @@ SubstStatus SubstituteHere(std::wstring_view command, std::wstring_view text, st
       return SubstStatus::Error;
     }
     return SubstStatus::Replaced;
+  } catch (const boost::regex_error& error) {
+    // A pattern whose matching would take too long or too much memory (nested repeats that can
+    // match the same text in very many ways) is stopped by the matcher's bounds.
+    const bool tooComplex = error.code() == boost::regex_constants::error_complexity ||
+                            error.code() == boost::regex_constants::error_stack;
+    return Failed(tooComplex ? kExhaustedText : L"処理できません", result, message, count);
   } catch (const std::bad_alloc&) {
     return Failed(L"メモリ不足", result, message, count);
   } catch (...) {
     return Failed(L"処理できません", result, message, count);
   }
-}
-
-struct Job {
-  std::wstring_view command;
-  std::wstring_view text;
-  std::wstring& result;
-  std::wstring& message;
-  int& count;
-  SubstStatus status;
-};
-
-void RunJob(void* context) {
-  Job& job = *static_cast<Job*>(context);
-  job.status = SubstituteHere(job.command, job.text, job.result, job.message, job.count);
-}
-
-}  // namespace
-
-SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
-                       std::wstring& message, int& count) noexcept {
-  Job job{command, text, result, message, count, SubstStatus::Error};
-  if (!RunOnLargeStack(RunJob, &job)) return Failed(L"メモリ不足", result, message, count);
-  return job.status;
 }
 
 }  // namespace korval::regex

@@ -7,11 +7,13 @@
 
 namespace korval::regex {
 
-// Bounds of what one call accepts; the renamer's texts are far below them. Matching runs on the
-// large stack, whose room these bounds keep (matching descends once per character and step).
+// Bounds of what one call accepts; the renamer's texts are far below them.
 inline constexpr size_t kMaxCommandChars = 8192;
 inline constexpr size_t kMaxTextChars = 8192;
 inline constexpr size_t kMaxResultChars = 1 << 20;
+
+// The message of a match stopped by the matcher's bounds on time and memory.
+inline constexpr const wchar_t* kExhaustedText = L"正規表現の誤り: パターンが複雑すぎて照合を打ち切りました";
 
 enum class SubstStatus {
   Replaced,  // result holds the whole new text

@@ -87,8 +87,21 @@ TEST_F(AutomaticMacroTest, AShownPlaybackCanBeAbortedAndThenRenamesNothing) {
 
 TEST_F(AutomaticMacroTest, AMissingMacroEndsTheRunAtOnce) {
   Files({L"a_b.txt"});
-  ASSERT_EQ(0, Run(L"/auto7 \"" + work_ + L"\""));
+  ASSERT_EQ(2, Run(L"/auto7 \"" + work_ + L"\""));  // the exit code of a run that could not start
   EXPECT_EQ((std::vector<std::wstring>{L"a_b.txt"}), SortedNames(work_));
+  // An empty "/autofile=" ends the scan: the slot named after it is not played instead.
+  program_.WriteFile(L"macro25.bin", "KV150\n" + Record("REP", "002", "_", "+"));
+  EXPECT_EQ(2, Run(L"/autofile= /auto25 \"" + work_ + L"\""));
+  EXPECT_EQ((std::vector<std::wstring>{L"a_b.txt"}), SortedNames(work_));
+}
+
+// "/folder" on the path of a file: the run switches the list to files (the question is answered
+// Yes), and the macro renames the file as a file.
+TEST_F(AutomaticMacroTest, AFileGivenToAFolderRunIsRenamedAsAFile) {
+  Files({L"abc.txt"});
+  program_.WriteFile(L"end.bin", "KV150\n" + Record("ADD", "100", "X", ""));
+  Run(L"/autofile=end /folder \"" + work_ + L"\\abc.txt\"");
+  EXPECT_EQ((std::vector<std::wstring>{L"abcX.txt"}), SortedNames(work_));
 }
 
 }  // namespace

@@ -164,6 +164,29 @@ TEST_F(AutomaticRunTest, FoldersWithEverythingBelowAreRenamedDeepestFirst) {
   EXPECT_EQ("kept", program_.ReadFile(L"work\\a1\\a2\\a3\\keep.txt"));
 }
 
+// "/folder+" on the command line reads the whole tree as the setting does, and the rows below a
+// renamed folder follow it even when the list is sorted by name rather than deepest first.
+TEST_F(AutomaticRunTest, FolderPlusOnTheCommandLineKeepsTheRowsBelowARenamedFolder) {
+  for (const wchar_t* folder : {L"A", L"A\\Aa", L"A\\Aa\\aaa", L"A\\ab", L"B", L"B\\ba", L"B\\ba\\bab"}) {
+    ASSERT_TRUE(CreateDirectoryW((work_ + L"\\" + folder).c_str(), nullptr));
+  }
+  Run(L"\"s/a/z/gi\" \"" + work_ + L"\" /folder+ /sortname");
+  for (const wchar_t* folder : {L"z\\zz\\zzz", L"z\\zb", L"B\\bz\\bzb"}) EXPECT_TRUE(InWork(folder)) << Utf8(folder);
+}
+
+// A protected slash is part of the search text (a name never holds one, so nothing matches), and a
+// replacement text too long for the run stops it instead of deleting what the search finds.
+TEST_F(AutomaticRunTest, ProtectedSlashesAndTooLongTextsChangeNothing) {
+  program_.WriteFile(L"work\\ab.txt", "ab");
+  program_.WriteFile(L"work\\b.txt", "b");
+  Run(L"\"s/a\\/b/c/\" \"" + work_ + L"\"");
+  EXPECT_TRUE(InWork(L"ab.txt"));
+  EXPECT_TRUE(InWork(L"b.txt"));
+  Run(L"\"s/a/" + std::wstring(300, L'x') + L"/\" \"" + work_ + L"\"");
+  EXPECT_TRUE(InWork(L"aa.txt"));
+  EXPECT_TRUE(InWork(L"ab.txt"));
+}
+
 TEST_F(AutomaticRunTest, TestModeShowsItselfAndChangesNothing) {
   ProgramRunner runner(program_, L"korvalith.exe", L"/test \"s/a/x/g\" \"" + work_ + L"\"");
   HWND window = runner.WaitForWindow();

@@ -9,12 +9,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "engine/execute_changes.h"
 #include "engine/path_existence.h"
 #include "engine/quiet_context_test.h"
+#include "engine/undo.h"
 #include "filelist/duplicate_index.h"
 #include "macro/macro_record.h"
 #include "macro/playback.h"
@@ -26,6 +29,9 @@
 #include "modes/serial_number.h"
 #include "engine/transform_name.h"
 #include "platform/temp_folder.h"
+#include "regex/case_fold.h"
+#include "regex/substitute.h"
+#include "tests/std_regex_traits.h"
 #include "tests/window_benchmark.h"
 
 namespace korval {
@@ -174,6 +180,51 @@ void BenchExecute(size_t renames, size_t previewRows) {
   }
 }
 
+// A replacement run over a tree of folders of 500 files, as a user starts it from the command line
+// (the preview, then the execution with the log on), against the undo of the same renames.
+void BenchTreeRun(size_t files) {
+  const size_t perFolder = 500;
+  const size_t folders = std::max<size_t>(1, files / perFolder);
+  std::printf("Replacement run over %zu files in %zu folders of %zu, and its undo:\n", folders * perFolder, folders,
+              perFolder);
+  TempFolder program;
+  CreateDirectoryW((program / L"w").c_str(), nullptr);
+  RenameList list;
+  for (size_t f = 0; f < folders; ++f) {
+    wchar_t folder[32];
+    _snwprintf(folder, 32, L"w\\d%03zu\\", f);
+    CreateDirectoryW((program / folder).c_str(), nullptr);
+    for (size_t i = 0; i < perFolder; ++i) {
+      wchar_t name[32];
+      _snwprintf(name, 32, L"file_%05zu.txt", i);
+      program.WriteFile(std::wstring(folder) + name, "");
+      list.Append({name, L".txt", program / folder, L"", L"", L"", ItemStatus::None, false});
+    }
+  }
+  PanelValues panel;
+  panel.replaceFrom = L"file";
+  panel.replaceTo = L"doc";
+  panel.regexp = 1;
+  ModeParams params;
+  RunState state;
+  ExecuteContext c = QuietContext(list, panel, params, state, program.Path(), kModeReplace);
+  c.options.del = 0;  // the setting's default: the list is emptied as the rows are done
+  RunReport report;
+  double previewMs = 0;
+  const double runMs = Milliseconds([&] {
+    previewMs = Milliseconds([&] { ExecuteChanges(RunKind::Preview, c); });
+    ExecuteChanges(RunKind::Execute, c, &report);
+  });
+  RenameList undo;
+  UndoOutcome undone;
+  const double undoMs = Milliseconds([&] {
+    LoadUndoList(undo, program.Path(), 1, {});
+    undone = RunUndo(undo, true, UndoOptions{}, SystemFileSystem(), {});
+  });
+  std::printf("  run %8.1f ms (preview %.1f ms), %d changed; undo %8.1f ms, %d undone; run/undo %.2f\n", runMs,
+              previewMs, report.changed, undoMs, undone.undone, runMs / undoMs);
+}
+
 // TransformName over synthetic rows in every mode that computes a name without asking the disk.
 void BenchTransformName(size_t rows) {
   std::printf("TransformName over %zu rows:\n", rows);
@@ -259,6 +310,50 @@ void BenchReplace(size_t rows) {
   }
 }
 
+
+// The regular expression engine of the libraries against the standard library's matcher they ran on
+// before, on the same names and patterns, each pattern compiled once.
+void BenchRegexEngines(size_t rows) {
+  std::printf("Regular expression engines over %zu names (3 patterns each, compiled once):\n", rows);
+  std::vector<std::wstring> names;
+  for (size_t i = 0; i < rows; ++i) {
+    wchar_t name[80];
+    _snwprintf(name, 80, L"IMG_%05zu 2024-07-%02zu trip", i, i % 28 + 1);
+    names.push_back(name);
+  }
+  struct Item { const wchar_t* pattern; const wchar_t* replacement; };
+  const Item items[] = {{L"IMG_(\\d+)", L"photo-$1"}, {L"(\\d{4})-(\\d\\d)-(\\d\\d)", L"$3$4"}, {L"\\s+", L"_"}};
+  std::vector<std::basic_regex<wchar_t, regex::RegexTraits<false>>> before;
+  for (const Item& item : items) {
+    before.emplace_back();
+    before.back().imbue(regex::FoldingLocale());
+    before.back().assign(item.pattern, std::regex_constants::ECMAScript);
+  }
+  size_t beforeChars = 0, afterChars = 0;
+  const double beforeMs = Milliseconds([&] {
+    for (const std::wstring& name : names) {
+      std::wstring text = name;
+      for (size_t k = 0; k < std::size(items); ++k) {
+        text = std::regex_replace(text, before[k], items[k].replacement, std::regex_constants::format_first_only);
+      }
+      beforeChars += text.size();
+    }
+  });
+  std::vector<std::wstring> commands;
+  for (const Item& item : items) commands.push_back(std::wstring(L"s/") + item.pattern + L"/" + item.replacement + L"/");
+  const double afterMs = Milliseconds([&] {
+    for (const std::wstring& name : names) {
+      std::wstring text = name, result, message;
+      int count = 0;
+      for (const std::wstring& command : commands) {
+        if (regex::Substitute(command, text, result, message, count) == regex::SubstStatus::Replaced) text = result;
+      }
+      afterChars += text.size();
+    }
+  });
+  std::printf("  before (standard matcher) %8.1f ms; after (library) %8.1f ms; after/before %.2f%s\n", beforeMs,
+              afterMs, afterMs / beforeMs, beforeChars == afterChars ? "" : "  (the results differ!)");
+}
 
 // A 25-step macro played over files in one folder: the time of its previews and the execution, with
 // the pauses between the steps left out (they are the user's setting), and the pauses on their own.
@@ -366,13 +461,15 @@ void BenchMacroPlayback(size_t files) {
 int main(int argc, char** argv) {
   _wsetlocale(LC_ALL, L"");
   const size_t rows = argc > 1 ? static_cast<size_t>(std::strtoul(argv[1], nullptr, 10)) : 50000;
-  // A second argument picks one section: read, transform, replace, execute, lookups, macro, window.
+  // A second argument picks one section: read, transform, replace, execute, tree, lookups, macro, window.
   const std::string only = argc > 2 ? argv[2] : "";
   auto wanted = [&](const char* section) { return only.empty() || only == section; };
   if (wanted("read")) korval::BenchReadTree(rows);
   if (wanted("transform")) korval::BenchTransformName(rows);
   if (wanted("replace")) korval::BenchReplace(rows);
+  if (wanted("replace")) korval::BenchRegexEngines(rows);
   if (wanted("execute")) korval::BenchExecute(10000, rows);
+  if (wanted("tree")) korval::BenchTreeRun(rows);
   if (wanted("lookups")) korval::BenchLiveLookups();
   if (wanted("macro")) korval::BenchMacroPlayback(10000);
   if (wanted("window")) korval::BenchWindowStart(rows);

@@ -8,6 +8,7 @@ packages=(
   cmake ninja-build make
   wine64 xvfb xauth x11-utils fonts-noto-cjk fonts-wine
   locales imagemagick googletest xdotool
+  libboost-regex1.81-dev
 )
 
 sudo_if_needed() {

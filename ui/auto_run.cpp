@@ -19,6 +19,7 @@ ReadSettings ReadSettingsFrom(const Settings& s, const CommandLine& commandLine)
   r.folderreadWorking = commandLine.folderRead >= 0 ? commandLine.folderRead : s.folderread;
   r.shortcutlink = s.shortcutlink != 0;
   r.maxfilenum = s.maxfilenum;
+  r.noSubFolderAsked = s.noSubFolderAsked;
   r.listcols1 = s.listcols1 != 0;
   r.listcols2 = s.listcols2 != 0;
   r.columndate = s.columndate;
@@ -39,6 +40,13 @@ ReadSettings ReadSettingsFrom(const Settings& s, const CommandLine& commandLine)
   r.filter.readHidden = s.readHidden != 0;
   r.filter.readSystem = s.readSystem != 0;
   return r;
+}
+
+void KeepReadAnswers(const ReadSettings& r, Settings& s) {
+  s.file_dir = r.fileDir;  // a Yes to the first-item question switched the list to files
+  s.maxfilenum = r.maxfilenum;
+  s.folderread = r.folderread;
+  s.noSubFolderAsked = r.noSubFolderAsked;
 }
 
 ExecuteOptions ExecuteOptionsFrom(const Settings& s, const WindowsVersion& windows) {
@@ -91,6 +99,7 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   if (work.sort) hooks.markListChanged = [&work] { work.sort->listChanged = true; };
   ListReader reader(*work.list, readSettings, hooks);
   if (!commandLine.paths.empty()) reader.ReadDroppedItems(commandLine.paths);
+  KeepReadAnswers(readSettings, *work.settings);
   ApplyFilterAndSortRequest(commandLine, work);
   if (commandLine.Kind() == kAutoUndo) {
     LoadUndoList(*work.list, work.programFolder, commandLine.undoSlot, {});
@@ -108,6 +117,10 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   c.histories.switches = 0;  // an unattended run leaves the input histories as they are
   c.filterText = commandLine.IsAutomatic() ? commandLine.filterText : work.panel->filterText;
   c.options = ExecuteOptionsFrom(*work.settings, work.windows);
+  // The list target and folder reading given on the command line hold for this start, so the rows
+  // below a renamed folder follow it as they do when the settings ask for the whole tree.
+  c.options.filefolder = work.settings->file_dir;
+  if (commandLine.folderRead >= 0) c.options.folderread = commandLine.folderRead;
   c.state = work.state;
   c.programFolder = work.programFolder;
   c.owner = work.owner;
@@ -125,18 +138,29 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
     };
   }
   if (mode == kModeMacro && work.playback) {
-    const std::wstring autoFile = (commandLine.autoRun & kAutoMacroFile) ? commandLine.macroFile : std::wstring();
-    c.readMacro = [&work, autoFile] {
+    const bool fileGiven = (commandLine.autoRun & kAutoMacroFile) != 0;
+    const std::wstring autoFile = fileGiven ? commandLine.macroFile : std::wstring();
+    c.readMacro = [&work, fileGiven, autoFile] {
+      // A "/autofile=" without a usable path never falls back to the selected slot.
+      if (fileGiven && autoFile.empty()) return false;
       return work.playback->Load(SelectedMacroPath(work.programFolder, work.panel->macrono, autoFile, SystemFileSystem()));
     };
   }
   return c;
 }
 
-RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
+int ExitCodeOf(const RunReport& report) {
+  if (report.refused || report.unlogged) return kExitNotStarted;
+  return report.failed > report.skipped || report.aborted ? kExitSomeFailed : kExitAllDone;
+}
+
+namespace {
+
+RunReport RunAutomaticHere(const CommandLine& commandLine, AutoRunWork& work) {
   RunReport report;
   Settings& s = *work.settings;
   if (commandLine.Kind() == kAutoUndo) {
+    report.refused = !work.list->undoMode;  // the log slot could not be loaded
     if (commandLine.testMode || !work.list->undoMode) return report;
     const UndoOutcome outcome =
         RunUndo(*work.list, true, UndoOptions{s.chgconfirm, work.windows.ntFamily}, SystemFileSystem(),
@@ -148,12 +172,11 @@ RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
   }
   const int mode = AutoRunMode(commandLine);
   if (mode != kModeAttribute && mode != kModeTimestamp && mode != kModeReplace && mode != kModeMacro) return report;
-  work.state->automatic = true;
-  work.state->automaticShow = commandLine.Shows();
   if (mode == kModeMacro) {
     // The macro slot is selected; the execution follows when the playback has ended.
     if (commandLine.Kind() >= 1 && commandLine.Kind() <= kAutoLastMacroSlot) work.panel->macrono = commandLine.Kind() - 1;
-    PreviewMacro(commandLine, work, !commandLine.testMode);
+    // The macro's execution reports when its playback ends.
+    report.refused = PreviewMacro(commandLine, work, !commandLine.testMode) != 0;
     return report;
   }
   ApplyAutoRunToPanel(commandLine, *work.panel);
@@ -162,6 +185,14 @@ RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
   c.autoReplace = mode == kModeReplace ? &autoReplace : nullptr;
   if (ExecuteChanges(RunKind::Preview, c, &report) != 0 || commandLine.testMode) return report;
   ExecuteChanges(RunKind::Execute, c, &report);
+  return report;
+}
+
+}  // namespace
+
+RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
+  const RunReport report = RunAutomaticHere(commandLine, work);
+  if (work.report) *work.report = report;
   return report;
 }
 
@@ -191,7 +222,9 @@ PlaybackHooks PlaybackHooksFor(const CommandLine& commandLine, AutoRunWork& work
   };
   hooks.execute = [&commandLine, &work] {
     ExecuteContext c = ContextFor(commandLine, work, kModeMacro);
-    ExecuteChanges(RunKind::Execute, c);
+    RunReport report;
+    ExecuteChanges(RunKind::Execute, c, &report);
+    if (work.report && commandLine.IsAutomatic()) *work.report = report;
   };
   hooks.finished = work.playbackEnded;
   hooks.notify = [owner = work.owner](const std::wstring& text, const std::wstring& caption, UINT style) {

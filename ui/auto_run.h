@@ -21,6 +21,9 @@
 namespace korval {
 
 ReadSettings ReadSettingsFrom(const Settings& s, const CommandLine& commandLine);
+// The answers given during a read are the program's from then on: the switch to files, a raised row
+// limit, the folder reading, and that the "No Sub Folder" question was asked.
+void KeepReadAnswers(const ReadSettings& r, Settings& s);
 ExecuteOptions ExecuteOptionsFrom(const Settings& s, const WindowsVersion& windows);
 
 // The state an automatic run works on.
@@ -40,7 +43,16 @@ struct AutoRunWork {
   std::function<void()> listChanged;       // a playback step previewed the rows anew
   std::wstring programFolder;
   HWND owner = nullptr;                    // also receives the playback timer
+  RunReport* report = nullptr;             // what the automatic run did, for its exit code
 };
+
+// The exit code of an unattended run, for scripts: 0 every change it attempted was made, 1 some
+// change failed or was skipped with a message, 2 the run could not start (the macro missing or
+// unreadable, its arguments refused, no change log possible).
+inline constexpr int kExitAllDone = 0;
+inline constexpr int kExitSomeFailed = 1;
+inline constexpr int kExitNotStarted = 2;
+int ExitCodeOf(const RunReport& report);
 
 // The executor's context for a pass in mode over the work's list; in the macro mode it reads the
 // selected slot's macro, or the file an automatic run names.

@@ -66,5 +66,57 @@ TEST(AutoRunGlue, AnExecutionWhileRecordingAppendsItsStep) {
   EXPECT_EQ(recorded, program.ReadFile(L"macro0"));
 }
 
+// The answers given while the paths are read stay with the program: a Yes to the first-item question
+// switches it to files, and the "No Sub Folder" question comes once per run of the program.
+TEST(AutoRunGlue, AnswersDuringAReadAreKept) {
+  SetMessagePolicy({});
+  ScriptedMessageSink sink;
+  TempFolder program;
+  const std::wstring file = program.WriteFile(L"abc.txt", "x");
+  CreateDirectoryW((program / L"empty").c_str(), nullptr);
+  RenameList list;
+  Settings settings;
+  settings.file_dir = 1;
+  PanelValues panel;
+  ModeParams params;
+  RunState state;
+  AutoRunWork work;
+  work.list = &list;
+  work.settings = &settings;
+  work.panel = &panel;
+  work.params = &params;
+  work.state = &state;
+  work.programFolder = program.Path();
+  CommandLine commandLine;
+  commandLine.paths = {file};
+  PrepareAutomaticRun(commandLine, work);
+  EXPECT_EQ(0, settings.file_dir);
+  EXPECT_EQ(0, ContextFor(commandLine, work, kModeAddText).options.fileDir);
+
+  settings.file_dir = 1;
+  commandLine.paths = {program / L"empty"};
+  for (int drop = 0; drop < 2; ++drop) {
+    sink.Answer(IDNO);
+    PrepareAutomaticRun(commandLine, work);
+  }
+  int asked = 0;
+  for (const MessageRequest& request : sink.requests) asked += request.caption == L"No Sub Folder";
+  EXPECT_EQ(1, asked);
+  EXPECT_EQ(0, settings.folderread);
+}
+
+TEST(AutoRunGlue, ExitCodesOfAnUnattendedRun) {
+  struct Case { RunReport report; int code; };
+  const Case cases[] = {
+      {{.changed = 3}, kExitAllDone},
+      {{.changed = 3, .failed = 2, .skipped = 2}, kExitAllDone},  // names that were already right
+      {{.changed = 3, .failed = 2, .skipped = 1}, kExitSomeFailed},
+      {{.changed = 1, .aborted = true}, kExitSomeFailed},
+      {{.refused = true}, kExitNotStarted},
+      {{.changed = 3, .unlogged = true}, kExitNotStarted},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.code, ExitCodeOf(c.report));
+}
+
 }  // namespace
 }  // namespace korval

@@ -46,8 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   start.programFolder = ProgramFolder();
   start.arguments = Arguments();
   start.commandLine = ParseCommandLine(start.arguments, AutoAddOptions(), CurrentLocalDateTime());
-  const MessageOptions messages = MessageOptionsOf(start.commandLine);
-  SetMessagePolicy({messages.automatic, messages.show, messages.errorsOnly, messages.all});
+  SetMessagePolicy(MessagePolicyOf(start.commandLine));
   if (!RegisterMainWindowClass(instance)) return 1;
   const bool hidden = start.commandLine.IsAutomatic() && !start.commandLine.Shows();
   HWND window = CreateMainWindow(instance, &start, hidden);

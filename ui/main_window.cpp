@@ -92,6 +92,7 @@ void BuildAutoRunWork(MainWindowState* state) {
   w.macroSlots = &work.macroSlots;
   w.programFolder = work.programFolder;
   w.owner = frame.main;
+  w.report = &work.autoRunReport;
   w.playbackView = PlaybackWindowView(frame.main, [state] {
     state->work.playback.Abort(PlaybackHooksFor(state->work.commandLine, state->work.autoWork));
   });
@@ -358,7 +359,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE: OnClose(state); return 0;
     case WM_DESTROY:
       for (HBITMAP picture : frame.targetPictures) DeleteObject(picture);
-      PostQuitMessage(0);
+      PostQuitMessage(work.Automatic() ? ExitCodeOf(work.autoRunReport) : 0);
       return 0;
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

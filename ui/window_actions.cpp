@@ -80,7 +80,6 @@ void SetPositionSampleText(Workspace& work, const Frame& frame, const std::wstri
 ReadResult ReadIntoList(Workspace& work, Frame& frame, const std::function<ReadResult(ListReader&)>& read) {
   ReadSettings readSettings = ReadSettingsFrom(work.settings, CommandLine{});
   readSettings.folderreadWorking = work.folderreadWorking;
-  readSettings.noSubFolderAsked = work.noSubFolderAsked;
   ReadHooks hooks;
   hooks.owner = frame.main;
   DWORD lastCounter = 0;
@@ -107,11 +106,8 @@ ReadResult ReadIntoList(Workspace& work, Frame& frame, const std::function<ReadR
   ListReader reader(work.list, readSettings, hooks);
   const ReadResult result = read(reader);
   // The user's answers during the read (row limit, list target, folder reading) are kept.
-  work.settings.maxfilenum = readSettings.maxfilenum;
-  work.settings.folderread = readSettings.folderread;
-  work.settings.file_dir = readSettings.fileDir;
+  KeepReadAnswers(readSettings, work.settings);
   work.folderreadWorking = readSettings.folderreadWorking;
-  work.noSubFolderAsked = readSettings.noSubFolderAsked;
   RefreshList(work, frame);
   return result;
 }

@@ -59,11 +59,11 @@ struct Workspace {
   int modeIndex = 0;                 // 0..23: tab = index / 12, button = index mod 12
   bool busy = false;                 // a drop, header click or panel change settles (timer 1501)
   bool macroEditorStarted = false;   // the "編集" button reads "リスト更新"
-  bool noSubFolderAsked = false;     // the "No Sub Folder" question comes once per run
   int folderreadWorking = 0;         // the working copy of `folderread`
   std::wstring lastFolder;           // where the folder dialog starts
   bool settingsRemoved = false;      // the stored settings were deleted: nothing is saved at exit
   int exitWatchdog = 0;              // ticks of the automatic run's exit watchdog
+  RunReport autoRunReport;           // what the automatic run did: its exit code
   bool fillingPanel = false;         // the program writes the panel: its change notices are not a person's
   PositionMapState positionMap;      // the position edit's sample and map
   int hint = -2;                     // the status hint code shown
