@@ -13,22 +13,6 @@
 namespace korval {
 namespace {
 
-// The rename list sits inside the main dialog's splitter.
-HWND ListControlOf(HWND window) {
-  HWND found = nullptr;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM out) -> BOOL {
-        wchar_t name[32] = L"";
-        GetClassNameW(child, name, 32);
-        if (lstrcmpW(name, WC_LISTVIEWW) != 0) return TRUE;
-        *reinterpret_cast<HWND*>(out) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 int RowsShown(HWND window) {
   HWND list = ListControlOf(window);
   return list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;

@@ -102,4 +102,17 @@ std::wstring WindowClass(HWND window) {
   return name;
 }
 
+HWND ListControlOf(HWND window) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM out) -> BOOL {
+        if (WindowClass(child) != L"SysListView32") return TRUE;
+        *reinterpret_cast<HWND*>(out) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 }  // namespace korval

@@ -34,6 +34,8 @@ class ProgramRunner {
 };
 
 std::wstring WindowText(HWND window);
+// The rename list inside a main window (it sits in the main dialog's splitter), or null.
+HWND ListControlOf(HWND window);
 std::wstring WindowClass(HWND window);
 
 }  // namespace korval

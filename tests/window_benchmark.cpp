@@ -16,6 +16,7 @@
 #include "config/settings.h"
 #include "platform/data_files.h"
 #include "platform/temp_folder.h"
+#include "tests/program_runner.h"
 
 namespace korval {
 namespace {
@@ -46,21 +47,6 @@ HWND MainWindowOf(DWORD process) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
-}
-
-HWND ListOf(HWND window) {
-  HWND found = nullptr;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM out) -> BOOL {
-        wchar_t name[32] = L"";
-        GetClassNameW(child, name, 32);
-        if (lstrcmpW(name, WC_LISTVIEWW) != 0) return TRUE;
-        *reinterpret_cast<HWND*>(out) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
 }
 
 struct Started {
@@ -121,7 +107,7 @@ void BenchWindowStart(size_t files) {
   const std::wstring path = tree.Path().substr(0, tree.Path().size() - 1);
   Started started = Start(program, L"\"" + path + L"\"");
   const auto shown = Clock::now();
-  HWND list = started.window ? ListOf(started.window) : nullptr;
+  HWND list = started.window ? ListControlOf(started.window) : nullptr;
   double longest = 0;
   int probes = 0, slow = 0;
   LRESULT rows = 0;

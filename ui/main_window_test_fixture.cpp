@@ -71,8 +71,7 @@ void MainWindowTest::Open(const std::vector<std::wstring>& arguments) {
   start.arguments = {L"korvalith.exe"};
   start.arguments.insert(start.arguments.end(), arguments.begin(), arguments.end());
   start.commandLine = ParseCommandLine(start.arguments, L"", LocalDateTime{2026, 12, 8, 9, 0, 0});
-  const MessageOptions messages = MessageOptionsOf(start.commandLine);
-  SetMessagePolicy({messages.automatic, messages.show, messages.errorsOnly, messages.all});
+  SetMessagePolicy(MessagePolicyOf(start.commandLine));
   window = CreateMainWindow(GetModuleHandleW(nullptr), &start, false);
   ASSERT_NE(nullptr, window);
   ShowWindow(window, SW_SHOW);
