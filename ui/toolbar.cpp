@@ -31,10 +31,10 @@ const ToolbarButton kToolbarButtons[kToolbarPositions] = {
     {IDM_ABOUT, L"バージョン情報"},
 };
 
-// Commands whose work comes with the CSV, options and macro panel parts of the window: their
-// buttons stay disabled until then.
+// Commands whose work comes with the CSV and macro panel parts of the window: their buttons stay
+// disabled until then.
 static bool Available(int command) {
-  return command != IDM_OPEN_CSV && command != IDM_SAVE_CSV && command != IDM_OPTIONS && command != IDM_RECORD_MACRO;
+  return command != IDM_OPEN_CSV && command != IDM_SAVE_CSV && command != IDM_RECORD_MACRO;
 }
 
 HWND CreateToolbar(HWND parent) {
