@@ -79,9 +79,10 @@ RegistryAccess& SystemRegistry() {
 }
 
 int DeleteRegistryKey(HKEY hive, const wchar_t* key) {
-  // RegDeleteTreeW empties the key; the key itself goes with RegDeleteKeyW.
   if (RegDeleteTreeW(hive, key) != ERROR_SUCCESS) return 1;
-  return RegDeleteKeyW(hive, key) == ERROR_SUCCESS ? 0 : 1;
+  // RegDeleteTreeW takes the key itself away on some systems and only empties it on others.
+  const LONG status = RegDeleteKeyW(hive, key);
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? 0 : 1;
 }
 
 }  // namespace korval

@@ -50,10 +50,11 @@ bool ColumnsChanged(const Settings& a, const Settings& b) {
 void TakeOverOptions(CommandContext& c, Settings edited) {
   Workspace& work = c.work;
   const Settings before = work.settings;
-  // The window and column switches belong to their own button; the start mode is the window's own
-  // unless it is fixed.
+  // The window and column switches belong to their own button. The mode chosen on the page is the
+  // start mode; the window keeps the mode it shows.
   edited.option3 = (edited.option3 & ~(kFixWindow | kFixColumns)) | (before.option3 & (kFixWindow | kFixColumns));
-  if (!(edited.option3 & kFixMode)) edited.mode = before.mode;
+  const int startMode = edited.mode;
+  edited.mode = before.mode;
   work.settings = std::move(edited);
   const Settings& s = work.settings;
 
@@ -62,7 +63,7 @@ void TakeOverOptions(CommandContext& c, Settings edited) {
     ApplyMultipleOption(work.instanceMutex, s.multiple);
   }
   // A fixed mode is never written at exit: the one chosen here is written now, or it would be lost.
-  if ((s.option3 & kFixMode) && work.store) work.store->WriteInt(L"mode", s.mode);
+  if ((s.option3 & kFixMode) && work.store) work.store->WriteInt(L"mode", startMode);
   if (s.listfont != before.listfont) SetListFont(c.frame.list, s.listfont, c.frame.listFont);
   SetListColours(c.frame.list, s, work.UndoMode());
   if (ColumnsChanged(s, before)) {

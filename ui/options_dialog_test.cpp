@@ -40,7 +40,7 @@ HWND ShowPage(HWND sheet, int index) {
   return PropSheet_GetCurrentPageHwnd(sheet);
 }
 
-void Click(HWND page, int control) { SendMessageW(GetDlgItem(page, control), BM_CLICK, 0, 0); }
+void ClickOn(HWND page, int control) { SendMessageW(GetDlgItem(page, control), BM_CLICK, 0, 0); }
 
 void Select(HWND page, int control, int index) {
   HWND list = GetDlgItem(page, control);
@@ -94,13 +94,13 @@ void CALLBACK OnColourTimer(HWND, UINT, UINT_PTR id, DWORD) {
 
 void Apply(HWND page, const Change& c) {
   switch (c.act) {
-    case Act::Click: Click(page, c.control); break;
+    case Act::Click: ClickOn(page, c.control); break;
     case Act::Select: Select(page, c.control, c.index); break;
     case Act::Type: Type(page, c.control, c.text); break;
     case Act::Colour:
       gColourToChoose = static_cast<COLORREF>(c.index);
       SetTimer(nullptr, 0, 50, OnColourTimer);
-      Click(page, c.control);
+      ClickOn(page, c.control);
       break;
   }
 }
@@ -202,13 +202,17 @@ TEST_P(OptionsPageTest, EveryControlIsStoredAndShown) {
   EXPECT_EQ(4 + s.listcols1 + s.listcols2, columns);
   EXPECT_EQ(static_cast<COLORREF>(s.listcolor3), ListView_GetBkColor(Parts().list));
   EXPECT_EQ(static_cast<COLORREF>(s.listcolor1), ListView_GetTextColor(Parts().list));
-  if (c.page == 0) EXPECT_TRUE(Work().instanceMutex.Owns()) << "a second start is handed over from now on";
+  if (c.page == 0) {
+    EXPECT_TRUE(Work().instanceMutex.Owns()) << "a second start is handed over from now on";
+  }
   if (c.page == 1) {
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Parts().list, WM_GETFONT, 0, 0)), sizeof(font), &font);
     EXPECT_STREQ(L"MS Gothic", font.lfFaceName);
   }
-  if (c.page == 2) EXPECT_EQ(0, s.mode) << "the window keeps its own mode";
+  if (c.page == 2) {
+    EXPECT_EQ(0, s.mode) << "the window keeps its own mode";
+  }
   if (c.page == 3) {
     wchar_t title[32] = L"";
     HDITEMW item{};
@@ -243,7 +247,7 @@ TEST_F(OptionsTest, TheSerialListsFollowTheCollisionChoice) {
   RunSheet([&](HWND sheet) {
     HWND page = ShowPage(sheet, 0);
     for (int choice : {IDC_OPT_COLLISION_KEEP, IDC_OPT_COLLISION_SERIAL, IDC_OPT_COLLISION_KEEP}) {
-      Click(page, choice);
+      ClickOn(page, choice);
       for (int list : {IDC_OPT_COLLISION_FORMAT, IDC_OPT_COLLISION_PAD, IDC_OPT_COLLISION_START}) {
         enabled.push_back(IsWindowEnabled(GetDlgItem(page, list)) != FALSE);
       }
@@ -259,10 +263,10 @@ TEST_F(OptionsTest, CancelKeepsEverySettingButTheButtonSavedFixedSwitches) {
   const Settings before = Work().settings;
   RunSheet([&](HWND sheet) {
     HWND page = ShowPage(sheet, 2);
-    Click(page, IDC_OPT_FIX_WINDOW);
-    Click(page, IDC_OPT_FIX_COLUMNS);
-    Click(page, IDC_OPT_SAVE_NOW);
-    Click(ShowPage(sheet, 0), IDC_OPT_ENTER_DONT);
+    ClickOn(page, IDC_OPT_FIX_WINDOW);
+    ClickOn(page, IDC_OPT_FIX_COLUMNS);
+    ClickOn(page, IDC_OPT_SAVE_NOW);
+    ClickOn(ShowPage(sheet, 0), IDC_OPT_ENTER_DONT);
     PropSheet_PressButton(sheet, PSBTN_CANCEL);
   });
   EXPECT_EQ(kFixWindow | kFixColumns, Work().settings.option3);
@@ -329,7 +333,9 @@ TEST_F(OptionsTest, RecordingRefusesAndUndoModeAsks) {
     EXPECT_EQ(c.caption, sink.requests[0].caption);
     EXPECT_EQ(c.text, sink.requests[0].text);
     EXPECT_EQ(c.sheetShown, shown);
-    if (c.state != State::Recording) EXPECT_EQ(!c.sheetShown, Work().UndoMode());
+    if (c.state != State::Recording) {
+      EXPECT_EQ(!c.sheetShown, Work().UndoMode());
+    }
     Close();
   }
 }
