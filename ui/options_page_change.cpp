@@ -101,7 +101,6 @@ void Accepted(HWND page, OptionsData& data) {
 bool Draw(const DRAWITEMSTRUCT* item, const OptionsData&) {
   for (const ForcedIcons& icons : kForcedIcons) {
     if (static_cast<int>(item->CtlID) != icons.control) continue;
-    FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
     HIMAGELIST strip = ImageList_LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_STATUS_STRIP), 16, 0,
                                             RGB(255, 255, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
     if (!strip) return true;
