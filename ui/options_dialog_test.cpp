@@ -22,7 +22,22 @@ constexpr const wchar_t* kTestRegistryKey = L"Software\\Pinecot Tools\\Korvalith
 // own message loop, as a person's clicks would be.
 std::function<void(HWND sheet)> gSheetAction;
 
-HWND FindSheet() { return FindWindowW(L"#32770", L"オプション"); }
+// The sheet of this thread only: other test programs open theirs on the same desktop.
+HWND FindSheet() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM out) -> BOOL {
+        wchar_t name[16] = L"", title[16] = L"";
+        GetClassNameW(hwnd, name, 16);
+        GetWindowTextW(hwnd, title, 16);
+        if (lstrcmpW(name, L"#32770") != 0 || lstrcmpW(title, L"オプション") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(out) = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
 
 void CALLBACK OnSheetTimer(HWND, UINT, UINT_PTR id, DWORD) {
   HWND sheet = FindSheet();
