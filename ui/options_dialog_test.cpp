@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "config/test_stores.h"
+#include "modes/change_mode.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
 #include "ui/main_window_test_fixture.h"
@@ -255,6 +256,44 @@ INSTANTIATE_TEST_SUITE_P(Pages, OptionsPageTest, testing::Combine(testing::Range
                            return std::string(kPages[std::get<0>(info.param)].name) +
                                   (std::get<1>(info.param) ? "InTheRegistry" : "InTheIniFile");
                          });
+
+// The Enter key and the change log as a person meets them right after OK.
+TEST_F(OptionsTest, TheRunsUseTheNewValuesAtOnce) {
+  struct Case {
+    int page, control;
+    bool renamed, logged;
+  };
+  const Case cases[] = {
+      {0, IDC_OPT_ENTER_DONT, false, false},  // the second Enter previews again
+      {1, IDC_OPT_WRITE_LOG, true, false},
+  };
+  for (const Case& c : cases) {
+    for (const std::wstring& name : SortedNames(files.Path())) DeleteFileW((files / name).c_str());
+    DeleteFileW((program / L"rename1.log").c_str());
+    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\n");
+    files.WriteFile(L"a_1.txt", "1");
+    files.WriteFile(L"a_2.txt", "2");
+    Open({files.Path()});
+    Work().instanceMutex = InstanceMutex(L"KorvalithOptionsTestInstance");
+    Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
+    Work().panel.replaceFrom = L"a_";
+    Work().panel.replaceTo = L"b_";
+    FocusList();
+    Key(VK_RETURN);
+    ASSERT_TRUE(Work().run.enterExecutes);
+    RunSheet([&](HWND sheet) {
+      ClickOn(ShowPage(sheet, c.page), c.control);
+      PropSheet_PressButton(sheet, PSBTN_OK);
+    });
+    FocusList();
+    Key(VK_RETURN);
+    Key(VK_RETURN);
+    EXPECT_EQ(c.renamed, files.Exists(L"b_1.txt")) << c.control;
+    EXPECT_EQ(!c.renamed, files.Exists(L"a_1.txt")) << c.control;
+    EXPECT_EQ(c.logged, program.Exists(L"rename1.log")) << c.control;
+    Close();
+  }
+}
 
 TEST_F(OptionsTest, TheSerialListsFollowTheCollisionChoice) {
   OpenWindow();
