@@ -2,6 +2,7 @@
 // OK, which the window uses at once.
 #include "engine/show_message.h"
 #include "ui/command_table.h"
+#include "ui/list_appearance.h"
 #include "ui/list_view.h"
 #include "ui/main_window.h"
 #include "ui/options_dialog.h"

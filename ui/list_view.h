@@ -28,11 +28,6 @@ void RefreshListControl(HWND control, const RenameList& list);
 
 // The columns anew from the settings: size and date shown or not, and what the date is.
 void ResetListColumns(HWND control, const Settings& settings);
-// The settings' background, and the text colour of normal or undo mode.
-void SetListColours(HWND control, const Settings& settings, bool undoMode);
-// Shows the list in the face `listfont` (an empty face keeps the font). owned holds the font the
-// list uses, deleted when it is replaced.
-void SetListFont(HWND control, const std::wstring& face, HFONT& owned);
 
 // The text colour (normal or undo mode) on the settings' background.
 void SetListTextColour(HWND control, int colour);

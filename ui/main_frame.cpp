@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "ui/command_table.h"
 #include "ui/folder_tree.h"
+#include "ui/list_appearance.h"
 #include "ui/list_view.h"
 #include "ui/main_dialog.h"
 #include "ui/split_window.h"
