@@ -58,10 +58,31 @@ int RegistryValue(RegistryOp op, HKEY hive, const wchar_t* key, const wchar_t* n
   return 1;
 }
 
+namespace {
+
+class SystemRegistryAccess final : public RegistryAccess {
+ public:
+  int Value(RegistryOp op, HKEY hive, const wchar_t* key, const wchar_t* name, RegistryData& data) override {
+    return RegistryValue(op, hive, key, name, data);
+  }
+  int DeleteKey(HKEY hive, const wchar_t* key, KeyDeletion how) override {
+    if (how == KeyDeletion::WithSubkeys) return DeleteRegistryKey(hive, key);
+    return RegDeleteKeyW(hive, key) == ERROR_SUCCESS ? 0 : 1;
+  }
+};
+
+}  // namespace
+
+RegistryAccess& SystemRegistry() {
+  static SystemRegistryAccess registry;
+  return registry;
+}
+
 int DeleteRegistryKey(HKEY hive, const wchar_t* key) {
-  // RegDeleteTreeW empties the key; the key itself goes with RegDeleteKeyW.
   if (RegDeleteTreeW(hive, key) != ERROR_SUCCESS) return 1;
-  return RegDeleteKeyW(hive, key) == ERROR_SUCCESS ? 0 : 1;
+  // RegDeleteTreeW takes the key itself away on some systems and only empties it on others.
+  const LONG status = RegDeleteKeyW(hive, key);
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? 0 : 1;
 }
 
 }  // namespace korval

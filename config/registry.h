@@ -26,4 +26,21 @@ int RegistryValue(RegistryOp op, HKEY hive, const wchar_t* key, const wchar_t* n
 // Deletes a key with everything below it; 0 on success, 1 on failure.
 int DeleteRegistryKey(HKEY hive, const wchar_t* key);
 
+enum class KeyDeletion {
+  WithSubkeys,  // the key and everything below it
+  IfNoSubkeys,  // the key and its values; fails while another key lies below it
+};
+
+// The seam through which the shell verb and the removal of the settings reach the registry, so
+// that tests can put a registry in its place that refuses chosen writes and deletes.
+class RegistryAccess {
+ public:
+  virtual ~RegistryAccess() = default;
+  virtual int Value(RegistryOp op, HKEY hive, const wchar_t* key, const wchar_t* name, RegistryData& data) = 0;
+  virtual int DeleteKey(HKEY hive, const wchar_t* key, KeyDeletion how) = 0;
+};
+
+// The registry of the system.
+RegistryAccess& SystemRegistry();
+
 }  // namespace korval

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "config/input_history.h"
+#include "config/shell_verb.h"
 #include "platform/data_files.h"
 
 namespace korval {
@@ -81,13 +82,6 @@ void WriteHistories(const SettingsStore& store, const Settings& s) {
     WriteHistory(store, L"renbanstr", s.serialHistory);
     WriteHistory(store, L"extstr", s.extHistory);
   }
-}
-
-// The verb counts as installed when its menu text names the program under either display name.
-bool ReadShellVerbInstalled() {
-  RegistryData data;
-  if (RegistryValue(RegistryOp::ReadText, HKEY_CLASSES_ROOT, kShellVerbKey, nullptr, data) != 0) return false;
-  return data.text.find(L"Korvalith") != std::wstring::npos || data.text.find(L"こ～ばりす～ず") != std::wstring::npos;
 }
 
 void CountStartInVendorKey() {
@@ -285,7 +279,7 @@ LoadResult LoadSettings(const SettingsStore& store, const WindowsVersion& window
   s.headcount = DecodeHeadcount(store.ReadInt(L"headcount", kHeadcountBound, kHeadcountDefault));
   s.dispcontrols = store.ReadInt(L"dispcontrols", kDispcontrolsBound, windows.code < kCodeWindowsXP ? 5 : 6);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
-  s.shellVerbInstalled = ReadShellVerbInstalled();
+  s.shellVerbInstalled = IsShellVerbInstalled(SystemRegistry());
   ReadRecords(store, s, IsOwnKey);
   ReadHistories(store, s);
   s.file_dir = s.filefolder;

@@ -69,6 +69,8 @@ std::wstring SettingsStore::ReadText(const wchar_t* key, const std::wstring& def
   } else {
     RegistryData data;
     if (RegistryValue(RegistryOp::ReadText, HKEY_CURRENT_USER, registryKey_.c_str(), key, data) != 0) return defaultValue;
+    // A text longer than any this program writes was not written by it: the key reads as missing.
+    if (data.text.size() > static_cast<size_t>(kMaxStoredText)) return defaultValue;
     text = std::move(data.text);
   }
   if (text.size() > static_cast<size_t>(kMaxStoredText)) text.resize(kMaxStoredText);

@@ -47,6 +47,9 @@ constexpr CommandRow kCommands[] = {
     {IDM_RECORD_MACRO, IDM_RECORD_MACRO, kNotInUndoMode | kNotAutomatic | kAskEditedNames, OnRecordMacro},
     {IDM_HISTORY_FILTER, IDM_HISTORY_OTHER, kNoGuard, OnHistorySwitch},
     {IDM_SORT_FIRST, IDM_SORT_LAST, kNotInUndoMode, OnSort},
+    {IDM_OPTIONS, IDM_OPTIONS, kDialogGuards, OnOptions},
+    {IDM_SHELL_VERB, IDM_SHELL_VERB, kNoGuard, OnShellVerb},
+    {IDM_DELETE_SETTINGS, IDM_DELETE_SETTINGS, kDialogGuards, OnDeleteSettings},
 };
 
 bool GuardsAllow(unsigned guards, Workspace& work, const Frame& frame) {

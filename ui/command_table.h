@@ -96,4 +96,8 @@ void OnTopmost(CommandContext& c);
 void OnHistorySwitch(CommandContext& c);
 void OnFocusStep(CommandContext& c);
 
+void OnOptions(CommandContext& c);
+void OnShellVerb(CommandContext& c);
+void OnDeleteSettings(CommandContext& c);
+
 }  // namespace korval

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "ui/list_appearance.h"
+
 namespace korval {
 namespace {
 
@@ -39,9 +41,14 @@ HWND CreateListControl(HWND parent, const Settings& settings) {
                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   if (!control) return nullptr;
   ListView_SetExtendedListViewStyle(control, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
-  ListView_SetTextColor(control, static_cast<COLORREF>(settings.listcolor1));
-  ListView_SetBkColor(control, static_cast<COLORREF>(settings.listcolor3));
-  ListView_SetTextBkColor(control, static_cast<COLORREF>(settings.listcolor3));
+  SetListColours(control, settings, false);
+  ResetListColumns(control, settings);
+  return control;
+}
+
+void ResetListColumns(HWND control, const Settings& settings) {
+  while (ListView_DeleteColumn(control, 0)) {
+  }
   int index = 0;
   for (const ColumnLayout& layout : ColumnsFor(settings)) {
     LVCOLUMNW column{};
@@ -51,7 +58,7 @@ HWND CreateListControl(HWND parent, const Settings& settings) {
     column.pszText = const_cast<wchar_t*>(layout.title);
     ListView_InsertColumn(control, index++, &column);
   }
-  return control;
+  InvalidateRect(control, nullptr, TRUE);
 }
 
 bool AnswerListRequest(const NMHDR* header, const RenameList& list, const Settings& settings) {

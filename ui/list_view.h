@@ -26,6 +26,9 @@ bool TrackListSelection(const NMHDR* header, RenameList& list);
 // Tells the control how many rows there are now and redraws it.
 void RefreshListControl(HWND control, const RenameList& list);
 
+// The columns anew from the settings: size and date shown or not, and what the date is.
+void ResetListColumns(HWND control, const Settings& settings);
+
 // The text colour (normal or undo mode) on the settings' background.
 void SetListTextColour(HWND control, int colour);
 // The title of the folder column ("フォルダ名", or "<備考>" in undo mode).

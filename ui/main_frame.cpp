@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "ui/command_table.h"
 #include "ui/folder_tree.h"
+#include "ui/list_appearance.h"
 #include "ui/list_view.h"
 #include "ui/main_dialog.h"
 #include "ui/split_window.h"
@@ -54,6 +55,7 @@ bool CreateFrameParts(MainWindowState* state) {
                                      IDC_SPLITTER, work.settings.treewidth);
   if (!frame.splitter) return false;
   frame.list = CreateListControl(frame.splitter, work.settings);
+  SetListFont(frame.list, work.settings.listfont, frame.listFont);
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(frame.main, GWLP_HINSTANCE));
   frame.targetPictures[0] = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_TARGET_FILES));
   frame.targetPictures[1] = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_TARGET_FOLDERS));
@@ -109,6 +111,7 @@ void ShowMenuChecks(const Workspace& work, const Frame& frame) {
   Check(menu, IDM_HISTORY_REPLACE, (s.inputlog & kLogReplace) != 0);
   Check(menu, IDM_HISTORY_OTHER, (s.inputlog & kLogOther) != 0);
   Check(menu, IDM_UNDO_MODE, work.UndoMode());
+  Check(menu, IDM_SHELL_VERB, s.shellVerbInstalled);
   ShowListTarget(work, frame);
 }
 

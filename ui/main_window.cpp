@@ -53,7 +53,8 @@ void PlaceWindow(HWND hwnd, const Settings& s) {
   SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The window's own size and position, and the tree's width, go back into the settings.
+}  // namespace
+
 void RememberGeometry(const Frame& frame, Settings& s) {
   RECT r;
   if (!GetWindowRect(frame.main, &r)) return;
@@ -62,6 +63,8 @@ void RememberGeometry(const Frame& frame, Settings& s) {
   s.wwidth = r.right - r.left;
   s.wheight = r.bottom - r.top;
 }
+
+namespace {
 
 // Lets Explorer running unelevated drop files on an elevated window (Vista and later).
 void AllowDropsFromLowerIntegrity(const WindowsVersion& windows) {
@@ -121,7 +124,7 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   work.commandLine = start->commandLine;
   work.arguments = start->arguments;
   work.programFolder = start->programFolder;
-  work.store = SettingsStore::Choose(work.programFolder);
+  work.store = SettingsStore::Choose(work.programFolder, start->registryKey);
   const bool firstStart = LoadSettings(*work.store, work.windows, work.settings).firstStart;
   if (firstStart && start->askFirstStart && !work.Automatic()) {
     FirstStartData data{work.windows, work.settings.usejpname};
@@ -359,6 +362,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE: OnClose(state); return 0;
     case WM_DESTROY:
       for (HBITMAP picture : frame.targetPictures) DeleteObject(picture);
+      if (frame.listFont) DeleteObject(frame.listFont);
       PostQuitMessage(work.Automatic() ? ExitCodeOf(work.autoRunReport) : 0);
       return 0;
     case WM_NCDESTROY:

@@ -19,6 +19,9 @@ bool RegisterMainWindowClass(HINSTANCE instance);
 // run without "/show".
 HWND CreateMainWindow(HINSTANCE instance, WindowStart* start, bool hidden);
 
+// The window's own size and position go back into the settings.
+void RememberGeometry(const Frame& frame, Settings& s);
+
 // The message loop with the main window's accelerators.
 int RunMainLoop(HWND main);
 

@@ -68,12 +68,14 @@ void MainWindowTest::Open(const std::vector<std::wstring>& arguments) {
   WindowStart start;
   start.programFolder = program.Path();
   start.askFirstStart = false;
+  start.registryKey = registryKey.c_str();
   start.arguments = {L"korvalith.exe"};
   start.arguments.insert(start.arguments.end(), arguments.begin(), arguments.end());
   start.commandLine = ParseCommandLine(start.arguments, L"", LocalDateTime{2026, 12, 8, 9, 0, 0});
   SetMessagePolicy(MessagePolicyOf(start.commandLine));
   window = CreateMainWindow(GetModuleHandleW(nullptr), &start, false);
   ASSERT_NE(nullptr, window);
+  Work().registry = &registry;
   ShowWindow(window, SW_SHOW);
   Pump(300);  // timers 1500 and 1504 finish the set-up and read the arguments
   FocusList();

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "config/test_registry.h"
 #include "platform/scripted_message_sink.h"
 #include "platform/temp_folder.h"
 #include "ui/workspace.h"
@@ -60,6 +61,11 @@ class MainWindowTest : public testing::Test {
   TempFolder program;  // the program folder: settings (an ini file), logs, macros
   TempFolder files;    // the files the tests rename
   ScriptedMessageSink sink;
+  // The registry the window's commands reach: the folder verb's keys refuse every write and delete,
+  // so that no test changes the folder menu unless it asks to. Settings kept in the registry go to
+  // a key of the tests' own.
+  RefusingRegistry registry{{kShellVerbKey, kShellVerbCommandKey}, {kShellVerbKey, kShellVerbCommandKey}};
+  std::wstring registryKey = L"Software\\Pinecot Tools\\KorvalithWindowTest";
   HWND window = nullptr;
   HACCEL accelerators = nullptr;
 };

@@ -31,10 +31,8 @@ const ToolbarButton kToolbarButtons[kToolbarPositions] = {
     {IDM_ABOUT, L"バージョン情報"},
 };
 
-// Commands whose work comes with the CSV and options parts of the window: their buttons stay
-// disabled until then.
-static bool Available(int command) {
-  return command != IDM_OPEN_CSV && command != IDM_SAVE_CSV && command != IDM_OPTIONS;
+// Commands whose work comes with the CSV part of the window: their buttons stay disabled until then.
+static bool Available(int command) { return command != IDM_OPEN_CSV && command != IDM_SAVE_CSV;
 }
 
 HWND CreateToolbar(HWND parent) {

@@ -34,6 +34,7 @@ struct WindowStart {
   std::vector<std::wstring> arguments;  // the whole argument vector, for a hand-over
   std::wstring programFolder;           // where settings, logs and macros live, with a backslash
   bool askFirstStart = true;            // the first-start dialog may be shown (tests turn it off)
+  const wchar_t* registryKey = kProgramKey;  // where the registry keeps the settings (tests: a key of their own)
   bool handedOver = false;              // out: another instance took the paths; the program ends
 };
 
@@ -43,6 +44,7 @@ struct Workspace {
   std::vector<std::wstring> arguments;
   std::wstring programFolder;
   std::optional<SettingsStore> store;
+  RegistryAccess* registry = &SystemRegistry();  // for the shell verb and the removal of the settings
   Settings settings;
   InstanceMutex instanceMutex;
 
@@ -98,6 +100,7 @@ struct Frame {
   HWND recordingWindow = nullptr;  // "■ 終了", while a macro is recorded
   POINT lastPosition{LONG_MIN, LONG_MIN};  // the window's last top left corner
   HBITMAP targetPictures[2] = {nullptr, nullptr};  // files, folders
+  HFONT listFont = nullptr;                           // the face of `listfont`, once one is set
   std::vector<ControlAnchor> anchors;                 // the dialog's controls below the list area
   int panelHeight = 0;                                // the dialog's height below the list area
   HWND Item(int id) const { return GetDlgItem(dialog, id); }
