@@ -11,12 +11,12 @@ namespace korval {
 
 bool CanStartDirectRename(const RenameList& list, size_t row) { return !list.undoMode && row < list.Count(); }
 
-bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited, HWND owner, FileSystem& fs,
+bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited, FileSystem& fs,
                         const std::wstring& filterText) {
   if (!CanStartDirectRename(list, row)) return false;
   RenameItem& item = list.Row(row);
   if (item.folder.size() + edited.size() >= kPathBuffer) {
-    ShowMessage(owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Too Long", L"ファイル名が長すぎます。",
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Too Long", L"ファイル名が長すぎます。",
                 MessageClass::Error);
     return false;
   }
@@ -24,12 +24,12 @@ bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited
   const std::wstring question =
       FormatText(L"%s → %s\n\n直接リネームの場合はUnDoできません。リネームしてよろしいですか。", item.oldName.c_str(),
                  edited.c_str());
-  if (ShowMessage(owner, MessageKind::Plain, MB_OKCANCEL | MB_ICONINFORMATION, L"Rename it now?", question,
+  if (ShowMessage(MessageKind::Plain, MB_OKCANCEL | MB_ICONINFORMATION, L"Rename it now?", question,
                   MessageClass::Question) != IDOK) {
     return false;
   }
-  if (!RenameSafely(fs, item.folder + item.oldName, item.folder + edited, owner)) {
-    ShowMessage(owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Rename Failed.", L"ファイル名を変更できませんでした。",
+  if (!RenameSafely(fs, item.folder + item.oldName, item.folder + edited)) {
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Rename Failed.", L"ファイル名を変更できませんでした。",
                 MessageClass::Error);
     return false;
   }

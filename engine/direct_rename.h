@@ -17,7 +17,7 @@ bool CanStartDirectRename(const RenameList& list, size_t row);
 // the user agreed (such a rename is not logged, which the question says); on success the row's old
 // name and extension follow and the filter is applied again in its changed-only form. Returns
 // whether the row was renamed.
-bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited, HWND owner, FileSystem& fs,
+bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited, FileSystem& fs,
                         const std::wstring& filterText);
 
 }  // namespace korval

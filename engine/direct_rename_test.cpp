@@ -22,7 +22,7 @@ class DirectRenameTest : public testing::Test {
 };
 
 TEST_F(DirectRenameTest, AskedThenRenamedWithTheRowFollowing) {
-  EXPECT_TRUE(FinishDirectRename(list_, 0, L"Trip 01.jpeg", nullptr, SystemFileSystem(), L""));
+  EXPECT_TRUE(FinishDirectRename(list_, 0, L"Trip 01.jpeg", SystemFileSystem(), L""));
   ASSERT_EQ(1u, sink_.requests.size());
   EXPECT_EQ(L"photo.jpg → Trip 01.jpeg\n\n直接リネームの場合はUnDoできません。リネームしてよろしいですか。",
             sink_.requests[0].text);
@@ -36,11 +36,11 @@ TEST_F(DirectRenameTest, AskedThenRenamedWithTheRowFollowing) {
 
 TEST_F(DirectRenameTest, CancelSameNameAndTooLongChangeNothing) {
   sink_.Answer(IDCANCEL);
-  EXPECT_FALSE(FinishDirectRename(list_, 0, L"other.jpg", nullptr, SystemFileSystem(), L""));
-  EXPECT_FALSE(FinishDirectRename(list_, 0, L"photo.jpg", nullptr, SystemFileSystem(), L""));
+  EXPECT_FALSE(FinishDirectRename(list_, 0, L"other.jpg", SystemFileSystem(), L""));
+  EXPECT_FALSE(FinishDirectRename(list_, 0, L"photo.jpg", SystemFileSystem(), L""));
   EXPECT_EQ(1u, sink_.requests.size());
-  EXPECT_FALSE(FinishDirectRename(list_, 0, std::wstring(260 - dir_.Path().size(), L'x'), nullptr,
-                                  SystemFileSystem(), L""));
+  EXPECT_FALSE(FinishDirectRename(list_, 0, std::wstring(260 - dir_.Path().size(), L'x'), SystemFileSystem(),
+                                  L""));
   ASSERT_EQ(2u, sink_.requests.size());
   EXPECT_EQ(L"ファイル名が長すぎます。", sink_.requests[1].text);
   EXPECT_EQ(L"Too Long", sink_.requests[1].caption);
@@ -50,11 +50,11 @@ TEST_F(DirectRenameTest, CancelSameNameAndTooLongChangeNothing) {
 
 TEST_F(DirectRenameTest, FailureIsSaidAndCaseOnlyChangesWork) {
   dir_.WriteFile(L"taken.jpg", "t");
-  EXPECT_FALSE(FinishDirectRename(list_, 0, L"taken.jpg", nullptr, SystemFileSystem(), L""));
+  EXPECT_FALSE(FinishDirectRename(list_, 0, L"taken.jpg", SystemFileSystem(), L""));
   ASSERT_EQ(2u, sink_.requests.size());
   EXPECT_EQ(L"ファイル名を変更できませんでした。", sink_.requests[1].text);
   EXPECT_EQ("t", dir_.ReadFile(L"taken.jpg"));
-  EXPECT_TRUE(FinishDirectRename(list_, 0, L"PHOTO.JPG", nullptr, SystemFileSystem(), L""));
+  EXPECT_TRUE(FinishDirectRename(list_, 0, L"PHOTO.JPG", SystemFileSystem(), L""));
   WIN32_FIND_DATAW found;
   ASSERT_TRUE(SystemFileSystem().Find((dir_ / L"photo.jpg").c_str(), &found));
   EXPECT_STREQ(L"PHOTO.JPG", found.cFileName);
@@ -63,10 +63,10 @@ TEST_F(DirectRenameTest, FailureIsSaidAndCaseOnlyChangesWork) {
 TEST_F(DirectRenameTest, OffInUndoModeAndTheFilterFollows) {
   list_.undoMode = true;
   EXPECT_FALSE(CanStartDirectRename(list_, 0));
-  EXPECT_FALSE(FinishDirectRename(list_, 0, L"x.jpg", nullptr, SystemFileSystem(), L""));
+  EXPECT_FALSE(FinishDirectRename(list_, 0, L"x.jpg", SystemFileSystem(), L""));
   list_.undoMode = false;
   EXPECT_FALSE(CanStartDirectRename(list_, 1));
-  EXPECT_TRUE(FinishDirectRename(list_, 0, L"x.png", nullptr, SystemFileSystem(), L"*.jpg"));
+  EXPECT_TRUE(FinishDirectRename(list_, 0, L"x.png", SystemFileSystem(), L"*.jpg"));
   EXPECT_EQ(ItemStatus::Filtered, list_.Status(0));
 }
 

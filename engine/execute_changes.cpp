@@ -149,27 +149,26 @@ bool PreparePass(Pass& s) {
   PanelValues& panel = c.panel ? *c.panel : s.emptyPanel;
   panel.mode = s.mode;
   if (ReadModeParams(panel, params, c.histories, c.autoReplace)) {
-    ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Too Many Characters",
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Too Many Characters",
                 L"入力した文字数が多すぎます。", MessageClass::Error);
     return false;
   }
   if (s.kind == RunKind::Preview) ApplyFilter(s.list, FilterKind::SelectionOnly, c.filterText);
   s.after = EffectiveListAfterRun(s.o, s.state);
   if (s.mode == kModeReplace && params.regexp && !s.regex.Load()) {
-    ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, kRegexLibraryMissingCaption,
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONINFORMATION, kRegexLibraryMissingCaption,
                 FormatText(kRegexLibraryMissingText, L"BREGEXP.DLL"), MessageClass::Error);
     return false;
   }
   s.report.unlogged = s.kind == RunKind::Execute && s.o.writelog && !s.log.Open(c.programFolder);
   if (s.report.unlogged &&
-      ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, kLogCreateFailedCaption,
+      ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, kLogCreateFailedCaption,
                   kLogCreateFailedText, MessageClass::Question) != IDYES) {
     return false;
   }
   s.collisionOptions = {s.o.collisionOption, s.o.adddiffpad, s.o.addrenbegin, s.o.fileDir};
   s.renameOptions.ntFamily = s.o.ntFamily;
   s.renameOptions.showRenameErrors = s.o.showRenameErrors != 0;
-  s.renameOptions.owner = c.owner;
 
   TransformContext& t = s.transform;
   t.params = &params;
@@ -191,7 +190,7 @@ bool PreviewRow(Pass& s, RenameItem& row, std::wstring& source, std::wstring& ta
   if (s.mode == kModeMacro && s.kind == RunKind::Preview && !s.macroRead) {
     s.macroRead = true;
     if (c.readMacro && !c.readMacro()) {
-      ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, kMacroUnreadableCaption,
+      ShowMessage(MessageKind::Plain, MB_OK | MB_ICONINFORMATION, kMacroUnreadableCaption,
                   kMacroUnreadableText, MessageClass::Error);
       return false;
     }
@@ -214,7 +213,7 @@ bool PreviewRow(Pass& s, RenameItem& row, std::wstring& source, std::wstring& ta
 // The log could not take a line: nothing more is changed in this pass, since it could not be undone.
 void StopForLog(Pass& s) {
   s.logBroken = true;
-  ShowMessage(s.c.owner, MessageKind::Plain, MB_OK | MB_ICONSTOP, kLogWriteFailedCaption, kLogWriteFailedText,
+  ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, kLogWriteFailedCaption, kLogWriteFailedText,
               MessageClass::Error);
 }
 
@@ -267,7 +266,7 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
     collision.serial = target;
   }
   if (!CurrentMessagePolicy().automatic && s.o.chgconfirm == 2) {
-    const int answer = ShowMessage(c.owner, MessageKind::ConfirmChange, s.mode, source, target, MessageClass::Question);
+    const int answer = ShowMessage(MessageKind::ConfirmChange, s.mode, source, target, MessageClass::Question);
     if (answer == IDCANCEL) return RowEnd::StopPass;
     if (answer != IDYES) return RowEnd::NotChanged;
   }
@@ -320,7 +319,7 @@ void CleanUpSerials(Pass& s) {
     s.snapshot.Moved(entry.serial, entry.wanted);
     --s.report.serialRows;
     if (s.o.chgconfirm == 2) {
-      ShowMessage(c.owner, MessageKind::Plain, MB_OK, L"Serial Number Deleted",
+      ShowMessage(MessageKind::Plain, MB_OK, L"Serial Number Deleted",
                   FormatText(L"付与した連番を削除しました\n\n%s\n　↓\n%s", entry.serial.c_str(), entry.wanted.c_str()),
                   MessageClass::Info);
     }
@@ -334,19 +333,19 @@ void CleanUpSerials(Pass& s) {
 void FinishPass(Pass& s) {
   ExecuteContext& c = s.c;
   if (s.regex.nonSjisFound && s.o.nonsjiswarn) {
-    const int answer = ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONINFORMATION, kNonSjisWarningCaption,
+    const int answer = ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONINFORMATION, kNonSjisWarningCaption,
                                    kNonSjisWarningText, MessageClass::Error);
     if (answer != IDYES && c.nonsjiswarnSetting) *c.nonsjiswarnSetting = 0;
   }
   if (s.kind == RunKind::Execute) {
     if (!s.logBroken) CleanUpSerials(s);
     if (!s.log.Close()) {
-      ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kLogRotateFailedCaption,
+      ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kLogRotateFailedCaption,
                   kLogRotateFailedText, MessageClass::Error);
     }
     s.report.logged = s.log.Written();
     if (s.report.serialRows > 0 && s.o.addrenmsg) {
-      ShowMessage(c.owner, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, L"Added Serial Number",
+      ShowMessage(MessageKind::Plain, MB_OK | MB_ICONINFORMATION, L"Added Serial Number",
                   L"同名のファイルがあったため、連番を付与したファイルがあります。", MessageClass::Info);
     }
     s.state.previewed = false;
@@ -403,7 +402,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       continue;
     }
     if (p == 0 && s.o.chgconfirm == 1 && !(CurrentMessagePolicy().automatic && CurrentMessagePolicy().show) &&
-        ShowMessage(c.owner, MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, L"Rename?", L"変更を開始しますか。",
+        ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, L"Rename?", L"変更を開始しますか。",
                     MessageClass::Question) != IDYES) {
       break;
     }

@@ -85,7 +85,6 @@ struct ExecuteContext {
   RunState* state = nullptr;
   FileSystem* fs = &SystemFileSystem();
   std::wstring programFolder;  // where the change log slots live
-  HWND owner = nullptr;
   std::function<void(int percent)> progress;  // 0..100 for the window's progress bar
   // Settings the pass may change (the "今後もこのエラーを表示しますか" answer).
   int* nonsjiswarnSetting = nullptr;

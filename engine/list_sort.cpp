@@ -226,7 +226,7 @@ SortResult SortList(RenameList& list, SortState& state, int column, int directio
   try {
     Reorder(list, SortedOrder(list, column, sign, options));
   } catch (const std::bad_alloc&) {
-    ShowMessage(options.owner, MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Error);
+    ShowMessage(MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Error);
     return SortResult::OutOfMemory;
   }
   state = next;

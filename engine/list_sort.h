@@ -33,7 +33,6 @@ struct SortOptions {
   bool sizeShown = false;      // the size column is in the list view
   bool dateShown = false;      // the date column is in the list view
   bool afterPreview = false;   // a preview has run: the old-name column groups rows by status
-  HWND owner = nullptr;        // owner of the out-of-memory message
 };
 
 enum class SortResult {

@@ -28,7 +28,7 @@ bool NeedsTwoSteps(int mode, bool ntFamily, const std::wstring& source, const st
 // Asks whether to go on after a failure: Abort when the user says No.
 RenameOutcome AskContinue(int mode, const std::wstring& s1, const std::wstring& s2, const RenameOneOptions& options) {
   if (!options.showRenameErrors) return RenameOutcome::Failed;
-  return ShowMessage(static_cast<HWND>(options.owner), MessageKind::ChangeFailed, mode, s1, s2,
+  return ShowMessage(MessageKind::ChangeFailed, mode, s1, s2,
                      MessageClass::Error) == IDNO
              ? RenameOutcome::Abort
              : RenameOutcome::Failed;
@@ -36,15 +36,15 @@ RenameOutcome AskContinue(int mode, const std::wstring& s1, const std::wstring& 
 
 }  // namespace
 
-bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& to, void* owner) {
+bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& to) {
   std::wstring parkedAt;
   if (RenameChecked(fs, from, to, false, &parkedAt)) return true;
-  if (!parkedAt.empty()) ReportStranded(owner, from, parkedAt);
+  if (!parkedAt.empty()) ReportStranded(from, parkedAt);
   return false;
 }
 
-void ReportStranded(void* owner, const std::wstring& original, const std::wstring& current) {
-  ShowMessage(static_cast<HWND>(owner), MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Rename Failed.",
+void ReportStranded(const std::wstring& original, const std::wstring& current) {
+  ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Rename Failed.",
               FormatText(L"\"%s\" を元の名前に戻せませんでした。\n\n現在の名前は \"%s\" です。", original.c_str(),
                          current.c_str()),
               MessageClass::Error);
@@ -71,7 +71,7 @@ RenameOutcome RenameOne(int mode, const std::wstring& source, const std::wstring
     return RenameOutcome::Changed;
   }
   out.error = GetLastError();
-  if (!out.parkedAt.empty()) ReportStranded(options.owner, source, out.parkedAt);
+  if (!out.parkedAt.empty()) ReportStranded(source, out.parkedAt);
   SetLastError(out.error);
   return AskContinue(mode, NamePart(source), NamePart(target), options);
 }

@@ -15,7 +15,6 @@ namespace korval {
 struct RenameOneOptions {
   bool ntFamily = true;
   bool showRenameErrors = true;
-  void* owner = nullptr;  // the window that owns the questions (HWND)
 };
 
 // What the change left behind for the change log.
@@ -27,10 +26,10 @@ struct RenameOneResult {
 };
 
 // A rename that puts the item back, or reports where it stays, when it cannot be completed.
-bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& to, void* owner);
+bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& to);
 
 // Says that an item could not be moved back to its original name and where it is now.
-void ReportStranded(void* owner, const std::wstring& original, const std::wstring& current);
+void ReportStranded(const std::wstring& original, const std::wstring& current);
 
 // What became of one row's change.
 enum class RenameOutcome {

@@ -133,9 +133,9 @@ int SilentAnswer(UINT style) {
   return (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) ? IDYES : IDOK;
 }
 
-int Deliver(HWND owner, const ComposedBox& box, MessageClass messageClass) {
+int Deliver(const ComposedBox& box, MessageClass messageClass) {
   const MessagePolicy& policy = gMessagePolicy;
-  MessageRequest request{owner, box.text, box.caption, box.style};
+  MessageRequest request{MessageOwner(), box.text, box.caption, box.style};
   if (policy.automatic) {
     if (policy.all || (policy.errorsOnly && messageClass == MessageClass::Error)) {
       // Nobody watches the main window of an automatic run: the box stands on its own, above the rest.
@@ -154,13 +154,13 @@ void SetMessagePolicy(const MessagePolicy& policy) { gMessagePolicy = policy; }
 
 const MessagePolicy& CurrentMessagePolicy() { return gMessagePolicy; }
 
-int ShowMessage(HWND owner, MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2,
+int ShowMessage(MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2,
                 MessageClass messageClass) {
   if (kind != MessageKind::Plain && modeOrFlags > kHighestMode) return IDOK;
   ComposedBox box;
   if (!ComposeBox(kind, modeOrFlags, s1, s2, &box)) return IDOK;
   box.text = BoundToBuffer(std::move(box.text));
-  return Deliver(owner, box, messageClass);
+  return Deliver(box, messageClass);
 }
 
 }  // namespace korval

@@ -27,11 +27,12 @@ enum class MessageClass { Info, Question, Error };
 void SetMessagePolicy(const MessagePolicy& policy);
 const MessagePolicy& CurrentMessagePolicy();
 
-// Returns the button pressed (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7). modeOrFlags is the change mode
+// Returns the button pressed (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7). The box belongs to the window
+// set with SetMessageOwner. modeOrFlags is the change mode
 // for the kinds that word their text by mode, or the style flags for Plain. A silenced box answers
 // Yes when it has Yes/No buttons, else OK. For kinds other than Plain, a mode above 24 shows nothing
 // and returns 1.
-int ShowMessage(HWND owner, MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2,
+int ShowMessage(MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2,
                 MessageClass messageClass);
 
 }  // namespace korval

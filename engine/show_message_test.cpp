@@ -13,11 +13,17 @@ namespace {
 
 const HWND kOwner = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x4711));
 
-// Every test starts and ends outside an automatic run.
+// Every test starts and ends outside an automatic run; the boxes belong to kOwner.
 class ShowMessageTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetMessagePolicy({}); }
-  void TearDown() override { SetMessagePolicy({}); }
+  void SetUp() override {
+    SetMessagePolicy({});
+    SetMessageOwner(kOwner);
+  }
+  void TearDown() override {
+    SetMessagePolicy({});
+    SetMessageOwner(nullptr);
+  }
   ScriptedMessageSink sink_;
 };
 
@@ -77,7 +83,7 @@ TEST_F(ShowMessageTexts, EveryKindComposesItsCaptionTextAndStyle) {
   };
   for (const auto& c : cases) {
     sink_.requests.clear();
-    ShowMessage(kOwner, c.kind, c.modeOrFlags, c.s1, c.s2, MessageClass::Info);
+    ShowMessage(c.kind, c.modeOrFlags, c.s1, c.s2, MessageClass::Info);
     ASSERT_EQ(1u, sink_.requests.size()) << static_cast<int>(c.kind) << " mode " << c.modeOrFlags;
     const MessageRequest& r = sink_.requests[0];
     EXPECT_EQ(Utf8(c.caption), Utf8(r.caption)) << static_cast<int>(c.kind) << " mode " << c.modeOrFlags;
@@ -88,13 +94,13 @@ TEST_F(ShowMessageTexts, EveryKindComposesItsCaptionTextAndStyle) {
 }
 
 TEST_F(ShowMessageTexts, ChangeFailedInAnEmptyModeSlotIsWordedAsARename) {
-  ShowMessage(kOwner, MessageKind::ChangeFailed, 20, L"a", L"b", MessageClass::Error);
+  ShowMessage(MessageKind::ChangeFailed, 20, L"a", L"b", MessageClass::Error);
   ASSERT_EQ(1u, sink_.requests.size());
   EXPECT_EQ(Utf8(L"\"a\"  を \n\"b\"  に\n変更できませんでした。\n\n続行しますか。"), Utf8(sink_.requests[0].text));
 }
 
 TEST_F(ShowMessageTexts, PercentSignsInNamesArePrintedAsTheyAre) {
-  ShowMessage(kOwner, MessageKind::ChangeFailed, 1, L"100%s.txt", L"%d%n.txt", MessageClass::Error);
+  ShowMessage(MessageKind::ChangeFailed, 1, L"100%s.txt", L"%d%n.txt", MessageClass::Error);
   ASSERT_EQ(1u, sink_.requests.size());
   EXPECT_EQ(Utf8(L"\"100%s.txt\"  を \n\"%d%n.txt\"  に\n変更できませんでした。\n\n続行しますか。"),
             Utf8(sink_.requests[0].text));
@@ -103,7 +109,7 @@ TEST_F(ShowMessageTexts, PercentSignsInNamesArePrintedAsTheyAre) {
 TEST_F(ShowMessageTexts, TheAnswerOfTheBoxIsReturned) {
   const int answers[] = {IDYES, IDNO, IDCANCEL};
   for (int answer : answers) sink_.Answer(answer);
-  for (int answer : answers) EXPECT_EQ(answer, ShowMessage(kOwner, MessageKind::ConfirmChange, 1, L"a", L"b", MessageClass::Question));
+  for (int answer : answers) EXPECT_EQ(answer, ShowMessage(MessageKind::ConfirmChange, 1, L"a", L"b", MessageClass::Question));
 }
 
 TEST_F(ShowMessageModeLimit, AModeAbove24ShowsNothingAndReturnsOne) {
@@ -112,18 +118,18 @@ TEST_F(ShowMessageModeLimit, AModeAbove24ShowsNothingAndReturnsOne) {
                                MessageKind::FileLimitInfo};
   for (MessageKind kind : kinds) {
     for (int mode : {25, 100, INT_MAX}) {
-      EXPECT_EQ(1, ShowMessage(kOwner, kind, mode, L"a", L"0,0", MessageClass::Error)) << static_cast<int>(kind);
+      EXPECT_EQ(1, ShowMessage(kind, mode, L"a", L"0,0", MessageClass::Error)) << static_cast<int>(kind);
     }
     EXPECT_TRUE(sink_.requests.empty()) << static_cast<int>(kind);
-    ShowMessage(kOwner, kind, 24, L"a", L"0,0", MessageClass::Error);
+    ShowMessage(kind, 24, L"a", L"0,0", MessageClass::Error);
     EXPECT_EQ(1u, sink_.requests.size()) << "mode 24 is still shown, kind " << static_cast<int>(kind);
     sink_.requests.clear();
   }
 }
 
 TEST_F(ShowMessageModeLimit, AnUndefinedKindShowsNothing) {
-  EXPECT_EQ(1, ShowMessage(kOwner, static_cast<MessageKind>(4), 1, L"a", L"b", MessageClass::Info));
-  EXPECT_EQ(1, ShowMessage(kOwner, static_cast<MessageKind>(-1), 1, L"a", L"b", MessageClass::Info));
+  EXPECT_EQ(1, ShowMessage(static_cast<MessageKind>(4), 1, L"a", L"b", MessageClass::Info));
+  EXPECT_EQ(1, ShowMessage(static_cast<MessageKind>(-1), 1, L"a", L"b", MessageClass::Info));
   EXPECT_TRUE(sink_.requests.empty());
 }
 
@@ -146,7 +152,7 @@ TEST_F(ShowMessageStopMode, TheCodePicksReasonAndQuestionOrNotice) {
   };
   for (const auto& c : cases) {
     sink_.requests.clear();
-    ShowMessage(kOwner, MessageKind::StopMode, 0, L"解除", c.code, MessageClass::Question);
+    ShowMessage(MessageKind::StopMode, 0, L"解除", c.code, MessageClass::Question);
     ASSERT_EQ(1u, sink_.requests.size()) << Utf8(c.code);
     EXPECT_EQ(Utf8(c.caption), Utf8(sink_.requests[0].caption)) << Utf8(c.code);
     EXPECT_EQ(Utf8(c.text), Utf8(sink_.requests[0].text)) << Utf8(c.code);
@@ -156,8 +162,8 @@ TEST_F(ShowMessageStopMode, TheCodePicksReasonAndQuestionOrNotice) {
 
 TEST_F(ShowMessageStopMode, SilencedNoticeAnswersOkAndQuestionYes) {
   SetMessagePolicy({.automatic = true});
-  EXPECT_EQ(IDOK, ShowMessage(kOwner, MessageKind::StopMode, 0, L"解除", L"0,1", MessageClass::Question));
-  EXPECT_EQ(IDYES, ShowMessage(kOwner, MessageKind::StopMode, 0, L"解除", L"0,0", MessageClass::Question));
+  EXPECT_EQ(IDOK, ShowMessage(MessageKind::StopMode, 0, L"解除", L"0,1", MessageClass::Question));
+  EXPECT_EQ(IDYES, ShowMessage(MessageKind::StopMode, 0, L"解除", L"0,0", MessageClass::Question));
   EXPECT_TRUE(sink_.requests.empty());
 }
 
@@ -190,7 +196,7 @@ TEST_F(ShowMessagePolicy, OptionsOfAnAutomaticRunDecideOwnerPlacementOrSilence) 
     SetMessagePolicy(c.policy);
     sink_.requests.clear();
     if (c.shown != Shown::Silent) sink_.Answer(IDCANCEL);
-    const int result = ShowMessage(kOwner, MessageKind::ConfirmChange, 1, L"a", L"b", c.messageClass);
+    const int result = ShowMessage(MessageKind::ConfirmChange, 1, L"a", L"b", c.messageClass);
     if (c.shown == Shown::Silent) {
       EXPECT_TRUE(sink_.requests.empty()) << "case " << i;
       EXPECT_EQ(IDYES, result) << "case " << i;
@@ -227,7 +233,7 @@ TEST_F(ShowMessagePolicy, SilencedBoxesAnswerYesWhenTheyAskYesOrNoElseOk) {
       {MessageKind::Plain, MB_RETRYCANCEL, L"c", IDOK},   {MessageKind::Plain, MB_OK | MB_ICONINFORMATION, L"c", IDOK},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(c.answer, ShowMessage(kOwner, c.kind, c.modeOrFlags, c.s1, L"b", MessageClass::Error))
+    EXPECT_EQ(c.answer, ShowMessage(c.kind, c.modeOrFlags, c.s1, L"b", MessageClass::Error))
         << static_cast<int>(c.kind) << " " << c.modeOrFlags;
   }
   EXPECT_TRUE(sink_.requests.empty());
@@ -241,7 +247,7 @@ TEST_F(ShowMessagePolicy, ThePolicyIsKeptUntilReplaced) {
   EXPECT_FALSE(CurrentMessagePolicy().all);
   SetMessagePolicy({});
   EXPECT_FALSE(CurrentMessagePolicy().automatic);
-  ShowMessage(kOwner, MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Info);
+  ShowMessage(MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Info);
   EXPECT_EQ(1u, sink_.requests.size());
 }
 
@@ -259,7 +265,7 @@ TEST_F(ShowMessageBuffer, LongTextsAreCutToTheBuffer) {
   };
   for (const auto& c : cases) {
     sink_.requests.clear();
-    ShowMessage(kOwner, MessageKind::Plain, MB_OK, L"Long", c.s2, MessageClass::Info);
+    ShowMessage(MessageKind::Plain, MB_OK, L"Long", c.s2, MessageClass::Info);
     ASSERT_EQ(1u, sink_.requests.size());
     EXPECT_EQ(c.expected, sink_.requests[0].text.size()) << c.s2.size();
     EXPECT_EQ(c.s2.substr(0, c.expected), sink_.requests[0].text);
@@ -269,9 +275,9 @@ TEST_F(ShowMessageBuffer, LongTextsAreCutToTheBuffer) {
 TEST_F(ShowMessageBuffer, PathsOfFullLengthAndEmptyTextsAreWordedWhole) {
   const std::wstring s259 = L"C:\\" + std::wstring(256, L'n');
   const std::wstring s260 = s259 + L"x";
-  ShowMessage(kOwner, MessageKind::ConfirmChange, 1, s259, s260, MessageClass::Question);
-  ShowMessage(kOwner, MessageKind::ChangeFailed, 13, L"", L"", MessageClass::Error);
-  ShowMessage(kOwner, MessageKind::ConfirmChange, 1, std::wstring(3000, L'a'), std::wstring(3000, L'b'),
+  ShowMessage(MessageKind::ConfirmChange, 1, s259, s260, MessageClass::Question);
+  ShowMessage(MessageKind::ChangeFailed, 13, L"", L"", MessageClass::Error);
+  ShowMessage(MessageKind::ConfirmChange, 1, std::wstring(3000, L'a'), std::wstring(3000, L'b'),
               MessageClass::Question);
   ASSERT_EQ(3u, sink_.requests.size());
   EXPECT_EQ(L"\"" + s259 + L"\"\n ↓\n\"" + s260 + L"\"\n\nに\n変更します。\n\nよろしいですか？", sink_.requests[0].text);

@@ -13,9 +13,9 @@
 
 namespace korval {
 
-// How the undo talks to the user: the arguments of ShowMessage without the owner; returns the button
-// pressed. The program passes a call of ShowMessage with its main window; an empty function answers
-// as a silenced box does (Yes when there is a Yes button, else OK).
+// How the undo talks to the user: the arguments of ShowMessage; returns the button pressed. The
+// program passes ShowMessage itself; an empty function answers as a silenced box does (Yes when
+// there is a Yes button, else OK).
 using AskUser = std::function<int(MessageKind kind, int modeOrFlags, const std::wstring& s1,
                                   const std::wstring& s2, MessageClass messageClass)>;
 

@@ -48,8 +48,8 @@ bool ListEntries(FileSystem& fs, const std::wstring& path, std::vector<WIN32_FIN
   return fs.ListFolder(folder.c_str(), [&entries](const WIN32_FIND_DATAW& entry) { entries.push_back(entry); });
 }
 
-bool AskYes(HWND owner, const wchar_t* caption, const wchar_t* text) {
-  return ShowMessage(owner, MessageKind::Plain, MB_YESNO, caption, text, MessageClass::Question) == IDYES;
+bool AskYes(const wchar_t* caption, const wchar_t* text) {
+  return ShowMessage(MessageKind::Plain, MB_YESNO, caption, text, MessageClass::Question) == IDYES;
 }
 
 }  // namespace
@@ -134,13 +134,13 @@ bool ListReader::CheckRowLimit(size_t count, bool ask) {
     if (hooks_.refreshCounter) hooks_.refreshCounter();
     const int index = Clamp(0, settings_.maxfilenum, kMaxRowChoices - 1);
     if (index < 3) {
-      const int answer = ShowMessage(hooks_.owner, MessageKind::TooManyFiles, 0, std::to_wstring(kMaxRowTable[index]),
+      const int answer = ShowMessage(MessageKind::TooManyFiles, 0, std::to_wstring(kMaxRowTable[index]),
                                      std::to_wstring(kMaxRowTable[index + 1]), MessageClass::Question);
       if (answer != IDYES) return false;
       settings_.maxfilenum = index + 1;
       continue;
     }
-    ShowMessage(hooks_.owner, MessageKind::FileLimitInfo, 0, index >= kMaxRowChoices - 1 ? L"1" : L"0", L"",
+    ShowMessage(MessageKind::FileLimitInfo, 0, index >= kMaxRowChoices - 1 ? L"1" : L"0", L"",
                 index >= kMaxRowChoices - 1 ? MessageClass::Error : MessageClass::Info);
     return false;
   }
@@ -152,7 +152,7 @@ bool ListReader::EscapeAborts() {
   if (!down) return false;
   if (hooks_.refreshCounter) hooks_.refreshCounter();
   if (!settings_.showRenameErrors) return true;
-  return AskYes(hooks_.owner, L"Abort", L"読み込みを中止します。");
+  return AskYes(L"Abort", L"読み込みを中止します。");
 }
 
 void ListReader::Throttle(size_t count, size_t every) {
@@ -266,7 +266,7 @@ void ResetPreview(RenameList& list) {
 // The rows read so far stay; the preview is out of date and the narrowing filter runs over them.
 bool ListReader::StartRead() {
   if (!BeginRead()) {
-    ShowMessage(hooks_.owner, MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Error);
+    ShowMessage(MessageKind::OutOfMemory, 0, L"", L"", MessageClass::Error);
     return false;
   }
   if (hooks_.markListChanged) hooks_.markListChanged();
@@ -293,7 +293,7 @@ ReadResult ListReader::ReadDroppedItems(const std::vector<std::wstring>& paths) 
   ReadResult result;
   if (hooks_.bringToFront) hooks_.bringToFront();
   if (list_.undoMode) {
-    if (ShowMessage(hooks_.owner, MessageKind::StopMode, 0, kStopUndoMode, kReadFilesQuestion,
+    if (ShowMessage(MessageKind::StopMode, 0, kStopUndoMode, kReadFilesQuestion,
                     MessageClass::Question) != IDYES) {
       return result;
     }
@@ -313,7 +313,7 @@ ReadResult ListReader::ReadDroppedItems(const std::vector<std::wstring>& paths) 
     std::wstring path = paths[i];
     if (path.size() >= kDropPathBuffer) path.resize(kDropPathBuffer - 1);
     if (i == 0 && settings_.fileDir == 1 && PathKind(path, fs_) == kPathIsFile) {
-      if (ShowMessage(hooks_.owner, MessageKind::StopMode, 0, kStopFolderTarget, kReadFilesQuestion,
+      if (ShowMessage(MessageKind::StopMode, 0, kStopFolderTarget, kReadFilesQuestion,
                       MessageClass::Question) == IDYES) {
         if (hooks_.switchToFiles) {
           hooks_.switchToFiles();
@@ -334,7 +334,7 @@ ReadResult ListReader::ReadDroppedItems(const std::vector<std::wstring>& paths) 
 
   if (!paths.empty() && settings_.fileDir == 1 && !subfolderFound_ && settings_.folderreadWorking == 0 &&
       !settings_.noSubFolderAsked) {
-    if (AskYes(hooks_.owner, L"No Sub Folder", kNoSubFolderText)) {
+    if (AskYes(L"No Sub Folder", kNoSubFolderText)) {
       settings_.folderread = 1;
       settings_.folderreadWorking = 1;
     }

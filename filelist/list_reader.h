@@ -56,7 +56,6 @@ struct ReadSettings {
 
 // What the reader asks of the program around it. Every member may be empty.
 struct ReadHooks {
-  HWND owner = nullptr;
   std::function<bool()> escapeDown;        // default: the ESC key's asynchronous state
   std::function<void()> refreshCounter;    // the "選択 %3d/ %3d" counter
   std::function<void()> showReadingHint;   // re-show the reading hint with the next list notification

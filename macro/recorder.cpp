@@ -24,7 +24,7 @@ MacroRecordingContext WriteContext(const RecorderContext& context) {
 
 void Tell(const RecorderContext& context, UINT style, const wchar_t* caption, const std::wstring& text,
           MessageClass messageClass = MessageClass::Info) {
-  ShowMessage(context.owner, MessageKind::Plain, style, caption, text, messageClass);
+  ShowMessage(MessageKind::Plain, style, caption, text, messageClass);
 }
 
 }  // namespace
@@ -115,7 +115,7 @@ bool DeleteMacro(const MacroRecorder& recorder, int slotIndex, const RecorderCon
   if (slotIndex < 0 || slotIndex >= kMacroSlotCount || !context.slotNames) return false;
   std::wstring& name = (*context.slotNames)[static_cast<size_t>(slotIndex)];
   if (name == kUnregisteredSlotText) return false;
-  if (ShowMessage(context.owner, MessageKind::Plain, MB_OKCANCEL, kDeleteMacroCaption,
+  if (ShowMessage(MessageKind::Plain, MB_OKCANCEL, kDeleteMacroCaption,
                   FormatText(kDeleteMacroFormat, name.c_str()), MessageClass::Question) != IDOK) {
     return false;
   }

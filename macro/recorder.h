@@ -46,7 +46,6 @@ struct RecorderContext {
   int fileDir = 0;
   const ModeParams* params = nullptr;
   MacroSlotNames* slotNames = nullptr;
-  HWND owner = nullptr;
   FileSystem* fs = &SystemFileSystem();
   bool undoMode = false;  // a change log is loaded: recording and deleting do nothing
 };

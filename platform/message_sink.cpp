@@ -6,6 +6,7 @@ namespace {
 
 Win32MessageSink gWin32Sink;
 MessageSink* gSink = nullptr;
+HWND gOwner = nullptr;
 
 }  // namespace
 
@@ -20,5 +21,9 @@ MessageSink* SetMessageSink(MessageSink* sink) {
   gSink = sink;
   return previous;
 }
+
+void SetMessageOwner(HWND owner) { gOwner = owner; }
+
+HWND MessageOwner() { return gOwner; }
 
 }  // namespace korval

@@ -41,4 +41,9 @@ MessageSink& CurrentMessageSink();
 // Replaces the sink (nullptr restores the message boxes); returns the previous one.
 MessageSink* SetMessageSink(MessageSink* sink);
 
+// The window the boxes belong to: set once by the main window when it is created (and cleared when
+// it goes), so that no HWND travels through the engine.
+void SetMessageOwner(HWND owner);
+HWND MessageOwner();
+
 }  // namespace korval

@@ -75,26 +75,24 @@ ExecuteOptions ExecuteOptionsFrom(const Settings& s, const WindowsVersion& windo
   return o;
 }
 
-SortOptions SortOptionsFrom(const Settings& s, HWND owner) {
+SortOptions SortOptionsFrom(const Settings& s) {
   SortOptions o;
   o.numberLogical = s.sortnumlogical != 0;
   o.sizeShown = s.listcols1 != 0;
   o.dateShown = s.listcols2 != 0;
-  o.owner = owner;
   return o;
 }
 
 void ApplyFilterAndSortRequest(const CommandLine& commandLine, AutoRunWork& work) {
   if (commandLine.hasFilter) ApplyFilter(*work.list, FilterKind::Full, commandLine.filterText);
   if (work.sort && commandLine.sortRequest >= 0) {
-    ApplySortRequest(*work.list, *work.sort, commandLine.sortRequest, SortOptionsFrom(*work.settings, work.owner));
+    ApplySortRequest(*work.list, *work.sort, commandLine.sortRequest, SortOptionsFrom(*work.settings));
   }
 }
 
 int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   ReadSettings readSettings = ReadSettingsFrom(*work.settings, commandLine);
   ReadHooks hooks;
-  hooks.owner = work.owner;
   if (commandLine.IsAutomatic()) hooks.escapeDown = [] { return false; };  // nobody holds ESC in an unattended run
   if (work.sort) hooks.markListChanged = [&work] { work.sort->listChanged = true; };
   ListReader reader(*work.list, readSettings, hooks);
@@ -123,7 +121,6 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   if (commandLine.folderRead >= 0) c.options.folderread = commandLine.folderRead;
   c.state = work.state;
   c.programFolder = work.programFolder;
-  c.owner = work.owner;
   c.nonsjiswarnSetting = &work.settings->nonsjiswarn;
   if (work.recorder) {
     work.state->recording = work.recorder->Recording();
@@ -133,7 +130,6 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
       recorder.fileDir = work.settings->file_dir;
       recorder.params = work.params;
       recorder.slotNames = work.macroSlots;
-      recorder.owner = work.owner;
       RecordStep(*work.recorder, executed, recorder);
     };
   }
@@ -163,9 +159,7 @@ RunReport RunAutomaticHere(const CommandLine& commandLine, AutoRunWork& work) {
     report.refused = !work.list->undoMode;  // the log slot could not be loaded
     if (commandLine.testMode || !work.list->undoMode) return report;
     const UndoOutcome outcome =
-        RunUndo(*work.list, true, UndoOptions{s.chgconfirm, work.windows.ntFamily}, SystemFileSystem(),
-                [&](MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2,
-                    MessageClass messageClass) { return ShowMessage(work.owner, kind, modeOrFlags, s1, s2, messageClass); });
+        RunUndo(*work.list, true, UndoOptions{s.chgconfirm, work.windows.ntFamily}, SystemFileSystem(), ShowMessage);
     report.changed = outcome.undone;
     report.failed = outcome.failed;
     return report;
@@ -227,8 +221,8 @@ PlaybackHooks PlaybackHooksFor(const CommandLine& commandLine, AutoRunWork& work
     if (work.report && commandLine.IsAutomatic()) *work.report = report;
   };
   hooks.finished = work.playbackEnded;
-  hooks.notify = [owner = work.owner](const std::wstring& text, const std::wstring& caption, UINT style) {
-    ShowMessage(owner, MessageKind::Plain, static_cast<int>(style), caption, text, MessageClass::Error);
+  hooks.notify = [](const std::wstring& text, const std::wstring& caption, UINT style) {
+    ShowMessage(MessageKind::Plain, static_cast<int>(style), caption, text, MessageClass::Error);
   };
   hooks.view = work.playbackView;
   hooks.silent = commandLine.IsAutomatic() && !commandLine.Shows();

@@ -59,7 +59,7 @@ int ExitCodeOf(const RunReport& report);
 ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int mode);
 
 // The sort options the settings give.
-SortOptions SortOptionsFrom(const Settings& s, HWND owner);
+SortOptions SortOptionsFrom(const Settings& s);
 
 // The command line's "/filter=" and "/sort..." applied to the rows read.
 void ApplyFilterAndSortRequest(const CommandLine& commandLine, AutoRunWork& work);

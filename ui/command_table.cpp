@@ -78,7 +78,7 @@ Dispatch DispatchCommand(Workspace& work, Frame& frame, int id) {
 
 bool ConfirmDropEditedNames(Workspace& work, const Frame& frame) {
   if (!work.run.editedInTextEditor || work.Playing()) return true;
-  if (ShowMessage(frame.main, MessageKind::Plain, MB_YESNO | MB_ICONQUESTION, kDropEditedNamesCaption,
+  if (ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONQUESTION, kDropEditedNamesCaption,
                   kDropEditedNamesText, MessageClass::Question) != IDYES) {
     return false;
   }

@@ -34,7 +34,7 @@ void OnHelp(CommandContext& c) {
                                                         SW_SHOWNORMAL)) > 32) {
     return;
   }
-  ShowMessage(c.frame.main, MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kHelpMissingCaption, kHelpMissingText,
+  ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kHelpMissingCaption, kHelpMissingText,
               MessageClass::Error);
 }
 

@@ -112,7 +112,7 @@ void OnSort(CommandContext& c) {
   const int column = (c.id - IDM_SORT_FIRST) / 10, direction = c.id % 10;
   if (column >= kSortColumnCount || direction > kSortDescending) return;
   PassingHint hint(c.work, c.frame, kHintSorting);
-  SortOptions options = SortOptionsFrom(c.work.settings, c.frame.main);
+  SortOptions options = SortOptionsFrom(c.work.settings);
   options.afterPreview = c.work.run.previewed;
   SortList(c.work.list, c.work.sort, column, direction, options);
   RefreshList(c.work, c.frame);

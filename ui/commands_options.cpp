@@ -21,11 +21,11 @@ constexpr const wchar_t* kSettingsQuestion = L"1,0";
 // While a macro is recorded the settings stay closed; undo mode is left when the person agrees.
 bool MayOpenOptions(CommandContext& c) {
   if (c.work.Recording()) {
-    ShowMessage(c.frame.main, MessageKind::StopMode, 0, kStopRecordingAction, kSettingsNotice, MessageClass::Info);
+    ShowMessage(MessageKind::StopMode, 0, kStopRecordingAction, kSettingsNotice, MessageClass::Info);
     return false;
   }
   if (!c.work.UndoMode()) return true;
-  if (ShowMessage(c.frame.main, MessageKind::StopMode, 0, kStopUndoAction, kSettingsQuestion,
+  if (ShowMessage(MessageKind::StopMode, 0, kStopUndoAction, kSettingsQuestion,
                   MessageClass::Question) != IDYES) {
     return false;
   }

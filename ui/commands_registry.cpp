@@ -46,7 +46,7 @@ void SetVerb(Workspace& work, const Frame& frame, bool on) {
   } else {
     const VerbReport& report =
         (outcome == ShellVerbOutcome::WriteFailed ? kWriteFailed : kDeleteFailed)[work.windows.code >= kCodeWindowsVista];
-    ShowMessage(frame.main, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, report.caption, report.text,
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONINFORMATION, report.caption, report.text,
                 MessageClass::Error);
   }
   ShowMenuChecks(work, frame);
@@ -54,7 +54,7 @@ void SetVerb(Workspace& work, const Frame& frame, bool on) {
 
 // The ini file holds the settings: on Yes it is emptied down to its section header.
 bool ResetIniAsked(Workspace& work, const Frame& frame) {
-  if (ShowMessage(frame.main, MessageKind::Plain, MB_YESNO | MB_ICONINFORMATION, L"Initalize Config?",
+  if (ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONINFORMATION, L"Initalize Config?",
                   L"設定(ini)ファイルを初期化して終了します。よろしいですか。", MessageClass::Question) != IDYES) {
     return false;
   }
@@ -67,7 +67,7 @@ bool ResetIniAsked(Workspace& work, const Frame& frame) {
 // worked, the settings are not written again at exit; the window closes only when it worked.
 bool DeleteRegistryAsked(Workspace& work, const Frame& frame, const wchar_t* programKey) {
   const wchar_t* name = DisplayName(work.settings.usejpname);
-  if (ShowMessage(frame.main, MessageKind::Plain, MB_OKCANCEL | MB_ICONEXCLAMATION, L"Delete Reg & Close?",
+  if (ShowMessage(MessageKind::Plain, MB_OKCANCEL | MB_ICONEXCLAMATION, L"Delete Reg & Close?",
                   FormatText(L"%s のレジストリを削除して終了します。よろしいですか。\n", name),
                   MessageClass::Question) == IDCANCEL) {
     return false;
@@ -75,14 +75,14 @@ bool DeleteRegistryAsked(Workspace& work, const Frame& frame, const wchar_t* pro
   const bool deleted = DeleteProgramRegistry(true, *work.registry, programKey) == kRegistryRemoved;
   work.settingsRemoved = true;
   if (!deleted) {
-    ShowMessage(frame.main, MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Cannot Delete Registry",
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Cannot Delete Registry",
                 FormatText(L"%s のレジストリの削除に失敗しました。\nレジストリエディタを開いて\nHKEY_CURRENT_USER\\%s\n "
                            L"を直接削除してください。(しなくても構いません。)",
                            name, programKey),
                 MessageClass::Error);
     return false;
   }
-  ShowMessage(frame.main, MessageKind::Plain, MB_OK | MB_ICONINFORMATION, L"Registry Successfully Deleted",
+  ShowMessage(MessageKind::Plain, MB_OK | MB_ICONINFORMATION, L"Registry Successfully Deleted",
               FormatText(L"%s のレジストリは正常に削除されました。", name), MessageClass::Info);
   return true;
 }

@@ -18,7 +18,7 @@ namespace korval {
 
 void PressExecuteButton(Workspace& work, Frame& frame) {
   if (work.commandLine.testMode) {
-    ShowMessage(frame.main, MessageKind::Plain, MB_OK | MB_ICONSTOP, kTestModeRefusalCaption, kTestModeRefusalText,
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, kTestModeRefusalCaption, kTestModeRefusalText,
                 MessageClass::Error);
     return;
   }
@@ -90,7 +90,7 @@ void OnReset(CommandContext& c) {
 void OnEscape(CommandContext& c) {
   Workspace& work = c.work;
   if (work.Recording() &&
-      ShowMessage(c.frame.main, MessageKind::Plain, MB_YESNO | MB_ICONQUESTION, kStopRecordingCaption,
+      ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONQUESTION, kStopRecordingCaption,
                   kStopRecordingQuestion, MessageClass::Question) == IDYES) {
     StopRecording(work, c.frame);
     return;

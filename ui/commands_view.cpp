@@ -88,7 +88,7 @@ void OnHistorySwitch(CommandContext& c) {
     if (h.command != c.id) continue;
     s.inputlog ^= h.bit;
     if (!(s.inputlog & h.bit) &&
-        ShowMessage(c.frame.main, MessageKind::Plain, MB_YESNO | MB_ICONQUESTION, L"Logging Stopped. Clear Log?",
+        ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONQUESTION, L"Logging Stopped. Clear Log?",
                     FormatText(L"入力履歴の記録を中止しました。%sの履歴の消去も行いますか。", h.name),
                     MessageClass::Question) == IDYES) {
       ClearHistory(s, h.bit);

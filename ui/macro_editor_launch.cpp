@@ -12,7 +12,7 @@ namespace korval {
 EditorLaunch OpenMacroEditor(const MacroRecorder& recorder, int slotIndex, const std::wstring& programFolder,
                              bool& editorStarted, MacroSlotNames& slotNames, HWND owner) {
   if (recorder.Recording()) {
-    ShowMessage(owner, MessageKind::Plain, MB_OK, kEditWhileRecordingCaption, kEditWhileRecordingText, MessageClass::Info);
+    ShowMessage(MessageKind::Plain, MB_OK, kEditWhileRecordingCaption, kEditWhileRecordingText, MessageClass::Info);
     return EditorLaunch::Refused;
   }
   if (editorStarted) {
@@ -28,7 +28,7 @@ EditorLaunch OpenMacroEditor(const MacroRecorder& recorder, int slotIndex, const
     editorStarted = true;
     return EditorLaunch::Started;
   }
-  ShowMessage(owner, MessageKind::Plain, MB_OK | MB_ICONERROR, kEditorMissingCaption, kEditorMissingText,
+  ShowMessage(MessageKind::Plain, MB_OK | MB_ICONERROR, kEditorMissingCaption, kEditorMissingText,
               MessageClass::Error);
   return EditorLaunch::NotFound;
 }

@@ -10,6 +10,7 @@
 #include "engine/change_log.h"
 #include "engine/list_filter.h"
 #include "engine/list_sort.h"
+#include "engine/show_message.h"
 #include "macro/macro_file.h"
 #include "platform/window_class.h"
 #include "resources/resource.h"
@@ -120,6 +121,7 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   Workspace& work = state->work;
   Frame& frame = state->frame;
   frame.main = hwnd;
+  SetMessageOwner(hwnd);  // every box of the program belongs to the main window
   work.windows = start->windows;
   work.commandLine = start->commandLine;
   work.arguments = start->arguments;
@@ -290,7 +292,7 @@ LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
     return 0;
   }
   if (header->code == LVN_COLUMNCLICK && !work.busy && !work.Playing()) {
-    SortOptions options = SortOptionsFrom(work.settings, frame.main);
+    SortOptions options = SortOptionsFrom(work.settings);
     options.afterPreview = work.run.previewed;
     ShowStatusHint(work, frame, kHintSorting);
     SortList(work.list, work.sort, reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem, kSortToggle, options);
@@ -366,6 +368,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       PostQuitMessage(work.Automatic() ? ExitCodeOf(work.autoRunReport) : 0);
       return 0;
     case WM_NCDESTROY:
+      if (MessageOwner() == hwnd) SetMessageOwner(nullptr);
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       delete state;
       return DefWindowProcW(hwnd, message, wParam, lParam);

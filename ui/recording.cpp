@@ -31,7 +31,6 @@ RecorderContext RecorderContextFor(Workspace& work, const Frame& frame) {
   context.fileDir = work.settings.file_dir;
   context.params = &work.params;
   context.slotNames = &work.macroSlots;
-  context.owner = frame.main;
   context.undoMode = work.UndoMode();
   return context;
 }

@@ -53,7 +53,7 @@ void ShowUndoModeView(Workspace& work, const Frame& frame) {
 void EnterUndoMode(Workspace& work, Frame& frame, int slot) {
   ClearSortArrows(work.sort);
   const UndoLoadResult loaded =
-      LoadUndoList(work.list, work.programFolder, slot, AskWithOwner(frame.main));
+      LoadUndoList(work.list, work.programFolder, slot, ShowMessage);
   if (loaded == UndoLoadResult::CannotOpen) {
     ShowUndoModeView(work, frame);
     return;
@@ -66,7 +66,7 @@ void EnterUndoMode(Workspace& work, Frame& frame, int slot) {
 void LeaveUndoMode(Workspace& work, Frame& frame, bool go) {
   const UndoOptions options{work.settings.chgconfirm, work.windows.ntFamily};
   RunUndo(
-      work.list, go, options, SystemFileSystem(), AskWithOwner(frame.main),
+      work.list, go, options, SystemFileSystem(), ShowMessage,
       [&frame](int percent) {
         if (frame.progress) SendMessageW(frame.progress, PBM_SETPOS, percent, 0);
       });

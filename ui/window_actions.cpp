@@ -81,7 +81,6 @@ ReadResult ReadIntoList(Workspace& work, Frame& frame, const std::function<ReadR
   ReadSettings readSettings = ReadSettingsFrom(work.settings, CommandLine{});
   readSettings.folderreadWorking = work.folderreadWorking;
   ReadHooks hooks;
-  hooks.owner = frame.main;
   DWORD lastCounter = 0;
   hooks.refreshCounter = [&] {
     // A read adds thousands of rows a second; the counter is redrawn a few times a second, and
@@ -144,12 +143,6 @@ int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report) {
   RefreshList(work, frame);
   ShowPreviewMark(work, frame);
   return result;
-}
-
-AskUser AskWithOwner(HWND owner) {
-  return [owner](MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2, MessageClass c) {
-    return ShowMessage(owner, kind, modeOrFlags, s1, s2, c);
-  };
 }
 
 }  // namespace korval

@@ -49,7 +49,5 @@ void CollectPanel(Workspace& work, const Frame& frame);
 // A pass in the current mode; Preview and Execute show progress and redraw the list after.
 int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report = nullptr);
 
-// The message routine with the main window as owner, in the form the undo takes.
-AskUser AskWithOwner(HWND owner);
 
 }  // namespace korval
