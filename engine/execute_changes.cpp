@@ -252,7 +252,6 @@ RowEnd LoggedChange(Pass& s, const std::wstring& source, const std::wstring& tar
 // changes it.
 // A collision serial rewrites target.
 RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& target) {
-  ExecuteContext& c = s.c;
   RenameItem& row = s.list.Row(p);
   if (Skipped(row.status, s.o)) return RowEnd::Skipped;
   CollisionEntry collision;
@@ -307,7 +306,6 @@ bool SettleRow(Pass& s, RenameItem& row, bool changed, bool filtered, const std:
 // The serials of rows whose blocking item moved away later in the pass are taken off again, each
 // logged before it happens. The clean-up ends at a line the log cannot take.
 void CleanUpSerials(Pass& s) {
-  ExecuteContext& c = s.c;
   for (const CollisionEntry& entry : s.collisions) {
     if (entry.serial.empty() || s.snapshot.Exists(entry.wanted)) break;
     const bool logged = s.log.IsOpen() && IsNameMode(s.mode);

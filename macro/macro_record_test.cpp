@@ -176,5 +176,20 @@ TEST(MacroRecord, ValidatorRejectsUnknownCodesAndDigitsBeyondTheirLimits) {
   for (const Case& c : cases) EXPECT_EQ(ValidateRecord(Bytes(c.record), c.record.size()), c.index) << c.record;
 }
 
+// Every stored mode has its code, every code its mode, and the two lookups agree both ways.
+TEST(StepCodes, TheModeTableAndTheCodeTableAgree) {
+  int stored = 0;
+  for (const ModeDescriptor& d : kModeTable) {
+    const int index = StepCodeIndexOfMode(d.number);
+    EXPECT_EQ(d.stepCode != nullptr, index >= 0) << d.number;
+    if (index < 0) continue;
+    ++stored;
+    EXPECT_EQ(d.number, StepCodeMode(index));
+  }
+  EXPECT_EQ(kStepCodeCount, stored);
+  EXPECT_EQ(kModePositionEdit, StepCodeMode(kPositionEditCode));
+  EXPECT_EQ(0, StepCodeMode(kStepCodeCount));
+}
+
 }  // namespace
 }  // namespace korval

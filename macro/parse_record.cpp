@@ -48,7 +48,7 @@ int TextToInteger(const std::wstring& text) {
 
 void LoadStepIntoPanel(const MacroRecord& step, PanelValues& panel) {
   if (step.kind != MacroRecordKind::Step || step.codeIndex < 0 || step.codeIndex >= kStepCodeCount) return;
-  panel.mode = kStepCodes[step.codeIndex].mode;
+  panel.mode = StepCodeMode(step.codeIndex);
   switch (panel.mode) {
     case kModePositionEdit:
       panel.posedtnoext = step.flag == '1' ? 1 : 0;

@@ -86,7 +86,7 @@ int MacroPlayback::PlaybackTick(const PlaybackHooks& hooks) {
   }
   if (panel.mode == kModeLetterCase && hooks.params) panel.exceptionText = ExceptionTextFor(*hooks.params, panel.bigsmall);
   if (!hooks.silent && hooks.view.status) {
-    hooks.view.status(FormatText(L"　%2d : 【 %s 】", parse_.stepCounter, kModeLabels[std::clamp(panel.mode, 1, kModeCount) - 1]));
+    hooks.view.status(FormatText(L"　%2d : 【 %s 】", parse_.stepCounter, ModeLabel(panel.mode)));
   }
   if (window_ == Window::Aborted) {
     parse_.stepCounter = 0;

@@ -22,7 +22,7 @@ MacroRecordingContext WriteContext(const RecorderContext& context) {
   return write;
 }
 
-void Tell(const RecorderContext& context, UINT style, const wchar_t* caption, const std::wstring& text,
+void Tell(UINT style, const wchar_t* caption, const std::wstring& text,
           MessageClass messageClass = MessageClass::Info) {
   ShowMessage(MessageKind::Plain, style, caption, text, messageClass);
 }
@@ -38,16 +38,16 @@ int BeginRecording(MacroRecorder& recorder, int selectedSlot, const RecorderCont
 void RecordStep(MacroRecorder& recorder, int mode, const RecorderContext& context) {
   if (recorder.state <= 0 || mode < kModePositionEdit || mode > kModeRandomName) return;
   if (mode == kModeShortName && recorder.state > 1) {
-    Tell(context, MB_OK | MB_ICONINFORMATION, kShortNameOnlyFirstCaption, kShortNameOnlyFirstText);
+    Tell(MB_OK | MB_ICONINFORMATION, kShortNameOnlyFirstCaption, kShortNameOnlyFirstText);
     return;
   }
   const int result = AppendMacroRecord(mode, WriteContext(context));
   if (result == kMacroWritten) {
-    Tell(context, MB_OK, L"", FormatText(kStepRecordedFormat, recorder.state, kModeLabels[mode - 1]));
+    Tell(MB_OK, L"", FormatText(kStepRecordedFormat, recorder.state, ModeLabel(mode)));
     ++recorder.state;
   } else if (result == kMacroFileFull) {
     // The step is lost: an error, which "/errmsg" shows.
-    Tell(context, MB_OK | MB_ICONINFORMATION, kMacroFullCaption, kMacroFullText, MessageClass::Error);
+    Tell(MB_OK | MB_ICONINFORMATION, kMacroFullCaption, kMacroFullText, MessageClass::Error);
   }
 }
 
@@ -70,7 +70,7 @@ RecordingEndResult EndRecording(MacroRecorder& recorder, const std::optional<std
   const bool digits = text.size() >= 3 && iswdigit(text[text.size() - 2]) && iswdigit(text[text.size() - 1]);
   const int slot = digits ? (text[text.size() - 2] - L'0') * 10 + (text[text.size() - 1] - L'0') : -1;
   if (!digits || slot >= kMacroSlotCount) {
-    Tell(context, MB_OK | MB_ICONINFORMATION, kNoNameCaption, kNoNameText);
+    Tell(MB_OK | MB_ICONINFORMATION, kNoNameCaption, kNoNameText);
     result.end = RecordingEnd::NoName;
     return result;
   }
@@ -109,7 +109,7 @@ std::optional<RecordingEndResult> ToggleRecording(
 bool DeleteMacro(const MacroRecorder& recorder, int slotIndex, const RecorderContext& context) {
   if (context.undoMode) return false;
   if (recorder.Recording()) {
-    Tell(context, MB_OK, kRecordingNowCaption, kDeleteWhileRecordingText);
+    Tell(MB_OK, kRecordingNowCaption, kDeleteWhileRecordingText);
     return false;
   }
   if (slotIndex < 0 || slotIndex >= kMacroSlotCount || !context.slotNames) return false;

@@ -4,10 +4,17 @@
 namespace korval {
 
 int StepCodeIndexOfMode(int mode) {
-  for (int i = 0; i < kStepCodeCount; ++i) {
-    if (kStepCodes[i].mode == mode) return i;
+  const ModeDescriptor* descriptor = ModeDescriptorOf(mode);
+  return descriptor && descriptor->stepCode ? StepCodeIndexOfText(descriptor->stepCode) : -1;
+}
+
+int StepCodeMode(int codeIndex) {
+  if (codeIndex < 0 || codeIndex >= kStepCodeCount) return 0;
+  const std::string_view code(kStepCodes[codeIndex].text, kStepCodeLength);
+  for (const ModeDescriptor& d : kModeTable) {
+    if (d.stepCode && code == d.stepCode) return d.number;
   }
-  return -1;
+  return 0;
 }
 
 int StepCodeIndexOfText(std::string_view code) {

@@ -1,5 +1,5 @@
-// The table of step codes that both programs share: each code's change mode and the highest
-// character its three digit fields may hold.
+// The table of step codes that both programs share: the highest character each code's three digit
+// fields may hold. Which mode a code stands for is the mode table's (modes/change_mode.h).
 #pragma once
 
 #include <array>
@@ -16,7 +16,6 @@ struct StepDigitLimits {
 
 struct StepCode {
   char text[4];  // three ASCII characters, space-padded
-  int mode;      // the change mode the code stands for
   StepDigitLimits limits;
 };
 
@@ -25,22 +24,25 @@ inline constexpr int kPositionEditCode = 11;  // "EDT": its own record layout
 inline constexpr size_t kStepCodeLength = 3;
 
 inline constexpr std::array<StepCode, kStepCodeCount> kStepCodes = {{
-    {"EXT", kModeExtension, {'1', '0', '0'}},
-    {"123", kModeSerialNumber, {'4', '1', '0'}},
-    {"Aa ", kModeLetterCase, {'4', '1', '0'}},
-    {"ZH ", kModeCharWidth, {'1', '?', '0'}},
-    {"8_3", kModeShortName, {'2', '0', '0'}},
-    {"ADD", kModeAddText, {'1', '9', '9'}},
-    {"DEL", kModeDeleteText, {';', '9', '9'}},
-    {"TIM", kModeDateTime, {'3', '9', '4'}},
-    {"REP", kModeReplace, {'2', '1', '3'}},
-    {"dmy", kModeCsvNames, {'0', '0', '0'}},
-    {"RND", kModeRandomName, {'6', '5', '3'}},
-    {"EDT", kModePositionEdit, {'1', '0', '0'}},
+    {"EXT", {'1', '0', '0'}},
+    {"123", {'4', '1', '0'}},
+    {"Aa ", {'4', '1', '0'}},
+    {"ZH ", {'1', '?', '0'}},
+    {"8_3", {'2', '0', '0'}},
+    {"ADD", {'1', '9', '9'}},
+    {"DEL", {';', '9', '9'}},
+    {"TIM", {'3', '9', '4'}},
+    {"REP", {'2', '1', '3'}},
+    {"dmy", {'0', '0', '0'}},
+    {"RND", {'6', '5', '3'}},
+    {"EDT", {'1', '0', '0'}},
 }};
 
 // The index of the code that stores the mode, or -1 for a mode that is never stored.
 int StepCodeIndexOfMode(int mode);
+
+// The change mode a code stands for, or 0 for an index outside the table.
+int StepCodeMode(int codeIndex);
 
 // The index of a code given as its three characters, or -1.
 int StepCodeIndexOfText(std::string_view code);

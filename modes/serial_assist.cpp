@@ -95,7 +95,7 @@ std::wstring RebuildSerialTemplate(const SerialAssistFields& fields) {
 }
 
 std::wstring SerialAssistTitle(int mode) {
-  const wchar_t* label = mode >= 1 && mode <= kModeCount ? kModeLabels[mode - 1] : L"";
+  const wchar_t* label = ModeLabel(mode);
   return FormatText(L"[%s] 入力支援", label);
 }
 

@@ -50,7 +50,7 @@ class CommandGuardTest : public MainWindowTest, public testing::WithParamInterfa
       }
       case State::Recording:
         Open({files.Path()});
-        ASSERT_EQ(0, BeginRecording(Work().recorder, 0, RecorderContextFor(Work(), Parts())));
+        ASSERT_EQ(0, BeginRecording(Work().recorder, 0, RecorderContextFor(Work())));
         break;
       case State::Playback: {
         ModeParams params;

@@ -24,7 +24,7 @@ namespace {
 void ShowButtonLabels(const Frame& frame, int tab) {
   for (int i = 0; i < 12; ++i) {
     HWND button = frame.Item(IDC_MODE_BUTTON_FIRST + i);
-    const wchar_t* label = kModeLabels[tab * 12 + i];
+    const wchar_t* label = ModeLabel(tab * 12 + i + 1);
     SetWindowTextW(button, label);
     ShowWindow(button, *label ? SW_SHOW : SW_HIDE);
   }
@@ -101,7 +101,7 @@ void ShowModePanel(Workspace& work, const Frame& frame, int button) {
 }
 
 void SelectModeIndex(Workspace& work, const Frame& frame, int index) {
-  if (index < 0 || index >= kModeCount || !*kModeLabels[index]) index = 0;
+  if (!*ModeLabel(index + 1)) index = 0;
   work.modeIndex = index;
   InitModeTabs(work, frame);
   ShowModePanel(work, frame, index % 12 + 1);
@@ -110,7 +110,7 @@ void SelectModeIndex(Workspace& work, const Frame& frame, int index) {
 int SteppedModeIndex(int index, int step) {
   for (int k = 0; k < kModeCount; ++k) {
     index = ((index + step) % kModeCount + kModeCount) % kModeCount;
-    if (*kModeLabels[index]) return index;
+    if (*ModeLabel(index + 1)) return index;
   }
   return 0;
 }
@@ -119,7 +119,7 @@ void OnModeTabChanged(Workspace& work, const Frame& frame) {
   const int tab = TabCtrl_GetCurSel(frame.Item(IDC_MODE_TABS));
   int index = (tab < 0 ? 0 : tab) * 12 + work.modeIndex % 12;
   // A position without a mode on the new tab takes the tab's first mode.
-  if (!*kModeLabels[index]) index = (tab < 0 ? 0 : tab) * 12;
+  if (!*ModeLabel(index + 1)) index = (tab < 0 ? 0 : tab) * 12;
   SelectModeIndex(work, frame, index);
 }
 

@@ -371,7 +371,7 @@ TEST_F(OptionsTest, RecordingRefusesAndUndoModeAsks) {
     files.WriteFile(L"a.txt", "1");
     OpenWindow();
     if (c.state == State::Recording) {
-      ASSERT_EQ(0, BeginRecording(Work().recorder, 0, RecorderContextFor(Work(), Parts())));
+      ASSERT_EQ(0, BeginRecording(Work().recorder, 0, RecorderContextFor(Work())));
     } else {
       SendMessageW(window, WM_COMMAND, IDM_UNDO_MODE, 0);
       ASSERT_TRUE(Work().UndoMode());

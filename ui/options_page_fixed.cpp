@@ -26,8 +26,8 @@ constexpr int kSavedByButton = kFixWindow | kFixColumns;
 void FillModes(HWND page, int selectedIndex) {
   HWND list = GetDlgItem(page, IDC_OPT_FIX_MODE_LIST);
   for (int index = 0; index < kModeCount; ++index) {
-    if (!kModeLabels[index][0]) continue;
-    const LRESULT entry = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kModeLabels[index]));
+    if (!*ModeLabel(index + 1)) continue;
+    const LRESULT entry = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ModeLabel(index + 1)));
     SendMessageW(list, CB_SETITEMDATA, entry, index);
     if (index == selectedIndex) SendMessageW(list, CB_SETCURSEL, entry, 0);
   }

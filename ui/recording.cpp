@@ -25,7 +25,7 @@ void EnableMacroControls(const Workspace& work, const Frame& frame, bool enable)
 
 }  // namespace
 
-RecorderContext RecorderContextFor(Workspace& work, const Frame& frame) {
+RecorderContext RecorderContextFor(Workspace& work) {
   RecorderContext context;
   context.programFolder = work.programFolder;
   context.fileDir = work.settings.file_dir;
@@ -51,7 +51,7 @@ void ToggleRecordingFromWindow(Workspace& work, Frame& frame) {
     return;
   }
   // Without its recording file a recording could keep nothing: it does not start.
-  if (BeginRecording(work.recorder, work.panel.macrono, RecorderContextFor(work, frame)) != 0) {
+  if (BeginRecording(work.recorder, work.panel.macrono, RecorderContextFor(work)) != 0) {
     work.recorder.state = 0;
     return;
   }
@@ -67,7 +67,7 @@ void StopRecording(Workspace& work, Frame& frame) {
   frame.recordingWindow = nullptr;
   EnableMacroControls(work, frame, true);
   const std::optional<RecordingEndResult> end = ToggleRecording(
-      work.recorder, work.panel.macrono, RecorderContextFor(work, frame), [&](int startSlot) -> std::optional<std::wstring> {
+      work.recorder, work.panel.macrono, RecorderContextFor(work), [&](int startSlot) -> std::optional<std::wstring> {
         MacroNameData data{&work.macroSlots, startSlot, L""};
         if (!ShowMacroNameDialog(frame.main, &data)) return std::nullopt;
         return NamingResult(data.name, data.slot);
@@ -79,7 +79,7 @@ void StopRecording(Workspace& work, Frame& frame) {
 }
 
 void DeleteSelectedMacro(Workspace& work, const Frame& frame) {
-  if (DeleteMacro(work.recorder, work.panel.macrono, RecorderContextFor(work, frame))) ReloadMacroSlots(work, frame);
+  if (DeleteMacro(work.recorder, work.panel.macrono, RecorderContextFor(work))) ReloadMacroSlots(work, frame);
 }
 
 }  // namespace korval

@@ -7,7 +7,7 @@
 namespace korval {
 
 // The recorder's view of the workspace.
-RecorderContext RecorderContextFor(Workspace& work, const Frame& frame);
+RecorderContext RecorderContextFor(Workspace& work);
 
 // The slot list shows the macro list file's names again; the selection stays (or is the one given).
 void ReloadMacroSlots(Workspace& work, const Frame& frame);

@@ -13,27 +13,6 @@
 namespace korval {
 namespace {
 
-// The hint of each mode, by mode number - 1; empty where no mode is.
-constexpr const wchar_t* kModeHints[kModeCount] = {
-    L" 文字を追加したり、必要ない箇所の文字を削除します。",
-    L" 拡張子を変更します。空白にすると拡張子がなくなります。",
-    L" 連番を付けます。数字以外の文字も入力できます。",
-    L" 大文字・小文字を変換します。",
-    L" 英字・数字・カタカナ・記号の文字を全角/半角にします。",
-    L" \"8文字＋拡張子3文字\" の形式にします。",
-    L" 文字を前か後ろに付加します。",
-    L" 一部の文字を削除します。",
-    L" 作成日時、更新日時、撮影日時を追加します。",
-    L" ある文字を他の文字に置き換えます。正規表現も使えます。",
-    L" 作成済みのCSVファイルを読み込みます。",
-    L" ランダムなファイル名にします。つまりパルプンテです。",
-    L" タイムスタンプを指定した日時にします。",
-    L" 読み取り専用・隠しファイル等の属性を変更します。",
-    L"", L"", L"", L"",
-    L" 複数のモードの処理を記録して再生(連続に処理)します。何度も利用できます。",
-    L"", L"", L"", L"", L"",
-};
-
 constexpr int kCounterWidth = 250;
 
 void SetPart(HWND status, int part, std::wstring& shown, const std::wstring& text) {
@@ -57,9 +36,9 @@ std::wstring HintText(int code, bool undoMode, bool testMode) {
     case kHintToggling: return L" 選択アイテムを切り替え中 ...";
     default: break;
   }
-  const int mode = code - kHintModeBase;
-  if (mode < 1 || mode > kModeCount || !*kModeLabels[mode - 1]) return L"";
-  return FormatText(L"【%s】", kModeLabels[mode - 1]) + kModeHints[mode - 1];
+  const ModeDescriptor* mode = ModeDescriptorOf(code - kHintModeBase);
+  if (!mode) return L"";
+  return FormatText(L"【%s】", mode->label) + mode->hint;
 }
 
 std::wstring CounterText(size_t selected, size_t total) {
