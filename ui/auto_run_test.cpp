@@ -11,30 +11,41 @@
 namespace korval {
 namespace {
 
+// The records an automatic run works on, for a program folder.
+struct GlueWorld {
+  explicit GlueWorld(const std::wstring& programFolder) {
+    work.list = &list;
+    work.settings = &settings;
+    work.panel = &panel;
+    work.params = &params;
+    work.state = &state;
+    work.programFolder = programFolder;
+  }
+  RenameList list;
+  Settings settings;
+  PanelValues panel;
+  ModeParams params;
+  RunState state;
+  AutoRunWork work;
+};
+
 // The window's glue hands an execution's step to the recorder while it records, and only then.
 TEST(AutoRunGlue, AnExecutionWhileRecordingAppendsItsStep) {
   SetMessagePolicy({});
   ScriptedMessageSink sink;
   TempFolder program;
   program.WriteFile(L"a_b.txt", "x");
-  RenameList list;
+  GlueWorld world(program.Path());
+  RenameList& list = world.list;
   list.Append({L"a_b.txt", L".txt", program.Path(), L"", L"", L"", ItemStatus::None, false});
-  Settings settings;
-  settings.chgconfirm = 0;
-  PanelValues panel;
-  ModeParams params;
-  RunState state;
+  world.settings.chgconfirm = 0;
+  PanelValues& panel = world.panel;
+  ModeParams& params = world.params;
   MacroRecorder recorder;
   MacroSlotNames slots = UnregisteredSlots();
-  AutoRunWork work;
-  work.list = &list;
-  work.settings = &settings;
-  work.panel = &panel;
-  work.params = &params;
-  work.state = &state;
+  AutoRunWork& work = world.work;
   work.recorder = &recorder;
   work.macroSlots = &slots;
-  work.programFolder = program.Path();
   const CommandLine interactive;
 
   RecorderContext context;
@@ -74,19 +85,10 @@ TEST(AutoRunGlue, AnswersDuringAReadAreKept) {
   TempFolder program;
   const std::wstring file = program.WriteFile(L"abc.txt", "x");
   CreateDirectoryW((program / L"empty").c_str(), nullptr);
-  RenameList list;
-  Settings settings;
+  GlueWorld world(program.Path());
+  Settings& settings = world.settings;
+  AutoRunWork& work = world.work;
   settings.file_dir = 1;
-  PanelValues panel;
-  ModeParams params;
-  RunState state;
-  AutoRunWork work;
-  work.list = &list;
-  work.settings = &settings;
-  work.panel = &panel;
-  work.params = &params;
-  work.state = &state;
-  work.programFolder = program.Path();
   CommandLine commandLine;
   commandLine.paths = {file};
   PrepareAutomaticRun(commandLine, work);
