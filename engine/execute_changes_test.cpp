@@ -435,6 +435,23 @@ TEST_F(ExecuteTest, CaseOnlyRenamesWorkUpToThePathLimit) {
   }
 }
 
+// In a case-sensitive folder another item may carry the new spelling: the system refuses the direct
+// rename, and that refusal is final. Nothing is parked under a temporary name.
+TEST(CheckedRename, ARefusedCaseOnlyRenameTouchesNothingElse) {
+  TempFolder dir;
+  const std::wstring from = dir.WriteFile(L"abc.txt", "lower");
+  const std::wstring to = dir / L"ABC.txt";
+  FaultyFileSystem fs;
+  fs.FailWhen([&](const FsCallRecord& r) { return r.call == FsCall::Move && r.target == to; }, ERROR_ALREADY_EXISTS);
+  std::wstring parkedAt;
+  EXPECT_FALSE(RenameChecked(fs, from, to, false, &parkedAt));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), GetLastError());
+  EXPECT_EQ(1, fs.CountOf(FsCall::Move));
+  EXPECT_TRUE(parkedAt.empty());
+  EXPECT_EQ("lower", dir.ReadFile(L"abc.txt"));
+  EXPECT_FALSE(dir.Exists(L"ABC.txt$korval$.$"));
+}
+
 TEST(CheckedRename, TheTemporaryNameIsNeverLongerThanTheTarget) {
   struct Case { std::wstring target, temp; };
   const std::wstring folder = L"C:\\" + std::wstring(250, L'f') + L"\\";
