@@ -4,11 +4,21 @@
 #include <vector>
 
 #include "engine/execute_pass.h"
+#include "engine/name_refusal.h"
 #include "engine/show_message.h"
 #include "engine/validate_row.h"
 #include "modes/change_mode.h"
 
 namespace korval {
+namespace {
+
+// The hint of a preview says why the first name the system would refuse is invalid.
+void NoteRefusedName(RunReport& report, const RenameItem& row, int mode) {
+  if (!report.hint.empty() || !IsNameMode(mode)) return;
+  if (const wchar_t* reason = RefusedNameReason(row.newName)) report.hint = row.newName + L" : " + reason;
+}
+
+}  // namespace
 
 int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
   RunState localState;
@@ -46,7 +56,9 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       return refuse(s.report);
     }
     if (kind != RunKind::Execute) {
-      if (!filtered) ValidateRow(list, p, s.mode, true, s.snapshot);
+      if (!filtered && ValidateRow(list, p, s.mode, true, s.snapshot) == ItemStatus::InvalidName) {
+        NoteRefusedName(s.report, row, s.mode);
+      }
       Progress(c, static_cast<int>((p + 1) * 100 / count));
       continue;
     }

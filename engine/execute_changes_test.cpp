@@ -437,6 +437,26 @@ TEST_F(ExecuteTest, CaseOnlyRenamesWorkUpToThePathLimit) {
 
 // In a case-sensitive folder another item may carry the new spelling: the system refuses the direct
 // rename, and that refusal is final. Nothing is parked under a temporary name.
+// A preview marks the names the system would refuse, and its hint says why for the first of them.
+TEST_F(ExecuteTest, APreviewMarksRefusedNamesAndSaysWhyInTheHint) {
+  File(L"a.txt", "a");
+  File(L"b.txt", "b");
+  File(L"c.txt", "c");
+  Row(L"a.txt", L"ok.txt");
+  Row(L"b.txt", L"NUL.txt");
+  Row(L"c.txt", L"c.txt.");
+  RunReport report;
+  ASSERT_EQ(0, ExecuteChanges(RunKind::Preview, context_, &report));
+  EXPECT_EQ(ItemStatus::Ready, list_.Status(0));
+  EXPECT_EQ(ItemStatus::InvalidName, list_.Status(1));
+  EXPECT_EQ(ItemStatus::InvalidName, list_.Status(2));
+  EXPECT_EQ(0u, report.hint.find(L"NUL.txt : ")) << Utf8(report.hint);
+  ASSERT_EQ(0, ExecuteChanges(RunKind::Execute, context_, &report));
+  EXPECT_EQ(1, report.changed);
+  EXPECT_TRUE(Exists(L"b.txt"));
+  EXPECT_TRUE(Exists(L"c.txt"));
+}
+
 TEST(CheckedRename, ARefusedCaseOnlyRenameTouchesNothingElse) {
   TempFolder dir;
   const std::wstring from = dir.WriteFile(L"abc.txt", "lower");

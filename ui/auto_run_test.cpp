@@ -108,14 +108,24 @@ TEST(AutoRunGlue, AnswersDuringAReadAreKept) {
 }
 
 TEST(AutoRunGlue, ExitCodesOfAnUnattendedRun) {
+  auto report = [](int changed, int failed, int skipped, bool aborted, bool refused, bool unlogged) {
+    RunReport r;
+    r.changed = changed;
+    r.failed = failed;
+    r.skipped = skipped;
+    r.aborted = aborted;
+    r.refused = refused;
+    r.unlogged = unlogged;
+    return r;
+  };
   struct Case { RunReport report; int code; };
   const Case cases[] = {
-      {{.changed = 3}, kExitAllDone},
-      {{.changed = 3, .failed = 2, .skipped = 2}, kExitAllDone},  // names that were already right
-      {{.changed = 3, .failed = 2, .skipped = 1}, kExitSomeFailed},
-      {{.changed = 1, .aborted = true}, kExitSomeFailed},
-      {{.refused = true}, kExitNotStarted},
-      {{.changed = 3, .unlogged = true}, kExitNotStarted},
+      {report(3, 0, 0, false, false, false), kExitAllDone},
+      {report(3, 2, 2, false, false, false), kExitAllDone},  // names that were already right
+      {report(3, 2, 1, false, false, false), kExitSomeFailed},
+      {report(1, 0, 0, true, false, false), kExitSomeFailed},
+      {report(0, 0, 0, false, true, false), kExitNotStarted},
+      {report(3, 0, 0, false, false, true), kExitNotStarted},
   };
   for (const Case& c : cases) EXPECT_EQ(c.code, ExitCodeOf(c.report));
 }
