@@ -435,16 +435,14 @@ TEST_F(ExecuteTest, CaseOnlyRenamesWorkUpToThePathLimit) {
   }
 }
 
-// In a case-sensitive folder another item may carry the new spelling: the system refuses the direct
-// rename, and that refusal is final. Nothing is parked under a temporary name.
 // A preview marks the names the system would refuse, and its hint says why for the first of them.
 TEST_F(ExecuteTest, APreviewMarksRefusedNamesAndSaysWhyInTheHint) {
-  File(L"a.txt", "a");
-  File(L"b.txt", "b");
-  File(L"c.txt", "c");
-  Row(L"a.txt", L"ok.txt");
-  Row(L"b.txt", L"NUL.txt");
-  Row(L"c.txt", L"c.txt.");
+  const struct { const wchar_t* from; const wchar_t* to; } rows[] = {
+      {L"a.txt", L"ok.txt"}, {L"b.txt", L"NUL.txt"}, {L"c.txt", L"c.txt."}};
+  for (const auto& row : rows) {
+    File(row.from, "x");
+    Row(row.from, row.to);
+  }
   RunReport report;
   ASSERT_EQ(0, ExecuteChanges(RunKind::Preview, context_, &report));
   EXPECT_EQ(ItemStatus::Ready, list_.Status(0));
@@ -457,6 +455,8 @@ TEST_F(ExecuteTest, APreviewMarksRefusedNamesAndSaysWhyInTheHint) {
   EXPECT_TRUE(Exists(L"c.txt"));
 }
 
+// In a case-sensitive folder another item may carry the new spelling: the system refuses the direct
+// rename, and that refusal is final. Nothing is parked under a temporary name.
 TEST(CheckedRename, ARefusedCaseOnlyRenameTouchesNothingElse) {
   TempFolder dir;
   const std::wstring from = dir.WriteFile(L"abc.txt", "lower");

@@ -108,26 +108,25 @@ TEST(AutoRunGlue, AnswersDuringAReadAreKept) {
 }
 
 TEST(AutoRunGlue, ExitCodesOfAnUnattendedRun) {
-  auto report = [](int changed, int failed, int skipped, bool aborted, bool refused, bool unlogged) {
-    RunReport r;
-    r.changed = changed;
-    r.failed = failed;
-    r.skipped = skipped;
-    r.aborted = aborted;
-    r.refused = refused;
-    r.unlogged = unlogged;
-    return r;
+  // changed, failed, skipped silently; aborted, refused, unlogged; the exit code
+  const struct { int counts[3]; bool flags[3]; int code; } cases[] = {
+      {{3, 0, 0}, {false, false, false}, kExitAllDone},
+      {{3, 2, 2}, {false, false, false}, kExitAllDone},  // names that were already right
+      {{3, 2, 1}, {false, false, false}, kExitSomeFailed},
+      {{1, 0, 0}, {true, false, false}, kExitSomeFailed},
+      {{0, 0, 0}, {false, true, false}, kExitNotStarted},
+      {{3, 0, 0}, {false, false, true}, kExitNotStarted},
   };
-  struct Case { RunReport report; int code; };
-  const Case cases[] = {
-      {report(3, 0, 0, false, false, false), kExitAllDone},
-      {report(3, 2, 2, false, false, false), kExitAllDone},  // names that were already right
-      {report(3, 2, 1, false, false, false), kExitSomeFailed},
-      {report(1, 0, 0, true, false, false), kExitSomeFailed},
-      {report(0, 0, 0, false, true, false), kExitNotStarted},
-      {report(3, 0, 0, false, false, true), kExitNotStarted},
-  };
-  for (const Case& c : cases) EXPECT_EQ(c.code, ExitCodeOf(c.report));
+  for (const auto& c : cases) {
+    RunReport report;
+    report.changed = c.counts[0];
+    report.failed = c.counts[1];
+    report.skipped = c.counts[2];
+    report.aborted = c.flags[0];
+    report.refused = c.flags[1];
+    report.unlogged = c.flags[2];
+    EXPECT_EQ(c.code, ExitCodeOf(report));
+  }
 }
 
 }  // namespace
