@@ -72,8 +72,10 @@ bool ChangeLog::Open(const std::wstring& folder) {
   lines_ = 0;
   lastLineBytes_ = 0;
   if (folder.empty()) return false;
-  turn_ = std::make_unique<NamedLock>(L"change-log:" + folder);
-  if (!CreateSlotZero(folder)) {
+  turn_ = std::make_unique<NamedLock>(L"change-log:" + folder, kLogTurnWaitMs);
+  // A run that keeps its turn longer (one waiting on a question, say) leaves this one without a log,
+  // which it is told, rather than waiting without end.
+  if (!turn_->Held() || !CreateSlotZero(folder)) {
     file_.reset();
     turn_.reset();
     return false;

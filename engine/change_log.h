@@ -13,6 +13,9 @@
 
 namespace korval {
 
+// How long a run waits for another run of the same program folder to finish its log.
+inline constexpr unsigned long kLogTurnWaitMs = 120000;
+
 // Slot 0 is the log being written; 1 the newest finished run; 9 the oldest kept.
 inline constexpr int kLogSlotWriting = 0;
 inline constexpr int kLogSlotNewest = 1;

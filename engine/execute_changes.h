@@ -71,6 +71,7 @@ struct RunReport {
   bool aborted = false;
   bool refused = false;   // the pass was refused before its first row (ExecuteChanges returned 1)
   bool unlogged = false;  // an execution could not create its change log
+  std::wstring hint;      // a preview: why the first name the system refuses is invalid (the status bar's hint)
 };
 
 struct ExecuteContext {

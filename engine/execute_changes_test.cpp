@@ -435,6 +435,43 @@ TEST_F(ExecuteTest, CaseOnlyRenamesWorkUpToThePathLimit) {
   }
 }
 
+// A preview marks the names the system would refuse, and its hint says why for the first of them.
+TEST_F(ExecuteTest, APreviewMarksRefusedNamesAndSaysWhyInTheHint) {
+  const struct { const wchar_t* from; const wchar_t* to; } rows[] = {
+      {L"a.txt", L"ok.txt"}, {L"b.txt", L"NUL.txt"}, {L"c.txt", L"c.txt."}};
+  for (const auto& row : rows) {
+    File(row.from, "x");
+    Row(row.from, row.to);
+  }
+  RunReport report;
+  ASSERT_EQ(0, ExecuteChanges(RunKind::Preview, context_, &report));
+  EXPECT_EQ(ItemStatus::Ready, list_.Status(0));
+  EXPECT_EQ(ItemStatus::InvalidName, list_.Status(1));
+  EXPECT_EQ(ItemStatus::InvalidName, list_.Status(2));
+  EXPECT_EQ(0u, report.hint.find(L"NUL.txt : ")) << Utf8(report.hint);
+  ASSERT_EQ(0, ExecuteChanges(RunKind::Execute, context_, &report));
+  EXPECT_EQ(1, report.changed);
+  EXPECT_TRUE(Exists(L"b.txt"));
+  EXPECT_TRUE(Exists(L"c.txt"));
+}
+
+// In a case-sensitive folder another item may carry the new spelling: the system refuses the direct
+// rename, and that refusal is final. Nothing is parked under a temporary name.
+TEST(CheckedRename, ARefusedCaseOnlyRenameTouchesNothingElse) {
+  TempFolder dir;
+  const std::wstring from = dir.WriteFile(L"abc.txt", "lower");
+  const std::wstring to = dir / L"ABC.txt";
+  FaultyFileSystem fs;
+  fs.FailWhen([&](const FsCallRecord& r) { return r.call == FsCall::Move && r.target == to; }, ERROR_ALREADY_EXISTS);
+  std::wstring parkedAt;
+  EXPECT_FALSE(RenameChecked(fs, from, to, false, &parkedAt));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_ALREADY_EXISTS), GetLastError());
+  EXPECT_EQ(1, fs.CountOf(FsCall::Move));
+  EXPECT_TRUE(parkedAt.empty());
+  EXPECT_EQ("lower", dir.ReadFile(L"abc.txt"));
+  EXPECT_FALSE(dir.Exists(L"ABC.txt$korval$.$"));
+}
+
 TEST(CheckedRename, TheTemporaryNameIsNeverLongerThanTheTarget) {
   struct Case { std::wstring target, temp; };
   const std::wstring folder = L"C:\\" + std::wstring(250, L'f') + L"\\";

@@ -18,10 +18,11 @@ std::wstring MutexName(const std::wstring& key) {
 
 }  // namespace
 
-NamedLock::NamedLock(const std::wstring& key) : mutex_(CreateMutexW(nullptr, FALSE, MutexName(key).c_str())) {
+NamedLock::NamedLock(const std::wstring& key, unsigned long waitMs)
+    : mutex_(CreateMutexW(nullptr, FALSE, MutexName(key).c_str())) {
   if (!mutex_) return;
   // An abandoned lock (its holder was killed) passes to the next run.
-  const DWORD waited = WaitForSingleObject(mutex_.Get(), INFINITE);
+  const DWORD waited = WaitForSingleObject(mutex_.Get(), waitMs);
   held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
 }
 

@@ -10,9 +10,10 @@ namespace korval {
 
 class NamedLock {
  public:
-  // Waits until the lock for key (compared without regard to letter case) is free and takes it.
-  // Held() is false when the system could not make the lock; the caller then goes on without it.
-  explicit NamedLock(const std::wstring& key);
+  // Waits until the lock for key (compared without regard to letter case) is free and takes it, at
+  // most waitMs milliseconds. Held() is false when the wait ran out or the system could not make the
+  // lock.
+  NamedLock(const std::wstring& key, unsigned long waitMs);
   ~NamedLock();
   NamedLock(const NamedLock&) = delete;
   NamedLock& operator=(const NamedLock&) = delete;

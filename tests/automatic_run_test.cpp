@@ -2,6 +2,8 @@
 // renames, logs, closes by itself; a later start undoes the run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/data_files.h"
 #include "platform/temp_folder.h"
 #include "tests/program_runner.h"
@@ -185,6 +187,49 @@ TEST_F(AutomaticRunTest, ProtectedSlashesAndTooLongTextsChangeNothing) {
   Run(L"\"s/a/" + std::wstring(300, L'x') + L"/\" \"" + work_ + L"\"");
   EXPECT_TRUE(InWork(L"aa.txt"));
   EXPECT_TRUE(InWork(L"ab.txt"));
+}
+
+// Two unattended runs of one program folder, started a moment apart on folders of 1,000 files each:
+// they take turns on the change log, so each run's renames land in a slot of their own and both
+// can be undone.
+TEST_F(AutomaticRunTest, TwoRunsAtOnceEachLogTheirOwnRenames) {
+  for (const wchar_t* folder : {L"one", L"two"}) {
+    CreateDirectoryW((work_ + L"\\" + folder).c_str(), nullptr);
+    for (int i = 0; i < 1000; ++i) {
+      program_.WriteFile(L"work\\" + std::wstring(folder) + L"\\file" + std::to_wstring(i) + L".txt", "x");
+    }
+  }
+  ProgramRunner first(program_, L"korvalith.exe", L"\"s/file/doc/\" \"" + work_ + L"\\one\"");
+  Sleep(200);
+  // The second start uses the program the first one copied in (a copy over it would fail).
+  std::wstring line = L"\"" + (program_ / L"korvalith.exe") + L"\" \"s/file/doc/\" \"" + work_ + L"\\two\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION second{};
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, program_.Path().c_str(),
+                             &startup, &second));
+  CloseHandle(second.hThread);
+  EXPECT_EQ(0, first.WaitForExit(120000));
+  EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), WaitForSingleObject(second.hProcess, 120000));
+  DWORD secondCode = 1;
+  GetExitCodeProcess(second.hProcess, &secondCode);
+  CloseHandle(second.hProcess);
+  EXPECT_EQ(0u, secondCode);
+  ASSERT_TRUE(InWork(L"one\\doc999.txt"));
+  ASSERT_TRUE(InWork(L"two\\doc999.txt"));
+  const std::string newer = program_.ReadFile(L"rename1.log");
+  const std::string older = program_.ReadFile(L"rename2.log");
+  for (const std::string* log : {&newer, &older}) {
+    // 1,000 lines of one folder each: the two runs' lines never share a slot.
+    const bool one = log->find(Utf16(L"\\one\\")) != std::string::npos;
+    const bool two = log->find(Utf16(L"\\two\\")) != std::string::npos;
+    EXPECT_NE(one, two);
+    EXPECT_EQ(2000u, static_cast<size_t>(std::count(log->begin(), log->end(), '\n')) * 2);
+  }
+  ASSERT_EQ(0, Run(L"/undo"));
+  ASSERT_EQ(0, Run(L"/undo2"));
+  EXPECT_TRUE(InWork(L"one\\file999.txt"));
+  EXPECT_TRUE(InWork(L"two\\file999.txt"));
 }
 
 TEST_F(AutomaticRunTest, TestModeShowsItselfAndChangesNothing) {

@@ -270,15 +270,21 @@ void BenchTransformName(size_t rows) {
   }
 }
 
+// Names of photos of a trip, "IMG_00000 2024-07-01 trip" and so on, between prefix and suffix.
+std::vector<std::wstring> TripNames(size_t rows, const wchar_t* prefix, const wchar_t* suffix) {
+  std::vector<std::wstring> names;
+  for (size_t i = 0; i < rows; ++i) {
+    wchar_t name[80];
+    _snwprintf(name, 80, L"%sIMG_%05zu 2024-07-%02zu trip%s", prefix, i, i % 28 + 1, suffix);
+    names.push_back(name);
+  }
+  return names;
+}
+
 // Replacement over many names: plain text against the regular expression library.
 void BenchReplace(size_t rows) {
   std::printf("Replacement over %zu rows (3 items each):\n", rows);
-  std::vector<std::wstring> sources;
-  for (size_t i = 0; i < rows; ++i) {
-    wchar_t name[80];
-    _snwprintf(name, 80, L"D:\\photos\\IMG_%05zu 2024-07-%02zu trip.JPG", i, i % 28 + 1);
-    sources.push_back(name);
-  }
+  const std::vector<std::wstring> sources = TripNames(rows, L"D:\\photos\\", L".JPG");
   struct Run { const char* name; const wchar_t* from; const wchar_t* to; int regexp; };
   const Run runs[] = {{"plain", L"IMG_/trip/ ", L"photo-/travel/_", 0},
                       {"regex", L"IMG_(\\d+)/(\\d{4})-(\\d\\d)-(\\d\\d)/\\s+", L"photo-$1/$3$4/_", 1}};
@@ -315,12 +321,7 @@ void BenchReplace(size_t rows) {
 // before, on the same names and patterns, each pattern compiled once.
 void BenchRegexEngines(size_t rows) {
   std::printf("Regular expression engines over %zu names (3 patterns each, compiled once):\n", rows);
-  std::vector<std::wstring> names;
-  for (size_t i = 0; i < rows; ++i) {
-    wchar_t name[80];
-    _snwprintf(name, 80, L"IMG_%05zu 2024-07-%02zu trip", i, i % 28 + 1);
-    names.push_back(name);
-  }
+  const std::vector<std::wstring> names = TripNames(rows, L"", L"");
   struct Item { const wchar_t* pattern; const wchar_t* replacement; };
   const Item items[] = {{L"IMG_(\\d+)", L"photo-$1"}, {L"(\\d{4})-(\\d\\d)-(\\d\\d)", L"$3$4"}, {L"\\s+", L"_"}};
   std::vector<std::basic_regex<wchar_t, regex::RegexTraits<false>>> before;

@@ -11,30 +11,41 @@
 namespace korval {
 namespace {
 
+// The records an automatic run works on, for a program folder.
+struct GlueWorld {
+  explicit GlueWorld(const std::wstring& programFolder) {
+    work.list = &list;
+    work.settings = &settings;
+    work.panel = &panel;
+    work.params = &params;
+    work.state = &state;
+    work.programFolder = programFolder;
+  }
+  RenameList list;
+  Settings settings;
+  PanelValues panel;
+  ModeParams params;
+  RunState state;
+  AutoRunWork work;
+};
+
 // The window's glue hands an execution's step to the recorder while it records, and only then.
 TEST(AutoRunGlue, AnExecutionWhileRecordingAppendsItsStep) {
   SetMessagePolicy({});
   ScriptedMessageSink sink;
   TempFolder program;
   program.WriteFile(L"a_b.txt", "x");
-  RenameList list;
+  GlueWorld world(program.Path());
+  RenameList& list = world.list;
   list.Append({L"a_b.txt", L".txt", program.Path(), L"", L"", L"", ItemStatus::None, false});
-  Settings settings;
-  settings.chgconfirm = 0;
-  PanelValues panel;
-  ModeParams params;
-  RunState state;
+  world.settings.chgconfirm = 0;
+  PanelValues& panel = world.panel;
+  ModeParams& params = world.params;
   MacroRecorder recorder;
   MacroSlotNames slots = UnregisteredSlots();
-  AutoRunWork work;
-  work.list = &list;
-  work.settings = &settings;
-  work.panel = &panel;
-  work.params = &params;
-  work.state = &state;
+  AutoRunWork& work = world.work;
   work.recorder = &recorder;
   work.macroSlots = &slots;
-  work.programFolder = program.Path();
   const CommandLine interactive;
 
   RecorderContext context;
@@ -74,19 +85,10 @@ TEST(AutoRunGlue, AnswersDuringAReadAreKept) {
   TempFolder program;
   const std::wstring file = program.WriteFile(L"abc.txt", "x");
   CreateDirectoryW((program / L"empty").c_str(), nullptr);
-  RenameList list;
-  Settings settings;
+  GlueWorld world(program.Path());
+  Settings& settings = world.settings;
+  AutoRunWork& work = world.work;
   settings.file_dir = 1;
-  PanelValues panel;
-  ModeParams params;
-  RunState state;
-  AutoRunWork work;
-  work.list = &list;
-  work.settings = &settings;
-  work.panel = &panel;
-  work.params = &params;
-  work.state = &state;
-  work.programFolder = program.Path();
   CommandLine commandLine;
   commandLine.paths = {file};
   PrepareAutomaticRun(commandLine, work);
@@ -106,16 +108,25 @@ TEST(AutoRunGlue, AnswersDuringAReadAreKept) {
 }
 
 TEST(AutoRunGlue, ExitCodesOfAnUnattendedRun) {
-  struct Case { RunReport report; int code; };
-  const Case cases[] = {
-      {{.changed = 3}, kExitAllDone},
-      {{.changed = 3, .failed = 2, .skipped = 2}, kExitAllDone},  // names that were already right
-      {{.changed = 3, .failed = 2, .skipped = 1}, kExitSomeFailed},
-      {{.changed = 1, .aborted = true}, kExitSomeFailed},
-      {{.refused = true}, kExitNotStarted},
-      {{.changed = 3, .unlogged = true}, kExitNotStarted},
+  // changed, failed, skipped silently; aborted, refused, unlogged; the exit code
+  const struct { int counts[3]; bool flags[3]; int code; } cases[] = {
+      {{3, 0, 0}, {false, false, false}, kExitAllDone},
+      {{3, 2, 2}, {false, false, false}, kExitAllDone},  // names that were already right
+      {{3, 2, 1}, {false, false, false}, kExitSomeFailed},
+      {{1, 0, 0}, {true, false, false}, kExitSomeFailed},
+      {{0, 0, 0}, {false, true, false}, kExitNotStarted},
+      {{3, 0, 0}, {false, false, true}, kExitNotStarted},
   };
-  for (const Case& c : cases) EXPECT_EQ(c.code, ExitCodeOf(c.report));
+  for (const auto& c : cases) {
+    RunReport report;
+    report.changed = c.counts[0];
+    report.failed = c.counts[1];
+    report.skipped = c.counts[2];
+    report.aborted = c.flags[0];
+    report.refused = c.flags[1];
+    report.unlogged = c.flags[2];
+    EXPECT_EQ(c.code, ExitCodeOf(report));
+  }
 }
 
 }  // namespace

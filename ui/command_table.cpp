@@ -52,11 +52,11 @@ constexpr CommandRow kCommands[] = {
     {IDM_DELETE_SETTINGS, IDM_DELETE_SETTINGS, kDialogGuards, OnDeleteSettings},
 };
 
-bool GuardsAllow(unsigned guards, Workspace& work, const Frame& frame) {
+bool GuardsAllow(unsigned guards, Workspace& work) {
   if ((guards & kNotInUndoMode) && work.UndoMode()) return false;
   if ((guards & kNotRecording) && work.Recording()) return false;
   if ((guards & kNotAutomatic) && work.Automatic()) return false;
-  if ((guards & kAskEditedNames) && !ConfirmDropEditedNames(work, frame)) return false;
+  if ((guards & kAskEditedNames) && !ConfirmDropEditedNames(work)) return false;
   return true;
 }
 
@@ -68,7 +68,7 @@ Dispatch DispatchCommand(Workspace& work, Frame& frame, int id) {
   for (const CommandRow& row : kCommands) {
     if (id < row.first || id > row.last) continue;
     if (work.Playing() || work.busy || work.run.passRunning) return Dispatch::Ignored;
-    if (!GuardsAllow(row.guards, work, frame)) return Dispatch::Refused;
+    if (!GuardsAllow(row.guards, work)) return Dispatch::Refused;
     CommandContext context{work, frame, id};
     row.handler(context);
     return Dispatch::Done;
@@ -76,7 +76,7 @@ Dispatch DispatchCommand(Workspace& work, Frame& frame, int id) {
   return Dispatch::Unknown;
 }
 
-bool ConfirmDropEditedNames(Workspace& work, const Frame& frame) {
+bool ConfirmDropEditedNames(Workspace& work) {
   if (!work.run.editedInTextEditor || work.Playing()) return true;
   if (ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONQUESTION, kDropEditedNamesCaption,
                   kDropEditedNamesText, MessageClass::Question) != IDYES) {

@@ -45,7 +45,7 @@ inline constexpr const wchar_t* kDropEditedNamesCaption = L"Clear Edited File Na
 
 // While names typed in the text editor stand in the list (and no macro plays), asks whether they
 // may be dropped: false on No; Yes clears the flag.
-bool ConfirmDropEditedNames(Workspace& work, const Frame& frame);
+bool ConfirmDropEditedNames(Workspace& work);
 
 // The two buttons as a click on them acts: "☆ 実行 ☆" refuses in test mode, then executes (40027);
 // "変更確認" previews (40018).

@@ -53,7 +53,7 @@ void SetVerb(Workspace& work, const Frame& frame, bool on) {
 }
 
 // The ini file holds the settings: on Yes it is emptied down to its section header.
-bool ResetIniAsked(Workspace& work, const Frame& frame) {
+bool ResetIniAsked(Workspace& work) {
   if (ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONINFORMATION, L"Initalize Config?",
                   L"設定(ini)ファイルを初期化して終了します。よろしいですか。", MessageClass::Question) != IDYES) {
     return false;
@@ -65,7 +65,7 @@ bool ResetIniAsked(Workspace& work, const Frame& frame) {
 
 // The registry holds the settings: unless Cancel, the program key goes. Whether or not that
 // worked, the settings are not written again at exit; the window closes only when it worked.
-bool DeleteRegistryAsked(Workspace& work, const Frame& frame, const wchar_t* programKey) {
+bool DeleteRegistryAsked(Workspace& work, const wchar_t* programKey) {
   const wchar_t* name = DisplayName(work.settings.usejpname);
   if (ShowMessage(MessageKind::Plain, MB_OKCANCEL | MB_ICONEXCLAMATION, L"Delete Reg & Close?",
                   FormatText(L"%s のレジストリを削除して終了します。よろしいですか。\n", name),
@@ -95,8 +95,8 @@ void OnDeleteSettings(CommandContext& c) {
   Workspace& work = c.work;
   const std::wstring programKey = work.store ? work.store->RegistryKey() : std::wstring(kProgramKey);
   const bool dropped = HasProgramRegistry(*work.registry, programKey.c_str())
-                           ? DeleteRegistryAsked(work, c.frame, programKey.c_str())
-                           : ResetIniAsked(work, c.frame);
+                           ? DeleteRegistryAsked(work, programKey.c_str())
+                           : ResetIniAsked(work);
   if (!dropped) return;
   if (work.settings.shellVerbInstalled) SetVerb(work, c.frame, false);
   PostMessageW(c.frame.main, WM_CLOSE, 0, 0);

@@ -60,7 +60,7 @@ void ApplyFilterFromBox(Workspace& work, Frame& frame) {
 
 void OnModeButton(Workspace& work, Frame& frame, int button) {
   if (work.Playing() || work.busy || work.UndoMode()) return;
-  if (!ConfirmDropEditedNames(work, frame)) {
+  if (!ConfirmDropEditedNames(work)) {
     ShowModePanel(work, frame, work.modeIndex % 12 + 1);  // the old button stays pressed
     return;
   }
@@ -106,7 +106,7 @@ void OnSerialAssist(Workspace& work, Frame& frame) {
 bool OnPanelCommand(Workspace& work, Frame& frame, int id, int code) {
   switch (id) {
     case IDC_MACRO_RECORD:
-      if (ConfirmDropEditedNames(work, frame)) ToggleRecordingFromWindow(work, frame);
+      if (ConfirmDropEditedNames(work)) ToggleRecordingFromWindow(work, frame);
       return true;
     case IDC_MACRO_DELETE: DeleteSelectedMacro(work, frame); return true;
     case IDC_MACRO_EDIT: DispatchCommand(work, frame, IDM_MACRO_EDITOR); return true;
@@ -179,7 +179,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (!state || header->idFrom != IDC_MODE_TABS || header->code != TCN_SELCHANGE) return FALSE;
       Workspace& work = state->work;
-      if (work.UndoMode() || !ConfirmDropEditedNames(work, state->frame)) {
+      if (work.UndoMode() || !ConfirmDropEditedNames(work)) {
         TabCtrl_SetCurSel(header->hwndFrom, work.modeIndex / 12);
         return TRUE;
       }

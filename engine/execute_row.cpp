@@ -1,0 +1,154 @@
+// Changing one row in a pass: whether it is changed, the change with its log line, and what becomes
+// of the row afterwards.
+#include "engine/execute_pass.h"
+
+#include "engine/file_attributes.h"
+#include "engine/file_times.h"
+#include "engine/show_message.h"
+#include "engine/validate_row.h"
+#include "modes/change_mode.h"
+#include "platform/format_text.h"
+
+namespace korval {
+namespace {
+
+// Rows with these statuses are left alone unless the matching force option says otherwise.
+bool Skipped(ItemStatus status, const ExecuteOptions& o) {
+  switch (status) {
+    case ItemStatus::Filtered: return true;
+    case ItemStatus::TooLong:
+    case ItemStatus::InvalidName:
+    case ItemStatus::SourceMissing: return !o.force1;
+    case ItemStatus::Backslash: return !o.force2;
+    case ItemStatus::UnsuitableChar: return !o.force3;
+    case ItemStatus::Unchanged: return !o.force4;
+    default: return false;
+  }
+}
+
+// When folders are listed with everything below them, the rows inside a renamed folder follow it.
+void MoveRowsBelow(RenameList& list, const std::wstring& source, const std::wstring& target) {
+  const std::wstring inside = source + L"\\";
+  for (RenameItem& row : list.Rows()) {
+    const std::wstring folder = row.folder + L"\\";
+    const size_t at = folder.find(inside);
+    if (at != std::wstring::npos) row.folder = CutToPath(row.folder.replace(at, source.size(), target));
+  }
+}
+
+// After a time stamp change the date column shows the new time, when it shows the time that was set.
+void RefreshDateColumn(RenameItem& row, const ExecuteOptions& o, const std::wstring& path, FileSystem& fs) {
+  if (!o.dateColumnShown || o.columndate == 2) return;
+  OldFileTimes times;
+  if (FileTimes(kTimesNone, kTimesBoth, path, {}, {}, &times, 2, fs) != 0) return;
+  const SYSTEMTIME& t = o.columndate == 1 ? times.localModification : times.localCreation;
+  row.date = FormatText(L"%4d/%02d/%02d %02d:%02d:%02d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+}
+
+// A time stamp or attribute change is logged after it happened (its line holds what it replaced);
+// when the line cannot be written the change is taken back, so the log never misses one. False then,
+// and the pass stops.
+bool LogChangeAfter(ChangeLog& log, int mode, const std::wstring& source, const RenameOneResult& result,
+                    FileSystem& fs) {
+  if (!log.IsOpen()) return true;
+  if (mode == kModeTimestamp) {
+    if (log.AppendTimestamp(source, result.oldTimes)) return true;
+    FileTimes(kTimesBoth, kTimesNone, source, result.oldTimes.creation, result.oldTimes.modification, nullptr, 2, fs);
+  } else {
+    if (log.AppendAttributes(source, result.oldFlags)) return true;
+    AttributeChoices previous{};
+    for (size_t k = 0; k < previous.size(); ++k) previous[k] = result.oldFlags[k] == L'Y' ? 1 : 0;
+    FileAttributes(previous, source, nullptr, fs);
+  }
+  return false;
+}
+
+// The log could not take a line: nothing more is changed in this pass, since it could not be undone.
+void StopForLog(Pass& s) {
+  s.logBroken = true;
+  ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, kLogWriteFailedCaption, kLogWriteFailedText,
+              MessageClass::Error);
+}
+
+// A rename's line is written before the rename and taken back when the rename does not happen: an
+// interruption between the two leaves a line without a change (which the undo passes over), never
+// a change without its line. A failed two-step rename whose item stays under its temporary name
+// keeps its line, so that the undo finds the item there.
+RowEnd LoggedChange(Pass& s, const std::wstring& source, const std::wstring& target) {
+  const bool logFirst = s.log.IsOpen() && IsNameMode(s.mode);
+  if (logFirst && !s.log.AppendRename(source, target)) {
+    StopForLog(s);
+    return RowEnd::StopAfterFailure;
+  }
+  RenameOneResult result;
+  const RenameOutcome outcome = RenameOne(s.mode, source, target, s.renameOptions, s.fs, &result);
+  if (logFirst && outcome != RenameOutcome::Changed && result.parkedAt.empty() && !s.log.TakeBackLastLine()) {
+    StopForLog(s);
+    return RowEnd::StopAfterFailure;
+  }
+  switch (outcome) {
+    case RenameOutcome::Unchanged: return RowEnd::Changed;
+    case RenameOutcome::Failed: return RowEnd::NotChanged;
+    case RenameOutcome::Abort: return RowEnd::StopAfterFailure;
+    case RenameOutcome::Changed: break;
+  }
+  if (!logFirst && !LogChangeAfter(s.log, s.mode, source, result, s.fs)) {
+    StopForLog(s);
+    return RowEnd::StopAfterFailure;
+  }
+  return RowEnd::Changed;
+}
+
+}  // namespace
+
+RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& target) {
+  RenameItem& row = s.list.Row(p);
+  if (Skipped(row.status, s.o)) return RowEnd::Skipped;
+  CollisionEntry collision;
+  if (ValidateRow(s.list, p, s.mode, false, s.snapshot) == ItemStatus::TargetExists) {
+    collision.wanted = target;
+    collision.row = static_cast<int>(p);
+    if (!AddsSerialOnCollision(s.o.collisionOption) ||
+        MakeSerialSuffixName(target, s.collisionOptions, s.snapshot) != 0) {
+      return RowEnd::NotChanged;
+    }
+    collision.serial = target;
+  }
+  if (!CurrentMessagePolicy().automatic && s.o.chgconfirm == 2) {
+    const int answer = ShowMessage(MessageKind::ConfirmChange, s.mode, source, target, MessageClass::Question);
+    if (answer == IDCANCEL) return RowEnd::StopPass;
+    if (answer != IDYES) return RowEnd::NotChanged;
+  }
+  const RowEnd end = LoggedChange(s, source, target);
+  if (end != RowEnd::Changed || !IsNameMode(s.mode)) return end;
+  s.snapshot.Moved(source, target);
+  if (!collision.serial.empty()) {
+    s.collisions.push_back(collision);
+    ++s.report.serialRows;
+  }
+  if (s.o.filefolder == 1 && s.o.folderread == 2) MoveRowsBelow(s.list, source, target);
+  return end;
+}
+
+bool SettleRow(Pass& s, RenameItem& row, bool changed, bool filtered, const std::wstring& source,
+               const std::wstring& target) {
+  switch (s.after) {
+    case ListAfterRun::ClearAll: return true;
+    case ListAfterRun::ClearSucceeded: return changed;
+    case ListAfterRun::Keep:
+    case ListAfterRun::Continue:
+      if (changed) {
+        row.status = ItemStatus::Succeeded;
+        if (s.after == ListAfterRun::Continue) {
+          MakeFreshRow(row, IsNameMode(s.mode) ? target : source);
+          if (s.mode == kModeTimestamp) RefreshDateColumn(row, s.o, source, s.fs);
+        }
+      } else if (!filtered) {
+        row.status = ItemStatus::Failed;
+      }
+      return false;
+  }
+  return false;
+}
+
+}  // namespace korval
