@@ -17,6 +17,7 @@
 #define IDB_PREVIEW_MARK 1103
 #define IDB_TARGET_FILES 1104
 #define IDB_TARGET_FOLDERS 1105
+#define IDB_STATUS_ICONS 1106
 
 // The main dialog: buttons and boxes around the list.
 #define IDC_EXECUTE 1001

@@ -44,6 +44,9 @@ glyph s10 '#2050D0' 9 'OK'
 glyph s11 '#D02020' 9 'NG'
 glyph s12 '#2050D0' 14 '↶'
 convert "$tmp"/s{01..12}.png +append -type truecolor "BMP3:$out/status_strip.bmp"
+# The same icons for the list, by status code 0..12 (0, not yet checked, is blank).
+tile s00
+convert "$tmp"/s{00,01,02,03,05,06,07,08,10,12,04,11,09}.png +append -type truecolor "BMP3:$out/status_icons.bmp"
 
 # Pictures of the main dialog: the preview mark and the list target (files, folders).
 bg='#F0F0F0'

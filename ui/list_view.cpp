@@ -41,6 +41,11 @@ HWND CreateListControl(HWND parent, const Settings& settings) {
                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   if (!control) return nullptr;
   ListView_SetExtendedListViewStyle(control, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
+  // The status icons, one per status code; the list destroys them with itself.
+  HIMAGELIST icons = ImageList_LoadImageW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
+                                          MAKEINTRESOURCEW(IDB_STATUS_ICONS), 16, 0, RGB(255, 255, 255), IMAGE_BITMAP,
+                                          LR_CREATEDIBSECTION);
+  if (icons) ListView_SetImageList(control, icons, LVSIL_SMALL);
   SetListColours(control, settings, false);
   ResetListColumns(control, settings);
   return control;
@@ -65,7 +70,9 @@ bool AnswerListRequest(const NMHDR* header, const RenameList& list, const Settin
   if (header->idFrom != kListControlId || header->code != LVN_GETDISPINFOW) return false;
   auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header));
   LVITEMW& item = info->item;
-  if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<size_t>(item.iItem) >= list.Count()) return true;
+  if (item.iItem < 0 || static_cast<size_t>(item.iItem) >= list.Count()) return true;
+  if (item.mask & LVIF_IMAGE) item.iImage = static_cast<int>(list.Status(static_cast<size_t>(item.iItem)));
+  if (!(item.mask & LVIF_TEXT)) return true;
   const std::optional<Column> column = ColumnAt(item.iSubItem, settings.listcols1 != 0, settings.listcols2 != 0);
   if (!column || item.cchTextMax <= 0) return true;
   const std::wstring& text = list.Text(static_cast<size_t>(item.iItem), *column);

@@ -250,5 +250,39 @@ TEST_F(MainWindowTest, HelpWithoutItsPageSaysSo) {
   EXPECT_EQ(L"No Help HTML File!", sink.requests.back().caption);
 }
 
+TEST_F(MainWindowTest, APreviewShowsEachRowsStatusIconAndWhyTheSystemRefusesAName) {
+  files.WriteFile(L"a.txt", "1");
+  files.WriteFile(L"b.txt", "2");
+  Open({files.Path()});
+  Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
+  SetDlgItemTextW(Parts().dialog, IDC_REPLACE_FROM, L"a");
+  SetDlgItemTextW(Parts().dialog, IDC_REPLACE_TO, L"CON");
+  FocusList();
+  Key(VK_RETURN);
+  ASSERT_EQ(L"a.txt>CON.txt|b.txt>b.txt|", Rows());
+  const ItemStatus expected[] = {ItemStatus::InvalidName, ItemStatus::Unchanged};
+  for (int row = 0; row < 2; ++row) {
+    EXPECT_EQ(expected[row], Work().list.Row(row).status);
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    ListView_GetItem(Parts().list, &item);
+    EXPECT_EQ(static_cast<int>(expected[row]), item.iImage) << row;
+  }
+  wchar_t text[256] = L"";
+  SendMessageW(Parts().status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(0u, std::wstring(text).find(L" CON.txt : ")) << Utf8(text);
+  // Typed anew, the next preview has no such name and shows the mode's hint again.
+  HWND to = Parts().Item(IDC_REPLACE_TO);
+  SetWindowTextW(to, L"c");
+  SendMessageW(Parts().dialog, WM_COMMAND, MAKEWPARAM(IDC_REPLACE_TO, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(to));
+  Pump(150);
+  FocusList();
+  Key(VK_RETURN);
+  ASSERT_EQ(L"a.txt>c.txt|b.txt>b.txt|", Rows());
+  SendMessageW(Parts().status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(0u, std::wstring(text).find(L"【置換】")) << Utf8(text);
+}
+
 }  // namespace
 }  // namespace korval

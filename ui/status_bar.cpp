@@ -66,7 +66,9 @@ void LayoutStatusBar(HWND status) {
 void ShowStatusHint(Workspace& work, const Frame& frame, int code) {
   if (code != kHintKeep && code != kHintCounterOnly) work.hint = code;
   if (code != kHintCounterOnly) {
-    SetPart(frame.status, 0, work.shownHint, HintText(work.hint, work.UndoMode(), work.commandLine.testMode));
+    const bool passText = work.hint == kHintPassText && !work.UndoMode() && !work.commandLine.testMode;
+    SetPart(frame.status, 0, work.shownHint,
+            passText ? work.passHint : HintText(work.hint, work.UndoMode(), work.commandLine.testMode));
   }
   SetPart(frame.status, 1, work.shownCounter, CounterText(SelectedCount(work.list), work.list.Count()));
 }

@@ -22,6 +22,7 @@ inline constexpr int kHintSelectingAll = 25;
 inline constexpr int kHintToggling = 26;
 inline constexpr int kHintCounterOnly = 27;
 inline constexpr int kHintModeBase = 4;  // code = mode number + 4
+inline constexpr int kHintPassText = 100;  // what the last pass had to say (Workspace::passHint)
 inline int ModeHint(int mode) { return mode + kHintModeBase; }
 
 inline constexpr const wchar_t* kUndoHint = L"【UnDo】 変更したファイル名を元に戻します。";
@@ -35,7 +36,8 @@ std::wstring CounterText(size_t selected, size_t total);
 HWND CreateStatusBar(HWND parent);
 // Parts after a resize: the hint ends 250 pixels before the right edge.
 void LayoutStatusBar(HWND status);
-// Shows the hint of code (kHintKeep keeps it, kHintCounterOnly refreshes only the counter).
+// Shows the hint of code (kHintKeep keeps it, kHintCounterOnly refreshes only the counter,
+// kHintPassText the text of the last pass).
 void ShowStatusHint(Workspace& work, const Frame& frame, int code);
 
 }  // namespace korval

@@ -136,7 +136,12 @@ int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report) {
   c.progress = [&frame](int percent) {
     if (frame.progress) SendMessageW(frame.progress, PBM_SETPOS, percent, 0);
   };
-  const int result = ExecuteChanges(kind, c, report);
+  RunReport local;
+  RunReport& done = report ? *report : local;
+  const int result = ExecuteChanges(kind, c, &done);
+  // A preview that found a name the system refuses says which and why; otherwise the mode's hint.
+  work.passHint = done.hint.empty() ? L"" : L" " + done.hint;
+  ShowStatusHint(work, frame, work.passHint.empty() ? ModeHint(work.Mode()) : kHintPassText);
   // What the pass corrected (counts, maxima) shows in the boxes; the histories took the texts.
   WritePanel(work, frame);
   ShowInputHistories(work, frame);

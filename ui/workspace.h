@@ -69,6 +69,7 @@ struct Workspace {
   bool fillingPanel = false;         // the program writes the panel: its change notices are not a person's
   PositionMapState positionMap;      // the position edit's sample and map
   int hint = -2;                     // the status hint code shown
+  std::wstring passHint;             // why the preview found a name the system refuses
   std::wstring shownHint, shownCounter;
 
   bool UndoMode() const { return list.undoMode; }
