@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "macroedit/dialog_box.h"
+#include "platform/dialog_box.h"
 #include "macroedit/reduce_replacements.h"
 #include "resources/macroedit_resource.h"
 
@@ -37,7 +37,7 @@ INT_PTR CALLBACK ReduceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 bool ShowReduceDialog(HWND owner, ReduceData* io) {
-  return RunEditorDialog(owner, IDD_REDUCE, ReduceProc, io);
+  return RunDialog(owner, IDD_REDUCE, ReduceProc, io);
 }
 
 }  // namespace korval

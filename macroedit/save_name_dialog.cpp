@@ -1,7 +1,7 @@
 // The naming dialog: the slot names in an editable list, the chosen slot's number beside it.
 #include "macroedit/save_name_dialog.h"
 
-#include "macroedit/dialog_box.h"
+#include "platform/dialog_box.h"
 #include "platform/format_text.h"
 #include "resources/macroedit_resource.h"
 
@@ -61,7 +61,7 @@ INT_PTR CALLBACK SaveNameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 bool ShowSaveNameDialog(HWND owner, SaveNameData* io) {
-  return RunEditorDialog(owner, IDD_SAVE_NAME, SaveNameProc, io);
+  return RunDialog(owner, IDD_SAVE_NAME, SaveNameProc, io);
 }
 
 }  // namespace korval

@@ -1,7 +1,7 @@
 // The serial input dialog over the shared template splitter.
 #include "macroedit/serial_assist_dialog.h"
 
-#include "macroedit/dialog_box.h"
+#include "platform/dialog_box.h"
 #include "modes/serial_assist.h"
 #include "resources/macroedit_resource.h"
 
@@ -59,7 +59,7 @@ INT_PTR CALLBACK SerialAssistProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 bool ShowSerialAssistDialog(HWND owner, SerialAssistData* io) {
-  return RunEditorDialog(owner, IDD_SERIAL_ASSIST, SerialAssistProc, io);
+  return RunDialog(owner, IDD_SERIAL_ASSIST, SerialAssistProc, io);
 }
 
 }  // namespace korval

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "macroedit/dialog_box.h"
+#include "platform/dialog_box.h"
 #include "macroedit/editor_message.h"
 #include "macroedit/editor_window.h"
 #include "macroedit/mode_panel.h"
@@ -67,7 +67,7 @@ void ShowHelp(EditorState& state) {
 }
 
 void ShowAbout(EditorState& state) {
-  RunEditorDialog(state.window, IDD_EDITOR_ABOUT, AboutProc, nullptr);
+  RunDialog(state.window, IDD_EDITOR_ABOUT, AboutProc, nullptr);
 }
 
 void RemoveSettingsAndClose(EditorState& state) {

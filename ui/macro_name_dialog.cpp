@@ -1,6 +1,7 @@
 // The macro naming dialog.
 #include "ui/macro_name_dialog.h"
 
+#include "platform/dialog_box.h"
 #include "resources/resource.h"
 
 namespace korval {
@@ -37,28 +38,17 @@ INT_PTR CALLBACK MacroNameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         if (chosen >= 0) data->slot = static_cast<int>(chosen);
         return TRUE;
       }
-      if (LOWORD(wParam) == IDOK) {
+      return EndOnOkOrCancel(dialog, LOWORD(wParam), [&] {
         wchar_t name[kMaxNameChars + 1] = L"";
         GetWindowTextW(list, name, kMaxNameChars + 1);
         data->name = name;
-        EndDialog(dialog, IDOK);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-      }
-      return FALSE;
+      });
     default: return FALSE;
   }
 }
 
 }  // namespace
 
-bool ShowMacroNameDialog(HWND owner, MacroNameData* io) {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-  return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MACRO_NAME), owner, MacroNameProc,
-                         reinterpret_cast<LPARAM>(io)) == IDOK;
-}
+bool ShowMacroNameDialog(HWND owner, MacroNameData* io) { return RunDialog(owner, IDD_MACRO_NAME, MacroNameProc, io); }
 
 }  // namespace korval

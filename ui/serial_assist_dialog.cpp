@@ -2,6 +2,7 @@
 #include "ui/serial_assist_dialog.h"
 
 #include "modes/serial_assist.h"
+#include "platform/dialog_box.h"
 #include "resources/resource.h"
 
 namespace korval {
@@ -32,7 +33,7 @@ INT_PTR CALLBACK SerialAssistProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       return TRUE;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) {
+      return EndOnOkOrCancel(dialog, LOWORD(wParam), [&] {
         SerialAssistFields fields;
         fields.prefix = FieldText(dialog, IDC_ASSIST_PREFIX);
         fields.start = FieldText(dialog, IDC_ASSIST_START);
@@ -40,14 +41,7 @@ INT_PTR CALLBACK SerialAssistProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         fields.step = FieldText(dialog, IDC_ASSIST_STEP);
         fields.minus = SendMessageW(GetDlgItem(dialog, IDC_ASSIST_SIGN), CB_GETCURSEL, 0, 0) == 1;
         data->templateText = RebuildSerialTemplate(fields);
-        EndDialog(dialog, IDOK);
-        return TRUE;
-      }
-      if (LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-      }
-      return FALSE;
+      });
     default: return FALSE;
   }
 }
@@ -55,9 +49,7 @@ INT_PTR CALLBACK SerialAssistProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 bool ShowSerialAssistDialog(HWND owner, SerialAssistData* io) {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-  return DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SERIAL_ASSIST), owner, SerialAssistProc,
-                         reinterpret_cast<LPARAM>(io)) == IDOK;
+  return RunDialog(owner, IDD_SERIAL_ASSIST, SerialAssistProc, io);
 }
 
 }  // namespace korval

@@ -1,4 +1,4 @@
-// What the editor's modal dialogs share: running a template with its data pointer, and ending on
+// What the programs' modal dialogs share: running a template with its data pointer, and ending on
 // OK or Cancel.
 #pragma once
 
@@ -8,7 +8,7 @@ namespace korval {
 
 // Runs the dialog template of the program with data handed to WM_INITDIALOG; true when it ended
 // with OK.
-inline bool RunEditorDialog(HWND owner, int templateId, DLGPROC procedure, void* data) {
+inline bool RunDialog(HWND owner, int templateId, DLGPROC procedure, void* data) {
   return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner, procedure,
                          reinterpret_cast<LPARAM>(data)) == IDOK;
 }
