@@ -2,6 +2,7 @@
 #include "engine/direct_rename.h"
 
 #include "engine/list_filter.h"
+#include "engine/name_refusal.h"
 #include "engine/rename_one.h"
 #include "engine/show_message.h"
 #include "platform/format_text.h"
@@ -21,6 +22,13 @@ bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited
     return false;
   }
   if (edited == item.oldName) return false;
+  // A name Windows refuses (or would silently change) is never attempted: the file system of the
+  // moment may take it, but no other program could use it.
+  if (edited.empty() || edited.find_first_of(L"\"/:?<>|\\*") != std::wstring::npos || RefusedNameReason(edited)) {
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Rename Failed.", L"ファイル名を変更できませんでした。",
+                MessageClass::Error);
+    return false;
+  }
   const std::wstring question =
       FormatText(L"%s → %s\n\n直接リネームの場合はUnDoできません。リネームしてよろしいですか。", item.oldName.c_str(),
                  edited.c_str());

@@ -77,6 +77,11 @@ void OnSort(CommandContext& c);
 void OnOpenItem(CommandContext& c);
 void OnOpenParent(CommandContext& c);
 void OnProperties(CommandContext& c);
+void OnDirectRename(CommandContext& c);
+
+// The end of an in-place edit of row's name: renamed on disk after the question, the sample and
+// the list follow.
+void FinishDirectRenameInWindow(Workspace& work, Frame& frame, size_t row, const std::wstring& edited);
 void OnPage(CommandContext& c);
 void OnSelectAllText(CommandContext& c);
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "engine/direct_rename.h"
 #include "engine/list_selection.h"
 #include "engine/list_sort.h"
 #include "filelist/list_texts.h"
@@ -143,6 +144,18 @@ void OnProperties(CommandContext& c) {
   info.lpFile = path.c_str();
   info.nShow = SW_SHOWNORMAL;
   ShellExecuteExW(&info);
+}
+
+void OnDirectRename(CommandContext& c) {
+  if (!c.frame.list || !FocusedSelectedRow(c.work, c.frame)) return;
+  SetFocus(c.frame.list);
+  ListView_EditLabel(c.frame.list, ListView_GetNextItem(c.frame.list, -1, LVNI_FOCUSED));
+}
+
+void FinishDirectRenameInWindow(Workspace& work, Frame& frame, size_t row, const std::wstring& edited) {
+  if (!FinishDirectRename(work.list, row, edited, SystemFileSystem(), work.panel.filterText)) return;
+  SetPositionSample(work, frame);
+  RefreshList(work, frame);
 }
 
 void OnPage(CommandContext& c) {

@@ -9,6 +9,7 @@
 #include "config/hand_over.h"
 #include "engine/change_log.h"
 #include "engine/list_filter.h"
+#include "engine/direct_rename.h"
 #include "engine/list_sort.h"
 #include "engine/show_message.h"
 #include "macro/macro_file.h"
@@ -303,8 +304,19 @@ LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
     return 0;
   }
   if (header->code == NM_DBLCLK) DispatchCommand(work, frame, IDM_OPEN_ITEM);
-  if (header->code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) {
-    DispatchCommand(work, frame, IDM_DELETE_SELECTED);
+  if (header->code == LVN_KEYDOWN) {
+    const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey;
+    if (key == VK_DELETE) DispatchCommand(work, frame, IDM_DELETE_SELECTED);
+    if (key == VK_F2) DispatchCommand(work, frame, IDM_DIRECT_RENAME);
+  }
+  if (header->code == LVN_BEGINLABELEDITW) {
+    const int row = reinterpret_cast<const NMLVDISPINFOW*>(header)->item.iItem;
+    return CanStartDirectRename(work.list, static_cast<size_t>(row)) && !work.Playing() && !work.run.passRunning ? FALSE : TRUE;
+  }
+  if (header->code == LVN_ENDLABELEDITW) {
+    const LVITEMW& item = reinterpret_cast<const NMLVDISPINFOW*>(header)->item;
+    if (item.pszText && item.iItem >= 0) FinishDirectRenameInWindow(work, frame, static_cast<size_t>(item.iItem), item.pszText);
+    return FALSE;  // the row's texts come from the list, changed or not
   }
   return 0;
 }

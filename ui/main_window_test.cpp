@@ -284,5 +284,50 @@ TEST_F(MainWindowTest, APreviewShowsEachRowsStatusIconAndWhyTheSystemRefusesANam
   EXPECT_EQ(0u, std::wstring(text).find(L"【置換】")) << Utf8(text);
 }
 
+TEST_F(MainWindowTest, F2RenamesTheFocusedRowInPlaceAfterTheQuestion) {
+  files.WriteFile(L"photo.jpg", "1");
+  files.WriteFile(L"other.jpg", "2");
+  Open({files.Path()});
+  auto rowOf = [&](const wchar_t* name) {
+    for (size_t i = 0; i < Work().list.Count(); ++i) {
+      if (Work().list.Row(i).oldName == name) return static_cast<int>(i);
+    }
+    return -1;
+  };
+  auto editName = [&](const wchar_t* from, const wchar_t* to) {
+    const int row = rowOf(from);
+    ListView_SetItemState(Parts().list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(Parts().list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    FocusList();
+    Key(VK_F2);
+    HWND edit = ListView_GetEditControl(Parts().list);
+    ASSERT_NE(nullptr, edit) << Utf8(from);
+    SetWindowTextW(edit, to);
+    Key(VK_RETURN);  // ends the edit, never executes
+    EXPECT_EQ(nullptr, ListView_GetEditControl(Parts().list));
+  };
+  struct Case {
+    const wchar_t* from;
+    const wchar_t* to;
+    const wchar_t* caption;  // the last box shown, or null for none
+    std::vector<std::wstring> onDisk;
+  } cases[] = {
+      {L"photo.jpg", L"Trip 01.jpeg", L"Rename it now?", {L"Trip 01.jpeg", L"other.jpg"}},
+      {L"other.jpg", L"Trip 01.jpeg", L"Rename Failed.", {L"Trip 01.jpeg", L"other.jpg"}},  // taken
+      {L"other.jpg", L"a:b.jpg", L"Rename Failed.", {L"Trip 01.jpeg", L"other.jpg"}},        // refused name
+      {L"other.jpg", L"CON.jpg", L"Rename Failed.", {L"Trip 01.jpeg", L"other.jpg"}},
+      {L"Trip 01.jpeg", L"TRIP 01.jpeg", L"Rename it now?", {L"TRIP 01.jpeg", L"other.jpg"}},  // case only
+  };
+  for (const Case& c : cases) {
+    sink.requests.clear();
+    editName(c.from, c.to);
+    ASSERT_FALSE(sink.requests.empty()) << Utf8(c.to);
+    EXPECT_EQ(c.caption, sink.requests.back().caption) << Utf8(c.to);
+    EXPECT_EQ(c.onDisk, SortedNames(files.Path())) << Utf8(c.to);
+  }
+  ASSERT_GE(rowOf(L"TRIP 01.jpeg"), 0);
+  EXPECT_EQ(L".jpeg", Work().list.Row(rowOf(L"TRIP 01.jpeg")).extension);
+}
+
 }  // namespace
 }  // namespace korval
