@@ -11,6 +11,7 @@
 #include "filelist/list_texts.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
+#include "ui/list_view.h"
 #include "ui/status_bar.h"
 #include "ui/window_actions.h"
 
@@ -116,6 +117,7 @@ void OnSort(CommandContext& c) {
   SortOptions options = SortOptionsFrom(c.work.settings);
   options.afterPreview = c.work.run.previewed;
   SortList(c.work.list, c.work.sort, column, direction, options);
+  ShowSortArrows(c.frame.list, c.work.sort);
   RefreshList(c.work, c.frame);
   PushSelection(c.work, c.frame);
 }

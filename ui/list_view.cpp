@@ -105,6 +105,44 @@ bool TrackListSelection(const NMHDR* header, RenameList& list) {
   return false;
 }
 
+void ShowSortArrows(HWND control, const SortState& state) {
+  HWND header = control ? ListView_GetHeader(control) : nullptr;
+  if (!header) return;
+  const int columns = Header_GetItemCount(header);
+  for (int i = 0; i < columns; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    Header_GetItem(header, i, &item);
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    const SortArrow arrow = HeaderArrow(state, i);
+    if (arrow == SortArrow::Up) item.fmt |= HDF_SORTUP;
+    if (arrow == SortArrow::Down) item.fmt |= HDF_SORTDOWN;
+    Header_SetItem(header, i, &item);
+  }
+}
+
+void ShowListMenu(HWND control, HWND commandTarget, POINT at, bool anySelected) {
+  HMENU menus = LoadMenuW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(control, GWLP_HINSTANCE)),
+                          MAKEINTRESOURCEW(IDR_LIST_MENU));
+  if (!menus) return;
+  HMENU menu = GetSubMenu(menus, 0);
+  EnableMenuItem(menu, IDM_DELETE_SELECTED, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
+  // The chosen command goes to the main window as a menu command does.
+  TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, commandTarget, nullptr);
+  DestroyMenu(menus);
+}
+
+void RememberColumnWidths(HWND control, Settings& s) {
+  if (!control) return;
+  int* widths[] = {&s.head1w, &s.head2w, &s.head3w, &s.head4w, &s.head5w, &s.head6w};
+  int column = 0;
+  for (int i = 0; i < 6; ++i) {
+    if ((i == 4 && !s.listcols1) || (i == 5 && !s.listcols2)) continue;
+    const int width = ListView_GetColumnWidth(control, column++);
+    if (width > 0) *widths[i] = width;
+  }
+}
+
 void SetListTextColour(HWND control, int colour) {
   if (!control) return;
   ListView_SetTextColor(control, static_cast<COLORREF>(colour));

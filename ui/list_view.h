@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "config/settings.h"
+#include "engine/list_sort.h"
 #include "engine/rename_list.h"
 #include "resources/resource.h"
 
@@ -28,6 +29,15 @@ void RefreshListControl(HWND control, const RenameList& list);
 
 // The columns anew from the settings: size and date shown or not, and what the date is.
 void ResetListColumns(HWND control, const Settings& settings);
+
+// The header arrows of the last sort (none after the sort state was cleared).
+void ShowSortArrows(HWND control, const SortState& state);
+
+// The context menu of the list at the screen point; "選択をリストから消去" only with a selection.
+void ShowListMenu(HWND control, HWND commandTarget, POINT at, bool anySelected);
+
+// The widths of the shown columns back into the settings (before they are saved).
+void RememberColumnWidths(HWND control, Settings& s);
 
 // The text colour (normal or undo mode) on the settings' background.
 void SetListTextColour(HWND control, int colour);

@@ -10,6 +10,7 @@
 #include "engine/change_log.h"
 #include "engine/list_filter.h"
 #include "engine/direct_rename.h"
+#include "engine/list_selection.h"
 #include "engine/list_sort.h"
 #include "engine/show_message.h"
 #include "macro/macro_file.h"
@@ -297,6 +298,7 @@ LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
     options.afterPreview = work.run.previewed;
     ShowStatusHint(work, frame, kHintSorting);
     SortList(work.list, work.sort, reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem, kSortToggle, options);
+    ShowSortArrows(frame.list, work.sort);
     ShowStatusHint(work, frame, ModeHint(work.Mode()));
     RefreshList(work, frame);
     PushSelection(work, frame);
@@ -326,6 +328,7 @@ void OnClose(MainWindowState* state) {
   Frame& frame = state->frame;
   const bool normal = !IsZoomed(frame.main) && !IsIconic(frame.main);
   if (normal) RememberGeometry(frame, work.settings);
+  RememberColumnWidths(frame.list, work.settings);
   if (frame.tree && (work.settings.dispcontrols & 8)) {
     work.settings.treewidth = static_cast<int>(SendMessageW(frame.splitter, kSplitGetPosition, 0, 0));
   }
@@ -374,6 +377,14 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
           GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU), GetSystemMetrics(SM_CYFRAME));
       return 0;
     case WM_CLOSE: OnClose(state); return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == frame.list && !work.Playing()) {
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (lParam == -1) GetCursorPos(&at);
+        ShowListMenu(frame.list, hwnd, at, SelectedCount(work.list) > 0);
+        return 0;
+      }
+      return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_DESTROY:
       for (HBITMAP picture : frame.targetPictures) DeleteObject(picture);
       if (frame.listFont) DeleteObject(frame.listFont);

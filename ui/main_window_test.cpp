@@ -329,5 +329,25 @@ TEST_F(MainWindowTest, F2RenamesTheFocusedRowInPlaceAfterTheQuestion) {
   EXPECT_EQ(L".jpeg", Work().list.Row(rowOf(L"TRIP 01.jpeg")).extension);
 }
 
+TEST_F(MainWindowTest, SortsShowTheirArrowAndTheColumnWidthsAreSaved) {
+  for (const wchar_t* name : {L"b.txt", L"a.txt", L"c.txt"}) files.WriteFile(name, "x");
+  Open({files.Path()});
+  auto arrows = [&](int column) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    Header_GetItem(ListView_GetHeader(Parts().list), column, &item);
+    return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+  };
+  SendMessageW(window, WM_COMMAND, IDM_SORT_FIRST + 1, 0);  // old names, Z to A
+  EXPECT_EQ(L"c.txt>|b.txt>|a.txt>|", Rows());
+  EXPECT_EQ(HDF_SORTDOWN, arrows(0));
+  SendMessageW(window, WM_COMMAND, IDM_SORT_FIRST + 20, 0);  // folders, A to Z
+  EXPECT_EQ(0, arrows(0));
+  EXPECT_EQ(HDF_SORTUP, arrows(2));
+  ListView_SetColumnWidth(Parts().list, 1, 77);
+  Close();
+  EXPECT_NE(std::string::npos, program.ReadFile(L"korvalith.ini").find("head2w=77\r\n"));
+}
+
 }  // namespace
 }  // namespace korval

@@ -43,6 +43,7 @@ void ShowUndoModeView(Workspace& work, const Frame& frame) {
   SetDlgItemTextW(frame.dialog, IDC_UNDO, undo ? kLeaveUndoButtonText : kUndoButtonText);
   SetDlgItemTextW(frame.dialog, IDC_EXECUTE, undo ? kUndoExecuteButtonText : kExecuteButtonText);
   SetFolderHeader(frame.list, undo ? kUndoFolderHeader : kColumnHeaders[2]);
+  ShowSortArrows(frame.list, work.sort);
   SetListTextColour(frame.list, undo ? work.settings.listcolor2 : work.settings.listcolor1);
   ShowModePanel(work, frame, undo ? kUndoPanel : work.modeIndex % 12 + 1);
   ShowPreviewMark(work, frame);
