@@ -10,6 +10,7 @@
 #define IDR_LIST_MENU 134
 #define IDD_ABOUT 136
 #define IDD_FIRST_START 186
+#define IDD_TEXT_EDITOR 185
 #define IDD_MACRO_NAME 190
 #define IDD_SERIAL_ASSIST 191
 #define IDB_TOOLBAR 1101
@@ -124,6 +125,17 @@
 #define IDC_FIRST_NAME_CHECK 2012
 #define IDC_FIRST_NAME_LINE 2013
 #define IDC_MACRO_NAME_LIST 2021
+
+// The built-in text editor.
+#define IDC_EDIT_OLD 2031
+#define IDC_EDIT_NEW 2032
+#define IDC_EDIT_PREVIOUS 2033
+#define IDC_EDIT_NEXT 2034
+#define IDC_EDIT_PAGE 2035
+#define IDC_EDIT_APPLY 2036
+#define IDC_EDIT_EXTERNAL 2037
+#define IDC_EDIT_COPY 2038
+#define IDC_EDIT_EXTENSION 2039
 
 // The serial template assist dialog.
 #define IDC_ASSIST_PREFIX 1666

@@ -39,6 +39,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_PREVIOUS_MODE, IDM_NEXT_MODE, kNotInUndoMode | kAskEditedNames, OnStepMode},
     {IDM_PROPERTIES, IDM_PROPERTIES, kNotInUndoMode, OnProperties},
     {IDM_DIRECT_RENAME, IDM_DIRECT_RENAME, kNotInUndoMode, OnDirectRename},
+    {IDM_TEXT_EDITOR, IDM_TEXT_EDITOR, kNotAutomatic, OnTextEditor},
     {IDM_ESCAPE, IDM_ESCAPE, kNoGuard, OnEscape},
     {IDM_TOGGLE_TOOLBAR, IDM_TOGGLE_TOOLBAR, kNoGuard, OnToggleToolbar},
     {IDM_TOGGLE_STATUS_BAR, IDM_TOGGLE_STATUS_BAR, kNoGuard, OnToggleStatusBar},

@@ -78,6 +78,7 @@ void OnOpenItem(CommandContext& c);
 void OnOpenParent(CommandContext& c);
 void OnProperties(CommandContext& c);
 void OnDirectRename(CommandContext& c);
+void OnTextEditor(CommandContext& c);
 
 // The end of an in-place edit of row's name: renamed on disk after the question, the sample and
 // the list follow.

@@ -10,7 +10,9 @@
 #include "resources/resource.h"
 #include "ui/command_table.h"
 #include "ui/mode_selection.h"
+#include "platform/data_files.h"
 #include "ui/recording.h"
+#include "ui/text_editor_dialog.h"
 #include "ui/undo_mode_view.h"
 #include "ui/window_actions.h"
 
@@ -77,6 +79,32 @@ void OnEnter(CommandContext& c) {
   } else {
     PressPreviewButton(c.work, c.frame);
   }
+}
+
+// The text editor, refused where its names could not stand: while recording, in undo mode, on an
+// empty list, and in the time-stamp and attribute modes before their descriptions were previewed.
+void OnTextEditor(CommandContext& c) {
+  Workspace& work = c.work;
+  auto refuse = [](const wchar_t* caption, const wchar_t* text) {
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONINFORMATION, caption, text, MessageClass::Error);
+  };
+  if (work.Recording()) return refuse(L"Macro Recording Now", L"マクロ記録中はテキストエディタを開けません。");
+  if (work.UndoMode()) return refuse(L"UnDo Mode Now", L"UnDoモード中はテキストエディタを開けません。");
+  if (work.list.Empty()) return refuse(L"Empty List", L"リストが空です。編集するファイル名がありません。");
+  if ((work.Mode() == kModeTimestamp || work.Mode() == kModeAttribute) && !work.run.previewed) {
+    return refuse(L"Confirm First", L"タイムスタンプ・属性変更モードでは先に変更確認をしてください。");
+  }
+  TextEditorData data;
+  data.list = &work.list;
+  data.settings = &work.settings;
+  data.mode = work.Mode();
+  data.firstMode = work.settings.txtedtbox ? 0 : work.settings.txteditor + 1;
+  data.exchangePath = DataFilePath(DataFile::EditorExchange, work.programFolder);
+  data.applied = [&work, &c] {
+    RunPass(work, c.frame, RunKind::EditorPreview);
+    work.run.editedInTextEditor = true;
+  };
+  ShowTextEditorDialog(c.frame.main, &data);
 }
 
 void OnReset(CommandContext& c) {

@@ -349,5 +349,40 @@ TEST_F(MainWindowTest, SortsShowTheirArrowAndTheColumnWidthsAreSaved) {
   EXPECT_NE(std::string::npos, program.ReadFile(L"korvalith.ini").find("head2w=77\r\n"));
 }
 
+TEST_F(MainWindowTest, NamesTypedInTheTextEditorArePreviewedThenExecuted) {
+  Open();
+  Key('E', true);  // an empty list has nothing to edit
+  ASSERT_FALSE(sink.requests.empty());
+  EXPECT_EQ(L"Empty List", sink.requests.back().caption);
+  files.WriteFile(L"a.txt", "1");
+  files.WriteFile(L"b.txt", "2");
+  Close();
+  Open({files.Path()});
+  std::wstring leftPane;
+  {
+    DialogAnswerer editor([&leftPane](HWND dialog) {
+      wchar_t text[256] = L"";
+      GetDlgItemTextW(dialog, IDC_EDIT_OLD, text, 256);
+      leftPane = text;
+      SetDlgItemTextW(dialog, IDC_EDIT_NEW, L"first.txt\r\nsecond.txt\r\n");
+      SendMessageW(dialog, WM_COMMAND, IDC_EDIT_APPLY, 0);
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Key('E', true);
+  }
+  EXPECT_EQ(L"a.txt\r\nb.txt\r\n", leftPane);
+  EXPECT_EQ(L"a.txt>first.txt|b.txt>second.txt|", Rows());
+  EXPECT_EQ(ItemStatus::Ready, Work().list.Row(0).status);
+  EXPECT_TRUE(Work().run.editedInTextEditor);
+  // Choosing a mode would drop the typed names: the question comes, No keeps them.
+  sink.Answer(IDNO);
+  Key(VK_RIGHT, false, false, true);
+  EXPECT_EQ(L"Clear Edited File Name?", sink.requests.back().caption);
+  EXPECT_EQ(L"a.txt>first.txt|b.txt>second.txt|", Rows());
+  FocusList();
+  Key(VK_RETURN);
+  EXPECT_EQ((std::vector<std::wstring>{L"first.txt", L"second.txt"}), SortedNames(files.Path()));
+}
+
 }  // namespace
 }  // namespace korval
