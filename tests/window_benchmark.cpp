@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -70,6 +71,22 @@ Started Start(const TempFolder& program, const std::wstring& arguments) {
   return s;
 }
 
+// The private memory of the process in bytes.
+double PrivateBytes(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
+  return static_cast<double>(counters.PagefileUsage);
+}
+
+// How long the window takes to answer a command of its menu (the command has run when it answers).
+double CommandMs(HWND window, int command) {
+  const auto sent = Clock::now();
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(window, WM_COMMAND, command, 0, SMTO_NORMAL, 60000, &answer);
+  return MillisecondsSince(sent);
+}
+
 void Stop(Started& s) {
   if (s.window) PostMessageW(s.window, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(s.info.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(s.info.hProcess, 1);
@@ -90,9 +107,12 @@ void BenchWindowStart(size_t files) {
   program.WriteFile(L"korvalith.ini", "[Base]\r\n_version=4231201\r\n_count=5\r\nmultiple=1\r\noption2=" +
                                           std::to_string(EncodeOption2(s)) + "\r\n");
   std::vector<double> empty;
+  double emptyBytes = 0;
   for (int round = 0; round < 3; ++round) {
     Started started = Start(program, L"");
     empty.push_back(started.msToWindow);
+    Sleep(500);  // the set-up timers have run
+    emptyBytes = PrivateBytes(started.info.hProcess);
     Stop(started);
   }
   std::sort(empty.begin(), empty.end());
@@ -129,6 +149,15 @@ void BenchWindowStart(size_t files) {
   std::printf("  while reading: %d messages sent, %d answered after 100 ms or more, the longest after %.0f ms "
               "(target under 100 ms)\n",
               probes, slow, longest);
+  if (started.window && rows > 0) {
+    std::printf("  memory: %.0f bytes per row over the empty window (target at most 2048)\n",
+                (PrivateBytes(started.info.hProcess) - emptyBytes) / static_cast<double>(rows));
+    // Sorting by each column (ascending), and selecting all, each timed to the window's answer.
+    for (int column = 0; column < 6; ++column) {
+      std::printf("  sort by column %d: %.0f ms\n", column, CommandMs(started.window, 41000 + 10 * column));
+    }
+    std::printf("  select all: %.0f ms (targets under 300 ms each)\n", CommandMs(started.window, 40031));
+  }
   Stop(started);
 }
 

@@ -223,6 +223,7 @@ void OnTimer(Workspace& work, Frame& frame, UINT_PTR id) {
   switch (id) {
     case kTimerFinishSetup: FinishSetup(work, frame); break;
     case kTimerBusy: work.busy = false; break;
+    case kTimerCounter: ShowStatusHint(work, frame, kHintCounterOnly); break;
     case kTimerPlayback: TickPlayback(work.commandLine, work.autoWork); break;
     case kTimerClock: TickClock(work, frame); break;
     case kTimerReadArguments: ReadArguments(work, frame); break;
@@ -289,8 +290,11 @@ LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
   }
   if (header->idFrom != IDC_RENAME_LIST) return 0;
   if (AnswerListRequest(header, work.list, work.settings)) return 0;
+  const bool selectionNotice = header->code == LVN_ITEMCHANGED || header->code == LVN_ODSTATECHANGED;
+  if (selectionNotice && frame.pushingSelection) return 0;
   if (TrackListSelection(header, work.list)) {
-    ShowStatusHint(work, frame, kHintCounterOnly);
+    // Selecting many rows sends a notice per row: the counter is counted once they are through.
+    SetTimer(frame.main, kTimerCounter, 30, nullptr);
     return 0;
   }
   if (header->code == LVN_COLUMNCLICK && !work.busy && !work.Playing()) {

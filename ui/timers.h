@@ -12,5 +12,6 @@ inline constexpr UINT_PTR kTimerClock = 1503;          // the "現在時刻" tim
 inline constexpr UINT_PTR kTimerReadArguments = 1504;  // 100 ms after 1500: the command line's paths
 inline constexpr UINT_PTR kTimerAutoRun = 1505;        // the automatic run itself
 inline constexpr UINT_PTR kTimerExitWatchdog = 1506;   // closes an automatic run that is done or stuck
+inline constexpr UINT_PTR kTimerCounter = 1507;        // the counter after a burst of selection changes
 
 }  // namespace korval

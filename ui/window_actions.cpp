@@ -27,14 +27,20 @@ void RefreshList(Workspace& work, const Frame& frame) {
 
 void PushSelection(const Workspace& work, const Frame& frame) {
   if (!frame.list) return;
-  ListView_SetItemState(frame.list, -1, 0, LVIS_SELECTED);
+  struct Pushing {
+    const Frame& f;
+    explicit Pushing(const Frame& frame) : f(frame) { f.pushingSelection = true; }
+    ~Pushing() { f.pushingSelection = false; }
+  } pushing(frame);
   const size_t count = work.list.Count();
   size_t selected = 0;
   for (size_t i = 0; i < count; ++i) selected += work.list.Row(i).selected ? 1 : 0;
-  if (selected == count && count > 0) {
-    ListView_SetItemState(frame.list, -1, LVIS_SELECTED, LVIS_SELECTED);
+  // All or none in one call: the control walks every row for each such call.
+  if (selected == count || selected == 0) {
+    ListView_SetItemState(frame.list, -1, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
     return;
   }
+  ListView_SetItemState(frame.list, -1, 0, LVIS_SELECTED);
   for (size_t i = 0; i < count; ++i) {
     if (work.list.Row(i).selected) ListView_SetItemState(frame.list, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
   }

@@ -100,6 +100,8 @@ struct Frame {
   HACCEL accelerators = nullptr;
   HWND recordingWindow = nullptr;  // "■ 終了", while a macro is recorded
   POINT lastPosition{LONG_MIN, LONG_MIN};  // the window's last top left corner
+  // The model's selection is being shown in the list: the list's notices of it change nothing.
+  mutable bool pushingSelection = false;
   HBITMAP targetPictures[2] = {nullptr, nullptr};  // files, folders
   HFONT listFont = nullptr;                           // the face of `listfont`, once one is set
   std::vector<ControlAnchor> anchors;                 // the dialog's controls below the list area
