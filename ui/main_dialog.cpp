@@ -44,12 +44,13 @@ void RememberAnchors(HWND dialog, Frame& frame) {
   }
 }
 
-void ApplyFilterFromBox(Workspace& work, Frame& frame) {
+// The filter box's text: the entry just chosen from its list, or what was typed.
+void ApplyFilterFromBox(Workspace& work, Frame& frame, bool chosen) {
   wchar_t text[128] = L"";
   HWND box = frame.Item(IDC_FILTER);
-  const LRESULT chosen = SendMessageW(box, CB_GETCURSEL, 0, 0);
-  if (chosen >= 0 && SendMessageW(box, CB_GETLBTEXTLEN, chosen, 0) < 128) {
-    SendMessageW(box, CB_GETLBTEXT, chosen, reinterpret_cast<LPARAM>(text));
+  const LRESULT entry = chosen ? SendMessageW(box, CB_GETCURSEL, 0, 0) : -1;
+  if (entry >= 0 && SendMessageW(box, CB_GETLBTEXTLEN, entry, 0) < 128) {
+    SendMessageW(box, CB_GETLBTEXT, entry, reinterpret_cast<LPARAM>(text));
   } else {
     GetWindowTextW(box, text, 128);
   }
@@ -149,8 +150,7 @@ bool OnCommand(Workspace& work, Frame& frame, int id, int code) {
       return true;
     case IDC_FILTER:
       if (code == CBN_EDITCHANGE || code == CBN_SELENDOK) {
-        if (code == CBN_EDITCHANGE) SendMessageW(frame.Item(IDC_FILTER), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        ApplyFilterFromBox(work, frame);
+        ApplyFilterFromBox(work, frame, code == CBN_SELENDOK);
         OnPanelChanged(work, frame);
       }
       return true;

@@ -218,12 +218,22 @@ void TickExitWatchdog(Workspace& work, const Frame& frame) {
   PostMessageW(frame.main, WM_CLOSE, 0, 0);
 }
 
+// The person's selection in the list has settled: with the filter "リスト選択" the selected rows are
+// the ones to change, so the filter follows, and a preview no longer stands when it changed.
+void OnSelectionSettled(Workspace& work, Frame& frame) {
+  if (ApplyFilter(work.list, FilterKind::SelectionOnly, work.panel.filterText)) {
+    MarkPreviewStale(work, frame);
+    RefreshList(work, frame);
+  }
+  ShowStatusHint(work, frame, kHintCounterOnly);
+}
+
 void OnTimer(Workspace& work, Frame& frame, UINT_PTR id) {
   if (id != kTimerExitWatchdog) KillTimer(frame.main, id);
   switch (id) {
     case kTimerFinishSetup: FinishSetup(work, frame); break;
     case kTimerBusy: work.busy = false; break;
-    case kTimerCounter: ShowStatusHint(work, frame, kHintCounterOnly); break;
+    case kTimerCounter: OnSelectionSettled(work, frame); break;
     case kTimerPlayback: TickPlayback(work.commandLine, work.autoWork); break;
     case kTimerClock: TickClock(work, frame); break;
     case kTimerReadArguments: ReadArguments(work, frame); break;

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "engine/list_filter.h"
 #include "modes/change_mode.h"
 #include "resources/resource.h"
 #include "ui/main_window.h"
@@ -382,6 +383,20 @@ TEST_F(MainWindowTest, NamesTypedInTheTextEditorArePreviewedThenExecuted) {
   FocusList();
   Key(VK_RETURN);
   EXPECT_EQ((std::vector<std::wstring>{L"first.txt", L"second.txt"}), SortedNames(files.Path()));
+}
+
+TEST_F(MainWindowTest, WithTheSelectionFilterOnlyTheRowsAPersonSelectsTakePart) {
+  for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"}) files.WriteFile(name, "x");
+  Open({files.Path()});
+  SetDlgItemTextW(Parts().dialog, IDC_FILTER, kSelectionKeyword);
+  SendMessageW(Parts().dialog, WM_COMMAND, MAKEWPARAM(IDC_FILTER, CBN_EDITCHANGE), 0);
+  Pump(150);
+  EXPECT_EQ(kSelectionKeyword, Text(IDC_FILTER));  // what was typed stays in the box
+  ListView_SetItemState(Parts().list, 1, LVIS_SELECTED, LVIS_SELECTED);  // as a click does
+  Pump(100);
+  EXPECT_EQ(ItemStatus::Filtered, Work().list.Row(0).status);
+  EXPECT_EQ(ItemStatus::None, Work().list.Row(1).status);
+  EXPECT_EQ(ItemStatus::Filtered, Work().list.Row(2).status);
 }
 
 }  // namespace
