@@ -113,15 +113,16 @@ bool WriteExchangeFile(const std::wstring& path, const std::wstring& lines, size
   return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
 }
 
-std::wstring ReadExchangeFile(const std::wstring& path, size_t rows) {
+bool ReadExchangeFile(const std::wstring& path, size_t rows, std::wstring& text) {
   std::vector<unsigned char> raw;
   if (!ReadFileHead(path, std::max<size_t>(rows, 1) * kExchangeBytesPerRow - 2, FILE_SHARE_READ | FILE_SHARE_WRITE, raw)) {
-    return L"";
+    return false;
   }
   std::string bytes(raw.begin(), raw.end());
   const size_t end = bytes.find('\0');
   if (end != std::string::npos) bytes.resize(end);
-  return FromAnsiUnescaped(bytes, static_cast<int>(std::max<size_t>(rows, 1) * (kMaxLineChars + 1)));
+  text = FromAnsiUnescaped(bytes, static_cast<int>(std::max<size_t>(rows, 1) * (kMaxLineChars + 1)));
+  return true;
 }
 
 }  // namespace korval

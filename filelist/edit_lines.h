@@ -34,7 +34,7 @@ std::wstring CheckNotationLine(int mode, const std::wstring& line);
 // The exchange file "%sedit_ren.txt": the lines in the ANSI code page with "\u" escapes, no byte
 // order mark. False when it cannot be written.
 bool WriteExchangeFile(const std::wstring& path, const std::wstring& lines, size_t rows);
-// Its text back (cut at rows × 1560 − 2 bytes); empty when it cannot be read.
-std::wstring ReadExchangeFile(const std::wstring& path, size_t rows);
+// Its text back (cut at rows × 1560 − 2 bytes, and at a zero byte); false when it cannot be read.
+bool ReadExchangeFile(const std::wstring& path, size_t rows, std::wstring& text);
 
 }  // namespace korval

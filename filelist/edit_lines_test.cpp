@@ -75,13 +75,35 @@ TEST(EditLines, TheExchangeFileCarriesEscapesAndComesBackUnchanged) {
   ASSERT_TRUE(WriteExchangeFile(path, lines, 2));
   // Shift_JIS for 写真, the escapes for é, no byte order mark.
   EXPECT_EQ(std::string("\x8e\xca\x90\x5e.jpg\r\n\\u00e9t\\u00e9.txt\r\n"), folder.ReadFile(L"edit_ren.txt"));
-  EXPECT_EQ(lines, ReadExchangeFile(path, 2));
+  std::wstring text;
+  ASSERT_TRUE(ReadExchangeFile(path, 2, text));
+  EXPECT_EQ(lines, text);
   RenameList list = Rows({{L"a.jpg", L""}, {L"b.txt", L""}, {L"c.txt", L"old"}});
-  ApplyEditLines(list, 0, 2, ReadExchangeFile(path, 3), {kModeReplace, true});
+  ASSERT_TRUE(ReadExchangeFile(path, 3, text));
+  ApplyEditLines(list, 0, 2, text, {kModeReplace, true});
   EXPECT_EQ(L"写真.jpg", list.Row(0).newName);
   EXPECT_EQ(L"\u00e9t\u00e9.txt", list.Row(1).newName);
   EXPECT_EQ(L"", list.Row(2).newName);
-  EXPECT_EQ(L"", ReadExchangeFile(folder / L"missing.txt", 2));
+  EXPECT_FALSE(ReadExchangeFile(folder / L"missing.txt", 2, text));
+}
+
+// Whatever an editor leaves in the file (cut, far too long, binary, random), the rows keep their
+// count and every new name stays within a path's room.
+TEST(EditLines, AnyExchangeFileGivesBoundedNames) {
+  TempFolder folder;
+  unsigned seed = 12345;
+  auto random = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0xFF; };
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes(static_cast<size_t>(random()) * (round % 7 + 1) * 3, '\0');
+    for (char& b : bytes) b = static_cast<char>(round % 3 == 0 ? "ab\r\n\\u00"[random() % 9] : random());
+    folder.WriteFile(L"edit_ren.txt", bytes);
+    RenameList list = Rows({{L"a.jpg", L""}, {L"b.txt", L""}});
+    std::wstring text;
+    ASSERT_TRUE(ReadExchangeFile(folder / L"edit_ren.txt", 2, text));
+    ApplyEditLines(list, 0, 1, text, {round % 2 ? kModeReplace : kModeTimestamp, round % 4 < 2});
+    ASSERT_EQ(2u, list.Count());
+    for (const RenameItem& row : list.Rows()) EXPECT_LE(row.newName.size(), 259u);
+  }
 }
 
 }  // namespace

@@ -73,7 +73,13 @@ void GoExternal(HWND dialog, EditorState& s) {
 void Apply(HWND dialog, EditorState& s) {
   TextEditorData& d = *s.data;
   if (s.external) {
-    ApplyEditLines(*d.list, 0, d.list->Count(), ReadExchangeFile(d.exchangePath, d.list->Count()), Options(d));
+    std::wstring text;
+    if (!ReadExchangeFile(d.exchangePath, d.list->Count(), text)) {
+      ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kExchangeUnreadableCaption,
+                  FormatText(kExchangeUnreadableText, d.exchangePath.c_str()), MessageClass::Error);
+      return;  // the names stay as they were
+    }
+    ApplyEditLines(*d.list, 0, d.list->Count(), text, Options(d));
   } else {
     const size_t first = s.page * kEditorPageRows;
     ApplyEditLines(*d.list, first, first + kEditorPageRows - 1, PaneText(GetDlgItem(dialog, IDC_EDIT_NEW)), Options(d));

@@ -14,6 +14,8 @@ namespace korval {
 
 inline constexpr const wchar_t* kEditorMissingFormat = L"エディタ \"%s\" が見つかりません。";
 inline constexpr const wchar_t* kEditorMissingCaption2 = L"Editor File Not Found";
+inline constexpr const wchar_t* kExchangeUnreadableText = L"\"%s\" を読み込めませんでした。ファイル名は変更していません。";
+inline constexpr const wchar_t* kExchangeUnreadableCaption = L"Can't Open File!";
 
 struct TextEditorData {
   RenameList* list = nullptr;
