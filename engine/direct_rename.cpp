@@ -1,6 +1,8 @@
 // The end of an in-place edit.
 #include "engine/direct_rename.h"
 
+#include "engine/change_log.h"
+#include "engine/execute_changes.h"
 #include "engine/list_filter.h"
 #include "engine/name_refusal.h"
 #include "engine/rename_one.h"
@@ -13,7 +15,7 @@ namespace korval {
 bool CanStartDirectRename(const RenameList& list, size_t row) { return !list.undoMode && row < list.Count(); }
 
 bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited, FileSystem& fs,
-                        const std::wstring& filterText) {
+                        const std::wstring& filterText, const std::wstring& logFolder) {
   if (!CanStartDirectRename(list, row)) return false;
   RenameItem& item = list.Row(row);
   if (item.folder.size() + edited.size() >= kPathBuffer) {
@@ -36,7 +38,17 @@ bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited
                   MessageClass::Question) != IDOK) {
     return false;
   }
-  if (!RenameSafely(fs, item.folder + item.oldName, item.folder + edited)) {
+  ChangeLog log(fs);
+  const std::wstring source = item.folder + item.oldName, target = item.folder + edited;
+  if (!logFolder.empty() && !log.Open(logFolder) &&
+      ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, kLogCreateFailedCaption, kLogCreateFailedText,
+                  MessageClass::Question) != IDYES) {
+    return false;
+  }
+  // The line goes first: a rename the log does not know of could not be undone.
+  const bool logged = !log.IsOpen() || log.AppendRename(source, target);
+  if (!logged || !RenameSafely(fs, source, target)) {
+    if (logged && log.IsOpen()) log.TakeBackLastLine();
     ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Rename Failed.", L"ファイル名を変更できませんでした。",
                 MessageClass::Error);
     return false;

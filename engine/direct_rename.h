@@ -14,10 +14,11 @@ namespace korval {
 bool CanStartDirectRename(const RenameList& list, size_t row);
 
 // The edit of row ended with the text edited. Renames folder + old name to folder + edited after
-// the user agreed (such a rename is not logged, which the question says); on success the row's old
-// name and extension follow and the filter is applied again in its changed-only form. Returns
-// whether the row was renamed.
+// the user agreed; on success the row's old name and extension follow and the filter is applied
+// again in its changed-only form. Returns whether the row was renamed. With a log folder the rename
+// is written to a change log of its own first, so that it can be undone like any run (the question
+// still warns, as it always has, that it may not be).
 bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited, FileSystem& fs,
-                        const std::wstring& filterText);
+                        const std::wstring& filterText, const std::wstring& logFolder = L"");
 
 }  // namespace korval

@@ -155,7 +155,8 @@ void OnDirectRename(CommandContext& c) {
 }
 
 void FinishDirectRenameInWindow(Workspace& work, Frame& frame, size_t row, const std::wstring& edited) {
-  if (!FinishDirectRename(work.list, row, edited, SystemFileSystem(), work.panel.filterText)) return;
+  const std::wstring logFolder = work.settings.writelog ? work.programFolder : L"";
+  if (!FinishDirectRename(work.list, row, edited, SystemFileSystem(), work.panel.filterText, logFolder)) return;
   SetPositionSample(work, frame);
   RefreshList(work, frame);
 }

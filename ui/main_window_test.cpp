@@ -328,6 +328,18 @@ TEST_F(MainWindowTest, F2RenamesTheFocusedRowInPlaceAfterTheQuestion) {
   }
   ASSERT_GE(rowOf(L"TRIP 01.jpeg"), 0);
   EXPECT_EQ(L".jpeg", Work().list.Row(rowOf(L"TRIP 01.jpeg")).extension);
+  // Each direct rename was logged as a run of its own: the newest undoes the case-only change,
+  // the one before it the first rename.
+  Key('B', true);
+  ASSERT_TRUE(Work().UndoMode());
+  Key(VK_RETURN);
+  EXPECT_EQ((std::vector<std::wstring>{L"Trip 01.jpeg", L"other.jpg"}), SortedNames(files.Path()));
+  Key('B', true);
+  HWND selector = Parts().Item(IDC_UNDO_SLOT);
+  SendMessageW(selector, CB_SETCURSEL, 1, 0);  // slot 2, the run before
+  SendMessageW(Parts().dialog, WM_COMMAND, MAKEWPARAM(IDC_UNDO_SLOT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(selector));
+  Key(VK_RETURN);
+  EXPECT_EQ((std::vector<std::wstring>{L"other.jpg", L"photo.jpg"}), SortedNames(files.Path()));
 }
 
 TEST_F(MainWindowTest, SortsShowTheirArrowAndTheColumnWidthsAreSaved) {
