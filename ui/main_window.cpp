@@ -303,8 +303,13 @@ LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
     return 0;
   }
   if (header->code == NM_DBLCLK) DispatchCommand(work, frame, IDM_OPEN_ITEM);
-  if (header->code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) {
-    DispatchCommand(work, frame, IDM_DELETE_SELECTED);
+  if (header->code == LVN_KEYDOWN) {
+    const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey;
+    if (key == VK_DELETE) DispatchCommand(work, frame, IDM_DELETE_SELECTED);
+    // The list's own Ctrl+X, Ctrl+C and Ctrl+V: rows as CSV text.
+    if (GetKeyState(VK_CONTROL) < 0 && (key == 'X' || key == 'C' || key == 'V')) {
+      DispatchCommand(work, frame, key == 'X' ? IDM_CUT : key == 'C' ? IDM_COPY : IDM_PASTE);
+    }
   }
   return 0;
 }

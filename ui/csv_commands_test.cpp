@@ -1,0 +1,162 @@
+// The CSV commands in the real window: saving through the file dialog with its "書式" box, reading
+// a file into the CSV mode, and cut, copy and paste of rows in the list.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "engine/change_log.h"
+#include "filelist/csv_write.h"
+#include "modes/change_mode.h"
+#include "resources/resource.h"
+#include "ui/main_window_test_fixture.h"
+
+namespace korval {
+namespace {
+
+// Types the path into the file dialog's name box (and picks the layout, when the box is there)
+// and confirms.
+std::function<void(HWND)> ChooseFile(const std::wstring& path, int format = -1) {
+  return [path, format](HWND dialog) {
+    if (format >= 0) {
+      HWND child = FindWindowExW(dialog, nullptr, L"#32770", nullptr);
+      SendDlgItemMessageW(child, IDC_CSV_FORMAT, CB_SETCURSEL, format, 0);
+    }
+    HWND name = GetDlgItem(dialog, 0x480);  // edt1
+    if (!name) name = GetDlgItem(dialog, 0x47C);  // cmb13
+    SetWindowTextW(name, path.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  };
+}
+
+class CsvCommandTest : public MainWindowTest {
+ protected:
+  void OpenWithTwoFiles() {
+    files.WriteFile(L"a_1.txt", "1");
+    files.WriteFile(L"a_2.txt", "2");
+    Open({files.Path()});
+    FocusList();
+  }
+  void Command(int id) { SendMessageW(window, WM_COMMAND, id, 0); }
+};
+
+struct SaveCase {
+  int format;
+  int cliptsv;
+  CsvLayout layout;
+};
+
+TEST_F(CsvCommandTest, SavingAllRowsWritesTheLayoutChosenInTheDialog) {
+  OpenWithTwoFiles();
+  const SaveCase cases[] = {{0, 0, CsvLayout::Standard},
+                            {1, 1, CsvLayout::OldFullPath},
+                            {2, 1, CsvLayout::OldFullPathAndNew},
+                            {0, 1, CsvLayout::Standard}};
+  for (const SaveCase& c : cases) {
+    Work().settings.cliptsv = c.cliptsv;
+    {
+      DialogAnswerer answer(ChooseFile(files / L"saved", c.format));
+      Command(IDM_SAVE_ALL);
+    }
+    EXPECT_EQ(Work().settings.savecsvfmt, c.format);
+    // The extension was appended to the typed name.
+    const std::string expected =
+        CsvFileBytes(BuildCsvText(Work().list, CsvRows::All, {c.layout, c.cliptsv != 0, false}));
+    EXPECT_EQ(files.ReadFile(L"saved.csv"), expected) << c.format;
+    EXPECT_NE(expected.find("a_2.txt"), std::string::npos);
+  }
+}
+
+TEST_F(CsvCommandTest, AFileSavedIsReadBackIntoTheCsvMode) {
+  OpenWithTwoFiles();
+  Work().list.Row(0).newName = L"b_1.txt";
+  {
+    DialogAnswerer answer(ChooseFile(files / L"list.csv", 0));
+    Command(IDM_SAVE_ALL);
+  }
+  Command(IDM_CLEAR_LIST);
+  ASSERT_EQ(L"", Rows());
+  {
+    DialogAnswerer answer(ChooseFile(files / L"list.csv"));
+    Click(IDC_MODE_BUTTON_FIRST);
+    Click(IDC_CSV_OPEN);
+  }
+  EXPECT_EQ(kModeCsvNames, Work().Mode());
+  EXPECT_EQ(L"a_1.txt>b_1.txt|a_2.txt>|", Rows());
+  EXPECT_EQ(files.Path(), Work().list.Row(1).folder);
+}
+
+TEST_F(CsvCommandTest, AFileThatCannotBeReadWholeLeavesTheListAsItWas) {
+  OpenWithTwoFiles();
+  const std::pair<std::string, const wchar_t*> cases[] = {
+      {"\"x.txt\",\"y.txt\",\"C:\\d\\\"\r\nnot a row\r\n", L"CSV Line Error"},
+      {std::string("\xFF\xFE\"\0x\0", 6), L"Not CSV Text"},
+      {std::string(MaxRowsFor(Work().settings.maxfilenum) * 1560 + 1, 'a'), L"Too Large CSV File"},
+  };
+  for (const auto& [bytes, caption] : cases) {
+    const std::wstring path = files.WriteFile(L"bad.csv", bytes);
+    {
+      DialogAnswerer answer(ChooseFile(path));
+      Key('O', true);
+    }
+    ASSERT_FALSE(sink.requests.empty());
+    EXPECT_EQ(caption, sink.requests.back().caption);
+    EXPECT_EQ(L"a_1.txt>|a_2.txt>|", Rows());
+  }
+}
+
+TEST_F(CsvCommandTest, CopyAndPasteRestoreTheRowsAtTheFocusedRow) {
+  OpenWithTwoFiles();
+  ListView_SetItemState(Parts().list, -1, 0, LVIS_SELECTED);
+  ListView_SetItemState(Parts().list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  Pump(50);
+  Key('C', true);
+  EXPECT_EQ(L"a_1.txt>|a_2.txt>|", Rows());
+  // Pasted before the focused second row.
+  Key('V', true);
+  EXPECT_EQ(L"a_1.txt>|a_2.txt>|a_2.txt>|", Rows());
+  // Cut takes the selected rows away; pasting them with the first row focused appends them.
+  ListView_SetItemState(Parts().list, -1, 0, LVIS_SELECTED);
+  ListView_SetItemState(Parts().list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  Pump(50);
+  Key('X', true);
+  EXPECT_EQ(L"a_2.txt>|a_2.txt>|", Rows());
+  ListView_SetItemState(Parts().list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+  Key('V', true);
+  EXPECT_EQ(L"a_2.txt>|a_2.txt>|a_1.txt>|", Rows());
+}
+
+struct GuardCase {
+  int command;
+  bool emptyList;
+  const wchar_t* caption;
+};
+
+TEST_F(CsvCommandTest, SavesRefuseAnEmptyListAndAMissingLog) {
+  Open();
+  const GuardCase cases[] = {
+      {IDM_SAVE_ALL, true, L"Empty List"},
+      {IDM_SAVE_SELECTION, true, L"Empty List"},
+      {IDM_SAVE_LAST_LOG, true, L"No Log!"},
+  };
+  for (const GuardCase& c : cases) {
+    sink.requests.clear();
+    Command(c.command);
+    ASSERT_EQ(sink.requests.size(), 1u);
+    EXPECT_EQ(c.caption, sink.requests.back().caption);
+  }
+}
+
+TEST_F(CsvCommandTest, TheLastLogIsSavedByteForByte) {
+  Open();
+  const std::string log("\xFF\xFE\"\0C\0", 6);
+  program.WriteFile(L"rename1.log", log);
+  {
+    DialogAnswerer answer(ChooseFile(files / L"last"));
+    Command(IDM_SAVE_LAST_LOG);
+  }
+  EXPECT_EQ(files.ReadFile(L"last.csv"), log);
+}
+
+}  // namespace
+}  // namespace korval
