@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/change_log.h"
 #include "filelist/csv_write.h"
 #include "modes/change_mode.h"
@@ -144,6 +146,58 @@ TEST_F(CsvCommandTest, SavesRefuseAnEmptyListAndAMissingLog) {
     Command(c.command);
     ASSERT_EQ(sink.requests.size(), 1u);
     EXPECT_EQ(c.caption, sink.requests.back().caption);
+  }
+}
+
+struct ChooserCase {
+  int button;
+  bool selectFirst;
+  const wchar_t* refusal;  // the caption of the refusal, or null when the file is saved
+  const char* firstLine;   // of the saved file
+};
+
+TEST_F(CsvCommandTest, TheChooserOfCtrlSSavesWhatItsButtonNames) {
+  OpenWithTwoFiles();
+  const ChooserCase cases[] = {
+      {IDC_CHOOSE_SELECTION, false, L"No Selected File", nullptr},
+      {IDC_CHOOSE_LAST_LOG, false, L"No Last Rename Record", nullptr},
+      {IDC_CHOOSE_SELECTION, true, nullptr, "\"a_1.txt\""},
+      {IDC_CHOOSE_ALL, false, nullptr, "\"a_1.txt\""},
+  };
+  Work().settings.savecsvfmt = 2;
+  for (const ChooserCase& c : cases) {
+    ListView_SetItemState(Parts().list, -1, 0, LVIS_SELECTED);
+    if (c.selectFirst) ListView_SetItemState(Parts().list, 0, LVIS_SELECTED, LVIS_SELECTED);
+    Pump(50);
+    sink.requests.clear();
+    std::wstring chooserTitle;
+    {
+      DialogAnswerer answer([&](HWND dialog) {
+        if (GetDlgItem(dialog, IDC_CHOOSE_ALL)) {
+          wchar_t title[64] = L"";
+          GetWindowTextW(dialog, title, 64);
+          chooserTitle = title;
+          PostMessageW(dialog, WM_COMMAND, c.button, 0);
+        } else {
+          ChooseFile(files / L"chosen.csv", 0)(dialog);
+        }
+      });
+      Key('S', true);
+    }
+    EXPECT_EQ(L"CSV形式で保存", chooserTitle);
+    if (c.refusal) {
+      ASSERT_EQ(sink.requests.size(), 1u);
+      EXPECT_EQ(c.refusal, sink.requests.back().caption);
+      EXPECT_FALSE(files.Exists(L"chosen.csv"));
+      continue;
+    }
+    const std::string saved = files.ReadFile(L"chosen.csv");
+    const size_t header = saved.find("\r\n") + 2;
+    EXPECT_EQ(saved.substr(header, std::string(c.firstLine).size()), c.firstLine);
+    const size_t rows = std::count(saved.begin(), saved.end(), '\n') - 1;
+    EXPECT_EQ(rows, c.button == IDC_CHOOSE_ALL ? 2u : 1u);
+    EXPECT_EQ(Work().settings.savecsvfmt, 0);
+    DeleteFileW((files / L"chosen.csv").c_str());
   }
 }
 
