@@ -88,6 +88,24 @@ TEST_F(CsvCommandTest, AFileSavedIsReadBackIntoTheCsvMode) {
   EXPECT_EQ(files.Path(), Work().list.Row(1).folder);
 }
 
+TEST_F(CsvCommandTest, ACsvFileDroppedInTheCsvModeGivesItsRows) {
+  OpenWithTwoFiles();
+  const std::string folder(files.Path().begin(), files.Path().end());  // an ASCII temporary folder
+  const std::wstring csv = files.WriteFile(L"names.CSV", "\"a_2.txt\",\"c.txt\",\"" + folder + "\"\r\n");
+  // In another mode the file is a row like any other.
+  Drop({csv});
+  EXPECT_EQ(L"a_1.txt>|a_2.txt>|names.CSV>|", Rows());
+  Pump(150);  // the busy flag of the drop
+  Click(IDC_MODE_BUTTON_FIRST + kModeCsvNames - 1);
+  ASSERT_EQ(kModeCsvNames, Work().Mode());
+  Drop({csv});
+  EXPECT_EQ(L"a_2.txt>c.txt|", Rows());
+  // Two files dropped are rows again (a drop empties the new names, as every read does).
+  Pump(150);
+  Drop({csv, files / L"a_1.txt"});
+  EXPECT_EQ(L"a_2.txt>|names.CSV>|a_1.txt>|", Rows());
+}
+
 TEST_F(CsvCommandTest, AFileThatCannotBeReadWholeLeavesTheListAsItWas) {
   OpenWithTwoFiles();
   const std::pair<std::string, const wchar_t*> cases[] = {
