@@ -10,6 +10,7 @@
 #include "engine/change_log.h"
 #include "filelist/csv_write.h"
 #include "modes/change_mode.h"
+#include "platform/clipboard.h"
 #include "resources/resource.h"
 #include "ui/main_window_test_fixture.h"
 
@@ -144,6 +145,35 @@ TEST_F(CsvCommandTest, CopyAndPasteRestoreTheRowsAtTheFocusedRow) {
   ListView_SetItemState(Parts().list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
   Key('V', true);
   EXPECT_EQ(L"a_2.txt>|a_2.txt>|a_1.txt>|", Rows());
+}
+
+struct LimitCase {
+  int answer;    // to "Too Many Files!"
+  size_t added;  // of five pasted rows
+};
+
+TEST_F(CsvCommandTest, PastingAtTheRowLimitAsksToRaiseIt) {
+  const LimitCase cases[] = {{IDNO, 3}, {IDYES, 5}};
+  for (const LimitCase& c : cases) {
+    Open();
+    Work().settings.maxfilenum = 0;
+    const size_t limit = static_cast<size_t>(MaxRowsFor(0));
+    for (size_t i = 0; i + 3 < limit; ++i) {
+      Work().list.Append({L"f" + std::to_wstring(i), L"", L"C:\\", L"", L"", L"", ItemStatus::None, false});
+    }
+    std::wstring text;
+    for (int i = 0; i < 5; ++i) text += L"\"p" + std::to_wstring(i) + L".txt\",\"\",\"C:\\\"\r\n";
+    ASSERT_TRUE(PutOnClipboard(window, text));
+    sink.requests.clear();
+    sink.Answer(c.answer);
+    FocusList();
+    Key('V', true);
+    ASSERT_EQ(sink.requests.size(), 1u);
+    EXPECT_EQ(L"Too Many Files!", sink.requests.back().caption);
+    EXPECT_EQ(Work().list.Count(), limit - 3 + c.added);
+    EXPECT_EQ(Work().settings.maxfilenum, c.answer == IDYES ? 1 : 0);
+    Close();
+  }
 }
 
 struct GuardCase {
