@@ -108,8 +108,11 @@ class ListReader {
   bool SubfolderFound() const { return subfolderFound_; }
   const DuplicateIndex& Duplicates() const { return duplicates_; }
 
- private:
+  // True while a list of count rows may take one more; at the limit, with ask, the user is asked to
+  // raise it ("Too Many Files!").
   bool CheckRowLimit(size_t count, bool ask);
+
+ private:
   bool EscapeAborts();
   void Throttle(size_t count, size_t every);
   // The duplicate snapshot (or the out-of-memory message), the list marked changed, the preview reset.

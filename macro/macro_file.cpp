@@ -8,40 +8,21 @@
 #include "macro/macro_record.h"
 #include "platform/read_file.h"
 #include "platform/scoped_handle.h"
+#include "platform/write_file.h"
 
 namespace korval {
 namespace {
 
-constexpr DWORD kClearedAttributes =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_SYSTEM;
 constexpr size_t kDirectNameLimit = 253;   // name + ".bin" beside the given folder
 constexpr size_t kFolderNameLimit = 257;   // program folder + file name
 constexpr size_t kFolderStemLimit = 253;   // program folder + name, before ".bin"
 constexpr const wchar_t* kMacroExtension = L".bin";
 
-void ClearAttributes(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-  if ((attributes & kClearedAttributes) == 0) return;
-  const DWORD kept = attributes & ~kClearedAttributes;
-  SetFileAttributesW(path.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
-}
-
-bool WriteAll(HANDLE file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    DWORD written = 0;
-    const DWORD ask = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 24));
-    if (!WriteFile(file, bytes.data(), ask, &written, nullptr) || written == 0) return false;
-    bytes.remove_prefix(written);
-  }
-  return true;
-}
-
 }  // namespace
 
 int WriteMacroFileAt(const std::wstring& path, std::string_view bytes, MacroWriteMode mode) {
   if (path.empty()) return kMacroOpenFailed;
-  ClearAttributes(path);
+  ClearDataFileAttributes(path);
   const bool append = mode == MacroWriteMode::Append;
   ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -53,7 +34,7 @@ int WriteMacroFileAt(const std::wstring& path, std::string_view bytes, MacroWrit
     const LARGE_INTEGER zero{};
     if (!SetFilePointerEx(file.Get(), zero, nullptr, FILE_END)) return kMacroOpenFailed;
   }
-  return WriteAll(file.Get(), bytes) ? kMacroWritten : kMacroOpenFailed;
+  return WriteAllBytes(file.Get(), bytes) ? kMacroWritten : kMacroOpenFailed;
 }
 
 int WriteMacroFile(const std::wstring& folder, DataFile kind, int number, std::string_view bytes,

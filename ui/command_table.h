@@ -67,6 +67,13 @@ void OnMacroEditor(CommandContext& c);
 void OnRecordMacro(CommandContext& c);
 
 void OnEditCommand(CommandContext& c);  // cut, copy, paste
+// Cut, copy and paste of rows as CSV text when the list has the focus; false when it has not.
+bool ListClipboardCommand(CommandContext& c);
+void OnSaveChooser(CommandContext& c);
+void OnSaveSelection(CommandContext& c);
+void OnSaveAll(CommandContext& c);
+void OnSaveLastLog(CommandContext& c);
+void OnOpenCsv(CommandContext& c);
 void OnSelectAll(CommandContext& c);
 void OnToggleSelection(CommandContext& c);
 void OnMoveSelection(CommandContext& c);

@@ -55,7 +55,8 @@ bool IsEditBox(HWND window) {
 }  // namespace
 
 void OnEditCommand(CommandContext& c) {
-  // The boxes of the dialog cut, copy and paste their text; the list's own forms come with CSV.
+  // The list cuts, copies and pastes rows as CSV text; the boxes of the dialog their own text.
+  if (ListClipboardCommand(c)) return;
   HWND focus = GetFocus();
   if (!IsEditBox(focus)) return;
   const UINT message = c.id == IDM_CUT ? WM_CUT : c.id == IDM_COPY ? WM_COPY : WM_PASTE;

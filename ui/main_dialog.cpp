@@ -139,6 +139,7 @@ bool OnCommand(Workspace& work, Frame& frame, int id, int code) {
     case IDC_CLEAR_ALL: DispatchCommand(work, frame, IDM_CLEAR_LIST); return true;
     case IDC_UNDO: DispatchCommand(work, frame, IDM_UNDO_MODE); return true;
     case IDC_TEXT_EDITOR: DispatchCommand(work, frame, IDM_TEXT_EDITOR); return true;
+    case IDC_CSV_OPEN: DispatchCommand(work, frame, IDM_OPEN_CSV); return true;
     case IDC_TARGET_PICTURE:
       if (code == STN_CLICKED) DispatchCommand(work, frame, IDM_TOGGLE_TARGET);
       return true;

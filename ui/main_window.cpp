@@ -14,9 +14,12 @@
 #include "engine/list_sort.h"
 #include "engine/show_message.h"
 #include "macro/macro_file.h"
+#include "modes/change_mode.h"
+#include "modes/string_helpers.h"
 #include "platform/window_class.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
+#include "ui/csv_into_list.h"
 #include "ui/first_start_dialog.h"
 #include "ui/folder_tree.h"
 #include "ui/list_view.h"
@@ -255,11 +258,24 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
   return paths;
 }
 
+// In the CSV mode one dropped ".csv" file gives the rows it lists rather than a row of its own.
+bool IsCsvDrop(const Workspace& work, const std::vector<std::wstring>& paths) {
+  if (work.Mode() != kModeCsvNames || work.UndoMode() || paths.size() != 1) return false;
+  const DWORD attributes = GetFileAttributesW(paths.front().c_str());
+  return EndsWithNoCase(paths.front(), L".csv") && attributes != INVALID_FILE_ATTRIBUTES &&
+         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void OnDropFiles(Workspace& work, Frame& frame, HDROP drop) {
   const std::vector<std::wstring> paths = DroppedPaths(drop);
   DragFinish(drop);
   // Ignored while busy: a drop is settling, a pass over the rows or a playback is under way.
   if (work.busy || work.run.passRunning || work.Playing()) return;
+  if (IsCsvDrop(work, paths)) {
+    ReadCsvIntoList(work, frame, paths.front());
+    SetBusy(work, frame);
+    return;
+  }
   ReadIntoList(work, frame, [&](ListReader& reader) { return reader.ReadDroppedItems(paths); });
   ShowUndoModeView(work, frame);
   SetBusy(work, frame);
@@ -324,6 +340,10 @@ LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
     const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey;
     if (key == VK_DELETE) DispatchCommand(work, frame, IDM_DELETE_SELECTED);
     if (key == VK_F2) DispatchCommand(work, frame, IDM_DIRECT_RENAME);
+    // The list's own Ctrl+X, Ctrl+C and Ctrl+V: rows as CSV text.
+    if (GetKeyState(VK_CONTROL) < 0 && (key == 'X' || key == 'C' || key == 'V')) {
+      DispatchCommand(work, frame, key == 'X' ? IDM_CUT : key == 'C' ? IDM_COPY : IDM_PASTE);
+    }
   }
   if (header->code == LVN_BEGINLABELEDITW) {
     const int row = reinterpret_cast<const NMLVDISPINFOW*>(header)->item.iItem;

@@ -31,10 +31,6 @@ const ToolbarButton kToolbarButtons[kToolbarPositions] = {
     {IDM_ABOUT, L"バージョン情報"},
 };
 
-// Commands whose work comes with the CSV part of the window: their buttons stay disabled until then.
-static bool Available(int command) { return command != IDM_OPEN_CSV && command != IDM_SAVE_CSV;
-}
-
 HWND CreateToolbar(HWND parent) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
@@ -53,7 +49,7 @@ HWND CreateToolbar(HWND parent) {
     buttons[i].idCommand = b.command;
     buttons[i].iBitmap = b.command ? image++ : 0;
     buttons[i].fsStyle = b.command ? BTNS_BUTTON : BTNS_SEP;
-    buttons[i].fsState = b.command && Available(b.command) ? TBSTATE_ENABLED : 0;
+    buttons[i].fsState = b.command ? TBSTATE_ENABLED : 0;
   }
   SendMessageW(toolbar, TB_ADDBUTTONSW, kToolbarPositions, reinterpret_cast<LPARAM>(buttons));
   SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
@@ -68,7 +64,7 @@ const wchar_t* ToolbarTooltip(int command) {
 }
 
 void SetToolbarButtonEnabled(HWND toolbar, int command, bool enabled) {
-  if (toolbar) SendMessageW(toolbar, TB_ENABLEBUTTON, command, MAKELONG(enabled && Available(command), 0));
+  if (toolbar) SendMessageW(toolbar, TB_ENABLEBUTTON, command, MAKELONG(enabled, 0));
 }
 
 void SetToolbarButtonPressed(HWND toolbar, int command, bool pressed) {

@@ -1,0 +1,264 @@
+// The CSV commands in the real window: saving through the file dialog with its "書式" box, reading
+// a file into the CSV mode, and cut, copy and paste of rows in the list.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/change_log.h"
+#include "filelist/csv_write.h"
+#include "modes/change_mode.h"
+#include "platform/clipboard.h"
+#include "resources/resource.h"
+#include "ui/main_window_test_fixture.h"
+
+namespace korval {
+namespace {
+
+// Types the path into the file dialog's name box (and picks the layout, when the box is there)
+// and confirms.
+std::function<void(HWND)> ChooseFile(const std::wstring& path, int format = -1) {
+  return [path, format](HWND dialog) {
+    if (format >= 0) {
+      HWND child = FindWindowExW(dialog, nullptr, L"#32770", nullptr);
+      SendDlgItemMessageW(child, IDC_CSV_FORMAT, CB_SETCURSEL, format, 0);
+    }
+    HWND name = GetDlgItem(dialog, 0x480);  // edt1
+    if (!name) name = GetDlgItem(dialog, 0x47C);  // cmb13
+    SetWindowTextW(name, path.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  };
+}
+
+class CsvCommandTest : public MainWindowTest {
+ protected:
+  void OpenWithTwoFiles() {
+    files.WriteFile(L"a_1.txt", "1");
+    files.WriteFile(L"a_2.txt", "2");
+    Open({files.Path()});
+    FocusList();
+  }
+  void Command(int id) { SendMessageW(window, WM_COMMAND, id, 0); }
+};
+
+struct SaveCase {
+  int format;
+  int cliptsv;
+  CsvLayout layout;
+};
+
+TEST_F(CsvCommandTest, SavingAllRowsWritesTheLayoutChosenInTheDialog) {
+  OpenWithTwoFiles();
+  const SaveCase cases[] = {{0, 0, CsvLayout::Standard},
+                            {1, 1, CsvLayout::OldFullPath},
+                            {2, 1, CsvLayout::OldFullPathAndNew},
+                            {0, 1, CsvLayout::Standard}};
+  for (const SaveCase& c : cases) {
+    Work().settings.cliptsv = c.cliptsv;
+    {
+      DialogAnswerer answer(ChooseFile(files / L"saved", c.format));
+      Command(IDM_SAVE_ALL);
+    }
+    EXPECT_EQ(Work().settings.savecsvfmt, c.format);
+    // The extension was appended to the typed name.
+    const std::string expected =
+        CsvFileBytes(BuildCsvText(Work().list, CsvRows::All, {c.layout, c.cliptsv != 0, false}));
+    EXPECT_EQ(files.ReadFile(L"saved.csv"), expected) << c.format;
+    EXPECT_NE(expected.find("a_2.txt"), std::string::npos);
+  }
+}
+
+TEST_F(CsvCommandTest, AFileSavedIsReadBackIntoTheCsvMode) {
+  OpenWithTwoFiles();
+  Work().list.Row(0).newName = L"b_1.txt";
+  {
+    DialogAnswerer answer(ChooseFile(files / L"list.csv", 0));
+    Command(IDM_SAVE_ALL);
+  }
+  Command(IDM_CLEAR_LIST);
+  ASSERT_EQ(L"", Rows());
+  {
+    DialogAnswerer answer(ChooseFile(files / L"list.csv"));
+    Click(IDC_MODE_BUTTON_FIRST);
+    Click(IDC_CSV_OPEN);
+  }
+  EXPECT_EQ(kModeCsvNames, Work().Mode());
+  EXPECT_EQ(L"a_1.txt>b_1.txt|a_2.txt>|", Rows());
+  EXPECT_EQ(files.Path(), Work().list.Row(1).folder);
+}
+
+TEST_F(CsvCommandTest, ACsvFileDroppedInTheCsvModeGivesItsRows) {
+  OpenWithTwoFiles();
+  const std::string folder(files.Path().begin(), files.Path().end());  // an ASCII temporary folder
+  const std::wstring csv = files.WriteFile(L"names.CSV", "\"a_2.txt\",\"c.txt\",\"" + folder + "\"\r\n");
+  // In another mode the file is a row like any other.
+  Drop({csv});
+  EXPECT_EQ(L"a_1.txt>|a_2.txt>|names.CSV>|", Rows());
+  Pump(150);  // the busy flag of the drop
+  Click(IDC_MODE_BUTTON_FIRST + kModeCsvNames - 1);
+  ASSERT_EQ(kModeCsvNames, Work().Mode());
+  Drop({csv});
+  EXPECT_EQ(L"a_2.txt>c.txt|", Rows());
+  // Two files dropped are rows again (a drop empties the new names, as every read does).
+  Pump(150);
+  Drop({csv, files / L"a_1.txt"});
+  EXPECT_EQ(L"a_2.txt>|names.CSV>|a_1.txt>|", Rows());
+}
+
+TEST_F(CsvCommandTest, AFileThatCannotBeReadWholeLeavesTheListAsItWas) {
+  OpenWithTwoFiles();
+  const std::pair<std::string, const wchar_t*> cases[] = {
+      {"\"x.txt\",\"y.txt\",\"C:\\d\\\"\r\nnot a row\r\n", L"CSV Line Error"},
+      {std::string("\xFF\xFE\"\0x\0", 6), L"Not CSV Text"},
+      {std::string(MaxRowsFor(Work().settings.maxfilenum) * 1560 + 1, 'a'), L"Too Large CSV File"},
+  };
+  for (const auto& [bytes, caption] : cases) {
+    const std::wstring path = files.WriteFile(L"bad.csv", bytes);
+    {
+      DialogAnswerer answer(ChooseFile(path));
+      Key('O', true);
+    }
+    ASSERT_FALSE(sink.requests.empty());
+    EXPECT_EQ(caption, sink.requests.back().caption);
+    EXPECT_EQ(L"a_1.txt>|a_2.txt>|", Rows());
+  }
+}
+
+TEST_F(CsvCommandTest, CopyAndPasteRestoreTheRowsAtTheFocusedRow) {
+  OpenWithTwoFiles();
+  ListView_SetItemState(Parts().list, -1, 0, LVIS_SELECTED);
+  ListView_SetItemState(Parts().list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  Pump(50);
+  Key('C', true);
+  EXPECT_EQ(L"a_1.txt>|a_2.txt>|", Rows());
+  // Pasted before the focused second row.
+  Key('V', true);
+  EXPECT_EQ(L"a_1.txt>|a_2.txt>|a_2.txt>|", Rows());
+  // Cut takes the selected rows away; pasting them with the first row focused appends them.
+  ListView_SetItemState(Parts().list, -1, 0, LVIS_SELECTED);
+  ListView_SetItemState(Parts().list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  Pump(50);
+  Key('X', true);
+  EXPECT_EQ(L"a_2.txt>|a_2.txt>|", Rows());
+  ListView_SetItemState(Parts().list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+  Key('V', true);
+  EXPECT_EQ(L"a_2.txt>|a_2.txt>|a_1.txt>|", Rows());
+}
+
+struct LimitCase {
+  int answer;    // to "Too Many Files!"
+  size_t added;  // of five pasted rows
+};
+
+TEST_F(CsvCommandTest, PastingAtTheRowLimitAsksToRaiseIt) {
+  const LimitCase cases[] = {{IDNO, 3}, {IDYES, 5}};
+  for (const LimitCase& c : cases) {
+    Open();
+    Work().settings.maxfilenum = 0;
+    const size_t limit = static_cast<size_t>(MaxRowsFor(0));
+    for (size_t i = 0; i + 3 < limit; ++i) {
+      Work().list.Append({L"f" + std::to_wstring(i), L"", L"C:\\", L"", L"", L"", ItemStatus::None, false});
+    }
+    std::wstring text;
+    for (int i = 0; i < 5; ++i) text += L"\"p" + std::to_wstring(i) + L".txt\",\"\",\"C:\\\"\r\n";
+    ASSERT_TRUE(PutOnClipboard(window, text));
+    sink.requests.clear();
+    sink.Answer(c.answer);
+    FocusList();
+    Key('V', true);
+    ASSERT_EQ(sink.requests.size(), 1u);
+    EXPECT_EQ(L"Too Many Files!", sink.requests.back().caption);
+    EXPECT_EQ(Work().list.Count(), limit - 3 + c.added);
+    EXPECT_EQ(Work().settings.maxfilenum, c.answer == IDYES ? 1 : 0);
+    Close();
+  }
+}
+
+struct GuardCase {
+  int command;
+  bool emptyList;
+  const wchar_t* caption;
+};
+
+TEST_F(CsvCommandTest, SavesRefuseAnEmptyListAndAMissingLog) {
+  Open();
+  const GuardCase cases[] = {
+      {IDM_SAVE_ALL, true, L"Empty List"},
+      {IDM_SAVE_SELECTION, true, L"Empty List"},
+      {IDM_SAVE_LAST_LOG, true, L"No Log!"},
+  };
+  for (const GuardCase& c : cases) {
+    sink.requests.clear();
+    Command(c.command);
+    ASSERT_EQ(sink.requests.size(), 1u);
+    EXPECT_EQ(c.caption, sink.requests.back().caption);
+  }
+}
+
+struct ChooserCase {
+  int button;
+  bool selectFirst;
+  const wchar_t* refusal;  // the caption of the refusal, or null when the file is saved
+  const char* firstLine;   // of the saved file
+};
+
+TEST_F(CsvCommandTest, TheChooserOfCtrlSSavesWhatItsButtonNames) {
+  OpenWithTwoFiles();
+  const ChooserCase cases[] = {
+      {IDC_CHOOSE_SELECTION, false, L"No Selected File", nullptr},
+      {IDC_CHOOSE_LAST_LOG, false, L"No Last Rename Record", nullptr},
+      {IDC_CHOOSE_SELECTION, true, nullptr, "\"a_1.txt\""},
+      {IDC_CHOOSE_ALL, false, nullptr, "\"a_1.txt\""},
+  };
+  Work().settings.savecsvfmt = 2;
+  for (const ChooserCase& c : cases) {
+    ListView_SetItemState(Parts().list, -1, 0, LVIS_SELECTED);
+    if (c.selectFirst) ListView_SetItemState(Parts().list, 0, LVIS_SELECTED, LVIS_SELECTED);
+    Pump(50);
+    sink.requests.clear();
+    std::wstring chooserTitle;
+    {
+      DialogAnswerer answer([&](HWND dialog) {
+        if (GetDlgItem(dialog, IDC_CHOOSE_ALL)) {
+          wchar_t title[64] = L"";
+          GetWindowTextW(dialog, title, 64);
+          chooserTitle = title;
+          PostMessageW(dialog, WM_COMMAND, c.button, 0);
+        } else {
+          ChooseFile(files / L"chosen.csv", 0)(dialog);
+        }
+      });
+      Key('S', true);
+    }
+    EXPECT_EQ(L"CSV形式で保存", chooserTitle);
+    if (c.refusal) {
+      ASSERT_EQ(sink.requests.size(), 1u);
+      EXPECT_EQ(c.refusal, sink.requests.back().caption);
+      EXPECT_FALSE(files.Exists(L"chosen.csv"));
+      continue;
+    }
+    const std::string saved = files.ReadFile(L"chosen.csv");
+    const size_t header = saved.find("\r\n") + 2;
+    EXPECT_EQ(saved.substr(header, std::string(c.firstLine).size()), c.firstLine);
+    const size_t rows = std::count(saved.begin(), saved.end(), '\n') - 1;
+    EXPECT_EQ(rows, c.button == IDC_CHOOSE_ALL ? 2u : 1u);
+    EXPECT_EQ(Work().settings.savecsvfmt, 0);
+    DeleteFileW((files / L"chosen.csv").c_str());
+  }
+}
+
+TEST_F(CsvCommandTest, TheLastLogIsSavedByteForByte) {
+  Open();
+  const std::string log("\xFF\xFE\"\0C\0", 6);
+  program.WriteFile(L"rename1.log", log);
+  {
+    DialogAnswerer answer(ChooseFile(files / L"last"));
+    Command(IDM_SAVE_LAST_LOG);
+  }
+  EXPECT_EQ(files.ReadFile(L"last.csv"), log);
+}
+
+}  // namespace
+}  // namespace korval
