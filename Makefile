@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build test run bench clean
+.PHONY: all deps build test run bench dist clean
 
 all: build
 
@@ -23,6 +23,9 @@ run: build
 
 bench: build
 	@tools/bench.sh
+
+dist: build
+	@tools/make-dist.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   cmake ninja-build make
   wine64 xvfb xauth x11-utils fonts-noto-cjk fonts-wine
-  locales imagemagick googletest xdotool
+  locales imagemagick googletest xdotool zip unzip
   libboost-regex1.81-dev
 )
 
