@@ -44,6 +44,10 @@ struct EditorState {
   // grows with the dialog, the controls below it move down.
   std::vector<std::pair<HWND, RECT>> layout;
   SIZE layoutBase{};
+  int dpi = 96;                  // the DPI of the window's monitor; the layout scales by it
+  int baseDpi = 96;              // the DPI the dialog was made for: `layout` is in pixels at it
+  HFONT templateFont = nullptr;  // the font the dialog template made, for `baseDpi`
+  HFONT dialogFont = nullptr;    // that font re-made for `dpi` when it differs from `baseDpi`
   HACCEL accelerators = nullptr;
 
   // The dialogs the editor asks through; tests put their own answers here.

@@ -18,6 +18,7 @@
 #include "macroedit/slot_commands.h"
 #include "macroedit/step_list_view.h"
 #include "macroedit/window_commands.h"
+#include "platform/dpi.h"
 #include "platform/window_class.h"
 #include "resources/macroedit_resource.h"
 
@@ -33,6 +34,7 @@ struct CreateParams {
 bool OnCreate(HWND hwnd, const EditorStart& start) {
   auto state = std::make_unique<EditorState>();
   state->window = hwnd;
+  state->dpi = WindowDpi(hwnd);
   state->programFolder = start.programFolder;
   state->store = ChooseEditorStore(start.programFolder);
   LoadEditorSettings(state->store, state->settings);
@@ -46,7 +48,7 @@ bool OnCreate(HWND hwnd, const EditorStart& start) {
   RECT desktop{0, 0, 1024, 768};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &desktop, 0);
   const EditorSettings& s = state->settings;
-  const RECT place = PlaceEditorWindow(s.wleft, s.wtop, s.wwidth, s.wheight, desktop);
+  const RECT place = PlaceEditorWindow(s.wleft, s.wtop, s.wwidth, s.wheight, desktop, state->dpi);
   SetWindowPos(hwnd, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -59,6 +61,8 @@ bool OnCreate(HWND hwnd, const EditorStart& start) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     return false;
   }
+  // The status bar takes the dialog's font, which the template made for the window's DPI.
+  SendMessageW(state->statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(state->templateFont), FALSE);
   FitMainDialog(*state);
   state.release();
   SetTimer(hwnd, kTimerSetUp, kSetUpDelay, nullptr);
@@ -95,6 +99,14 @@ LRESULT CALLBACK EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
       if (state) OnTimer(*state, wParam);
       return 0;
+    case WM_DPICHANGED:
+      if (state) {
+        RescaleMainDialog(*state, HIWORD(wParam));
+        const auto* r = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        FitMainDialog(*state);
+      }
+      return 0;
     case WM_COMMAND:
       if (state) DispatchEditorCommand(*state, LOWORD(wParam), false);
       return 0;
@@ -110,6 +122,7 @@ LRESULT CALLBACK EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       if (state) {
         SetEditorMessageOwner(nullptr);
         if (state->accelerators) DestroyAcceleratorTable(state->accelerators);
+        if (state->dialogFont) DeleteObject(state->dialogFont);
         delete state;
       }
       PostQuitMessage(0);
@@ -129,9 +142,10 @@ bool RegisterEditorWindowClass(HINSTANCE instance) {
 
 HWND CreateEditorWindow(HINSTANCE instance, const EditorStart& start) {
   HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(IDM_EDITOR_MENU));
+  const int dpi = WindowDpi(nullptr);
   return CreateWindowExW(0, kEditorWindowClass, kEditorTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                         CW_USEDEFAULT, kEditorMaxDefaultWidth, kEditorDefaultHeight, nullptr, menu, instance,
-                         const_cast<EditorStart*>(&start));
+                         CW_USEDEFAULT, ScaleToDpi(kEditorMaxDefaultWidth, dpi), ScaleToDpi(kEditorDefaultHeight, dpi),
+                         nullptr, menu, instance, const_cast<EditorStart*>(&start));
 }
 
 EditorState* EditorStateOf(HWND window) {

@@ -11,12 +11,13 @@
 #include "macroedit/mode_panel.h"
 #include "macroedit/step_list_view.h"
 #include "macroedit/window_commands.h"
+#include "platform/dpi.h"
 #include "resources/macroedit_resource.h"
 
 namespace korval {
 namespace {
 
-constexpr int kMinListHeight = 40;
+constexpr int kMinListHeight = 40;  // at 96 DPI
 constexpr int kLastMode = 2;  // "最後のみ" in the replacement mode's list
 
 EditorState* StateOf(HWND dialog) { return reinterpret_cast<EditorState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
@@ -39,22 +40,24 @@ void RememberLayout(EditorState& state) {
   EnumChildWindows(state.dialog, RememberChild, reinterpret_cast<LPARAM>(&state));
 }
 
+// The controls where the template put them, scaled from the DPI it was made for; the list takes the
+// room the window has beyond the template's, and the controls below it move down with it.
 void LayOut(EditorState& state, int width, int height) {
+  auto px = [&state](LONG size) { return RescaleDpi(static_cast<int>(size), state.baseDpi, state.dpi); };
   RECT listRect{};
   for (const auto& [child, r] : state.layout) {
     if (child == state.list) listRect = r;
   }
-  const int dx = width - state.layoutBase.cx;
-  const int dy = std::max(height - state.layoutBase.cy, kMinListHeight - (listRect.bottom - listRect.top));
+  const int dx = width - px(state.layoutBase.cx);
+  const int dy = std::max(height - px(state.layoutBase.cy),
+                          ScaleToDpi(kMinListHeight, state.dpi) - (px(listRect.bottom) - px(listRect.top)));
   HDWP batch = BeginDeferWindowPos(static_cast<int>(state.layout.size()));
   for (const auto& [child, r] : state.layout) {
     if (!batch) break;
-    if (child == state.list) {
-      batch = DeferWindowPos(batch, child, nullptr, r.left, r.top, r.right - r.left + dx, r.bottom - r.top + dy,
-                             SWP_NOZORDER | SWP_NOACTIVATE);
-    } else if (r.top >= listRect.bottom) {
-      batch = DeferWindowPos(batch, child, nullptr, r.left, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    const int grow = child == state.list ? 1 : 0;
+    const int down = child != state.list && r.top >= listRect.bottom ? dy : 0;
+    batch = DeferWindowPos(batch, child, nullptr, px(r.left), px(r.top) + down, px(r.right) - px(r.left) + grow * dx,
+                           px(r.bottom) - px(r.top) + grow * dy, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (batch) EndDeferWindowPos(batch);
 }
@@ -137,6 +140,10 @@ HWND CreateMainDialog(EditorState& state) {
   state.dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_EDITOR_MAIN), state.window,
                                     MainDialogProc, reinterpret_cast<LPARAM>(&state));
   if (!state.dialog) return nullptr;
+  // On a move to a monitor of another DPI the window scales the dialog's controls itself.
+  KeepDialogFromSystemScaling(state.dialog);
+  state.baseDpi = state.dpi;
+  state.templateFont = reinterpret_cast<HFONT>(SendMessageW(state.dialog, WM_GETFONT, 0, 0));
   state.list = GetDlgItem(state.dialog, IDC_STEP_LIST);
   SetupStepList(state.list, state.settings);
   InitModePanel(state.dialog);
@@ -145,6 +152,22 @@ HWND CreateMainDialog(EditorState& state) {
   RememberLayout(state);
   ShowWindow(state.dialog, SW_SHOW);
   return state.dialog;
+}
+
+void RescaleMainDialog(EditorState& state, int dpi) {
+  const int from = state.dpi;
+  if (dpi <= 0 || dpi == from) return;
+  state.dpi = dpi;
+  // Made anew from the template's font each time, so that a way over several monitors adds no rounding.
+  HFONT made = dpi == state.baseDpi ? nullptr : RescaleFont(state.templateFont, state.baseDpi, dpi);
+  HFONT font = made ? made : state.templateFont;
+  SetFontOfChildren(state.dialog, font);
+  if (state.statusBar) SendMessageW(state.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (state.dialogFont) DeleteObject(state.dialogFont);
+  state.dialogFont = made;
+  for (int column = 0; column < Header_GetItemCount(ListView_GetHeader(state.list)); ++column) {
+    ListView_SetColumnWidth(state.list, column, RescaleDpi(ListView_GetColumnWidth(state.list, column), from, dpi));
+  }
 }
 
 void FitMainDialog(EditorState& state) {

@@ -2,13 +2,14 @@
 #include "macroedit/save_name_dialog.h"
 
 #include "platform/dialog_box.h"
+#include "platform/dpi.h"
 #include "platform/format_text.h"
 #include "resources/macroedit_resource.h"
 
 namespace korval {
 namespace {
 
-constexpr int kOffsetRight = 420, kOffsetDown = 10;
+constexpr int kOffsetRight = 420, kOffsetDown = 10;  // at 96 DPI
 constexpr int kMaxNameChars = 256;
 
 void ShowSlotNumber(HWND dialog, int slotIndex) {
@@ -28,7 +29,8 @@ void OnInit(HWND dialog, SaveNameData* io) {
                       .c_str());
   RECT owner{};
   GetWindowRect(GetParent(dialog), &owner);
-  SetWindowPos(dialog, nullptr, owner.left + kOffsetRight, owner.top + kOffsetDown, 0, 0,
+  const int dpi = WindowDpi(dialog);
+  SetWindowPos(dialog, nullptr, owner.left + ScaleToDpi(kOffsetRight, dpi), owner.top + ScaleToDpi(kOffsetDown, dpi), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

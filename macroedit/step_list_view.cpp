@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "macroedit/step_description.h"
+#include "platform/dpi.h"
 
 namespace korval {
 namespace {
@@ -18,11 +19,16 @@ int EditorSettings::*const kColumnWidths[kColumnCount] = {&EditorSettings::head1
 void SetupStepList(HWND list, const EditorSettings& settings) {
   ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
   const wchar_t* titles[kColumnCount] = {L"モード", L"設定", L"設定2"};
+  // Widths never changed are the defaults, given at 96 DPI; changed ones are pixels as they were saved.
+  const EditorSettings fresh;
+  bool defaults = true;
+  for (auto width : kColumnWidths) defaults = defaults && settings.*width == fresh.*width;
   for (int column = 0; column < kColumnCount; ++column) {
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     lvc.pszText = const_cast<wchar_t*>(titles[column]);
     lvc.cx = settings.*kColumnWidths[column];
+    if (defaults) lvc.cx = ScaleToDpi(lvc.cx, WindowDpi(list));
     lvc.iSubItem = column;
     ListView_InsertColumn(list, column, &lvc);
   }

@@ -21,6 +21,19 @@
 #define IDB_TARGET_FILES 1104
 #define IDB_TARGET_FOLDERS 1105
 #define IDB_STATUS_ICONS 1106
+// The same bitmaps drawn at 24 pixels (id + 100) and 32 pixels (id + 200), for display scaling.
+#define IDB_TOOLBAR_24 1201
+#define IDB_STATUS_STRIP_24 1202
+#define IDB_PREVIEW_MARK_24 1203
+#define IDB_TARGET_FILES_24 1204
+#define IDB_TARGET_FOLDERS_24 1205
+#define IDB_STATUS_ICONS_24 1206
+#define IDB_TOOLBAR_32 1301
+#define IDB_STATUS_STRIP_32 1302
+#define IDB_PREVIEW_MARK_32 1303
+#define IDB_TARGET_FILES_32 1304
+#define IDB_TARGET_FOLDERS_32 1305
+#define IDB_STATUS_ICONS_32 1306
 
 // The main dialog: buttons and boxes around the list.
 #define IDC_EXECUTE 1001

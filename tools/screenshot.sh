@@ -3,31 +3,26 @@
 # the screen.
 #   tools/screenshot.sh <program.exe> <out.png> [program arguments...]
 #   KORVAL_SHOT_KEYS="Return ..."   keys typed into the window before the capture (xdotool names)
+#   KORVAL_SHOT_DPI=144              the display's DPI (96 is 100 %, 120 is 125 %, 144 is 150 %)
+#   KORVAL_SHOT_SCREEN=1920x1080     the screen's size (default 1024x768)
 set -uo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 <program.exe> <out.png> [arguments...]" >&2; exit 2; }
 program=$1 out=$2
 shift 2
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+# A prefix of its own, so that a screenshot can be taken while the tests run.
+export KORVAL_PREFIX=$KORVAL_BUILD/wineprefix-shot WINEPREFIX=$KORVAL_BUILD/wineprefix-shot
 
-xvfb_pid="" program_pid=""
+program_pid=""
 cleanup() {
   korval_wine_down
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  true
+  korval_xvfb_down
 }
 trap cleanup EXIT INT TERM
 
-# Xvfb picks a free display and reports it.
-exec {displayfd}<> <(:)
-Xvfb -displayfd "$displayfd" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$KORVAL_BUILD/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 1 100); do
-  read -r -t 0.1 -u "$displayfd" display && break
-done
-[ -n "$display" ] || { echo "screenshot: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$display
-
+export KORVAL_DPI=${KORVAL_SHOT_DPI:-96}
+korval_xvfb_up "${KORVAL_SHOT_SCREEN:-1024x768}" "$KORVAL_BUILD/xvfb.log" ||
+  { echo "screenshot: Xvfb did not start" >&2; exit 1; }
 korval_wine_up x11 virtual
 "$KORVAL_WINE" "$program" "$@" </dev/null >"$KORVAL_BUILD/screenshot-program.log" 2>&1 &
 program_pid=$!

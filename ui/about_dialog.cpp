@@ -8,6 +8,7 @@
 
 #include "config/display_name.h"
 #include "engine/item_status.h"
+#include "platform/dpi.h"
 #include "platform/format_text.h"
 #include "resources/resource.h"
 #include "resources/version.h"
@@ -15,25 +16,24 @@
 namespace korval {
 namespace {
 
-constexpr int kIconSize = 16;
-
 void DrawLegend(const DRAWITEMSTRUCT* item) {
   HDC dc = item->hDC;
   FillRect(dc, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
-  HIMAGELIST icons = ImageList_LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_STATUS_STRIP), kIconSize, 0,
-                                          RGB(255, 255, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+  const int dpi = WindowDpi(item->hwndItem);
+  const int iconSize = IconSizeForDpi(dpi);
+  HIMAGELIST icons = LoadImageListForDpi(GetModuleHandleW(nullptr), IDB_STATUS_STRIP, dpi, RGB(255, 255, 255));
   HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item->hwndItem, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
   TEXTMETRICW metrics;
   GetTextMetricsW(dc, &metrics);
   // Each line is followed by an empty one, as in the legend's text.
-  const int step = std::max<int>(kIconSize + 2, metrics.tmHeight * 2 - metrics.tmHeight / 3);
+  const int step = std::max<int>(iconSize + ScaleToDpi(2, dpi), metrics.tmHeight * 2 - metrics.tmHeight / 3);
   int y = item->rcItem.top;
   int index = 0;
   for (const StatusLegendEntry& entry : kStatusLegend) {
     if (icons) ImageList_Draw(icons, index, dc, item->rcItem.left, y, ILD_NORMAL);
     const std::wstring line = std::wstring(L"‥‥ ") + entry.text;
-    TextOutW(dc, item->rcItem.left + kIconSize + 6, y + (kIconSize - metrics.tmHeight) / 2, line.c_str(),
+    TextOutW(dc, item->rcItem.left + iconSize + ScaleToDpi(6, dpi), y + (iconSize - metrics.tmHeight) / 2, line.c_str(),
              static_cast<int>(line.size()));
     y += step;
     ++index;

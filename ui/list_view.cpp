@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/dpi.h"
 #include "ui/list_appearance.h"
 
 namespace korval {
@@ -20,10 +21,14 @@ struct ColumnLayout {
 };
 
 // The columns in list-view order: the four fixed ones, then size and date when they are switched on.
-std::vector<ColumnLayout> ColumnsFor(const Settings& s) {
+// Saved widths are pixels as they were saved; the widths of a first start are given at 96 DPI.
+std::vector<ColumnLayout> ColumnsFor(const Settings& s, int dpi) {
   const bool unset = s.head4w == 179 || s.head1w + s.head2w + s.head3w + s.head4w == 0;
-  const std::array<int, 6> widths = unset ? std::array<int, 6>{192, 60, 170, 180, 98, 120}
-                                          : std::array<int, 6>{s.head1w, s.head2w, s.head3w, s.head4w, s.head5w, s.head6w};
+  std::array<int, 6> widths{s.head1w, s.head2w, s.head3w, s.head4w, s.head5w, s.head6w};
+  if (unset) {
+    widths = {192, 60, 170, 180, 98, 120};
+    for (int& width : widths) width = ScaleToDpi(width, dpi);
+  }
   std::vector<ColumnLayout> columns;
   for (int i = 0; i < 4; ++i) columns.push_back({kColumnHeaders[i], widths[i], LVCFMT_LEFT});
   if (s.listcols1) columns.push_back({kColumnHeaders[4], widths[4], LVCFMT_RIGHT});
@@ -41,21 +46,25 @@ HWND CreateListControl(HWND parent, const Settings& settings) {
                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   if (!control) return nullptr;
   ListView_SetExtendedListViewStyle(control, LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT);
-  // The status icons, one per status code; the list destroys them with itself.
-  HIMAGELIST icons = ImageList_LoadImageW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-                                          MAKEINTRESOURCEW(IDB_STATUS_ICONS), 16, 0, RGB(255, 255, 255), IMAGE_BITMAP,
-                                          LR_CREATEDIBSECTION);
-  if (icons) ListView_SetImageList(control, icons, LVSIL_SMALL);
+  SetStatusIcons(control, WindowDpi(control));
   SetListColours(control, settings, false);
   ResetListColumns(control, settings);
   return control;
+}
+
+void SetStatusIcons(HWND control, int dpi) {
+  // One icon per status code; the list destroys the icons it holds with itself.
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(control, GWLP_HINSTANCE));
+  HIMAGELIST icons = LoadImageListForDpi(instance, IDB_STATUS_ICONS, dpi, RGB(255, 255, 255));
+  if (!icons) return;
+  if (HIMAGELIST old = ListView_SetImageList(control, icons, LVSIL_SMALL)) ImageList_Destroy(old);
 }
 
 void ResetListColumns(HWND control, const Settings& settings) {
   while (ListView_DeleteColumn(control, 0)) {
   }
   int index = 0;
-  for (const ColumnLayout& layout : ColumnsFor(settings)) {
+  for (const ColumnLayout& layout : ColumnsFor(settings, WindowDpi(control))) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = layout.format;

@@ -30,6 +30,9 @@ void RefreshListControl(HWND control, const RenameList& list);
 // The columns anew from the settings: size and date shown or not, and what the date is.
 void ResetListColumns(HWND control, const Settings& settings);
 
+// The status icons drawn for the DPI (16, 24 or 32 pixels).
+void SetStatusIcons(HWND control, int dpi);
+
 // The header arrows of the last sort (none after the sort state was cleared).
 void ShowSortArrows(HWND control, const SortState& state);
 

@@ -2,6 +2,7 @@
 #include "ui/macro_name_dialog.h"
 
 #include "platform/dialog_box.h"
+#include "platform/dpi.h"
 #include "resources/resource.h"
 
 namespace korval {
@@ -20,10 +21,12 @@ INT_PTR CALLBACK MacroNameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
       for (const std::wstring& text : *data->slots) SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
       SendMessageW(list, CB_LIMITTEXT, kMaxNameChars, 0);
       SendMessageW(list, CB_SETCURSEL, data->slot, 0);
-      // 420 pixels right of and 10 below the main window's top left corner.
+      // 420 pixels right of and 10 below the main window's top left corner, at 96 DPI.
       RECT owner;
       if (GetWindowRect(GetParent(dialog), &owner)) {
-        SetWindowPos(dialog, nullptr, owner.left + 420, owner.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        const int dpi = WindowDpi(dialog);
+        SetWindowPos(dialog, nullptr, owner.left + ScaleToDpi(420, dpi), owner.top + ScaleToDpi(10, dpi), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
       }
       SetTimer(dialog, kFocusTimer, 35, nullptr);
       return TRUE;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "engine/list_filter.h"
+#include "platform/dpi.h"
 #include "platform/path_limits.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
@@ -222,6 +223,10 @@ HWND CreateMainDialog(MainWindowState* state) {
   frame.dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), frame.main, MainDialogProc,
                                     reinterpret_cast<LPARAM>(state));
   if (!frame.dialog) return nullptr;
+  // On a move to a monitor of another DPI the window scales the dialog's controls with its own parts.
+  KeepDialogFromSystemScaling(frame.dialog);
+  frame.baseDpi = frame.dpi;
+  frame.templateFont = reinterpret_cast<HFONT>(SendMessageW(frame.dialog, WM_GETFONT, 0, 0));
   RememberAnchors(frame.dialog, frame);
   frame.progress = frame.Item(IDC_PROGRESS);
   SendMessageW(frame.progress, PBM_SETRANGE32, 0, 100);
@@ -232,14 +237,16 @@ void LayoutMainDialog(const Frame& frame) {
   if (!frame.dialog) return;
   RECT client;
   GetClientRect(frame.dialog, &client);
-  const int listBottom = std::max(0, static_cast<int>(client.bottom) - frame.panelHeight);
+  // The anchors were taken at the DPI the dialog was made for; a move to another monitor scales them.
+  auto px = [&frame](int size) { return RescaleDpi(size, frame.baseDpi, frame.dpi); };
+  const int listBottom = std::max(0, static_cast<int>(client.bottom) - px(frame.panelHeight));
   if (frame.splitter) MoveWindow(frame.splitter, 0, 0, client.right, listBottom, TRUE);
   HDWP positions = BeginDeferWindowPos(static_cast<int>(frame.anchors.size()));
   for (const ControlAnchor& a : frame.anchors) {
-    const int x = a.fromRight >= 0 ? std::max(0, static_cast<int>(client.right) - a.fromRight) : a.left;
+    const int x = a.fromRight >= 0 ? std::max(0, static_cast<int>(client.right) - px(a.fromRight)) : px(a.left);
     if (positions) {
-      positions = DeferWindowPos(positions, a.control, nullptr, x, client.bottom - a.fromBottom, a.width, a.height,
-                                 SWP_NOZORDER | SWP_NOACTIVATE);
+      positions = DeferWindowPos(positions, a.control, nullptr, x, client.bottom - px(a.fromBottom), px(a.width),
+                                 px(a.height), SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
   if (positions) EndDeferWindowPos(positions);

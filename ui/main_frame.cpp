@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
+#include "platform/dpi.h"
 #include "resources/resource.h"
+#include "ui/display_scaling.h"
 #include "ui/command_table.h"
 #include "ui/folder_tree.h"
 #include "ui/list_appearance.h"
@@ -30,7 +32,10 @@ void Check(HMENU menu, int command, bool on) {
 // With the tree: bar of half-width 3 at `treewidth`; without: the list alone, the position kept.
 void ShowTreePane(Workspace& work, Frame& frame) {
   const bool shown = TreeShown(work.settings);
-  if (shown && !frame.tree) frame.tree = CreateFolderTree(frame.splitter);
+  if (shown && !frame.tree) {
+    frame.tree = CreateFolderTree(frame.splitter);
+    SendMessageW(frame.tree, WM_SETFONT, reinterpret_cast<WPARAM>(frame.Font()), FALSE);
+  }
   SplitPanes panes{shown ? frame.tree : nullptr, frame.list};
   if (!shown && frame.tree) {
     const int position = static_cast<int>(SendMessageW(frame.splitter, kSplitGetPosition, 0, 0));
@@ -38,8 +43,8 @@ void ShowTreePane(Workspace& work, Frame& frame) {
     ShowWindow(frame.tree, SW_HIDE);
   }
   if (shown && frame.tree) ShowWindow(frame.tree, SW_SHOW);
-  SendMessageW(frame.splitter, kSplitSetHalfWidth, 0, shown ? 3 : 0);
-  SendMessageW(frame.splitter, kSplitSetPosition, 0, shown ? work.settings.treewidth : 0);
+  SendMessageW(frame.splitter, kSplitSetHalfWidth, 0, shown ? ScaleToDpi(kSplitterHalfWidth, frame.dpi) : 0);
+  SendMessageW(frame.splitter, kSplitSetPosition, 0, shown ? TreeWidth(work.settings, frame.dpi) : 0);
   SendMessageW(frame.splitter, kSplitSetPanes, 1, reinterpret_cast<LPARAM>(&panes));
 }
 
@@ -49,16 +54,16 @@ bool CreateFrameParts(MainWindowState* state) {
   Workspace& work = state->work;
   Frame& frame = state->frame;
   if (!CreateMainDialog(state)) return false;
-  frame.status = CreateStatusBar(frame.main);
-  frame.toolbar = CreateToolbar(frame.main);
+  frame.status = CreateStatusBar(frame.main, frame.dpi);
+  frame.toolbar = CreateToolbar(frame.main, frame.dpi);
   frame.splitter = CreateSplitWindow(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, frame.dialog,
-                                     IDC_SPLITTER, work.settings.treewidth);
+                                     IDC_SPLITTER, TreeWidth(work.settings, frame.dpi));
   if (!frame.splitter) return false;
   frame.list = CreateListControl(frame.splitter, work.settings);
+  // The parts made in code take the dialog's font, which the template made for the window's DPI.
+  for (HWND part : {frame.list, frame.status}) SendMessageW(part, WM_SETFONT, reinterpret_cast<WPARAM>(frame.Font()), FALSE);
   SetListFont(frame.list, work.settings.listfont, frame.listFont);
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(frame.main, GWLP_HINSTANCE));
-  frame.targetPictures[0] = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_TARGET_FILES));
-  frame.targetPictures[1] = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_TARGET_FOLDERS));
+  LoadFramePictures(frame);
   ApplyDisplayFlags(work, frame);
   return frame.list != nullptr;
 }
@@ -68,11 +73,11 @@ void LayoutFrame(const Workspace& work, const Frame& frame) {
   GetClientRect(frame.main, &client);
   int top = 0, bottom = client.bottom;
   if (frame.toolbar && ToolbarShown(work.settings)) {
-    SendMessageW(frame.toolbar, TB_AUTOSIZE, 0, 0);
-    top = kToolbarHeight;
+    top = ScaleToDpi(kToolbarHeight, frame.dpi);
+    MoveWindow(frame.toolbar, 0, 0, client.right, top, TRUE);
   }
   if (frame.status && StatusBarShown(work.settings)) {
-    LayoutStatusBar(frame.status);
+    LayoutStatusBar(frame.status, frame.dpi);
     RECT r;
     GetWindowRect(frame.status, &r);
     bottom -= r.bottom - r.top;

@@ -16,10 +16,12 @@
 #include "macro/macro_file.h"
 #include "modes/change_mode.h"
 #include "modes/string_helpers.h"
+#include "platform/dpi.h"
 #include "platform/window_class.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
 #include "ui/csv_into_list.h"
+#include "ui/display_scaling.h"
 #include "ui/first_start_dialog.h"
 #include "ui/folder_tree.h"
 #include "ui/list_view.h"
@@ -51,11 +53,16 @@ RECT WorkArea() {
   return area;
 }
 
-void PlaceWindow(HWND hwnd, const Settings& s) {
+POINT MinimumSize(int dpi) {
+  return MinimumTrackSize(dpi, SystemMetricForDpi(SM_CYCAPTION, dpi), SystemMetricForDpi(SM_CYMENU, dpi),
+                          SystemMetricForDpi(SM_CYFRAME, dpi));
+}
+
+void PlaceWindow(HWND hwnd, const Settings& s, int dpi) {
   RECT current;
   GetWindowRect(hwnd, &current);
   const RECT r = PlaceMainWindow({s.wleft, s.wtop, s.wwidth, s.wheight}, VirtualScreen(), WorkArea(),
-                                 current.right - current.left);
+                                 current.right - current.left, dpi, MinimumSize(dpi));
   SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -126,6 +133,7 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   Workspace& work = state->work;
   Frame& frame = state->frame;
   frame.main = hwnd;
+  frame.dpi = WindowDpi(hwnd);
   SetMessageOwner(hwnd);  // every box of the program belongs to the main window
   work.windows = start->windows;
   work.commandLine = start->commandLine;
@@ -157,7 +165,7 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   RecoverOrphanedLog(work.programFolder);
   BuildAutoRunWork(state);
   if (!CreateFrameParts(state)) return FALSE;
-  PlaceWindow(hwnd, work.settings);
+  PlaceWindow(hwnd, work.settings, frame.dpi);
   SetWindowTextW(hwnd, MainWindowTitle(work.settings.usejpname).c_str());
   SelectModeIndex(work, frame, work.settings.mode);
   ShowUndoModeView(work, frame);
@@ -407,9 +415,14 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_COMMAND: DispatchCommand(work, frame, LOWORD(wParam)); return 0;
     case WM_DROPFILES: OnDropFiles(work, frame, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_GETMINMAXINFO:
-      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = MinimumTrackSize(
-          GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU), GetSystemMetrics(SM_CYFRAME));
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = MinimumSize(frame.dpi);
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(work, frame, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_GETFONT:
+      // The font of the program's texts, for the windows it opens beside the main window.
+      return reinterpret_cast<LRESULT>(frame.Font());
     case WM_CLOSE: OnClose(state); return 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == frame.list && !work.Playing()) {
@@ -420,7 +433,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       }
       return DefWindowProcW(hwnd, message, wParam, lParam);
     case WM_DESTROY:
-      for (HBITMAP picture : frame.targetPictures) DeleteObject(picture);
+      FreeFramePictures(frame);
       if (frame.listFont) DeleteObject(frame.listFont);
       PostQuitMessage(work.Automatic() ? ExitCodeOf(work.autoRunReport) : 0);
       return 0;
@@ -441,9 +454,11 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow(HINSTANCE instance, WindowStart* start, bool hidden) {
   // The title is set once the settings say which name to show; the size is fixed at placement.
+  // Wider than any desktop, so that the placement gives the default width.
+  const int dpi = WindowDpi(nullptr);
   return CreateWindowExW(WS_EX_ACCEPTFILES | (hidden ? WS_EX_NOACTIVATE : 0), kMainWindowClass, L"",
-                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 3200, 407, nullptr,
-                         nullptr, instance, start);
+                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, ScaleToDpi(3200, dpi),
+                         ScaleToDpi(407, dpi), nullptr, nullptr, instance, start);
 }
 
 int RunMainLoop(HWND main) {

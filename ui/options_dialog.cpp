@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 
+#include "ui/window_placement.h"
+
 namespace korval {
 namespace {
 
@@ -78,6 +80,13 @@ bool SystemProgramDialog(HWND owner, std::wstring& path) {
   return true;
 }
 
+// The sheet opens at its owner's corner and sizes itself to its pages; at a large display scaling
+// that can reach past the screen's edge, so it is brought back onto the work area.
+int CALLBACK OnSheetEvent(HWND sheet, UINT event, LPARAM) {
+  if (event == PSCB_INITIALIZED) KeepOnWorkArea(sheet);
+  return 0;
+}
+
 }  // namespace
 
 bool ShowOptionsDialog(HWND owner, OptionsData* io) {
@@ -101,7 +110,8 @@ bool ShowOptionsDialog(HWND owner, OptionsData* io) {
   }
   PROPSHEETHEADERW header{};
   header.dwSize = sizeof(header);
-  header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
+  header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP | PSH_USECALLBACK;
+  header.pfnCallback = OnSheetEvent;
   header.hwndParent = owner;
   header.hInstance = instance;
   header.pszCaption = L"オプション";

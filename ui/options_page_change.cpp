@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "engine/item_status.h"
+#include "platform/dpi.h"
 #include "resources/resource.h"
 #include "ui/about_dialog.h"
 #include "ui/options_dialog.h"
@@ -101,11 +102,12 @@ void Accepted(HWND page, OptionsData& data) {
 bool Draw(const DRAWITEMSTRUCT* item, const OptionsData&) {
   for (const ForcedIcons& icons : kForcedIcons) {
     if (static_cast<int>(item->CtlID) != icons.control) continue;
-    HIMAGELIST strip = ImageList_LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_STATUS_STRIP), 16, 0,
-                                            RGB(255, 255, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    const int dpi = WindowDpi(item->hwndItem);
+    HIMAGELIST strip = LoadImageListForDpi(GetModuleHandleW(nullptr), IDB_STATUS_STRIP, dpi, RGB(255, 255, 255));
     if (!strip) return true;
+    const int step = IconSizeForDpi(dpi) + ScaleToDpi(2, dpi);
     for (int i = 0; i < icons.count; ++i) {
-      ImageList_Draw(strip, static_cast<int>(icons.statuses[i]), item->hDC, item->rcItem.left + i * 18,
+      ImageList_Draw(strip, static_cast<int>(icons.statuses[i]), item->hDC, item->rcItem.left + i * step,
                      item->rcItem.top, ILD_NORMAL);
     }
     ImageList_Destroy(strip);

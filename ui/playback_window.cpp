@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/dpi.h"
+
 namespace korval {
 namespace {
 
@@ -35,12 +37,17 @@ LRESULT CALLBACK PlaybackWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   }
 }
 
-HFONT DialogFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+// The owner answers with the font of the program's texts.
+HFONT DialogFont(HWND owner) {
+  auto font = owner ? reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0)) : nullptr;
+  return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
 
-HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id) {
-  HWND child = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), TRUE);
+HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, const RECT& at, int id) {
+  HWND child = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, at.left, at.top, at.right - at.left,
+                               at.bottom - at.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(gWindow.owner)), TRUE);
   return child;
 }
 
@@ -57,23 +64,27 @@ void Open(HWND owner) {
     return RegisterClassExW(&wc) != 0;
   }();
   if (!registered) return;
-  // Its top left corner lies 100 pixels left of and 50 pixels above the main window's centre.
+  // Its top left corner lies 100 pixels left of and 50 pixels above the main window's centre; the
+  // sizes are at 96 DPI.
+  const int dpi = WindowDpi(owner);
+  auto px = [dpi](int size) { return ScaleToDpi(size, dpi); };
   RECT ownerRect{0, 0, 0, 0};
   if (owner) GetWindowRect(owner, &ownerRect);
-  const int x = (ownerRect.left + ownerRect.right) / 2 - 100;
-  const int y = (ownerRect.top + ownerRect.bottom) / 2 - 50;
+  const int x = (ownerRect.left + ownerRect.right) / 2 - px(100);
+  const int y = (ownerRect.top + ownerRect.bottom) / 2 - px(50);
   gWindow.owner = owner;
   gWindow.window = CreateWindowExW(WS_EX_DLGMODALFRAME, kPlaybackWindowClass, kPlaybackTitle,
-                                   WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, kWidth, kHeight, owner, nullptr,
+                                   WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, px(kWidth), px(kHeight), owner, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
   if (!gWindow.window) return;
   RECT client;
   GetClientRect(gWindow.window, &client);
   const int width = client.right - client.left;
-  Child(gWindow.window, L"STATIC", kPlaybackTitle, SS_CENTER, 8, 8, width - 16, 18, -1);
-  gWindow.status = Child(gWindow.window, L"STATIC", L"", SS_LEFT, 8, 30, width - 16, 18, -1);
+  Child(gWindow.window, L"STATIC", kPlaybackTitle, SS_CENTER, {px(8), px(8), width - px(8), px(26)}, -1);
+  gWindow.status = Child(gWindow.window, L"STATIC", L"", SS_LEFT, {px(8), px(30), width - px(8), px(48)}, -1);
+  const int buttonLeft = (width - px(80)) / 2;
   gWindow.abortButton = Child(gWindow.window, L"BUTTON", kPlaybackAbortLabel, BS_DEFPUSHBUTTON | WS_TABSTOP,
-                              (width - 80) / 2, 54, 80, 24, kAbortButtonId);
+                              {buttonLeft, px(54), buttonLeft + px(80), px(78)}, kAbortButtonId);
   if (owner) EnableWindow(owner, FALSE);
   ShowWindow(gWindow.window, SW_SHOWNORMAL);
 }

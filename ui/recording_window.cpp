@@ -1,6 +1,7 @@
 // The recording window.
 #include "ui/recording_window.h"
 
+#include "platform/dpi.h"
 #include "resources/resource.h"
 
 namespace korval {
@@ -45,20 +46,24 @@ HWND OpenRecordingWindow(HWND owner, std::function<void()> stop) {
     wc.lpszClassName = kRecordingWindowClass;
     RegisterClassW(&wc);
   }
+  // 450 pixels right of and 35 below the owner's top left corner; the sizes are at 96 DPI.
   RECT r{};
   GetWindowRect(owner, &r);
+  const int dpi = WindowDpi(owner);
+  auto px = [dpi](int size) { return ScaleToDpi(size, dpi); };
   auto* self = new RecordingWindow{std::move(stop)};
   HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, kRecordingWindowClass, L"マクロ記録中", WS_POPUP | WS_CAPTION | WS_VISIBLE,
-                                r.left + 450, r.top + 35, 150, 70, owner, nullptr, instance, self);
+                                r.left + px(450), r.top + px(35), px(150), px(70), owner, nullptr, instance, self);
   if (!window) {
     delete self;
     return nullptr;
   }
   RECT client;
   GetClientRect(window, &client);
-  HWND button = CreateWindowExW(0, L"BUTTON", L"■ 終了", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 6, client.right - 16,
-                                client.bottom - 12, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_RECORDING_STOP)),
-                                instance, nullptr);
+  HWND button = CreateWindowExW(0, L"BUTTON", L"■ 終了", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, px(8), px(6),
+                                client.right - px(16), client.bottom - px(12), window,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_RECORDING_STOP)), instance, nullptr);
+  // The owner answers with the font of the program's texts.
   SendMessageW(button, WM_SETFONT, SendMessageW(owner, WM_GETFONT, 0, 0), TRUE);
   return window;
 }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/dpi.h"
+
 namespace korval {
 namespace {
 
@@ -166,8 +168,10 @@ LRESULT SplitWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEMOVE: {
       if (!dragging) return 0;
-      const int limit = (orientation == 0 ? width : height) - 3;
-      const int wanted = std::clamp(orientation == 0 ? x : y, 3, std::max(3, limit));
+      // The bar stays 3 pixels (at 96 DPI) from the edges.
+      const int edge = ScaleToDpi(3, WindowDpi(window));
+      const int limit = (orientation == 0 ? width : height) - edge;
+      const int wanted = std::clamp(orientation == 0 ? x : y, edge, std::max(edge, limit));
       if (liveResize) {
         position = wanted;
         Layout();

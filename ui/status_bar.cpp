@@ -7,13 +7,14 @@
 
 #include "engine/list_selection.h"
 #include "modes/change_mode.h"
+#include "platform/dpi.h"
 #include "platform/format_text.h"
 #include "resources/resource.h"
 
 namespace korval {
 namespace {
 
-constexpr int kCounterWidth = 250;
+constexpr int kCounterWidth = 250;  // at 96 DPI, as the part edges below
 
 void SetPart(HWND status, int part, std::wstring& shown, const std::wstring& text) {
   if (shown == text) return;
@@ -45,21 +46,21 @@ std::wstring CounterText(size_t selected, size_t total) {
   return FormatText(L"選択 %3d/ %3d", static_cast<int>(selected), static_cast<int>(total));
 }
 
-HWND CreateStatusBar(HWND parent) {
+HWND CreateStatusBar(HWND parent, int dpi) {
   HWND status = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-  int edges[2] = {262, 632};
+  int edges[2] = {ScaleToDpi(262, dpi), ScaleToDpi(632, dpi)};
   if (status) SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
   return status;
 }
 
-void LayoutStatusBar(HWND status) {
+void LayoutStatusBar(HWND status, int dpi) {
   if (!status) return;
   SendMessageW(status, WM_SIZE, 0, 0);
   RECT r;
   GetClientRect(status, &r);
-  int edges[2] = {std::max(0, static_cast<int>(r.right) - kCounterWidth), -1};
+  int edges[2] = {std::max(0, static_cast<int>(r.right) - ScaleToDpi(kCounterWidth, dpi)), -1};
   SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
 }
 

@@ -33,9 +33,9 @@ inline constexpr const wchar_t* kTestModeBanner =
 std::wstring HintText(int code, bool undoMode, bool testMode);
 std::wstring CounterText(size_t selected, size_t total);
 
-HWND CreateStatusBar(HWND parent);
-// Parts after a resize: the hint ends 250 pixels before the right edge.
-void LayoutStatusBar(HWND status);
+HWND CreateStatusBar(HWND parent, int dpi);
+// Parts after a resize: the hint ends 250 pixels (at 96 DPI) before the right edge.
+void LayoutStatusBar(HWND status, int dpi);
 // Shows the hint of code (kHintKeep keeps it, kHintCounterOnly refreshes only the counter,
 // kHintPassText the text of the last pass).
 void ShowStatusHint(Workspace& work, const Frame& frame, int code);

@@ -8,6 +8,7 @@
 #include "engine/show_message.h"
 #include "filelist/edit_lines.h"
 #include "modes/change_mode.h"
+#include "platform/dpi.h"
 #include "platform/format_text.h"
 #include "resources/resource.h"
 
@@ -59,12 +60,15 @@ void GoExternal(HWND dialog, EditorState& s) {
                  IDC_EDIT_EXTENSION, IDC_EDIT_EXTERNAL}) {
     ShowWindow(GetDlgItem(dialog, id), SW_HIDE);
   }
-  SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 260, 70, SWP_NOMOVE);
+  // 260 x 70 pixels at 96 DPI, with the two buttons side by side.
+  const int dpi = WindowDpi(dialog);
+  auto px = [dpi](int size) { return ScaleToDpi(size, dpi); };
+  SetWindowPos(dialog, HWND_TOPMOST, 0, 0, px(260), px(70), SWP_NOMOVE);
   RECT client;
   GetClientRect(dialog, &client);
   const int half = client.right / 2;
-  MoveWindow(GetDlgItem(dialog, IDC_EDIT_APPLY), 4, 4, half - 6, client.bottom - 8, TRUE);
-  MoveWindow(GetDlgItem(dialog, IDCANCEL), half + 2, 4, half - 6, client.bottom - 8, TRUE);
+  MoveWindow(GetDlgItem(dialog, IDC_EDIT_APPLY), px(4), px(4), half - px(6), client.bottom - px(8), TRUE);
+  MoveWindow(GetDlgItem(dialog, IDCANCEL), half + px(2), px(4), half - px(6), client.bottom - px(8), TRUE);
   s.external = true;
   if (!WriteExchangeFile(d.exchangePath, lines, d.list->Count())) return;
   StartExternalEditor(dialog, *d.settings, d.exchangePath);
@@ -100,7 +104,8 @@ void Layout(HWND dialog) {
   HWND copy = GetDlgItem(dialog, IDC_EDIT_COPY);
   RECT c;
   GetWindowRect(copy, &c);
-  MoveWindow(copy, margin + paneWidth + 2, margin + paneHeight / 2, middle - 4, c.bottom - c.top, TRUE);
+  const int gap = ScaleToDpi(2, WindowDpi(dialog));
+  MoveWindow(copy, margin + paneWidth + gap, margin + paneHeight / 2, middle - 2 * gap, c.bottom - c.top, TRUE);
   for (int id : {IDC_EDIT_PREVIOUS, IDC_EDIT_PAGE, IDC_EDIT_NEXT, IDC_EDIT_EXTENSION, IDC_EDIT_EXTERNAL, IDC_EDIT_APPLY, IDCANCEL}) {
     HWND control = GetDlgItem(dialog, id);
     RECT w;

@@ -3,9 +3,15 @@
 
 #include <commctrl.h>
 
+#include "platform/dpi.h"
 #include "resources/resource.h"
 
 namespace korval {
+namespace {
+
+constexpr COLORREF kToolbarMask = RGB(192, 192, 192);  // the pictures' background
+
+}  // namespace
 
 const ToolbarButton kToolbarButtons[kToolbarPositions] = {
     {0, nullptr},
@@ -31,17 +37,29 @@ const ToolbarButton kToolbarButtons[kToolbarPositions] = {
     {IDM_ABOUT, L"バージョン情報"},
 };
 
-HWND CreateToolbar(HWND parent) {
+void SetToolbarImages(HWND toolbar, int dpi) {
+  if (!toolbar) return;
+  HIMAGELIST images = nullptr;
+  if (dpi > 0) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(toolbar, GWLP_HINSTANCE));
+    images = LoadImageListForDpi(instance, IDB_TOOLBAR, dpi, kToolbarMask);
+    const int size = IconSizeForDpi(dpi);
+    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELONG(size, size));
+  }
+  auto old = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images)));
+  if (old) ImageList_Destroy(old);
+}
+
+HWND CreateToolbar(HWND parent, int dpi) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP,
+                                 WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP |
+                                     CCS_NORESIZE,
                                  0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)),
                                  instance, nullptr);
   if (!toolbar) return nullptr;
   SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELONG(16, 16));
-  TBADDBITMAP bitmap{instance, IDB_TOOLBAR};
-  SendMessageW(toolbar, TB_ADDBITMAP, 14, reinterpret_cast<LPARAM>(&bitmap));
+  SetToolbarImages(toolbar, dpi);
   TBBUTTON buttons[kToolbarPositions]{};
   int image = 0;
   for (int i = 0; i < kToolbarPositions; ++i) {
@@ -52,7 +70,6 @@ HWND CreateToolbar(HWND parent) {
     buttons[i].fsState = b.command ? TBSTATE_ENABLED : 0;
   }
   SendMessageW(toolbar, TB_ADDBUTTONSW, kToolbarPositions, reinterpret_cast<LPARAM>(buttons));
-  SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
   return toolbar;
 }
 

@@ -1,5 +1,6 @@
 // The toolbar of the main window: 21 positions (14 buttons with tooltips, 7 separators), images from
-// bitmap 1101. The tree button shows pressed while the tree is visible.
+// bitmap 1101, drawn at 16, 24 and 32 pixels and chosen by the window's DPI. The tree button shows
+// pressed while the tree is visible.
 #pragma once
 
 #include <windows.h>
@@ -14,9 +15,14 @@ struct ToolbarButton {
 inline constexpr int kToolbarPositions = 21;
 extern const ToolbarButton kToolbarButtons[kToolbarPositions];
 
-inline constexpr int kToolbarHeight = 24;  // the main dialog moves down by this while it is shown
+// The toolbar's band at the top of the window, which the main dialog moves down by while the toolbar
+// is shown (at 96 DPI).
+inline constexpr int kToolbarHeight = 24;
 
-HWND CreateToolbar(HWND parent);
+HWND CreateToolbar(HWND parent, int dpi);
+// Gives the toolbar its pictures at the DPI (a window moved to another monitor), or frees them (dpi 0,
+// before the window goes).
+void SetToolbarImages(HWND toolbar, int dpi);
 // The tooltip of a command, or null.
 const wchar_t* ToolbarTooltip(int command);
 void SetToolbarButtonEnabled(HWND toolbar, int command, bool enabled);

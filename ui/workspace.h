@@ -102,10 +102,16 @@ struct Frame {
   POINT lastPosition{LONG_MIN, LONG_MIN};  // the window's last top left corner
   // The model's selection is being shown in the list: the list's notices of it change nothing.
   mutable bool pushingSelection = false;
-  HBITMAP targetPictures[2] = {nullptr, nullptr};  // files, folders
+  HBITMAP targetPictures[2] = {nullptr, nullptr};  // files, folders, drawn for `dpi`
+  HBITMAP previewMark = nullptr;                      // drawn for `dpi`
   HFONT listFont = nullptr;                           // the face of `listfont`, once one is set
-  std::vector<ControlAnchor> anchors;                 // the dialog's controls below the list area
-  int panelHeight = 0;                                // the dialog's height below the list area
+  HFONT templateFont = nullptr;  // the font the dialog template made, for `baseDpi`
+  HFONT dialogFont = nullptr;    // that font re-made for `dpi` when it differs from `baseDpi`
+  int dpi = 96;                  // the DPI of the monitor the window is on; every layout scales by it
+  int baseDpi = 96;              // the DPI the dialog was made for: anchors are pixels at this DPI
+  HFONT Font() const { return dialogFont ? dialogFont : templateFont; }
+  std::vector<ControlAnchor> anchors;                 // the dialog's controls, at `baseDpi`
+  int panelHeight = 0;                                // the dialog's height below the list area, at `baseDpi`
   HWND Item(int id) const { return GetDlgItem(dialog, id); }
 };
 
