@@ -173,6 +173,7 @@ const std::vector<IntRecord>& IntRecords() {
       {L"addrenbegin", &S::addrenbegin, 1, 0, K::Exit, true},
       {L"posedtnoext", &S::posedtnoext, 1, 0, K::Exit, true},
       {L"cliptsv", &S::cliptsv, 1, 0, K::ReadOnly, true},
+      {L"livepreview", &S::livepreview, 1, 1, K::Exit, true},
   };
   return records;
 }

@@ -71,6 +71,7 @@ struct Settings {
   int addrenmsg = 1, repcase = 1, creatmodif = 0, timeplus = 0, addprepost = 0, zenorhan = 0;
   int macrono = 0, fwdback = 0, columndate = 1, propno = 0, textedtext = 1, timestpsm = 0;
   int macromsec = 200, inputlog = 255, dellen2 = 255, addrenbegin = 0, posedtnoext = 0, cliptsv = 0;
+  int livepreview = 1;  // new names shown while the panel is typed in ("入力中に変更後の名前を表示")
 
   // The live list target (0 files, 1 folders): from `filefolder` at start or the command line.
   int file_dir = 0;

@@ -12,6 +12,8 @@
 namespace korval {
 namespace {
 
+constexpr size_t kRowsBetweenInterruptChecks = 256;
+
 // The hint of a preview says why the first name the system would refuse is invalid.
 void NoteRefusedName(RunReport& report, const RenameItem& row, int mode) {
   if (!report.hint.empty() || !IsNameMode(mode)) return;
@@ -60,6 +62,10 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
         NoteRefusedName(s.report, row, s.mode);
       }
       Progress(c, static_cast<int>((p + 1) * 100 / count));
+      if (c.interrupted && p % kRowsBetweenInterruptChecks == 0 && c.interrupted()) {
+        s.report.aborted = true;
+        break;
+      }
       continue;
     }
     if (p == 0 && s.o.chgconfirm == 1 && !(CurrentMessagePolicy().automatic && CurrentMessagePolicy().show) &&

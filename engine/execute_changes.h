@@ -87,6 +87,8 @@ struct ExecuteContext {
   FileSystem* fs = &SystemFileSystem();
   std::wstring programFolder;  // where the change log slots live
   std::function<void(int percent)> progress;  // 0..100 for the window's progress bar
+  // Asked now and then during a preview: true stops it where it is (the user typed on).
+  std::function<bool()> interrupted;
   // Settings the pass may change (the "今後もこのエラーを表示しますか" answer).
   int* nonsjiswarnSetting = nullptr;
 

@@ -293,5 +293,6 @@
 #define IDM_HISTORY_FILTER 40085
 #define IDM_HISTORY_REPLACE 40086
 #define IDM_HISTORY_OTHER 40087
+#define IDM_LIVE_PREVIEW 40088
 #define IDM_SORT_FIRST 41000  // column = (id - 41000) / 10, direction = id mod 10
 #define IDM_SORT_LAST 41051

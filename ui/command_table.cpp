@@ -50,6 +50,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_TOGGLE_STATUS_BAR, IDM_TOGGLE_STATUS_BAR, kNoGuard, OnToggleStatusBar},
     {IDM_TOGGLE_TREE, IDM_TOGGLE_TREE, kNoGuard, OnToggleTree},
     {IDM_TOPMOST, IDM_TOPMOST, kNoGuard, OnTopmost},
+    {IDM_LIVE_PREVIEW, IDM_LIVE_PREVIEW, kNoGuard, OnLivePreviewSwitch},
     {IDM_MACRO_EDITOR, IDM_MACRO_EDITOR, kNotInUndoMode | kDialogGuards, OnMacroEditor},
     {IDM_RECORD_MACRO, IDM_RECORD_MACRO, kNotInUndoMode | kNotAutomatic | kAskEditedNames, OnRecordMacro},
     {IDM_HISTORY_FILTER, IDM_HISTORY_OTHER, kNoGuard, OnHistorySwitch},

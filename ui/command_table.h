@@ -106,6 +106,7 @@ void OnToggleToolbar(CommandContext& c);
 void OnToggleTree(CommandContext& c);
 void OnToggleStatusBar(CommandContext& c);
 void OnTopmost(CommandContext& c);
+void OnLivePreviewSwitch(CommandContext& c);
 void OnHistorySwitch(CommandContext& c);
 void OnFocusStep(CommandContext& c);
 

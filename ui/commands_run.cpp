@@ -9,6 +9,7 @@
 #include "modes/change_mode.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
+#include "ui/live_preview.h"
 #include "ui/mode_selection.h"
 #include "platform/data_files.h"
 #include "ui/recording.h"
@@ -130,6 +131,7 @@ void OnEscape(CommandContext& c) {
 
 void OnStepMode(CommandContext& c) {
   SelectModeIndex(c.work, c.frame, SteppedModeIndex(c.work.modeIndex, c.id == IDM_NEXT_MODE ? 1 : -1));
+  ScheduleLivePreview(c.work, c.frame);
   if (c.frame.list) SetFocus(c.frame.list);
 }
 

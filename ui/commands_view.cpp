@@ -9,6 +9,8 @@
 #include "resources/resource.h"
 #include "ui/command_table.h"
 #include "ui/main_frame.h"
+#include "ui/status_bar.h"
+#include "ui/timers.h"
 #include "ui/window_actions.h"
 
 namespace korval {
@@ -75,6 +77,13 @@ void OnToggleStatusBar(CommandContext& c) {
 void OnToggleTree(CommandContext& c) {
   c.work.settings.dispcontrols ^= 8;
   ApplyDisplayFlags(c.work, c.frame);
+}
+
+void OnLivePreviewSwitch(CommandContext& c) {
+  c.work.settings.livepreview = c.work.settings.livepreview ? 0 : 1;
+  if (!c.work.settings.livepreview) KillTimer(c.frame.main, kTimerLivePreview);
+  ShowMenuChecks(c.work, c.frame);
+  ShowStatusHint(c.work, c.frame, kHintKeep);
 }
 
 void OnTopmost(CommandContext& c) {

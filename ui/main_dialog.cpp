@@ -11,6 +11,7 @@
 #include "platform/path_limits.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
+#include "ui/live_preview.h"
 #include "modes/change_mode.h"
 #include "ui/mode_selection.h"
 #include "ui/panel_bindings.h"
@@ -67,15 +68,17 @@ void OnModeButton(Workspace& work, Frame& frame, int button) {
     return;
   }
   ShowModePanel(work, frame, button);
+  ScheduleLivePreview(work, frame);
   if (frame.list) SetFocus(frame.list);
 }
 
-// A change of a panel control: the preview no longer stands, the hint is refreshed, and the window
-// settles for 100 ms.
+// A change of a panel control: the preview no longer stands, the hint is refreshed, the window
+// settles for 100 ms, and the new names follow once typing pauses.
 void OnPanelChanged(Workspace& work, Frame& frame) {
   MarkPreviewStale(work, frame);
   ShowStatusHint(work, frame, kHintKeep);
   SetBusy(work, frame);
+  ScheduleLivePreview(work, frame);
 }
 
 // The case conversion chosen shows the exception words it keeps; the words typed for the one
@@ -94,6 +97,7 @@ void OnPositionTextChanged(Workspace& work, const Frame& frame) {
   work.panel.positionText = text;
   work.panel.positionMap = work.positionMap.map;
   MarkPreviewStale(work, frame);
+  ScheduleLivePreview(work, frame);
 }
 
 void OnSerialAssist(Workspace& work, Frame& frame) {
@@ -180,13 +184,20 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       return OnCommand(state->work, state->frame, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (!state || header->idFrom != IDC_MODE_TABS || header->code != TCN_SELCHANGE) return FALSE;
+      if (!state) return FALSE;
       Workspace& work = state->work;
+      // A date or time picked is a change of the panel like any other.
+      if (header->code == DTN_DATETIMECHANGE) {
+        if (!work.fillingPanel) OnPanelChanged(work, state->frame);
+        return TRUE;
+      }
+      if (header->idFrom != IDC_MODE_TABS || header->code != TCN_SELCHANGE) return FALSE;
       if (work.UndoMode() || !ConfirmDropEditedNames(work)) {
         TabCtrl_SetCurSel(header->hwndFrom, work.modeIndex / 12);
         return TRUE;
       }
       OnModeTabChanged(work, state->frame);
+      ScheduleLivePreview(work, state->frame);
       return TRUE;
     }
     case WM_CTLCOLORSTATIC:

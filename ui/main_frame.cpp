@@ -112,6 +112,7 @@ void ShowMenuChecks(const Workspace& work, const Frame& frame) {
   Check(menu, IDM_TOGGLE_STATUS_BAR, StatusBarShown(s));
   Check(menu, IDM_TOGGLE_TREE, TreeShown(s));
   Check(menu, IDM_TOPMOST, s.topmost != 0);
+  Check(menu, IDM_LIVE_PREVIEW, s.livepreview != 0);
   Check(menu, IDM_HISTORY_FILTER, (s.inputlog & kLogFilter) != 0);
   Check(menu, IDM_HISTORY_REPLACE, (s.inputlog & kLogReplace) != 0);
   Check(menu, IDM_HISTORY_OTHER, (s.inputlog & kLogOther) != 0);

@@ -25,6 +25,7 @@
 #include "ui/first_start_dialog.h"
 #include "ui/folder_tree.h"
 #include "ui/list_view.h"
+#include "ui/live_preview.h"
 #include "ui/main_frame.h"
 #include "ui/mode_selection.h"
 #include "ui/panel_bindings.h"
@@ -245,6 +246,7 @@ void OnTimer(Workspace& work, Frame& frame, UINT_PTR id) {
     case kTimerFinishSetup: FinishSetup(work, frame); break;
     case kTimerBusy: work.busy = false; break;
     case kTimerCounter: OnSelectionSettled(work, frame); break;
+    case kTimerLivePreview: RunLivePreview(work, frame); break;
     case kTimerPlayback: TickPlayback(work.commandLine, work.autoWork); break;
     case kTimerClock: TickClock(work, frame); break;
     case kTimerReadArguments: ReadArguments(work, frame); break;

@@ -10,6 +10,7 @@
 #include "platform/dpi.h"
 #include "platform/format_text.h"
 #include "resources/resource.h"
+#include "ui/live_preview.h"
 
 namespace korval {
 namespace {
@@ -68,8 +69,11 @@ void ShowStatusHint(Workspace& work, const Frame& frame, int code) {
   if (code != kHintKeep && code != kHintCounterOnly) work.hint = code;
   if (code != kHintCounterOnly) {
     const bool passText = work.hint == kHintPassText && !work.UndoMode() && !work.commandLine.testMode;
-    SetPart(frame.status, 0, work.shownHint,
-            passText ? work.passHint : HintText(work.hint, work.UndoMode(), work.commandLine.testMode));
+    std::wstring hint = passText ? work.passHint : HintText(work.hint, work.UndoMode(), work.commandLine.testMode);
+    // A mode whose names cannot follow the typing says so, while the names follow in the others.
+    const bool modeHint = !passText && !work.UndoMode() && !work.commandLine.testMode && work.hint >= kHintModeBase;
+    if (modeHint && work.settings.livepreview && !ModeFollowsTyping(work.hint - kHintModeBase)) hint += kNoLivePreviewHint;
+    SetPart(frame.status, 0, work.shownHint, hint);
   }
   SetPart(frame.status, 1, work.shownCounter, CounterText(SelectedCount(work.list), work.list.Count()));
 }

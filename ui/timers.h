@@ -13,5 +13,6 @@ inline constexpr UINT_PTR kTimerReadArguments = 1504;  // 100 ms after 1500: the
 inline constexpr UINT_PTR kTimerAutoRun = 1505;        // the automatic run itself
 inline constexpr UINT_PTR kTimerExitWatchdog = 1506;   // closes an automatic run that is done or stuck
 inline constexpr UINT_PTR kTimerCounter = 1507;        // the counter after a burst of selection changes
+inline constexpr UINT_PTR kTimerLivePreview = 1508;    // the new names, once typing pauses
 
 }  // namespace korval

@@ -13,6 +13,7 @@
 #include "ui/panel_bindings.h"
 #include "ui/time_controls.h"
 #include "ui/status_bar.h"
+#include "ui/timers.h"
 
 namespace korval {
 
@@ -126,6 +127,7 @@ ReadResult ReadIntoList(Workspace& work, Frame& frame, const std::function<ReadR
 }
 
 void ResetNames(Workspace& work, Frame& frame) {
+  KillTimer(frame.main, kTimerLivePreview);  // the names typed for are gone: none follow
   ReadIntoList(work, frame, [](ListReader& reader) { return reader.ReadDroppedItems({}); });
   ApplyFilter(work.list, FilterKind::Full, work.panel.filterText);
   RefreshList(work, frame);
@@ -138,6 +140,7 @@ void CollectPanel(Workspace& work, const Frame& frame) {
 }
 
 int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report) {
+  KillTimer(frame.main, kTimerLivePreview);  // this pass takes the place of the one typing asked for
   CollectPanel(work, frame);
   ExecuteContext c = ContextFor(work.commandLine, work.autoWork, work.Mode());
   c.histories.switches = work.settings.inputlog;

@@ -1,0 +1,56 @@
+// The preview that follows the typing.
+#include "ui/live_preview.h"
+
+#include "engine/execute_changes.h"
+#include "engine/show_message.h"
+#include "modes/change_mode.h"
+#include "ui/auto_run.h"
+#include "ui/panel_bindings.h"
+#include "ui/status_bar.h"
+#include "ui/timers.h"
+#include "ui/window_actions.h"
+
+namespace korval {
+namespace {
+
+// Long enough for a typist's next key, short enough that 5,000 names show within 300 ms.
+constexpr UINT kPauseMs = 120;
+
+bool Applies(const Workspace& work) {
+  return work.settings.livepreview && !work.UndoMode() && !work.Playing() && !work.run.passRunning &&
+         !work.Automatic() && !work.run.previewed && !work.run.editedInTextEditor && !work.list.Empty() &&
+         ModeFollowsTyping(work.Mode());
+}
+
+// Input waiting in the queue: the user typed or clicked again.
+bool InputWaiting() { return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0; }
+
+}  // namespace
+
+bool ModeFollowsTyping(int mode) { return mode != kModeMacro && mode != kModeCsvNames; }
+
+void ScheduleLivePreview(Workspace& work, const Frame& frame) {
+  if (Applies(work)) SetTimer(frame.main, kTimerLivePreview, kPauseMs, nullptr);
+}
+
+void RunLivePreview(Workspace& work, Frame& frame) {
+  if (!Applies(work)) return;
+  CollectPanel(work, frame);
+  ExecuteContext c = ContextFor(work.commandLine, work.autoWork, work.Mode());
+  c.nonsjiswarnSetting = nullptr;  // no question is asked, so no answer changes a setting
+  c.interrupted = InputWaiting;
+  const RunState before = work.run;
+  const MessagePolicy policy = CurrentMessagePolicy();
+  SetMessagePolicy(MessagePolicy{true, false, false, false});  // silent, as an unattended run
+  RunReport report;
+  ExecuteChanges(RunKind::Preview, c, &report);
+  SetMessagePolicy(policy);
+  work.run = before;  // the names show, but the preview still waits for Enter
+  work.passHint = report.hint.empty() ? L"" : L" " + report.hint;
+  ShowStatusHint(work, frame, work.passHint.empty() ? ModeHint(work.Mode()) : kHintPassText);
+  RefreshList(work, frame);
+  // Cut short by a key: the names follow again once typing pauses.
+  if (report.aborted) ScheduleLivePreview(work, frame);
+}
+
+}  // namespace korval

@@ -1,0 +1,24 @@
+// New names shown while the user types: a change in the mode panel starts a short timer, and when
+// typing pauses, a preview runs that asks nothing, shows no box, keeps no input history and confirms
+// nothing (the first Enter still previews, the second executes). It stops as soon as the user types
+// or clicks again, and starts anew once typing pauses.
+#pragma once
+
+#include "ui/workspace.h"
+
+namespace korval {
+
+// The hint added to a mode's hint when that mode's names cannot follow the typing.
+inline constexpr const wchar_t* kNoLivePreviewHint = L"　（このモードは入力中に変更後の名前を表示しません）";
+
+// Whether the mode's names can follow the typing: not the macro playback, not names read from a file
+// or edited in the text editor.
+bool ModeFollowsTyping(int mode);
+
+// A panel value changed: the new names follow once typing pauses.
+void ScheduleLivePreview(Workspace& work, const Frame& frame);
+
+// The timer fired: previews every row with the panel's values as they stand.
+void RunLivePreview(Workspace& work, Frame& frame);
+
+}  // namespace korval

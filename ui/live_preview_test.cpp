@@ -1,0 +1,132 @@
+// The new names follow the typing in the mode panel without Enter; Enter still confirms first and
+// executes second; the switch in the 表示 menu turns it off; the CSV and macro modes are left alone.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+
+#include "modes/change_mode.h"
+#include "resources/resource.h"
+#include "ui/live_preview.h"
+#include "ui/main_window_test_fixture.h"
+
+namespace korval {
+namespace {
+
+class LivePreviewTest : public MainWindowTest {
+ public:
+  using MainWindowTest::Click;
+  void OpenWithFiles() {
+    files.WriteFile(L"Photo_a.txt", "a");
+    files.WriteFile(L"Photo_b.txt", "b");
+    Open({files.Path()});
+  }
+  // Typed key by key over what the box (or the edit inside a combo box) holds, as a person types.
+  void Type(int id, const wchar_t* text) {
+    HWND box = Parts().Item(id);
+    HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
+    if (!edit) edit = box;
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (const wchar_t* c = text; *c; ++c) SendMessageW(edit, WM_CHAR, *c, 0);
+  }
+  // An entry chosen from a drop-down list, with the notice the list sends.
+  void Choose(int id, int entry) {
+    SendMessageW(Parts().Item(id), CB_SETCURSEL, entry, 0);
+    SendMessageW(Parts().dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Parts().Item(id)));
+  }
+  // Waits, bounded, for the names to follow; the rows as they stand then.
+  std::wstring RowsOnceTypingPauses(const std::wstring& wanted) {
+    for (int waited = 0; waited < 3000 && Rows() != wanted; waited += 50) Pump(50);
+    return Rows();
+  }
+};
+
+struct Gesture {
+  const char* what;
+  int modeButton;
+  std::function<void(LivePreviewTest&)> act;
+  const wchar_t* rows;
+};
+
+TEST_F(LivePreviewTest, EveryKindOfControlShowsTheNewNamesWithoutEnter) {
+  const Gesture gestures[] = {
+      {"typed text", kModeReplace,
+       [](LivePreviewTest& t) {
+         t.Type(IDC_REPLACE_FROM, L"Photo");
+         t.Type(IDC_REPLACE_TO, L"Pic");
+       },
+       L"Photo_a.txt>Pic_a.txt|Photo_b.txt>Pic_b.txt|"},
+      {"typed digits in a number box", kModeAddText,
+       [](LivePreviewTest& t) {
+         t.Type(IDC_ADD_TEXT, L"-x");
+         t.Type(IDC_ADD_POSITION, L"5");
+       },
+       L"Photo_a.txt>Photo-x_a.txt|Photo_b.txt>Photo-x_b.txt|"},
+      {"an entry of a drop-down list", kModeLetterCase, [](LivePreviewTest& t) { t.Choose(IDC_CASE_KIND, 1); },
+       L"Photo_a.txt>PHOTO_A.TXT|Photo_b.txt>PHOTO_B.TXT|"},
+      {"a check box", kModeExtension,
+       [](LivePreviewTest& t) {
+         t.Type(IDC_EXTENSION_TEXT, L"log");
+         t.Click(IDC_EXTENSION_APPEND);
+       },
+       L"Photo_a.txt>Photo_a.txt.log|Photo_b.txt>Photo_b.txt.log|"},
+      // The upper case chosen above stands.
+      {"a mode button", kModeLetterCase, [](LivePreviewTest&) {}, L"Photo_a.txt>PHOTO_A.TXT|Photo_b.txt>PHOTO_B.TXT|"},
+  };
+  OpenWithFiles();
+  for (const Gesture& g : gestures) {
+    SCOPED_TRACE(g.what);
+    Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);  // another mode first, so the mode button is a change
+    Pump(150);
+    Click(IDC_MODE_BUTTON_FIRST + g.modeButton - 1);
+    g.act(*this);
+    EXPECT_EQ(g.rows, RowsOnceTypingPauses(g.rows));
+    EXPECT_FALSE(Work().run.previewed) << "a name shown while typing is not yet a preview";
+  }
+}
+
+TEST_F(LivePreviewTest, EnterStillConfirmsFirstAndExecutesSecond) {
+  OpenWithFiles();
+  Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
+  Type(IDC_REPLACE_FROM, L"Photo");
+  Type(IDC_REPLACE_TO, L"Pic");
+  const std::wstring shown = L"Photo_a.txt>Pic_a.txt|Photo_b.txt>Pic_b.txt|";
+  ASSERT_EQ(shown, RowsOnceTypingPauses(shown));
+  EXPECT_TRUE(IsWindowVisible(Parts().Item(IDC_PREVIEW_MARK)));
+  FocusList();
+  Key(VK_RETURN);
+  EXPECT_TRUE(Work().run.previewed);
+  EXPECT_TRUE(files.Exists(L"Photo_a.txt")) << "the first Enter only confirms";
+  Key(VK_RETURN);
+  EXPECT_TRUE(files.Exists(L"Pic_a.txt"));
+  EXPECT_TRUE(files.Exists(L"Pic_b.txt"));
+}
+
+TEST_F(LivePreviewTest, TheMenuSwitchTurnsItOffAndIsKept) {
+  OpenWithFiles();
+  ASSERT_EQ(1, Work().settings.livepreview);
+  SendMessageW(window, WM_COMMAND, IDM_LIVE_PREVIEW, 0);
+  EXPECT_EQ(0, Work().settings.livepreview);
+  EXPECT_EQ(static_cast<UINT>(MF_UNCHECKED), GetMenuState(GetMenu(window), IDM_LIVE_PREVIEW, MF_BYCOMMAND) & MF_CHECKED);
+  Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
+  Type(IDC_REPLACE_FROM, L"Photo");
+  Pump(500);
+  EXPECT_EQ(L"Photo_a.txt>|Photo_b.txt>|", Rows()) << "without the switch the names wait for Enter";
+  Close();
+  EXPECT_NE(std::string::npos, program.ReadFile(L"korvalith.ini").find("\r\nlivepreview=0\r\n"));
+}
+
+TEST_F(LivePreviewTest, TheCsvModeIsLeftAloneAndSaysSo) {
+  OpenWithFiles();
+  Click(IDC_MODE_BUTTON_FIRST + kModeCsvNames - 1);
+  Pump(500);
+  EXPECT_EQ(L"Photo_a.txt>|Photo_b.txt>|", Rows());
+  wchar_t hint[512] = L"";
+  SendMessageW(Parts().status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(hint));
+  EXPECT_NE(std::wstring::npos, std::wstring(hint).find(kNoLivePreviewHint));
+  EXPECT_FALSE(ModeFollowsTyping(kModeMacro));
+}
+
+}  // namespace
+}  // namespace korval
