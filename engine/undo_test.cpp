@@ -127,17 +127,18 @@ TEST(UndoListLoad, RowsShowAMissingItemOrATakenNameBeforeTheUndo) {
   dir.WriteFile(L"x1\\y.txt", "y");
   dir.WriteFile(L"taken.txt", "t");
   dir.WriteFile(L"new.txt", "n");
+  dir.WriteFile(L"parked.txt$korval$.$", "p");  // a run cut short between its two steps
   const std::wstring log = Rename(d + L"a.txt", d + L"b(1).txt") + Rename(d + L"b.txt", d + L"c(1).txt") +
                            Rename(d + L"c.txt", d + L"a.txt") + Rename(d + L"b(1).txt", d + L"b.txt") +
                            Rename(d + L"c(1).txt", d + L"c.txt") + Rename(d + L"a1\\z.txt", d + L"a1\\y.txt") +
-                           Rename(d + L"a1", d + L"x1") + Rename(d + L"gone.txt", d + L"missing.txt") +
-                           Rename(d + L"taken.txt", d + L"new.txt");
+                           Rename(d + L"a1", d + L"x1") + Rename(d + L"was.txt", d + L"parked.txt") +
+                           Rename(d + L"gone.txt", d + L"missing.txt") + Rename(d + L"taken.txt", d + L"new.txt");
   AskScript ask;
   const RenameList list = LoadText(dir, log, ask);
-  ASSERT_EQ(9u, list.Count());
-  for (size_t i = 0; i < 7; ++i) EXPECT_EQ(ItemStatus::UndoEntry, list.Status(i)) << i;
-  EXPECT_EQ(ItemStatus::SourceMissing, list.Status(7));
-  EXPECT_EQ(ItemStatus::TargetExists, list.Status(8));
+  ASSERT_EQ(10u, list.Count());
+  for (size_t i = 0; i < 8; ++i) EXPECT_EQ(ItemStatus::UndoEntry, list.Status(i)) << i;
+  EXPECT_EQ(ItemStatus::SourceMissing, list.Status(8));
+  EXPECT_EQ(ItemStatus::TargetExists, list.Status(9));
 }
 
 TEST(UndoListLoad, ALineWithFourQuotesIsPassedOver) {
