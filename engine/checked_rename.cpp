@@ -80,9 +80,4 @@ bool IsParked(FileSystem& fs, const std::wstring& parkedFor) {
   return temp != parkedFor && fs.GetAttributes(temp.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool RecoverParked(FileSystem& fs, const std::wstring& parkedFor, const std::wstring& restoreTo) {
-  if (!IsParked(fs, parkedFor)) return false;
-  return fs.Move(TempName(parkedFor).c_str(), restoreTo.c_str());
-}
-
 }  // namespace korval

@@ -25,8 +25,4 @@ bool RenameChecked(FileSystem& fs, const std::wstring& from, const std::wstring&
 // Whether an item waits under TempName(parkedFor): a two-step rename towards parkedFor was cut short.
 bool IsParked(FileSystem& fs, const std::wstring& parkedFor);
 
-// Moves the item parked on its way to parkedFor to restoreTo. False when there was no such item or it
-// could not be moved.
-bool RecoverParked(FileSystem& fs, const std::wstring& parkedFor, const std::wstring& restoreTo);
-
 }  // namespace korval
