@@ -20,7 +20,28 @@ bool SpelledOnDisk(FileSystem& fs, const std::wstring& path) {
   return path.compare(slash == std::wstring::npos ? 0 : slash + 1, std::wstring::npos, found.cFileName) == 0;
 }
 
+// Whether another item of from's folder carries from's name in another letter case (a folder that
+// tells case apart). Every lookup of that name may then find the other item: an item moved away
+// under a temporary name could neither take its new spelling nor come back.
+bool NameSharedByCase(FileSystem& fs, const std::wstring& from) {
+  const size_t slash = from.find_last_of(L'\\');
+  if (slash == std::wstring::npos || slash + 1 >= from.size()) return false;
+  const std::wstring name = from.substr(slash + 1);
+  const std::wstring key = FileSystemKey(name);
+  // One wildcard keeps the lookup a scan that hands over only the names alike.
+  const std::wstring mask = name.substr(0, name.size() - 1) + L"?";
+  int alike = 0;
+  fs.ListMatching(from.substr(0, slash + 1).c_str(), mask.c_str(), [&](const WIN32_FIND_DATAW& entry) {
+    if (FileSystemKey(entry.cFileName) == key) ++alike;
+  });
+  return alike > 1;
+}
+
 bool RenameThroughTemp(FileSystem& fs, const std::wstring& from, const std::wstring& to, std::wstring* parkedAt) {
+  if (NameSharedByCase(fs, from)) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return false;
+  }
   const std::wstring temp = TempName(to);
   // A first step that fails leaves nothing to do: an item already under the temporary name is
   // somebody else's and is never moved into place.
@@ -54,10 +75,9 @@ bool RenameChecked(FileSystem& fs, const std::wstring& from, const std::wstring&
   return RenameThroughTemp(fs, from, to, parkedAt);
 }
 
-bool RecoverParked(FileSystem& fs, const std::wstring& parkedFor, const std::wstring& restoreTo) {
+bool IsParked(FileSystem& fs, const std::wstring& parkedFor) {
   const std::wstring temp = TempName(parkedFor);
-  if (temp == parkedFor || fs.GetAttributes(temp.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
-  return fs.Move(temp.c_str(), restoreTo.c_str());
+  return temp != parkedFor && fs.GetAttributes(temp.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace korval

@@ -15,14 +15,14 @@ namespace korval {
 std::wstring TempName(const std::wstring& target);
 
 // Renames from to to without ever replacing an existing item (MoveFileW refuses it). twoSteps forces
-// the way through the temporary name (8.3 names, the 9x family). False with the system's error when
-// nothing was renamed; when the item could not be moved back from the temporary name, parkedAt (if
-// given) receives that name.
+// the way through the temporary name (8.3 names, the 9x family). The way through the temporary name
+// is not taken when another item of the folder carries from's name in another letter case (it could
+// not come back): ERROR_ALREADY_EXISTS. False with the system's error when nothing was renamed; when
+// the item could not be moved back from the temporary name, parkedAt (if given) receives that name.
 bool RenameChecked(FileSystem& fs, const std::wstring& from, const std::wstring& to, bool twoSteps,
                    std::wstring* parkedAt = nullptr);
 
-// An interrupted two-step rename towards parkedFor left its item under TempName(parkedFor): moves it
-// to restoreTo. False when there was no such item or it could not be moved.
-bool RecoverParked(FileSystem& fs, const std::wstring& parkedFor, const std::wstring& restoreTo);
+// Whether an item waits under TempName(parkedFor): a two-step rename towards parkedFor was cut short.
+bool IsParked(FileSystem& fs, const std::wstring& parkedFor);
 
 }  // namespace korval

@@ -87,6 +87,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     } else if (!filtered) {
       ++s.report.failed;
       if (end == RowEnd::Skipped) ++s.report.skipped;
+      if (end == RowEnd::NothingToDo) ++s.report.alreadyDone;
     }
     dropped[p] = SettleRow(s, row, changed, filtered, source, target);
     Progress(c, static_cast<int>((p + 1) * 100 / count));

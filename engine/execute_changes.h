@@ -19,6 +19,10 @@ namespace korval {
 inline constexpr const wchar_t* kLogCreateFailedText =
     L"変更ログを作成できないため、この変更はUnDoできません。\r\n\r\n変更を続けますか。";
 inline constexpr const wchar_t* kLogCreateFailedCaption = L"Cannot Write Log";
+// An unattended run tells why rows were left alone: nobody sees their status icons.
+inline constexpr const wchar_t* kRowsLeftAloneText =
+    L"変更後の名前が使えない・長すぎるなどのため、変更しなかった項目が %d 個あります。";
+inline constexpr const wchar_t* kRowsLeftAloneCaption = L"Not Changed";
 // A line of the change log could not be written: the change just made was taken back and the run stops.
 inline constexpr const wchar_t* kLogWriteFailedText =
     L"変更ログに書き込めなかったため、直前の変更を元に戻して処理を中止しました。";
@@ -64,8 +68,9 @@ struct RunState {
 // What one pass did.
 struct RunReport {
   int changed = 0;
-  int failed = 0;       // skipped, declined or failed rows
-  int skipped = 0;      // of those, rows left alone by their status without a word
+  int failed = 0;       // rows the pass was to change and did not: skipped, declined or failed
+  int skipped = 0;      // of those, rows left alone by their status (a name the system would refuse ...)
+  int alreadyDone = 0;  // of those, rows with nothing to change (the name is already the new one)
   int serialRows = 0;   // rows that kept a collision serial
   bool logged = false;  // a change log slot was written
   bool aborted = false;

@@ -226,6 +226,36 @@ TEST_F(ExecuteTest, AutomaticRunsAnswerEveryQuestionWithoutABox) {
   SetMessagePolicy({});
 }
 
+// Rows left alone by their status count as not changed; only those with nothing to change count
+// as done. An unattended run, whose rows nobody sees, says how many it left alone.
+TEST_F(ExecuteTest, RowsLeftAloneAreCountedAndAnUnattendedRunSaysWhy) {
+  for (const bool automatic : {false, true}) {
+    SCOPED_TRACE(automatic);
+    list_.Clear();
+    const struct { const wchar_t* from; const wchar_t* to; } rows[] = {
+        {L"a.txt", L"ok.txt"}, {L"b.txt", L"b:c.txt"}, {L"c.txt", L"c.txt"}, {L"d.txt", L"CON"}};
+    for (const auto& row : rows) {
+      File(row.from, "x");
+      Row(row.from, row.to);
+    }
+    context_.options.force4 = 0;
+    SetMessagePolicy({automatic, false, true, false});
+    ScriptedMessageSink sink;
+    const RunReport report = PreviewAndExecute();
+    SetMessagePolicy({});
+    EXPECT_EQ(1, report.changed);
+    EXPECT_EQ(3, report.failed);
+    EXPECT_EQ(2, report.skipped);
+    EXPECT_EQ(1, report.alreadyDone);
+    ASSERT_EQ(automatic ? 1u : 0u, sink.requests.size());
+    if (automatic) {
+      EXPECT_EQ(kRowsLeftAloneCaption, sink.requests[0].caption);
+      EXPECT_NE(std::wstring::npos, sink.requests[0].text.find(L"2 個")) << Utf8(sink.requests[0].text);
+    }
+    MoveFileW((work_ + L"ok.txt").c_str(), (work_ + L"a.txt").c_str());
+  }
+}
+
 TEST_F(ExecuteTest, ASecondStepThatFailsPutsTheFileBack) {
   File(L"LONG NAME.TXT", "data");
   Row(L"LONG NAME.TXT", L"LONGNA~1.TXT");

@@ -145,6 +145,10 @@ void FinishPass(Pass& s) {
                   kLogRotateFailedText, MessageClass::Error);
     }
     s.report.logged = s.log.Written();
+    if (s.report.skipped > 0 && CurrentMessagePolicy().automatic) {
+      ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kRowsLeftAloneCaption,
+                  FormatText(kRowsLeftAloneText, s.report.skipped), MessageClass::Error);
+    }
     if (s.report.serialRows > 0 && s.o.addrenmsg) {
       ShowMessage(MessageKind::Plain, MB_OK | MB_ICONINFORMATION, L"Added Serial Number",
                   L"同名のファイルがあったため、連番を付与したファイルがあります。", MessageClass::Info);

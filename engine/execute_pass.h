@@ -54,7 +54,7 @@ struct Pass {
 };
 
 // How the change of one row ended for the pass.
-enum class RowEnd { Changed, NotChanged, Skipped, StopPass, StopAfterFailure };
+enum class RowEnd { Changed, NotChanged, Skipped, NothingToDo, StopPass, StopAfterFailure };
 
 // A path cut to the longest the program keeps.
 std::wstring CutToPath(std::wstring text);

@@ -26,6 +26,12 @@ bool Skipped(ItemStatus status, const ExecuteOptions& o) {
   }
 }
 
+// A row left alone that has nothing to change: its name is already the new one, or the condition of
+// a time stamp copy holds the change back.
+bool NothingToChange(const RenameItem& row, int mode) {
+  return row.status == ItemStatus::Unchanged || (mode == kModeTimestamp && row.newName == kTimestampUnchanged);
+}
+
 // When folders are listed with everything below them, the rows inside a renamed folder follow it.
 void MoveRowsBelow(RenameList& list, const std::wstring& source, const std::wstring& target) {
   const std::wstring inside = source + L"\\";
@@ -103,7 +109,7 @@ RowEnd LoggedChange(Pass& s, const std::wstring& source, const std::wstring& tar
 
 RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& target) {
   RenameItem& row = s.list.Row(p);
-  if (Skipped(row.status, s.o)) return RowEnd::Skipped;
+  if (Skipped(row.status, s.o)) return NothingToChange(row, s.mode) ? RowEnd::NothingToDo : RowEnd::Skipped;
   CollisionEntry collision;
   if (ValidateRow(s.list, p, s.mode, false, s.snapshot) == ItemStatus::TargetExists) {
     collision.wanted = target;

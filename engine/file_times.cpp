@@ -27,6 +27,14 @@ bool ReportTimes(int reportWhat, const std::wstring& path, OldFileTimes& old, Fi
   return true;
 }
 
+// The two values the system takes for "leave this time as it is": setting them would report success
+// and change nothing (1601-01-01 00:00:00 UTC is the first).
+bool Settable(const FILETIME& time) {
+  const bool zero = time.dwLowDateTime == 0 && time.dwHighDateTime == 0;
+  const bool allOnes = time.dwLowDateTime == 0xFFFFFFFF && time.dwHighDateTime == 0xFFFFFFFF;
+  return !zero && !allOnes;
+}
+
 bool SetTimes(int setWhat, const std::wstring& path, const FILETIME& creation, const FILETIME& modification,
               FileSystem& fs) {
   switch (setWhat) {
@@ -56,6 +64,10 @@ int FileTimes(int setWhat, int reportWhat, const std::wstring& path, const FILET
   // A find-first lookup would take a pattern for the first item it matches.
   if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos) {
     SetLastError(ERROR_INVALID_NAME);
+    return 1;
+  }
+  if (((setWhat & kTimesCreation) && !Settable(creation)) || ((setWhat & kTimesModification) && !Settable(modification))) {
+    SetLastError(ERROR_INVALID_PARAMETER);
     return 1;
   }
   if (!ItemExists(path, folderFlag, fs)) return 1;

@@ -32,6 +32,7 @@ struct OldFileTimes {
 // settles whether anything is there). Files and folders are opened alike by the seam (folders with
 // backup semantics), so the flag spares a lookup and changes nothing else.
 // Returns 0 on success; 1 when nothing is at the path, the path holds wildcards, setWhat is not 0..3,
+// a time to set is one the system reads as "leave it" (0, the first moment of 1601 UTC, or all ones),
 // the read-only attribute cannot be cleared, or reading or setting the times fails.
 int FileTimes(int setWhat, int reportWhat, const std::wstring& path, const FILETIME& creation,
               const FILETIME& modification, OldFileTimes* old, int folderFlag,

@@ -99,6 +99,11 @@ TEST(FileTimes, NothingThereOrABadRequestFailsWithoutChange) {
   }
   EXPECT_EQ(1, FileTimes(4, kTimesNone, path, t, t, nullptr, kItemUnknown, fs));
   EXPECT_EQ(1, FileTimes(-1, kTimesNone, path, t, t, nullptr, kItemUnknown, fs));
+  // Times the system reads as "leave it as it is": a success would change nothing.
+  const FILETIME zero{}, allOnes{0xFFFFFFFF, 0xFFFFFFFF};
+  EXPECT_EQ(1, FileTimes(kTimesModification, kTimesNone, path, t, zero, nullptr, kItemFile, fs));
+  EXPECT_EQ(1, FileTimes(kTimesCreation, kTimesNone, path, allOnes, t, nullptr, kItemFile, fs));
+  EXPECT_EQ(1, FileTimes(kTimesBoth, kTimesNone, path, t, allOnes, nullptr, kItemFile, fs));
   EXPECT_EQ(0, fs.CountOf(FsCall::SetTimes) + fs.CountOf(FsCall::SetAttributes));
 }
 

@@ -43,10 +43,13 @@ bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& 
   return false;
 }
 
+std::wstring StrandedText(const std::wstring& original, const std::wstring& current) {
+  return FormatText(L"\"%s\" を元の名前に戻せませんでした。\n\n現在の名前は \"%s\" です。", original.c_str(),
+                    current.c_str());
+}
+
 void ReportStranded(const std::wstring& original, const std::wstring& current) {
-  ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Rename Failed.",
-              FormatText(L"\"%s\" を元の名前に戻せませんでした。\n\n現在の名前は \"%s\" です。", original.c_str(),
-                         current.c_str()),
+  ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, kStrandedCaption, StrandedText(original, current),
               MessageClass::Error);
 }
 

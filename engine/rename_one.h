@@ -29,6 +29,8 @@ struct RenameOneResult {
 bool RenameSafely(FileSystem& fs, const std::wstring& from, const std::wstring& to);
 
 // Says that an item could not be moved back to its original name and where it is now.
+inline constexpr const wchar_t* kStrandedCaption = L"Rename Failed.";
+std::wstring StrandedText(const std::wstring& original, const std::wstring& current);
 void ReportStranded(const std::wstring& original, const std::wstring& current);
 
 // What became of one row's change.

@@ -7,8 +7,10 @@
 
 #include "engine/change_log.h"
 #include "engine/checked_rename.h"
+#include "engine/collision.h"
 #include "engine/file_attributes.h"
 #include "engine/file_times.h"
+#include "engine/rename_one.h"
 #include "engine/undo_preview.h"
 #include "platform/digits.h"
 
@@ -75,27 +77,59 @@ bool RestoreAttributes(const std::wstring& described, const std::wstring& path, 
   return FileAttributes(choices, path, nullptr, fs) == 0;
 }
 
-// Puts the item at current back to target. An item an interrupted run left under a temporary name
-// is found there: the temporary name towards current (the run's own two-step rename) or towards
-// target (an undo's).
-bool RestoreName(const std::wstring& current, const std::wstring& target, bool ntFamily, FileSystem& fs) {
-  if (current.empty() || target.empty()) {
-    SetLastError(ERROR_INVALID_NAME);
-    return false;
-  }
-  if (RenameChecked(fs, current, target, !ntFamily)) return true;
+// Where an undo rename left the item.
+enum class Restored { Done, Failed, Elsewhere };
+
+// An item a two-step rename left under its temporary name (a run cut short, or a second step that
+// could not be taken back) goes to target, or, when another item holds that name, to the first free
+// serial variant of it; the user is told where it is then. Never left where it was found.
+Restored BringBackParked(const std::wstring& temp, const std::wstring& target, FileSystem& fs, const AskUser& ask) {
+  if (fs.Move(temp.c_str(), target.c_str())) return Restored::Done;
   const DWORD error = GetLastError();
-  if ((error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) &&
-      (RecoverParked(fs, current, target) || RecoverParked(fs, target, target))) {
-    return true;
+  std::wstring free = target;
+  LiveExistence live(fs);
+  if (MakeSerialSuffixName(free, CollisionOptions{}, live) == 0 && fs.Move(temp.c_str(), free.c_str())) {
+    Ask(ask, MessageKind::Plain, MB_OK | MB_ICONSTOP, kStrandedCaption, StrandedText(target, free), MessageClass::Error);
+    return Restored::Elsewhere;
   }
   SetLastError(error);
-  return false;
+  return Restored::Failed;
+}
+
+// Puts the item at current back to target. An item the run parked under a temporary name on its
+// way to current comes first: whatever stands at current then is another item. An item an undo
+// parked on its way to target is looked for when nothing is at current. parked lists the folders as
+// the undo found them.
+Restored RestoreName(const std::wstring& current, const std::wstring& target, bool ntFamily, FileSystem& fs,
+                     FolderSnapshot& parked, const AskUser& ask) {
+  if (current.empty() || target.empty()) {
+    SetLastError(ERROR_INVALID_NAME);
+    return Restored::Failed;
+  }
+  const std::wstring runTemp = TempName(current);
+  if (runTemp != current && parked.Exists(runTemp)) {
+    parked.Moved(runTemp, L"");
+    const Restored result = BringBackParked(runTemp, target, fs, ask);
+    // Gone since the folder was listed (an earlier row brought it back): the rename below is the way.
+    if (result != Restored::Failed || GetLastError() != ERROR_FILE_NOT_FOUND) return result;
+  }
+  std::wstring parkedAt;
+  if (RenameChecked(fs, current, target, !ntFamily, &parkedAt)) return Restored::Done;
+  const DWORD error = GetLastError();
+  if (!parkedAt.empty()) {
+    Ask(ask, MessageKind::Plain, MB_OK | MB_ICONSTOP, kStrandedCaption, StrandedText(current, parkedAt),
+        MessageClass::Error);
+  } else if ((error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && IsParked(fs, target)) {
+    return BringBackParked(TempName(target), target, fs, ask);
+  }
+  SetLastError(error);
+  return Restored::Failed;
 }
 
 enum class RowResult { Done, Failed, FailedAndStop, Stop };
 
-RowResult UndoRow(const RenameItem& row, const UndoOptions& options, FileSystem& fs, const AskUser& ask) {
+RowResult UndoRow(const RenameItem& row, const UndoOptions& options, FileSystem& fs, FolderSnapshot& parked,
+                  const AskUser& ask) {
   const std::wstring current = PathFromUndoDisplay(row.oldName);
   const std::wstring target = PathFromUndoDisplay(row.newName);
   const std::wstring& tag = row.folder;
@@ -115,7 +149,13 @@ RowResult UndoRow(const RenameItem& row, const UndoOptions& options, FileSystem&
 
   bool ok = false;
   switch (kind) {
-    case UndoKind::Rename: ok = RestoreName(current, target, options.ntFamily, fs); break;
+    case UndoKind::Rename:
+      switch (RestoreName(current, target, options.ntFamily, fs, parked, ask)) {
+        case Restored::Done: ok = true; break;
+        case Restored::Elsewhere: return RowResult::Failed;  // the user was told where the item is
+        case Restored::Failed: break;
+      }
+      break;
     case UndoKind::Timestamp: ok = RestoreTimes(current, target, fs); break;
     case UndoKind::Attribute: ok = RestoreAttributes(current, target, fs); break;
   }
@@ -192,11 +232,12 @@ UndoOutcome RunUndo(RenameList& list, bool go, const UndoOptions& options, FileS
       outcome.stopped = true;
     }
   }
+  FolderSnapshot parked(fs);
   // Backwards: the last change is reverted first, so a chain a -> b -> c goes back c -> b -> a.
   for (size_t left = go ? count : 0; left > 0 && !outcome.stopped; --left) {
     const size_t row = left - 1;
     if (row >= list.Count()) break;
-    switch (UndoRow(list.Row(row), options, fs, ask)) {
+    switch (UndoRow(list.Row(row), options, fs, parked, ask)) {
       case RowResult::Done: ++outcome.undone; break;
       case RowResult::Failed: ++outcome.failed; break;
       case RowResult::FailedAndStop:

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "engine/change_log.h"
+#include "engine/checked_rename.h"
 #include "engine/path_existence.h"
 #include "engine/undo.h"
 
@@ -53,6 +54,14 @@ void MarkUndoRows(RenameList& list, FileSystem& fs) {
     if (row.folder != kTagRename) {
       // Time stamps and attributes are put back on the item named in the first field.
       if (!world.Exists(restored)) status = ItemStatus::SourceMissing;
+    } else if (const std::wstring parked = TempName(current); parked != current && world.Exists(parked)) {
+      // A run cut short between its two steps left the item under its temporary name: the undo takes
+      // it from there.
+      if (world.Exists(restored)) {
+        status = ItemStatus::TargetExists;
+      } else {
+        world.Revert(parked, restored);
+      }
     } else if (!world.Exists(current)) {
       status = ItemStatus::SourceMissing;
     } else if (!IsCaseOnlyChange(current, restored) && world.Exists(restored)) {

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 #include "engine/ask_script_test.h"
 #include "engine/change_log.h"
 #include "engine/memory_file_system_test.h"
+#include "engine/rename_one.h"
 #include "platform/faulty_file_system.h"
 #include "platform/temp_folder.h"
 
@@ -34,6 +36,15 @@ RenameList LoadText(const TempFolder& dir, const std::wstring& text, AskScript& 
 
 std::wstring Rename(const std::wstring& from, const std::wstring& to, const std::wstring& tag = L"<NORMAL>") {
   return L"\"" + from + L"\",\"" + to + L"\",\"" + tag + L"\"\r\n";
+}
+
+// The renames among the calls the file system saw.
+std::vector<FsCallRecord> Moves(const FaultyFileSystem& fs) {
+  std::vector<FsCallRecord> moves;
+  for (const FsCallRecord& call : fs.calls) {
+    if (call.call == FsCall::Move) moves.push_back(call);
+  }
+  return moves;
 }
 
 FILETIME WriteTimeOf(const std::wstring& path) {
@@ -116,17 +127,18 @@ TEST(UndoListLoad, RowsShowAMissingItemOrATakenNameBeforeTheUndo) {
   dir.WriteFile(L"x1\\y.txt", "y");
   dir.WriteFile(L"taken.txt", "t");
   dir.WriteFile(L"new.txt", "n");
+  dir.WriteFile(L"parked.txt$korval$.$", "p");  // a run cut short between its two steps
   const std::wstring log = Rename(d + L"a.txt", d + L"b(1).txt") + Rename(d + L"b.txt", d + L"c(1).txt") +
                            Rename(d + L"c.txt", d + L"a.txt") + Rename(d + L"b(1).txt", d + L"b.txt") +
                            Rename(d + L"c(1).txt", d + L"c.txt") + Rename(d + L"a1\\z.txt", d + L"a1\\y.txt") +
-                           Rename(d + L"a1", d + L"x1") + Rename(d + L"gone.txt", d + L"missing.txt") +
-                           Rename(d + L"taken.txt", d + L"new.txt");
+                           Rename(d + L"a1", d + L"x1") + Rename(d + L"was.txt", d + L"parked.txt") +
+                           Rename(d + L"gone.txt", d + L"missing.txt") + Rename(d + L"taken.txt", d + L"new.txt");
   AskScript ask;
   const RenameList list = LoadText(dir, log, ask);
-  ASSERT_EQ(9u, list.Count());
-  for (size_t i = 0; i < 7; ++i) EXPECT_EQ(ItemStatus::UndoEntry, list.Status(i)) << i;
-  EXPECT_EQ(ItemStatus::SourceMissing, list.Status(7));
-  EXPECT_EQ(ItemStatus::TargetExists, list.Status(8));
+  ASSERT_EQ(10u, list.Count());
+  for (size_t i = 0; i < 8; ++i) EXPECT_EQ(ItemStatus::UndoEntry, list.Status(i)) << i;
+  EXPECT_EQ(ItemStatus::SourceMissing, list.Status(8));
+  EXPECT_EQ(ItemStatus::TargetExists, list.Status(9));
 }
 
 TEST(UndoListLoad, ALineWithFourQuotesIsPassedOver) {
@@ -230,11 +242,12 @@ TEST(RunUndoRename, AChainGoesBackwards) {
   EXPECT_EQ("content", dir.ReadFile(L"a.txt"));
   EXPECT_FALSE(dir.Exists(L"b.txt"));
   EXPECT_FALSE(dir.Exists(L"c.txt"));
-  ASSERT_EQ(2, fs.CountOf(FsCall::Move));
-  EXPECT_EQ(c, fs.calls[0].path);
-  EXPECT_EQ(b, fs.calls[0].target);
-  EXPECT_EQ(b, fs.calls[1].path);
-  EXPECT_EQ(a, fs.calls[1].target);
+  const std::vector<FsCallRecord> moves = Moves(fs);
+  ASSERT_EQ(2u, moves.size());
+  EXPECT_EQ(c, moves[0].path);
+  EXPECT_EQ(b, moves[0].target);
+  EXPECT_EQ(b, moves[1].path);
+  EXPECT_EQ(a, moves[1].target);
   EXPECT_EQ((std::vector<int>{100, 50, 0, 0}), progress);
   EXPECT_TRUE(ask.asked.empty());
   EXPECT_FALSE(list.undoMode);
@@ -296,9 +309,9 @@ TEST(RunUndoRename, NineXFamilyGoesThroughATemporaryName) {
   RenameList list = LoadText(dir, Rename(old, now), ask);
   FaultyFileSystem fs;
   EXPECT_EQ(1, RunUndo(list, true, {0, false}, fs, ask.Callback()).undone);
-  ASSERT_EQ(2, fs.CountOf(FsCall::Move));
-  EXPECT_EQ(old + L"$korval$.$", fs.calls[0].target);
-  EXPECT_EQ(old, fs.calls[1].target);
+  ASSERT_EQ(2u, Moves(fs).size());
+  EXPECT_EQ(old + L"$korval$.$", Moves(fs)[0].target);
+  EXPECT_EQ(old, Moves(fs)[1].target);
   EXPECT_EQ("x", dir.ReadFile(L"Name.txt"));
 
   // A second step that fails puts the file back under its current name.
@@ -318,6 +331,48 @@ TEST(RunUndoRename, NineXFamilyGoesThroughATemporaryName) {
   EXPECT_EQ(1, RunUndo(list, true, {0, false}, firstFails, ask.Callback()).failed);
   EXPECT_EQ(1, firstFails.CountOf(FsCall::Move));
   EXPECT_EQ("stranger", dir.ReadFile(L"x.txt$korval$.$"));
+}
+
+// A run cut short between its two steps, or whose second step could not be taken back, left the
+// item under the temporary name of its target. The undo brings it back from there, whatever else
+// stands under the target's name now; when its own name is taken, under the first free serial name.
+TEST(RunUndoRename, AParkedItemIsAlwaysBroughtBack) {
+  const struct {
+    const char* name;
+    std::wstring before, after;  // the log line
+    std::map<std::wstring, std::string> files, restored;
+    int undone;
+    std::wstring toldWhere;  // the "Rename Failed." notice names this file
+  } cases[] = {
+      {"ParkedOnTheRunsWay", L"a.txt", L"b.txt", {{L"b.txt$korval$.$", "mine"}, {L"b.txt", "other"}},
+       {{L"a.txt", "mine"}, {L"b.txt", "other"}}, 1, L""},
+      {"ParkedOnAnUndosWay", L"a.txt", L"b.txt", {{L"a.txt$korval$.$", "mine"}}, {{L"a.txt", "mine"}}, 1, L""},
+      // In a folder that tells case apart the run met abc.txt beside ABC.txt.
+      {"ItsNameTakenInAnotherCase", L"ABC.txt", L"ABC.TXT", {{L"ABC.TXT$korval$.$", "mine"}, {L"abc.txt", "twin"}},
+       {{L"ABC(1).txt", "mine"}, {L"abc.txt", "twin"}}, 0, L"ABC(1).txt"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder dir;
+    for (const auto& [name, bytes] : c.files) dir.WriteFile(name, bytes);
+    AskScript ask;
+    RenameList list = LoadText(dir, Rename(dir / c.before, dir / c.after), ask);
+    const UndoOutcome outcome = RunUndo(list, true, {}, SystemFileSystem(), ask.Callback());
+    EXPECT_EQ(c.undone, outcome.undone);
+    EXPECT_EQ(1 - c.undone, outcome.failed);
+    std::map<std::wstring, std::string> restored;
+    for (const std::wstring& name : SortedNames(dir.Path())) {
+      if (name != Slot(1)) restored[name] = dir.ReadFile(name);
+    }
+    EXPECT_EQ(c.restored, restored);
+    if (c.toldWhere.empty()) {
+      EXPECT_TRUE(ask.asked.empty());
+    } else {
+      ASSERT_EQ(1u, ask.asked.size());
+      EXPECT_EQ(kStrandedCaption, ask.asked[0].s1);
+      EXPECT_NE(std::wstring::npos, ask.asked[0].s2.find(dir / c.toldWhere)) << Utf8(ask.asked[0].s2);
+    }
+  }
 }
 
 TEST(RunUndoRename, PathsOf259Characters) {

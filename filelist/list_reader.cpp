@@ -140,8 +140,10 @@ bool ListReader::CheckRowLimit(size_t count, bool ask) {
       settings_.maxfilenum = index + 1;
       continue;
     }
+    // An unattended run goes on without the items left out: an error it shows with "/errmsg".
+    const bool error = index >= kMaxRowChoices - 1 || settings_.automaticRun;
     ShowMessage(MessageKind::FileLimitInfo, 0, index >= kMaxRowChoices - 1 ? L"1" : L"0", L"",
-                index >= kMaxRowChoices - 1 ? MessageClass::Error : MessageClass::Info);
+                error ? MessageClass::Error : MessageClass::Info);
     return false;
   }
   return true;

@@ -376,6 +376,27 @@ TEST(ReadDroppedLimit, HighLimitsOnlyTellAndFoldersStopSilently) {
   EXPECT_TRUE(folders.sink.requests.empty());
 }
 
+// An unattended run goes on without the items the limit left out: the notice is an error that
+// "/errmsg" shows; for a person it is a notice that "/errmsg" would not show.
+TEST(ReadDroppedLimit, AnUnattendedRunShowsTheLimitAsAnError) {
+  TempFolder temp;
+  MakeTree(temp, {L"D\\", L"D\\1", L"D\\2"});
+  for (const bool automaticRun : {false, true}) {
+    ReaderFixture f;
+    FillRows(f.list, 9999);
+    f.settings.maxfilenum = 3;
+    f.settings.automaticRun = automaticRun;
+    SetMessagePolicy(MessagePolicy{true, false, true, false});
+    const ReadResult result = f.Drop({temp / L"D\\1", temp / L"D\\2"});
+    SetMessagePolicy(MessagePolicy{});
+    EXPECT_EQ(ReadOutcome::LimitReached, result.outcome);
+    ASSERT_EQ(automaticRun ? 1u : 0u, f.sink.requests.size()) << automaticRun;
+    if (automaticRun) {
+      EXPECT_EQ(L"Too Many Files!", f.sink.requests[0].caption);
+    }
+  }
+}
+
 TEST(ReadDroppedEscape, EscAbortsWithOrWithoutAsking) {
   TempFolder temp;
   MakeTree(temp, {L"D\\", L"D\\1", L"D\\2", L"D\\3", L"D\\4"});

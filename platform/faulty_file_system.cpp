@@ -65,6 +65,11 @@ bool FaultyFileSystem::ListFolder(const wchar_t* folder, const std::function<voi
   return !Intercept(FsCall::ListFolder, folder) && real_.ListFolder(folder, each);
 }
 
+bool FaultyFileSystem::ListMatching(const wchar_t* folder, const wchar_t* mask,
+                                    const std::function<void(const WIN32_FIND_DATAW&)>& each) {
+  return !Intercept(FsCall::ListFolder, folder) && real_.ListMatching(folder, mask, each);
+}
+
 bool FaultyFileSystem::VolumeFileSystemName(const wchar_t* root, std::wstring& name) {
   if (Intercept(FsCall::VolumeFileSystemName, root)) {
     name.clear();

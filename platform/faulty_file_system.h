@@ -43,6 +43,9 @@ class FaultyFileSystem final : public FileSystem {
   bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) override;
   bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
   bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
+  // Counted as a ListFolder call.
+  bool ListMatching(const wchar_t* folder, const wchar_t* mask,
+                    const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
   // The appends of the file it returns count as calls too (FsCall::Append, the path of the file).
   std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;

@@ -59,8 +59,13 @@ bool Win32FileSystem::ShortPath(const wchar_t* path, std::wstring& shortPath) {
 }
 
 bool Win32FileSystem::ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) {
+  return ListMatching(folder, L"*", each);
+}
+
+bool Win32FileSystem::ListMatching(const wchar_t* folder, const wchar_t* mask,
+                                   const std::function<void(const WIN32_FIND_DATAW&)>& each) {
   WIN32_FIND_DATAW data;
-  const std::wstring pattern = std::wstring(folder) + L"*";
+  const std::wstring pattern = std::wstring(folder) + mask;
   ScopedFind find(FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr, 0));
   if (!find) return false;
   do {

@@ -42,6 +42,14 @@ class FileSystem {
   virtual bool ShortPath(const wchar_t* path, std::wstring& shortPath) = 0;
   // Every entry of a folder (folder ends with a backslash), "." and ".." left out.
   virtual bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) = 0;
+  // The entries of a folder whose names may match mask (the wildcards of a find-first lookup, letter
+  // case ignored): one scan of the folder that hands over only the few candidates. Callers check each
+  // name themselves; the default hands over every entry.
+  virtual bool ListMatching(const wchar_t* folder, const wchar_t* mask,
+                            const std::function<void(const WIN32_FIND_DATAW&)>& each) {
+    (void)mask;
+    return ListFolder(folder, each);
+  }
   // The file-system name ("NTFS", "FAT32", "CDFS" ...) of the volume whose root (such as "C:\") is given.
   // Not pure, so that doubles written before it keep compiling; they answer "not supported".
   // Creates the file (replacing one that exists) for appending; null on failure.
@@ -74,6 +82,8 @@ class Win32FileSystem final : public FileSystem {
   bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) override;
   bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
   bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
+  bool ListMatching(const wchar_t* folder, const wchar_t* mask,
+                    const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
   std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
   bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;

@@ -96,7 +96,9 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   if (commandLine.IsAutomatic()) hooks.escapeDown = [] { return false; };  // nobody holds ESC in an unattended run
   if (work.sort) hooks.markListChanged = [&work] { work.sort->listChanged = true; };
   ListReader reader(*work.list, readSettings, hooks);
-  if (!commandLine.paths.empty()) reader.ReadDroppedItems(commandLine.paths);
+  if (!commandLine.paths.empty()) {
+    work.end.rowsLeftOut = reader.ReadDroppedItems(commandLine.paths).outcome == ReadOutcome::LimitReached;
+  }
   KeepReadAnswers(readSettings, *work.settings);
   ApplyFilterAndSortRequest(commandLine, work);
   if (commandLine.Kind() == kAutoUndo) {
@@ -145,9 +147,26 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   return c;
 }
 
-int ExitCodeOf(const RunReport& report) {
+int ExitCodeOf(const RunReport& report, const AutoRunEnd& end) {
   if (report.refused || report.unlogged) return kExitNotStarted;
-  return report.failed > report.skipped || report.aborted ? kExitSomeFailed : kExitAllDone;
+  if (end.cut) return report.changed > 0 ? kExitSomeFailed : kExitNotStarted;
+  const bool allDone = report.failed <= report.alreadyDone && !report.aborted && !end.rowsLeftOut;
+  return allDone ? kExitAllDone : kExitSomeFailed;
+}
+
+WatchdogStep TickWatchdog(int& ticks, int limit) {
+  if (ticks >= kRunFinished) return WatchdogStep::Close;
+  return ++ticks <= limit ? WatchdogStep::Wait : WatchdogStep::Cut;
+}
+
+void CutAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
+  work.end.cut = true;
+  if (work.playback && work.playback->Running()) {
+    if (work.owner) KillTimer(work.owner, kTimerPlayback);
+    work.playback->executeAfter = false;
+    work.playback->Abort(PlaybackHooksFor(commandLine, work));
+  }
+  ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, kRunCutCaption, kRunCutText, MessageClass::Error);
 }
 
 namespace {
@@ -162,6 +181,7 @@ RunReport RunAutomaticHere(const CommandLine& commandLine, AutoRunWork& work) {
         RunUndo(*work.list, true, UndoOptions{s.chgconfirm, work.windows.ntFamily}, SystemFileSystem(), ShowMessage);
     report.changed = outcome.undone;
     report.failed = outcome.failed;
+    report.aborted = outcome.stopped;  // an unknown tag, or a No after a failure
     return report;
   }
   const int mode = AutoRunMode(commandLine);

@@ -26,6 +26,17 @@ ReadSettings ReadSettingsFrom(const Settings& s, const CommandLine& commandLine)
 void KeepReadAnswers(const ReadSettings& r, Settings& s);
 ExecuteOptions ExecuteOptionsFrom(const Settings& s, const WindowsVersion& windows);
 
+// What an automatic run met beside its passes, for its exit code.
+struct AutoRunEnd {
+  bool rowsLeftOut = false;  // the row limit left items of the command line out of the list
+  bool cut = false;          // the exit watchdog closed the run before it was done
+};
+
+// The exit watchdog ticks every 500 ms; a run still going after this many ticks (about three
+// minutes) is cut. A finished run sets the count to kRunFinished, so that the next tick closes.
+inline constexpr int kExitWatchdogTicks = 360;
+inline constexpr int kRunFinished = 10000;
+
 // The state an automatic run works on.
 struct AutoRunWork {
   RenameList* list = nullptr;
@@ -44,15 +55,30 @@ struct AutoRunWork {
   std::wstring programFolder;
   HWND owner = nullptr;                    // also receives the playback timer
   RunReport* report = nullptr;             // what the automatic run did, for its exit code
+  AutoRunEnd end;
+  int watchdogTicks = kExitWatchdogTicks;  // tests shorten it
 };
 
-// The exit code of an unattended run, for scripts: 0 every change it attempted was made, 1 some
-// change failed or was skipped with a message, 2 the run could not start (the macro missing or
-// unreadable, its arguments refused, no change log possible).
+// The exit code of an unattended run, for scripts: 0 every change it was asked for was made (a name
+// that already was the new one counts as made), 1 some change failed or was not made (a row left
+// alone by its status, items the row limit left out, a run cut by the watchdog after it changed
+// something, an undo stopped), 2 the run could not start (the macro missing or unreadable, its
+// arguments refused, no change log possible) or was cut before it changed anything.
 inline constexpr int kExitAllDone = 0;
 inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitNotStarted = 2;
-int ExitCodeOf(const RunReport& report);
+int ExitCodeOf(const RunReport& report, const AutoRunEnd& end = {});
+
+// One tick of the exit watchdog.
+enum class WatchdogStep { Wait, Close, Cut };
+WatchdogStep TickWatchdog(int& ticks, int limit);
+
+// The watchdog cut the run: the playback stops without executing, and the user is told (an error
+// message, so "/errmsg" shows it).
+inline constexpr const wchar_t* kRunCutText =
+    L"自動実行が約3分以内に終わらなかったため、途中で打ち切りました。";
+inline constexpr const wchar_t* kRunCutCaption = L"Time Out";
+void CutAutomaticRun(const CommandLine& commandLine, AutoRunWork& work);
 
 // The executor's context for a pass in mode over the work's list; in the macro mode it reads the
 // selected slot's macro, or the file an automatic run names.

@@ -108,24 +108,46 @@ TEST(AutoRunGlue, AnswersDuringAReadAreKept) {
 }
 
 TEST(AutoRunGlue, ExitCodesOfAnUnattendedRun) {
-  // changed, failed, skipped silently; aborted, refused, unlogged; the exit code
-  const struct { int counts[3]; bool flags[3]; int code; } cases[] = {
-      {{3, 0, 0}, {false, false, false}, kExitAllDone},
-      {{3, 2, 2}, {false, false, false}, kExitAllDone},  // names that were already right
-      {{3, 2, 1}, {false, false, false}, kExitSomeFailed},
-      {{1, 0, 0}, {true, false, false}, kExitSomeFailed},
-      {{0, 0, 0}, {false, true, false}, kExitNotStarted},
-      {{3, 0, 0}, {false, false, true}, kExitNotStarted},
+  // changed, failed, of those already done; aborted, refused, unlogged; rows left out, cut; the code
+  const struct { int counts[3]; bool flags[3]; bool end[2]; int code; } cases[] = {
+      {{3, 0, 0}, {false, false, false}, {false, false}, kExitAllDone},
+      {{3, 2, 2}, {false, false, false}, {false, false}, kExitAllDone},  // names that were already right
+      {{3, 2, 1}, {false, false, false}, {false, false}, kExitSomeFailed},
+      {{0, 5, 0}, {false, false, false}, {false, false}, kExitSomeFailed},  // every row refused by its status
+      {{1, 0, 0}, {true, false, false}, {false, false}, kExitSomeFailed},
+      {{0, 0, 0}, {true, false, false}, {false, false}, kExitSomeFailed},   // an undo stopped at once
+      {{0, 0, 0}, {false, true, false}, {false, false}, kExitNotStarted},
+      {{3, 0, 0}, {false, false, true}, {false, false}, kExitNotStarted},
+      {{3, 0, 0}, {false, false, false}, {true, false}, kExitSomeFailed},  // the row limit left items out
+      {{3, 0, 0}, {false, false, false}, {false, true}, kExitSomeFailed},  // cut after changing some
+      {{0, 0, 0}, {false, false, false}, {false, true}, kExitNotStarted},  // cut before changing any
   };
   for (const auto& c : cases) {
     RunReport report;
     report.changed = c.counts[0];
     report.failed = c.counts[1];
-    report.skipped = c.counts[2];
+    report.alreadyDone = c.counts[2];
     report.aborted = c.flags[0];
     report.refused = c.flags[1];
     report.unlogged = c.flags[2];
-    EXPECT_EQ(c.code, ExitCodeOf(report));
+    EXPECT_EQ(c.code, ExitCodeOf(report, AutoRunEnd{c.end[0], c.end[1]}));
+  }
+}
+
+// The watchdog closes a finished run at its next tick and cuts one that is still going at the limit.
+TEST(AutoRunGlue, TheExitWatchdogClosesOrCuts) {
+  const struct { int ticks, limit; WatchdogStep step; int after; } cases[] = {
+      {0, 360, WatchdogStep::Wait, 1},
+      {359, 360, WatchdogStep::Wait, 360},
+      {360, 360, WatchdogStep::Cut, 361},
+      {kRunFinished, 360, WatchdogStep::Close, kRunFinished},
+      {2, 3, WatchdogStep::Wait, 3},
+      {3, 3, WatchdogStep::Cut, 4},
+  };
+  for (const auto& c : cases) {
+    int ticks = c.ticks;
+    EXPECT_EQ(c.step, TickWatchdog(ticks, c.limit)) << c.ticks;
+    EXPECT_EQ(c.after, ticks) << c.ticks;
   }
 }
 

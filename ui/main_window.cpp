@@ -123,7 +123,7 @@ void BuildAutoRunWork(MainWindowState* state) {
     RefreshList(work, state->frame);
     ShowPreviewMark(work, state->frame);
     // A macro run from the command line ends once its playback has ended.
-    if (work.Automatic() && work.commandLine.ClosesAfterRun()) work.exitWatchdog = 10000;
+    if (work.Automatic() && work.commandLine.ClosesAfterRun()) work.exitWatchdog = kRunFinished;
   };
 }
 
@@ -220,13 +220,15 @@ void RunFromCommandLine(Workspace& work, Frame& frame) {
   RefreshList(work, frame);
   // The run is over (a macro run: unless its playback goes on): the next tick of the watchdog
   // closes the window.
-  if (!work.Playing()) work.exitWatchdog = 10000;
+  if (!work.Playing()) work.exitWatchdog = kRunFinished;
 }
 
-// Every half second; closes the window once the run is done, or after about three minutes.
+// Every half second; closes the window once the run is done, or cuts it after about three minutes.
 void TickExitWatchdog(Workspace& work, const Frame& frame) {
-  if (++work.exitWatchdog <= 360) return;
+  const WatchdogStep step = TickWatchdog(work.exitWatchdog, work.autoWork.watchdogTicks);
+  if (step == WatchdogStep::Wait) return;
   KillTimer(frame.main, kTimerExitWatchdog);
+  if (step == WatchdogStep::Cut) CutAutomaticRun(work.commandLine, work.autoWork);
   PostMessageW(frame.main, WM_CLOSE, 0, 0);
 }
 
@@ -437,7 +439,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY:
       FreeFramePictures(frame);
       if (frame.listFont) DeleteObject(frame.listFont);
-      PostQuitMessage(work.Automatic() ? ExitCodeOf(work.autoRunReport) : 0);
+      PostQuitMessage(work.Automatic() ? ExitCodeOf(work.autoRunReport, work.autoWork.end) : 0);
       return 0;
     case WM_NCDESTROY:
       if (MessageOwner() == hwnd) SetMessageOwner(nullptr);

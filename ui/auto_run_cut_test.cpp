@@ -1,0 +1,56 @@
+// An automatic run that does not finish in time is cut by the exit watchdog: the real window runs a
+// slow macro with the watchdog's bound shortened, so the cut comes in seconds instead of minutes.
+#include <gtest/gtest.h>
+
+#include "tests/macro_bytes.h"
+#include "ui/main_window_test_fixture.h"
+
+namespace korval {
+namespace {
+
+class AutoRunCutTest : public MainWindowTest {
+ protected:
+  // Runs the message loop until the window has closed itself: the exit code it posted, or -1 when it
+  // was still open after timeoutMs.
+  int WaitForExitCode(DWORD timeoutMs) {
+    const DWORD end = GetTickCount() + timeoutMs;
+    do {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+          window = nullptr;
+          return static_cast<int>(message.wParam);
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+      Sleep(5);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+    return -1;
+  }
+};
+
+// Twenty steps ten seconds apart would take over three minutes: the run is cut before its
+// execution, renames nothing, says why with "/errmsg" and exits with 2.
+TEST_F(AutoRunCutTest, ARunCutByTheWatchdogSaysSoAndFails) {
+  program.WriteFile(L"korvalith.ini",
+                    "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nmacromsec=10000\r\n");
+  std::string macro = "KV150\n";
+  for (int step = 0; step < 20; ++step) macro += Record("REP", "002", "a", "b");
+  program.WriteFile(L"macro1.bin", macro);
+  files.WriteFile(L"a.txt", "a");
+  Open({L"/errmsg", L"/auto1", files.Path().substr(0, files.Path().size() - 1)});
+  ASSERT_NE(nullptr, window);
+  Work().autoWork.watchdogTicks = 2;
+  const int code = WaitForExitCode(15000);
+  ASSERT_NE(-1, code) << "the window of the cut run was still open after 15 s";
+  EXPECT_EQ(2, code);
+  ASSERT_EQ(1u, sink.requests.size());
+  EXPECT_EQ(kRunCutCaption, sink.requests[0].caption);
+  EXPECT_EQ(kRunCutText, sink.requests[0].text);
+  EXPECT_EQ(std::vector<std::wstring>{L"a.txt"}, SortedNames(files.Path()));
+  EXPECT_FALSE(program.Exists(L"rename1.log"));
+}
+
+}  // namespace
+}  // namespace korval
