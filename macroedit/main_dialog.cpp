@@ -11,6 +11,7 @@
 #include "macroedit/mode_panel.h"
 #include "macroedit/step_list_view.h"
 #include "macroedit/window_commands.h"
+#include "platform/redraw.h"
 #include "resources/macroedit_resource.h"
 
 namespace korval {
@@ -57,6 +58,7 @@ void LayOut(EditorState& state, int width, int height) {
     }
   }
   if (batch) EndDeferWindowPos(batch);
+  RedrawWithFrames(state.dialog);
 }
 
 void ShowContextMenu(EditorState& state) {

@@ -13,6 +13,7 @@
 #include "ui/main_dialog.h"
 #include "ui/split_window.h"
 #include "ui/status_bar.h"
+#include "ui/target_picture.h"
 #include "ui/toolbar.h"
 #include "ui/window_actions.h"
 
@@ -59,6 +60,7 @@ bool CreateFrameParts(MainWindowState* state) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(frame.main, GWLP_HINSTANCE));
   frame.targetPictures[0] = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_TARGET_FILES));
   frame.targetPictures[1] = LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_TARGET_FOLDERS));
+  WatchTargetPictureHover(frame.Item(IDC_TARGET_PICTURE));
   ApplyDisplayFlags(work, frame);
   return frame.list != nullptr;
 }
