@@ -148,7 +148,7 @@ void DialogAnswers::Tick() {
   if (GetTickCount() - since_ < deadline_) return;
   std::wstring why;
   if (!expected_.empty()) {
-    why = L"waited " + std::to_wstring(deadline_ / 1000) + L" s for " + expected_.front().what;
+    why = L"waited " + std::to_wstring(deadline_) + L" ms for " + expected_.front().what;
   } else if (!answered_.empty()) {
     why = L"the dialog \"" + DialogTitle(answered_.front()) + L"\" stayed open after its answer";
   } else {
