@@ -345,6 +345,8 @@ TEST_F(OptionsTest, TheSerialListsFollowTheCollisionChoice) {
 
 TEST_F(OptionsTest, CancelKeepsEverySettingButTheButtonSavedFixedSwitches) {
   OpenWindow();
+  std::vector<int> dragged{1, 0, 3, 2, 4, 5};  // the headers as the person dragged them
+  ListView_SetColumnOrderArray(Parts().list, 6, dragged.data());
   const Settings before = Work().settings;
   RunSheet([&](HWND sheet) {
     HWND page = ShowPage(sheet, 2);
@@ -359,6 +361,7 @@ TEST_F(OptionsTest, CancelKeepsEverySettingButTheButtonSavedFixedSwitches) {
   const SettingsStore store = Store();
   EXPECT_EQ(kFixWindow | kFixColumns, store.ReadInt(L"option3", 0xFFFF, -1)) << "saved at once";
   EXPECT_NE(-1, store.ReadInt(L"wwidth", 32767, -1)) << "the window's size is what is fixed";
+  EXPECT_EQ(0x103245, store.ReadInt(L"headcount", 0x543210, -1)) << "and the column order";
   Close();
   EXPECT_EQ(kFixWindow | kFixColumns, store.ReadInt(L"option3", 0xFFFF, -1));
   EXPECT_EQ(0, store.ReadInt(L"propno", 4, -1)) << "the page shown last is kept";
