@@ -58,6 +58,14 @@ void ShowModeGroup(const Workspace& work, const Frame& frame) {
   }
 }
 
+// The panel's area anew, frames included: a box shown where another was hidden is drawn whole.
+void RedrawPanel(const Frame& frame) {
+  RECT panel;
+  if (!frame.dialog || !GetClientRect(frame.dialog, &panel)) return;
+  panel.top = std::max(0L, panel.bottom - frame.panelHeight);
+  RedrawWithFrames(frame.dialog, &panel);
+}
+
 }  // namespace
 
 void EmptyModeFirstBox(const Workspace& work, const Frame& frame) {
@@ -68,14 +76,6 @@ void EmptyModeFirstBox(const Workspace& work, const Frame& frame) {
   GetClassNameW(first, name, 16);
   // A box a person types into; a list of choices keeps its choice.
   if (lstrcmpiW(name, L"ComboBox") == 0 && (GetWindowLongW(first, GWL_STYLE) & 3) == CBS_DROPDOWN) SetWindowTextW(first, L"");
-}
-
-// The panel's area anew, frames included: a box shown where another was hidden is drawn whole.
-void RedrawPanel(const Frame& frame) {
-  RECT panel;
-  if (!frame.dialog || !GetClientRect(frame.dialog, &panel)) return;
-  panel.top = std::max(0L, panel.bottom - frame.panelHeight);
-  RedrawWithFrames(frame.dialog, &panel);
 }
 
 void InitModeTabs(Workspace& work, const Frame& frame) {
@@ -109,6 +109,7 @@ void ShowModePanel(Workspace& work, const Frame& frame, int button) {
   ShowWindow(frame.Item(IDC_UNDO_CAPTION), undo ? SW_SHOW : SW_HIDE);
   if (undo) {
     ShowStatusHint(work, frame, kHintKeep);
+    RedrawPanel(frame);
     return;
   }
   work.modeIndex = tab * 12 + checked - 1;
