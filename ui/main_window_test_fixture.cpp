@@ -46,6 +46,7 @@ void MainWindowTest::Close() {
     Pump(20);
   }
   window = nullptr;
+  focused_ = nullptr;
   SetMessagePolicy({});
 }
 
@@ -69,9 +70,13 @@ void MainWindowTest::Key(UINT vk, bool ctrl, bool shift, bool alt) {
   keys[VK_SHIFT] = shift ? 0x80 : 0;
   keys[VK_MENU] = alt ? 0x80 : 0;
   SetKeyboardState(keys);
+  // Another test program may have taken the activation meanwhile, and the focus with it: a person
+  // would click back into the window, and the key goes where the focus was.
+  if (!GetFocus() && focused_ && IsWindow(focused_)) SetFocus(focused_);
   HWND target = GetFocus() ? GetFocus() : window;
   PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, alt ? (1 | (1 << 29)) : 1);
   Pump(30);
+  if (GetFocus()) focused_ = GetFocus();
   keys[VK_CONTROL] = keys[VK_SHIFT] = keys[VK_MENU] = 0;
   SetKeyboardState(keys);
 }
@@ -94,7 +99,10 @@ void MainWindowTest::Drop(const std::vector<std::wstring>& paths) {
   SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
-void MainWindowTest::FocusList() { SetFocus(Parts().list); }
+void MainWindowTest::FocusList() {
+  SetFocus(Parts().list);
+  focused_ = Parts().list;
+}
 
 bool MainWindowTest::StepToMode(int mode, bool back) {
   for (int step = 0; step < kModeCount && Work().Mode() != mode; ++step) Key(back ? VK_LEFT : VK_RIGHT, false, false, true);

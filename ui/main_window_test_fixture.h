@@ -53,6 +53,9 @@ class MainWindowTest : public testing::Test {
   std::wstring registryKey = L"Software\\Pinecot Tools\\KorvalithWindowTest";
   HWND window = nullptr;
   HACCEL accelerators = nullptr;
+
+ private:
+  HWND focused_ = nullptr;  // where the window's focus was after the last key
 };
 
 }  // namespace korval
