@@ -71,6 +71,7 @@ int MacroPlayback::PlaybackTick(const PlaybackHooks& hooks) {
 
   if (result != kParseStepLoaded) {
     panel.mode = kModeMacro;
+    if (hooks.showPanel) hooks.showPanel();
     // An abort during the last pause still stops the execution: the user asked for no renames.
     const bool aborted = window_ == Window::Aborted;
     CloseWindow(hooks);
@@ -85,6 +86,7 @@ int MacroPlayback::PlaybackTick(const PlaybackHooks& hooks) {
     return 0;
   }
   if (panel.mode == kModeLetterCase && hooks.params) panel.exceptionText = ExceptionTextFor(*hooks.params, panel.bigsmall);
+  if (hooks.showPanel) hooks.showPanel();
   if (!hooks.silent && hooks.view.status) {
     hooks.view.status(FormatText(L"　%2d : 【 %s 】", parse_.stepCounter, ModeLabel(panel.mode)));
   }

@@ -34,6 +34,9 @@ struct PlaybackHooks {
   const ModeParams* params = nullptr;
   // Previews the list in the panel's mode; from the second step on from each row's new name.
   std::function<void(int step)> previewStep;
+  // The panel's values changed (a step was loaded, or the macro mode is selected again): the window
+  // shows the panel of their mode with them.
+  std::function<void()> showPanel;
   // Executes the list in the macro mode (the names are previewed already).
   std::function<void()> execute;
   // Called once when the playback has ended, whatever the way (the automatic run's end).

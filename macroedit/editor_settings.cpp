@@ -2,6 +2,7 @@
 #include "macroedit/editor_settings.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "config/registry.h"
 #include "macroedit/editor_message.h"
@@ -66,9 +67,36 @@ constexpr WindowKey kWindowInts[] = {
     {L"head1w", &EditorSettings::head1w, 4000},         {L"head2w", &EditorSettings::head2w, 4000},
     {L"head3w", &EditorSettings::head3w, 4000},         {L"topmost", &EditorSettings::topmost, 1},
     {L"dispcontrols", &EditorSettings::statusBar, 1},   {L"maxmultirep", &EditorSettings::maxmultirep, 6},
+    {L"headcount", &EditorSettings::headcount, 0x210},  {L"del", &EditorSettings::del, 3},
+    {L"listcols1", &EditorSettings::listcols1, 1},      {L"listcols2", &EditorSettings::listcols2, 1},
+    {L"bmargin", &EditorSettings::bmargin, 100},        {L"rmargin", &EditorSettings::rmargin, 100},
 };
 
 constexpr bool IsGeometry(const WindowKey& k) { return k.key[0] == L'w'; }
+
+// Values of four digits each, packed one per hexadecimal digit, the first in the highest.
+int PackDigits(std::initializer_list<int> digits) {
+  int packed = 0;
+  for (int digit : digits) packed = packed << 4 | (digit & 0xF);
+  return packed;
+}
+int DigitOf(int packed, int index) { return (packed >> (4 * (3 - index))) & 0xF; }
+
+// `timestamp`: the time stamp mode's choices (which times, how, forward or back, now); `attribute`:
+// the four attribute choices, read-only first.
+int PackTimestamp(const PanelValues& p) { return PackDigits({p.creatmodif, p.timestpsm, p.fwdback, p.stampnow}); }
+void UnpackTimestamp(int packed, PanelValues& p) {
+  p.creatmodif = std::min(DigitOf(packed, 0), 6);
+  p.timestpsm = std::min(DigitOf(packed, 1), 2);
+  p.fwdback = std::min(DigitOf(packed, 2), 1);
+  p.stampnow = std::min(DigitOf(packed, 3), 1);
+}
+int PackAttributes(const PanelValues& p) {
+  return PackDigits({p.attributes[0], p.attributes[1], p.attributes[2], p.attributes[3]});
+}
+void UnpackAttributes(int packed, PanelValues& p) {
+  for (int i = 0; i < 4; ++i) p.attributes[static_cast<size_t>(i)] = std::min(DigitOf(packed, i), 2);
+}
 
 // The width classes are kept packed: 1 digits, 2 letters, 4 katakana, 8 symbols.
 int PackWidthClasses(const PanelValues& p) {
@@ -152,6 +180,8 @@ void LoadEditorSettings(const SettingsStore& store, EditorSettings& s) {
     s.panel.*k.value = std::to_wstring(store.ReadInt(k.key, kPanelNumberBound, fallback));
   }
   UnpackWidthClasses(store.ReadInt(L"zentohan", 15, 0), s.panel);
+  UnpackTimestamp(store.ReadInt(L"timestamp", 0x6211, PackTimestamp(s.panel)), s.panel);
+  UnpackAttributes(store.ReadInt(L"attribute", 0x2222, PackAttributes(s.panel)), s.panel);
   s.bsexcept0 = store.Decode(store.ReadText(L"bsexcept0", s.bsexcept0));
   s.bsexcept1 = store.Decode(store.ReadText(L"bsexcept1", s.bsexcept1));
   s.bsexcept2 = store.Decode(store.ReadText(L"bsexcept2", s.bsexcept2));
@@ -176,6 +206,8 @@ void SaveEditorSettings(const SettingsStore& store, const EditorSettings& s, boo
     store.WriteInt(k.key, std::clamp(_wtoi((panel.*k.value).c_str()), 0, static_cast<int>(kPanelNumberBound)));
   }
   store.WriteInt(L"zentohan", PackWidthClasses(panel));
+  store.WriteInt(L"timestamp", PackTimestamp(panel));
+  store.WriteInt(L"attribute", PackAttributes(panel));
   store.WriteText(L"bsexcept0", store.Encode(s.bsexcept0));
   store.WriteText(L"bsexcept1", store.Encode(s.bsexcept1));
   store.WriteText(L"bsexcept2", store.Encode(s.bsexcept2));

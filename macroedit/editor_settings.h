@@ -30,6 +30,9 @@ struct EditorSettings {
   int topmost = 0;
   int statusBar = 1;       // kept in `dispcontrols`
   int maxmultirep = 6;     // list index 0..6 of the parts 2..8
+  int headcount = 0x12;    // the step list's column order, one hexadecimal digit per position
+  // The main program's list settings, which the editor keeps for it under the same names.
+  int del = 0, listcols1 = 1, listcols2 = 1, bmargin = 0, rmargin = 0;
   int version = 0, count = 0;
   PanelValues panel = DefaultEditorPanel();  // the mode panel, `mode` the selected mode
   std::wstring bsexcept0, bsexcept1;

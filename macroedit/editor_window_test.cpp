@@ -10,6 +10,8 @@
 #include "macroedit/editor_driver.h"
 #include "macroedit/reduce_dialog.h"
 #include "macroedit/save_name_dialog.h"
+#include "platform/button_fit.h"
+#include "platform/dialog_answers.h"
 #include "platform/scripted_message_sink.h"
 #include "platform/temp_folder.h"
 #include "resources/macroedit_resource.h"
@@ -21,32 +23,13 @@ namespace {
 const std::string kThreeSteps = "KV150\n" + Record("REP", "002", "_", " ") + Record("123", "000", "<01>-", "") +
                                 Record("Aa ", "400", "", "");
 
-// Works the next dialog with the caption once it is up, from a timer that runs in its modal loop.
-std::function<void(HWND)> gDialogWork;
-const wchar_t* gDialogCaption = nullptr;
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-  wchar_t text[64] = L"";
-  GetWindowTextW(window, text, 64);
-  if (gDialogCaption && std::wstring(text) == gDialogCaption) {
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-void CALLBACK WorkDialog(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-  if (!dialog) return;
-  KillTimer(nullptr, id);
-  gDialogWork(dialog);
-}
-
-void WhenDialogOpens(const wchar_t* caption, std::function<void(HWND)> work) {
-  gDialogCaption = caption;
-  gDialogWork = std::move(work);
-  SetTimer(nullptr, 0, 50, WorkDialog);
+// Works the dialog with the title once it is up.
+DialogAnswers::Answer WorkDialog(std::wstring title, std::function<void(HWND)> work) {
+  return [title = std::move(title), work = std::move(work)](HWND dialog) {
+    if (DialogTitle(dialog) != title || !HasControl(dialog, IDOK)) return false;
+    work(dialog);
+    return true;
+  };
 }
 
 std::wstring DialogText(HWND dialog, int id) {
@@ -72,6 +55,12 @@ class EditorWindowTest : public testing::Test {
   TempFolder folder_;
   ScriptedMessageSink sink_;
 };
+
+TEST(EditorDialogs, EveryButtonCaptionFitsItsButtonAtTheDialogFont) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+  InitCommonControlsEx(&controls);
+  EXPECT_EQ(std::vector<std::string>{}, ButtonsTooNarrow(GetModuleHandleW(nullptr)));
+}
 
 TEST_F(EditorWindowTest, TheSlotOfTheCommandLineIsShownWithItsSteps) {
   EditorDriver editor(folder_.Path(), {L"/macro3"});
@@ -109,7 +98,8 @@ TEST_F(EditorWindowTest, TheNamingDialogOffersEverySlotAndGivesBackTheChosenOneA
   editor.State().askSaveName = [&](SaveNameData& data) { return ShowSaveNameDialog(editor.Window(), &data); };
   std::wstring shownNumber, chosenNumber, shownName;
   LRESULT slots = 0;
-  WhenDialogOpens(L"名前を付けて保存", [&](HWND dialog) {
+  DialogAnswers answers;
+  answers.Expect(L"the naming dialog", WorkDialog(L"名前を付けて保存", [&](HWND dialog) {
     shownNumber = DialogText(dialog, IDC_SAVE_SLOT_NUMBER);
     shownName = DialogText(dialog, IDC_SAVE_NAMES);
     slots = SendDlgItemMessageW(dialog, IDC_SAVE_NAMES, CB_GETCOUNT, 0, 0);
@@ -118,8 +108,8 @@ TEST_F(EditorWindowTest, TheNamingDialogOffersEverySlotAndGivesBackTheChosenOneA
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_SAVE_NAMES)));
     chosenNumber = DialogText(dialog, IDC_SAVE_SLOT_NUMBER);
     SetDlgItemTextW(dialog, IDC_SAVE_NAMES, L"七番");
-    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-  });
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  }));
   editor.Click(IDC_SAVE_AS);
   EXPECT_EQ(L"3：", shownNumber);
   EXPECT_EQ(L"three", shownName);
@@ -137,7 +127,8 @@ TEST_F(EditorWindowTest, TheReductionDialogOffersTwoToEightParts) {
   editor.State().askReduce = [&](ReduceData& data) { return ShowReduceDialog(editor.Window(), &data); };
   std::wstring firstPart, lastPart;
   LRESULT shown = -1;
-  WhenDialogOpens(L"置換の数の削減", [&](HWND dialog) {
+  DialogAnswers answers;
+  answers.Expect(L"the reduction dialog", WorkDialog(L"置換の数の削減", [&](HWND dialog) {
     wchar_t text[8] = L"";
     SendDlgItemMessageW(dialog, IDC_REDUCE_MAX, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
     firstPart = text;
@@ -145,8 +136,8 @@ TEST_F(EditorWindowTest, TheReductionDialogOffersTwoToEightParts) {
     lastPart = text;
     shown = SendDlgItemMessageW(dialog, IDC_REDUCE_MAX, CB_GETCURSEL, 0, 0);
     SendDlgItemMessageW(dialog, IDC_REDUCE_MAX, CB_SETCURSEL, 1, 0);
-    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
-  });
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  }));
   sink_.Answer(IDCANCEL);  // not saved
   editor.Command(IDM_REDUCE);
   EXPECT_EQ(L"2", firstPart);
@@ -328,6 +319,25 @@ TEST_F(EditorWindowTest, BrokenAndUnreadableFilesOpenEmptyAndStayAsTheyWere) {
   EXPECT_EQ(std::string(5000, '\xff'), folder_.ReadFile(L"macro.lst"));
 }
 
+// A message about the next slot's file shows over an empty list, not over the rows of the slot
+// before (which would be drawn blank).
+TEST_F(EditorWindowTest, AMessageAboutTheNextSlotShowsOverAnEmptyList) {
+  const std::pair<std::string, const wchar_t*> cases[] = {{"KV160\n", L"non-supported version"},
+                                                          {"garbage\n", L"broken macro file"}};
+  for (const auto& [bytes, caption] : cases) {
+    folder_.WriteFile(L"macro4.bin", bytes);
+    EditorDriver editor(folder_.Path(), {L"/macro3"});
+    ASSERT_EQ(3, ListView_GetItemCount(editor.State().list));
+    int rowsBehind = -1;
+    sink_.onShow = [&](const MessageRequest&) { rowsBehind = ListView_GetItemCount(editor.State().list); };
+    editor.Click(IDC_NEXT_SLOT);
+    sink_.onShow = nullptr;
+    ASSERT_FALSE(sink_.requests.empty());
+    EXPECT_EQ(caption, sink_.requests.back().caption);
+    EXPECT_EQ(0, rowsBehind) << Utf8(caption);
+  }
+}
+
 TEST_F(EditorWindowTest, SettingsAreKeptInTheEditorsIniFile) {
   {
     EditorDriver editor(folder_.Path(), {L"/macro3"});
@@ -342,6 +352,8 @@ TEST_F(EditorWindowTest, SettingsAreKeptInTheEditorsIniFile) {
     editor.Command(IDM_SELECT_ALL);
     editor.Command(IDM_DELETE_ROWS);
     sink_.Answer(IDYES);
+    int dragged[3] = {2, 0, 1};  // the step list's headers dragged into another order
+    ListView_SetColumnOrderArray(editor.State().list, 3, dragged);
     EXPECT_TRUE(editor.Close());
   }
   const std::string ini = folder_.ReadFile(L"korvalmacroedit.ini");
@@ -350,12 +362,20 @@ TEST_F(EditorWindowTest, SettingsAreKeptInTheEditorsIniFile) {
   EXPECT_NE(std::string::npos, ini.find("renbanstr=\"<001>\"")) << ini;
   EXPECT_NE(std::string::npos, ini.find("replacefrom1=\"_\"")) << ini;
   EXPECT_NE(std::string::npos, ini.find("replaceto1=\"\x81\x5b\"")) << ini;
+  // Every key the editor keeps is written, also those it only keeps for the renamer.
+  for (const char* line : {"\r\nheadcount=513\r\n", "\r\ndel=0\r\n", "\r\nlistcols1=1\r\n", "\r\nlistcols2=1\r\n",
+                           "\r\nbmargin=0\r\n", "\r\nrmargin=0\r\n", "\r\ntimestamp=0\r\n", "\r\nattribute=8738\r\n"}) {
+    EXPECT_NE(std::string::npos, ini.find(line)) << line;
+  }
   EditorDriver again(folder_.Path());
   EXPECT_EQ(3, again.State().settings.panel.mode);
   EXPECT_EQ(2, again.State().settings.count);
   EXPECT_EQ((std::vector<std::wstring>{L"_"}), again.State().settings.replaceFromHistory);
   EXPECT_EQ(1, SendDlgItemMessageW(again.State().dialog, IDC_REPLACE_TO, CB_GETCOUNT, 0, 0));
   EXPECT_EQ(1, again.State().slot);
+  int order[3] = {};
+  ASSERT_TRUE(ListView_GetColumnOrderArray(again.State().list, 3, order));
+  EXPECT_EQ((std::vector<int>{2, 0, 1}), std::vector<int>(order, order + 3));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "macroedit/step_list_view.h"
 #include "macroedit/window_commands.h"
 #include "platform/dpi.h"
+#include "platform/redraw.h"
 #include "resources/macroedit_resource.h"
 
 namespace korval {
@@ -60,6 +61,7 @@ void LayOut(EditorState& state, int width, int height) {
                            px(r.bottom) - px(r.top) + grow * dy, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (batch) EndDeferWindowPos(batch);
+  RedrawWithFrames(state.dialog);
 }
 
 void ShowContextMenu(EditorState& state) {

@@ -7,6 +7,7 @@
 
 #include "macroedit/step_description.h"
 #include "modes/change_mode.h"
+#include "platform/redraw.h"
 #include "resources/macroedit_resource.h"
 
 namespace korval {
@@ -150,6 +151,7 @@ void ShowPanelMode(HWND dialog, int mode) {
   if (!HasPanelButton(mode)) mode = kPanelModes[0];
   for (int m : kPanelModes) CheckDlgButton(dialog, IDC_MODE_BUTTON + m, m == mode ? BST_CHECKED : BST_UNCHECKED);
   for (const Binding& b : Bindings()) ShowWindow(GetDlgItem(dialog, b.id), b.mode == mode ? SW_SHOW : SW_HIDE);
+  RedrawWithFrames(dialog);
 }
 
 int PanelMode(HWND dialog) {

@@ -47,6 +47,7 @@ bool LoadSlotIntoList(EditorState& state, int slot) {
   state.modified = 0;
   state.rows.clear();
   ShowSlotText(state);
+  ShowRows(state);  // a message of the file's reading shows over an empty list, not the old rows
   SlotContents contents = LoadSlot(state.programFolder, slot);
   SetStatusText(state, contents.status);
   state.rows = std::move(contents.rows);

@@ -2,7 +2,9 @@
 #include "macroedit/step_list_view.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "config/column_order.h"
 #include "macroedit/step_description.h"
 #include "platform/dpi.h"
 
@@ -32,12 +34,19 @@ void SetupStepList(HWND list, const EditorSettings& settings) {
     lvc.iSubItem = column;
     ListView_InsertColumn(list, column, &lvc);
   }
+  std::vector<int> order = ColumnOrderOf(settings.headcount, kColumnCount);
+  ListView_SetColumnOrderArray(list, kColumnCount, order.data());
 }
 
 void RememberColumnWidths(HWND list, EditorSettings& settings) {
   for (int column = 0; column < kColumnCount; ++column) {
     const int width = ListView_GetColumnWidth(list, column);
     if (width > 0) settings.*kColumnWidths[column] = width;
+  }
+  int order[kColumnCount];
+  constexpr bool kShown[kColumnCount] = {true, true, true};
+  if (ListView_GetColumnOrderArray(list, kColumnCount, order)) {
+    settings.headcount = HeadcountWithShownOrder(settings.headcount, kShown, order);
   }
 }
 

@@ -13,10 +13,10 @@
 
 namespace korval {
 
-// Grid lines, full-row selection, columns that can be dragged; the three columns and their widths.
+// Grid lines, full-row selection, columns that can be dragged; the three columns, their widths and order.
 void SetupStepList(HWND list, const EditorSettings& settings);
 
-// The widths the columns have now, into the settings.
+// The widths and the order the columns have now, into the settings.
 void RememberColumnWidths(HWND list, EditorSettings& settings);
 
 // Tells the list how many rows there are now and redraws them.

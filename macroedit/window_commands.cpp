@@ -12,6 +12,7 @@
 #include "macroedit/slot_files.h"
 #include "modes/change_mode.h"
 #include "platform/format_text.h"
+#include "platform/redraw.h"
 #include "resources/macroedit_resource.h"
 
 namespace korval {
@@ -113,6 +114,7 @@ void ShowPositionBoxes(EditorState& state) {
   const int show = positionMode && state.sampleFixed ? SW_SHOW : SW_HIDE;
   ShowWindow(GetDlgItem(state.dialog, IDC_POSITION_EDIT), show);
   ShowWindow(GetDlgItem(state.dialog, IDC_POSITION_EDIT_LABEL), show);
+  RedrawWithFrames(state.dialog);
   SendDlgItemMessageW(state.dialog, IDC_POSITION_SAMPLE, EM_SETREADONLY, state.sampleFixed, 0);
   SetDlgItemTextW(state.dialog, IDC_POSITION_SET, state.sampleFixed ? L"リセット" : L"変更前セット");
 }

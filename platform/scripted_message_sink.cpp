@@ -16,6 +16,7 @@ int FirstButtonOf(UINT style) {
 
 int ScriptedMessageSink::Show(const MessageRequest& request) {
   requests.push_back(request);
+  if (onShow) onShow(request);
   if (answers_.empty()) return FirstButtonOf(request.style);
   const int answer = answers_.front();
   answers_.pop_front();

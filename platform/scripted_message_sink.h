@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/message_sink.h"
@@ -22,6 +23,8 @@ class ScriptedMessageSink final : public MessageSink {
   int Show(const MessageRequest& request) override;
 
   std::vector<MessageRequest> requests;
+  // Runs as each box shows, to look at the window behind it.
+  std::function<void(const MessageRequest&)> onShow;
 
  private:
   std::deque<int> answers_;

@@ -18,6 +18,7 @@ class ProgramRunner {
   ~ProgramRunner();
 
   bool Started() const { return process_.Valid(); }
+  DWORD ProcessId() const { return processId_; }
   // Waits up to timeoutMs for the process's first visible top-level window.
   HWND WaitForWindow(DWORD timeoutMs = 15000);
   // Waits up to timeoutMs for a visible top-level window of the process with the class name.

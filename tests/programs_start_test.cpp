@@ -2,6 +2,7 @@
 // renamer reads and writes its settings in the ini file of its folder.
 #include <gtest/gtest.h>
 
+#include "platform/dialog_answers.h"
 #include "platform/temp_folder.h"
 #include "tests/program_runner.h"
 
@@ -15,11 +16,9 @@ TEST(ProgramStart, RenamerShowsItsJapaneseTitleAndFillsTheIniAtExit) {
   ProgramRunner program(folder, L"korvalith.exe");
   ASSERT_TRUE(program.Started());
   // The very first start asks about the display name first; OK keeps the Japanese one.
-  HWND first = program.WaitForWindowOfClass(L"#32770");
-  ASSERT_NE(nullptr, first);
-  EXPECT_EQ(L"初回起動", WindowText(first));
-  PostMessageW(first, WM_COMMAND, IDOK, 0);
-  for (int i = 0; i < 100 && IsWindow(first); ++i) Sleep(50);
+  DialogAnswers answers(program.ProcessId());
+  answers.Expect(L"the first-start dialog", PressButtonOf(L"初回起動", IDOK));
+  ASSERT_TRUE(answers.Wait());
   HWND window = program.WaitForWindow();
   ASSERT_NE(nullptr, window);
   EXPECT_EQ(L"Korvalith", WindowClass(window));

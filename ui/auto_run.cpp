@@ -240,6 +240,7 @@ PlaybackHooks PlaybackHooksFor(const CommandLine& commandLine, AutoRunWork& work
     ExecuteChanges(RunKind::Execute, c, &report);
     if (work.report && commandLine.IsAutomatic()) *work.report = report;
   };
+  hooks.showPanel = work.panelLoaded;
   hooks.finished = work.playbackEnded;
   hooks.notify = [](const std::wstring& text, const std::wstring& caption, UINT style) {
     ShowMessage(MessageKind::Plain, static_cast<int>(style), caption, text, MessageClass::Error);

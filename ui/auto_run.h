@@ -52,6 +52,7 @@ struct AutoRunWork {
   PlaybackView playbackView;               // the playback window, when the window shows one
   std::function<void()> playbackEnded;     // the playback has ended (an automatic run closes then)
   std::function<void()> listChanged;       // a playback step previewed the rows anew
+  std::function<void()> panelLoaded;       // a playback step (or the macro mode at its end) filled the panel
   std::wstring programFolder;
   HWND owner = nullptr;                    // also receives the playback timer
   RunReport* report = nullptr;             // what the automatic run did, for its exit code

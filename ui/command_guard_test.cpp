@@ -101,7 +101,8 @@ class CommandGuardTest : public MainWindowTest, public testing::WithParamInterfa
 };
 
 TEST_P(CommandGuardTest, EveryCommandActsOnlyWhereItsGuardsAllow) {
-  DialogAnswerer closer(CancelDialog);
+  DialogAnswers closer;
+  closer.AnswerEvery(CancelDialog);
   Enter(GetParam());
   // First every command that must not act here, while the state still holds ...
   for (const CommandRow& row : CommandTable()) {

@@ -44,8 +44,11 @@ void OnAbout(CommandContext& c) {
 }
 
 void OnMacroEditor(CommandContext& c) {
-  OpenMacroEditor(c.work.recorder, c.work.panel.macrono, c.work.programFolder, c.work.macroEditorStarted,
-                  c.work.macroSlots, c.frame.main);
+  // "リスト更新": the names the editor saved show in the slot list.
+  if (OpenMacroEditor(c.work.recorder, c.work.panel.macrono, c.work.programFolder, c.work.macroEditorStarted,
+                      c.work.macroSlots, c.frame.main) == EditorLaunch::ListReread) {
+    ShowMacroSlots(c.work, c.frame);
+  }
   if (HWND button = c.frame.Item(IDC_MACRO_EDIT)) {
     SetWindowTextW(button, c.work.macroEditorStarted ? kRefreshListButtonText : kEditButtonText);
   }

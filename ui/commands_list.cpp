@@ -11,6 +11,7 @@
 #include "filelist/list_texts.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
+#include "ui/mode_selection.h"
 #include "ui/list_view.h"
 #include "ui/status_bar.h"
 #include "ui/window_actions.h"
@@ -98,6 +99,7 @@ void OnClearList(CommandContext& c) {
   PassingHint hint(c.work, c.frame, kHintClearing);
   ClearList(c.work.list);
   SetPositionSample(c.work, c.frame);
+  EmptyModeFirstBox(c.work, c.frame);
   RefreshList(c.work, c.frame);
 }
 

@@ -39,6 +39,7 @@ void SaveFixedNow(Workspace& work, const Frame& frame, int fixedBits) {
   s.option3 = (s.option3 & ~(kFixWindow | kFixColumns)) | fixedBits;
   const bool normal = !IsZoomed(frame.main) && !IsIconic(frame.main);
   if (normal) RememberGeometry(frame, s);
+  RememberColumnWidths(frame.list, s);
   if (work.store) SaveSettings(*work.store, s, SaveReason::SaveNow, normal);
 }
 
@@ -65,6 +66,8 @@ void TakeOverOptions(CommandContext& c, Settings edited) {
   }
   // A fixed mode is never written at exit: the one chosen here is written now, or it would be lost.
   if ((s.option3 & kFixMode) && work.store) work.store->WriteInt(L"mode", startMode);
+  // The next drop of a folder reads as the page now says.
+  if (s.folderread != before.folderread) work.folderreadWorking = s.folderread;
   if (s.listfont != before.listfont) SetListFont(c.frame.list, s.listfont, c.frame.listFont);
   SetListColours(c.frame.list, s, work.UndoMode());
   if (ColumnsChanged(s, before)) {
@@ -78,10 +81,13 @@ void TakeOverOptions(CommandContext& c, Settings edited) {
 
 void OnOptions(CommandContext& c) {
   if (!MayOpenOptions(c)) return;
+  // The columns made anew after OK keep the widths and order they have now.
+  RememberColumnWidths(c.frame.list, c.work.settings);
   OptionsData data;
   data.settings = c.work.settings;
   data.page = c.work.settings.propno;
   data.saveNow = [&c](int fixedBits) { SaveFixedNow(c.work, c.frame, fixedBits); };
+  data.chooseColour = c.work.chooseColour;
   const bool accepted = ShowOptionsDialog(c.frame.main, &data);
   if (accepted) TakeOverOptions(c, std::move(data.settings));
   c.work.settings.propno = data.page;

@@ -18,19 +18,22 @@ namespace korval {
 namespace {
 
 // Types the path into the file dialog's name box (and picks the layout, when the box is there)
-// and confirms.
-std::function<void(HWND)> ChooseFile(const std::wstring& path, int format = -1) {
+// and confirms, once the dialog has its boxes.
+DialogAnswers::Answer ChooseFile(const std::wstring& path, int format = -1) {
   return [path, format](HWND dialog) {
-    if (format >= 0) {
-      HWND child = FindWindowExW(dialog, nullptr, L"#32770", nullptr);
-      SendDlgItemMessageW(child, IDC_CSV_FORMAT, CB_SETCURSEL, format, 0);
-    }
     HWND name = GetDlgItem(dialog, 0x480);  // edt1
     if (!name) name = GetDlgItem(dialog, 0x47C);  // cmb13
+    HWND layout = format >= 0 ? FindWindowExW(dialog, nullptr, L"#32770", nullptr) : nullptr;
+    if (!name || (format >= 0 && !(layout && HasControl(layout, IDC_CSV_FORMAT)))) return false;
+    if (layout) SendDlgItemMessageW(layout, IDC_CSV_FORMAT, CB_SETCURSEL, format, 0);
     SetWindowTextW(name, path.c_str());
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return true;
   };
 }
+
+// The file dialog's question whether an existing file may be replaced: Yes.
+bool ReplaceTheFile(HWND question) { return !HasControl(question, 0x480) && PressButton(IDYES)(question); }
 
 class CsvCommandTest : public MainWindowTest {
  protected:
@@ -47,22 +50,26 @@ struct SaveCase {
   int format;
   int cliptsv;
   CsvLayout layout;
+  const wchar_t* typed;  // "saved" gets its extension from the program
+  bool replaces;         // "saved.csv" is there already: the dialog asks first
 };
 
 TEST_F(CsvCommandTest, SavingAllRowsWritesTheLayoutChosenInTheDialog) {
   OpenWithTwoFiles();
-  const SaveCase cases[] = {{0, 0, CsvLayout::Standard},
-                            {1, 1, CsvLayout::OldFullPath},
-                            {2, 1, CsvLayout::OldFullPathAndNew},
-                            {0, 1, CsvLayout::Standard}};
+  const SaveCase cases[] = {{0, 0, CsvLayout::Standard, L"saved", false},
+                            {1, 1, CsvLayout::OldFullPath, L"saved.csv", true},
+                            {2, 1, CsvLayout::OldFullPathAndNew, L"saved", false},
+                            {0, 1, CsvLayout::Standard, L"saved.csv", true}};
   for (const SaveCase& c : cases) {
     Work().settings.cliptsv = c.cliptsv;
+    if (!c.replaces) DeleteFileW((files / L"saved.csv").c_str());
     {
-      DialogAnswerer answer(ChooseFile(files / L"saved", c.format));
+      DialogAnswers answer;
+      answer.Expect(L"the save dialog", ChooseFile(files / c.typed, c.format));
+      if (c.replaces) answer.Expect(L"the question to replace saved.csv", ReplaceTheFile);
       Command(IDM_SAVE_ALL);
     }
     EXPECT_EQ(Work().settings.savecsvfmt, c.format);
-    // The extension was appended to the typed name.
     const std::string expected =
         CsvFileBytes(BuildCsvText(Work().list, CsvRows::All, {c.layout, c.cliptsv != 0, false}));
     EXPECT_EQ(files.ReadFile(L"saved.csv"), expected) << c.format;
@@ -74,13 +81,15 @@ TEST_F(CsvCommandTest, AFileSavedIsReadBackIntoTheCsvMode) {
   OpenWithTwoFiles();
   Work().list.Row(0).newName = L"b_1.txt";
   {
-    DialogAnswerer answer(ChooseFile(files / L"list.csv", 0));
+    DialogAnswers answer;
+    answer.Expect(L"the save dialog", ChooseFile(files / L"list.csv", 0));
     Command(IDM_SAVE_ALL);
   }
   Command(IDM_CLEAR_LIST);
   ASSERT_EQ(L"", Rows());
   {
-    DialogAnswerer answer(ChooseFile(files / L"list.csv"));
+    DialogAnswers answer;
+    answer.Expect(L"the open dialog", ChooseFile(files / L"list.csv"));
     Click(IDC_MODE_BUTTON_FIRST);
     Click(IDC_CSV_OPEN);
   }
@@ -117,7 +126,8 @@ TEST_F(CsvCommandTest, AFileThatCannotBeReadWholeLeavesTheListAsItWas) {
   for (const auto& [bytes, caption] : cases) {
     const std::wstring path = files.WriteFile(L"bad.csv", bytes);
     {
-      DialogAnswerer answer(ChooseFile(path));
+      DialogAnswers answer;
+      answer.Expect(L"the open dialog", ChooseFile(path));
       Key('O', true);
     }
     ASSERT_FALSE(sink.requests.empty());
@@ -220,16 +230,13 @@ TEST_F(CsvCommandTest, TheChooserOfCtrlSSavesWhatItsButtonNames) {
     sink.requests.clear();
     std::wstring chooserTitle;
     {
-      DialogAnswerer answer([&](HWND dialog) {
-        if (GetDlgItem(dialog, IDC_CHOOSE_ALL)) {
-          wchar_t title[64] = L"";
-          GetWindowTextW(dialog, title, 64);
-          chooserTitle = title;
-          PostMessageW(dialog, WM_COMMAND, c.button, 0);
-        } else {
-          ChooseFile(files / L"chosen.csv", 0)(dialog);
-        }
+      DialogAnswers answer;
+      answer.Expect(L"the chooser", [&](HWND dialog) {
+        if (!HasControl(dialog, IDC_CHOOSE_ALL)) return false;
+        chooserTitle = DialogTitle(dialog);
+        return PressButton(c.button)(dialog);
       });
+      if (!c.refusal) answer.Expect(L"the save dialog", ChooseFile(files / L"chosen.csv", 0));
       Key('S', true);
     }
     EXPECT_EQ(L"CSV形式で保存", chooserTitle);
@@ -254,7 +261,8 @@ TEST_F(CsvCommandTest, TheLastLogIsSavedByteForByte) {
   const std::string log("\xFF\xFE\"\0C\0", 6);
   program.WriteFile(L"rename1.log", log);
   {
-    DialogAnswerer answer(ChooseFile(files / L"last"));
+    DialogAnswers answer;
+    answer.Expect(L"the save dialog", ChooseFile(files / L"last"));
     Command(IDM_SAVE_LAST_LOG);
   }
   EXPECT_EQ(files.ReadFile(L"last.csv"), log);

@@ -8,11 +8,15 @@
 #include <optional>
 #include <vector>
 
+#include "config/column_order.h"
 #include "platform/dpi.h"
 #include "ui/list_appearance.h"
 
 namespace korval {
 namespace {
+
+// Which of the six columns the settings show.
+std::array<bool, 6> ShownColumns(const Settings& s) { return {true, true, true, true, s.listcols1 != 0, s.listcols2 != 0}; }
 
 struct ColumnLayout {
   const wchar_t* title;
@@ -72,6 +76,8 @@ void ResetListColumns(HWND control, const Settings& settings) {
     column.pszText = const_cast<wchar_t*>(layout.title);
     ListView_InsertColumn(control, index++, &column);
   }
+  std::vector<int> order = ShownColumnOrder(settings.headcount, ShownColumns(settings));
+  ListView_SetColumnOrderArray(control, static_cast<int>(order.size()), order.data());
   InvalidateRect(control, nullptr, TRUE);
 }
 
@@ -149,6 +155,11 @@ void RememberColumnWidths(HWND control, Settings& s) {
     if ((i == 4 && !s.listcols1) || (i == 5 && !s.listcols2)) continue;
     const int width = ListView_GetColumnWidth(control, column++);
     if (width > 0) *widths[i] = width;
+  }
+  // The order the person dragged the headers into.
+  std::vector<int> order(static_cast<size_t>(column));
+  if (column > 0 && ListView_GetColumnOrderArray(control, column, order.data())) {
+    s.headcount = HeadcountWithShownOrder(s.headcount, ShownColumns(s), order);
   }
 }
 

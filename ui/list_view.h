@@ -39,7 +39,8 @@ void ShowSortArrows(HWND control, const SortState& state);
 // The context menu of the list at the screen point; "選択をリストから消去" only with a selection.
 void ShowListMenu(HWND control, HWND commandTarget, POINT at, bool anySelected);
 
-// The widths of the shown columns back into the settings (before they are saved).
+// The widths and the order of the shown columns back into the settings (before they are saved,
+// and before the columns are made anew).
 void RememberColumnWidths(HWND control, Settings& s);
 
 // The text colour (normal or undo mode) on the settings' background.

@@ -9,6 +9,7 @@
 #include "engine/list_filter.h"
 #include "platform/dpi.h"
 #include "platform/path_limits.h"
+#include "platform/redraw.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
 #include "ui/live_preview.h"
@@ -64,7 +65,8 @@ void ApplyFilterFromBox(Workspace& work, Frame& frame, bool chosen) {
 void OnModeButton(Workspace& work, Frame& frame, int button) {
   if (work.Playing() || work.busy || work.UndoMode()) return;
   if (!ConfirmDropEditedNames(work)) {
-    ShowModePanel(work, frame, work.modeIndex % 12 + 1);  // the old button stays pressed
+    // No cancels the click: the old button shows pressed again, and the typed names stay.
+    CheckModeButton(frame, work.modeIndex % 12 + 1);
     return;
   }
   ShowModePanel(work, frame, button);
@@ -261,7 +263,7 @@ void LayoutMainDialog(const Frame& frame) {
     }
   }
   if (positions) EndDeferWindowPos(positions);
-  InvalidateRect(frame.dialog, nullptr, TRUE);
+  RedrawWithFrames(frame.dialog);
 }
 
 }  // namespace korval

@@ -15,6 +15,7 @@
 #include "ui/main_dialog.h"
 #include "ui/split_window.h"
 #include "ui/status_bar.h"
+#include "ui/target_picture.h"
 #include "ui/toolbar.h"
 #include "ui/window_actions.h"
 
@@ -64,6 +65,7 @@ bool CreateFrameParts(MainWindowState* state) {
   for (HWND part : {frame.list, frame.status}) SendMessageW(part, WM_SETFONT, reinterpret_cast<WPARAM>(frame.Font()), FALSE);
   SetListFont(frame.list, work.settings.listfont, frame.listFont);
   LoadFramePictures(frame);
+  WatchTargetPictureHover(frame.Item(IDC_TARGET_PICTURE));
   ApplyDisplayFlags(work, frame);
   return frame.list != nullptr;
 }

@@ -114,9 +114,14 @@ void BuildAutoRunWork(MainWindowState* state) {
     state->work.playback.Abort(PlaybackHooksFor(state->work.commandLine, state->work.autoWork));
   });
   w.listChanged = [state] {
-    // A playback step loaded its values into the panel: they show, with the names it previewed.
+    // The names a playback step previewed show, with the panel's values it corrected.
     WritePanel(state->work, state->frame);
     RefreshList(state->work, state->frame);
+  };
+  w.panelLoaded = [state] {
+    // The playback follows its steps in the panel: each step's mode with its values.
+    SelectModeIndex(state->work, state->frame, state->work.panel.mode - 1);
+    WritePanel(state->work, state->frame);
   };
   w.playbackEnded = [state] {
     Workspace& work = state->work;

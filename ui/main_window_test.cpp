@@ -4,9 +4,12 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 #include "engine/list_filter.h"
 #include "modes/change_mode.h"
 #include "resources/resource.h"
+#include "ui/command_table.h"
 #include "ui/main_window.h"
 #include "ui/main_window_test_fixture.h"
 #include "ui/undo_mode_view.h"
@@ -130,6 +133,86 @@ TEST_F(MainWindowRunTest, TheSlotSelectorLoadsTheChosenLog) {
   EXPECT_FALSE(Work().UndoMode());
   ASSERT_FALSE(sink.requests.empty());
   EXPECT_EQ(L"Can't Open File!", sink.requests.back().caption);
+}
+
+// Undo mode shows the rows of a change log: reading and saving CSV files is disabled and refused.
+TEST_F(MainWindowRunTest, UndoModeDisablesReadingAndSavingCsv) {
+  OpenWithReplacement();
+  Key(VK_RETURN);
+  Key(VK_RETURN);
+  Key('B', true);
+  ASSERT_TRUE(Work().UndoMode());
+  struct Case {
+    int command;
+    bool inMenu, onToolbar;
+  } cases[] = {{IDM_OPEN_CSV, true, true},
+               {IDM_SAVE_CSV, false, true},
+               {IDM_SAVE_SELECTION, true, false},
+               {IDM_SAVE_ALL, true, false},
+               {IDM_SAVE_LAST_LOG, true, false}};
+  DialogAnswers none(0, 5000);  // no file dialog may open
+  for (const Case& c : cases) {
+    if (c.inMenu) {
+      EXPECT_EQ(MF_GRAYED, GetMenuState(GetMenu(window), c.command, MF_BYCOMMAND) & MF_GRAYED) << c.command;
+    }
+    if (c.onToolbar) {
+      EXPECT_FALSE(SendMessageW(Parts().toolbar, TB_ISBUTTONENABLED, c.command, 0)) << c.command;
+    }
+    EXPECT_EQ(Dispatch::Refused, DispatchCommand(Work(), Parts(), c.command)) << c.command;
+  }
+  Key('B', true);
+  ASSERT_FALSE(Work().UndoMode());
+  for (const Case& c : cases) {
+    if (c.inMenu) {
+      EXPECT_EQ(0u, GetMenuState(GetMenu(window), c.command, MF_BYCOMMAND) & MF_GRAYED) << c.command;
+    }
+    if (c.onToolbar) {
+      EXPECT_TRUE(SendMessageW(Parts().toolbar, TB_ISBUTTONENABLED, c.command, 0)) << c.command;
+    }
+  }
+}
+
+// The column order a person drags the headers into is shown at the next start; with the headers
+// fixed in the options, the order of the start stays.
+TEST_F(MainWindowTest, TheColumnOrderIsKeptUnlessItIsFixed) {
+  struct Case {
+    int stored, option3;
+    std::vector<int> shown, dragged;
+    int saved;
+  } cases[] = {
+      {0x13245, 0, {0, 1, 3, 2, 4, 5}, {1, 0, 3, 2, 4, 5}, 0x103245},
+      {0x103245, kFixColumns, {1, 0, 3, 2, 4, 5}, {0, 1, 2, 3, 4, 5}, 0x103245},
+  };
+  for (Case& c : cases) {
+    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nheadcount=" +
+                                            std::to_string(c.stored) + "\r\noption3=" + std::to_string(c.option3) + "\r\n");
+    Open();
+    std::vector<int> order(6);
+    ASSERT_TRUE(ListView_GetColumnOrderArray(Parts().list, 6, order.data()));
+    EXPECT_EQ(c.shown, order) << c.stored;
+    ListView_SetColumnOrderArray(Parts().list, 6, c.dragged.data());
+    Close();
+    EXPECT_NE(std::string::npos, program.ReadFile(L"korvalith.ini").find("headcount=" + std::to_string(c.saved) + "\r\n"))
+        << c.stored;
+  }
+}
+
+// The mode panel's buttons and boxes lie on the mode tabs: the tabs are below every control on them
+// in the z-order and clip them out of their own painting, so that a repaint of the tabs (a box
+// hidden, the window resized) never covers a frame.
+TEST_F(MainWindowTest, TheModeTabsLieBelowTheControlsOnThem) {
+  Open();
+  HWND tabs = Parts().Item(IDC_MODE_TABS);
+  EXPECT_TRUE(GetWindowLongW(tabs, GWL_STYLE) & WS_CLIPSIBLINGS);
+  RECT onTabs;
+  GetWindowRect(tabs, &onTabs);
+  std::vector<int> below;
+  for (HWND child = GetWindow(tabs, GW_HWNDNEXT); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r, overlap;
+    GetWindowRect(child, &r);
+    if (IntersectRect(&overlap, &r, &onTabs)) below.push_back(GetDlgCtrlID(child));
+  }
+  EXPECT_EQ(std::vector<int>{}, below);
 }
 
 TEST_F(MainWindowTest, TestModeRefusesToExecute) {
@@ -373,13 +456,16 @@ TEST_F(MainWindowTest, NamesTypedInTheTextEditorArePreviewedThenExecuted) {
   Open({files.Path()});
   std::wstring leftPane;
   {
-    DialogAnswerer editor([&leftPane](HWND dialog) {
+    DialogAnswers editor;
+    editor.Expect(L"the text editor dialog", [&leftPane](HWND dialog) {
+      if (!HasControl(dialog, IDC_EDIT_NEW)) return false;
       wchar_t text[256] = L"";
       GetDlgItemTextW(dialog, IDC_EDIT_OLD, text, 256);
       leftPane = text;
       SetDlgItemTextW(dialog, IDC_EDIT_NEW, L"first.txt\r\nsecond.txt\r\n");
       SendMessageW(dialog, WM_COMMAND, IDC_EDIT_APPLY, 0);
       PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      return true;
     });
     Key('E', true);
   }
@@ -387,11 +473,34 @@ TEST_F(MainWindowTest, NamesTypedInTheTextEditorArePreviewedThenExecuted) {
   EXPECT_EQ(L"a.txt>first.txt|b.txt>second.txt|", Rows());
   EXPECT_EQ(ItemStatus::Ready, Work().list.Row(0).status);
   EXPECT_TRUE(Work().run.editedInTextEditor);
-  // Choosing a mode would drop the typed names: the question comes, No keeps them.
-  sink.Answer(IDNO);
-  Key(VK_RIGHT, false, false, true);
-  EXPECT_EQ(L"Clear Edited File Name?", sink.requests.back().caption);
-  EXPECT_EQ(L"a.txt>first.txt|b.txt>second.txt|", Rows());
+  // Choosing a mode, in any of its ways, would drop the typed names: the question comes, and No
+  // keeps the names, the mode and its pressed button.
+  HWND tabs = Parts().Item(IDC_MODE_TABS);
+  const std::pair<const char*, std::function<void()>> ways[] = {
+      {"Alt+Right", [&] { Key(VK_RIGHT, false, false, true); }},
+      {"a mode button", [&] { Click(IDC_MODE_BUTTON_FIRST + kModeSerialNumber - 1); }},
+      {"the other tab", [&] {
+         TabCtrl_SetCurSel(tabs, 1);
+         NMHDR change{tabs, IDC_MODE_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+         SendMessageW(Parts().dialog, WM_NOTIFY, IDC_MODE_TABS, reinterpret_cast<LPARAM>(&change));
+       }},
+  };
+  const int mode = Work().Mode();
+  for (const auto& [way, choose] : ways) {
+    sink.requests.clear();
+    sink.Answer(IDNO);
+    choose();
+    ASSERT_EQ(1u, sink.requests.size()) << way;
+    EXPECT_EQ(L"Clear Edited File Name?", sink.requests.back().caption) << way;
+    EXPECT_EQ(L"a.txt>first.txt|b.txt>second.txt|", Rows()) << way;
+    EXPECT_EQ(mode, Work().Mode()) << way;
+    EXPECT_EQ(0, TabCtrl_GetCurSel(tabs)) << way;
+    for (int button = 1; button <= 12; ++button) {
+      EXPECT_EQ(button == mode ? BST_CHECKED : BST_UNCHECKED,
+                SendMessageW(Parts().Item(IDC_MODE_BUTTON_FIRST + button - 1), BM_GETCHECK, 0, 0))
+          << way << " " << button;
+    }
+  }
   FocusList();
   Key(VK_RETURN);
   EXPECT_EQ((std::vector<std::wstring>{L"first.txt", L"second.txt"}), SortedNames(files.Path()));

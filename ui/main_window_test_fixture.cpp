@@ -3,54 +3,13 @@
 
 #include <shlobj.h>
 
-#include <algorithm>
-
 #include "engine/show_message.h"
+#include "modes/change_mode.h"
 #include "resources/resource.h"
 #include "ui/main_window.h"
 #include "ui/window_actions.h"
 
 namespace korval {
-
-namespace {
-
-struct DialogSearch {
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM param) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  wchar_t name[16] = L"";
-  GetClassNameW(hwnd, name, 16);
-  if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpW(name, L"#32770") == 0) {
-    reinterpret_cast<DialogSearch*>(param)->found.push_back(hwnd);
-  }
-  return TRUE;
-}
-
-}  // namespace
-
-DialogAnswerer::DialogAnswerer(std::function<void(HWND)> answer)
-    : answer_(std::move(answer)), thread_([this] {
-        std::vector<HWND> answered;
-        while (!stop_) {
-          DialogSearch search;
-          EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&search));
-          for (HWND dialog : search.found) {
-            if (std::find(answered.begin(), answered.end(), dialog) != answered.end()) continue;
-            Sleep(50);  // the dialog finishes its set-up first
-            answer_(dialog);
-            answered.push_back(dialog);
-          }
-          Sleep(20);
-        }
-      }) {}
-
-DialogAnswerer::~DialogAnswerer() {
-  stop_ = true;
-  thread_.join();
-}
 
 MainWindowTest::MainWindowTest() {
   SetMessagePolicy({});
@@ -87,6 +46,7 @@ void MainWindowTest::Close() {
     Pump(20);
   }
   window = nullptr;
+  focused_ = nullptr;
   SetMessagePolicy({});
 }
 
@@ -110,9 +70,13 @@ void MainWindowTest::Key(UINT vk, bool ctrl, bool shift, bool alt) {
   keys[VK_SHIFT] = shift ? 0x80 : 0;
   keys[VK_MENU] = alt ? 0x80 : 0;
   SetKeyboardState(keys);
+  // Another test program may have taken the activation meanwhile, and the focus with it: a person
+  // would click back into the window, and the key goes where the focus was.
+  if (!GetFocus() && focused_ && IsWindow(focused_)) SetFocus(focused_);
   HWND target = GetFocus() ? GetFocus() : window;
   PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, alt ? (1 | (1 << 29)) : 1);
   Pump(30);
+  if (GetFocus()) focused_ = GetFocus();
   keys[VK_CONTROL] = keys[VK_SHIFT] = keys[VK_MENU] = 0;
   SetKeyboardState(keys);
 }
@@ -135,7 +99,18 @@ void MainWindowTest::Drop(const std::vector<std::wstring>& paths) {
   SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
-void MainWindowTest::FocusList() { SetFocus(Parts().list); }
+void MainWindowTest::FocusList() {
+  SetFocus(Parts().list);
+  focused_ = Parts().list;
+}
+
+bool MainWindowTest::StepToMode(int mode, bool back) {
+  for (int step = 0; step < kModeCount && Work().Mode() != mode; ++step) Key(back ? VK_LEFT : VK_RIGHT, false, false, true);
+  if (Work().Mode() == mode) return true;
+  ADD_FAILURE() << "Alt+" << (back ? "left" : "right") << " did not reach mode " << mode << "; the window shows mode "
+                << Work().Mode();
+  return false;
+}
 
 Workspace& MainWindowTest::Work() const { return StateOf(window)->work; }
 Frame& MainWindowTest::Parts() const { return StateOf(window)->frame; }

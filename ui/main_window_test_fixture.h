@@ -6,34 +6,16 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "config/test_registry.h"
+#include "platform/dialog_answers.h"
 #include "platform/scripted_message_sink.h"
 #include "platform/temp_folder.h"
 #include "ui/workspace.h"
 
 namespace korval {
-
-// Answers the dialog boxes this process opens (the about box, the folder browser, the naming
-// dialog) from a thread of its own, as a person would: answer gets each visible dialog once.
-class DialogAnswerer {
- public:
-  explicit DialogAnswerer(std::function<void(HWND dialog)> answer);
-  ~DialogAnswerer();
-
- private:
-  std::function<void(HWND)> answer_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
-
-// Presses Cancel in every dialog box.
-inline void CancelDialog(HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); }
 
 class MainWindowTest : public testing::Test {
  protected:
@@ -51,6 +33,9 @@ class MainWindowTest : public testing::Test {
   // Drops paths on the window as the shell does.
   void Drop(const std::vector<std::wstring>& paths);
   void FocusList();
+  // Steps the mode with Alt+→ (Alt+← when back) until the window shows mode; false, with a
+  // failure that says where it stopped, when a round of every mode does not reach it.
+  bool StepToMode(int mode, bool back = false);
 
   Workspace& Work() const;
   Frame& Parts() const;
@@ -68,6 +53,9 @@ class MainWindowTest : public testing::Test {
   std::wstring registryKey = L"Software\\Pinecot Tools\\KorvalithWindowTest";
   HWND window = nullptr;
   HACCEL accelerators = nullptr;
+
+ private:
+  HWND focused_ = nullptr;  // where the window's focus was after the last key
 };
 
 }  // namespace korval

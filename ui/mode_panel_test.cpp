@@ -15,7 +15,12 @@
 #include "platform/data_files.h"
 #include "tests/program_runner.h"
 #include "ui/main_window_test_fixture.h"
+#include "tests/macro_bytes.h"
+#include "ui/command_table.h"
+#include "ui/macro_editor_launch.h"
 #include "ui/panel_bindings.h"
+#include "ui/target_picture.h"
+#include "ui/timers.h"
 
 namespace korval {
 namespace {
@@ -248,7 +253,7 @@ TEST_F(MainWindowTest, NumberBoxesAreKeptInTheirRangesAndLongTextsAreHandled) {
   };
   Choose(Parts(), IDC_DELETE_KIND, 10);  // the rule that uses both counts
   for (const Case& c : cases) {
-    while (Work().Mode() != c.mode) Key(VK_RIGHT, false, false, true);
+    ASSERT_TRUE(StepToMode(c.mode));
     HWND box = Parts().Item(c.id);
     SetWindowTextW(box, c.typed);
     RECT r;
@@ -284,7 +289,7 @@ TEST_F(MainWindowTest, NumberBoxesAreKeptInTheirRangesAndLongTextsAreHandled) {
       EXPECT_LE(GetWindowTextLengthW(box), 259) << id;
     }
     for (int mode : {kModeExtension, kModeSerialNumber, kModeAddText, kModeReplace, kModeDateTime}) {
-      while (Work().Mode() != mode) Key(VK_RIGHT, false, false, true);
+      ASSERT_TRUE(StepToMode(mode));
       Pump(150);
       FocusList();
       Key(VK_RETURN);
@@ -303,7 +308,7 @@ TEST_F(MainWindowTest, AMacroRecordedWithTheButtonsPlaysTheSameNames) {
   }
   program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nmacromsec=0\r\n");
   Open({files.Path()});
-  while (Work().Mode() != kModeMacro) Key(VK_LEFT, false, false, true);
+  ASSERT_TRUE(StepToMode(kModeMacro, true));
   Choose(Parts(), IDC_MACRO_SLOT, 2);  // slot 3
   SendMessageW(Parts().dialog, WM_COMMAND, MAKEWPARAM(IDC_MACRO_SLOT, CBN_SELCHANGE), 0);
   Click(IDC_MACRO_RECORD);
@@ -311,7 +316,7 @@ TEST_F(MainWindowTest, AMacroRecordedWithTheButtonsPlaysTheSameNames) {
   ASSERT_NE(nullptr, Parts().recordingWindow);
   std::vector<std::string> steps;
   auto execute = [&](int mode, void (*set)(const Frame&)) {
-    while (Work().Mode() != mode) Key(VK_RIGHT, false, false, true);
+    ASSERT_TRUE(StepToMode(mode));
     set(Parts());
     Pump(150);
     Click(IDC_EXECUTE);
@@ -329,9 +334,12 @@ TEST_F(MainWindowTest, AMacroRecordedWithTheButtonsPlaysTheSameNames) {
   });
   ASSERT_EQ(4, Work().recorder.state);
   {
-    DialogAnswerer name([](HWND dialog) {
+    DialogAnswers name;
+    name.Expect(L"the naming dialog", [](HWND dialog) {
+      if (!HasControl(dialog, IDC_MACRO_NAME_LIST)) return false;
       SetDlgItemTextW(dialog, IDC_MACRO_NAME_LIST, L"tidy");
       PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      return true;
     });
     Click(IDC_MACRO_RECORD);  // stops; the naming dialog asks for the name
   }
@@ -353,19 +361,20 @@ TEST_F(MainWindowTest, AMacroRecordedWithTheButtonsPlaysTheSameNames) {
 
 TEST_F(MainWindowTest, TheAssistDialogComposesTheSerialTemplate) {
   Open();
-  while (Work().Mode() != kModeSerialNumber) Key(VK_RIGHT, false, false, true);
+  ASSERT_TRUE(StepToMode(kModeSerialNumber));
   SetText(Parts(), IDC_SERIAL_TEMPLATE, L"IMG_0007.x");
   Pump(150);
   std::wstring title;
   {
-    DialogAnswerer answer([&title](HWND dialog) {
-      wchar_t text[64] = L"";
-      GetWindowTextW(dialog, text, 64);
-      title = text;
+    DialogAnswers answer;
+    answer.Expect(L"the assist dialog", [&title](HWND dialog) {
+      if (!HasControl(dialog, IDC_ASSIST_SUFFIX)) return false;
+      title = DialogTitle(dialog);
       SetDlgItemTextW(dialog, IDC_ASSIST_SUFFIX, L"-a");
       SendMessageW(GetDlgItem(dialog, IDC_ASSIST_SIGN), CB_SETCURSEL, 1, 0);
       SetDlgItemTextW(dialog, IDC_ASSIST_STEP, L"2");
       PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      return true;
     });
     Click(IDC_SERIAL_ASSIST);
   }
@@ -374,6 +383,96 @@ TEST_F(MainWindowTest, TheAssistDialogComposesTheSerialTemplate) {
   GetDlgItemTextW(Parts().dialog, IDC_SERIAL_TEMPLATE, text, 128);
   // The old suffix ".x" gave way to the typed one; the start came from the last digits.
   EXPECT_STREQ(L"IMG_<0007-2>-a", text);
+}
+
+// A playback shows each step's panel with the step's values while it plays, then the macro panel.
+TEST_F(MainWindowTest, APlaybackShowsEachStepInThePanel) {
+  files.WriteFile(L"a_b.txt", "x");
+  program.WriteFile(L"macro1.bin", "KV150\n" + Record("REP", "002", "_", "-") + Record("EXT", "000", "md", ""));
+  Open({files.Path()});
+  ASSERT_TRUE(StepToMode(kModeMacro, true));
+  Pump(150);  // the busy flag of the mode change
+  ASSERT_EQ(Dispatch::Done, DispatchCommand(Work(), Parts(), IDM_PREVIEW));
+  ASSERT_TRUE(Work().Playing());
+  struct Tick {
+    int mode;
+    int box;  // a control of the mode's panel
+    const wchar_t* text;
+  };
+  const Tick ticks[] = {
+      {kModeReplace, IDC_REPLACE_FROM, L"_"}, {kModeExtension, IDC_EXTENSION_TEXT, L"md"}, {kModeMacro, IDC_MACRO_SLOT, nullptr}};
+  for (const Tick& t : ticks) {
+    // The test paces the playback itself, one tick of timer 1502 at a time.
+    KillTimer(window, kTimerPlayback);
+    SendMessageW(window, WM_TIMER, kTimerPlayback, 0);
+    EXPECT_EQ(t.mode, Work().Mode());
+    EXPECT_TRUE(IsWindowVisible(Parts().Item(t.box))) << t.mode;
+    EXPECT_EQ(BST_CHECKED, SendMessageW(Parts().Item(IDC_MODE_BUTTON_FIRST + (t.mode - 1) % 12), BM_GETCHECK, 0, 0)) << t.mode;
+    if (t.text) {
+      EXPECT_EQ(t.text, Text(t.box)) << t.mode;
+    }
+  }
+  KillTimer(window, kTimerPlayback);
+  EXPECT_FALSE(Work().Playing());
+  EXPECT_EQ(L"a_b.txt>a-b.md|", Rows());
+}
+
+// "リスト更新" shows the names the macro editor saved in the slot list at once.
+TEST_F(MainWindowTest, RefreshingTheMacroListShowsTheEditorsNames) {
+  program.WriteFile(L"macro.lst", "3:old\n");
+  Open();
+  ASSERT_TRUE(StepToMode(kModeMacro, true));
+  Pump(150);
+  // As after "編集" started the editor, which then saved under other names.
+  Work().macroEditorStarted = true;
+  SetDlgItemTextW(Parts().dialog, IDC_MACRO_EDIT, kRefreshListButtonText);
+  program.WriteFile(L"macro.lst", "3:renamed\n12:new\n");
+  Click(IDC_MACRO_EDIT);
+  HWND slots = Parts().Item(IDC_MACRO_SLOT);
+  ASSERT_EQ(25, SendMessageW(slots, CB_GETCOUNT, 0, 0));
+  const std::pair<int, const wchar_t*> shown[] = {{2, L"renamed"}, {11, L"new"}, {0, L"< 未登録 >"}};
+  for (const auto& [slot, name] : shown) {
+    wchar_t text[64] = L"";
+    SendMessageW(slots, CB_GETLBTEXT, slot, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(name, text) << slot;
+  }
+  EXPECT_EQ(kEditButtonText, Text(IDC_MACRO_EDIT));
+}
+
+// "リスト全消去" empties the position sample and the mode's first box when a person types into it;
+// a list of choices keeps its choice.
+TEST_F(MainWindowTest, ClearingTheListEmptiesTheModesFirstBox) {
+  files.WriteFile(L"a.txt", "1");
+  Open({files.Path()});
+  struct Case {
+    int mode, box;
+    bool emptied;
+  } cases[] = {{kModeExtension, IDC_EXTENSION_TEXT, true},
+               {kModeSerialNumber, IDC_SERIAL_TEMPLATE, true},
+               {kModeReplace, IDC_REPLACE_FROM, true},
+               {kModeDeleteText, IDC_DELETE_KIND, false}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(StepToMode(c.mode));
+    SetWindowTextW(Parts().Item(c.box), L"typed");
+    const std::wstring before = Text(c.box);
+    ASSERT_EQ(L"a.txt", Text(IDC_POSITION_TEXT));
+    Pump(150);
+    SendMessageW(window, WM_COMMAND, IDM_CLEAR_LIST, 0);
+    EXPECT_EQ(L"", Rows()) << c.mode;
+    EXPECT_EQ(L"", Text(IDC_POSITION_TEXT)) << c.mode;
+    EXPECT_EQ(c.emptied ? L"" : before, Text(c.box)) << c.mode;
+    Drop({files / L"a.txt"});
+  }
+}
+
+TEST_F(MainWindowTest, TheTargetPictureLightsUpUnderTheMouse) {
+  Open();
+  HWND picture = Parts().Item(IDC_TARGET_PICTURE);
+  EXPECT_FALSE(TargetPictureLit(picture));
+  SendMessageW(picture, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  EXPECT_TRUE(TargetPictureLit(picture));
+  SendMessageW(picture, WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(TargetPictureLit(picture));
 }
 
 }  // namespace

@@ -3,9 +3,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "engine/list_filter.h"
 #include "engine/rename_list.h"
 #include "modes/change_mode.h"
+#include "platform/redraw.h"
 #include "resources/resource.h"
 #include "ui/mode_groups.h"
 #include "ui/status_bar.h"
@@ -55,7 +58,25 @@ void ShowModeGroup(const Workspace& work, const Frame& frame) {
   }
 }
 
+// The panel's area anew, frames included: a box shown where another was hidden is drawn whole.
+void RedrawPanel(const Frame& frame) {
+  RECT panel;
+  if (!frame.dialog || !GetClientRect(frame.dialog, &panel)) return;
+  panel.top = std::max(0L, panel.bottom - frame.panelHeight);
+  RedrawWithFrames(frame.dialog, &panel);
+}
+
 }  // namespace
+
+void EmptyModeFirstBox(const Workspace& work, const Frame& frame) {
+  const std::span<const int> group = ModeGroupOf(work.Mode());
+  if (group.empty()) return;
+  HWND first = frame.Item(group.front());
+  wchar_t name[16] = L"";
+  GetClassNameW(first, name, 16);
+  // A box a person types into; a list of choices keeps its choice.
+  if (lstrcmpiW(name, L"ComboBox") == 0 && (GetWindowLongW(first, GWL_STYLE) & 3) == CBS_DROPDOWN) SetWindowTextW(first, L"");
+}
 
 void InitModeTabs(Workspace& work, const Frame& frame) {
   HWND tabs = frame.Item(IDC_MODE_TABS);
@@ -71,19 +92,24 @@ void InitModeTabs(Workspace& work, const Frame& frame) {
   ShowButtonLabels(frame, work.modeIndex / 12);
 }
 
+void CheckModeButton(const Frame& frame, int button) {
+  for (int i = 1; i <= 12; ++i) {
+    SendMessageW(frame.Item(IDC_MODE_BUTTON_FIRST + i - 1), BM_SETCHECK, i == button ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
 void ShowModePanel(Workspace& work, const Frame& frame, int button) {
   const int tab = work.modeIndex / 12;
   const bool undo = button == kUndoPanel;
   const int checked = (button >= 1 && button <= 12) ? button : 1;
-  for (int i = 1; i <= 12; ++i) {
-    SendMessageW(frame.Item(IDC_MODE_BUTTON_FIRST + i - 1), BM_SETCHECK, !undo && i == checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  }
+  CheckModeButton(frame, undo ? 0 : checked);
   for (const ModeGroup& group : ModeGroups()) {
     for (int id : group.controls) ShowWindow(frame.Item(id), SW_HIDE);
   }
   ShowWindow(frame.Item(IDC_UNDO_CAPTION), undo ? SW_SHOW : SW_HIDE);
   if (undo) {
     ShowStatusHint(work, frame, kHintKeep);
+    RedrawPanel(frame);
     return;
   }
   work.modeIndex = tab * 12 + checked - 1;
@@ -98,6 +124,7 @@ void ShowModePanel(Workspace& work, const Frame& frame, int button) {
     RefreshList(work, frame);
   }
   ShowStatusHint(work, frame, ModeHint(work.Mode()));
+  RedrawPanel(frame);
 }
 
 void SelectModeIndex(Workspace& work, const Frame& frame, int index) {

@@ -12,6 +12,9 @@ inline constexpr const wchar_t* kModeTabTitles[2] = {L"ファイル・フォル�
 // Fills the tab control and the buttons' labels of the current tab.
 void InitModeTabs(Workspace& work, const Frame& frame);
 
+// Only the mode button 1..12 shows pressed (0: none); the panel stays as it is.
+void CheckModeButton(const Frame& frame, int button);
+
 // Shows the panel of button 1..12 on the current tab (kUndoPanel: the undo-mode caption).
 void ShowModePanel(Workspace& work, const Frame& frame, int button);
 
@@ -20,6 +23,9 @@ void SelectModeIndex(Workspace& work, const Frame& frame, int index);
 
 // The next (+1) or previous (-1) labelled mode, cyclically over the 24 slots.
 int SteppedModeIndex(int index, int step);
+
+// "リスト全消去": the first box of the mode's panel is emptied when a person types into it.
+void EmptyModeFirstBox(const Workspace& work, const Frame& frame);
 
 // The deletion rule chosen enables the boxes it uses.
 void EnableDeleteBoxes(const Frame& frame);

@@ -29,14 +29,15 @@ void LimitText(HWND box) {
 
 }  // namespace
 
-long long ClampedNumber(const std::wstring& typed, long long bound) {
+std::wstring StoredNumber(const std::wstring& typed, long long bound) {
   long long value = 0;
+  bool digits = false;
   for (wchar_t c : typed) {
     if (c < L'0' || c > L'9') continue;
-    value = value * 10 + (c - L'0');
-    if (value > bound) return bound;
+    digits = true;
+    value = std::min(value * 10 + (c - L'0'), bound);
   }
-  return value;
+  return digits ? std::to_wstring(value) : std::wstring();
 }
 
 void LoadBindings(HWND page, std::span<const OptionBinding> bindings, const Settings& s) {
@@ -75,7 +76,7 @@ void StoreBindings(HWND page, std::span<const OptionBinding> bindings, Settings&
         break;
       }
       case BindKind::Text: s.*b.text = ControlText(page, b.control); break;
-      case BindKind::Number: s.*b.text = std::to_wstring(ClampedNumber(ControlText(page, b.control), b.bound)); break;
+      case BindKind::Number: s.*b.text = StoredNumber(ControlText(page, b.control), b.bound); break;
     }
   }
 }

@@ -44,7 +44,8 @@ struct ComboEntries {
 };
 void FillCombos(HWND page, std::span<const ComboEntries> combos);
 
-// The digits typed into a number box as a value within 0..bound (no digits: 0).
-long long ClampedNumber(const std::wstring& typed, long long bound);
+// The digits typed into a number box as the decimal text of a value within 0..bound. Without digits
+// the text stays empty, which each setting reads as its own default (an upper bound: no bound).
+std::wstring StoredNumber(const std::wstring& typed, long long bound);
 
 }  // namespace korval

@@ -19,36 +19,20 @@ namespace {
 
 constexpr const wchar_t* kTestRegistryKey = L"Software\\Pinecot Tools\\KorvalithOptionsTest";
 
-// What a test does once the sheet is open; run from a timer of this thread, inside the sheet's
-// own message loop, as a person's clicks would be.
-std::function<void(HWND sheet)> gSheetAction;
-
 // The sheet of this thread only: other test programs open theirs on the same desktop.
 HWND FindSheet() {
   HWND found = nullptr;
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND hwnd, LPARAM out) -> BOOL {
-        wchar_t name[16] = L"", title[16] = L"";
+        wchar_t name[16] = L"";
         GetClassNameW(hwnd, name, 16);
-        GetWindowTextW(hwnd, title, 16);
-        if (lstrcmpW(name, L"#32770") != 0 || lstrcmpW(title, L"オプション") != 0) return TRUE;
+        if (lstrcmpW(name, L"#32770") != 0 || DialogTitle(hwnd) != L"オプション") return TRUE;
         *reinterpret_cast<HWND*>(out) = hwnd;
         return FALSE;
       },
       reinterpret_cast<LPARAM>(&found));
   return found;
-}
-
-void CALLBACK OnSheetTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND sheet = FindSheet();
-  if (!sheet || !gSheetAction) return;
-  KillTimer(nullptr, id);
-  auto action = std::move(gSheetAction);
-  gSheetAction = nullptr;
-  action(sheet);
-  // A test that forgot to close the sheet must not hang the run.
-  if (IsWindow(sheet) && FindSheet() == sheet) PropSheet_PressButton(sheet, PSBTN_CANCEL);
 }
 
 HWND ShowPage(HWND sheet, int index) {
@@ -89,24 +73,22 @@ struct PageCase {
   std::vector<Stored> stored;
 };
 
-// The colour dialog of the system, answered with a colour typed into its red, green and blue boxes.
-void AnswerColourDialog(COLORREF colour) {
-  HWND dialog = GetLastActivePopup(FindSheet());
-  if (!dialog || dialog == FindSheet()) return;
-  const int values[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+// The colour dialog of the system, answered with a colour typed into its red, green and blue boxes
+// once it has them.
+bool AnswerColourDialog(HWND dialog, COLORREF colour) {
   constexpr int kRedBox = 706;  // red, green and blue follow one another
+  if (!HasControl(dialog, kRedBox + 2) || !HasControl(dialog, IDOK)) return false;
+  const int values[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
   for (int i = 0; i < 3; ++i) {
     SetDlgItemInt(dialog, kRedBox + i, values[i], FALSE);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kRedBox + i, EN_UPDATE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, kRedBox + i)));
   }
-  SendMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  PostMessageW(dialog, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  return true;
 }
 
+// The colour the colour buttons get, instead of the system's dialog.
 COLORREF gColourToChoose = 0;
-void CALLBACK OnColourTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  AnswerColourDialog(gColourToChoose);
-}
 
 void Apply(HWND page, const Change& c) {
   switch (c.act) {
@@ -115,7 +97,6 @@ void Apply(HWND page, const Change& c) {
     case Act::Type: Type(page, c.control, c.text); break;
     case Act::Colour:
       gColourToChoose = static_cast<COLORREF>(c.index);
-      SetTimer(nullptr, 0, 50, OnColourTimer);
       ClickOn(page, c.control);
       break;
   }
@@ -184,14 +165,24 @@ class OptionsTest : public MainWindowTest {
     Open();
     // A mutex of the tests' own: other tests meet a program's instance mutex.
     Work().instanceMutex = InstanceMutex(L"KorvalithOptionsTestInstance");
+    Work().chooseColour = [](HWND, COLORREF& colour) {
+      colour = gColourToChoose;
+      return true;
+    };
   }
 
-  // Opens the sheet through the menu command; act runs on it once it shows.
-  Dispatch RunSheet(std::function<void(HWND)> act) {
-    gSheetAction = std::move(act);
-    SetTimer(nullptr, 0, 30, OnSheetTimer);
+  // Opens the sheet through the menu command; act runs on it once it shows. A sheet not expected
+  // to open fails the test when it does.
+  Dispatch RunSheet(std::function<void(HWND)> act, bool shows = true) {
+    DialogAnswers answers;
+    if (shows) {
+      answers.Expect(L"the options sheet", [&act](HWND sheet) {
+        if (DialogTitle(sheet) != L"オプション") return false;
+        act(sheet);
+        return true;
+      });
+    }
     const Dispatch result = DispatchCommand(Work(), Parts(), IDM_OPTIONS);
-    gSheetAction = nullptr;
     Pump(20);
     return result;
   }
@@ -295,6 +286,46 @@ TEST_F(OptionsTest, TheRunsUseTheNewValuesAtOnce) {
   }
 }
 
+// The folder reading chosen on the page holds for the next folder dropped, without a restart.
+TEST_F(OptionsTest, AFolderDroppedAfterOkIsReadAsThePageSays) {
+  const std::wstring top = files / L"top";
+  ASSERT_TRUE(CreateDirectoryW(top.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((top + L"\\sub").c_str(), nullptr));
+  OpenWindow();
+  Key('D', true);  // the list holds folders
+  ASSERT_EQ(1, Work().settings.file_dir);
+  const std::pair<int, const wchar_t*> cases[] = {
+      {IDC_OPT_FOLDER_SELF, L"top>|"}, {IDC_OPT_FOLDER_ALL, L"sub>|top>|"}, {IDC_OPT_FOLDER_BELOW, L"sub>|"}};
+  for (const auto& [choice, rows] : cases) {
+    RunSheet([choice](HWND sheet) {
+      ClickOn(ShowPage(sheet, 1), choice);
+      PropSheet_PressButton(sheet, PSBTN_OK);
+    });
+    SendMessageW(window, WM_COMMAND, IDM_CLEAR_LIST, 0);
+    Drop({top});
+    EXPECT_EQ(rows, Rows()) << choice;
+    Pump(150);  // the window takes no command while a drop settles
+  }
+}
+
+// The columns made anew after OK keep the widths and the order a person gave them.
+TEST_F(OptionsTest, ChangingTheColumnsKeepsTheirWidthsAndOrder) {
+  OpenWindow();
+  HWND list = Parts().list;
+  ListView_SetColumnWidth(list, 1, 77);
+  std::vector<int> dragged{1, 0, 3, 2, 4, 5};
+  ListView_SetColumnOrderArray(list, 6, dragged.data());
+  RunSheet([](HWND sheet) {
+    ClickOn(ShowPage(sheet, 3), IDC_OPT_SIZE_COLUMN);
+    PropSheet_PressButton(sheet, PSBTN_OK);
+  });
+  ASSERT_EQ(0, Work().settings.listcols1);
+  EXPECT_EQ(77, ListView_GetColumnWidth(list, 1));
+  std::vector<int> order(5);
+  ASSERT_TRUE(ListView_GetColumnOrderArray(list, 5, order.data()));
+  EXPECT_EQ((std::vector<int>{1, 0, 3, 2, 4}), order);
+}
+
 TEST_F(OptionsTest, TheSerialListsFollowTheCollisionChoice) {
   OpenWindow();
   std::vector<bool> enabled;
@@ -314,6 +345,8 @@ TEST_F(OptionsTest, TheSerialListsFollowTheCollisionChoice) {
 
 TEST_F(OptionsTest, CancelKeepsEverySettingButTheButtonSavedFixedSwitches) {
   OpenWindow();
+  std::vector<int> dragged{1, 0, 3, 2, 4, 5};  // the headers as the person dragged them
+  ListView_SetColumnOrderArray(Parts().list, 6, dragged.data());
   const Settings before = Work().settings;
   RunSheet([&](HWND sheet) {
     HWND page = ShowPage(sheet, 2);
@@ -328,6 +361,7 @@ TEST_F(OptionsTest, CancelKeepsEverySettingButTheButtonSavedFixedSwitches) {
   const SettingsStore store = Store();
   EXPECT_EQ(kFixWindow | kFixColumns, store.ReadInt(L"option3", 0xFFFF, -1)) << "saved at once";
   EXPECT_NE(-1, store.ReadInt(L"wwidth", 32767, -1)) << "the window's size is what is fixed";
+  EXPECT_EQ(0x103245, store.ReadInt(L"headcount", 0x543210, -1)) << "and the column order";
   Close();
   EXPECT_EQ(kFixWindow | kFixColumns, store.ReadInt(L"option3", 0xFFFF, -1));
   EXPECT_EQ(0, store.ReadInt(L"propno", 4, -1)) << "the page shown last is kept";
@@ -379,10 +413,12 @@ TEST_F(OptionsTest, RecordingRefusesAndUndoModeAsks) {
     }
     sink.requests.clear();
     bool shown = false;
-    RunSheet([&](HWND sheet) {
-      shown = true;
-      PropSheet_PressButton(sheet, PSBTN_CANCEL);
-    });
+    RunSheet(
+        [&](HWND sheet) {
+          shown = true;
+          PropSheet_PressButton(sheet, PSBTN_CANCEL);
+        },
+        c.sheetShown);
     ASSERT_EQ(1u, sink.requests.size());
     EXPECT_EQ(c.caption, sink.requests[0].caption);
     EXPECT_EQ(c.text, sink.requests[0].text);
@@ -397,12 +433,25 @@ TEST_F(OptionsTest, RecordingRefusesAndUndoModeAsks) {
 TEST_F(OptionsTest, AnAutomaticRunOpensNoSheet) {
   files.WriteFile(L"a.txt", "1");
   Open({L"/show", L"/noexit", L"/test", L"/autoattr1---", files.Path()});
-  bool shown = false;
-  EXPECT_EQ(Dispatch::Refused, RunSheet([&](HWND sheet) {
-              shown = true;
-              PropSheet_PressButton(sheet, PSBTN_CANCEL);
-            }));
-  EXPECT_FALSE(shown);
+  EXPECT_EQ(Dispatch::Refused, RunSheet([](HWND) {}, false));
+}
+
+// Without a chooser of the test's own, a colour button asks the system's colour dialog.
+TEST_F(OptionsTest, AColourButtonAsksTheSystemsColourDialog) {
+  Open();
+  Work().instanceMutex = InstanceMutex(L"KorvalithOptionsTestInstance");
+  DialogAnswers answers;
+  answers
+      .Expect(L"the options sheet",
+              [](HWND sheet) {
+                if (DialogTitle(sheet) != L"オプション") return false;
+                ClickOn(ShowPage(sheet, 1), IDC_OPT_COLOUR_TEXT1);
+                PropSheet_PressButton(sheet, PSBTN_OK);
+                return true;
+              })
+      .Expect(L"the colour dialog", [](HWND dialog) { return AnswerColourDialog(dialog, 0x405060); });
+  ASSERT_EQ(Dispatch::Done, DispatchCommand(Work(), Parts(), IDM_OPTIONS));
+  EXPECT_EQ(0x405060, Work().settings.listcolor1);
 }
 
 }  // namespace

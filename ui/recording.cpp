@@ -37,6 +37,10 @@ RecorderContext RecorderContextFor(Workspace& work) {
 
 void ReloadMacroSlots(Workspace& work, const Frame& frame) {
   work.macroSlots = ReadMacroList(work.programFolder, MacroProgram::Main);
+  ShowMacroSlots(work, frame);
+}
+
+void ShowMacroSlots(const Workspace& work, const Frame& frame) {
   HWND slots = frame.Item(IDC_MACRO_SLOT);
   if (!slots) return;
   SendMessageW(slots, CB_RESETCONTENT, 0, 0);

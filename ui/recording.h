@@ -11,6 +11,8 @@ RecorderContext RecorderContextFor(Workspace& work);
 
 // The slot list shows the macro list file's names again; the selection stays (or is the one given).
 void ReloadMacroSlots(Workspace& work, const Frame& frame);
+// The slot list shows the names the workspace holds, the chosen slot selected.
+void ShowMacroSlots(const Workspace& work, const Frame& frame);
 
 // "● 記録開始" and the toolbar's record button: starts a recording, or ends the running one.
 void ToggleRecordingFromWindow(Workspace& work, Frame& frame);

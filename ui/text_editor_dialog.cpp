@@ -97,7 +97,7 @@ void Layout(HWND dialog) {
   RECT unit{0, 0, 4, 8};
   MapDialogRect(dialog, &unit);
   const int margin = unit.right * 7 / 4, buttons = unit.bottom * 14 / 8 + margin;
-  const int middle = unit.right * 12, paneWidth = std::max(20, (static_cast<int>(r.right) - 2 * margin - middle) / 2);
+  const int middle = unit.right * 13, paneWidth = std::max(20, (static_cast<int>(r.right) - 2 * margin - middle) / 2);
   const int paneHeight = std::max(20, static_cast<int>(r.bottom) - buttons - 2 * margin);
   MoveWindow(GetDlgItem(dialog, IDC_EDIT_OLD), margin, margin, paneWidth, paneHeight, TRUE);
   MoveWindow(GetDlgItem(dialog, IDC_EDIT_NEW), margin + paneWidth + middle, margin, paneWidth, paneHeight, TRUE);

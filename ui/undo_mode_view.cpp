@@ -16,8 +16,11 @@ namespace korval {
 namespace {
 
 // Commands of the menu and the toolbar that cannot act on the rows of a change log.
-constexpr int kDisabledCommands[] = {IDM_OPEN_FOLDER, IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_MACRO_EDITOR, IDM_PREVIEW};
-constexpr int kDisabledToolbarButtons[] = {IDM_OPEN_FOLDER, IDM_MOVE_UP, IDM_MOVE_DOWN, IDM_ENTER, IDM_RECORD_MACRO};
+constexpr int kDisabledCommands[] = {IDM_OPEN_FOLDER, IDM_OPEN_CSV,  IDM_SAVE_CSV,     IDM_SAVE_SELECTION,
+                                     IDM_SAVE_ALL,    IDM_SAVE_LAST_LOG, IDM_MOVE_UP, IDM_MOVE_DOWN,
+                                     IDM_MACRO_EDITOR, IDM_PREVIEW};
+constexpr int kDisabledToolbarButtons[] = {IDM_OPEN_FOLDER, IDM_OPEN_CSV,  IDM_SAVE_CSV,     IDM_MOVE_UP,
+                                           IDM_MOVE_DOWN,   IDM_ENTER,     IDM_RECORD_MACRO};
 
 void FillSlotSelector(HWND selector, int slot) {
   if (!selector) return;

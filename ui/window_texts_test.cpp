@@ -1,8 +1,12 @@
 // The texts the window composes: status hints and counter, the first-start verdict, the folder
 // dialog's prompt, the folder tree's exclusions, the toolbar's table, the mode steps.
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "modes/change_mode.h"
+#include "platform/button_fit.h"
 #include "resources/resource.h"
 #include "ui/first_start_dialog.h"
 #include "ui/folder_dialog.h"
@@ -13,6 +17,12 @@
 
 namespace korval {
 namespace {
+
+TEST(WindowTexts, EveryButtonCaptionFitsItsButtonAtTheDialogFont) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
+  EXPECT_EQ(std::vector<std::string>{}, ButtonsTooNarrow(GetModuleHandleW(nullptr)));
+}
 
 TEST(WindowTexts, StatusHints) {
   EXPECT_EQ(L" ■ファイルやフォルダをドラッグ＆ドロップして下さい。■", HintText(kHintIdle, false, false));

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,8 @@ struct Workspace {
   int hint = -2;                     // the status hint code shown
   std::wstring passHint;             // why the preview found a name the system refuses
   std::wstring shownHint, shownCounter;
+  // How the options choose a colour; empty: the system's colour dialog (tests choose their own).
+  std::function<bool(HWND owner, COLORREF& colour)> chooseColour;
 
   bool UndoMode() const { return list.undoMode; }
   bool Recording() const { return recorder.Recording(); }
