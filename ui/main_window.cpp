@@ -102,6 +102,7 @@ void BuildAutoRunWork(MainWindowState* state) {
   w.programFolder = work.programFolder;
   w.owner = frame.main;
   w.report = &work.autoRunReport;
+  w.record = work.autoReport ? &work.autoReport->record : nullptr;
   w.playbackView = PlaybackWindowView(frame.main, [state] {
     state->work.playback.Abort(PlaybackHooksFor(state->work.commandLine, state->work.autoWork));
   });
@@ -131,6 +132,7 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   work.commandLine = start->commandLine;
   work.arguments = start->arguments;
   work.programFolder = start->programFolder;
+  work.autoReport = start->report;
   work.store = SettingsStore::Choose(work.programFolder, start->registryKey);
   const bool firstStart = LoadSettings(*work.store, work.windows, work.settings).firstStart;
   if (firstStart && start->askFirstStart && !work.Automatic()) {
@@ -374,6 +376,7 @@ void OnClose(MainWindowState* state) {
   work.settings.bsexcept1 = work.params.bsexcept1;
   work.settings.bsexcept2 = work.params.bsexcept2;
   if (work.store && !work.settingsRemoved) SaveSettings(*work.store, work.settings, SaveReason::Exit, normal);
+  if (work.autoReport) FinishAutoReport(work.commandLine, *work.autoReport, work.list);
   DestroyWindow(frame.main);
 }
 
@@ -422,7 +425,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY:
       for (HBITMAP picture : frame.targetPictures) DeleteObject(picture);
       if (frame.listFont) DeleteObject(frame.listFont);
-      PostQuitMessage(work.Automatic() ? ExitCodeOf(work.autoRunReport) : 0);
+      PostQuitMessage(work.Automatic() ? AutomaticExitCode(work.commandLine, work.autoRunReport, work.autoReport) : 0);
       return 0;
     case WM_NCDESTROY:
       if (MessageOwner() == hwnd) SetMessageOwner(nullptr);

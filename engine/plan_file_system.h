@@ -1,0 +1,58 @@
+// A file system that changes nothing: a plan runs the real execution on it. Each folder is listed
+// from the disk once, on its first question; renames, deletions, attribute and time changes made
+// through it are kept in memory, so that collisions, serials and names freed later in the pass come
+// out as the run will meet them, while nothing on the disk is touched.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace korval {
+
+class PlanFileSystem final : public FileSystem {
+ public:
+  explicit PlanFileSystem(FileSystem& disk = SystemFileSystem()) : disk_(disk) {}
+
+  bool Move(const wchar_t* from, const wchar_t* to) override;
+  bool Delete(const wchar_t* path) override;
+  DWORD GetAttributes(const wchar_t* path) override;
+  bool SetAttributes(const wchar_t* path, DWORD attributes) override;
+  bool GetTimes(const wchar_t* path, FILETIME* creation, FILETIME* access, FILETIME* write) override;
+  bool SetTimes(const wchar_t* path, const FILETIME* creation, const FILETIME* access, const FILETIME* write) override;
+  bool Find(const wchar_t* path, WIN32_FIND_DATAW* found) override;
+  bool ShortPath(const wchar_t* path, std::wstring& shortPath) override;
+  bool ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) override;
+  // A file written through it goes nowhere.
+  std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
+  bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
+  bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;
+
+ private:
+  struct Entry {
+    WIN32_FIND_DATAW data;
+    std::wstring diskPath;  // where the item is on the disk (empty for none)
+    bool timesSet = false;  // its times are the plan's, not the disk's
+  };
+  struct Folder {
+    bool exists = false;
+    std::unordered_map<std::wstring, Entry> entries;  // by FileSystemKey of the name
+    std::unordered_map<std::wstring, std::wstring> shortNames;  // key of an 8.3 alias -> key of the name
+  };
+
+  Folder& FolderAt(const std::wstring& folder);
+  // The entry at path, or null (GetLastError then says why).
+  Entry* EntryAt(const std::wstring& path);
+  // Where a path of the plan is on the disk: the folders renamed in the plan lead back to their old
+  // names.
+  std::wstring DiskPath(const std::wstring& path) const;
+
+  FileSystem& disk_;
+  std::unordered_map<std::wstring, Folder> folders_;  // by FileSystemKey of the folder with its backslash
+  std::vector<std::pair<std::wstring, std::wstring>> movedFolders_;  // (plan path, disk path), with backslashes
+};
+
+}  // namespace korval
