@@ -8,7 +8,17 @@ namespace korval {
 
 std::wstring FileSystemKey(std::wstring name) {
   while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
-  if (!name.empty()) CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+  // Most names are ASCII: their letters are raised here, the system's conversion (a call per name,
+  // costly under Wine) is asked only for the others.
+  bool ascii = true;
+  for (wchar_t& c : name) {
+    if (c >= 0x80) {
+      ascii = false;
+      break;
+    }
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
+  }
+  if (!ascii) CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
   return name;
 }
 

@@ -33,6 +33,21 @@ class NowhereFile final : public AppendFile {
 
 }  // namespace
 
+WIN32_FIND_DATAW PlanFileSystem::FindData(const Entry& entry) {
+  WIN32_FIND_DATAW data{};
+  data.dwFileAttributes = entry.attributes;
+  data.ftCreationTime = entry.creation;
+  data.ftLastAccessTime = entry.access;
+  data.ftLastWriteTime = entry.write;
+  wcsncpy(data.cFileName, entry.name.c_str(), MAX_PATH - 1);
+  wcsncpy(data.cAlternateFileName, entry.alias.c_str(), 13);
+  return data;
+}
+
+std::wstring PlanFileSystem::DiskPathOf(const Folder& folder, const Entry& entry) {
+  return entry.diskPath.empty() ? folder.diskPath + entry.name : entry.diskPath;
+}
+
 std::wstring PlanFileSystem::DiskPath(const std::wstring& path) const {
   if (movedFolders_.empty()) return path;
   const std::wstring key = FileSystemKey(path);
@@ -43,29 +58,40 @@ std::wstring PlanFileSystem::DiskPath(const std::wstring& path) const {
 }
 
 PlanFileSystem::Folder& PlanFileSystem::FolderAt(const std::wstring& folder) {
+  if (lastFolder_ && folder == lastFolderPath_) return *lastFolder_;
   const std::wstring key = FileSystemKey(folder);
   auto found = folders_.find(key);
-  if (found != folders_.end()) return found->second;
+  lastFolderPath_ = folder;
+  if (found != folders_.end()) return *(lastFolder_ = &found->second);
   Folder& listed = folders_[key];
-  const std::wstring onDisk = DiskPath(folder);
-  listed.exists = disk_.ListFolder(onDisk.c_str(), [&](const WIN32_FIND_DATAW& data) {
-    const std::wstring nameKey = FileSystemKey(data.cFileName);
-    listed.entries[nameKey] = Entry{data, onDisk + data.cFileName, false};
-    if (data.cAlternateFileName[0]) listed.shortNames[FileSystemKey(data.cAlternateFileName)] = nameKey;
+  lastFolder_ = &listed;
+  listed.diskPath = DiskPath(folder);
+  listed.exists = disk_.ListFolder(listed.diskPath.c_str(), [&](const WIN32_FIND_DATAW& data) {
+    Entry entry;
+    entry.name = data.cFileName;
+    entry.alias = data.cAlternateFileName;
+    entry.attributes = data.dwFileAttributes;
+    entry.creation = data.ftCreationTime;
+    entry.access = data.ftLastAccessTime;
+    entry.write = data.ftLastWriteTime;
+    std::wstring nameKey = FileSystemKey(entry.name);
+    if (!entry.alias.empty()) listed.shortNames[FileSystemKey(entry.alias)] = nameKey;
+    listed.entries.emplace(std::move(nameKey), std::move(entry));
   });
   return listed;
 }
 
-PlanFileSystem::Entry* PlanFileSystem::EntryAt(const std::wstring& path) {
+PlanFileSystem::Entry* PlanFileSystem::EntryAt(const std::wstring& path, Folder** folderOut) {
   const auto [folderPath, name] = SplitAtName(path);
   Folder& folder = FolderAt(folderPath);
+  if (folderOut) *folderOut = &folder;
   if (!folder.exists) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return nullptr;
   }
-  std::wstring key = FileSystemKey(name);
+  const std::wstring key = FileSystemKey(name);
   auto entry = folder.entries.find(key);
-  if (entry == folder.entries.end()) {
+  if (entry == folder.entries.end() && !folder.shortNames.empty()) {
     const auto alias = folder.shortNames.find(key);
     if (alias != folder.shortNames.end()) entry = folder.entries.find(alias->second);
   }
@@ -77,63 +103,65 @@ PlanFileSystem::Entry* PlanFileSystem::EntryAt(const std::wstring& path) {
 }
 
 bool PlanFileSystem::Move(const wchar_t* from, const wchar_t* to) {
-  const std::wstring source(from), target(to);
-  Entry* entry = EntryAt(source);
+  Folder* sourceFolder = nullptr;
+  Entry* entry = EntryAt(from, &sourceFolder);
   if (!entry) return false;
-  const auto [targetFolderPath, targetName] = SplitAtName(target);
+  const auto [targetFolderPath, targetName] = SplitAtName(to);
   if (RefusedTargetName(targetName)) {
     SetLastError(ERROR_INVALID_NAME);
     return false;
   }
+  // Folders are not erased while a move runs, so these stay valid.
   Folder& targetFolder = FolderAt(targetFolderPath);
   if (!targetFolder.exists) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
   }
-  const std::wstring sourceKey = FileSystemKey(source);
-  const bool sameItem = sourceKey == FileSystemKey(target);  // only the spelling changes
-  if (!sameItem && EntryAt(target)) {
+  const std::wstring oldKey = FileSystemKey(entry->name);
+  const std::wstring newKey = FileSystemKey(targetName);
+  const bool sameItem = sourceFolder == &targetFolder && oldKey == newKey;  // only the spelling changes
+  if (!sameItem && EntryAt(to)) {
     SetLastError(ERROR_ALREADY_EXISTS);
     return false;
   }
-  // The source's folder is listed already (EntryAt above), so the references stay valid.
-  Folder& sourceFolder = FolderAt(SplitAtName(source).first);
-  const std::wstring oldKey = FileSystemKey(entry->data.cFileName);
-  Entry moved = std::move(*entry);
-  if (moved.data.cAlternateFileName[0]) sourceFolder.shortNames.erase(FileSystemKey(moved.data.cAlternateFileName));
-  sourceFolder.entries.erase(oldKey);
-  wcsncpy(moved.data.cFileName, targetName.c_str(), MAX_PATH - 1);
-  moved.data.cFileName[MAX_PATH - 1] = 0;
-  moved.data.cAlternateFileName[0] = 0;  // the new name gets an alias of its own
-  const bool isFolder = (moved.data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (!entry->alias.empty()) sourceFolder->shortNames.erase(FileSystemKey(entry->alias));
+  auto node = sourceFolder->entries.extract(oldKey);
+  Entry& moved = node.mapped();
+  moved.diskPath = DiskPathOf(*sourceFolder, moved);
+  moved.name = targetName;
+  moved.alias.clear();  // the new name gets an alias of its own
+  const bool isFolder = (moved.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   const std::wstring diskPath = moved.diskPath;
-  targetFolder.entries[FileSystemKey(targetName)] = std::move(moved);
-  if (isFolder && !sameItem) {
-    // Whatever lies below the folder is found under its new name from now on.
-    const std::wstring oldPrefix = sourceKey + L"\\";
-    const std::wstring newPrefix = FileSystemKey(target) + L"\\";
-    std::vector<std::pair<std::wstring, Folder>> below;
-    for (auto it = folders_.begin(); it != folders_.end();) {
-      if (StartsWith(it->first, oldPrefix)) {
-        below.emplace_back(newPrefix + it->first.substr(oldPrefix.size()), std::move(it->second));
-        it = folders_.erase(it);
-      } else {
-        ++it;
-      }
-    }
-    for (auto& [key, folder] : below) folders_[key] = std::move(folder);
-    if (!diskPath.empty()) movedFolders_.emplace_back(target + L"\\", diskPath + L"\\");
-  }
+  node.key() = newKey;
+  targetFolder.entries.insert(std::move(node));
+  if (isFolder && !sameItem) MoveFolderBelow(std::wstring(from) + L"\\", std::wstring(to) + L"\\", diskPath);
   return true;
 }
 
+void PlanFileSystem::MoveFolderBelow(const std::wstring& from, const std::wstring& to, const std::wstring& diskPath) {
+  // Whatever lies below the folder is found under its new name from now on.
+  const std::wstring oldPrefix = FileSystemKey(from);
+  const std::wstring newPrefix = FileSystemKey(to);
+  std::vector<std::pair<std::wstring, Folder>> below;
+  for (auto it = folders_.begin(); it != folders_.end();) {
+    if (StartsWith(it->first, oldPrefix)) {
+      below.emplace_back(newPrefix + it->first.substr(oldPrefix.size()), std::move(it->second));
+      it = folders_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (auto& [key, folder] : below) folders_[key] = std::move(folder);
+  lastFolder_ = nullptr;
+  movedFolders_.emplace_back(to, diskPath + L"\\");
+}
+
 bool PlanFileSystem::Delete(const wchar_t* path) {
-  const std::wstring text(path);
-  if (!EntryAt(text)) return false;
-  Folder& folder = FolderAt(SplitAtName(text).first);
-  const Entry* entry = EntryAt(text);
-  if (entry->data.cAlternateFileName[0]) folder.shortNames.erase(FileSystemKey(entry->data.cAlternateFileName));
-  folder.entries.erase(FileSystemKey(entry->data.cFileName));
+  Folder* folder = nullptr;
+  const Entry* entry = EntryAt(path, &folder);
+  if (!entry) return false;
+  if (!entry->alias.empty()) folder->shortNames.erase(FileSystemKey(entry->alias));
+  folder->entries.erase(FileSystemKey(entry->name));
   return true;
 }
 
@@ -141,40 +169,41 @@ DWORD PlanFileSystem::GetAttributes(const wchar_t* path) {
   const std::wstring text(path);
   if (SplitAtName(text).second.empty()) return disk_.GetAttributes(DiskPath(text).c_str());
   const Entry* entry = EntryAt(text);
-  return entry ? entry->data.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+  return entry ? entry->attributes : INVALID_FILE_ATTRIBUTES;
 }
 
 bool PlanFileSystem::SetAttributes(const wchar_t* path, DWORD attributes) {
   Entry* entry = EntryAt(path);
   if (!entry) return false;
-  entry->data.dwFileAttributes = attributes | (entry->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  entry->attributes = attributes | (entry->attributes & FILE_ATTRIBUTE_DIRECTORY);
   return true;
 }
 
 bool PlanFileSystem::GetTimes(const wchar_t* path, FILETIME* creation, FILETIME* access, FILETIME* write) {
-  Entry* entry = EntryAt(path);
+  Folder* folder = nullptr;
+  const Entry* entry = EntryAt(path, &folder);
   if (!entry) return false;
   // The disk's own times, as the run reads them, until the plan set others.
-  if (!entry->timesSet) return disk_.GetTimes(entry->diskPath.c_str(), creation, access, write);
-  if (creation) *creation = entry->data.ftCreationTime;
-  if (access) *access = entry->data.ftLastAccessTime;
-  if (write) *write = entry->data.ftLastWriteTime;
+  if (!entry->timesSet) return disk_.GetTimes(DiskPathOf(*folder, *entry).c_str(), creation, access, write);
+  if (creation) *creation = entry->creation;
+  if (access) *access = entry->access;
+  if (write) *write = entry->write;
   return true;
 }
 
 bool PlanFileSystem::SetTimes(const wchar_t* path, const FILETIME* creation, const FILETIME* access,
                               const FILETIME* write) {
-  Entry* entry = EntryAt(path);
+  Folder* folder = nullptr;
+  Entry* entry = EntryAt(path, &folder);
   if (!entry) return false;
-  WIN32_FIND_DATAW& d = entry->data;
   if (!entry->timesSet &&
-      !disk_.GetTimes(entry->diskPath.c_str(), &d.ftCreationTime, &d.ftLastAccessTime, &d.ftLastWriteTime)) {
+      !disk_.GetTimes(DiskPathOf(*folder, *entry).c_str(), &entry->creation, &entry->access, &entry->write)) {
     return false;
   }
   entry->timesSet = true;
-  if (creation) d.ftCreationTime = *creation;
-  if (access) d.ftLastAccessTime = *access;
-  if (write) d.ftLastWriteTime = *write;
+  if (creation) entry->creation = *creation;
+  if (access) entry->access = *access;
+  if (write) entry->write = *write;
   return true;
 }
 
@@ -184,14 +213,15 @@ bool PlanFileSystem::Find(const wchar_t* path, WIN32_FIND_DATAW* found) {
   if (name.empty() || name.find_first_of(L"*?") != std::wstring::npos) return disk_.Find(DiskPath(text).c_str(), found);
   const Entry* entry = EntryAt(text);
   if (!entry) return false;
-  if (found) *found = entry->data;
+  if (found) *found = FindData(*entry);
   return true;
 }
 
 bool PlanFileSystem::ShortPath(const wchar_t* path, std::wstring& shortPath) {
-  const Entry* entry = EntryAt(path);
+  Folder* folder = nullptr;
+  const Entry* entry = EntryAt(path, &folder);
   if (!entry) return false;
-  return disk_.ShortPath(entry->diskPath.c_str(), shortPath);
+  return disk_.ShortPath(DiskPathOf(*folder, *entry).c_str(), shortPath);
 }
 
 bool PlanFileSystem::ListFolder(const wchar_t* folder, const std::function<void(const WIN32_FIND_DATAW&)>& each) {
@@ -200,7 +230,7 @@ bool PlanFileSystem::ListFolder(const wchar_t* folder, const std::function<void(
     SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
   }
-  for (const auto& [key, entry] : listed.entries) each(entry.data);
+  for (const auto& [key, entry] : listed.entries) each(FindData(entry));
   return true;
 }
 
@@ -211,8 +241,10 @@ bool PlanFileSystem::VolumeFileSystemName(const wchar_t* root, std::wstring& nam
 }
 
 bool PlanFileSystem::ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) {
-  const Entry* entry = EntryAt(path);
-  return disk_.ReadHead(entry ? entry->diskPath.c_str() : DiskPath(path).c_str(), maxBytes, share, bytes);
+  Folder* folder = nullptr;
+  const Entry* entry = EntryAt(path, &folder);
+  const std::wstring onDisk = entry ? DiskPathOf(*folder, *entry) : DiskPath(path);
+  return disk_.ReadHead(onDisk.c_str(), maxBytes, share, bytes);
 }
 
 }  // namespace korval

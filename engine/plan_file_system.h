@@ -33,25 +33,38 @@ class PlanFileSystem final : public FileSystem {
 
  private:
   struct Entry {
-    WIN32_FIND_DATAW data;
-    std::wstring diskPath;  // where the item is on the disk (empty for none)
+    std::wstring name;   // as it is spelled now
+    std::wstring alias;  // the 8.3 alias the disk gave it; none once it is renamed
+    DWORD attributes = 0;
+    FILETIME creation{}, access{}, write{};
+    std::wstring diskPath;  // where the item is on the disk, once the plan moved it
     bool timesSet = false;  // its times are the plan's, not the disk's
   };
   struct Folder {
     bool exists = false;
-    std::unordered_map<std::wstring, Entry> entries;  // by FileSystemKey of the name
+    std::wstring diskPath;  // where the folder is on the disk, with its backslash
+    std::unordered_map<std::wstring, Entry> entries;            // by FileSystemKey of the name
     std::unordered_map<std::wstring, std::wstring> shortNames;  // key of an 8.3 alias -> key of the name
   };
 
+  static WIN32_FIND_DATAW FindData(const Entry& entry);
+  static std::wstring DiskPathOf(const Folder& folder, const Entry& entry);
   Folder& FolderAt(const std::wstring& folder);
-  // The entry at path, or null (GetLastError then says why).
-  Entry* EntryAt(const std::wstring& path);
+  // The entry at path, or null (GetLastError then says why); folder, when given, receives its folder.
+  Entry* EntryAt(const std::wstring& path, Folder** folder = nullptr);
+  // A folder moved: the folders listed below it are found under its new name, and those not yet
+  // listed are listed from where they are on the disk. Both paths end in a backslash.
+  void MoveFolderBelow(const std::wstring& from, const std::wstring& to, const std::wstring& diskPath);
   // Where a path of the plan is on the disk: the folders renamed in the plan lead back to their old
   // names.
   std::wstring DiskPath(const std::wstring& path) const;
 
   FileSystem& disk_;
   std::unordered_map<std::wstring, Folder> folders_;  // by FileSystemKey of the folder with its backslash
+  // The folder asked about last, by the path as it was given: rows come folder by folder, and the
+  // key of every path costs a case conversion.
+  std::wstring lastFolderPath_;
+  Folder* lastFolder_ = nullptr;
   std::vector<std::pair<std::wstring, std::wstring>> movedFolders_;  // (plan path, disk path), with backslashes
 };
 
