@@ -155,8 +155,9 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   work.panel.exceptionText = ExceptionTextFor(work.params, work.panel.bigsmall);
   work.folderreadWorking = work.settings.folderread;
   work.macroSlots = ReadMacroList(work.programFolder, MacroProgram::Main);
-  // A run that was cut short (a crash, a power loss) left its log in slot 0: make it undoable now.
-  RecoverOrphanedLog(work.programFolder);
+  // A run that was cut short (a crash, a power loss) left its log in slot 0: make it undoable now
+  // (a plan changes nothing, the logs included).
+  if (!work.commandLine.plan) RecoverOrphanedLog(work.programFolder);
   BuildAutoRunWork(state);
   if (!CreateFrameParts(state)) return FALSE;
   PlaceWindow(hwnd, work.settings);
