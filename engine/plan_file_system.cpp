@@ -39,6 +39,8 @@ WIN32_FIND_DATAW PlanFileSystem::FindData(const Entry& entry) {
   data.ftCreationTime = entry.creation;
   data.ftLastAccessTime = entry.access;
   data.ftLastWriteTime = entry.write;
+  data.nFileSizeHigh = entry.sizeHigh;
+  data.nFileSizeLow = entry.sizeLow;
   wcsncpy(data.cFileName, entry.name.c_str(), MAX_PATH - 1);
   wcsncpy(data.cAlternateFileName, entry.alias.c_str(), 13);
   return data;
@@ -74,9 +76,10 @@ PlanFileSystem::Folder& PlanFileSystem::FolderAt(const std::wstring& folder) {
     entry.creation = data.ftCreationTime;
     entry.access = data.ftLastAccessTime;
     entry.write = data.ftLastWriteTime;
-    std::wstring nameKey = FileSystemKey(entry.name);
-    if (!entry.alias.empty()) listed.shortNames[FileSystemKey(entry.alias)] = nameKey;
-    listed.entries.emplace(std::move(nameKey), std::move(entry));
+    entry.sizeHigh = data.nFileSizeHigh;
+    entry.sizeLow = data.nFileSizeLow;
+    listed.byKey.emplace(FileSystemKey(entry.name), listed.items.size());
+    listed.items.push_back(std::move(entry));
   });
   return listed;
 }
@@ -90,16 +93,24 @@ PlanFileSystem::Entry* PlanFileSystem::EntryAt(const std::wstring& path, Folder*
     return nullptr;
   }
   const std::wstring key = FileSystemKey(name);
-  auto entry = folder.entries.find(key);
-  if (entry == folder.entries.end() && !folder.shortNames.empty()) {
+  auto found = folder.byKey.find(key);
+  // Generated 8.3 aliases always hold a "~".
+  if (found == folder.byKey.end() && key.find(L'~') != std::wstring::npos) {
+    if (!folder.shortNamesMade) {
+      for (const auto& [nameKey, item] : folder.byKey) {
+        const std::wstring& alias = folder.items[item].alias;
+        if (!alias.empty()) folder.shortNames[FileSystemKey(alias)] = nameKey;
+      }
+      folder.shortNamesMade = true;
+    }
     const auto alias = folder.shortNames.find(key);
-    if (alias != folder.shortNames.end()) entry = folder.entries.find(alias->second);
+    if (alias != folder.shortNames.end()) found = folder.byKey.find(alias->second);
   }
-  if (key.empty() || entry == folder.entries.end()) {
+  if (key.empty() || found == folder.byKey.end()) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return nullptr;
   }
-  return &entry->second;
+  return &folder.items[found->second];
 }
 
 bool PlanFileSystem::Move(const wchar_t* from, const wchar_t* to) {
@@ -124,16 +135,23 @@ bool PlanFileSystem::Move(const wchar_t* from, const wchar_t* to) {
     SetLastError(ERROR_ALREADY_EXISTS);
     return false;
   }
-  if (!entry->alias.empty()) sourceFolder->shortNames.erase(FileSystemKey(entry->alias));
-  auto node = sourceFolder->entries.extract(oldKey);
-  Entry& moved = node.mapped();
-  moved.diskPath = DiskPathOf(*sourceFolder, moved);
-  moved.name = targetName;
-  moved.alias.clear();  // the new name gets an alias of its own
-  const bool isFolder = (moved.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  const std::wstring diskPath = moved.diskPath;
-  node.key() = newKey;
-  targetFolder.entries.insert(std::move(node));
+  if (!entry->alias.empty() && sourceFolder->shortNamesMade) sourceFolder->shortNames.erase(FileSystemKey(entry->alias));
+  const size_t item = sourceFolder->byKey[oldKey];
+  sourceFolder->byKey.erase(oldKey);
+  entry->diskPath = DiskPathOf(*sourceFolder, *entry);
+  entry->alias.clear();  // the new name gets an alias of its own
+  const bool isFolder = (entry->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const std::wstring diskPath = entry->diskPath;
+  if (sourceFolder == &targetFolder) {
+    entry->name = targetName;  // keeps its place among the folder's items
+    targetFolder.byKey[newKey] = item;
+  } else {
+    Entry moved = std::move(*entry);
+    sourceFolder->items[item] = Entry{};  // an empty name: gone from this folder
+    moved.name = targetName;
+    targetFolder.byKey[newKey] = targetFolder.items.size();
+    targetFolder.items.push_back(std::move(moved));
+  }
   if (isFolder && !sameItem) MoveFolderBelow(std::wstring(from) + L"\\", std::wstring(to) + L"\\", diskPath);
   return true;
 }
@@ -158,10 +176,11 @@ void PlanFileSystem::MoveFolderBelow(const std::wstring& from, const std::wstrin
 
 bool PlanFileSystem::Delete(const wchar_t* path) {
   Folder* folder = nullptr;
-  const Entry* entry = EntryAt(path, &folder);
+  Entry* entry = EntryAt(path, &folder);
   if (!entry) return false;
-  if (!entry->alias.empty()) folder->shortNames.erase(FileSystemKey(entry->alias));
-  folder->entries.erase(FileSystemKey(entry->name));
+  if (!entry->alias.empty() && folder->shortNamesMade) folder->shortNames.erase(FileSystemKey(entry->alias));
+  folder->byKey.erase(FileSystemKey(entry->name));
+  *entry = Entry{};
   return true;
 }
 
@@ -230,7 +249,9 @@ bool PlanFileSystem::ListFolder(const wchar_t* folder, const std::function<void(
     SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
   }
-  for (const auto& [key, entry] : listed.entries) each(FindData(entry));
+  for (const Entry& entry : listed.items) {
+    if (!entry.name.empty()) each(FindData(entry));
+  }
   return true;
 }
 

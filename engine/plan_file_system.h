@@ -1,5 +1,6 @@
-// A file system that changes nothing: a plan runs the real execution on it. Each folder is listed
-// from the disk once, on its first question; renames, deletions, attribute and time changes made
+// A file system that changes nothing: a plan reads, previews and runs the real execution on it.
+// Each folder is listed from the disk once, on its first question (the reading of the list, for the
+// folders read); renames, deletions, attribute and time changes made
 // through it are kept in memory, so that collisions, serials and names freed later in the pass come
 // out as the run will meet them, while nothing on the disk is touched.
 #pragma once
@@ -33,9 +34,10 @@ class PlanFileSystem final : public FileSystem {
 
  private:
   struct Entry {
-    std::wstring name;   // as it is spelled now
+    std::wstring name;   // as it is spelled now; empty once the item moved to another folder
     std::wstring alias;  // the 8.3 alias the disk gave it; none once it is renamed
     DWORD attributes = 0;
+    DWORD sizeHigh = 0, sizeLow = 0;
     FILETIME creation{}, access{}, write{};
     std::wstring diskPath;  // where the item is on the disk, once the plan moved it
     bool timesSet = false;  // its times are the plan's, not the disk's
@@ -43,8 +45,11 @@ class PlanFileSystem final : public FileSystem {
   struct Folder {
     bool exists = false;
     std::wstring diskPath;  // where the folder is on the disk, with its backslash
-    std::unordered_map<std::wstring, Entry> entries;            // by FileSystemKey of the name
-    std::unordered_map<std::wstring, std::wstring> shortNames;  // key of an 8.3 alias -> key of the name
+    std::vector<Entry> items;  // in the order the disk listed them, as a reader of the folder sees them
+    std::unordered_map<std::wstring, size_t> byKey;  // FileSystemKey of the name -> item
+    // Key of an 8.3 alias -> key of the name; made on the first question by an alias.
+    std::unordered_map<std::wstring, std::wstring> shortNames;
+    bool shortNamesMade = false;
   };
 
   static WIN32_FIND_DATAW FindData(const Entry& entry);

@@ -2,7 +2,6 @@
 #include "ui/auto_run.h"
 
 #include "engine/list_filter.h"
-#include "engine/plan_file_system.h"
 #include "engine/show_message.h"
 #include "engine/undo.h"
 #include "macro/macro_file.h"
@@ -96,7 +95,8 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   ReadHooks hooks;
   if (commandLine.IsAutomatic()) hooks.escapeDown = [] { return false; };  // nobody holds ESC in an unattended run
   if (work.sort) hooks.markListChanged = [&work] { work.sort->listChanged = true; };
-  ListReader reader(*work.list, readSettings, hooks);
+  // A plan reads through its own file system: the folders read are then listed once for the whole plan.
+  ListReader reader(*work.list, readSettings, hooks, work.planFs ? *work.planFs : SystemFileSystem());
   if (!commandLine.paths.empty()) reader.ReadDroppedItems(commandLine.paths);
   KeepReadAnswers(readSettings, *work.settings);
   ApplyFilterAndSortRequest(commandLine, work);
@@ -194,8 +194,6 @@ RunReport RunAutomaticHere(const CommandLine& commandLine, AutoRunWork& work) {
 }  // namespace
 
 RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
-  PlanFileSystem planFs;
-  if (commandLine.plan) work.planFs = &planFs;
   RunReport report = RunAutomaticHere(commandLine, work);
   // A plan plays the macro's steps without pauses: there is nobody to watch them.
   if (work.planFs && work.playback && work.playback->Running()) {
@@ -204,7 +202,6 @@ RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
     }
     if (work.report) report = *work.report;
   }
-  work.planFs = nullptr;
   if (work.report) *work.report = report;
   return report;
 }

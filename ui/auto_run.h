@@ -45,7 +45,7 @@ struct AutoRunWork {
   HWND owner = nullptr;                    // also receives the playback timer
   RunReport* report = nullptr;             // what the automatic run did, for its exit code
   RunRecord* record = nullptr;             // what each row did, when a report file was asked for
-  FileSystem* planFs = nullptr;            // while a plan runs: the file system its passes run on
+  FileSystem* planFs = nullptr;            // a plan's file system: its reading and passes run on it
 };
 
 // The exit code of an unattended run, for scripts: 0 every change it attempted was made, 1 some

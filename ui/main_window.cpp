@@ -103,6 +103,7 @@ void BuildAutoRunWork(MainWindowState* state) {
   w.owner = frame.main;
   w.report = &work.autoRunReport;
   w.record = work.autoReport ? &work.autoReport->record : nullptr;
+  w.planFs = work.planFs.get();
   w.playbackView = PlaybackWindowView(frame.main, [state] {
     state->work.playback.Abort(PlaybackHooksFor(state->work.commandLine, state->work.autoWork));
   });
@@ -133,6 +134,7 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   work.arguments = start->arguments;
   work.programFolder = start->programFolder;
   work.autoReport = start->report;
+  if (work.commandLine.plan && work.Automatic()) work.planFs = std::make_unique<PlanFileSystem>();
   work.store = SettingsStore::Choose(work.programFolder, start->registryKey);
   const bool firstStart = LoadSettings(*work.store, work.windows, work.settings).firstStart;
   if (firstStart && start->askFirstStart && !work.Automatic()) {

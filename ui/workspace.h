@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "config/single_instance.h"
 #include "engine/execute_changes.h"
 #include "engine/list_sort.h"
+#include "engine/plan_file_system.h"
 #include "engine/rename_list.h"
 #include "macro/playback.h"
 #include "macro/recorder.h"
@@ -69,6 +71,7 @@ struct Workspace {
   int exitWatchdog = 0;              // ticks of the automatic run's exit watchdog
   RunReport autoRunReport;           // what the automatic run did: its exit code
   AutoReport* autoReport = nullptr;  // what each row did, written at the end ("/plan=", "/report=")
+  std::unique_ptr<PlanFileSystem> planFs;  // "/plan=": what the plan reads and changes, in memory
   bool fillingPanel = false;         // the program writes the panel: its change notices are not a person's
   PositionMapState positionMap;      // the position edit's sample and map
   int hint = -2;                     // the status hint code shown
