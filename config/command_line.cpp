@@ -19,7 +19,14 @@ bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
   return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
 }
 
-
+// A value optionally in double quotes: the opening quote and a closing one are dropped.
+std::wstring_view Unquoted(std::wstring_view value) {
+  if (!value.empty() && value.front() == L'"') {
+    value.remove_prefix(1);
+    if (!value.empty() && value.back() == L'"') value.remove_suffix(1);
+  }
+  return value;
+}
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -92,11 +99,7 @@ bool ReadAttributes(std::wstring_view arg, std::array<int, 4>& attributes) {
 bool ReadMacroFile(std::wstring_view arg, std::wstring& path) {
   constexpr std::wstring_view kPrefix = L"/autofile=";
   if (!StartsWith(arg, kPrefix)) return false;
-  std::wstring_view value = arg.substr(kPrefix.size());
-  if (!value.empty() && value.front() == L'"') {
-    value.remove_prefix(1);
-    if (!value.empty() && value.back() == L'"') value.remove_suffix(1);
-  }
+  const std::wstring_view value = Unquoted(arg.substr(kPrefix.size()));
   path.clear();
   if (value.size() <= static_cast<size_t>(kMaxPathChars)) path.assign(value);
   return true;
@@ -171,6 +174,13 @@ int SortRequestOf(std::wstring_view word) {
   return -1;
 }
 
+// The path of "/plan=" or "/report=": empty when longer than a path can be, so that the run refuses
+// to start instead of writing another file.
+std::wstring ReportPathOf(std::wstring_view value) {
+  value = Unquoted(value);
+  return value.size() <= static_cast<size_t>(kMaxPathChars) ? std::wstring(value) : std::wstring();
+}
+
 void SetMessageLevel(CommandLine& out, int bit) {
   out.autoRun = (out.autoRun & ~(kAutoErrorMessages | kAutoAllMessages)) | bit;
 }
@@ -196,13 +206,14 @@ void ApplyOption(std::wstring_view token, bool automatic, CommandLine& out) {
     if (request >= 0) out.sortRequest = request;
   } else if (StartsWith(token, L"/filter=")) {
     if (token.size() >= kFilterArgumentLimit) return;
-    std::wstring_view text = token.substr(8);
-    if (!text.empty() && text.front() == L'"') {
-      text.remove_prefix(1);
-      if (!text.empty() && text.back() == L'"') text.remove_suffix(1);
-    }
-    out.filterText.assign(text);
+    out.filterText.assign(Unquoted(token.substr(8)));
     out.hasFilter = true;
+  } else if (StartsWith(token, L"/plan=")) {
+    out.plan = true;
+    out.planPath = ReportPathOf(token.substr(6));
+  } else if (StartsWith(token, L"/report=")) {
+    out.report = true;
+    out.reportPath = ReportPathOf(token.substr(8));
   }
   if (!automatic) return;
 
@@ -340,6 +351,11 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args, const std::w
 
   for (size_t i = 1; i < args.size(); ++i)
     if (!args[i].empty() && args[i][0] != L'/' && !replacementAt[i]) out.paths.push_back(args[i]);
+  // A plan shows no window and ends; its execution changes nothing, so test mode has no part in it.
+  if (out.plan && automatic) {
+    out.autoRun &= ~(kAutoShow | kAutoNoExit);
+    out.testMode = false;
+  }
   return out;
 }
 
@@ -381,7 +397,8 @@ void ApplyAutoRunToPanel(const CommandLine& commandLine, PanelValues& panel) {
 
 MessagePolicy MessagePolicyOf(const CommandLine& commandLine) {
   MessagePolicy options;
-  options.automatic = commandLine.IsAutomatic();
+  // A report file is asked for by a script: even a start it refuses speaks the unattended way.
+  options.automatic = commandLine.IsAutomatic() || commandLine.WantsReport();
   if (!options.automatic) return options;
   options.show = commandLine.Shows();
   options.all = (commandLine.autoRun & kAutoAllMessages) != 0;

@@ -68,12 +68,22 @@ struct CommandLine {
   bool ignoreCase = false;
   bool withExtension = false;
 
+  // "/plan=FILE": the run previews, writes what each row would do and changes nothing;
+  // "/report=FILE": the run happens and records what each row did. Only with an automatic-run form;
+  // with both, the plan. An empty path is kept empty (it cannot be written: the run does not start).
+  bool plan = false;
+  bool report = false;
+  std::wstring planPath, reportPath;
+
   std::vector<std::wstring> paths;  // the path arguments in order
 
   int Kind() const { return autoRun & kAutoKindMask; }
   bool IsAutomatic() const { return autoRun != 0; }
   bool Shows() const { return (autoRun & kAutoShow) != 0; }
   // A run closes itself afterwards unless it was told both "/show" and "/noexit".
+  // Whether a report file was asked for, and which.
+  bool WantsReport() const { return plan || report; }
+  const std::wstring& ReportPath() const { return plan ? planPath : reportPath; }
   bool ClosesAfterRun() const { return (autoRun & (kAutoShow | kAutoNoExit)) != (kAutoShow | kAutoNoExit); }
 };
 

@@ -308,6 +308,33 @@ TEST(CommandLineOptions, FilterText) {
   EXPECT_FALSE(Parse({arg255 + L"f"}).hasFilter);
 }
 
+TEST(CommandLineOptions, PlanAndReportFiles) {
+  const struct {
+    std::vector<std::wstring> args;
+    bool plan, report;
+    std::wstring path;  // the report file of the start
+  } cases[] = {
+      {{L"s/a/b/", L"/plan=C:\\p.csv"}, true, false, L"C:\\p.csv"},
+      {{L"/auto3", L"/report=\"C:\\a b\\r.csv\""}, false, true, L"C:\\a b\\r.csv"},
+      {{L"/autoattr1---", L"/report=r.csv", L"/plan=p.csv"}, true, true, L"p.csv"},  // the plan wins
+      {{L"/auto3", L"/plan="}, true, false, L""},
+      {{L"/auto3", L"/plan=" + std::wstring(260, L'x')}, true, false, L""},  // too long: not cut to another file
+      {{L"/plan=p.csv"}, true, false, L"p.csv"},  // without a run form: the start refuses it
+      {{L"/auto3", L"/plan"}, false, false, L""},
+  };
+  for (const auto& c : cases) {
+    const CommandLine cl = Parse(c.args);
+    EXPECT_EQ(c.plan, cl.plan) << Utf8(c.args.back());
+    EXPECT_EQ(c.report, cl.report) << Utf8(c.args.back());
+    EXPECT_EQ(c.path, cl.ReportPath()) << Utf8(c.args.back());
+    EXPECT_TRUE(cl.paths.empty());
+  }
+  const CommandLine shown = Parse({L"s/a/b/", L"/test", L"/show", L"/noexit", L"/plan=p.csv"});
+  EXPECT_FALSE(shown.Shows());
+  EXPECT_TRUE(shown.ClosesAfterRun());
+  EXPECT_FALSE(shown.testMode);
+}
+
 TEST(CommandLineOptions, MessageOptionsFollowTheRun) {
   MessagePolicy m = MessagePolicyOf(Parse({L"/errmsg", L"/show"}));
   EXPECT_FALSE(m.automatic);

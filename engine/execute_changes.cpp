@@ -74,6 +74,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       break;
     }
     const RowEnd end = filtered ? RowEnd::NotChanged : ExecuteRow(s, p, source, target);
+    RecordRow(s, p, row, end, source, target);
     if (end == RowEnd::StopPass) break;
     if (end == RowEnd::StopAfterFailure) {
       s.report.aborted = true;
@@ -92,6 +93,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     dropped[p] = SettleRow(s, row, changed, filtered, source, target);
     Progress(c, static_cast<int>((p + 1) * 100 / count));
   }
+  if (kind == RunKind::Execute) RecordRowsNotReached(s);
   list.EraseFlagged(dropped);
   FinishPass(s);
   if (reportOut) *reportOut = s.report;

@@ -7,8 +7,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/rename_list.h"
+#include "engine/run_report.h"
 #include "modes/read_mode_params.h"
 #include "platform/file_system.h"
 
@@ -53,6 +55,12 @@ struct ExecuteOptions {
   std::wstring timezone = L"9";
   bool dateColumnShown = false;  // `listcols2`
   int columndate = 1;            // 0 creation, 1 modification, 2 capture, 3 capture or creation
+};
+
+// What each row of an execution did, in list order, for the report of an unattended run.
+struct RunRecord {
+  std::vector<ReportRow> rows;
+  bool plan = false;  // the execution ran on a plan's file system: nothing was changed
 };
 
 // What lives between passes; the main window reads and shows it.
@@ -104,6 +112,9 @@ struct ExecuteContext {
   std::function<bool()> readMacro;
   // An execution that changed something while a macro is being recorded hands its mode over.
   std::function<void(int mode)> recordStep;
+
+  // An execution writes here what became of each row (rows the pass never reached included).
+  RunRecord* record = nullptr;
 };
 
 inline constexpr const wchar_t* kMacroUnreadableText = L"マクロファイルが開けません。";

@@ -31,6 +31,7 @@ void CleanUpSerials(Pass& s) {
       continue;
     }
     s.snapshot.Moved(entry.serial, entry.wanted);
+    RecordSerialTakenOff(s, entry);
     --s.report.serialRows;
     if (s.o.chgconfirm == 2) {
       ShowMessage(MessageKind::Plain, MB_OK, L"Serial Number Deleted",

@@ -51,6 +51,13 @@ struct Pass {
   RenameOneOptions renameOptions;
   // What the disk holds: for a preview as it was; for an execution as this pass's renames made it.
   FolderSnapshot snapshot;
+
+  // What the row being changed met, for the record: why it was not changed, the system's error of
+  // a failed change, or that there was nothing to change.
+  std::wstring rowReason;
+  DWORD rowError = 0;
+  bool rowFailed = false;
+  bool rowUnchanged = false;
 };
 
 // How the change of one row ended for the pass.
@@ -75,6 +82,13 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
 // pass), or kept and marked (and made fresh for the next change).
 bool SettleRow(Pass& s, RenameItem& row, bool changed, bool filtered, const std::wstring& source,
                const std::wstring& target);
+// The record of an execution: what became of row p (before it is settled), the rows the pass never
+// reached, and a serial taken off again at the end.
+void RecordRow(Pass& s, size_t p, const RenameItem& row, RowEnd end, const std::wstring& source,
+               const std::wstring& target);
+void RecordRowsNotReached(Pass& s);
+void RecordSerialTakenOff(Pass& s, const CollisionEntry& entry);
+
 // The serial clean-up, the messages after the last row, the log's rotation and the state for the next
 // pass.
 void FinishPass(Pass& s);

@@ -72,6 +72,7 @@ bool LogChangeAfter(ChangeLog& log, int mode, const std::wstring& source, const 
 // The log could not take a line: nothing more is changed in this pass, since it could not be undone.
 void StopForLog(Pass& s) {
   s.logBroken = true;
+  s.rowReason = kLogWriteFailedText;
   ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, kLogWriteFailedCaption, kLogWriteFailedText,
               MessageClass::Error);
 }
@@ -92,8 +93,10 @@ RowEnd LoggedChange(Pass& s, const std::wstring& source, const std::wstring& tar
     StopForLog(s);
     return RowEnd::StopAfterFailure;
   }
+  s.rowFailed = outcome == RenameOutcome::Failed || outcome == RenameOutcome::Abort;
+  s.rowError = result.error;
   switch (outcome) {
-    case RenameOutcome::Unchanged: return RowEnd::Changed;
+    case RenameOutcome::Unchanged: s.rowUnchanged = true; return RowEnd::Changed;
     case RenameOutcome::Failed: return RowEnd::NotChanged;
     case RenameOutcome::Abort: return RowEnd::StopAfterFailure;
     case RenameOutcome::Changed: break;
@@ -109,9 +112,13 @@ RowEnd LoggedChange(Pass& s, const std::wstring& source, const std::wstring& tar
 
 RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& target) {
   RenameItem& row = s.list.Row(p);
+  s.rowReason.clear();
+  s.rowError = 0;
+  s.rowFailed = s.rowUnchanged = false;
   if (Skipped(row.status, s.o)) return NothingToChange(row, s.mode) ? RowEnd::NothingToDo : RowEnd::Skipped;
   CollisionEntry collision;
   if (ValidateRow(s.list, p, s.mode, false, s.snapshot) == ItemStatus::TargetExists) {
+    s.rowReason = StatusReason(ItemStatus::TargetExists, L"");
     collision.wanted = target;
     collision.row = static_cast<int>(p);
     if (!AddsSerialOnCollision(s.o.collisionOption) ||

@@ -8,7 +8,17 @@ namespace korval {
 
 std::wstring FileSystemKey(std::wstring name) {
   while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
-  if (!name.empty()) CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+  // Most names are ASCII: their letters are raised here, the system's conversion (a call per name,
+  // costly under Wine) is asked only for the others.
+  bool ascii = true;
+  for (wchar_t& c : name) {
+    if (c >= 0x80) {
+      ascii = false;
+      break;
+    }
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
+  }
+  if (!ascii) CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
   return name;
 }
 
@@ -50,7 +60,7 @@ bool FolderSnapshot::Exists(const std::wstring& path) {
   if (name.find_first_of(L"*?") != std::wstring::npos) return fs_.Find(path.c_str(), nullptr);
   const std::wstring key = FileSystemKey(name);
   if (key.empty()) return false;
-  return Listing(FileSystemKey(folder), folder).count(key) != 0;
+  return Listing(folder).count(key) != 0;
 }
 
 void FolderSnapshot::Moved(const std::wstring& from, const std::wstring& to) {
@@ -63,17 +73,21 @@ void FolderSnapshot::Moved(const std::wstring& from, const std::wstring& to) {
   };
   std::wstring folder, name;
   if (split(from, folder, name)) {
-    Listing(FileSystemKey(folder), folder).erase(FileSystemKey(name));
+    Listing(folder).erase(FileSystemKey(name));
   }
   if (split(to, folder, name)) {
-    Listing(FileSystemKey(folder), folder).insert(FileSystemKey(name));
+    Listing(folder).insert(FileSystemKey(name));
   }
 }
 
-FolderSnapshot::NameSet& FolderSnapshot::Listing(const std::wstring& folderKey, const std::wstring& folder) {
+FolderSnapshot::NameSet& FolderSnapshot::Listing(const std::wstring& folder) {
+  if (lastListing_ && folder == lastFolder_) return *lastListing_;
+  const std::wstring folderKey = FileSystemKey(folder);
+  lastFolder_ = folder;
   auto found = folders_.find(folderKey);
-  if (found != folders_.end()) return found->second;
+  if (found != folders_.end()) return *(lastListing_ = &found->second);
   NameSet& names = folders_[folderKey];
+  lastListing_ = &names;
   fs_.ListFolder(folder.c_str(), [&names](const WIN32_FIND_DATAW& entry) {
     names.insert(FileSystemKey(entry.cFileName));
     if (entry.cAlternateFileName[0]) names.insert(FileSystemKey(entry.cAlternateFileName));

@@ -44,9 +44,12 @@ class FolderSnapshot final : public PathExistence {
 
  private:
   using NameSet = std::unordered_set<std::wstring>;
-  NameSet& Listing(const std::wstring& folderKey, const std::wstring& folder);
+  NameSet& Listing(const std::wstring& folder);
   FileSystem& fs_;
   std::unordered_map<std::wstring, NameSet> folders_;
+  // The folder asked about last, as it was given: rows come folder by folder.
+  std::wstring lastFolder_;
+  NameSet* lastListing_ = nullptr;
 };
 
 // The key under which the file system compares names: upper case, code unit by code unit (full-width

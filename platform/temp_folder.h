@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/utf8.h"
+
 namespace korval {
 
 class TempFolder {
@@ -31,8 +33,5 @@ std::vector<std::wstring> SortedNames(const std::wstring& folder);
 
 // Removes a folder tree, clearing read-only and other attributes first.
 void RemoveTree(const std::wstring& folder);
-
-// UTF-8 for test output: printf of wide Japanese text prints nothing in the C locale.
-std::string Utf8(const std::wstring& text);
 
 }  // namespace korval

@@ -95,7 +95,8 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   ReadHooks hooks;
   if (commandLine.IsAutomatic()) hooks.escapeDown = [] { return false; };  // nobody holds ESC in an unattended run
   if (work.sort) hooks.markListChanged = [&work] { work.sort->listChanged = true; };
-  ListReader reader(*work.list, readSettings, hooks);
+  // A plan reads through its own file system: the folders read are then listed once for the whole plan.
+  ListReader reader(*work.list, readSettings, hooks, work.planFs ? *work.planFs : SystemFileSystem());
   if (!commandLine.paths.empty()) {
     work.end.rowsLeftOut = reader.ReadDroppedItems(commandLine.paths).outcome == ReadOutcome::LimitReached;
   }
@@ -123,6 +124,10 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   if (commandLine.folderRead >= 0) c.options.folderread = commandLine.folderRead;
   c.state = work.state;
   c.programFolder = work.programFolder;
+  if (work.planFs) {
+    c.fs = work.planFs;
+    c.options.writelog = 0;  // a plan leaves the change logs alone
+  }
   c.nonsjiswarnSetting = &work.settings->nonsjiswarn;
   if (work.recorder) {
     work.state->recording = work.recorder->Recording();
@@ -171,6 +176,9 @@ void CutAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
 
 namespace {
 
+// The record of the automatic run's execution; later executions of a window left open are not its.
+RunRecord* RecordOf(AutoRunWork& work) { return work.record && work.record->rows.empty() ? work.record : nullptr; }
+
 RunReport RunAutomaticHere(const CommandLine& commandLine, AutoRunWork& work) {
   RunReport report;
   Settings& s = *work.settings;
@@ -198,6 +206,7 @@ RunReport RunAutomaticHere(const CommandLine& commandLine, AutoRunWork& work) {
   ExecuteContext c = ContextFor(commandLine, work, mode);
   c.autoReplace = mode == kModeReplace ? &autoReplace : nullptr;
   if (ExecuteChanges(RunKind::Preview, c, &report) != 0 || commandLine.testMode) return report;
+  c.record = RecordOf(work);
   ExecuteChanges(RunKind::Execute, c, &report);
   return report;
 }
@@ -205,7 +214,14 @@ RunReport RunAutomaticHere(const CommandLine& commandLine, AutoRunWork& work) {
 }  // namespace
 
 RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work) {
-  const RunReport report = RunAutomaticHere(commandLine, work);
+  RunReport report = RunAutomaticHere(commandLine, work);
+  // A plan plays the macro's steps without pauses: there is nobody to watch them.
+  if (work.planFs && work.playback && work.playback->Running()) {
+    const PlaybackHooks hooks = PlaybackHooksFor(commandLine, work);
+    while (work.playback->PlaybackTick(hooks) > 0) {
+    }
+    if (work.report) report = *work.report;
+  }
   if (work.report) *work.report = report;
   return report;
 }
@@ -220,7 +236,7 @@ int PreviewMacro(const CommandLine& commandLine, AutoRunWork& work, bool execute
   if (ExecuteChanges(RunKind::Preview, c) != 0) return 1;
   work.playback->executeAfter = executeAfter;
   const int pause = work.playback->StartPlayback(PlaybackHooksFor(commandLine, work));
-  if (work.owner) SetTimer(work.owner, kTimerPlayback, static_cast<UINT>(pause), nullptr);
+  if (work.owner && !work.planFs) SetTimer(work.owner, kTimerPlayback, static_cast<UINT>(pause), nullptr);
   return 0;
 }
 
@@ -236,6 +252,7 @@ PlaybackHooks PlaybackHooksFor(const CommandLine& commandLine, AutoRunWork& work
   };
   hooks.execute = [&commandLine, &work] {
     ExecuteContext c = ContextFor(commandLine, work, kModeMacro);
+    if (commandLine.IsAutomatic()) c.record = RecordOf(work);
     RunReport report;
     ExecuteChanges(RunKind::Execute, c, &report);
     if (work.report && commandLine.IsAutomatic()) *work.report = report;

@@ -58,6 +58,8 @@ struct AutoRunWork {
   RunReport* report = nullptr;             // what the automatic run did, for its exit code
   AutoRunEnd end;
   int watchdogTicks = kExitWatchdogTicks;  // tests shorten it
+  RunRecord* record = nullptr;             // what each row did, when a report file was asked for
+  FileSystem* planFs = nullptr;            // a plan's file system: its reading and passes run on it
 };
 
 // The exit code of an unattended run, for scripts: 0 every change it was asked for was made (a name
@@ -97,6 +99,8 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work);
 
 // Step 5: preview and execute in the chosen mode (in test mode only the preview), or undo. A macro
 // run starts the playback, which executes when it ends. Returns what the execution reported.
+// A plan ("/plan=") runs the same passes on a file system that changes nothing, plays a macro's
+// steps one after the other at once, and records what the execution would do.
 RunReport RunAutomatic(const CommandLine& commandLine, AutoRunWork& work);
 
 // A preview in the macro mode: the names pass through unchanged, the macro is read and its

@@ -47,6 +47,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   start.arguments = Arguments();
   start.commandLine = ParseCommandLine(start.arguments, AutoAddOptions(), CurrentLocalDateTime());
   SetMessagePolicy(MessagePolicyOf(start.commandLine));
+  // A run that was asked for a report file does not start without it.
+  AutoReport report;
+  if (start.commandLine.WantsReport()) {
+    if (!OpenAutoReport(start.commandLine, report)) return kExitNotStarted;
+    start.report = &report;
+  }
   if (!RegisterMainWindowClass(instance)) return 1;
   const bool hidden = start.commandLine.IsAutomatic() && !start.commandLine.Shows();
   HWND window = CreateMainWindow(instance, &start, hidden);

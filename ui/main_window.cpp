@@ -110,6 +110,8 @@ void BuildAutoRunWork(MainWindowState* state) {
   w.programFolder = work.programFolder;
   w.owner = frame.main;
   w.report = &work.autoRunReport;
+  w.record = work.autoReport ? &work.autoReport->record : nullptr;
+  w.planFs = work.planFs.get();
   w.playbackView = PlaybackWindowView(frame.main, [state] {
     state->work.playback.Abort(PlaybackHooksFor(state->work.commandLine, state->work.autoWork));
   });
@@ -145,6 +147,8 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   work.commandLine = start->commandLine;
   work.arguments = start->arguments;
   work.programFolder = start->programFolder;
+  work.autoReport = start->report;
+  if (work.commandLine.plan && work.Automatic()) work.planFs = std::make_unique<PlanFileSystem>();
   work.store = SettingsStore::Choose(work.programFolder, start->registryKey);
   const bool firstStart = LoadSettings(*work.store, work.windows, work.settings).firstStart;
   if (firstStart && start->askFirstStart && !work.Automatic()) {
@@ -167,8 +171,9 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   work.panel.exceptionText = ExceptionTextFor(work.params, work.panel.bigsmall);
   work.folderreadWorking = work.settings.folderread;
   work.macroSlots = ReadMacroList(work.programFolder, MacroProgram::Main);
-  // A run that was cut short (a crash, a power loss) left its log in slot 0: make it undoable now.
-  RecoverOrphanedLog(work.programFolder);
+  // A run that was cut short (a crash, a power loss) left its log in slot 0: make it undoable now
+  // (a plan changes nothing, the logs included).
+  if (!work.commandLine.plan) RecoverOrphanedLog(work.programFolder);
   BuildAutoRunWork(state);
   if (!CreateFrameParts(state)) return FALSE;
   PlaceWindow(hwnd, work.settings, frame.dpi);
@@ -391,6 +396,7 @@ void OnClose(MainWindowState* state) {
   work.settings.bsexcept1 = work.params.bsexcept1;
   work.settings.bsexcept2 = work.params.bsexcept2;
   if (work.store && !work.settingsRemoved) SaveSettings(*work.store, work.settings, SaveReason::Exit, normal);
+  if (work.autoReport) FinishAutoReport(work.commandLine, *work.autoReport, work.list);
   DestroyWindow(frame.main);
 }
 
@@ -444,7 +450,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_DESTROY:
       FreeFramePictures(frame);
       if (frame.listFont) DeleteObject(frame.listFont);
-      PostQuitMessage(work.Automatic() ? ExitCodeOf(work.autoRunReport, work.autoWork.end) : 0);
+      PostQuitMessage(work.Automatic()
+                          ? AutomaticExitCode(work.commandLine, work.autoRunReport, work.autoWork.end, work.autoReport)
+                          : 0);
       return 0;
     case WM_NCDESTROY:
       if (MessageOwner() == hwnd) SetMessageOwner(nullptr);

@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "config/single_instance.h"
 #include "engine/execute_changes.h"
 #include "engine/list_sort.h"
+#include "engine/plan_file_system.h"
 #include "engine/rename_list.h"
 #include "macro/playback.h"
 #include "macro/recorder.h"
@@ -24,6 +26,7 @@
 #include "modes/position_edit.h"
 #include "modes/read_mode_params.h"
 #include "platform/windows_version.h"
+#include "ui/auto_report.h"
 #include "ui/auto_run.h"
 
 namespace korval {
@@ -37,6 +40,7 @@ struct WindowStart {
   bool askFirstStart = true;            // the first-start dialog may be shown (tests turn it off)
   const wchar_t* registryKey = kProgramKey;  // where the registry keeps the settings (tests: a key of their own)
   bool handedOver = false;              // out: another instance took the paths; the program ends
+  AutoReport* report = nullptr;         // the report file of an unattended run, opened before the window
 };
 
 struct Workspace {
@@ -67,6 +71,8 @@ struct Workspace {
   bool settingsRemoved = false;      // the stored settings were deleted: nothing is saved at exit
   int exitWatchdog = 0;              // ticks of the automatic run's exit watchdog
   RunReport autoRunReport;           // what the automatic run did: its exit code
+  AutoReport* autoReport = nullptr;  // what each row did, written at the end ("/plan=", "/report=")
+  std::unique_ptr<PlanFileSystem> planFs;  // "/plan=": what the plan reads and changes, in memory
   bool fillingPanel = false;         // the program writes the panel: its change notices are not a person's
   PositionMapState positionMap;      // the position edit's sample and map
   int hint = -2;                     // the status hint code shown

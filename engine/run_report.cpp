@@ -1,0 +1,78 @@
+// The report of an unattended run: outcome words, reasons and the CSV text.
+#include "engine/run_report.h"
+
+#include <algorithm>
+
+#include "engine/name_refusal.h"
+#include "platform/utf8.h"
+
+namespace korval {
+
+const wchar_t* OutcomeWord(RowOutcome outcome, bool plan) {
+  switch (outcome) {
+    case RowOutcome::Changed: return plan ? L"予定" : L"変更";
+    case RowOutcome::Unchanged: return L"変更なし";
+    case RowOutcome::Skipped: return L"スキップ";
+    case RowOutcome::Failed: return L"失敗";
+  }
+  return L"";
+}
+
+ReportRow RowNotDone(const RenameItem& row, const wchar_t* reason) {
+  if (row.status == ItemStatus::Filtered) {
+    return ReportRow{row.oldName, L"", row.folder, RowOutcome::Unchanged, StatusReason(ItemStatus::Filtered, L"")};
+  }
+  return ReportRow{row.oldName, row.newName, row.folder, RowOutcome::Skipped, reason};
+}
+
+std::wstring StatusReason(ItemStatus status, const std::wstring& newName) {
+  if (status == ItemStatus::InvalidName) {
+    if (const wchar_t* refused = RefusedNameReason(newName)) return refused;
+  }
+  for (const StatusLegendEntry& entry : kStatusLegend) {
+    if (entry.status == status) return entry.text;
+  }
+  return L"";
+}
+
+std::wstring SystemErrorText(DWORD error) {
+  wchar_t* buffer = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+  if (text.empty()) text = L"エラー " + std::to_wstring(error);
+  return text;
+}
+
+std::wstring CsvField(const std::wstring& text) {
+  const bool quoted = text.find_first_of(L",\"\r\n") != std::wstring::npos ||
+                      (!text.empty() && (text.front() == L' ' || text.back() == L' '));
+  if (!quoted) return text;
+  std::wstring out = L"\"";
+  for (const wchar_t c : text) {
+    if (c == L'"') out += L'"';
+    out += c;
+  }
+  return out + L"\"";
+}
+
+std::string ReportBytes(const std::vector<ReportRow>& rows, bool plan) {
+  std::wstring text = kReportHeader;
+  text += L"\r\n";
+  for (const ReportRow& row : rows) {
+    text += CsvField(row.oldName) + L',' + CsvField(row.newName) + L',' + CsvField(row.folder) + L',' +
+            OutcomeWord(row.outcome, plan) + L',' + CsvField(row.reason) + L"\r\n";
+  }
+  return "\xEF\xBB\xBF" + Utf8(text);
+}
+
+bool EveryRowDone(const std::vector<ReportRow>& rows) {
+  return std::none_of(rows.begin(), rows.end(), [](const ReportRow& row) {
+    return row.outcome == RowOutcome::Skipped || row.outcome == RowOutcome::Failed;
+  });
+}
+
+}  // namespace korval

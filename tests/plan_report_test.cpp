@@ -1,0 +1,223 @@
+// Plans and reports of unattended runs, as a batch file uses them: "/plan=" changes nothing and
+// says what the run would do; the same run with "/report=" then does exactly that, row for row; a
+// report that cannot be written keeps the run from starting.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/data_files.h"
+#include "platform/temp_folder.h"
+#include "tests/macro_bytes.h"
+#include "tests/program_runner.h"
+
+namespace korval {
+namespace {
+
+using CsvRows = std::vector<std::vector<std::string>>;
+
+// A strict RFC 4180 reader: CR LF line ends, fields quoted where they must be, quotes doubled.
+// Fails the test on anything else.
+CsvRows ReadCsv(const std::string& text) {
+  CsvRows rows;
+  std::vector<std::string> row;
+  std::string field;
+  size_t i = 0;
+  bool quoted = false, wasQuoted = false;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        i += 2;
+      } else if (c == '"') {
+        quoted = false;
+        ++i;
+      } else {
+        field += c;
+        ++i;
+      }
+      continue;
+    }
+    if (c == '"') {
+      EXPECT_TRUE(field.empty() && !wasQuoted) << "a quote inside an unquoted field at " << i;
+      quoted = wasQuoted = true;
+      ++i;
+    } else if (c == ',') {
+      row.push_back(field);
+      field.clear();
+      wasQuoted = false;
+      ++i;
+    } else if (c == '\r') {
+      EXPECT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "a CR without LF at " << i;
+      row.push_back(field);
+      rows.push_back(row);
+      row.clear();
+      field.clear();
+      wasQuoted = false;
+      i += 2;
+    } else {
+      EXPECT_NE('\n', c) << "a bare LF at " << i;
+      EXPECT_FALSE(wasQuoted) << "text after a closing quote at " << i;
+      field += c;
+      ++i;
+    }
+  }
+  EXPECT_FALSE(quoted) << "an open quote at the end";
+  EXPECT_TRUE(row.empty() && field.empty()) << "the last line has no CR LF";
+  return rows;
+}
+
+// Names, attributes and times of every entry: what a plan must leave as it found it.
+std::vector<std::string> DiskState(const std::wstring& folder) {
+  std::vector<std::string> state;
+  for (const std::wstring& name : SortedNames(folder)) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW((folder + L"\\" + name).c_str(), GetFileExInfoStandard, &data);
+    state.push_back(Utf8(name) + "|" + std::to_string(data.dwFileAttributes) + "|" +
+                    std::to_string(data.ftLastWriteTime.dwLowDateTime) + "|" +
+                    std::to_string(data.ftCreationTime.dwLowDateTime));
+  }
+  return state;
+}
+
+std::vector<std::string> DiskNames(const std::wstring& folder) {
+  std::vector<std::string> names;
+  for (const std::wstring& name : SortedNames(folder)) names.push_back(Utf8(name));
+  return names;
+}
+
+class PlanReportTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    program_.WriteFile(L"use.ini", "");
+    program_.WriteFile(L"korvalith.ini", "[Base]\r\n_version=4231201\r\n_count=5\r\nmacromsec=0\r\n");
+    ASSERT_TRUE(CopyFileW((ProgramFolder() + L"bregonig.dll").c_str(), (program_ / L"bregonig.dll").c_str(), FALSE));
+  }
+
+  // A fresh tree: a collision (aa.txt wants xx.txt, which stands), a name with a comma and a
+  // character outside the ANSI code page, a Japanese name, a name that stays.
+  std::wstring MakeTree(const std::wstring& name) {
+    const std::wstring folder = program_ / name;
+    EXPECT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    for (const wchar_t* file : {L"aa.txt", L"ba.txt", L"xx.txt", L"写真a.jpg", L"é,a 😀.txt"}) {
+      program_.WriteFile(name + L"\\" + file, "x");
+    }
+    return folder;
+  }
+
+  int Run(const std::wstring& arguments) {
+    ProgramRunner runner(program_, L"korvalith.exe", arguments);
+    return runner.WaitForExit();
+  }
+
+  // The change log slots as they stand.
+  std::string Logs() {
+    std::string logs;
+    for (int slot = 0; slot <= 9; ++slot) {
+      const std::wstring name = L"rename" + std::to_wstring(slot) + L".log";
+      logs += program_.Exists(name) ? program_.ReadFile(name) + "|" : "-|";
+    }
+    return logs;
+  }
+
+  CsvRows Report(const std::wstring& name) {
+    const std::string bytes = program_.ReadFile(name);
+    EXPECT_EQ("\xEF\xBB\xBF", bytes.substr(0, 3)) << "byte order mark";
+    CsvRows rows = ReadCsv(bytes.substr(3));
+    EXPECT_FALSE(rows.empty());
+    if (rows.empty()) return rows;
+    EXPECT_EQ((std::vector<std::string>{"変更前", "変更後", "フォルダ名", "状態", "理由"}), rows.front());
+    rows.erase(rows.begin());
+    return rows;
+  }
+
+  TempFolder program_;
+};
+
+TEST_F(PlanReportTest, APlanChangesNothingAndTheRunDoesWhatItSaid) {
+  program_.WriteFile(L"steps.bin", "KV150\n" + Record("REP", "002", "a", "_") + Record("123", "000", "<01>-", ""));
+  const struct {
+    const wchar_t* name;
+    std::wstring form;  // the unattended form and its switches
+    int planCode;       // 0 every row would change, 1 a row would be skipped
+    const char* sample; // a new name the plan holds
+  } cases[] = {
+      {L"replace", L"\"s/a/x/g\"", 0, "xx(1).txt"},
+      {L"refused", L"\"s/a/:/\"", 1, ":a.txt"},
+      {L"filtered", L"\"s/a/x/g\" /filter=*.jpg", 0, "写真x.jpg"},
+      {L"attributes", L"/autoattr1---", 0, "<読：Y, 隠：-, ア：-, シ：->"},
+      {L"times", L"/automtime20200102030405+60", 0, "<更新：2020/01/02 03:05:05>"},
+      {L"macro", L"/autofile=steps", 0, "02-b_.txt"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Utf8(c.name));
+    const std::wstring tree = MakeTree(c.name);
+    const std::vector<std::string> before = DiskState(tree);
+    const std::string logsBefore = Logs();
+    const std::wstring planFile = std::wstring(c.name) + L"-plan.csv";
+    const std::wstring reportFile = std::wstring(c.name) + L"-report.csv";
+    EXPECT_EQ(c.planCode, Run(c.form + L" \"/plan=" + (program_ / planFile) + L"\" \"" + tree + L"\""));
+    EXPECT_EQ(before, DiskState(tree)) << "the plan touched the disk";
+    EXPECT_EQ(logsBefore, Logs()) << "the plan wrote a change log";
+    const CsvRows plan = Report(planFile);
+    ASSERT_EQ(5u, plan.size());
+    bool sampleFound = false;
+    for (const auto& row : plan) sampleFound = sampleFound || row[1] == c.sample;
+    EXPECT_TRUE(sampleFound) << c.sample;
+
+    Run(c.form + L" \"/report=" + (program_ / reportFile) + L"\" \"" + tree + L"\"");
+    const CsvRows done = Report(reportFile);
+    ASSERT_EQ(plan.size(), done.size());
+    for (size_t i = 0; i < plan.size(); ++i) {
+      ASSERT_EQ(5u, plan[i].size());
+      ASSERT_EQ(5u, done[i].size());
+      EXPECT_EQ(plan[i][0], done[i][0]) << i;
+      EXPECT_EQ(plan[i][1], done[i][1]) << i;
+      EXPECT_EQ(Utf8(tree) + "\\", done[i][2]) << i;
+      EXPECT_EQ(plan[i][3] == "予定" ? "変更" : plan[i][3], done[i][3]) << plan[i][0];
+      if (plan[i][3] != "予定") {
+        EXPECT_EQ(plan[i][4], done[i][4]) << plan[i][0];
+      }
+      // The run did on the disk what its report says.
+      const std::vector<std::string> names = DiskNames(tree);
+      const bool renamed = done[i][3] == "変更" && done[i][1].find('<') == std::string::npos;
+      const std::string& stands = renamed ? done[i][1] : done[i][0];
+      EXPECT_NE(names.end(), std::find(names.begin(), names.end(), stands)) << stands;
+    }
+  }
+}
+
+TEST_F(PlanReportTest, ARunWhoseReportCannotBeWrittenDoesNotStart) {
+  const std::wstring tree = MakeTree(L"w");
+  const std::wstring readOnly = program_.WriteFile(L"readonly.csv", "kept");
+  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  const struct {
+    const char* what;
+    std::wstring arguments;
+  } cases[] = {
+      {"a folder that does not exist", L"\"s/a/x/g\" \"/report=" + (program_ / L"none\\r.csv") + L"\""},
+      {"no path", L"\"s/a/x/g\" /report="},
+      {"a folder", L"\"s/a/x/g\" \"/report=" + tree + L"\""},
+      {"a read-only file", L"\"s/a/x/g\" \"/report=" + readOnly + L"\""},
+      {"a plan without a run", L"\"/plan=" + (program_ / L"p.csv") + L"\""},
+      {"an undo", L"/undo \"/report=" + (program_ / L"u.csv") + L"\""},
+  };
+  const std::vector<std::string> before = DiskState(tree);
+  for (const auto& c : cases) {
+    EXPECT_EQ(2, Run(c.arguments + L" \"" + tree + L"\"")) << c.what;
+    EXPECT_EQ(before, DiskState(tree)) << c.what;
+  }
+  EXPECT_EQ("kept", program_.ReadFile(L"readonly.csv"));
+  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+  // Nothing is left behind: no report, no temporary file.
+  const std::vector<std::wstring> left = SortedNames(program_.Path());
+  for (const std::wstring& name : left) {
+    const bool reportOrTemp = name.find(L".tmp") != std::wstring::npos || name.find(L".csv") != std::wstring::npos;
+    EXPECT_TRUE(!reportOrTemp || name == L"readonly.csv") << Utf8(name);
+  }
+}
+
+}  // namespace
+}  // namespace korval
