@@ -214,20 +214,10 @@ void BenchWindowStart(size_t files) {
     if (rows >= static_cast<LRESULT>(files)) break;
     Sleep(20);
   }
-  // The first tenth of the tree, as a list of 5,000 rows.
-  {
-    std::wstring tenth;
-    for (size_t f = 0; f < 10; ++f) tenth += L" \"" + tree.Path() + L"folder" + std::to_wstring(f) + L"\"";
-    Started small = Start(program, tenth);
-    HWND smallList = small.window ? ListControlOf(small.window) : nullptr;
-    const long smallRows = static_cast<long>(files / 10);
-    for (int i = 0; smallList && i < 3000 && SendMessageW(smallList, LVM_GETITEMCOUNT, 0, 0) < smallRows; ++i) Sleep(10);
-    if (smallList) BenchLivePreview(small, smallList, smallRows);
-    Stop(small);
-  }
+  const double listedMs = MillisecondsSince(shown);
   std::printf("  start to shown window with %zu files on the command line: %.0f ms; all %ld rows listed %.0f ms "
               "later\n",
-              files, started.msToWindow, static_cast<long>(rows), MillisecondsSince(shown));
+              files, started.msToWindow, static_cast<long>(rows), listedMs);
   std::printf("  while reading: %d messages sent, %d answered after 100 ms or more, the longest after %.0f ms "
               "(target under 100 ms)\n",
               probes, slow, longest);
@@ -242,6 +232,17 @@ void BenchWindowStart(size_t files) {
     std::printf("  select all: %.0f ms (targets under 300 ms each)\n", CommandMs(started.window, 40031));
   }
   Stop(started);
+  // The first tenth of the tree, as a list of 5,000 rows.
+  {
+    std::wstring tenth;
+    for (size_t f = 0; f < 10; ++f) tenth += L" \"" + tree.Path() + L"folder" + std::to_wstring(f) + L"\"";
+    Started small = Start(program, tenth);
+    HWND smallList = small.window ? ListControlOf(small.window) : nullptr;
+    const long smallRows = static_cast<long>(files / 10);
+    for (int i = 0; smallList && i < 3000 && SendMessageW(smallList, LVM_GETITEMCOUNT, 0, 0) < smallRows; ++i) Sleep(10);
+    if (smallList) BenchLivePreview(small, smallList, smallRows);
+    Stop(small);
+  }
 }
 
 }  // namespace korval

@@ -22,8 +22,13 @@ bool Applies(const Workspace& work) {
          ModeFollowsTyping(work.Mode());
 }
 
-// Input waiting in the queue: the user typed or clicked again.
-bool InputWaiting() { return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0; }
+// Asked every few hundred rows: what other programs send the window is answered meanwhile, and input
+// waiting in the queue (the user typed or clicked again) stops the preview.
+bool InputWaiting() {
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0;
+}
 
 }  // namespace
 
