@@ -109,7 +109,8 @@ ReadResult ReadIntoList(Workspace& work, Frame& frame, const std::function<ReadR
     UpdateWindow(frame.status);
   };
   hooks.showReadingHint = [&] {
-    ShowStatusHint(work, frame, kHintReading);
+    // Asked every few files: the hint is set once, since showing it counts the selected rows.
+    if (work.hint != kHintReading) ShowStatusHint(work, frame, kHintReading);
     hooks.refreshCounter();
   };
   hooks.bringToFront = [&] { SetForegroundWindow(frame.main); };
