@@ -17,7 +17,9 @@ namespace {
 class LivePreviewTest : public MainWindowTest {
  public:
   using MainWindowTest::Click;
+  // The settings as a new installation has them: new names while typing are on.
   void OpenWithFiles() {
+    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\n");
     files.WriteFile(L"Photo_a.txt", "a");
     files.WriteFile(L"Photo_b.txt", "b");
     Open({files.Path()});

@@ -49,7 +49,7 @@ TEST_F(MainWindowRunTest, EnterPreviewsFirstThenExecutesAndLogs) {
 }
 
 TEST_F(MainWindowRunTest, WithEnterdontEveryEnterOnlyPreviews) {
-  program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\noption1=528689\r\n");
+  program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nlivepreview=0\r\noption1=528689\r\n");
   OpenWithReplacement();
   ASSERT_EQ(1, Work().settings.enterdont);
   Key(VK_RETURN);
@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, TheColumnOrderIsKeptUnlessItIsFixed) {
       {0x103245, kFixColumns, {1, 0, 3, 2, 4, 5}, {0, 1, 2, 3, 4, 5}, 0x103245},
   };
   for (Case& c : cases) {
-    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nheadcount=" +
+    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nlivepreview=0\r\nheadcount=" +
                                             std::to_string(c.stored) + "\r\noption3=" + std::to_string(c.option3) + "\r\n");
     Open();
     std::vector<int> order(6);

@@ -15,7 +15,9 @@ MainWindowTest::MainWindowTest() {
   SetMessagePolicy({});
   // The ini file holds the settings; another instance never takes the window's start.
   program.WriteFile(L"use.ini", "");
-  program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\n");
+  // New names while typing are off: the tests check the names at moments a live preview could come
+  // between; the tests of the live names switch them on.
+  program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nlivepreview=0\r\n");
   static const bool registered = RegisterMainWindowClass(GetModuleHandleW(nullptr));
   EXPECT_TRUE(registered);
   accelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));

@@ -170,7 +170,7 @@ bool Changed(const std::wstring& folder, Compare compare) {
 class ModePanelTest : public MainWindowTest, public testing::WithParamInterface<PanelCase> {
  protected:
   ModePanelTest() {
-    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nmacromsec=0\r\n");
+    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nlivepreview=0\r\nmacromsec=0\r\n");
     // The macro of slot 2, for the macro mode: a replacement.
     ModeParams params;
     params.replaceFrom = L"IMG";
@@ -306,7 +306,7 @@ TEST_F(MainWindowTest, AMacroRecordedWithTheButtonsPlaysTheSameNames) {
     files.WriteFile(name, "x");
     copies.WriteFile(name, "x");
   }
-  program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nmacromsec=0\r\n");
+  program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nlivepreview=0\r\nmacromsec=0\r\n");
   Open({files.Path()});
   ASSERT_TRUE(StepToMode(kModeMacro, true));
   Choose(Parts(), IDC_MACRO_SLOT, 2);  // slot 3

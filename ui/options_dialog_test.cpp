@@ -261,7 +261,7 @@ TEST_F(OptionsTest, TheRunsUseTheNewValuesAtOnce) {
   for (const Case& c : cases) {
     for (const std::wstring& name : SortedNames(files.Path())) DeleteFileW((files / name).c_str());
     DeleteFileW((program / L"rename1.log").c_str());
-    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\n");
+    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nlivepreview=0\r\n");
     files.WriteFile(L"a_1.txt", "1");
     files.WriteFile(L"a_2.txt", "2");
     Open({files.Path()});
@@ -369,7 +369,7 @@ TEST_F(OptionsTest, CancelKeepsEverySettingButTheButtonSavedFixedSwitches) {
 
 TEST_F(OptionsTest, TheSheetOpensOnThePageShownLast) {
   for (int saved : {3, 0, 4}) {
-    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\npropno=" +
+    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nlivepreview=0\r\npropno=" +
                                             std::to_string(saved) + "\r\n");
     OpenWindow();
     int shown = -1;

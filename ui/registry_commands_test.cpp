@@ -92,7 +92,7 @@ TEST_F(RegistryCommandsTest, ARefusedRegistryIsReportedByWindowsVersion) {
 
 TEST_F(RegistryCommandsTest, ResettingTheIniFileLeavesOnlyItsHeaderAndWritesNothingAtExit) {
   for (int answer : {IDNO, IDYES}) {
-    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nmode=3\r\n");
+    program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nlivepreview=0\r\nmode=3\r\n");
     Open();
     sink.requests.clear();
     sink.Answer(answer);
