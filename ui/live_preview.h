@@ -9,7 +9,7 @@
 namespace korval {
 
 // The hint added to a mode's hint when that mode's names cannot follow the typing.
-inline constexpr const wchar_t* kNoLivePreviewHint = L"　（このモードは入力中に変更後の名前を表示しません）";
+inline constexpr const wchar_t* kNoLivePreviewHint = L" （入力中の表示なし）";
 
 // Whether the mode's names can follow the typing: not the macro playback, not names read from a file
 // or edited in the text editor.

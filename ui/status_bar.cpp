@@ -23,6 +23,21 @@ void SetPart(HWND status, int part, std::wstring& shown, const std::wstring& tex
   if (status) SendMessageW(status, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// Whether the text fits the hint part as the bar's font draws it: a note added to a mode's own hint
+// is left out rather than cutting it.
+bool FitsHintPart(HWND status, const std::wstring& text) {
+  RECT part{};
+  if (!status || !SendMessageW(status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part))) return false;
+  HDC dc = GetDC(status);
+  if (!dc) return false;
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(status, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(status, dc);
+  return size.cx < part.right - part.left - 8;
+}
+
 }  // namespace
 
 std::wstring HintText(int code, bool undoMode, bool testMode) {
@@ -72,7 +87,10 @@ void ShowStatusHint(Workspace& work, const Frame& frame, int code) {
     std::wstring hint = passText ? work.passHint : HintText(work.hint, work.UndoMode(), work.commandLine.testMode);
     // A mode whose names cannot follow the typing says so, while the names follow in the others.
     const bool modeHint = !passText && !work.UndoMode() && !work.commandLine.testMode && work.hint >= kHintModeBase;
-    if (modeHint && work.settings.livepreview && !ModeFollowsTyping(work.hint - kHintModeBase)) hint += kNoLivePreviewHint;
+    if (modeHint && work.settings.livepreview && !ModeFollowsTyping(work.hint - kHintModeBase) &&
+        FitsHintPart(frame.status, hint + kNoLivePreviewHint)) {
+      hint += kNoLivePreviewHint;
+    }
     SetPart(frame.status, 0, work.shownHint, hint);
   }
   SetPart(frame.status, 1, work.shownCounter, CounterText(SelectedCount(work.list), work.list.Count()));
