@@ -12,7 +12,7 @@
 namespace korval {
 namespace {
 
-constexpr size_t kRowsBetweenInterruptChecks = 256;
+constexpr size_t kRowsBetweenInterruptChecks = 1024;
 
 // The hint of a preview says why the first name the system would refuse is invalid.
 void NoteRefusedName(RunReport& report, const RenameItem& row, int mode) {
@@ -43,6 +43,13 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
   if (c.list->Empty()) return refuse({});
   Pass s(kind, c, state);
   if (!PreparePass(s)) return refuse(s.report);
+  if (c.keptListings) {
+    if (kind == RunKind::Execute) {
+      c.keptListings->MarkAllStale();
+    } else {
+      c.keptListings->BeginPass();
+    }
+  }
 
   RenameList& list = s.list;
   const size_t count = list.Count();
@@ -58,10 +65,10 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       return refuse(s.report);
     }
     if (kind != RunKind::Execute) {
-      if (!filtered && ValidateRow(list, p, s.mode, true, s.snapshot) == ItemStatus::InvalidName) {
+      if (!filtered && ValidateRow(list, p, s.mode, true, s.existence) == ItemStatus::InvalidName) {
         NoteRefusedName(s.report, row, s.mode);
       }
-      Progress(c, static_cast<int>((p + 1) * 100 / count));
+      Progress(s, p + 1, count);
       if (c.interrupted && p % kRowsBetweenInterruptChecks == 0 && c.interrupted()) {
         s.report.aborted = true;
         break;
@@ -91,7 +98,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       if (end == RowEnd::NothingToDo) ++s.report.alreadyDone;
     }
     dropped[p] = SettleRow(s, row, changed, filtered, source, target);
-    Progress(c, static_cast<int>((p + 1) * 100 / count));
+    Progress(s, p + 1, count);
   }
   if (kind == RunKind::Execute) RecordRowsNotReached(s);
   list.EraseFlagged(dropped);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/kept_listings.h"
 #include "engine/rename_list.h"
 #include "engine/run_report.h"
 #include "modes/read_mode_params.h"
@@ -100,6 +101,9 @@ struct ExecuteContext {
   FileSystem* fs = &SystemFileSystem();
   std::wstring programFolder;  // where the change log slots live
   std::function<void(int percent)> progress;  // 0..100 for the window's progress bar
+  // The list's folders as listed when read: a preview asks them whether a name is taken, and an
+  // execution marks them stale (it asks the file system itself).
+  KeptListings* keptListings = nullptr;
   // Asked now and then during a preview: true stops it where it is (the user typed on).
   std::function<bool()> interrupted;
   // Settings the pass may change (the "今後もこのエラーを表示しますか" answer).

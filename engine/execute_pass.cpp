@@ -55,6 +55,13 @@ void Progress(const ExecuteContext& c, int percent) {
   if (c.progress) c.progress(percent);
 }
 
+void Progress(Pass& s, size_t done, size_t count) {
+  const int percent = static_cast<int>(done * 100 / count);
+  if (percent == s.shownPercent) return;
+  s.shownPercent = percent;
+  Progress(s.c, percent);
+}
+
 void MakeFreshRow(RenameItem& row, const std::wstring& path) {
   const PathParts parts = SplitPath(path);
   row.oldName = parts.stem + parts.extension;

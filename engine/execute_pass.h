@@ -21,7 +21,9 @@ namespace korval {
 struct Pass {
   Pass(RunKind k, ExecuteContext& context, RunState& s)
       : kind(k), c(context), state(s), list(*context.list), fs(*context.fs), o(context.options), mode(context.mode),
-        folderCounters(context.list->Count()), log(*context.fs), snapshot(*context.fs) {}
+        folderCounters(context.list->Count()), log(*context.fs), snapshot(*context.fs),
+        existence(k != RunKind::Execute && context.keptListings ? static_cast<PathExistence&>(*context.keptListings)
+                                                                 : snapshot) {}
 
   RunKind kind;
   ExecuteContext& c;
@@ -51,6 +53,9 @@ struct Pass {
   RenameOneOptions renameOptions;
   // What the disk holds: for a preview as it was; for an execution as this pass's renames made it.
   FolderSnapshot snapshot;
+  // What a preview asks whether a name is taken: the kept listings where the window has them.
+  PathExistence& existence;
+  int shownPercent = -1;
 
   // What the row being changed met, for the record: why it was not changed, the system's error of
   // a failed change, or that there was nothing to change.
@@ -66,6 +71,8 @@ enum class RowEnd { Changed, NotChanged, Skipped, NothingToDo, StopPass, StopAft
 // A path cut to the longest the program keeps.
 std::wstring CutToPath(std::wstring text);
 void Progress(const ExecuteContext& c, int percent);
+// The progress of row done of count, told to the window only when its whole percent changes.
+void Progress(Pass& s, size_t done, size_t count);
 // A changed row becomes a fresh row for the next change.
 void MakeFreshRow(RenameItem& row, const std::wstring& path);
 

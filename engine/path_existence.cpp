@@ -6,20 +6,26 @@
 
 namespace korval {
 
-std::wstring FileSystemKey(std::wstring name) {
-  while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+void FileSystemKeyInto(std::wstring_view name, std::wstring& key) {
+  while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.remove_suffix(1);
+  key.assign(name);
   // Most names are ASCII: their letters are raised here, the system's conversion (a call per name,
   // costly under Wine) is asked only for the others.
   bool ascii = true;
-  for (wchar_t& c : name) {
+  for (wchar_t& c : key) {
     if (c >= 0x80) {
       ascii = false;
       break;
     }
     if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
   }
-  if (!ascii) CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
-  return name;
+  if (!ascii) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+}
+
+std::wstring FileSystemKey(std::wstring name) {
+  std::wstring key;
+  FileSystemKeyInto(name, key);
+  return key;
 }
 
 bool IsCaseOnlyChange(const std::wstring& from, const std::wstring& to) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -16,6 +17,8 @@ class PathExistence {
  public:
   virtual ~PathExistence() = default;
   virtual bool Exists(const std::wstring& path) = 0;
+  // The same question for name in folder (which ends with a backslash).
+  virtual bool ExistsIn(const std::wstring& folder, const std::wstring& name) { return Exists(folder + name); }
   // Whether target is the 8.3 alias of source itself: no other item stands in its way.
   virtual bool IsOwnShortName(const std::wstring& source, const std::wstring& target) = 0;
 };
@@ -55,6 +58,8 @@ class FolderSnapshot final : public PathExistence {
 // The key under which the file system compares names: upper case, code unit by code unit (full-width
 // letters and accented letters fold as well), with the trailing dots and spaces a lookup ignores.
 std::wstring FileSystemKey(std::wstring name);
+// The same key written into key, whose buffer is reused.
+void FileSystemKeyInto(std::wstring_view name, std::wstring& key);
 
 // Two different spellings of the same path (only letter case differs). Such a rename must go through
 // a temporary name: under Wine a direct one reports success and changes nothing.

@@ -55,13 +55,14 @@ ItemStatus ValidateRow(RenameList& list, size_t row, int mode, bool store, PathE
         if (result == ItemStatus::Ready && RefusedNameReason(item.newName)) result = ItemStatus::InvalidName;
       }
       if (result == ItemStatus::Ready && mode != kModeLetterCase && mode != kModeShortName &&
-          existence.Exists(item.TargetPath()) && !existence.IsOwnShortName(item.SourcePath(), item.TargetPath())) {
+          existence.ExistsIn(item.folder, item.newName) &&
+          !existence.IsOwnShortName(item.SourcePath(), item.TargetPath())) {
         result = ItemStatus::TargetExists;
       }
     }
   }
   if (item.newName.find(L'*') != std::wstring::npos) result = ItemStatus::InvalidName;
-  if (!existence.Exists(item.SourcePath())) result = ItemStatus::SourceMissing;
+  if (!existence.ExistsIn(item.folder, item.oldName)) result = ItemStatus::SourceMissing;
 
   if (store) list.SetStatus(row, result);
   return result;

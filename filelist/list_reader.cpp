@@ -43,8 +43,10 @@ std::wstring ChildPath(const std::wstring& folder, const wchar_t* name) {
 
 // The entries of a folder in the order the file system gives them; false when it cannot be listed.
 // They are taken in full before any is read further, so no find handle stays open while recursing.
-bool ListEntries(FileSystem& fs, const std::wstring& path, std::vector<WIN32_FIND_DATAW>& entries) {
+bool ListEntries(FileSystem& fs, const ReadHooks& hooks, const std::wstring& path,
+                 std::vector<WIN32_FIND_DATAW>& entries) {
   const std::wstring folder = (!path.empty() && path.back() == L'\\') ? path : path + L'\\';
+  if (hooks.listFolder) return hooks.listFolder(folder, entries);
   return fs.ListFolder(folder.c_str(), [&entries](const WIN32_FIND_DATAW& entry) { entries.push_back(entry); });
 }
 
@@ -198,7 +200,7 @@ ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount,
   if (path.size() < 3) return ReadOutcome::Continue;
 
   std::vector<WIN32_FIND_DATAW> entries;
-  if (!ListEntries(fs_, path, entries)) return ReadOutcome::Continue;
+  if (!ListEntries(fs_, hooks_, path, entries)) return ReadOutcome::Continue;
   for (const WIN32_FIND_DATAW& child : entries) {
     const std::wstring childPath = ChildPath(path, child.cFileName);
     // Children whose path would not fit the 260-character buffers are left out.
@@ -221,7 +223,7 @@ ReadOutcome ListReader::ReadFolderTree(const std::wstring& path, size_t baseCoun
   const bool enumerate = ((folderread == 0 || folderread == 1) && level >= 1000 && level < 1003) || folderread == 2;
   if (enumerate) {
     std::vector<WIN32_FIND_DATAW> entries;
-    if (!ListEntries(fs_, path, entries)) return ReadOutcome::Continue;
+    if (!ListEntries(fs_, hooks_, path, entries)) return ReadOutcome::Continue;
     const int childLevel = level + 2;
     if (childLevel <= 1002) {
       for (const WIN32_FIND_DATAW& child : entries) {

@@ -67,6 +67,9 @@ struct ReadHooks {
   std::function<void()> previewOutOfDate;
   std::function<void(const std::wstring&)> positionSample;  // longest old name of the list
   std::function<void()> idleHint;
+  // Lists a folder (ending with a backslash) in the file system's order; default: the reader's file
+  // system. The window keeps the listings for its previews.
+  std::function<bool(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries)> listFolder;
 };
 
 struct ReadResult {

@@ -106,7 +106,36 @@ class Win32AppendFile final : public AppendFile {
   ScopedFile file_;
 };
 
+// A change notification of one folder: signalled by the system when an entry is created, deleted or
+// renamed, and armed again once it was seen.
+class ChangeNotification final : public FolderWatch {
+ public:
+  explicit ChangeNotification(HANDLE handle) : handle_(handle) {}
+  ~ChangeNotification() override { FindCloseChangeNotification(handle_); }
+  ChangeNotification(const ChangeNotification&) = delete;
+  ChangeNotification& operator=(const ChangeNotification&) = delete;
+
+  bool Changed() override {
+    if (broken_) return true;
+    if (WaitForSingleObject(handle_, 0) != WAIT_OBJECT_0) return false;
+    // A notification that cannot be armed again can no longer tell: from now on it always says changed.
+    broken_ = !FindNextChangeNotification(handle_);
+    return true;
+  }
+
+ private:
+  HANDLE handle_;
+  bool broken_ = false;
+};
+
 }  // namespace
+
+std::unique_ptr<FolderWatch> Win32FileSystem::WatchFolder(const wchar_t* folder) {
+  HANDLE handle =
+      FindFirstChangeNotificationW(folder, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<ChangeNotification>(handle);
+}
 
 std::unique_ptr<AppendFile> Win32FileSystem::CreateAppendFile(const wchar_t* path) {
   // Write-through: each append is on the disk before the next rename happens.

@@ -22,6 +22,15 @@ class AppendFile {
   virtual bool TakeBack(size_t size) = 0;
 };
 
+// Tells whether the entries of one folder (the names of its files and folders) changed.
+class FolderWatch {
+ public:
+  virtual ~FolderWatch() = default;
+  // True once for whatever was created, deleted or renamed in the folder since the watch began or
+  // since the call that last returned true.
+  virtual bool Changed() = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -60,6 +69,12 @@ class FileSystem {
     SetLastError(ERROR_NOT_SUPPORTED);
     return false;
   }
+  // A watch on the entries of folder (ending with a backslash); null where the volume gives no change
+  // notifications. Not pure, like the one above: doubles give none.
+  virtual std::unique_ptr<FolderWatch> WatchFolder(const wchar_t* folder) {
+    (void)folder;
+    return nullptr;
+  }
   // At most maxBytes from the start of a file, opened with the given share mode (FILE_SHARE_READ
   // keeps a file that is open for writing elsewhere unreadable). Not pure, like the one above.
   virtual bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) {
@@ -87,6 +102,7 @@ class Win32FileSystem final : public FileSystem {
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
   std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
   bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;
+  std::unique_ptr<FolderWatch> WatchFolder(const wchar_t* folder) override;
 };
 
 // The file system the program uses unless a caller passes another.

@@ -57,22 +57,6 @@ RenameList MakeFolderAndList(const TempFolder& dir, size_t rows) {
   return list;
 }
 
-size_t BareWalk(const std::wstring& folder) {
-  size_t files = 0;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  do {
-    if (data.cFileName[0] == L'.' && (data.cFileName[1] == 0 || (data.cFileName[1] == L'.' && data.cFileName[2] == 0))) continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      files += BareWalk(folder + data.cFileName + L"\\");
-    } else {
-      ++files;
-    }
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  return files;
-}
 
 
 // Reading a tree into the list (size and date columns on) against a bare find-first/next walk.

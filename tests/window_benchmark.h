@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace korval {
 
 void BenchWindowStart(size_t files);
+// The files below folder (ending with a backslash), counted by a bare find-first/next walk.
+size_t BareWalk(const std::wstring& folder);
 
 }  // namespace korval

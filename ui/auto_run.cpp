@@ -96,6 +96,12 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   if (commandLine.IsAutomatic()) hooks.escapeDown = [] { return false; };  // nobody holds ESC in an unattended run
   if (work.sort) hooks.markListChanged = [&work] { work.sort->listChanged = true; };
   // A plan reads through its own file system: the folders read are then listed once for the whole plan.
+  // Otherwise the listings are kept for the run's preview.
+  if (!work.planFs && work.listings) {
+    hooks.listFolder = [&work](const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
+      return work.listings->List(folder, entries);
+    };
+  }
   ListReader reader(*work.list, readSettings, hooks, work.planFs ? *work.planFs : SystemFileSystem());
   if (!commandLine.paths.empty()) {
     work.end.rowsLeftOut = reader.ReadDroppedItems(commandLine.paths).outcome == ReadOutcome::LimitReached;
@@ -127,6 +133,8 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   if (work.planFs) {
     c.fs = work.planFs;
     c.options.writelog = 0;  // a plan leaves the change logs alone
+  } else {
+    c.keptListings = work.listings;
   }
   c.nonsjiswarnSetting = &work.settings->nonsjiswarn;
   if (work.recorder) {

@@ -60,6 +60,7 @@ struct AutoRunWork {
   int watchdogTicks = kExitWatchdogTicks;  // tests shorten it
   RunRecord* record = nullptr;             // what each row did, when a report file was asked for
   FileSystem* planFs = nullptr;            // a plan's file system: its reading and passes run on it
+  KeptListings* listings = nullptr;        // the folders as read, asked by previews (not by a plan)
 };
 
 // The exit code of an unattended run, for scripts: 0 every change it was asked for was made (a name

@@ -98,6 +98,7 @@ void OnDeleteSelected(CommandContext& c) {
 void OnClearList(CommandContext& c) {
   PassingHint hint(c.work, c.frame, kHintClearing);
   ClearList(c.work.list);
+  c.work.listings.Clear();
   SetPositionSample(c.work, c.frame);
   EmptyModeFirstBox(c.work, c.frame);
   RefreshList(c.work, c.frame);

@@ -13,8 +13,9 @@
 namespace korval {
 namespace {
 
-// Long enough for a typist's next key, short enough that 5,000 names show within 300 ms.
-constexpr UINT kPauseMs = 120;
+// The preview starts as soon as the key's own echo is painted (a timer comes after the paint); a
+// next key stops it and starts it again, so typing never waits for it.
+constexpr UINT kPauseMs = USER_TIMER_MINIMUM;
 
 bool Applies(const Workspace& work) {
   return work.settings.livepreview && !work.UndoMode() && !work.Playing() && !work.run.passRunning &&

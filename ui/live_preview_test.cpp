@@ -37,9 +37,10 @@ class LivePreviewTest : public MainWindowTest {
     SendMessageW(Parts().Item(id), CB_SETCURSEL, entry, 0);
     SendMessageW(Parts().dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Parts().Item(id)));
   }
-  // Waits, bounded, for the names to follow; the rows as they stand then.
+  // Waits, bounded, for the names to follow and for the window to settle after the last change (it
+  // ignores commands for 100 ms); the rows as they stand then.
   std::wstring RowsOnceTypingPauses(const std::wstring& wanted) {
-    for (int waited = 0; waited < 3000 && Rows() != wanted; waited += 50) Pump(50);
+    for (int waited = 0; waited < 3000 && (Rows() != wanted || Work().busy); waited += 20) Pump(20);
     return Rows();
   }
 };
@@ -103,6 +104,27 @@ TEST_F(LivePreviewTest, EnterStillConfirmsFirstAndExecutesSecond) {
   Key(VK_RETURN);
   EXPECT_TRUE(files.Exists(L"Pic_a.txt"));
   EXPECT_TRUE(files.Exists(L"Pic_b.txt"));
+}
+
+// The folder was listed when it was read; a file another program makes there afterwards is seen by
+// the next names shown while typing, and one it removes frees its name again.
+TEST_F(LivePreviewTest, ANameTakenFromOutsideAfterTheReadShows) {
+  OpenWithFiles();
+  Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
+  Type(IDC_REPLACE_FROM, L"Photo");
+  Type(IDC_REPLACE_TO, L"Pic");
+  const std::wstring shown = L"Photo_a.txt>Pic_a.txt|Photo_b.txt>Pic_b.txt|";
+  ASSERT_EQ(shown, RowsOnceTypingPauses(shown));
+  ASSERT_EQ(ItemStatus::Ready, Work().list.Row(1).status);
+  files.WriteFile(L"Pic_b.txt", "made by another program");
+  Type(IDC_REPLACE_TO, L"Pic");
+  ASSERT_EQ(shown, RowsOnceTypingPauses(shown));
+  EXPECT_EQ(ItemStatus::TargetExists, Work().list.Row(1).status);
+  EXPECT_EQ(ItemStatus::Ready, Work().list.Row(0).status);
+  ASSERT_TRUE(DeleteFileW((files / L"Pic_b.txt").c_str()));
+  Type(IDC_REPLACE_TO, L"Pic");
+  ASSERT_EQ(shown, RowsOnceTypingPauses(shown));
+  EXPECT_EQ(ItemStatus::Ready, Work().list.Row(1).status);
 }
 
 TEST_F(LivePreviewTest, TheMenuSwitchTurnsItOffAndIsKept) {

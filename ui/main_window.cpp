@@ -112,6 +112,7 @@ void BuildAutoRunWork(MainWindowState* state) {
   w.report = &work.autoRunReport;
   w.record = work.autoReport ? &work.autoReport->record : nullptr;
   w.planFs = work.planFs.get();
+  w.listings = &work.listings;
   w.playbackView = PlaybackWindowView(frame.main, [state] {
     state->work.playback.Abort(PlaybackHooksFor(state->work.commandLine, state->work.autoWork));
   });

@@ -118,6 +118,15 @@ ReadResult ReadIntoList(Workspace& work, Frame& frame, const std::function<ReadR
   hooks.previewOutOfDate = [&] { MarkPreviewStale(work, frame); };
   hooks.positionSample = [&](const std::wstring& longest) { SetPositionSampleText(work, frame, longest); };
   hooks.idleHint = [&] { ShowStatusHint(work, frame, ModeHint(work.Mode())); };
+  // The folders listed are kept for the previews; a read into an empty list starts them anew.
+  if (work.list.Empty()) work.listings.Clear();
+  hooks.listFolder = [&work](const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
+    return work.listings.List(folder, entries);
+  };
+  hooks.clearList = [&work] {
+    work.list.Clear();
+    work.listings.Clear();
+  };
   ListReader reader(work.list, readSettings, hooks);
   const ReadResult result = read(reader);
   // The user's answers during the read (row limit, list target, folder reading) are kept.

@@ -73,6 +73,7 @@ struct Workspace {
   RunReport autoRunReport;           // what the automatic run did: its exit code
   AutoReport* autoReport = nullptr;  // what each row did, written at the end ("/plan=", "/report=")
   std::unique_ptr<PlanFileSystem> planFs;  // "/plan=": what the plan reads and changes, in memory
+  KeptListings listings;             // the list's folders as read, for the previews' name questions
   bool fillingPanel = false;         // the program writes the panel: its change notices are not a person's
   PositionMapState positionMap;      // the position edit's sample and map
   int hint = -2;                     // the status hint code shown

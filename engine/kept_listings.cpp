@@ -1,0 +1,204 @@
+// Folder listings kept between previews, and the packed name table of one folder.
+#include "engine/kept_listings.h"
+
+#include <cwchar>
+
+namespace korval {
+namespace {
+
+constexpr wchar_t kFileKind = 1;
+constexpr wchar_t kFolderKind = 2;
+
+// FNV-1a over the code units of a key.
+std::uint32_t HashOf(std::wstring_view key) {
+  std::uint32_t hash = 2166136261u;
+  for (const wchar_t c : key) hash = (hash ^ static_cast<std::uint32_t>(c)) * 16777619u;
+  return hash;
+}
+
+bool HasWildcard(std::wstring_view name) { return name.find_first_of(L"*?") != std::wstring_view::npos; }
+
+}  // namespace
+
+void FolderNames::Add(const WIN32_FIND_DATAW& entry) {
+  thread_local std::wstring name, shortName;  // reused: a listing adds thousands of entries
+  shortName.clear();
+  FileSystemKeyInto(entry.cFileName, name);
+  if (entry.cAlternateFileName[0]) FileSystemKeyInto(entry.cAlternateFileName, shortName);
+  if (shortName == name) shortName.clear();
+  const auto offset = static_cast<std::uint32_t>(text_.size());
+  text_.push_back((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? kFolderKind : kFileKind);
+  text_.insert(text_.end(), name.begin(), name.end());
+  text_.push_back(0);
+  text_.insert(text_.end(), shortName.begin(), shortName.end());
+  text_.push_back(0);
+  ++entries_;
+  if ((used_ + 2) * 2 > slots_.size()) Grow();
+  Insert(offset + 1, name);
+  if (!shortName.empty()) Insert((offset + 1) | kShortSlot, shortName);
+}
+
+void FolderNames::Clear() {
+  text_.clear();
+  slots_.clear();
+  entries_ = used_ = 0;
+}
+
+void FolderNames::Trim() { text_.shrink_to_fit(); }
+
+std::wstring_view FolderNames::LongName(std::uint32_t offset) const { return text_.data() + offset + 1; }
+
+std::wstring_view FolderNames::ShortName(std::uint32_t offset) const {
+  const std::wstring_view name = LongName(offset);
+  return text_.data() + offset + 1 + name.size() + 1;
+}
+
+std::wstring_view FolderNames::SlotName(std::uint32_t slot) const {
+  const std::uint32_t offset = (slot & ~kShortSlot) - 1;
+  return (slot & kShortSlot) ? ShortName(offset) : LongName(offset);
+}
+
+size_t FolderNames::Probe(std::wstring_view key, bool wantShort, bool& found) const {
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = HashOf(key) & mask;; i = (i + 1) & mask) {
+    const std::uint32_t slot = slots_[i];
+    if (slot == 0) {
+      found = false;
+      return i;
+    }
+    if ((!wantShort || (slot & kShortSlot)) && SlotName(slot) == key) {
+      found = true;
+      return i;
+    }
+  }
+}
+
+void FolderNames::Insert(std::uint32_t slot, std::wstring_view key) {
+  const size_t mask = slots_.size() - 1;
+  size_t i = HashOf(key) & mask;
+  while (slots_[i] != 0) i = (i + 1) & mask;
+  slots_[i] = slot;
+  ++used_;
+}
+
+void FolderNames::Grow() {
+  std::vector<std::uint32_t> old = std::move(slots_);
+  slots_.assign(old.empty() ? 16 : old.size() * 2, 0);
+  used_ = 0;
+  for (const std::uint32_t slot : old) {
+    if (slot != 0) Insert(slot, SlotName(slot));
+  }
+}
+
+bool FolderNames::Contains(std::wstring_view key) const {
+  if (slots_.empty()) return false;
+  bool found = false;
+  Probe(key, false, found);
+  return found;
+}
+
+bool FolderNames::IsShortNameOf(std::wstring_view shortKey, std::wstring_view longKey) const {
+  if (slots_.empty()) return false;
+  // Several entries never share a short name, but the probe must skip long names equal to shortKey.
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = HashOf(shortKey) & mask; slots_[i] != 0; i = (i + 1) & mask) {
+    const std::uint32_t slot = slots_[i];
+    if ((slot & kShortSlot) && SlotName(slot) == shortKey) return LongName((slot & ~kShortSlot) - 1) == longKey;
+  }
+  return false;
+}
+
+bool KeptListings::List(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
+  Folder& kept = folders_[FileSystemKey(folder)];
+  last_ = nullptr;
+  Relist(folder, kept, &entries);
+  kept.checkedInPass = pass_;
+  return kept.listed;
+}
+
+void KeptListings::Relist(const std::wstring& folder, Folder& kept, std::vector<WIN32_FIND_DATAW>* entries) {
+  // The watch begins before the listing, so that no change falls between the two unseen.
+  if (!kept.watch && watched_ < kMaxWatchedFolders) {
+    kept.watch = fs_.WatchFolder(folder.c_str());
+    if (kept.watch) ++watched_;
+  } else if (kept.watch) {
+    kept.watch->Changed();
+  }
+  kept.names.Clear();
+  kept.listed = fs_.ListFolder(folder.c_str(), [&](const WIN32_FIND_DATAW& entry) {
+    kept.names.Add(entry);
+    if (entries) entries->push_back(entry);
+  });
+  kept.names.Trim();
+}
+
+void KeptListings::MarkAllStale() {
+  for (auto& [key, kept] : folders_) kept.listed = false;
+  last_ = nullptr;
+}
+
+void KeptListings::Clear() {
+  folders_.clear();
+  watched_ = 0;
+  last_ = nullptr;
+  lastFolder_.clear();
+}
+
+KeptListings::Folder& KeptListings::Current(const std::wstring& folder) {
+  if (last_ && last_->checkedInPass == pass_ && folder == lastFolder_) return *last_;
+  Folder& kept = folders_[FileSystemKey(folder)];
+  lastFolder_ = folder;
+  last_ = &kept;
+  if (kept.checkedInPass != pass_) {
+    kept.checkedInPass = pass_;
+    if (!kept.listed || !kept.watch || kept.watch->Changed()) Relist(folder, kept, nullptr);
+  }
+  return kept;
+}
+
+std::wstring_view KeptListings::Key(std::wstring_view name) {
+  FileSystemKeyInto(name, key_);
+  return key_;
+}
+
+bool KeptListings::ExistsIn(const std::wstring& folder, const std::wstring& name) {
+  // Wildcards would make a lookup match patterns; such names never reach here from validation.
+  if (HasWildcard(name)) return fs_.Find((folder + name).c_str(), nullptr);
+  Folder& kept = Current(folder);
+  const std::wstring_view key = Key(name);
+  return !key.empty() && kept.names.Contains(key);
+}
+
+bool KeptListings::Exists(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return false;
+  return ExistsIn(path.substr(0, slash + 1), path.substr(slash + 1));
+}
+
+bool KeptListings::IsOwnShortName(const std::wstring& source, const std::wstring& target) {
+  const size_t sourceSlash = source.find_last_of(L'\\');
+  const size_t targetSlash = target.find_last_of(L'\\');
+  if (sourceSlash == std::wstring::npos || targetSlash == std::wstring::npos) return false;
+  const std::wstring folder = target.substr(0, targetSlash + 1);
+  if (FileSystemKey(source.substr(0, sourceSlash + 1)) != FileSystemKey(folder)) return false;
+  const std::wstring targetKey = FileSystemKey(target.substr(targetSlash + 1));
+  // Generated short names always carry a "~"; other names need no lookup.
+  if (targetKey.find(L'~') == std::wstring::npos) return false;
+  const std::wstring sourceKey = FileSystemKey(source.substr(sourceSlash + 1));
+  if (targetKey.empty() || targetKey == sourceKey) return false;
+  return Current(folder).names.IsShortNameOf(targetKey, sourceKey);
+}
+
+size_t KeptListings::Entries() const {
+  size_t entries = 0;
+  for (const auto& [key, kept] : folders_) entries += kept.names.Entries();
+  return entries;
+}
+
+size_t KeptListings::Bytes() const {
+  size_t bytes = 0;
+  for (const auto& [key, kept] : folders_) bytes += kept.names.Bytes() + key.capacity() * sizeof(wchar_t) + sizeof(kept);
+  return bytes;
+}
+
+}  // namespace korval

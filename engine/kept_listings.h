@@ -1,0 +1,105 @@
+// The list's folders as they were listed when they were read, kept for the previews that follow, so
+// that "is this name taken?" is answered from memory instead of listing every folder again. Each
+// folder is watched for changes from outside (entries created, deleted or renamed); a folder whose
+// watch saw a change, or that cannot be watched, is listed again on the first question of the next
+// preview. Only previews ask here: an execution lists the folders anew and asks the file system, so a
+// stale listing can only ever make a preview wrong about a status, never an execution lose a file.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/path_existence.h"
+#include "platform/file_system.h"
+
+namespace korval {
+
+// The entries of one folder: for each its kind, and its name and short name upper-cased as the file
+// system compares them, packed in one buffer behind a table of hashes (a few dozen bytes an entry).
+class FolderNames {
+ public:
+  void Add(const WIN32_FIND_DATAW& entry);
+  void Clear();
+  // Gives back what the buffers hold beyond their entries.
+  void Trim();
+  // Whether an entry has key as its name or as its short name.
+  bool Contains(std::wstring_view key) const;
+  // Whether shortKey is the short name of the entry named longKey.
+  bool IsShortNameOf(std::wstring_view shortKey, std::wstring_view longKey) const;
+  size_t Entries() const { return entries_; }
+  size_t Bytes() const { return text_.capacity() * sizeof(wchar_t) + slots_.capacity() * sizeof(std::uint32_t); }
+
+ private:
+  // A slot holds the entry's offset in text_ plus one (0 = free), with kShortSlot set for its short name.
+  static constexpr std::uint32_t kShortSlot = 0x80000000u;
+  void Insert(std::uint32_t slot, std::wstring_view key);
+  void Grow();
+  std::wstring_view LongName(std::uint32_t offset) const;
+  std::wstring_view ShortName(std::uint32_t offset) const;
+  std::wstring_view SlotName(std::uint32_t slot) const;
+  // The slot index where key is, or where it would go.
+  size_t Probe(std::wstring_view key, bool wantShort, bool& found) const;
+
+  std::vector<wchar_t> text_;  // per entry: kind (1 file, 2 folder), name, 0, short name, 0
+  std::vector<std::uint32_t> slots_;
+  size_t entries_ = 0;
+  size_t used_ = 0;
+};
+
+class KeptListings final : public PathExistence {
+ public:
+  // Folders past this many are still kept, but listed again at every preview: each watch holds a
+  // handle, and the system's supply of watches is shared with every other program.
+  static constexpr size_t kMaxWatchedFolders = 2048;
+
+  explicit KeptListings(FileSystem& fs = SystemFileSystem()) : fs_(fs) {}
+
+  // Lists folder (ending with a backslash) for the list's reader, in the file system's order, and
+  // keeps the listing. False when the folder cannot be listed.
+  bool List(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries);
+  // A preview begins: a folder whose watch saw a change is listed again when it is first asked about.
+  void BeginPass() { ++pass_; }
+  // The program itself is about to change the disk: every folder is listed again at the next preview,
+  // since a watch may tell of the program's own renames only a moment after they were made.
+  void MarkAllStale();
+  // The list was emptied: the listings go with it.
+  void Clear();
+
+  bool Exists(const std::wstring& path) override;
+  bool ExistsIn(const std::wstring& folder, const std::wstring& name) override;
+  bool IsOwnShortName(const std::wstring& source, const std::wstring& target) override;
+
+  size_t Folders() const { return folders_.size(); }
+  size_t Entries() const;
+  size_t Bytes() const;
+
+ private:
+  struct Folder {
+    FolderNames names;
+    std::unique_ptr<FolderWatch> watch;
+    unsigned checkedInPass = 0;
+    bool listed = false;
+  };
+  // The folder's listing, made current for this pass.
+  Folder& Current(const std::wstring& folder);
+  void Relist(const std::wstring& folder, Folder& kept, std::vector<WIN32_FIND_DATAW>* entries);
+  // The name's key in key_ (no allocation once it has grown).
+  std::wstring_view Key(std::wstring_view name);
+
+  FileSystem& fs_;
+  std::unordered_map<std::wstring, Folder> folders_;
+  size_t watched_ = 0;
+  unsigned pass_ = 1;
+  // The folder asked about last, as it was given: rows come folder by folder.
+  std::wstring lastFolder_;
+  Folder* last_ = nullptr;
+  std::wstring key_;
+};
+
+}  // namespace korval
