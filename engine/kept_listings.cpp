@@ -1,6 +1,7 @@
 // Folder listings kept between previews, and the packed name table of one folder.
 #include "engine/kept_listings.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace korval {
@@ -18,24 +19,42 @@ std::uint32_t HashOf(std::wstring_view key) {
 
 bool HasWildcard(std::wstring_view name) { return name.find_first_of(L"*?") != std::wstring_view::npos; }
 
+// Appends the key of name (FileSystemKey) to text; the number of code units appended.
+size_t AppendKey(std::vector<wchar_t>& text, const wchar_t* name) {
+  size_t length = wcslen(name);
+  while (length > 0 && (name[length - 1] == L'.' || name[length - 1] == L' ')) --length;
+  const size_t start = text.size();
+  bool ascii = true;
+  for (size_t i = 0; i < length; ++i) {
+    wchar_t c = name[i];
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - (L'a' - L'A'));
+    ascii = ascii && c < 0x80;
+    text.push_back(c);
+  }
+  if (!ascii) CharUpperBuffW(text.data() + start, static_cast<DWORD>(length));
+  return length;
+}
+
 }  // namespace
 
 void FolderNames::Add(const WIN32_FIND_DATAW& entry) {
-  thread_local std::wstring name, shortName;  // reused: a listing adds thousands of entries
-  shortName.clear();
-  FileSystemKeyInto(entry.cFileName, name);
-  if (entry.cAlternateFileName[0]) FileSystemKeyInto(entry.cAlternateFileName, shortName);
-  if (shortName == name) shortName.clear();
+  // Written straight into the buffer: a listing adds thousands of entries.
   const auto offset = static_cast<std::uint32_t>(text_.size());
   text_.push_back((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? kFolderKind : kFileKind);
-  text_.insert(text_.end(), name.begin(), name.end());
+  const size_t nameLength = AppendKey(text_, entry.cFileName);
   text_.push_back(0);
-  text_.insert(text_.end(), shortName.begin(), shortName.end());
+  const size_t shortStart = text_.size();
+  size_t shortLength = entry.cAlternateFileName[0] ? AppendKey(text_, entry.cAlternateFileName) : 0;
+  const std::wstring_view name(text_.data() + offset + 1, nameLength);
+  if (shortLength > 0 && std::wstring_view(text_.data() + shortStart, shortLength) == name) {
+    text_.resize(shortStart);
+    shortLength = 0;
+  }
   text_.push_back(0);
   ++entries_;
   if ((used_ + 2) * 2 > slots_.size()) Grow();
-  Insert(offset + 1, name);
-  if (!shortName.empty()) Insert((offset + 1) | kShortSlot, shortName);
+  Insert(offset + 1, LongName(offset));
+  if (shortLength > 0) Insert((offset + 1) | kShortSlot, ShortName(offset));
 }
 
 void FolderNames::Clear() {
@@ -110,6 +129,8 @@ bool FolderNames::IsShortNameOf(std::wstring_view shortKey, std::wstring_view lo
 
 bool KeptListings::List(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
   Folder& kept = folders_[FileSystemKey(folder)];
+  // Entries are large: growing the vector entry by entry would copy each many times.
+  entries.reserve(std::max<size_t>(kept.names.Entries() + 16, 256));
   last_ = nullptr;
   Relist(folder, kept, &entries);
   kept.checkedInPass = pass_;

@@ -27,6 +27,8 @@ constexpr size_t kDropPathBuffer = 520;
 // The status hint is re-shown every this many files (folders).
 constexpr size_t kFileHintEvery = 18;
 constexpr size_t kFolderHintEvery = 5;
+// The counter is asked to refresh (it does a few times a second) every so many items, not every item.
+constexpr size_t kCounterEvery = 16;
 
 bool IsDirectory(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -162,7 +164,7 @@ bool ListReader::EscapeAborts() {
 void ListReader::Throttle(size_t count, size_t every) {
   if (count % every == 0) {
     if (hooks_.showReadingHint) hooks_.showReadingHint();
-  } else if (hooks_.refreshCounter) {
+  } else if (++throttled_ % kCounterEvery == 0 && hooks_.refreshCounter) {
     hooks_.refreshCounter();
   }
 }

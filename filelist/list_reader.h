@@ -118,6 +118,7 @@ class ListReader {
  private:
   bool EscapeAborts();
   void Throttle(size_t count, size_t every);
+  size_t throttled_ = 0;  // calls of Throttle that did not show the reading hint
   // The duplicate snapshot (or the out-of-memory message), the list marked changed, the preview reset.
   bool StartRead();
   void FinishRead();
