@@ -58,6 +58,7 @@ bool FolderSnapshot::IsOwnShortName(const std::wstring& source, const std::wstri
 }
 
 bool FolderSnapshot::Exists(const std::wstring& path) {
+  if (direct_) return fs_.Find(path.c_str(), nullptr);
   const size_t slash = path.find_last_of(L'\\');
   if (slash == std::wstring::npos) return false;
   const std::wstring folder = path.substr(0, slash + 1);
@@ -70,6 +71,7 @@ bool FolderSnapshot::Exists(const std::wstring& path) {
 }
 
 void FolderSnapshot::Moved(const std::wstring& from, const std::wstring& to) {
+  if (direct_) return;  // the file system moved it itself
   auto split = [](const std::wstring& path, std::wstring& folder, std::wstring& name) {
     const size_t slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos) return false;

@@ -37,10 +37,10 @@ class LiveExistence final : public PathExistence {
 // Lists each folder once, on its first question, and answers from that listing. An execution keeps
 // it up to date with its own renames (Moved), which is all that changes the folders during a pass
 // as far as it knows; a change from outside shows as a failed rename, because a rename never
-// replaces an existing item.
+// replaces an existing item. A file system that answers from memory is asked directly.
 class FolderSnapshot final : public PathExistence {
  public:
-  explicit FolderSnapshot(FileSystem& fs = SystemFileSystem()) : fs_(fs) {}
+  explicit FolderSnapshot(FileSystem& fs = SystemFileSystem()) : fs_(fs), direct_(fs.AnswersFromMemory()) {}
   bool Exists(const std::wstring& path) override;
   bool IsOwnShortName(const std::wstring& source, const std::wstring& target) override;
   void Moved(const std::wstring& from, const std::wstring& to);
@@ -49,6 +49,7 @@ class FolderSnapshot final : public PathExistence {
   using NameSet = std::unordered_set<std::wstring>;
   NameSet& Listing(const std::wstring& folder);
   FileSystem& fs_;
+  const bool direct_;
   std::unordered_map<std::wstring, NameSet> folders_;
   // The folder asked about last, as it was given: rows come folder by folder.
   std::wstring lastFolder_;

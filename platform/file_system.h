@@ -69,6 +69,9 @@ class FileSystem {
     SetLastError(ERROR_NOT_SUPPORTED);
     return false;
   }
+  // Whether a lookup (Find) is answered from memory, with no disk access: then existence questions ask
+  // it directly instead of listing folders first.
+  virtual bool AnswersFromMemory() const { return false; }
   // A watch on the entries of folder (ending with a backslash); null where the volume gives no change
   // notifications. Not pure, like the one above: doubles give none.
   virtual std::unique_ptr<FolderWatch> WatchFolder(const wchar_t* folder) {

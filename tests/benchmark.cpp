@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/execute_changes.h"
+#include "engine/kept_listings.h"
 #include "engine/path_existence.h"
 #include "engine/plan_file_system.h"
 #include "engine/quiet_context_test.h"
@@ -197,13 +198,19 @@ void BenchTreeRun(size_t files) {
   // start makes it: the tree read through the plan's file system, previewed, executed on it, the
   // report written; against what the run does before its first rename: the tree read, previewed.
   const std::wstring tree = program / L"w";
-  auto readTree = [&](RenameList& into, FileSystem& fs) {
+  auto readTree = [&](RenameList& into, FileSystem& fs, KeptListings* kept) {
     ReadSettings settings;
     settings.subdir = 11;  // every level
     settings.maxfilenum = 6;
     settings.automaticRun = true;
     ReadHooks hooks;
     hooks.escapeDown = [] { return false; };
+    // The run keeps the folders' listings for its preview, as an unattended start does.
+    if (kept) {
+      hooks.listFolder = [kept](const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
+        return kept->List(folder, entries);
+      };
+    }
     ListReader reader(into, settings, hooks, fs);
     reader.ReadDroppedItems({tree});
   };
@@ -213,8 +220,10 @@ void BenchTreeRun(size_t files) {
     RenameList previewList;
     RunState previewState;
     ExecuteContext pc = QuietContext(previewList, panel, params, previewState, program.Path(), kModeReplace);
+    KeptListings kept;
+    pc.keptListings = &kept;
     runPreviewMs = std::min(runPreviewMs, Milliseconds([&] {
-      readTree(previewList, SystemFileSystem());
+      readTree(previewList, SystemFileSystem(), &kept);
       ExecuteChanges(RunKind::Preview, pc);
     }));
     RenameList planList;
@@ -226,7 +235,7 @@ void BenchTreeRun(size_t files) {
     RunRecord record;
     record.plan = true;
     planMs = std::min(planMs, Milliseconds([&] {
-      readTree(planList, planFs);
+      readTree(planList, planFs, nullptr);
       ExecuteChanges(RunKind::Preview, plan);
       plan.record = &record;
       ExecuteChanges(RunKind::Execute, plan);
