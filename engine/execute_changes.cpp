@@ -55,11 +55,13 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
   const size_t count = list.Count();
   std::vector<bool> dropped;  // rows the list leaves out after an execution
   if (kind == RunKind::Execute) dropped.assign(count, false);
+  std::wstring source, target;  // reused from row to row: their buffers are allocated once
   for (size_t p = 0; p < count; ++p) {
     RenameItem& row = list.Row(p);
     const bool filtered = row.status == ItemStatus::Filtered;
-    std::wstring source, target;
     if (filtered) {
+      source.clear();
+      target.clear();
       row.newName.clear();
     } else if (!PreviewRow(s, row, source, target)) {
       return refuse(s.report);

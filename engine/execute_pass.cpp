@@ -124,13 +124,21 @@ bool PreviewRow(Pass& s, RenameItem& row, std::wstring& source, std::wstring& ta
       return false;
     }
   }
-  source = CutToPath(row.folder + (c.sourceFromNewNames ? row.newName : row.oldName));
+  // Written into the callers' strings, whose buffers last from row to row.
+  source.assign(row.folder).append(c.sourceFromNewNames ? row.newName : row.oldName);
+  Truncate(source, kMaxPathChars);
   const bool descriptionOnly = s.kind == RunKind::EditorPreview && !IsNameMode(s.mode);
-  target = CutToPath(descriptionOnly ? row.newName : row.folder + row.newName);
+  if (descriptionOnly) {
+    target.assign(row.newName);
+  } else {
+    target.assign(row.folder).append(row.newName);
+  }
+  Truncate(target, kMaxPathChars);
   if (s.computeNames) {
     // Dates and times are read from the item on disk, also when a playback step starts from the
     // name the step before produced.
-    s.transform.itemPath = CutToPath(row.folder + row.oldName);
+    s.transform.itemPath.assign(row.folder).append(row.oldName);
+    Truncate(s.transform.itemPath, kMaxPathChars);
     TransformName(target, source, s.mode, s.rowCounter, s.transform);
     // The new name column holds what the row is checked and changed with.
     row.newName = CutToPath(IsNameMode(s.mode) ? NewNameBehindFolder(target, row.folder) : target);
