@@ -1,7 +1,6 @@
 // Folder listings kept between previews, and the packed name table of one folder.
 #include "engine/kept_listings.h"
 
-#include <algorithm>
 #include <cwchar>
 
 namespace korval {
@@ -129,8 +128,6 @@ bool FolderNames::IsShortNameOf(std::wstring_view shortKey, std::wstring_view lo
 
 bool KeptListings::List(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
   Folder& kept = folders_[FileSystemKey(folder)];
-  // Entries are large: growing the vector entry by entry would copy each many times.
-  entries.reserve(std::max<size_t>(kept.names.Entries() + 16, 256));
   last_ = nullptr;
   Relist(folder, kept, &entries);
   kept.checkedInPass = pass_;

@@ -60,6 +60,14 @@ bool AskYes(const wchar_t* caption, const wchar_t* text) {
 
 int MaxRowsFor(int maxfilenum) { return kMaxRowTable[Clamp(0, maxfilenum, kMaxRowChoices - 1)]; }
 
+ListReader::LevelEntries::LevelEntries(ListReader& reader)
+    : entries(reader.levelsInUse_ < reader.levelBuffers_.size() ? reader.levelBuffers_[reader.levelsInUse_]
+                                                                : reader.levelBuffers_.emplace_back()),
+      reader_(reader) {
+  ++reader_.levelsInUse_;
+  entries.clear();
+}
+
 ListReader::ListReader(RenameList& list, ReadSettings& settings, ReadHooks hooks, FileSystem& fs)
     : list_(list), settings_(settings), hooks_(std::move(hooks)), fs_(fs) {
   RebuildExtensionFilter();
@@ -201,7 +209,8 @@ ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount,
   if (level % 1000 >= 2 * depth && depth <= 10) return ReadOutcome::Continue;
   if (path.size() < 3) return ReadOutcome::Continue;
 
-  std::vector<WIN32_FIND_DATAW> entries;
+  LevelEntries listed(*this);
+  std::vector<WIN32_FIND_DATAW>& entries = listed.entries;
   if (!ListEntries(fs_, hooks_, path, entries)) return ReadOutcome::Continue;
   for (const WIN32_FIND_DATAW& child : entries) {
     const std::wstring childPath = ChildPath(path, child.cFileName);
@@ -224,7 +233,8 @@ ReadOutcome ListReader::ReadFolderTree(const std::wstring& path, size_t baseCoun
   const int folderread = settings_.folderreadWorking;
   const bool enumerate = ((folderread == 0 || folderread == 1) && level >= 1000 && level < 1003) || folderread == 2;
   if (enumerate) {
-    std::vector<WIN32_FIND_DATAW> entries;
+    LevelEntries listed(*this);
+    std::vector<WIN32_FIND_DATAW>& entries = listed.entries;
     if (!ListEntries(fs_, hooks_, path, entries)) return ReadOutcome::Continue;
     const int childLevel = level + 2;
     if (childLevel <= 1002) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -124,6 +125,22 @@ class ListReader {
   void FinishRead();
   ReadResult ReadOne(const std::wstring& path, size_t& baseCount, size_t& added, int fileLevel, int folderLevel,
                      bool fromTree);
+
+  // The entries of the folder being read at each level of the tree, one buffer per level: a buffer keeps
+  // its memory from folder to folder, so the large entries are not copied again each time it grows.
+  class LevelEntries {
+   public:
+    explicit LevelEntries(ListReader& reader);
+    ~LevelEntries() { --reader_.levelsInUse_; }
+    LevelEntries(const LevelEntries&) = delete;
+    LevelEntries& operator=(const LevelEntries&) = delete;
+    std::vector<WIN32_FIND_DATAW>& entries;
+
+   private:
+    ListReader& reader_;
+  };
+  std::deque<std::vector<WIN32_FIND_DATAW>> levelBuffers_;
+  size_t levelsInUse_ = 0;
 
   RenameList& list_;
   ReadSettings& settings_;
