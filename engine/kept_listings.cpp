@@ -197,11 +197,11 @@ bool KeptListings::IsOwnShortName(const std::wstring& source, const std::wstring
   const size_t sourceSlash = source.find_last_of(L'\\');
   const size_t targetSlash = target.find_last_of(L'\\');
   if (sourceSlash == std::wstring::npos || targetSlash == std::wstring::npos) return false;
+  // Generated short names always carry a "~"; other names need no lookup (nor any key made).
+  if (target.find(L'~', targetSlash + 1) == std::wstring::npos) return false;
   const std::wstring folder = target.substr(0, targetSlash + 1);
   if (FileSystemKey(source.substr(0, sourceSlash + 1)) != FileSystemKey(folder)) return false;
   const std::wstring targetKey = FileSystemKey(target.substr(targetSlash + 1));
-  // Generated short names always carry a "~"; other names need no lookup.
-  if (targetKey.find(L'~') == std::wstring::npos) return false;
   const std::wstring sourceKey = FileSystemKey(source.substr(sourceSlash + 1));
   if (targetKey.empty() || targetKey == sourceKey) return false;
   return Current(folder).names.IsShortNameOf(targetKey, sourceKey);

@@ -36,10 +36,10 @@ bool IsOwnShortName(const std::wstring& source, const std::wstring& target, File
   const size_t sourceSlash = source.find_last_of(L'\\');
   const size_t targetSlash = target.find_last_of(L'\\');
   if (sourceSlash == std::wstring::npos || targetSlash == std::wstring::npos) return false;
+  // Generated short names always carry a "~"; other names need no lookup (nor any key made).
+  if (target.find(L'~', targetSlash + 1) == std::wstring::npos) return false;
   if (FileSystemKey(source.substr(0, sourceSlash)) != FileSystemKey(target.substr(0, targetSlash))) return false;
   const std::wstring targetKey = FileSystemKey(target.substr(targetSlash + 1));
-  // Generated short names always carry a "~"; other names need no lookup.
-  if (targetKey.find(L'~') == std::wstring::npos) return false;
   if (targetKey.empty() || targetKey == FileSystemKey(source.substr(sourceSlash + 1))) return false;
   std::wstring shortPath;
   if (!fs.ShortPath(source.c_str(), shortPath)) return false;
