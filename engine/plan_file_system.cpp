@@ -59,15 +59,15 @@ std::wstring PlanFileSystem::DiskPath(const std::wstring& path) const {
   return path;
 }
 
-PlanFileSystem::Folder& PlanFileSystem::FolderAt(const std::wstring& folder) {
+PlanFileSystem::Folder& PlanFileSystem::FolderAt(std::wstring_view folder) {
   if (lastFolder_ && folder == lastFolderPath_) return *lastFolder_;
-  const std::wstring key = FileSystemKey(folder);
+  const std::wstring key = FileSystemKey(std::wstring(folder));
   auto found = folders_.find(key);
   lastFolderPath_ = folder;
   if (found != folders_.end()) return *(lastFolder_ = &found->second);
   Folder& listed = folders_[key];
   lastFolder_ = &listed;
-  listed.diskPath = DiskPath(folder);
+  listed.diskPath = DiskPath(std::wstring(folder));
   listed.exists = disk_.ListFolder(listed.diskPath.c_str(), [&](const WIN32_FIND_DATAW& data) {
     Entry entry;
     entry.name = data.cFileName;
@@ -84,15 +84,20 @@ PlanFileSystem::Folder& PlanFileSystem::FolderAt(const std::wstring& folder) {
   return listed;
 }
 
-PlanFileSystem::Entry* PlanFileSystem::EntryAt(const std::wstring& path, Folder** folderOut) {
-  const auto [folderPath, name] = SplitAtName(path);
+PlanFileSystem::Entry* PlanFileSystem::EntryAt(std::wstring_view path, Folder** folderOut) {
+  // Asked several times for every row: the path is split in place and the key made in a buffer that
+  // lasts.
+  const size_t slash = path.find_last_of(L'\\');
+  const std::wstring_view folderPath = slash == std::wstring_view::npos ? std::wstring_view() : path.substr(0, slash + 1);
+  const std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
   Folder& folder = FolderAt(folderPath);
   if (folderOut) *folderOut = &folder;
   if (!folder.exists) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return nullptr;
   }
-  const std::wstring key = FileSystemKey(name);
+  FileSystemKeyInto(name, key_);
+  const std::wstring& key = key_;
   auto found = folder.byKey.find(key);
   // Generated 8.3 aliases always hold a "~".
   if (found == folder.byKey.end() && key.find(L'~') != std::wstring::npos) {
@@ -227,9 +232,12 @@ bool PlanFileSystem::SetTimes(const wchar_t* path, const FILETIME* creation, con
 }
 
 bool PlanFileSystem::Find(const wchar_t* path, WIN32_FIND_DATAW* found) {
-  const std::wstring text(path);
-  const std::wstring name = SplitAtName(text).second;
-  if (name.empty() || name.find_first_of(L"*?") != std::wstring::npos) return disk_.Find(DiskPath(text).c_str(), found);
+  const std::wstring_view text(path);
+  const size_t slash = text.find_last_of(L'\\');
+  const std::wstring_view name = slash == std::wstring_view::npos ? text : text.substr(slash + 1);
+  if (name.empty() || name.find_first_of(L"*?") != std::wstring_view::npos) {
+    return disk_.Find(DiskPath(std::wstring(text)).c_str(), found);
+  }
   const Entry* entry = EntryAt(text);
   if (!entry) return false;
   if (found) *found = FindData(*entry);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -56,9 +57,9 @@ class PlanFileSystem final : public FileSystem {
 
   static WIN32_FIND_DATAW FindData(const Entry& entry);
   static std::wstring DiskPathOf(const Folder& folder, const Entry& entry);
-  Folder& FolderAt(const std::wstring& folder);
+  Folder& FolderAt(std::wstring_view folder);
   // The entry at path, or null (GetLastError then says why); folder, when given, receives its folder.
-  Entry* EntryAt(const std::wstring& path, Folder** folder = nullptr);
+  Entry* EntryAt(std::wstring_view path, Folder** folder = nullptr);
   // A folder moved: the folders listed below it are found under its new name, and those not yet
   // listed are listed from where they are on the disk. Both paths end in a backslash.
   void MoveFolderBelow(const std::wstring& from, const std::wstring& to, const std::wstring& diskPath);
@@ -72,7 +73,8 @@ class PlanFileSystem final : public FileSystem {
   // key of every path costs a case conversion.
   std::wstring lastFolderPath_;
   Folder* lastFolder_ = nullptr;
-  std::vector<std::pair<std::wstring, std::wstring>> movedFolders_;  // (plan path, disk path), with backslashes
+  std::vector<std::pair<std::wstring, std::wstring>> movedFolders_;
+  std::wstring key_;  // the key of the name EntryAt was asked about last  // (plan path, disk path), with backslashes
 };
 
 }  // namespace korval

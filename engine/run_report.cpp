@@ -47,24 +47,48 @@ std::wstring SystemErrorText(DWORD error) {
   return text;
 }
 
-std::wstring CsvField(const std::wstring& text) {
+namespace {
+
+// Appends text as one field: quoted where it holds a comma, a quote or a line break, or begins or ends
+// with a space, its quotes doubled.
+void AppendCsvField(std::wstring& out, const std::wstring& text) {
   const bool quoted = text.find_first_of(L",\"\r\n") != std::wstring::npos ||
                       (!text.empty() && (text.front() == L' ' || text.back() == L' '));
-  if (!quoted) return text;
-  std::wstring out = L"\"";
+  if (!quoted) {
+    out += text;
+    return;
+  }
+  out += L'"';
   for (const wchar_t c : text) {
     if (c == L'"') out += L'"';
     out += c;
   }
-  return out + L"\"";
+  out += L'"';
+}
+
+}  // namespace
+
+std::wstring CsvField(const std::wstring& text) {
+  std::wstring out;
+  AppendCsvField(out, text);
+  return out;
 }
 
 std::string ReportBytes(const std::vector<ReportRow>& rows, bool plan) {
   std::wstring text = kReportHeader;
   text += L"\r\n";
+  // Every field is appended in place: a report of 50,000 rows made temporaries by the hundred thousand.
   for (const ReportRow& row : rows) {
-    text += CsvField(row.oldName) + L',' + CsvField(row.newName) + L',' + CsvField(row.folder) + L',' +
-            OutcomeWord(row.outcome, plan) + L',' + CsvField(row.reason) + L"\r\n";
+    AppendCsvField(text, row.oldName);
+    text += L',';
+    AppendCsvField(text, row.newName);
+    text += L',';
+    AppendCsvField(text, row.folder);
+    text += L',';
+    text += OutcomeWord(row.outcome, plan);
+    text += L',';
+    AppendCsvField(text, row.reason);
+    text += L"\r\n";
   }
   return "\xEF\xBB\xBF" + Utf8(text);
 }
