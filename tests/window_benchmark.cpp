@@ -121,9 +121,10 @@ class RemoteCell {
 // row shows its new name; meanwhile the window is asked again and again how quickly it answers.
 void BenchLivePreview(const Started& started, HWND list, long rows) {
   HWND dialog = FindWindowExW(started.window, nullptr, L"#32770", nullptr);
+  // The mode's boxes are made when the mode is first shown.
+  SendMessageW(GetDlgItem(dialog, IDC_MODE_BUTTON_FIRST + 9), BM_CLICK, 0, 0);  // "置換"
   HWND from = FindWindowExW(GetDlgItem(dialog, IDC_REPLACE_FROM), nullptr, L"Edit", nullptr);
   HWND to = FindWindowExW(GetDlgItem(dialog, IDC_REPLACE_TO), nullptr, L"Edit", nullptr);
-  SendMessageW(GetDlgItem(dialog, IDC_MODE_BUTTON_FIRST + 9), BM_CLICK, 0, 0);  // "置換"
   for (const wchar_t* c = L"IMG"; *c; ++c) SendMessageW(from, WM_CHAR, *c, 0);
   Sleep(2000);
   RemoteCell cell(started.info.hProcess);

@@ -194,6 +194,7 @@ void FinishSetup(Workspace& work, Frame& frame) {
   ReloadMacroSlots(work, frame);
   WritePanel(work, frame);
   InitTimeControls(frame, work.panel);
+  frame.panelFilled = true;  // controls made from now on are filled as they are made
   AllowDropsFromLowerIntegrity(work.windows);
   if (work.commandLine.listTarget >= 0) work.settings.file_dir = work.commandLine.listTarget;
   ShowListTarget(work, frame);

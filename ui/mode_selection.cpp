@@ -11,6 +11,7 @@
 #include "platform/redraw.h"
 #include "resources/resource.h"
 #include "ui/mode_groups.h"
+#include "ui/mode_panel_controls.h"
 #include "ui/status_bar.h"
 #include "ui/window_actions.h"
 
@@ -43,7 +44,8 @@ void EmptyNewNames(RenameList& list) {
 
 // The controls of the current mode; the first takes the focus, with its text selected in the
 // extension and serial boxes.
-void ShowModeGroup(const Workspace& work, const Frame& frame) {
+void ShowModeGroup(Workspace& work, Frame& frame) {
+  EnsureModeGroup(work, frame, work.Mode());
   const std::span<const int> group = ModeGroupOf(work.Mode());
   for (int id : group) ShowWindow(frame.Item(id), SW_SHOW);
   EnableDeleteBoxes(frame);
@@ -98,7 +100,7 @@ void CheckModeButton(const Frame& frame, int button) {
   }
 }
 
-void ShowModePanel(Workspace& work, const Frame& frame, int button) {
+void ShowModePanel(Workspace& work, Frame& frame, int button) {
   const int tab = work.modeIndex / 12;
   const bool undo = button == kUndoPanel;
   const int checked = (button >= 1 && button <= 12) ? button : 1;
@@ -127,7 +129,7 @@ void ShowModePanel(Workspace& work, const Frame& frame, int button) {
   RedrawPanel(frame);
 }
 
-void SelectModeIndex(Workspace& work, const Frame& frame, int index) {
+void SelectModeIndex(Workspace& work, Frame& frame, int index) {
   if (!*ModeLabel(index + 1)) index = 0;
   work.modeIndex = index;
   InitModeTabs(work, frame);
@@ -142,7 +144,7 @@ int SteppedModeIndex(int index, int step) {
   return 0;
 }
 
-void OnModeTabChanged(Workspace& work, const Frame& frame) {
+void OnModeTabChanged(Workspace& work, Frame& frame) {
   const int tab = TabCtrl_GetCurSel(frame.Item(IDC_MODE_TABS));
   int index = (tab < 0 ? 0 : tab) * 12 + work.modeIndex % 12;
   // A position without a mode on the new tab takes the tab's first mode.

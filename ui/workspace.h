@@ -121,6 +121,8 @@ struct Frame {
   HFONT Font() const { return dialogFont ? dialogFont : templateFont; }
   std::vector<ControlAnchor> anchors;                 // the dialog's controls, at `baseDpi`
   int panelHeight = 0;                                // the dialog's height below the list area, at `baseDpi`
+  RECT madeClient{};                                  // the dialog's client area as it was made, at `baseDpi`
+  bool panelFilled = false;                           // the panel's lists and values were filled in
   HWND Item(int id) const { return GetDlgItem(dialog, id); }
 };
 
