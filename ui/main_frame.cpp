@@ -71,6 +71,7 @@ bool CreateFrameParts(MainWindowState* state) {
 }
 
 void LayoutFrame(const Workspace& work, const Frame& frame) {
+  if (frame.holdLayout) return;
   RECT client;
   GetClientRect(frame.main, &client);
   int top = 0, bottom = client.bottom;

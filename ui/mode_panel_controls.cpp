@@ -17,6 +17,13 @@ namespace {
 
 bool Holds(std::span<const int> ids, int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
 
+HWND MadeControl(const Frame& frame, int id) {
+  for (const auto& [made, control] : frame.panelControls) {
+    if (made == id) return control;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 bool CreatePanelControls(Frame& frame, std::span<const int> ids) {
@@ -26,10 +33,11 @@ bool CreatePanelControls(Frame& frame, std::span<const int> ids) {
   HWND above = frame.Item(IDC_MODE_BUTTON_LAST);
   bool made = false;
   for (const DialogItem& item : ReadDialogItems(instance, IDD_MODE_PANELS)) {
-    HWND control = frame.Item(item.id);
+    HWND control = MadeControl(frame, item.id);
     if (!control && Holds(ids, item.id)) {
       control = CreateDialogItem(frame.dialog, item, frame.Font());
       if (!control) continue;
+      frame.panelControls.emplace_back(item.id, control);
       SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       AnchorControl(frame, control);
       made = true;

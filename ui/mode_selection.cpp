@@ -29,7 +29,9 @@ void ShowButtonLabels(const Frame& frame, int tab) {
   for (int i = 0; i < 12; ++i) {
     HWND button = frame.Item(IDC_MODE_BUTTON_FIRST + i);
     const wchar_t* label = ModeLabel(tab * 12 + i + 1);
-    SetWindowTextW(button, label);
+    wchar_t shown[32] = L"";
+    GetWindowTextW(button, shown, 32);
+    if (lstrcmpW(shown, label) != 0) SetWindowTextW(button, label);
     ShowWindow(button, *label ? SW_SHOW : SW_HIDE);
   }
 }
@@ -54,7 +56,8 @@ void ShowModeGroup(Workspace& work, Frame& frame) {
     return;
   }
   HWND first = frame.Item(group.front());
-  SetFocus(first);
+  // Not at the start, where the set-up gives the list the focus once the window shows.
+  if (frame.panelFilled) SetFocus(first);
   if (group.front() == IDC_EXTENSION_TEXT || group.front() == IDC_SERIAL_TEMPLATE) {
     SendMessageW(first, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
   }
@@ -96,7 +99,9 @@ void InitModeTabs(Workspace& work, const Frame& frame) {
 
 void CheckModeButton(const Frame& frame, int button) {
   for (int i = 1; i <= 12; ++i) {
-    SendMessageW(frame.Item(IDC_MODE_BUTTON_FIRST + i - 1), BM_SETCHECK, i == button ? BST_CHECKED : BST_UNCHECKED, 0);
+    HWND mode = frame.Item(IDC_MODE_BUTTON_FIRST + i - 1);
+    const WPARAM state = i == button ? BST_CHECKED : BST_UNCHECKED;
+    if (static_cast<WPARAM>(SendMessageW(mode, BM_GETCHECK, 0, 0)) != state) SendMessageW(mode, BM_SETCHECK, state, 0);
   }
 }
 
@@ -105,9 +110,7 @@ void ShowModePanel(Workspace& work, Frame& frame, int button) {
   const bool undo = button == kUndoPanel;
   const int checked = (button >= 1 && button <= 12) ? button : 1;
   CheckModeButton(frame, undo ? 0 : checked);
-  for (const ModeGroup& group : ModeGroups()) {
-    for (int id : group.controls) ShowWindow(frame.Item(id), SW_HIDE);
-  }
+  for (const auto& [id, control] : frame.panelControls) ShowWindow(control, SW_HIDE);  // every group's
   ShowWindow(frame.Item(IDC_UNDO_CAPTION), undo ? SW_SHOW : SW_HIDE);
   if (undo) {
     ShowStatusHint(work, frame, kHintKeep);
@@ -129,11 +132,15 @@ void ShowModePanel(Workspace& work, Frame& frame, int button) {
   RedrawPanel(frame);
 }
 
-void SelectModeIndex(Workspace& work, Frame& frame, int index) {
+void SetModeIndex(Workspace& work, const Frame& frame, int index) {
   if (!*ModeLabel(index + 1)) index = 0;
   work.modeIndex = index;
   InitModeTabs(work, frame);
-  ShowModePanel(work, frame, index % 12 + 1);
+}
+
+void SelectModeIndex(Workspace& work, Frame& frame, int index) {
+  SetModeIndex(work, frame, index);
+  ShowModePanel(work, frame, work.modeIndex % 12 + 1);
 }
 
 int SteppedModeIndex(int index, int step) {

@@ -18,6 +18,9 @@ void CheckModeButton(const Frame& frame, int button);
 // Shows the panel of button 1..12 on the current tab (kUndoPanel: the undo-mode caption).
 void ShowModePanel(Workspace& work, Frame& frame, int button);
 
+// Makes mode index 0..23 the current one (the first mode for a slot without one) and shows its tab
+// and that tab's button labels; the panel stays as it is.
+void SetModeIndex(Workspace& work, const Frame& frame, int index);
 // Selects mode index 0..23: the tab that holds it, its button, its panel.
 void SelectModeIndex(Workspace& work, Frame& frame, int index);
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/command_line.h"
@@ -122,7 +123,9 @@ struct Frame {
   std::vector<ControlAnchor> anchors;                 // the dialog's controls, at `baseDpi`
   int panelHeight = 0;                                // the dialog's height below the list area, at `baseDpi`
   RECT madeClient{};                                  // the dialog's client area as it was made, at `baseDpi`
+  std::vector<std::pair<int, HWND>> panelControls;    // the mode panels' controls made so far, by id
   bool panelFilled = false;                           // the panel's lists and values were filled in
+  bool holdLayout = false;  // the window's start: its parts are laid out once it has its place
   HWND Item(int id) const { return GetDlgItem(dialog, id); }
 };
 
