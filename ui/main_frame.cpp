@@ -36,6 +36,8 @@ void ShowTreePane(Workspace& work, Frame& frame) {
   if (shown && !frame.tree) {
     frame.tree = CreateFolderTree(frame.splitter);
     SendMessageW(frame.tree, WM_SETFONT, reinterpret_cast<WPARAM>(frame.Font()), FALSE);
+    // At the start the shell's namespace is read after the first paint (the set-up fills it).
+    if (frame.setUpFinished) FillFolderTree(frame.tree);
   }
   SplitPanes panes{shown ? frame.tree : nullptr, frame.list};
   if (!shown && frame.tree) {

@@ -198,7 +198,9 @@ void FinishSetup(Workspace& work, Frame& frame) {
   ReloadMacroSlots(work, frame);
   WritePanel(work, frame);
   InitTimeControls(frame, work.panel);
-  frame.panelFilled = true;  // controls made from now on are filled as they are made
+  // The folder tree shown at start is filled now that the window has shown.
+  if (frame.tree) FillFolderTree(frame.tree);
+  frame.setUpFinished = true;  // controls and trees made from now on are filled as they are made
   AllowDropsFromLowerIntegrity(work.windows);
   if (work.commandLine.listTarget >= 0) work.settings.file_dir = work.commandLine.listTarget;
   ShowListTarget(work, frame);

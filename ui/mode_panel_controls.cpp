@@ -49,7 +49,7 @@ bool CreatePanelControls(Frame& frame, std::span<const int> ids) {
 
 void EnsureModeGroup(Workspace& work, Frame& frame, int mode) {
   const std::span<const int> group = ModeGroupOf(mode);
-  if (group.empty() || !CreatePanelControls(frame, group) || !frame.panelFilled) return;
+  if (group.empty() || !CreatePanelControls(frame, group) || !frame.setUpFinished) return;
   const bool was = work.fillingPanel;
   work.fillingPanel = true;  // what is written into them now is no change of the person's
   FillPanelLists(work, frame, group);

@@ -57,7 +57,7 @@ void ShowModeGroup(Workspace& work, Frame& frame) {
   }
   HWND first = frame.Item(group.front());
   // Not at the start, where the set-up gives the list the focus once the window shows.
-  if (frame.panelFilled) SetFocus(first);
+  if (frame.setUpFinished) SetFocus(first);
   if (group.front() == IDC_EXTENSION_TEXT || group.front() == IDC_SERIAL_TEMPLATE) {
     SendMessageW(first, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
   }
