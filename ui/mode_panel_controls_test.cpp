@@ -10,6 +10,7 @@
 #include "modes/change_mode.h"
 #include "platform/dialog_template.h"
 #include "resources/resource.h"
+#include "tests/program_runner.h"
 #include "ui/main_window_test_fixture.h"
 #include "ui/mode_groups.h"
 
@@ -32,18 +33,6 @@ TEST(ModePanelTemplate, EveryControlBelongsToOneModeGroupAndEveryGroupControlIsT
 
 INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
-std::wstring ClassOf(HWND control) {
-  wchar_t name[64] = L"";
-  GetClassNameW(control, name, 64);
-  return name;
-}
-
-std::wstring TextOf(HWND control) {
-  wchar_t text[128] = L"";
-  GetWindowTextW(control, text, 128);
-  return text;
-}
-
 TEST_F(MainWindowTest, AModesControlsAreMadeWhenItIsFirstShownAsTheDialogManagerMakesThem) {
   Open();
   ASSERT_EQ(kModePositionEdit, Work().Mode());
@@ -61,9 +50,9 @@ TEST_F(MainWindowTest, AModesControlsAreMadeWhenItIsFirstShownAsTheDialogManager
     HWND made = Parts().Item(item.id), expected = GetDlgItem(reference, item.id);
     ASSERT_NE(nullptr, made);
     ASSERT_NE(nullptr, expected);
-    EXPECT_EQ(ClassOf(expected), ClassOf(made));
-    if (ClassOf(made) == L"Button" || ClassOf(made) == L"Static") {
-      EXPECT_EQ(TextOf(expected), TextOf(made));
+    EXPECT_EQ(WindowClass(expected), WindowClass(made));
+    if (WindowClass(made) == L"Button" || WindowClass(made) == L"Static") {
+      EXPECT_EQ(WindowText(expected), WindowText(made));
     }
     EXPECT_EQ(GetWindowLongW(expected, GWL_STYLE) & ~WS_VISIBLE, GetWindowLongW(made, GWL_STYLE) & ~(WS_VISIBLE | WS_DISABLED));
     EXPECT_EQ(GetWindowLongW(expected, GWL_EXSTYLE), GetWindowLongW(made, GWL_EXSTYLE));
