@@ -253,7 +253,8 @@ DWORD EncodeOption4(const Settings& s) {
 
 int DecodeHeadcount(int value) { return value < kHeadcountMinimum ? kHeadcountDefault : value; }
 
-LoadResult LoadSettings(const SettingsStore& store, const WindowsVersion& windows, Settings& s) {
+LoadResult LoadSettings(const SettingsStore& stored, const WindowsVersion& windows, Settings& s) {
+  const SettingsStore store = stored.ReadAtOnce();  // about a hundred keys, the file read once
   LoadResult result;
   if (store.Kind() == StoreKind::Ini && !store.HasKey(L"_version")) {
     // A move from the registry to the ini file keeps the version.
@@ -287,7 +288,8 @@ LoadResult LoadSettings(const SettingsStore& store, const WindowsVersion& window
   return result;
 }
 
-void LoadSettingsOnFirstShow(const SettingsStore& store, Settings& s) {
+void LoadSettingsOnFirstShow(const SettingsStore& stored, Settings& s) {
+  const SettingsStore store = stored.ReadAtOnce();
   DecodeOption1(store.ReadInt(L"option1", kOption1Bound, kOption1Default), s);
   s.attribute = store.ReadInt(L"attribute", kAttributeBound, 0x2222);
   s.zentohan = store.ReadInt(L"zentohan", kZentohanBound, 0);

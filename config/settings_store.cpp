@@ -24,6 +24,50 @@ std::wstring StripQuotePair(std::wstring text) {
   return text;
 }
 
+// As the profile functions give a value: one pair of enclosing double or single quotes removed.
+std::wstring StripProfileQuotes(std::wstring text) {
+  if (text.size() >= 2 && (text.front() == L'"' || text.front() == L'\'') && text.back() == text.front()) {
+    return text.substr(1, text.size() - 2);
+  }
+  return text;
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+  const size_t first = text.find_first_not_of(L" \t");
+  if (first == std::wstring::npos) return L"";
+  return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+// The number a profile value holds as the profile functions read it: a sign and decimal digits,
+// up to the first other character, in 32 bits.
+DWORD ProfileNumber(const std::wstring& text) {
+  size_t at = 0;
+  const bool negative = !text.empty() && text[0] == L'-';
+  if (!text.empty() && (text[0] == L'-' || text[0] == L'+')) ++at;
+  DWORD value = 0;
+  for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) value = value * 10 + (text[at] - L'0');
+  return negative ? 0u - value : value;
+}
+
+// The keys and values of the section, in the file's order.
+std::vector<std::pair<std::wstring, std::wstring>> ReadSection(const std::wstring& iniPath) {
+  std::vector<wchar_t> buffer(32768);
+  DWORD length = 0;
+  while ((length = GetPrivateProfileSectionW(kSection, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                             iniPath.c_str())) >= buffer.size() - 2 &&
+         buffer.size() < (1u << 24)) {
+    buffer.resize(buffer.size() * 2);
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> section;
+  for (const wchar_t* line = buffer.data(); line < buffer.data() + length && *line; line += wcslen(line) + 1) {
+    const std::wstring text = line;
+    const size_t equals = text.find(L'=');
+    if (equals == std::wstring::npos) continue;
+    section.emplace_back(Trimmed(text.substr(0, equals)), Trimmed(text.substr(equals + 1)));
+  }
+  return section;
+}
+
 }  // namespace
 
 SettingsStore SettingsStore::Choose(const std::wstring& programFolder, const wchar_t* registryKey) {
@@ -35,9 +79,26 @@ SettingsStore SettingsStore::Choose(const std::wstring& programFolder, const wch
 SettingsStore::SettingsStore(StoreKind kind, std::wstring iniPath, std::wstring registryKey)
     : kind_(kind), iniPath_(std::move(iniPath)), registryKey_(std::move(registryKey)) {}
 
+SettingsStore SettingsStore::ReadAtOnce() const {
+  SettingsStore copy = *this;
+  if (kind_ == StoreKind::Ini) copy.section_ = std::make_shared<const std::vector<std::pair<std::wstring, std::wstring>>>(ReadSection(iniPath_));
+  return copy;
+}
+
+const std::wstring* SettingsStore::ReadValue(const wchar_t* key) const {
+  for (const auto& [name, value] : *section_) {
+    if (CompareStringOrdinal(name.c_str(), -1, key, -1, TRUE) == CSTR_EQUAL) return &value;
+  }
+  return nullptr;
+}
+
 int SettingsStore::ReadInt(const wchar_t* key, DWORD bound, int defaultValue) const {
   DWORD value;
-  if (kind_ == StoreKind::Ini) {
+  if (kind_ == StoreKind::Ini && section_) {
+    const std::wstring* stored = ReadValue(key);
+    const std::wstring text = stored ? StripProfileQuotes(*stored) : L"";
+    value = text.empty() ? static_cast<DWORD>(defaultValue) : ProfileNumber(text);
+  } else if (kind_ == StoreKind::Ini) {
     value = GetPrivateProfileIntW(kSection, key, defaultValue, iniPath_.c_str());
   } else {
     RegistryData data;
@@ -59,7 +120,11 @@ void SettingsStore::WriteInt(const wchar_t* key, int value) const {
 
 std::wstring SettingsStore::ReadText(const wchar_t* key, const std::wstring& defaultValue) const {
   std::wstring text;
-  if (kind_ == StoreKind::Ini) {
+  if (kind_ == StoreKind::Ini && section_) {
+    const std::wstring* stored = ReadValue(key);
+    if (!stored) return defaultValue;
+    text = StripQuotePair(StripProfileQuotes(*stored));
+  } else if (kind_ == StoreKind::Ini) {
     wchar_t buffer[kMaxStoredText + 1] = L"";
     // A default that cannot be a stored value tells a missing key from an empty one.
     constexpr const wchar_t* kMissing = L"\x01missing\x01";
@@ -89,6 +154,7 @@ void SettingsStore::WriteText(const wchar_t* key, const std::wstring& text) cons
 }
 
 bool SettingsStore::HasKey(const wchar_t* key) const {
+  if (kind_ == StoreKind::Ini && section_) return ReadValue(key) != nullptr;
   if (kind_ == StoreKind::Ini) {
     wchar_t buffer[8] = L"";
     GetPrivateProfileStringW(kSection, key, L"\x01", buffer, 8, iniPath_.c_str());

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "config/registry.h"
 
@@ -33,6 +36,12 @@ class SettingsStore {
   void WriteText(const wchar_t* key, const std::wstring& text) const;
   bool HasKey(const wchar_t* key) const;
 
+  // A copy whose reads are answered from one reading of the ini file's section, taken now, the way
+  // the profile functions answer them: a start reads about a hundred keys, and each profile read
+  // looks at the file again. Its writes go to the file as before; its reads do not see them. A
+  // registry store reads as before.
+  SettingsStore ReadAtOnce() const;
+
   // The stored form of a text: in the ini file every character the ANSI code page cannot hold is
   // escaped as "\u%04x"; the registry keeps wide text as it is.
   std::wstring Encode(const std::wstring& text) const;
@@ -41,9 +50,14 @@ class SettingsStore {
   static constexpr int kMaxStoredText = 256;
 
  private:
+  // The value of key in the section read at once, or null when the key is not there.
+  const std::wstring* ReadValue(const wchar_t* key) const;
+
   StoreKind kind_;
   std::wstring iniPath_;
   std::wstring registryKey_;
+  // The section's keys and values as read at once (trimmed, in the file's order); null: none read.
+  std::shared_ptr<const std::vector<std::pair<std::wstring, std::wstring>>> section_;
 };
 
 }  // namespace korval

@@ -69,6 +69,33 @@ TEST(SettingsStore, IniTextsAreReadUpTo256Characters) {
   EXPECT_EQ(std::wstring(256, L'a'), store.ReadText(L"long", L""));
 }
 
+// Reads answered from the section read at once give what the profile functions give, whatever
+// the file holds: one row per key of a hand-edited file.
+TEST(SettingsStore, ReadingAtOnceAnswersAsTheProfileFunctions) {
+  IniProgramFolder program;
+  program.folder.WriteFile(L"korvalith.ini",
+                           "; a comment=1\r\n[Other]\r\nother=5\r\n[base]\r\nplain=12\r\nnegative=-3\r\nquoted=\"7\"\r\n"
+                           "  spaced  =  8  \r\nUPPER=9\r\ntwice=1\r\ntwice=2\r\nempty=\r\ntext=\"a b\"\r\n"
+                           "single='c d'\r\nunbalanced=\"e\r\ndoubled=\"\"f\"\"\r\ntrailing=12ab\r\nletters=abc\r\n"
+                           "plus=+4\r\nhuge=99999999999\r\nno equals sign\r\nlong=\"" + std::string(300, 'g') + "\"\r\n"
+                           "[Other]\r\nlater=6\r\n[Base]\r\nsecond=3\r\n");
+  const SettingsStore direct = program.Store();
+  const SettingsStore atOnce = direct.ReadAtOnce();
+  const wchar_t* const kKeys[] = {L"plain", L"negative", L"quoted", L"spaced", L"upper", L"twice", L"empty", L"text",
+                                  L"single", L"unbalanced", L"doubled", L"trailing", L"letters", L"plus", L"huge",
+                                  L"no equals sign", L"long", L"other", L"later", L"second", L"missing", L"a comment"};
+  for (const wchar_t* key : kKeys) {
+    SCOPED_TRACE(testing::Message() << std::string(key, key + wcslen(key)));
+    EXPECT_EQ(direct.HasKey(key), atOnce.HasKey(key));
+    EXPECT_EQ(direct.ReadInt(key, 0xFFFFFFFF, 77), atOnce.ReadInt(key, 0xFFFFFFFF, 77));
+    EXPECT_EQ(direct.ReadInt(key, 10, 77), atOnce.ReadInt(key, 10, 77));
+    EXPECT_EQ(direct.ReadText(key, L"default"), atOnce.ReadText(key, L"default"));
+  }
+  // Its writes reach the file.
+  atOnce.WriteInt(L"written", 4);
+  EXPECT_EQ(4, direct.ReadInt(L"written", 10, 0));
+}
+
 TEST(SettingsStore, RegistryKeepsDwordsAndWideTexts) {
   ScratchRegistryKey key(L"Software\\Pinecot Tools\\KorvalithTestRegistry");
   const SettingsStore store(StoreKind::Registry, L"", key.Key());

@@ -4,6 +4,7 @@
 
 // Dialogs, menus, accelerators, icons and bitmaps.
 #define IDD_MAIN 100
+#define IDD_MODE_PANELS 101         // the mode panels' controls, made in the main dialog on first use
 #define IDR_MAIN_MENU 102
 #define IDI_PROGRAM 105
 #define IDR_ACCELERATORS 107

@@ -122,9 +122,10 @@ class RemoteCell {
 // row shows its new name; meanwhile the window is asked again and again how quickly it answers.
 void BenchLivePreview(const Started& started, HWND list, long rows) {
   HWND dialog = FindWindowExW(started.window, nullptr, L"#32770", nullptr);
+  // The mode's boxes are made when the mode is first shown.
+  SendMessageW(GetDlgItem(dialog, IDC_MODE_BUTTON_FIRST + 9), BM_CLICK, 0, 0);  // "置換"
   HWND from = FindWindowExW(GetDlgItem(dialog, IDC_REPLACE_FROM), nullptr, L"Edit", nullptr);
   HWND to = FindWindowExW(GetDlgItem(dialog, IDC_REPLACE_TO), nullptr, L"Edit", nullptr);
-  SendMessageW(GetDlgItem(dialog, IDC_MODE_BUTTON_FIRST + 9), BM_CLICK, 0, 0);  // "置換"
   // The texts of an earlier start are kept in the settings: the boxes start empty.
   SendMessageW(from, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
   SendMessageW(to, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));

@@ -1,8 +1,7 @@
 // The file dialogs of the CSV commands and the chooser of Ctrl+S.
 #include "ui/csv_dialogs.h"
 
-#include <commdlg.h>
-
+#include "platform/common_dialogs.h"
 #include "platform/path_limits.h"
 #include "resources/resource.h"
 
@@ -77,7 +76,7 @@ bool ShowCsvSaveDialog(HWND owner, CsvSaveDialogData* io) {
     dialog.lpfnHook = FormatHook;
     dialog.lCustData = reinterpret_cast<LPARAM>(io);
   }
-  if (!GetSaveFileNameW(&dialog)) return false;
+  if (!SaveFileDialog(&dialog)) return false;
   io->path = path;
   return true;
 }
@@ -86,7 +85,7 @@ bool ShowCsvOpenDialog(HWND owner, std::wstring* path) {
   wchar_t chosen[kPathBuffer] = L"";
   OPENFILENAMEW dialog = FileDialog(owner, chosen, kOpenTitle);
   dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-  if (!GetOpenFileNameW(&dialog)) return false;
+  if (!OpenFileDialog(&dialog)) return false;
   *path = chosen;
   return true;
 }

@@ -132,18 +132,21 @@ bool ExcludedFromTree(const std::wstring& name, int systemIconIndex) {
 }
 
 HWND CreateFolderTree(HWND parent) {
-  HWND tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                                  TVS_SHOWSELALWAYS,
-                              0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FOLDER_TREE)),
-                              reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-  if (!tree) return nullptr;
+  return CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
+                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                             TVS_SHOWSELALWAYS,
+                         0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FOLDER_TREE)),
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+}
+
+void FillFolderTree(HWND tree) {
+  if (!tree || TreeView_GetCount(tree) > 0) return;
   SHFILEINFOW info{};
   auto images = reinterpret_cast<HIMAGELIST>(
       SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   if (images) TreeView_SetImageList(tree, images, TVSIL_NORMAL);
   PIDLIST_ABSOLUTE desktop = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop)) || !desktop) return tree;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop)) || !desktop) return;
   SHFILEINFOW name{};
   SHGetFileInfoW(reinterpret_cast<LPCWSTR>(desktop), 0, &name, sizeof(name), SHGFI_PIDL | SHGFI_DISPLAYNAME);
   HTREEITEM root = InsertItem(tree, TVI_ROOT, desktop, name.szDisplayName, SFGAO_HASSUBFOLDER);
@@ -151,7 +154,6 @@ HWND CreateFolderTree(HWND parent) {
     FillChildren(tree, root);
     TreeView_Expand(tree, root, TVE_EXPAND);
   }
-  return tree;
 }
 
 bool HandleFolderTreeNotify(const NMHDR* header, LRESULT* result, const FolderTreeEvents& events) {

@@ -13,8 +13,10 @@ namespace korval {
 // and zip folders, unless the system shows it with one of its first icons.
 bool ExcludedFromTree(const std::wstring& displayName, int systemIconIndex);
 
-// Creates the tree as a child of parent, with the desktop's first level filled and opened.
+// Creates the tree as a child of parent, empty.
 HWND CreateFolderTree(HWND parent);
+// Fills an empty tree: the system's small icons, and the desktop with its first level, opened.
+void FillFolderTree(HWND tree);
 
 struct FolderTreeEvents {
   // A folder was selected: its file-system path, or empty for an item without one.

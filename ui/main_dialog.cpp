@@ -30,21 +30,37 @@ constexpr int kListAreaBottom = 100;
 // Controls from here on (dialog units) keep their distance to the right edge.
 constexpr int kRightColumn = 350;
 
-void RememberAnchors(HWND dialog, Frame& frame) {
-  RECT client;
-  GetClientRect(dialog, &client);
+// Where a control stands at the size the dialog was made with (client): its distance to the bottom
+// edge, and to the right edge in the right-hand column.
+ControlAnchor AnchorOf(HWND dialog, HWND control, const RECT& client) {
   RECT area{0, 0, kRightColumn, kListAreaBottom};
   MapDialogRect(dialog, &area);
-  frame.panelHeight = client.bottom - area.bottom;
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  ControlAnchor anchor{control, r.left, client.bottom - r.top, r.right - r.left, r.bottom - r.top, -1};
+  if (r.left >= area.right) anchor.fromRight = client.right - r.left;
+  return anchor;
+}
+
+void RememberAnchors(HWND dialog, Frame& frame) {
+  GetClientRect(dialog, &frame.madeClient);
+  RECT area{0, 0, kRightColumn, kListAreaBottom};
+  MapDialogRect(dialog, &area);
+  frame.panelHeight = frame.madeClient.bottom - area.bottom;
   frame.anchors.clear();
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    ControlAnchor anchor{child, r.left, client.bottom - r.top, r.right - r.left, r.bottom - r.top, -1};
-    if (r.left >= area.right) anchor.fromRight = client.right - r.left;
-    frame.anchors.push_back(anchor);
+    frame.anchors.push_back(AnchorOf(dialog, child, frame.madeClient));
   }
+}
+
+// The anchored control's place in the dialog's client area now, scaled to the window's DPI (the
+// anchors were taken at the DPI the dialog was made for).
+RECT AnchoredPlace(const Frame& frame, const ControlAnchor& a, const RECT& client) {
+  auto px = [&frame](int size) { return RescaleDpi(size, frame.baseDpi, frame.dpi); };
+  const int x = a.fromRight >= 0 ? std::max(0, static_cast<int>(client.right) - px(a.fromRight)) : px(a.left);
+  const int y = client.bottom - px(a.fromBottom);
+  return RECT{x, y, x + px(a.width), y + px(a.height)};
 }
 
 // The filter box's text: the entry just chosen from its list, or what was typed.
@@ -250,20 +266,28 @@ void LayoutMainDialog(const Frame& frame) {
   if (!frame.dialog) return;
   RECT client;
   GetClientRect(frame.dialog, &client);
-  // The anchors were taken at the DPI the dialog was made for; a move to another monitor scales them.
-  auto px = [&frame](int size) { return RescaleDpi(size, frame.baseDpi, frame.dpi); };
-  const int listBottom = std::max(0, static_cast<int>(client.bottom) - px(frame.panelHeight));
+  const int listBottom =
+      std::max(0, static_cast<int>(client.bottom) - RescaleDpi(frame.panelHeight, frame.baseDpi, frame.dpi));
   if (frame.splitter) MoveWindow(frame.splitter, 0, 0, client.right, listBottom, TRUE);
   HDWP positions = BeginDeferWindowPos(static_cast<int>(frame.anchors.size()));
   for (const ControlAnchor& a : frame.anchors) {
-    const int x = a.fromRight >= 0 ? std::max(0, static_cast<int>(client.right) - px(a.fromRight)) : px(a.left);
+    const RECT r = AnchoredPlace(frame, a, client);
     if (positions) {
-      positions = DeferWindowPos(positions, a.control, nullptr, x, client.bottom - px(a.fromBottom), px(a.width),
-                                 px(a.height), SWP_NOZORDER | SWP_NOACTIVATE);
+      positions = DeferWindowPos(positions, a.control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                 SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
   if (positions) EndDeferWindowPos(positions);
   RedrawWithFrames(frame.dialog);
+}
+
+void AnchorControl(Frame& frame, HWND control) {
+  const ControlAnchor anchor = AnchorOf(frame.dialog, control, frame.madeClient);
+  frame.anchors.push_back(anchor);
+  RECT client;
+  GetClientRect(frame.dialog, &client);
+  const RECT r = AnchoredPlace(frame, anchor, client);
+  SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace korval

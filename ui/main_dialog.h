@@ -15,4 +15,8 @@ HWND CreateMainDialog(MainWindowState* state);
 // bottom (and, for the right-hand column, to the right) edge.
 void LayoutMainDialog(const Frame& frame);
 
+// Anchors a control made in the dialog after the dialog itself, from where it was made (in the
+// dialog's units, at the size and DPI the dialog was made for), and places it as the layout does now.
+void AnchorControl(Frame& frame, HWND control);
+
 }  // namespace korval

@@ -36,6 +36,8 @@ void ShowTreePane(Workspace& work, Frame& frame) {
   if (shown && !frame.tree) {
     frame.tree = CreateFolderTree(frame.splitter);
     SendMessageW(frame.tree, WM_SETFONT, reinterpret_cast<WPARAM>(frame.Font()), FALSE);
+    // At the start the shell's namespace is read after the first paint (the set-up fills it).
+    if (frame.setUpFinished) FillFolderTree(frame.tree);
   }
   SplitPanes panes{shown ? frame.tree : nullptr, frame.list};
   if (!shown && frame.tree) {
@@ -71,6 +73,7 @@ bool CreateFrameParts(MainWindowState* state) {
 }
 
 void LayoutFrame(const Workspace& work, const Frame& frame) {
+  if (frame.holdLayout) return;
   RECT client;
   GetClientRect(frame.main, &client);
   int top = 0, bottom = client.bottom;

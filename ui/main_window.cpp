@@ -176,11 +176,15 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   // (a plan changes nothing, the logs included).
   if (!work.commandLine.plan) RecoverOrphanedLog(work.programFolder);
   BuildAutoRunWork(state);
-  if (!CreateFrameParts(state)) return FALSE;
+  frame.holdLayout = true;  // laid out once, at the window's place, not first at its size of creation
+  const bool made = CreateFrameParts(state);
   PlaceWindow(hwnd, work.settings, frame.dpi);
+  frame.holdLayout = false;
+  if (!made) return FALSE;
+  LayoutFrame(work, frame);
   SetWindowTextW(hwnd, MainWindowTitle(work.settings.usejpname).c_str());
-  SelectModeIndex(work, frame, work.settings.mode);
-  ShowUndoModeView(work, frame);
+  SetModeIndex(work, frame, work.settings.mode);
+  ShowUndoModeView(work, frame);  // shows the mode's panel
   ShowStatusHint(work, frame, kHintIdle);
   SetTimer(hwnd, kTimerFinishSetup, 35, nullptr);
   SetTimer(hwnd, kTimerClock, 50, nullptr);
@@ -195,6 +199,9 @@ void FinishSetup(Workspace& work, Frame& frame) {
   ReloadMacroSlots(work, frame);
   WritePanel(work, frame);
   InitTimeControls(frame, work.panel);
+  // The folder tree shown at start is filled now that the window has shown.
+  if (frame.tree) FillFolderTree(frame.tree);
+  frame.setUpFinished = true;  // controls and trees made from now on are filled as they are made
   AllowDropsFromLowerIntegrity(work.windows);
   if (work.commandLine.listTarget >= 0) work.settings.file_dir = work.commandLine.listTarget;
   ShowListTarget(work, frame);

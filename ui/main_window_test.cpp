@@ -310,6 +310,22 @@ TEST_F(MainWindowTest, DisplayTogglesShowAndHideThePartsAndAreSaved) {
   EXPECT_NE(std::string::npos, program.ReadFile(L"korvalith.ini").find("dispcontrols=8"));
 }
 
+// A tree shown at start is filled once the window shows (the start reads no shell namespace before
+// the first paint); one shown later is filled as it is made.
+TEST_F(MainWindowTest, TheFolderTreeShownAtStartIsFilledOnceTheWindowShows) {
+  program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\nlivepreview=0\r\ndispcontrols=14\r\n");
+  Open();
+  ASSERT_NE(nullptr, Parts().tree);
+  EXPECT_TRUE(IsWindowVisible(Parts().tree));
+  const HTREEITEM desktop = TreeView_GetRoot(Parts().tree);
+  ASSERT_NE(nullptr, desktop);
+  EXPECT_NE(nullptr, TreeView_GetChild(Parts().tree, desktop));
+  const UINT items = TreeView_GetCount(Parts().tree);
+  SendMessageW(window, WM_COMMAND, IDM_TOGGLE_TREE, 0);  // hidden
+  SendMessageW(window, WM_COMMAND, IDM_TOGGLE_TREE, 0);  // shown again: the same items, once
+  EXPECT_EQ(items, TreeView_GetCount(Parts().tree));
+}
+
 TEST_F(MainWindowTest, TheStatusBarShowsTheModeHintAndTheCounter) {
   files.WriteFile(L"one.txt", "1");
   files.WriteFile(L"two.txt", "2");

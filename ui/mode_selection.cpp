@@ -11,6 +11,7 @@
 #include "platform/redraw.h"
 #include "resources/resource.h"
 #include "ui/mode_groups.h"
+#include "ui/mode_panel_controls.h"
 #include "ui/status_bar.h"
 #include "ui/window_actions.h"
 
@@ -28,7 +29,9 @@ void ShowButtonLabels(const Frame& frame, int tab) {
   for (int i = 0; i < 12; ++i) {
     HWND button = frame.Item(IDC_MODE_BUTTON_FIRST + i);
     const wchar_t* label = ModeLabel(tab * 12 + i + 1);
-    SetWindowTextW(button, label);
+    wchar_t shown[32] = L"";
+    GetWindowTextW(button, shown, 32);
+    if (lstrcmpW(shown, label) != 0) SetWindowTextW(button, label);
     ShowWindow(button, *label ? SW_SHOW : SW_HIDE);
   }
 }
@@ -43,7 +46,8 @@ void EmptyNewNames(RenameList& list) {
 
 // The controls of the current mode; the first takes the focus, with its text selected in the
 // extension and serial boxes.
-void ShowModeGroup(const Workspace& work, const Frame& frame) {
+void ShowModeGroup(Workspace& work, Frame& frame) {
+  EnsureModeGroup(work, frame, work.Mode());
   const std::span<const int> group = ModeGroupOf(work.Mode());
   for (int id : group) ShowWindow(frame.Item(id), SW_SHOW);
   EnableDeleteBoxes(frame);
@@ -52,7 +56,8 @@ void ShowModeGroup(const Workspace& work, const Frame& frame) {
     return;
   }
   HWND first = frame.Item(group.front());
-  SetFocus(first);
+  // Not at the start, where the set-up gives the list the focus once the window shows.
+  if (frame.setUpFinished) SetFocus(first);
   if (group.front() == IDC_EXTENSION_TEXT || group.front() == IDC_SERIAL_TEMPLATE) {
     SendMessageW(first, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
   }
@@ -94,18 +99,18 @@ void InitModeTabs(Workspace& work, const Frame& frame) {
 
 void CheckModeButton(const Frame& frame, int button) {
   for (int i = 1; i <= 12; ++i) {
-    SendMessageW(frame.Item(IDC_MODE_BUTTON_FIRST + i - 1), BM_SETCHECK, i == button ? BST_CHECKED : BST_UNCHECKED, 0);
+    HWND mode = frame.Item(IDC_MODE_BUTTON_FIRST + i - 1);
+    const WPARAM state = i == button ? BST_CHECKED : BST_UNCHECKED;
+    if (static_cast<WPARAM>(SendMessageW(mode, BM_GETCHECK, 0, 0)) != state) SendMessageW(mode, BM_SETCHECK, state, 0);
   }
 }
 
-void ShowModePanel(Workspace& work, const Frame& frame, int button) {
+void ShowModePanel(Workspace& work, Frame& frame, int button) {
   const int tab = work.modeIndex / 12;
   const bool undo = button == kUndoPanel;
   const int checked = (button >= 1 && button <= 12) ? button : 1;
   CheckModeButton(frame, undo ? 0 : checked);
-  for (const ModeGroup& group : ModeGroups()) {
-    for (int id : group.controls) ShowWindow(frame.Item(id), SW_HIDE);
-  }
+  for (const auto& [id, control] : frame.panelControls) ShowWindow(control, SW_HIDE);  // every group's
   ShowWindow(frame.Item(IDC_UNDO_CAPTION), undo ? SW_SHOW : SW_HIDE);
   if (undo) {
     ShowStatusHint(work, frame, kHintKeep);
@@ -127,11 +132,15 @@ void ShowModePanel(Workspace& work, const Frame& frame, int button) {
   RedrawPanel(frame);
 }
 
-void SelectModeIndex(Workspace& work, const Frame& frame, int index) {
+void SetModeIndex(Workspace& work, const Frame& frame, int index) {
   if (!*ModeLabel(index + 1)) index = 0;
   work.modeIndex = index;
   InitModeTabs(work, frame);
-  ShowModePanel(work, frame, index % 12 + 1);
+}
+
+void SelectModeIndex(Workspace& work, Frame& frame, int index) {
+  SetModeIndex(work, frame, index);
+  ShowModePanel(work, frame, work.modeIndex % 12 + 1);
 }
 
 int SteppedModeIndex(int index, int step) {
@@ -142,7 +151,7 @@ int SteppedModeIndex(int index, int step) {
   return 0;
 }
 
-void OnModeTabChanged(Workspace& work, const Frame& frame) {
+void OnModeTabChanged(Workspace& work, Frame& frame) {
   const int tab = TabCtrl_GetCurSel(frame.Item(IDC_MODE_TABS));
   int index = (tab < 0 ? 0 : tab) * 12 + work.modeIndex % 12;
   // A position without a mode on the new tab takes the tab's first mode.

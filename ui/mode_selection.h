@@ -16,10 +16,13 @@ void InitModeTabs(Workspace& work, const Frame& frame);
 void CheckModeButton(const Frame& frame, int button);
 
 // Shows the panel of button 1..12 on the current tab (kUndoPanel: the undo-mode caption).
-void ShowModePanel(Workspace& work, const Frame& frame, int button);
+void ShowModePanel(Workspace& work, Frame& frame, int button);
 
+// Makes mode index 0..23 the current one (the first mode for a slot without one) and shows its tab
+// and that tab's button labels; the panel stays as it is.
+void SetModeIndex(Workspace& work, const Frame& frame, int index);
 // Selects mode index 0..23: the tab that holds it, its button, its panel.
-void SelectModeIndex(Workspace& work, const Frame& frame, int index);
+void SelectModeIndex(Workspace& work, Frame& frame, int index);
 
 // The next (+1) or previous (-1) labelled mode, cyclically over the 24 slots.
 int SteppedModeIndex(int index, int step);
@@ -31,6 +34,6 @@ void EmptyModeFirstBox(const Workspace& work, const Frame& frame);
 void EnableDeleteBoxes(const Frame& frame);
 
 // The tab control switched: the same button position on the new tab.
-void OnModeTabChanged(Workspace& work, const Frame& frame);
+void OnModeTabChanged(Workspace& work, Frame& frame);
 
 }  // namespace korval

@@ -2,11 +2,11 @@
 #include "ui/options_dialog.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <array>
 
+#include "platform/common_dialogs.h"
 #include "ui/window_placement.h"
 
 namespace korval {
@@ -60,7 +60,7 @@ bool SystemColourDialog(HWND owner, COLORREF& colour) {
   choose.rgbResult = colour;
   choose.lpCustColors = custom;
   choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-  if (!ChooseColorW(&choose)) return false;
+  if (!ColourDialog(&choose)) return false;
   colour = choose.rgbResult;
   return true;
 }
@@ -75,7 +75,7 @@ bool SystemProgramDialog(HWND owner, std::wstring& path) {
   open.lpstrFile = file;
   open.nMaxFile = MAX_PATH;
   open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&open)) return false;
+  if (!OpenFileDialog(&open)) return false;
   path = file;
   return true;
 }

@@ -132,6 +132,12 @@ LRESULT CALLBACK NumberBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
   return DefSubclassProc(box, message, wParam, lParam);
 }
 
+// The control of id when ids reaches it (an empty ids reaches every control) and it has been made.
+HWND ReachedItem(const Frame& frame, std::span<const int> ids, int id) {
+  const bool reached = ids.empty() || std::find(ids.begin(), ids.end(), id) != ids.end();
+  return reached ? frame.Item(id) : nullptr;
+}
+
 bool IsComboBox(HWND control) {
   wchar_t name[16] = L"";
   GetClassNameW(control, name, 16);
@@ -140,26 +146,26 @@ bool IsComboBox(HWND control) {
 
 }  // namespace
 
-void FillPanelLists(const Workspace& work, const Frame& frame) {
+void FillPanelLists(const Workspace& work, const Frame& frame, std::span<const int> ids) {
   for (const ListEntries& list : Lists()) {
-    HWND box = frame.Item(list.id);
+    HWND box = ReachedItem(frame, ids, list.id);
     if (!box || SendMessageW(box, CB_GETCOUNT, 0, 0) > 0) continue;
     for (const wchar_t* entry : list.entries) SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
   }
-  if (HWND slots = frame.Item(IDC_MACRO_SLOT)) {
+  if (HWND slots = ReachedItem(frame, ids, IDC_MACRO_SLOT)) {
     SendMessageW(slots, CB_RESETCONTENT, 0, 0);
     for (const std::wstring& name : work.macroSlots) SendMessageW(slots, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   }
   for (const Binding& b : kBindings) {
-    HWND control = frame.Item(b.id);
+    HWND control = ReachedItem(frame, ids, b.id);
     if (!control || b.kind != Kind::Text) continue;
     SendMessageW(control, IsComboBox(control) ? CB_LIMITTEXT : EM_LIMITTEXT, b.limit, 0);
   }
-  SendMessageW(frame.Item(IDC_POSITION_TEXT), EM_LIMITTEXT, 259, 0);
-  for (const NumberBox& box : kNumberBoxes) {
-    SetWindowSubclass(frame.Item(box.id), NumberBoxProc, 1, reinterpret_cast<DWORD_PTR>(&box));
+  if (HWND box = ReachedItem(frame, ids, IDC_POSITION_TEXT)) SendMessageW(box, EM_LIMITTEXT, 259, 0);
+  for (const NumberBox& range : kNumberBoxes) {
+    if (HWND box = ReachedItem(frame, ids, range.id)) SetWindowSubclass(box, NumberBoxProc, 1, reinterpret_cast<DWORD_PTR>(&range));
   }
-  SendMessageW(frame.Item(IDC_DATE_FROM), CB_LIMITTEXT, 127, 0);
+  if (HWND dates = ReachedItem(frame, ids, IDC_DATE_FROM)) SendMessageW(dates, CB_LIMITTEXT, 127, 0);
   ShowInputHistories(work, frame);
 }
 
@@ -189,23 +195,26 @@ void ReadPanel(const Frame& frame, PanelValues& panel) {
     }
   }
   for (int k = 0; k < 4; ++k) {
-    const LRESULT state = SendMessageW(frame.Item(kAttributeBoxes[k]), BM_GETCHECK, 0, 0);
+    HWND box = frame.Item(kAttributeBoxes[k]);
+    if (!box) continue;
+    const LRESULT state = SendMessageW(box, BM_GETCHECK, 0, 0);
     panel.attributes[k] = state == BST_CHECKED ? 1 : state == BST_UNCHECKED ? 0 : 2;
   }
   // The date pattern: one of the list's entries, or a pattern typed into the box.
   HWND dates = frame.Item(IDC_DATE_FROM);
+  if (!dates) return;
   const std::wstring typed = TextOf(dates);
   const LRESULT listed = SendMessageW(dates, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(typed.c_str()));
   panel.datefrom = listed >= 0 ? static_cast<int>(listed) : -1;
   panel.dateText = listed >= 0 ? L"" : typed;
 }
 
-void WritePanel(Workspace& work, const Frame& frame) {
+void WritePanel(Workspace& work, const Frame& frame, std::span<const int> ids) {
   const bool was = work.fillingPanel;
   work.fillingPanel = true;
   const PanelValues& panel = work.panel;
   for (const Binding& b : kBindings) {
-    HWND control = frame.Item(b.id);
+    HWND control = ReachedItem(frame, ids, b.id);
     if (!control) continue;
     switch (b.kind) {
       case Kind::Check: SendMessageW(control, BM_SETCHECK, panel.*b.number ? BST_CHECKED : BST_UNCHECKED, 0); break;
@@ -218,13 +227,12 @@ void WritePanel(Workspace& work, const Frame& frame) {
   }
   for (int k = 0; k < 4; ++k) {
     const int choice = panel.attributes[k];
-    SendMessageW(frame.Item(kAttributeBoxes[k]), BM_SETCHECK,
+    SendMessageW(ReachedItem(frame, ids, kAttributeBoxes[k]), BM_SETCHECK,
                  choice == 1 ? BST_CHECKED : choice == 0 ? BST_UNCHECKED : BST_INDETERMINATE, 0);
   }
-  HWND dates = frame.Item(IDC_DATE_FROM);
-  if (panel.datefrom >= 0) {
+  if (HWND dates = ReachedItem(frame, ids, IDC_DATE_FROM); dates && panel.datefrom >= 0) {
     SendMessageW(dates, CB_SETCURSEL, panel.datefrom, 0);
-  } else {
+  } else if (dates) {
     SetWindowTextW(dates, panel.dateText.c_str());
   }
   work.fillingPanel = was;

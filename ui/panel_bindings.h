@@ -4,20 +4,24 @@
 
 #include <windows.h>
 
+#include <span>
+
 #include "config/settings.h"
 #include "modes/read_mode_params.h"
 #include "ui/workspace.h"
 
 namespace korval {
 
-// Fills every drop-down list of the panel with its entries (once, at the end of the set-up).
-void FillPanelLists(const Workspace& work, const Frame& frame);
+// Fills the drop-down lists of the panel with their entries and sets the boxes' limits (at the end of
+// the set-up, and for controls made later): those of ids, or every control made when ids is empty.
+void FillPanelLists(const Workspace& work, const Frame& frame, std::span<const int> ids = {});
 // The boxes with an input history show it as their drop-down list.
 void ShowInputHistories(const Workspace& work, const Frame& frame);
 
-// Controls to values, and values to controls.
+// Controls to values, and values to controls (those of ids, or all when ids is empty). A control not
+// made yet keeps its value in the panel.
 void ReadPanel(const Frame& frame, PanelValues& panel);
-void WritePanel(Workspace& work, const Frame& frame);
+void WritePanel(Workspace& work, const Frame& frame, std::span<const int> ids = {});
 
 // The panel's values from the settings at start, and back into the settings at close.
 void PanelFromSettings(const Settings& s, PanelValues& panel);

@@ -17,7 +17,7 @@ namespace {
 // While a recording runs the slot list, its buttons, the undo button and the toolbar's execute and
 // record buttons rest.
 void EnableMacroControls(const Workspace& work, const Frame& frame, bool enable) {
-  for (int id : {IDC_MACRO_SLOT, IDC_MACRO_RECORD, IDC_MACRO_EDIT, IDC_MACRO_DELETE}) EnableWindow(frame.Item(id), enable);
+  EnableMacroSlotControls(frame, enable);
   EnableWindow(frame.Item(IDC_UNDO), enable && work.settings.writelog);
   SetToolbarButtonEnabled(frame.toolbar, IDM_ENTER, enable);
   SetToolbarButtonEnabled(frame.toolbar, IDM_RECORD_MACRO, enable);
@@ -33,6 +33,10 @@ RecorderContext RecorderContextFor(Workspace& work) {
   context.slotNames = &work.macroSlots;
   context.undoMode = work.UndoMode();
   return context;
+}
+
+void EnableMacroSlotControls(const Frame& frame, bool enable) {
+  for (int id : {IDC_MACRO_SLOT, IDC_MACRO_RECORD, IDC_MACRO_EDIT, IDC_MACRO_DELETE}) EnableWindow(frame.Item(id), enable);
 }
 
 void ReloadMacroSlots(Workspace& work, const Frame& frame) {

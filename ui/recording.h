@@ -14,6 +14,9 @@ void ReloadMacroSlots(Workspace& work, const Frame& frame);
 // The slot list shows the names the workspace holds, the chosen slot selected.
 void ShowMacroSlots(const Workspace& work, const Frame& frame);
 
+// The slot list and its buttons rest while a recording runs.
+void EnableMacroSlotControls(const Frame& frame, bool enable);
+
 // "● 記録開始" and the toolbar's record button: starts a recording, or ends the running one.
 void ToggleRecordingFromWindow(Workspace& work, Frame& frame);
 // Ends the running recording: asks for a name when a step was recorded, saves the macro onto its

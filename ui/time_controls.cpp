@@ -28,6 +28,8 @@ void InitTimeControls(const Frame& frame, const PanelValues& panel) {
 }
 
 void ReadTimeControls(const Frame& frame, PanelValues& panel) {
+  // Pickers not made yet keep the values the panel holds.
+  if (!frame.Item(IDC_TIME_DATE) || !frame.Item(IDC_TIME_TIME)) return;
   SYSTEMTIME date{}, time{};
   if (SendMessageW(frame.Item(IDC_TIME_DATE), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date)) != GDT_VALID) return;
   if (SendMessageW(frame.Item(IDC_TIME_TIME), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)) != GDT_VALID) return;

@@ -33,7 +33,7 @@ void FillSlotSelector(HWND selector, int slot) {
 
 }  // namespace
 
-void ShowUndoModeView(Workspace& work, const Frame& frame) {
+void ShowUndoModeView(Workspace& work, Frame& frame) {
   const bool undo = work.UndoMode();
   HMENU menu = GetMenu(frame.main);
   CheckMenuItem(menu, IDM_UNDO_MODE, MF_BYCOMMAND | (undo ? MF_CHECKED : MF_UNCHECKED));

@@ -16,6 +16,6 @@ void EnterUndoMode(Workspace& work, Frame& frame, int slot);
 // Runs the undo of every row (go) or only leaves undo mode; the window shows the normal mode again.
 void LeaveUndoMode(Workspace& work, Frame& frame, bool go);
 // The window's controls follow the list's undo flag.
-void ShowUndoModeView(Workspace& work, const Frame& frame);
+void ShowUndoModeView(Workspace& work, Frame& frame);
 
 }  // namespace korval

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/command_line.h"
@@ -122,6 +123,10 @@ struct Frame {
   HFONT Font() const { return dialogFont ? dialogFont : templateFont; }
   std::vector<ControlAnchor> anchors;                 // the dialog's controls, at `baseDpi`
   int panelHeight = 0;                                // the dialog's height below the list area, at `baseDpi`
+  RECT madeClient{};                                  // the dialog's client area as it was made, at `baseDpi`
+  std::vector<std::pair<int, HWND>> panelControls;    // the mode panels' controls made so far, by id
+  bool setUpFinished = false;  // timer 1500 has run: the panel is filled, the folder tree too
+  bool holdLayout = false;  // the window's start: its parts are laid out once it has its place
   HWND Item(int id) const { return GetDlgItem(dialog, id); }
 };
 
