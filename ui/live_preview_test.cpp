@@ -43,6 +43,14 @@ class LivePreviewTest : public MainWindowTest {
     for (int waited = 0; waited < 3000 && (Rows() != wanted || Work().busy); waited += 20) Pump(20);
     return Rows();
   }
+  // "Photo" replaced by "Pic", typed; the rows once the names followed.
+  static constexpr const wchar_t* kPhotoToPic = L"Photo_a.txt>Pic_a.txt|Photo_b.txt>Pic_b.txt|";
+  std::wstring TypePhotoToPic() {
+    Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
+    Type(IDC_REPLACE_FROM, L"Photo");
+    Type(IDC_REPLACE_TO, L"Pic");
+    return RowsOnceTypingPauses(kPhotoToPic);
+  }
 };
 
 struct Gesture {
@@ -91,11 +99,7 @@ TEST_F(LivePreviewTest, EveryKindOfControlShowsTheNewNamesWithoutEnter) {
 
 TEST_F(LivePreviewTest, EnterStillConfirmsFirstAndExecutesSecond) {
   OpenWithFiles();
-  Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
-  Type(IDC_REPLACE_FROM, L"Photo");
-  Type(IDC_REPLACE_TO, L"Pic");
-  const std::wstring shown = L"Photo_a.txt>Pic_a.txt|Photo_b.txt>Pic_b.txt|";
-  ASSERT_EQ(shown, RowsOnceTypingPauses(shown));
+  ASSERT_EQ(kPhotoToPic, TypePhotoToPic());
   EXPECT_TRUE(IsWindowVisible(Parts().Item(IDC_PREVIEW_MARK)));
   FocusList();
   Key(VK_RETURN);
@@ -110,11 +114,8 @@ TEST_F(LivePreviewTest, EnterStillConfirmsFirstAndExecutesSecond) {
 // the next names shown while typing, and one it removes frees its name again.
 TEST_F(LivePreviewTest, ANameTakenFromOutsideAfterTheReadShows) {
   OpenWithFiles();
-  Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
-  Type(IDC_REPLACE_FROM, L"Photo");
-  Type(IDC_REPLACE_TO, L"Pic");
-  const std::wstring shown = L"Photo_a.txt>Pic_a.txt|Photo_b.txt>Pic_b.txt|";
-  ASSERT_EQ(shown, RowsOnceTypingPauses(shown));
+  const std::wstring shown = kPhotoToPic;
+  ASSERT_EQ(shown, TypePhotoToPic());
   ASSERT_EQ(ItemStatus::Ready, Work().list.Row(1).status);
   files.WriteFile(L"Pic_b.txt", "made by another program");
   Type(IDC_REPLACE_TO, L"Pic");
