@@ -58,8 +58,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   HWND window = CreateMainWindow(instance, &start, hidden);
   if (!window) return start.handedOver ? 0 : 1;
   if (!hidden) {
+    // Painted from the message loop, where what other programs send is answered first.
     ShowWindow(window, showCommand);
-    UpdateWindow(window);
   }
   return RunMainLoop(window);
 }
