@@ -16,9 +16,11 @@ std::wstring AtomText(ATOM atom) {
 
 HWND FindRunningWindow(const HandOverSeams& seams) {
   if (!seams.findWindow) return nullptr;
-  for (const wchar_t* title : kHandOverTitles) {
-    if (HWND window = seams.findWindow(title)) return window;
-  }
+  do {
+    for (const wchar_t* title : kHandOverTitles) {
+      if (HWND window = seams.findWindow(title)) return window;
+    }
+  } while (seams.waitAgain && seams.waitAgain());
   return nullptr;
 }
 
@@ -38,13 +40,33 @@ void RemoveLeftovers(const std::vector<SentAtom>& sent) {
 
 }  // namespace
 
+void MarkHandOverReceiver(HWND window, bool receives) {
+  if (receives) {
+    SetPropW(window, kHandOverReceiverProperty, reinterpret_cast<HANDLE>(1));
+  } else {
+    RemovePropW(window, kHandOverReceiverProperty);
+  }
+}
+
 HandOverSeams SystemHandOverSeams() {
   HandOverSeams seams;
-  seams.findWindow = [](const wchar_t* title) { return FindWindowW(nullptr, title); };
+  seams.findWindow = [](const wchar_t* title) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, title); window;
+         window = FindWindowExW(nullptr, window, nullptr, title)) {
+      if (GetPropW(window, kHandOverReceiverProperty)) return window;
+    }
+    return HWND{nullptr};
+  };
   seams.sendMessage = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return SendMessageW(window, message, wParam, lParam);
   };
   seams.setOwnTitle = [](HWND window, const wchar_t* title) { SetWindowTextW(window, title); };
+  const ULONGLONG deadline = GetTickCount64() + kHandOverWindowWaitMs;
+  seams.waitAgain = [deadline] {
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(50);
+    return true;
+  };
   return seams;
 }
 

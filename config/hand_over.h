@@ -17,12 +17,20 @@ inline constexpr size_t kMaxHandOverText = 255;
 inline constexpr size_t kMaxHandOverArguments = 1000;
 // The main window's titles, in the order they are searched for.
 inline constexpr const wchar_t* kHandOverTitles[] = {L"Korvalith ", L"こ～ばりす～ず "};
+// Only a window that holds the instance mutex carries this property and takes a hand-over: a hidden
+// unattended run, or a window of an instance started with `multiple`, has the same title but refuses
+// or should not receive the paths.
+inline constexpr const wchar_t* kHandOverReceiverProperty = L"KorvalithHandOverReceiver";
+// A start of several files at once (the folder verb on a selection) meets a first instance that
+// holds the mutex but whose window is not made yet: the sender looks again for this long.
+inline constexpr DWORD kHandOverWindowWaitMs = 5000;
 
 // How the sender reaches the other window; tests replace these to run both sides in one process.
 struct HandOverSeams {
-  std::function<HWND(const wchar_t* title)> findWindow;                // FindWindowW(nullptr, title)
+  std::function<HWND(const wchar_t* title)> findWindow;                // a receiver window with the title
   std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> sendMessage;     // SendMessageW
   std::function<void(HWND, const wchar_t*)> setOwnTitle;               // SetWindowTextW
+  std::function<bool()> waitAgain;  // pauses before the next search; false when the wait is over
 };
 HandOverSeams SystemHandOverSeams();
 
@@ -33,8 +41,12 @@ struct HandOverResult {
   ATOM highest = 0;
 };
 
+// Marks (or unmarks) the window as the one that takes hand-overs.
+void MarkHandOverReceiver(HWND window, bool receives);
+
 // `arguments` is the whole argument vector; element 0 (the program) is skipped. Clears ownWindow's
-// title (when given) so that it cannot be found, finds the running main window, sends the
+// title (when given) so that it cannot be found, finds the running main window (looking again while
+// seams.waitAgain allows), sends the
 // arguments' full paths and then removes whatever of its atoms the receiver left behind.
 HandOverResult HandOverPaths(HWND ownWindow, const std::vector<std::wstring>& arguments, UINT message,
                              const HandOverSeams& seams = SystemHandOverSeams());

@@ -111,12 +111,32 @@ TEST(HandOver, EnglishTitleIsPreferredAndNoWindowSendsNothing) {
   HandOverPaths(nullptr, Arguments({TestPath(L"x")}), HandOverMessage(), loop.Seams());
   EXPECT_EQ((std::vector<std::wstring>{L"find 'Korvalith '", L"send"}), loop.events);  // no own window: title untouched
 
+  // No window: the sender looks again while its wait allows, then gives up without sending.
   Loopback none;
   none.windowTitle = nullptr;
-  const HandOverResult result = HandOverPaths(nullptr, Arguments({TestPath(L"y")}), HandOverMessage(), none.Seams());
+  HandOverSeams seams = none.Seams();
+  int pauses = 0;
+  seams.waitAgain = [&] { return ++pauses < 2; };
+  const HandOverResult result = HandOverPaths(nullptr, Arguments({TestPath(L"y")}), HandOverMessage(), seams);
   EXPECT_FALSE(result.windowFound);
   EXPECT_EQ(0u, result.pathsSent);
-  EXPECT_EQ((std::vector<std::wstring>{L"find 'Korvalith '", L"find 'こ～ばりす～ず '"}), none.events);
+  EXPECT_EQ((std::vector<std::wstring>{L"find 'Korvalith '", L"find 'こ～ばりす～ず '", L"find 'Korvalith '",
+                                       L"find 'こ～ばりす～ず '"}),
+            none.events);
+}
+
+// Several starts at once (the folder verb on a selection): the first instance's window shows a
+// moment after its mutex, and the others wait for it rather than drop their paths.
+TEST(HandOver, TheSenderWaitsForTheRunningWindowToShow) {
+  Loopback loop;
+  HandOverSeams seams = loop.Seams();
+  const auto find = seams.findWindow;
+  int searches = 0;
+  seams.findWindow = [&](const wchar_t* title) { return ++searches > 4 ? find(title) : nullptr; };
+  seams.waitAgain = [] { return true; };
+  const HandOverResult result = HandOverPaths(nullptr, Arguments({TestPath(L"z")}), HandOverMessage(), seams);
+  EXPECT_TRUE(result.windowFound);
+  EXPECT_EQ(std::vector<std::wstring>{TestPath(L"z")}, loop.received);
 }
 
 TEST(HandOver, TooLongAndEmptyArgumentsAreNotSent) {
@@ -226,9 +246,11 @@ TEST(HandOverReceive, StopsWhenTheListIsFullAndSurvivesBadRanges) {
 // Both sides through real windows: the running instance is a hidden window with the Japanese
 // title whose procedure answers the registered message.
 std::vector<std::wstring>* gReceivedByWindow = nullptr;
+HWND gReceivingWindow = nullptr;
 
 LRESULT CALLBACK ReceiverProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == HandOverMessage() && message != 0) {
+    gReceivingWindow = window;
     ReceivePaths(wParam, lParam, {}, [](const std::wstring& path) {
       gReceivedByWindow->push_back(path);
       return PathReadResult::kRoomForMore;
@@ -250,23 +272,26 @@ TEST(HandOverWindows, PathsArriveAtTheRunningWindowInOrder) {
                                nullptr, nullptr, instance, nullptr);
   HWND own = CreateWindowW(L"KorvalithHandOverTest", L"こ～ばりす～ず ", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
                            nullptr, instance, nullptr);
+  // A window with the same title that does not hold the instance mutex (a hidden unattended run)
+  // never receives: it is made last, so that a search by title alone would find it first.
+  HWND unattended = CreateWindowW(L"KorvalithHandOverTest", L"こ～ばりす～ず ", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                  nullptr, nullptr, instance, nullptr);
   ASSERT_NE(nullptr, running);
   ASSERT_NE(nullptr, own);
+  ASSERT_NE(nullptr, unattended);
+  MarkHandOverReceiver(running, true);
 
   std::vector<std::wstring> received;
   gReceivedByWindow = &received;
   const std::vector<std::wstring> paths{TestPath(L"一"), TestPath(L"二"), TestPath(L"三")};
-  // Real windows and messages; only the search is kept to this test's class, since the program's own
-  // windows (started by other tests meanwhile) carry the same titles.
-  HandOverSeams seams = SystemHandOverSeams();
-  seams.findWindow = [](const wchar_t* title) { return FindWindowW(L"KorvalithHandOverTest", title); };
-  const HandOverResult result = HandOverPaths(own, Arguments(paths), HandOverMessage(), seams);
+  const HandOverResult result = HandOverPaths(own, Arguments(paths), HandOverMessage());
   gReceivedByWindow = nullptr;
 
   EXPECT_TRUE(result.windowFound);
+  EXPECT_EQ(running, gReceivingWindow);
   EXPECT_EQ(paths, received);
   EXPECT_EQ(0, GetWindowTextLengthW(own));
-  EXPECT_EQ(running, FindWindowW(L"KorvalithHandOverTest", L"こ～ばりす～ず "));
+  DestroyWindow(unattended);
   DestroyWindow(own);
   DestroyWindow(running);
   UnregisterClassW(L"KorvalithHandOverTest", instance);

@@ -1,5 +1,6 @@
 // The options command: its refusals, the sheet on the page last shown, and the values taken over on
 // OK, which the window uses at once.
+#include "config/hand_over.h"
 #include "engine/show_message.h"
 #include "ui/command_table.h"
 #include "ui/list_appearance.h"
@@ -63,6 +64,7 @@ void TakeOverOptions(CommandContext& c, Settings edited) {
   if (s.multiple != before.multiple) {
     if (work.store) work.store->WriteInt(L"multiple", s.multiple);
     ApplyMultipleOption(work.instanceMutex, s.multiple);
+    MarkHandOverReceiver(c.frame.main, work.instanceMutex.Owns());
   }
   // A fixed mode is never written at exit: the one chosen here is written now, or it would be lost.
   if ((s.option3 & kFixMode) && work.store) work.store->WriteInt(L"mode", startMode);

@@ -158,10 +158,13 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   }
   // A second start hands its paths to the running instance and ends; automatic runs always run on
   // their own.
+  // When the running instance's window never shows (it ended meanwhile), this start opens its own
+  // window with its paths rather than dropping them.
   if (!work.settings.multiple && !work.Automatic() && CheckOtherInstance(work.instanceMutex)) {
-    HandOverPaths(hwnd, work.arguments, HandOverMessage());
-    start->handedOver = true;
-    return FALSE;
+    if (HandOverPaths(hwnd, work.arguments, HandOverMessage()).windowFound) {
+      start->handedOver = true;
+      return FALSE;
+    }
   }
   // The case conversions keep their exception words in the mode parameters; the box shows the
   // list of the conversion chosen.
@@ -183,6 +186,7 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   if (!made) return FALSE;
   LayoutFrame(work, frame);
   SetWindowTextW(hwnd, MainWindowTitle(work.settings.usejpname).c_str());
+  MarkHandOverReceiver(hwnd, work.instanceMutex.Owns());
   SetModeIndex(work, frame, work.settings.mode);
   ShowUndoModeView(work, frame);  // shows the mode's panel
   ShowStatusHint(work, frame, kHintIdle);
@@ -192,6 +196,8 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
 }
 
 void FinishSetup(Workspace& work, Frame& frame) {
+  if (frame.setUpStarted) return;
+  frame.setUpStarted = true;
   LoadSettingsOnFirstShow(*work.store, work.settings);
   PanelFromSettings(work.settings, work.panel);
   work.panel.exceptionText = ExceptionTextFor(work.params, work.panel.bigsmall);
@@ -210,6 +216,13 @@ void FinishSetup(Workspace& work, Frame& frame) {
   if (work.commandLine.testMode) SetWindowTextW(frame.main, kTestModeTitle);
   if (frame.list && !work.UndoMode()) SetFocus(frame.list);
   SetTimer(frame.main, kTimerReadArguments, 100, nullptr);
+}
+
+// The rest of the set-up runs 35 ms after creation; a drop or a hand-over that comes first (a start
+// beside a busy desktop) needs the settings it reads (`option1`, `attribute`) and runs it now.
+void FinishSetupNow(Workspace& work, Frame& frame) {
+  KillTimer(frame.main, kTimerFinishSetup);
+  FinishSetup(work, frame);
 }
 
 void ReadArguments(Workspace& work, Frame& frame) {
@@ -299,6 +312,7 @@ bool IsCsvDrop(const Workspace& work, const std::vector<std::wstring>& paths) {
 void OnDropFiles(Workspace& work, Frame& frame, HDROP drop) {
   const std::vector<std::wstring> paths = DroppedPaths(drop);
   DragFinish(drop);
+  FinishSetupNow(work, frame);
   // Ignored while busy: a drop is settling, a pass over the rows or a playback is under way.
   if (work.busy || work.run.passRunning || work.Playing()) return;
   if (IsCsvDrop(work, paths)) {
@@ -315,6 +329,7 @@ void OnDropFiles(Workspace& work, Frame& frame, HDROP drop) {
 
 // A second start handed over its paths: read them as drops, then come to the front.
 void OnHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest) {
+  FinishSetupNow(work, frame);
   HandOverRefusal refusal;
   refusal.undoMode = work.UndoMode();
   refusal.macroPlayback = work.Playing();
@@ -466,6 +481,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       return 0;
     case WM_NCDESTROY:
       if (MessageOwner() == hwnd) SetMessageOwner(nullptr);
+      MarkHandOverReceiver(hwnd, false);
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       delete state;
       return DefWindowProcW(hwnd, message, wParam, lParam);

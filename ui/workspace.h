@@ -125,6 +125,7 @@ struct Frame {
   int panelHeight = 0;                                // the dialog's height below the list area, at `baseDpi`
   RECT madeClient{};                                  // the dialog's client area as it was made, at `baseDpi`
   std::vector<std::pair<int, HWND>> panelControls;    // the mode panels' controls made so far, by id
+  bool setUpStarted = false;   // the rest of the set-up (timer 1500, or a first drop) has begun
   bool setUpFinished = false;  // timer 1500 has run: the panel is filled, the folder tree too
   bool holdLayout = false;  // the window's start: its parts are laid out once it has its place
   HWND Item(int id) const { return GetDlgItem(dialog, id); }
