@@ -29,7 +29,12 @@ std::wstring FileSystemKey(std::wstring name) {
 }
 
 bool IsCaseOnlyChange(const std::wstring& from, const std::wstring& to) {
-  return from != to && FileSystemKey(from) == FileSystemKey(to);
+  if (from == to) return false;
+  // Asked for every rename of a run: the keys go into buffers that last.
+  thread_local std::wstring fromKey, toKey;
+  FileSystemKeyInto(from, fromKey);
+  FileSystemKeyInto(to, toKey);
+  return fromKey == toKey;
 }
 
 bool IsOwnShortName(const std::wstring& source, const std::wstring& target, FileSystem& fs) {
@@ -68,6 +73,18 @@ bool FolderSnapshot::Exists(const std::wstring& path) {
   const std::wstring key = FileSystemKey(name);
   if (key.empty()) return false;
   return Listing(folder).count(key) != 0;
+}
+
+bool FolderSnapshot::ExistsIn(const std::wstring& folder, const std::wstring& name) {
+  // Asked twice for every row of an execution: no path or key is made anew. A name with a wildcard
+  // or a backslash takes the whole path's way.
+  if (name.find_first_of(L"*?\\") != std::wstring::npos) return Exists(folder + name);
+  if (direct_) {
+    path_.assign(folder).append(name);
+    return fs_.Find(path_.c_str(), nullptr);
+  }
+  FileSystemKeyInto(name, key_);
+  return !key_.empty() && Listing(folder).count(key_) != 0;
 }
 
 void FolderSnapshot::Moved(const std::wstring& from, const std::wstring& to) {

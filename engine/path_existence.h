@@ -42,6 +42,7 @@ class FolderSnapshot final : public PathExistence {
  public:
   explicit FolderSnapshot(FileSystem& fs = SystemFileSystem()) : fs_(fs), direct_(fs.AnswersFromMemory()) {}
   bool Exists(const std::wstring& path) override;
+  bool ExistsIn(const std::wstring& folder, const std::wstring& name) override;
   bool IsOwnShortName(const std::wstring& source, const std::wstring& target) override;
   void Moved(const std::wstring& from, const std::wstring& to);
 
@@ -54,6 +55,7 @@ class FolderSnapshot final : public PathExistence {
   // The folder asked about last, as it was given: rows come folder by folder.
   std::wstring lastFolder_;
   NameSet* lastListing_ = nullptr;
+  std::wstring path_, key_;  // buffers reused from question to question
 };
 
 // The key under which the file system compares names: upper case, code unit by code unit (full-width

@@ -20,9 +20,9 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
 }
 
 // A name the system would refuse as a rename's target.
-bool RefusedTargetName(const std::wstring& name) {
+bool RefusedTargetName(std::wstring_view name) {
   return name.empty() || name.size() > static_cast<size_t>(kMaxPathChars) ||
-         name.find_first_of(L"<>:\"/|?*") != std::wstring::npos || RefusedNameReason(name) != nullptr;
+         name.find_first_of(L"<>:\"/|?*") != std::wstring_view::npos || RefusedNameReason(name) != nullptr;
 }
 
 class NowhereFile final : public AppendFile {
@@ -47,7 +47,8 @@ WIN32_FIND_DATAW PlanFileSystem::FindData(const Entry& entry) {
 }
 
 std::wstring PlanFileSystem::DiskPathOf(const Folder& folder, const Entry& entry) {
-  return entry.diskPath.empty() ? folder.diskPath + entry.name : entry.diskPath;
+  if (!entry.diskPath.empty()) return entry.diskPath;
+  return folder.diskPath + (entry.diskName.empty() ? entry.name : entry.diskName);
 }
 
 std::wstring PlanFileSystem::DiskPath(const std::wstring& path) const {
@@ -97,7 +98,12 @@ PlanFileSystem::Entry* PlanFileSystem::EntryAt(std::wstring_view path, Folder** 
     return nullptr;
   }
   FileSystemKeyInto(name, key_);
-  const std::wstring& key = key_;
+  Entry* entry = Lookup(folder, key_);
+  if (!entry) SetLastError(ERROR_FILE_NOT_FOUND);
+  return entry;
+}
+
+PlanFileSystem::Entry* PlanFileSystem::Lookup(Folder& folder, const std::wstring& key) {
   auto found = folder.byKey.find(key);
   // Generated 8.3 aliases always hold a "~".
   if (found == folder.byKey.end() && key.find(L'~') != std::wstring::npos) {
@@ -111,10 +117,7 @@ PlanFileSystem::Entry* PlanFileSystem::EntryAt(std::wstring_view path, Folder** 
     const auto alias = folder.shortNames.find(key);
     if (alias != folder.shortNames.end()) found = folder.byKey.find(alias->second);
   }
-  if (key.empty() || found == folder.byKey.end()) {
-    SetLastError(ERROR_FILE_NOT_FOUND);
-    return nullptr;
-  }
+  if (key.empty() || found == folder.byKey.end()) return nullptr;
   return &folder.items[found->second];
 }
 
@@ -122,7 +125,11 @@ bool PlanFileSystem::Move(const wchar_t* from, const wchar_t* to) {
   Folder* sourceFolder = nullptr;
   Entry* entry = EntryAt(from, &sourceFolder);
   if (!entry) return false;
-  const auto [targetFolderPath, targetName] = SplitAtName(to);
+  // Asked for every row of a plan: the target is split in place and the keys made in lasting buffers.
+  const std::wstring_view target(to);
+  const size_t slash = target.find_last_of(L'\\');
+  const std::wstring_view targetFolderPath = slash == std::wstring_view::npos ? std::wstring_view() : target.substr(0, slash + 1);
+  const std::wstring_view targetName = slash == std::wstring_view::npos ? target : target.substr(slash + 1);
   if (RefusedTargetName(targetName)) {
     SetLastError(ERROR_INVALID_NAME);
     return false;
@@ -133,31 +140,41 @@ bool PlanFileSystem::Move(const wchar_t* from, const wchar_t* to) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return false;
   }
-  const std::wstring oldKey = FileSystemKey(entry->name);
-  const std::wstring newKey = FileSystemKey(targetName);
-  const bool sameItem = sourceFolder == &targetFolder && oldKey == newKey;  // only the spelling changes
-  if (!sameItem && EntryAt(to)) {
+  FileSystemKeyInto(entry->name, oldKey_);
+  FileSystemKeyInto(targetName, newKey_);
+  const bool sameItem = sourceFolder == &targetFolder && oldKey_ == newKey_;  // only the spelling changes
+  if (!sameItem && Lookup(targetFolder, newKey_)) {
     SetLastError(ERROR_ALREADY_EXISTS);
     return false;
   }
-  if (!entry->alias.empty() && sourceFolder->shortNamesMade) sourceFolder->shortNames.erase(FileSystemKey(entry->alias));
-  const size_t item = sourceFolder->byKey[oldKey];
-  sourceFolder->byKey.erase(oldKey);
-  entry->diskPath = DiskPathOf(*sourceFolder, *entry);
-  entry->alias.clear();  // the new name gets an alias of its own
   const bool isFolder = (entry->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  const std::wstring diskPath = entry->diskPath;
+  const std::wstring folderDiskPath = isFolder && !sameItem ? DiskPathOf(*sourceFolder, *entry) : std::wstring();
+  if (!entry->alias.empty() && sourceFolder->shortNamesMade) sourceFolder->shortNames.erase(FileSystemKey(entry->alias));
+  entry->alias.clear();  // the new name gets an alias of its own
+  // The key's node goes over to the new name, so that no node is made per move.
+  auto node = sourceFolder->byKey.extract(oldKey_);
+  const size_t item = static_cast<size_t>(entry - sourceFolder->items.data());
+  size_t newItem = item;
   if (sourceFolder == &targetFolder) {
-    entry->name = targetName;  // keeps its place among the folder's items
-    targetFolder.byKey[newKey] = item;
+    // Keeps its place among the folder's items; the disk still knows it by its first name.
+    if (entry->diskName.empty() && entry->diskPath.empty()) entry->diskName = std::move(entry->name);
+    entry->name.assign(targetName);
   } else {
+    if (entry->diskPath.empty()) entry->diskPath = DiskPathOf(*sourceFolder, *entry);
     Entry moved = std::move(*entry);
     sourceFolder->items[item] = Entry{};  // an empty name: gone from this folder
-    moved.name = targetName;
-    targetFolder.byKey[newKey] = targetFolder.items.size();
+    moved.name.assign(targetName);
+    newItem = targetFolder.items.size();
     targetFolder.items.push_back(std::move(moved));
   }
-  if (isFolder && !sameItem) MoveFolderBelow(std::wstring(from) + L"\\", std::wstring(to) + L"\\", diskPath);
+  if (node.empty()) {
+    targetFolder.byKey.emplace(newKey_, newItem);
+  } else {
+    node.key() = newKey_;
+    node.mapped() = newItem;
+    targetFolder.byKey.insert(std::move(node));
+  }
+  if (isFolder && !sameItem) MoveFolderBelow(std::wstring(from) + L"\\", std::wstring(to) + L"\\", folderDiskPath);
   return true;
 }
 

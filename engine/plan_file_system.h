@@ -42,7 +42,8 @@ class PlanFileSystem final : public FileSystem {
     DWORD attributes = 0;
     DWORD sizeHigh = 0, sizeLow = 0;
     FILETIME creation{}, access{}, write{};
-    std::wstring diskPath;  // where the item is on the disk, once the plan moved it
+    std::wstring diskName;  // its name on the disk, once the plan renamed it in its folder
+    std::wstring diskPath;  // where the item is on the disk, once the plan moved it to another folder
     bool timesSet = false;  // its times are the plan's, not the disk's
   };
   struct Folder {
@@ -60,6 +61,8 @@ class PlanFileSystem final : public FileSystem {
   Folder& FolderAt(std::wstring_view folder);
   // The entry at path, or null (GetLastError then says why); folder, when given, receives its folder.
   Entry* EntryAt(std::wstring_view path, Folder** folder = nullptr);
+  // The entry of folder whose name or 8.3 alias has key, or null.
+  static Entry* Lookup(Folder& folder, const std::wstring& key);
   // A folder moved: the folders listed below it are found under its new name, and those not yet
   // listed are listed from where they are on the disk. Both paths end in a backslash.
   void MoveFolderBelow(const std::wstring& from, const std::wstring& to, const std::wstring& diskPath);
@@ -73,8 +76,10 @@ class PlanFileSystem final : public FileSystem {
   // key of every path costs a case conversion.
   std::wstring lastFolderPath_;
   Folder* lastFolder_ = nullptr;
-  std::vector<std::pair<std::wstring, std::wstring>> movedFolders_;
-  std::wstring key_;  // the key of the name EntryAt was asked about last  // (plan path, disk path), with backslashes
+  std::vector<std::pair<std::wstring, std::wstring>> movedFolders_;  // (plan path, disk path), with backslashes
+  // Keys made for every row (the name EntryAt was asked about last, a move's old and new name), in
+  // buffers that last.
+  std::wstring key_, oldKey_, newKey_;
 };
 
 }  // namespace korval

@@ -133,5 +133,34 @@ TEST(PlanFileSystem, ThePlanRecordsWhatTheRunThenDoes) {
   SetMessagePolicy({});
 }
 
+// After the plan renamed an item (twice, or into another folder), reading it still reads the item
+// on the disk under the name it has there.
+TEST(PlanFileSystem, ARenamedItemIsStillReadFromWhereItIsOnTheDisk) {
+  TempFolder temp;
+  const std::wstring root = temp / L"t\\";
+  MakeTree(root, {L"a.txt", L"b.txt", L"other\\"});
+  for (const wchar_t* name : {L"a.txt", L"b.txt"}) {
+    HANDLE h = CreateFileW((root + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(h, name, 2, &written, nullptr);
+    CloseHandle(h);
+  }
+  PlanFileSystem plan;
+  ASSERT_TRUE(plan.Move((root + L"a.txt").c_str(), (root + L"c.txt").c_str()));
+  ASSERT_TRUE(plan.Move((root + L"c.txt").c_str(), (root + L"d.txt").c_str()));
+  ASSERT_TRUE(plan.Move((root + L"b.txt").c_str(), (root + L"other\\e.txt").c_str()));
+  EXPECT_FALSE(plan.Find((root + L"a.txt").c_str(), nullptr));
+  EXPECT_FALSE(plan.Move((root + L"d.txt").c_str(), (root + L"other\\E.TXT").c_str())) << "the name is taken";
+  for (const auto& [planned, first] : {std::pair{L"d.txt", 'a'}, std::pair{L"other\\e.txt", 'b'}}) {
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(plan.ReadHead((root + planned).c_str(), 2, FILE_SHARE_READ, bytes));
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(first, bytes[0]);
+    FILETIME write{};
+    EXPECT_TRUE(plan.GetTimes((root + planned).c_str(), nullptr, nullptr, &write));
+  }
+  EXPECT_TRUE(GetFileAttributesW((root + L"a.txt").c_str()) != INVALID_FILE_ATTRIBUTES) << "the disk is unchanged";
+}
+
 }  // namespace
 }  // namespace korval
