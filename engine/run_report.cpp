@@ -75,7 +75,12 @@ std::wstring CsvField(const std::wstring& text) {
 }
 
 std::string ReportBytes(const std::vector<ReportRow>& rows, bool plan) {
-  std::wstring text = kReportHeader;
+  // Sized once: a report of 50,000 rows is ten megabytes of text, and growing it copied it again and again.
+  size_t length = 64;
+  for (const ReportRow& row : rows) length += row.oldName.size() + row.newName.size() + row.folder.size() + row.reason.size() + 16;
+  std::wstring text;
+  text.reserve(length);
+  text += kReportHeader;
   text += L"\r\n";
   // Every field is appended in place: a report of 50,000 rows made temporaries by the hundred thousand.
   for (const ReportRow& row : rows) {
@@ -90,7 +95,7 @@ std::string ReportBytes(const std::vector<ReportRow>& rows, bool plan) {
     AppendCsvField(text, row.reason);
     text += L"\r\n";
   }
-  return "\xEF\xBB\xBF" + Utf8(text);
+  return Utf8(text, "\xEF\xBB\xBF");
 }
 
 bool EveryRowDone(const std::vector<ReportRow>& rows) {

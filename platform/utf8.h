@@ -2,10 +2,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace korval {
 
 // Unpaired surrogates become U+FFFD, as the system's conversion makes them.
-std::string Utf8(const std::wstring& text);
+// prefix (a byte order mark) comes first, so that a large text is not copied once more behind it.
+std::string Utf8(const std::wstring& text, std::string_view prefix = {});
 
 }  // namespace korval
