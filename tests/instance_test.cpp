@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include "config/hand_over.h"
+#include "config/single_instance.h"
 #include "platform/data_files.h"
 #include "platform/temp_folder.h"
 #include "tests/program_runner.h"
@@ -59,6 +61,19 @@ TEST_F(InstanceTest, ASecondStartHandsItsPathsToTheRunningWindowAndEnds) {
   // The running window kept its title; the second start never showed one of its own.
   EXPECT_EQ(L"こ～ばりす～ず ", WindowText(window));
   EXPECT_EQ(0, running.Close());
+}
+
+// The instance that holds the mutex shows no window that takes paths (it is ending): the second
+// start waits for one a few seconds, then opens its own window with its paths instead of losing them.
+TEST_F(InstanceTest, ASecondStartThatFindsNoWindowToTakeItsPathsOpensItsOwn) {
+  const HANDLE held = CreateMutexW(nullptr, FALSE, kInstanceObjectName);
+  ASSERT_NE(nullptr, held);
+  ProgramRunner second(second_, L"korvalith.exe", paths_);
+  HWND window = second.WaitForWindow(kHandOverWindowWaitMs + 10000);
+  CloseHandle(held);
+  ASSERT_NE(nullptr, window) << "the second start ended without a window";
+  EXPECT_TRUE(WaitForRows(window, 4)) << RowsShown(window);
+  EXPECT_EQ(0, second.Close());
 }
 
 TEST_F(InstanceTest, WithMultipleInstancesAllowedBothRun) {

@@ -157,14 +157,16 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
     if (ShowFirstStartDialog(nullptr, &data)) work.settings.usejpname = data.usejpname;
   }
   // A second start hands its paths to the running instance and ends; automatic runs always run on
-  // their own.
-  // When the running instance's window never shows (it ended meanwhile), this start opens its own
-  // window with its paths rather than dropping them.
+  // their own. When the running instance's window never shows (it ended meanwhile), this start
+  // opens its own window with its paths rather than dropping them, and takes the mutex over when
+  // nobody holds it any more.
   if (!work.settings.multiple && !work.Automatic() && CheckOtherInstance(work.instanceMutex)) {
     if (HandOverPaths(hwnd, work.arguments, HandOverMessage()).windowFound) {
       start->handedOver = true;
       return FALSE;
     }
+    work.instanceMutex.Release();
+    CheckOtherInstance(work.instanceMutex);
   }
   // The case conversions keep their exception words in the mode parameters; the box shows the
   // list of the conversion chosen.
@@ -186,12 +188,13 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   if (!made) return FALSE;
   LayoutFrame(work, frame);
   SetWindowTextW(hwnd, MainWindowTitle(work.settings.usejpname).c_str());
-  MarkHandOverReceiver(hwnd, work.instanceMutex.Owns());
   SetModeIndex(work, frame, work.settings.mode);
   ShowUndoModeView(work, frame);  // shows the mode's panel
   ShowStatusHint(work, frame, kHintIdle);
   SetTimer(hwnd, kTimerFinishSetup, 35, nullptr);
   SetTimer(hwnd, kTimerClock, 50, nullptr);
+  // Found by a second start only now that the window is whole.
+  MarkHandOverReceiver(hwnd, work.instanceMutex.Owns());
   return TRUE;
 }
 
