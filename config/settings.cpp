@@ -284,6 +284,9 @@ LoadResult LoadSettings(const SettingsStore& stored, const WindowsVersion& windo
   s.shellVerbInstalled = IsShellVerbInstalled(SystemRegistry());
   ReadRecords(store, s, IsOwnKey);
   ReadHistories(store, s);
+  // A pattern typed into the date box is kept as -1 beside its text in `ymdform`; the record's
+  // bound alone would read it back as the first listed pattern and lose what was typed.
+  if (!s.ymdform.empty() && store.ReadInt(L"datefrom", 0xFFFFFFFFu, 0) == -1) s.datefrom = -1;
   s.file_dir = s.filefolder;
   return result;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <regex>
 #include <sstream>
 
@@ -261,6 +263,24 @@ TEST(Settings, TextsOutsideTheCodePageSurviveSaveAndLoad) {
     EXPECT_EQ(s.basepath, back.basepath);
     EXPECT_EQ(s.bsexcept1, back.bsexcept1);
     EXPECT_EQ(s.addHistory, back.addHistory);
+  }
+}
+
+// A date pattern typed into the box is saved as -1 with its text; it comes back after a restart.
+TEST(Settings, ATypedDatePatternSurvivesARestart) {
+  IniProgramFolder program;
+  const SettingsStore store(StoreKind::Ini, program.folder / L"korvalith.ini", L"");
+  Settings s;
+  LoadSettings(store, kWindows10, s);
+  for (const auto& [datefrom, ymdform, expected] :
+       {std::tuple{-1, L"YYYY年MM月", -1}, std::tuple{5, L"", 5}, std::tuple{-1, L"", 0}}) {
+    s.datefrom = datefrom;
+    s.ymdform = ymdform;
+    SaveSettings(store, s, SaveReason::Exit, true);
+    Settings back;
+    LoadSettings(store, kWindows10, back);
+    EXPECT_EQ(expected, back.datefrom) << datefrom;
+    EXPECT_EQ(std::wstring(ymdform), back.ymdform);
   }
 }
 
