@@ -2,13 +2,13 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include "filelist/list_reader.h"
 #include "filelist/reader_test_tree.h"
 #include "platform/scripted_message_sink.h"
+#include "platform/shortcut_file.h"
 
 namespace korval {
 namespace {
@@ -24,19 +24,7 @@ class ShortcutTest : public ::testing::Test {
   // Saves a shortcut to target under the given name; returns its path.
   std::wstring MakeShortcut(const std::wstring& name, const std::wstring& target) {
     const std::wstring path = temp / name;
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link)))) {
-      ADD_FAILURE() << "no shell link object";
-      return path;
-    }
-    link->SetPath(target.c_str());
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      EXPECT_TRUE(SUCCEEDED(file->Save(path.c_str(), TRUE)));
-      file->Release();
-    }
-    link->Release();
+    EXPECT_TRUE(SaveShortcut(path, target)) << "no shell link saved";
     return path;
   }
 

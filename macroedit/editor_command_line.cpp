@@ -1,11 +1,9 @@
 // Reading "/macroN" from the first two arguments.
 #include "macroedit/editor_command_line.h"
 
-#include <windows.h>
-
-#include <shellapi.h>
-
 #include <string_view>
+
+#include "platform/command_line_split.h"
 
 namespace korval {
 namespace {
@@ -37,12 +35,8 @@ int SlotFromArguments(const std::vector<std::wstring>& arguments) {
 }
 
 std::vector<std::wstring> ProgramArguments() {
-  std::vector<std::wstring> arguments;
-  int count = 0;
-  LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!list) return arguments;
-  for (int i = 1; i < count; ++i) arguments.emplace_back(list[i]);
-  LocalFree(list);
+  std::vector<std::wstring> arguments = ProcessArguments();
+  arguments.erase(arguments.begin());
   return arguments;
 }
 

@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
+#include <objbase.h>
+
+#include "config/settings.h"
 #include "platform/data_files.h"
+#include "platform/shortcut_file.h"
 #include "platform/temp_folder.h"
 #include "tests/program_runner.h"
 
@@ -66,6 +70,22 @@ TEST_F(AutomaticRunTest, FlagsChooseFirstOccurrenceCaseAndExtension) {
   EXPECT_TRUE(InWork(L"ya.doc"));
   EXPECT_TRUE(InWork(L"by.doc"));
   EXPECT_TRUE(program_.Exists(L"rename2.log"));
+}
+
+// A shortcut on the command line stands for its target when the settings say so: the shell link
+// object answers the started program, whose COM library is bound on first call.
+TEST_F(AutomaticRunTest, AShortcutOnTheCommandLineRenamesItsTarget) {
+  Settings s;
+  s.shortcutlink = 1;
+  program_.WriteFile(L"korvalith.ini", "[Base]\r\noption2=" + std::to_string(EncodeOption2(s)) + "\r\n");
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  const bool saved = SaveShortcut(program_ / L"to aa.lnk", work_ + L"\\aa.txt");
+  CoUninitialize();
+  ASSERT_TRUE(saved);
+  ASSERT_EQ(0, Run(L"\"s/a/x/g\" \"" + (program_ / L"to aa.lnk") + L"\""));
+  EXPECT_TRUE(InWork(L"xx.txt"));
+  EXPECT_TRUE(InWork(L"ba.txt"));  // only the shortcut's target
+  EXPECT_TRUE(program_.Exists(L"to aa.lnk"));
 }
 
 TEST_F(AutomaticRunTest, UndoRestoresTheNamesOfTheLastRun) {

@@ -2,6 +2,7 @@
 #include "ui/command_table.h"
 
 #include "engine/show_message.h"
+#include "platform/com_apartment.h"
 #include "resources/resource.h"
 
 namespace korval {
@@ -78,6 +79,8 @@ Dispatch DispatchCommand(Workspace& work, Frame& frame, int id) {
     if (id < row.first || id > row.last) continue;
     if (work.Playing() || work.busy || work.run.passRunning) return Dispatch::Ignored;
     if (!GuardsAllow(row.guards, work)) return Dispatch::Refused;
+    // Commands open the shell's dialogs and read shortcuts: COM is there even before the set-up ran.
+    EnterComApartment();
     CommandContext context{work, frame, id};
     row.handler(context);
     return Dispatch::Done;

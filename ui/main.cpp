@@ -1,14 +1,12 @@
 // Entry of the renamer: the Windows-version gate, the window class, the main window, the message loop.
 #include <windows.h>
 
-#include <objbase.h>
-#include <shellapi.h>
-
 #include <clocale>
 #include <string>
 #include <vector>
 
 #include "engine/show_message.h"
+#include "platform/command_line_split.h"
 #include "platform/data_files.h"
 #include "platform/window_class.h"
 #include "ui/auto_run.h"
@@ -16,15 +14,6 @@
 
 namespace korval {
 namespace {
-
-std::vector<std::wstring> Arguments() {
-  int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::wstring> arguments;
-  for (int i = 0; argv && i < count; ++i) arguments.push_back(argv[i]);
-  if (argv) LocalFree(argv);
-  return arguments;
-}
 
 // The options added to every automatic run, read before the settings are: they shape the run.
 std::wstring AutoAddOptions() {
@@ -42,9 +31,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   if (!PassVersionGate(start.windows, L"Unicode File name unsupported Windows")) return 0;
   // Case-insensitive comparisons fold as the user's locale does (full-width letters included).
   _wsetlocale(LC_ALL, L"");
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // shortcuts and the folder tree go through COM
   start.programFolder = ProgramFolder();
-  start.arguments = Arguments();
+  start.arguments = ProcessArguments();
   start.commandLine = ParseCommandLine(start.arguments, AutoAddOptions(), CurrentLocalDateTime());
   SetMessagePolicy(MessagePolicyOf(start.commandLine));
   // A run that was asked for a report file does not start without it.

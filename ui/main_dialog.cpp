@@ -38,7 +38,8 @@ ControlAnchor AnchorOf(HWND dialog, HWND control, const RECT& client) {
   RECT r;
   GetWindowRect(control, &r);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  ControlAnchor anchor{control, r.left, client.bottom - r.top, r.right - r.left, r.bottom - r.top, -1};
+  ControlAnchor anchor{control, GetDlgCtrlID(control), r.left, client.bottom - r.top, r.right - r.left,
+                       r.bottom - r.top, -1};
   if (r.left >= area.right) anchor.fromRight = client.right - r.left;
   return anchor;
 }
@@ -191,6 +192,11 @@ bool OnCommand(Workspace& work, Frame& frame, int id, int code) {
   return false;
 }
 
+// A control of the dialog: through the frame once the dialog has one (before its first message).
+HWND ItemOf(const MainWindowState* state, HWND dialog, int id) {
+  return state ? state->frame.Item(id) : GetDlgItem(dialog, id);
+}
+
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* state = reinterpret_cast<MainWindowState*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
@@ -223,7 +229,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       // Labels and check boxes on the mode tabs take the tabs' face, the others the dialog's.
       RECT control, tabs;
       GetWindowRect(reinterpret_cast<HWND>(lParam), &control);
-      GetWindowRect(GetDlgItem(dialog, IDC_MODE_TABS), &tabs);
+      GetWindowRect(ItemOf(state, dialog, IDC_MODE_TABS), &tabs);
       RECT overlap;
       if (!IntersectRect(&overlap, &control, &tabs)) return FALSE;
       SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
@@ -231,7 +237,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
     case WM_SETCURSOR:
       // The list-target picture is a button: the hand shows over it.
-      if (reinterpret_cast<HWND>(wParam) == GetDlgItem(dialog, IDC_TARGET_PICTURE)) {
+      if (reinterpret_cast<HWND>(wParam) == ItemOf(state, dialog, IDC_TARGET_PICTURE)) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
         return TRUE;

@@ -16,6 +16,7 @@
 #include "macro/macro_file.h"
 #include "modes/change_mode.h"
 #include "modes/string_helpers.h"
+#include "platform/com_apartment.h"
 #include "platform/dpi.h"
 #include "platform/window_class.h"
 #include "resources/resource.h"
@@ -201,6 +202,8 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
 void FinishSetup(Workspace& work, Frame& frame) {
   if (frame.setUpStarted) return;
   frame.setUpStarted = true;
+  // Shortcuts, the folder tree and the shell's dialogs go through COM, entered after the first paint.
+  EnterComApartment();
   LoadSettingsOnFirstShow(*work.store, work.settings);
   PanelFromSettings(work.settings, work.panel);
   work.panel.exceptionText = ExceptionTextFor(work.params, work.panel.bigsmall);

@@ -38,7 +38,12 @@ void MainWindowTest::Open(const std::vector<std::wstring>& arguments) {
   ASSERT_NE(nullptr, window);
   Work().registry = &registry;
   ShowWindow(window, SW_SHOW);
-  Pump(300);  // timers 1500 and 1504 finish the set-up and read the arguments
+  // Timer 1500 finishes the set-up (entering COM on its way) and starts timer 1504, which reads the
+  // arguments 100 ms later; on a loaded machine the first can come late.
+  const DWORD limit = GetTickCount() + 10000;
+  while (!Parts().setUpFinished && static_cast<int>(limit - GetTickCount()) > 0) Pump(10);
+  ASSERT_TRUE(Parts().setUpFinished) << "the set-up (timer 1500) did not run within 10 s";
+  Pump(250);
   FocusList();
 }
 

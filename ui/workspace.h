@@ -94,6 +94,7 @@ struct Workspace {
 // edge, and to the right edge for the controls of the right-hand column.
 struct ControlAnchor {
   HWND control = nullptr;
+  int id = 0;
   int left = 0, fromBottom = 0, width = 0, height = 0;
   int fromRight = -1;  // -1: kept at its left position
 };
@@ -128,7 +129,14 @@ struct Frame {
   bool setUpStarted = false;   // the rest of the set-up (timer 1500, or a first drop) has begun
   bool setUpFinished = false;  // timer 1500 has run: the panel is filled, the folder tree too
   bool holdLayout = false;  // the window's start: its parts are laid out once it has its place
-  HWND Item(int id) const { return GetDlgItem(dialog, id); }
+  // A control of the dialog by its id: looked up among the anchored controls first, since under Wine
+  // every GetDlgItem asks the server for the dialog's children.
+  HWND Item(int id) const {
+    for (const ControlAnchor& a : anchors) {
+      if (a.id == id) return a.control;
+    }
+    return GetDlgItem(dialog, id);
+  }
 };
 
 // Everything the main window owns; kept in the window's user data.
