@@ -399,9 +399,12 @@ TEST_F(MainWindowTest, F2RenamesTheFocusedRowInPlaceAfterTheQuestion) {
     ListView_SetItemState(Parts().list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemState(Parts().list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     FocusList();
+    // A person presses F2 once the window has settled from the last change (commands wait meanwhile).
+    for (int waited = 0; Work().busy && waited < 2000; waited += 20) Pump(20);
     Key(VK_F2);
     HWND edit = ListView_GetEditControl(Parts().list);
-    ASSERT_NE(nullptr, edit) << Utf8(from);
+    ASSERT_NE(nullptr, edit) << Utf8(from) << ": no edit box; busy " << Work().busy << ", focused row "
+                             << ListView_GetNextItem(Parts().list, -1, LVNI_FOCUSED) << " of " << row;
     SetWindowTextW(edit, to);
     Key(VK_RETURN);  // ends the edit, never executes
     EXPECT_EQ(nullptr, ListView_GetEditControl(Parts().list));
