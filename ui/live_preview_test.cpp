@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "modes/change_mode.h"
+#include "platform/utf8.h"
 #include "resources/resource.h"
 #include "ui/live_preview.h"
 #include "ui/main_window_test_fixture.h"
@@ -126,6 +127,22 @@ TEST_F(LivePreviewTest, ANameTakenFromOutsideAfterTheReadShows) {
   Type(IDC_REPLACE_TO, L"Pic");
   ASSERT_EQ(shown, RowsOnceTypingPauses(shown));
   EXPECT_EQ(ItemStatus::Ready, Work().list.Row(1).status);
+}
+
+// A date pattern typed into the box gives the new names at once, and is there again, with the same
+// names, after the window is closed and started anew.
+TEST_F(LivePreviewTest, ATypedDatePatternIsBackAfterARestart) {
+  OpenWithFiles();
+  Click(IDC_MODE_BUTTON_FIRST + kModeDateTime - 1);
+  Type(IDC_DATE_FROM, L"YYYY-MM-DD ");
+  for (int waited = 0; waited < 3000 && (Rows().find(L">2") == std::wstring::npos || Work().busy); waited += 20) Pump(20);
+  const std::wstring typed = Rows();
+  ASSERT_NE(std::wstring::npos, typed.find(L">2")) << "no dated names followed the typing: " << Utf8(typed);
+  Close();
+  Open({files.Path()});
+  EXPECT_EQ(L"YYYY-MM-DD ", Text(IDC_DATE_FROM));
+  Type(IDC_DATE_FROM, L"YYYY-MM-DD ");
+  EXPECT_EQ(typed, RowsOnceTypingPauses(typed));
 }
 
 TEST_F(LivePreviewTest, TheMenuSwitchTurnsItOffAndIsKept) {
