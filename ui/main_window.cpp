@@ -93,6 +93,26 @@ void AllowDropsFromLowerIntegrity(const WindowsVersion& windows) {
   for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) filter(message, MSGFLT_ADD);
 }
 
+void OnTimer(Workspace& work, Frame& frame, UINT_PTR id);
+void TickExitWatchdog(Workspace& work, const Frame& frame);
+
+// The next step of an automatic start, after the pause that lets the window show what came before.
+// A plan shows no window, so it takes its steps one after the other without pauses: a script that
+// plans waits for the work only.
+void ContinueAfter(Workspace& work, Frame& frame, UINT_PTR step, UINT pause) {
+  if (work.planFs) {
+    OnTimer(work, frame, step);
+  } else {
+    SetTimer(frame.main, step, pause, nullptr);
+  }
+}
+
+// The automatic run is over: the next tick of the watchdog closes the window, a plan's closes now.
+void FinishAutomaticRun(Workspace& work, const Frame& frame) {
+  work.exitWatchdog = kRunFinished;
+  if (work.planFs) TickExitWatchdog(work, frame);
+}
+
 // The runs' view of the workspace, built once: its members stay where they are for the window's life.
 void BuildAutoRunWork(MainWindowState* state) {
   Workspace& work = state->work;
@@ -132,7 +152,7 @@ void BuildAutoRunWork(MainWindowState* state) {
     RefreshList(work, state->frame);
     ShowPreviewMark(work, state->frame);
     // A macro run from the command line ends once its playback has ended.
-    if (work.Automatic() && work.commandLine.ClosesAfterRun()) work.exitWatchdog = kRunFinished;
+    if (work.Automatic() && work.commandLine.ClosesAfterRun()) FinishAutomaticRun(work, state->frame);
   };
 }
 
@@ -192,7 +212,7 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   SetModeIndex(work, frame, work.settings.mode);
   ShowUndoModeView(work, frame);  // shows the mode's panel
   ShowStatusHint(work, frame, kHintIdle);
-  SetTimer(hwnd, kTimerFinishSetup, 35, nullptr);
+  SetTimer(hwnd, kTimerFinishSetup, work.planFs ? USER_TIMER_MINIMUM : 35, nullptr);
   SetTimer(hwnd, kTimerClock, 50, nullptr);
   // Found by a second start only now that the window is whole.
   MarkHandOverReceiver(hwnd, work.instanceMutex.Owns());
@@ -221,7 +241,7 @@ void FinishSetup(Workspace& work, Frame& frame) {
   LayoutFrame(work, frame);
   if (work.commandLine.testMode) SetWindowTextW(frame.main, kTestModeTitle);
   if (frame.list && !work.UndoMode()) SetFocus(frame.list);
-  SetTimer(frame.main, kTimerReadArguments, 100, nullptr);
+  ContinueAfter(work, frame, kTimerReadArguments, 100);
 }
 
 // The rest of the set-up runs 35 ms after creation; a drop or a hand-over that comes first (a start
@@ -248,7 +268,7 @@ void ReadArguments(Workspace& work, Frame& frame) {
   }
   SetPositionSample(work, frame);
   RefreshList(work, frame);
-  if (work.Automatic()) SetTimer(frame.main, kTimerAutoRun, delay, nullptr);
+  if (work.Automatic()) ContinueAfter(work, frame, kTimerAutoRun, static_cast<UINT>(delay));
 }
 
 void RunFromCommandLine(Workspace& work, Frame& frame) {
@@ -257,7 +277,7 @@ void RunFromCommandLine(Workspace& work, Frame& frame) {
   RefreshList(work, frame);
   // The run is over (a macro run: unless its playback goes on): the next tick of the watchdog
   // closes the window.
-  if (!work.Playing()) work.exitWatchdog = kRunFinished;
+  if (!work.Playing()) FinishAutomaticRun(work, frame);
 }
 
 // Every half second; closes the window once the run is done, or cuts it after about three minutes.
