@@ -107,7 +107,8 @@ void ContinueAfter(Workspace& work, Frame& frame, UINT_PTR step, UINT pause) {
   }
 }
 
-// The automatic run is over: the next tick of the watchdog closes the window, a plan's closes now.
+// The automatic run is over: the next tick of the watchdog closes the window, a plan's closes now
+// (a plan never stays open: its command line drops "/show" and "/noexit").
 void FinishAutomaticRun(Workspace& work, const Frame& frame) {
   work.exitWatchdog = kRunFinished;
   if (work.planFs) TickExitWatchdog(work, frame);
