@@ -35,6 +35,8 @@ inline constexpr const wchar_t* kLogWriteFailedCaption = L"Log Write Failed";
 inline constexpr const wchar_t* kLogRotateFailedText =
     L"変更ログを所定の場所に移せませんでした。\r\n\r\n次回の起動時または変更時に移されるまで、この変更はUnDoできません。";
 inline constexpr const wchar_t* kLogRotateFailedCaption = L"Log Rotation Failed";
+// Why a row may not take the path of the run's report.
+inline constexpr const wchar_t* kReasonReportPath = L"レポートファイルと同じ名前には変更できません";
 
 enum class RunKind { EditorPreview = -1, Preview = 0, Execute = 1 };
 enum class ListAfterRun { ClearAll = 0, ClearSucceeded = 1, Keep = 2, Continue = 3 };
@@ -119,6 +121,8 @@ struct ExecuteContext {
 
   // An execution writes here what became of each row (rows the pass never reached included).
   RunRecord* record = nullptr;
+  // A full path no row may take as its new name: the report or plan file of an unattended run.
+  std::wstring reservedPath;
 };
 
 inline constexpr const wchar_t* kMacroUnreadableText = L"マクロファイルが開けません。";

@@ -7,8 +7,11 @@ namespace korval {
 namespace {
 
 std::wstring ChangedReason(const Pass& s, ItemStatus status) {
-  // A plan says what the preview found; a run says that the change was made.
-  return StatusReason(s.c.record->plan ? status : ItemStatus::Succeeded, L"");
+  // A plan says what the preview found, or how the pass makes the change possible; a run says that
+  // the change was made.
+  if (!s.c.record->plan) return StatusReason(ItemStatus::Succeeded, L"");
+  if (status == ItemStatus::TargetExists) return kReasonTargetFreedFirst;
+  return StatusReason(status, L"");
 }
 
 std::wstring NameBehindFolder(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
@@ -79,7 +82,7 @@ void RecordSerialTakenOff(Pass& s, const CollisionEntry& entry) {
   if (!s.c.record || entry.row < 0 || static_cast<size_t>(entry.row) >= s.c.record->rows.size()) return;
   ReportRow& r = s.c.record->rows[static_cast<size_t>(entry.row)];
   r.newName = NameBehindFolder(entry.wanted);
-  r.reason = ChangedReason(s, ItemStatus::Ready);
+  r.reason = s.c.record->plan ? kReasonSerialTakenOff : ChangedReason(s, ItemStatus::Ready);
 }
 
 }  // namespace korval

@@ -32,6 +32,11 @@ bool NothingToChange(const RenameItem& row, int mode) {
   return row.status == ItemStatus::Unchanged || (mode == kModeTimestamp && row.newName == kTimestampUnchanged);
 }
 
+// Whether target names the reserved path, in any letter case.
+bool TakesReservedPath(const std::wstring& reserved, const std::wstring& target) {
+  return !reserved.empty() && reserved.size() == target.size() && FileSystemKey(reserved) == FileSystemKey(target);
+}
+
 // When folders are listed with everything below them, the rows inside a renamed folder follow it.
 void MoveRowsBelow(RenameList& list, const std::wstring& source, const std::wstring& target) {
   const std::wstring inside = source + L"\\";
@@ -116,6 +121,10 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
   s.rowError = 0;
   s.rowFailed = s.rowUnchanged = false;
   if (Skipped(row.status, s.o)) return NothingToChange(row, s.mode) ? RowEnd::NothingToDo : RowEnd::Skipped;
+  if (IsNameMode(s.mode) && TakesReservedPath(s.c.reservedPath, target)) {
+    s.rowReason = kReasonReportPath;
+    return RowEnd::NotChanged;
+  }
   CollisionEntry collision;
   if (ValidateRow(s.list, p, s.mode, false, s.snapshot) == ItemStatus::TargetExists) {
     s.rowReason = StatusReason(ItemStatus::TargetExists, L"");

@@ -49,16 +49,23 @@ std::wstring SystemErrorText(DWORD error) {
 
 namespace {
 
+// Whether a spreadsheet would run the field as a formula.
+bool StartsFormula(const std::wstring& text) {
+  return !text.empty() && std::wstring_view(L"=+-@\t\r").find(text.front()) != std::wstring_view::npos;
+}
+
 // Appends text as one field: quoted where it holds a comma, a quote or a line break, or begins or ends
-// with a space, its quotes doubled.
+// with a space, its quotes doubled; a formula's beginning behind an apostrophe.
 void AppendCsvField(std::wstring& out, const std::wstring& text) {
-  const bool quoted = text.find_first_of(L",\"\r\n") != std::wstring::npos ||
+  const bool formula = StartsFormula(text);
+  const bool quoted = formula || text.find_first_of(L",\"\r\n") != std::wstring::npos ||
                       (!text.empty() && (text.front() == L' ' || text.back() == L' '));
   if (!quoted) {
     out += text;
     return;
   }
   out += L'"';
+  if (formula) out += L'\'';
   for (const wchar_t c : text) {
     if (c == L'"') out += L'"';
     out += c;
@@ -97,6 +104,8 @@ std::string ReportBytes(const std::vector<ReportRow>& rows, bool plan) {
   }
   return Utf8(text, "\xEF\xBB\xBF");
 }
+
+std::string ReportHead() { return Utf8(std::wstring(kReportHeader) + L"\r\n", "\xEF\xBB\xBF"); }
 
 bool EveryRowDone(const std::vector<ReportRow>& rows) {
   return std::none_of(rows.begin(), rows.end(), [](const ReportRow& row) {

@@ -34,6 +34,11 @@ inline constexpr const wchar_t* kReportHeader = L"変更前,変更後,フォル�
 inline constexpr const wchar_t* kReasonNotReached = L"処理が中止されたため変更されませんでした";
 inline constexpr const wchar_t* kReasonSerialAdded = L"同名のファイルがあったため、連番を付与しました";
 inline constexpr const wchar_t* kReasonTestMode = L"テストモードのため実行できません。";
+// How a plan resolves a name that is taken when the preview looks: the item holding it is changed
+// first, or the row takes a serial for the moment and gives it up once the name is free (a swap).
+inline constexpr const wchar_t* kReasonTargetFreedFirst = L"同名のファイルが先に変更されるため、変更が可能";
+inline constexpr const wchar_t* kReasonSerialTakenOff =
+    L"一時的に連番を付け、同名のファイルが変更された後で連番を外します";
 
 const wchar_t* OutcomeWord(RowOutcome outcome, bool plan);
 
@@ -48,11 +53,16 @@ std::wstring StatusReason(ItemStatus status, const std::wstring& newName);
 std::wstring SystemErrorText(DWORD error);
 
 // One field as RFC 4180 quotes it: in double quotes, inner quotes doubled, when it holds a comma,
-// a quote, a line break or a leading or trailing space; otherwise as it is.
+// a quote, a line break or a leading or trailing space; otherwise as it is. A field a spreadsheet
+// would take for a formula (beginning with =, +, -, @, a tab or a CR) gets a leading apostrophe inside
+// quotes, so that it opens as text.
 std::wstring CsvField(const std::wstring& text);
 
 // The whole report: the byte order mark, the header and one line per row.
 std::string ReportBytes(const std::vector<ReportRow>& rows, bool plan);
+// How every report begins: the byte order mark and the header line. A file that begins so is an
+// earlier report, which a new one may replace.
+std::string ReportHead();
 
 // Whether every row changed or would change (rows left out by the filter and rows with nothing to
 // change count as done): the exit code 0 of an unattended run.

@@ -14,6 +14,10 @@ TEST(RunReport, FieldsAreQuotedWhereTheyMustBe) {
       {L"a,b.txt", L"\"a,b.txt\""},       {L"say \"hi\"", L"\"say \"\"hi\"\"\""},
       {L"two\r\nlines", L"\"two\r\nlines\""}, {L" lead", L"\" lead\""},
       {L"写真 😀.jpg", L"写真 😀.jpg"},
+      // What a spreadsheet would run as a formula opens as text.
+      {L"=HYPERLINK(\"x\").txt", L"\"'=HYPERLINK(\"\"x\"\").txt\""}, {L"+1.txt", L"\"'+1.txt\""},
+      {L"-draft.txt", L"\"'-draft.txt\""}, {L"@a", L"\"'@a\""}, {L"\tt", L"\"'\tt\""},
+      {L"\rx", L"\"'\rx\""}, {L"a=b+c", L"a=b+c"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.written, CsvField(c.field));
 }

@@ -133,9 +133,19 @@ int SilentAnswer(UINT style) {
   return (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) ? IDYES : IDOK;
 }
 
+// What a box answers once its run was cut: nothing more is agreed to.
+int ClosingAnswer(UINT style) {
+  switch (style & MB_TYPEMASK) {
+    case MB_YESNO: return IDNO;
+    case MB_OK: return IDOK;
+    default: return IDCANCEL;
+  }
+}
+
 int Deliver(const ComposedBox& box, MessageClass messageClass) {
   const MessagePolicy& policy = gMessagePolicy;
   MessageRequest request{MessageOwner(), box.text, box.caption, box.style};
+  if (policy.closing) return ClosingAnswer(box.style);
   if (policy.automatic) {
     if (policy.all || (policy.errorsOnly && messageClass == MessageClass::Error)) {
       // Nobody watches the main window of an automatic run: the box stands on its own, above the rest.
@@ -153,6 +163,11 @@ int Deliver(const ComposedBox& box, MessageClass messageClass) {
 void SetMessagePolicy(const MessagePolicy& policy) { gMessagePolicy = policy; }
 
 const MessagePolicy& CurrentMessagePolicy() { return gMessagePolicy; }
+
+void CloseMessagesForGood() {
+  gMessagePolicy.closing = true;
+  CloseOpenMessageBoxes();
+}
 
 int ShowMessage(MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2,
                 MessageClass messageClass) {

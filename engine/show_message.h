@@ -26,6 +26,9 @@ enum class MessageClass { Info, Question, Error };
 
 void SetMessagePolicy(const MessagePolicy& policy);
 const MessagePolicy& CurrentMessagePolicy();
+// The unattended run was cut and its window closes: every box still open ends as if cancelled, and
+// from now on nothing is shown and every question is answered No (or Cancel).
+void CloseMessagesForGood();
 
 // Returns the button pressed (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7). The box belongs to the window
 // set with SetMessageOwner. modeOrFlags is the change mode

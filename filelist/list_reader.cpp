@@ -5,11 +5,13 @@
 #include <utility>
 
 #include "engine/list_filter.h"
+#include "engine/path_existence.h"
 #include "engine/path_kind.h"
 #include "engine/show_message.h"
 #include "filelist/list_texts.h"
 #include "filelist/shortcut.h"
 #include "modes/string_helpers.h"
+#include "platform/format_text.h"
 #include "platform/path_limits.h"
 
 namespace korval {
@@ -80,8 +82,18 @@ bool ListReader::BeginRead() { return duplicates_.Build(list_); }
 void ListReader::EndRead() { duplicates_.Release(); }
 
 bool ListReader::AddListedRow(size_t index, const std::wstring& path, const WIN32_FIND_DATAW* entry) {
-  // A path that does not fit the 260-character buffers of a row is not listed.
-  if (path.empty() || path.size() > kMaxPathChars) return false;
+  if (path.empty()) return false;
+  // The run's own report is never one of the items it renames.
+  if (!settings_.ownFile.empty() && path.size() == settings_.ownFile.size() &&
+      FileSystemKey(path) == FileSystemKey(settings_.ownFile)) {
+    return false;
+  }
+  // A path that does not fit the 260-character buffers of a row is not listed, and the reader says so.
+  if (path.size() > kMaxPathChars) {
+    const PathParts parts = SplitPath(path);
+    if (ExtensionPasses(extensions_, settings_.filter.extensionsExclude, parts.extension)) tooLong_.push_back(path);
+    return false;
+  }
   RenameItem item;
   if (path.size() > 3 && path[1] == L':' && path[2] == L'\\') {
     // A drive path, the common case of a read: split at its last separator without the general
@@ -191,6 +203,16 @@ ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount,
   }
   if (kind == kPathIsMissing) return ReadOutcome::Continue;
 
+  int depth = (fromTree && settings_.subdirtree) ? 1 : settings_.subdir;
+  if (settings_.depthOverride >= 0) depth = settings_.depthOverride + 1;
+  const bool tooDeep = level % 1000 >= 2 * depth && depth <= 10;
+  // A folder whose path does not fit a row cannot be read on every system: its files are left out,
+  // and the reader says so.
+  if (kind == kPathIsFolder && path.size() > kMaxPathChars) {
+    if (!tooDeep) tooLong_.push_back(path);
+    return ReadOutcome::Continue;
+  }
+
   if (kind == kPathIsFile) {
     if (duplicates_.FindDuplicatePath(path, baseCount) != -1) return ReadOutcome::Continue;
     if (settings_.shortcutlink && path.find(L".lnk") != std::wstring::npos) {
@@ -204,18 +226,13 @@ ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount,
     return ReadOutcome::Continue;
   }
 
-  int depth = (fromTree && settings_.subdirtree) ? 1 : settings_.subdir;
-  if (settings_.depthOverride >= 0) depth = settings_.depthOverride + 1;
-  if (level % 1000 >= 2 * depth && depth <= 10) return ReadOutcome::Continue;
-  if (path.size() < 3) return ReadOutcome::Continue;
+  if (tooDeep || path.size() < 3) return ReadOutcome::Continue;
 
   LevelEntries listed(*this);
   std::vector<WIN32_FIND_DATAW>& entries = listed.entries;
   if (!ListEntries(fs_, hooks_, path, entries)) return ReadOutcome::Continue;
   for (const WIN32_FIND_DATAW& child : entries) {
     const std::wstring childPath = ChildPath(path, child.cFileName);
-    // Children whose path would not fit the 260-character buffers are left out.
-    if (childPath.size() > kMaxPathChars) continue;
     const int childLevel = IsDirectory(child.dwFileAttributes) ? level + 2 : level;
     const ReadOutcome outcome = ReadFileTree(childPath, baseCount, addedCount, childLevel, fromTree, &child);
     if (outcome != ReadOutcome::Continue) return outcome;
@@ -229,6 +246,12 @@ ReadOutcome ListReader::ReadFolderTree(const std::wstring& path, size_t baseCoun
   if (EscapeAborts()) return ReadOutcome::Aborted;
   Throttle(baseCount + addedCount, kFolderHintEvery);
   if (path.size() <= 2) return ReadOutcome::Continue;
+  if (path.size() > kMaxPathChars) {
+    // A folder whose path does not fit a row is neither listed nor read, and the reader says so.
+    const bool directory = entry ? IsDirectory(entry->dwFileAttributes) : PathKind(path, fs_) == kPathIsFolder;
+    if (directory) tooLong_.push_back(path);
+    return ReadOutcome::Continue;
+  }
 
   const int folderread = settings_.folderreadWorking;
   const bool enumerate = ((folderread == 0 || folderread == 1) && level >= 1000 && level < 1003) || folderread == 2;
@@ -240,7 +263,6 @@ ReadOutcome ListReader::ReadFolderTree(const std::wstring& path, size_t baseCoun
     if (childLevel <= 1002) {
       for (const WIN32_FIND_DATAW& child : entries) {
         const std::wstring childPath = ChildPath(path, child.cFileName);
-        if (childPath.size() > kMaxPathChars) continue;
         const ReadOutcome outcome = ReadFolderTree(childPath, baseCount, addedCount, childLevel, &child);
         if (outcome != ReadOutcome::Continue) return outcome;
       }
@@ -293,6 +315,12 @@ bool ListReader::StartRead() {
 
 void ListReader::FinishRead() {
   EndRead();
+  if (tooLong_.size() > toldTooLong_) {
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kTooLongCaption,
+                FormatText(kTooLongText, static_cast<int>(tooLong_.size() - toldTooLong_), tooLong_[toldTooLong_].c_str()),
+                MessageClass::Error);
+    toldTooLong_ = tooLong_.size();
+  }
   if (hooks_.previewOutOfDate) hooks_.previewOutOfDate();
   if (hooks_.positionSample) {
     std::wstring longest;

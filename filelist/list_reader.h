@@ -53,6 +53,8 @@ struct ReadSettings {
   bool sortedBySize = false;
   bool sortedByDate = false;
   FilterSettings filter;
+  // A file the reader never lists (the report an unattended run writes), as a full path.
+  std::wstring ownFile;
 };
 
 // What the reader asks of the program around it. Every member may be empty.
@@ -78,6 +80,12 @@ struct ReadResult {
   size_t added = 0;
   bool read = false;  // false when nothing was read (declined, out of memory, path too short)
 };
+
+// Items whose full path does not fit a row: they are left out and the user is told how many.
+inline constexpr const wchar_t* kTooLongReason = L"ファイル名が長すぎます。";
+inline constexpr const wchar_t* kTooLongCaption = L"Path Too Long";
+inline constexpr const wchar_t* kTooLongText =
+    L"ファイル名が長すぎます。\r\n\r\nフルパスが259文字を超えるため、%d 個の項目をリストに読み込めませんでした。\r\n\r\n%s";
 
 // The reading hint shown while a read runs.
 inline constexpr const wchar_t* kReadingHint = L" ファイルを読み込み中 ... （◆◆ ESCキー長押しで中断します ◆◆）";
@@ -110,6 +118,9 @@ class ListReader {
   void EndRead();
 
   bool SubfolderFound() const { return subfolderFound_; }
+  // The items of this reader's reads that were left out because their full path does not fit a row
+  // (a folder stands for everything in it), in the order met.
+  const std::vector<std::wstring>& TooLongPaths() const { return tooLong_; }
   const DuplicateIndex& Duplicates() const { return duplicates_; }
 
   // True while a list of count rows may take one more; at the limit, with ask, the user is asked to
@@ -149,6 +160,8 @@ class ListReader {
   DuplicateIndex duplicates_;
   ExtensionFilterList extensions_;
   bool subfolderFound_ = false;
+  std::vector<std::wstring> tooLong_;
+  size_t toldTooLong_ = 0;  // how many of them the user was told of
 };
 
 }  // namespace korval

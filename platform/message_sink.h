@@ -22,6 +22,7 @@ struct MessagePolicy {
   bool show = false;       // "/show": boxes are shown normally
   bool errorsOnly = false; // "/errmsg": error messages are shown, topmost, without owner
   bool all = false;        // "/allmsg": every message is shown, topmost, without owner
+  bool closing = false;    // the run was cut and the window closes: nothing more is shown or agreed to
 };
 
 class MessageSink {
@@ -35,6 +36,10 @@ class Win32MessageSink final : public MessageSink {
  public:
   int Show(const MessageRequest& request) override;
 };
+
+// Ends every message box the box sink has open on this thread, innermost first, as if Cancel (or
+// the only button) were pressed: an unattended run that is closed by its watchdog waits for nobody.
+void CloseOpenMessageBoxes();
 
 // The sink in use; the message box sink unless something else was set.
 MessageSink& CurrentMessageSink();

@@ -242,7 +242,7 @@ void BenchTreeRun(size_t files) {
       plan.record = &record;
       ExecuteChanges(RunKind::Execute, plan);
       StagedFile file;
-      if (!file.Open(program / L"plan.csv") || !file.Commit(ReportBytes(record.rows, true))) std::printf("  (no plan written)\n");
+      if (!file.Open(program / L"plan.csv", ReportHead()) || !file.Commit(ReportBytes(record.rows, true))) std::printf("  (no plan written)\n");
     }));
     planRows = record.rows.size();
   }

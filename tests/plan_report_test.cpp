@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/execute_changes.h"
+#include "filelist/list_reader.h"
+#include "platform/case_twin.h"
 #include "platform/data_files.h"
 #include "platform/temp_folder.h"
 #include "tests/macro_bytes.h"
@@ -105,6 +108,16 @@ class PlanReportTest : public testing::Test {
       program_.WriteFile(name + L"\\" + file, "x");
     }
     return folder;
+  }
+
+  // Writes a file under path, which may be longer than the 260-character paths the calls take plainly.
+  static void WriteLong(const std::wstring& path, const std::string& text) {
+    const std::wstring longPath = L"\\\\?\\" + path;
+    HANDLE file = CreateFileW(longPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << GetLastError();
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
   }
 
   int Run(const std::wstring& arguments) {
@@ -216,6 +229,106 @@ TEST_F(PlanReportTest, ARunWhoseReportCannotBeWrittenDoesNotStart) {
   for (const std::wstring& name : left) {
     const bool reportOrTemp = name.find(L".tmp") != std::wstring::npos || name.find(L".csv") != std::wstring::npos;
     EXPECT_TRUE(!reportOrTemp || name == L"readonly.csv") << Utf8(name);
+  }
+}
+
+// What a script must be able to trust: no run puts its report over a file or a file onto its report's
+// path, no item is left out without a row and an exit code that says so, and a report that cannot
+// take its place after the renames is written elsewhere instead of being lost.
+TEST_F(PlanReportTest, NoRunLosesAFileToItsReportOrLeavesOneOutInSilence) {
+  const std::string tooLong = Utf8(kTooLongReason);
+  const struct Case {
+    const char* what;
+    std::vector<const wchar_t*> files;  // in the tree; a name with a backslash makes its folder
+    const wchar_t* earlier;             // what stands at the report's path before the run, if anything
+    const wchar_t* arguments;           // %t is the tree, %r the report's path
+    const wchar_t* report;              // the report's path under the tree
+    int longFiles;                      // files whose full path is over 259 characters, in a deep folder
+    int code;
+    std::vector<std::string> names;     // the tree's top level afterwards
+    std::vector<std::string> rows;      // old name|state|reason of each report row, in order
+    bool reportElsewhere = false;       // the report went beside the program
+  } cases[] = {
+      {"a row that would take the report's name is skipped", {L"draft_r.csv", L"a.csv"}, nullptr,
+       L"\"s/^draft_//\" \"/report=%r\" /filter=*.csv \"%t\"", L"r.csv", 0, 1,
+       {"a.csv", "draft_r.csv", "r.csv"},
+       {"a.csv|変更なし|変更の前と後で同じファイル名", "draft_r.csv|スキップ|" + Utf8(kReasonReportPath)}},
+      {"the first run's report is not read by the second", {L"x1.txt"}, L"earlier",
+       L"\"s/^/p_/\" \"/report=%r\" \"%t\"", L"r.csv", 0, 0, {"p_x1.txt", "r.csv"},
+       {"x1.txt|変更|変更に成功"}},
+      {"a user's file at the report's path keeps the run from starting", {L"x1.txt"}, L"user",
+       L"\"s/^/p_/\" \"/report=%r\" \"%t\"", L"r.csv", 0, 2, {"r.csv", "x1.txt"}, {}},
+      {"long paths are rows of their own", {L"short.txt"}, nullptr,
+       L"/subfolder2 \"s/^/p_/\" \"/report=%r\" \"%t\"", L"..\\long.csv", 3, 1, {"d", "p_short.txt"},
+       {"short.txt|変更|変更に成功", "|スキップ|" + tooLong, "|スキップ|" + tooLong, "|スキップ|" + tooLong}},
+      {"only long paths", {}, nullptr, L"/subfolder2 \"s/^/p_/\" \"/report=%r\" \"%t\"", L"..\\only.csv", 3, 1,
+       {"d"}, {"|スキップ|" + tooLong, "|スキップ|" + tooLong, "|スキップ|" + tooLong}},
+      {"the report's folder renamed by the run", {L"sub\\x.txt"}, nullptr,
+       L"/folder1 \"s/^sub$/moved/\" \"/report=%r\" \"%t\"", L"sub\\gone.csv", 0, 1, {"moved"},
+       {"sub|変更|変更に成功"}, true},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring treeName = L"t" + std::to_wstring(++n);
+    const std::wstring tree = program_ / treeName;
+    ASSERT_TRUE(CreateDirectoryW(tree.c_str(), nullptr));
+    for (const wchar_t* file : c.files) {
+      const std::wstring name = file;
+      if (name.find(L'\\') != std::wstring::npos) CreateDirectoryW((tree + L"\\" + name.substr(0, name.find(L'\\'))).c_str(), nullptr);
+      program_.WriteFile(treeName + L"\\" + name, "user " + Utf8(name));
+    }
+    if (c.longFiles > 0) {
+      // A folder whose own path fits a row, holding files whose paths do not (264 to 274 characters).
+      const std::wstring deep = tree + L"\\d";
+      ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+      const std::wstring folder = deep + L"\\" + std::wstring(250 - deep.size(), L'f');
+      ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+      for (int k = 0; k < c.longFiles; ++k) WriteLong(folder + L"\\" + std::wstring(9 + 5 * k, L'b') + L".txt", "long");
+    }
+    const std::wstring reportPath = tree + L"\\" + c.report;
+    std::string earlier;
+    if (c.earlier) {
+      earlier = std::wstring(c.earlier) == L"earlier" ? "\xEF\xBB\xBF" "変更前,変更後,フォルダ名,状態,理由\r\nx,y,z,変更,r\r\n"
+                                                        : std::string("user data");
+      program_.WriteFile(treeName + L"\\" + c.report, earlier);
+    }
+    std::wstring arguments = c.arguments;
+    arguments.replace(arguments.find(L"%r"), 2, reportPath);
+    arguments.replace(arguments.find(L"%t"), 2, tree);
+    EXPECT_EQ(c.code, Run(arguments));
+    EXPECT_EQ(c.names, DiskNames(tree));
+    for (const wchar_t* file : c.files) {
+      // Every user's file still holds its bytes, under its old name or its new one.
+      const std::wstring name = file;
+      const bool kept = program_.Exists(treeName + L"\\" + name);
+      if (kept) {
+        EXPECT_EQ("user " + Utf8(name), program_.ReadFile(treeName + L"\\" + name));
+      }
+    }
+    if (c.code == 2) {
+      EXPECT_EQ(earlier, program_.ReadFile(treeName + L"\\" + c.report)) << "the file at the report's path";
+      continue;
+    }
+    const std::wstring reportName = c.report;
+    const std::wstring leaf = reportName.substr(reportName.find_last_of(L'\\') + 1);
+    const std::wstring written = c.reportElsewhere ? leaf : treeName + L"\\" + reportName;
+    ASSERT_TRUE(program_.Exists(written)) << Utf8(written);
+    const CsvRows rows = Report(written);
+    std::vector<std::string> seen;
+    for (const auto& row : rows) {
+      ASSERT_EQ(5u, row.size());
+      // A left-out item's row names it by its full path.
+      const bool left = row[4] == tooLong;
+      if (left) {
+        EXPECT_GT(row[2].size() + row[0].size(), 259u) << row[0];
+      }
+      seen.push_back((left ? std::string() : row[0]) + "|" + row[3] + "|" + row[4]);
+    }
+    std::sort(seen.begin(), seen.end());  // the list's rows come in the order the folder gives
+    std::vector<std::string> expected = c.rows;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, seen);
   }
 }
 

@@ -102,10 +102,17 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
       return work.listings->List(folder, entries);
     };
   }
+  readSettings.ownFile = work.reportPath;
   ListReader reader(*work.list, readSettings, hooks, work.planFs ? *work.planFs : SystemFileSystem());
   if (!commandLine.paths.empty()) {
     work.end.rowsLeftOut = reader.ReadDroppedItems(commandLine.paths).outcome == ReadOutcome::LimitReached;
   }
+  for (const std::wstring& path : reader.TooLongPaths()) {
+    const size_t nameStart = path.find_last_of(L'\\') + 1;
+    work.end.leftOut.push_back(
+        ReportRow{path.substr(nameStart), L"", path.substr(0, nameStart), RowOutcome::Skipped, kTooLongReason});
+  }
+  work.end.listEmpty = work.list->Count() == 0;
   KeepReadAnswers(readSettings, *work.settings);
   ApplyFilterAndSortRequest(commandLine, work);
   if (commandLine.Kind() == kAutoUndo) {
@@ -130,6 +137,7 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   if (commandLine.folderRead >= 0) c.options.folderread = commandLine.folderRead;
   c.state = work.state;
   c.programFolder = work.programFolder;
+  c.reservedPath = work.reportPath;
   if (work.planFs) {
     c.fs = work.planFs;
     c.options.writelog = 0;  // a plan leaves the change logs alone
@@ -161,9 +169,11 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
 }
 
 int ExitCodeOf(const RunReport& report, const AutoRunEnd& end) {
+  if (report.refused && LeftOutOfEmptyList(end)) return kExitSomeFailed;
   if (report.refused || report.unlogged) return kExitNotStarted;
   if (end.cut) return report.changed > 0 ? kExitSomeFailed : kExitNotStarted;
-  const bool allDone = report.failed <= report.alreadyDone && !report.aborted && !end.rowsLeftOut;
+  const bool allDone =
+      report.failed <= report.alreadyDone && !report.aborted && !end.rowsLeftOut && end.leftOut.empty();
   return allDone ? kExitAllDone : kExitSomeFailed;
 }
 
@@ -174,6 +184,8 @@ WatchdogStep TickWatchdog(int& ticks, int limit) {
 
 void CutAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   work.end.cut = true;
+  // A box that waits for an answer ends as if cancelled: nobody is there to give one.
+  CloseOpenMessageBoxes();
   if (work.playback && work.playback->Running()) {
     if (work.owner) KillTimer(work.owner, kTimerPlayback);
     work.playback->executeAfter = false;

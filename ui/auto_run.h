@@ -30,7 +30,14 @@ ExecuteOptions ExecuteOptionsFrom(const Settings& s, const WindowsVersion& windo
 struct AutoRunEnd {
   bool rowsLeftOut = false;  // the row limit left items of the command line out of the list
   bool cut = false;          // the exit watchdog closed the run before it was done
+  // Items the reading left out because their full path does not fit a row: rows of the report.
+  std::vector<ReportRow> leftOut;
+  bool listEmpty = false;    // nothing was listed to change
 };
+
+// Every item of the run was left out while reading: the run found nothing it could change, which
+// is a change not made, not a run that could not start.
+inline bool LeftOutOfEmptyList(const AutoRunEnd& end) { return end.listEmpty && !end.leftOut.empty(); }
 
 // The exit watchdog ticks every 500 ms; a run still going after this many ticks (about three
 // minutes) is cut. A finished run sets the count to kRunFinished, so that the next tick closes.
@@ -61,6 +68,7 @@ struct AutoRunWork {
   RunRecord* record = nullptr;             // what each row did, when a report file was asked for
   FileSystem* planFs = nullptr;            // a plan's file system: its reading and passes run on it
   KeptListings* listings = nullptr;        // the folders as read, asked by previews (not by a plan)
+  std::wstring reportPath;                 // the run's report or plan file: never listed, never a new name
 };
 
 // The exit code of an unattended run, for scripts: 0 every change it was asked for was made (a name

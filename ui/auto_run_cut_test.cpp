@@ -2,6 +2,7 @@
 // slow macro with the watchdog's bound shortened, so the cut comes in seconds instead of minutes.
 #include <gtest/gtest.h>
 
+#include "platform/utf8.h"
 #include "tests/macro_bytes.h"
 #include "ui/main_window_test_fixture.h"
 
@@ -50,6 +51,50 @@ TEST_F(AutoRunCutTest, ARunCutByTheWatchdogSaysSoAndFails) {
   EXPECT_EQ(kRunCutText, sink.requests[0].text);
   EXPECT_EQ(std::vector<std::wstring>{L"a.txt"}, SortedNames(files.Path()));
   EXPECT_FALSE(program.Exists(L"rename1.log"));
+}
+
+// Real message boxes, each recorded by its caption.
+class RecordedBoxes final : public MessageSink {
+ public:
+  int Show(const MessageRequest& request) override {
+    captions.push_back(request.caption);
+    return boxes_.Show(request);
+  }
+  std::vector<std::wstring> captions;
+
+ private:
+  Win32MessageSink boxes_;
+};
+
+// A run that shows its boxes waits for nobody: the box open when the watchdog cuts the run closes,
+// the box that says why closes with the window, and the exit code says the run was cut.
+TEST_F(AutoRunCutTest, AnOpenBoxClosesWithTheWindowWhenTheWatchdogCutsTheRun) {
+  const struct {
+    const wchar_t* option;
+    const wchar_t* waiting;  // the box open when the watchdog cuts the run
+  } cases[] = {
+      {L"/errmsg", kRowsLeftAloneCaption},
+      {L"/allmsg", L"Rename?"},  // every question is shown, the one before the first change too
+      {L"/show", kRowsLeftAloneCaption},
+  };
+  for (const auto& [option, waiting] : cases) {
+    SCOPED_TRACE(Utf8(option));
+    files.WriteFile(L"b.txt", "b");
+    RecordedBoxes boxes;
+    MessageSink* previous = SetMessageSink(&boxes);
+    // The new name is refused, so the run says at its end that it left a row alone, and waits.
+    Open({option, L"s/b/:/", files.Path().substr(0, files.Path().size() - 1)});
+    ASSERT_NE(nullptr, window);
+    Work().autoWork.watchdogTicks = 4;
+    const int code = WaitForExitCode(20000);
+    SetMessageSink(previous);
+    ASSERT_NE(-1, code) << "the window was still open after 20 s";
+    EXPECT_EQ(2, code) << "cut before anything was changed";
+    ASSERT_EQ(2u, boxes.captions.size());
+    EXPECT_EQ(waiting, boxes.captions[0]);
+    EXPECT_EQ(kRunCutCaption, boxes.captions[1]);
+    EXPECT_EQ(std::vector<std::wstring>{L"b.txt"}, SortedNames(files.Path()));
+  }
 }
 
 }  // namespace

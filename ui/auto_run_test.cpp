@@ -108,19 +108,23 @@ TEST(AutoRunGlue, AnswersDuringAReadAreKept) {
 }
 
 TEST(AutoRunGlue, ExitCodesOfAnUnattendedRun) {
-  // changed, failed, of those already done; aborted, refused, unlogged; rows left out, cut; the code
-  const struct { int counts[3]; bool flags[3]; bool end[2]; int code; } cases[] = {
-      {{3, 0, 0}, {false, false, false}, {false, false}, kExitAllDone},
-      {{3, 2, 2}, {false, false, false}, {false, false}, kExitAllDone},  // names that were already right
-      {{3, 2, 1}, {false, false, false}, {false, false}, kExitSomeFailed},
-      {{0, 5, 0}, {false, false, false}, {false, false}, kExitSomeFailed},  // every row refused by its status
-      {{1, 0, 0}, {true, false, false}, {false, false}, kExitSomeFailed},
-      {{0, 0, 0}, {true, false, false}, {false, false}, kExitSomeFailed},   // an undo stopped at once
-      {{0, 0, 0}, {false, true, false}, {false, false}, kExitNotStarted},
-      {{3, 0, 0}, {false, false, true}, {false, false}, kExitNotStarted},
-      {{3, 0, 0}, {false, false, false}, {true, false}, kExitSomeFailed},  // the row limit left items out
-      {{3, 0, 0}, {false, false, false}, {false, true}, kExitSomeFailed},  // cut after changing some
-      {{0, 0, 0}, {false, false, false}, {false, true}, kExitNotStarted},  // cut before changing any
+  // changed, failed, of those already done; aborted, refused, unlogged; rows left out, cut, items
+  // whose path is too long left out, nothing listed; the code
+  const struct { int counts[3]; bool flags[3]; bool end[4]; int code; } cases[] = {
+      {{3, 0, 0}, {false, false, false}, {false, false, false, false}, kExitAllDone},
+      {{3, 2, 2}, {false, false, false}, {false, false, false, false}, kExitAllDone},  // names that were already right
+      {{3, 2, 1}, {false, false, false}, {false, false, false, false}, kExitSomeFailed},
+      {{0, 5, 0}, {false, false, false}, {false, false, false, false}, kExitSomeFailed},  // every row refused by its status
+      {{1, 0, 0}, {true, false, false}, {false, false, false, false}, kExitSomeFailed},
+      {{0, 0, 0}, {true, false, false}, {false, false, false, false}, kExitSomeFailed},   // an undo stopped at once
+      {{0, 0, 0}, {false, true, false}, {false, false, false, false}, kExitNotStarted},
+      {{3, 0, 0}, {false, false, true}, {false, false, false, false}, kExitNotStarted},
+      {{3, 0, 0}, {false, false, false}, {true, false, false, false}, kExitSomeFailed},  // the row limit left items out
+      {{3, 0, 0}, {false, false, false}, {false, true, false, false}, kExitSomeFailed},  // cut after changing some
+      {{0, 0, 0}, {false, false, false}, {false, true, false, false}, kExitNotStarted},  // cut before changing any
+      {{3, 0, 0}, {false, false, false}, {false, false, true, false}, kExitSomeFailed},  // a path too long
+      {{0, 0, 0}, {false, true, false}, {false, false, true, true}, kExitSomeFailed},   // every path too long
+      {{0, 0, 0}, {false, true, false}, {false, false, false, true}, kExitNotStarted},  // nothing to read
   };
   for (const auto& c : cases) {
     RunReport report;
@@ -130,7 +134,12 @@ TEST(AutoRunGlue, ExitCodesOfAnUnattendedRun) {
     report.aborted = c.flags[0];
     report.refused = c.flags[1];
     report.unlogged = c.flags[2];
-    EXPECT_EQ(c.code, ExitCodeOf(report, AutoRunEnd{c.end[0], c.end[1]}));
+    AutoRunEnd end;
+    end.rowsLeftOut = c.end[0];
+    end.cut = c.end[1];
+    if (c.end[2]) end.leftOut.push_back(ReportRow{L"long.txt", L"", L"C:\\deep\\", RowOutcome::Skipped, kTooLongReason});
+    end.listEmpty = c.end[3];
+    EXPECT_EQ(c.code, ExitCodeOf(report, end));
   }
 }
 

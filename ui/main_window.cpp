@@ -133,6 +133,7 @@ void BuildAutoRunWork(MainWindowState* state) {
   w.owner = frame.main;
   w.report = &work.autoRunReport;
   w.record = work.autoReport ? &work.autoReport->record : nullptr;
+  if (work.autoReport) w.reportPath = work.autoReport->file.Target();
   w.planFs = work.planFs.get();
   w.listings = &work.listings;
   w.playbackView = PlaybackWindowView(frame.main, [state] {
@@ -282,11 +283,18 @@ void RunFromCommandLine(Workspace& work, Frame& frame) {
 }
 
 // Every half second; closes the window once the run is done, or cuts it after about three minutes.
+// A cut leaves the timer running: its next tick closes the window, and with it every box still open
+// (the one that says why the run was cut included), so an unattended run ends whoever is watching.
 void TickExitWatchdog(Workspace& work, const Frame& frame) {
   const WatchdogStep step = TickWatchdog(work.exitWatchdog, work.autoWork.watchdogTicks);
   if (step == WatchdogStep::Wait) return;
+  if (step == WatchdogStep::Cut) {
+    work.exitWatchdog = kRunFinished;
+    CutAutomaticRun(work.commandLine, work.autoWork);
+    return;
+  }
   KillTimer(frame.main, kTimerExitWatchdog);
-  if (step == WatchdogStep::Cut) CutAutomaticRun(work.commandLine, work.autoWork);
+  if (work.autoWork.end.cut) CloseMessagesForGood();
   PostMessageW(frame.main, WM_CLOSE, 0, 0);
 }
 
@@ -448,7 +456,7 @@ void OnClose(MainWindowState* state) {
   work.settings.bsexcept1 = work.params.bsexcept1;
   work.settings.bsexcept2 = work.params.bsexcept2;
   if (work.store && !work.settingsRemoved) SaveSettings(*work.store, work.settings, SaveReason::Exit, normal);
-  if (work.autoReport) FinishAutoReport(work.commandLine, *work.autoReport, work.list);
+  if (work.autoReport) FinishAutoReport(work.commandLine, *work.autoReport, work.list, work.autoWork.end, work.programFolder);
   DestroyWindow(frame.main);
 }
 
