@@ -79,7 +79,8 @@ PlanFileSystem::Folder& PlanFileSystem::FolderAt(std::wstring_view folder) {
     entry.write = data.ftLastWriteTime;
     entry.sizeHigh = data.nFileSizeHigh;
     entry.sizeLow = data.nFileSizeLow;
-    listed.byKey.emplace(FileSystemKey(entry.name), listed.items.size());
+    std::wstring key = FileSystemKey(entry.name);
+    if (!listed.byKey.emplace(key, listed.items.size()).second) listed.twinKeys.insert(std::move(key));
     listed.items.push_back(std::move(entry));
   });
   return listed;
@@ -98,7 +99,7 @@ PlanFileSystem::Entry* PlanFileSystem::EntryAt(std::wstring_view path, Folder** 
     return nullptr;
   }
   FileSystemKeyInto(name, key_);
-  Entry* entry = Lookup(folder, key_);
+  Entry* entry = folder.twinKeys.count(key_) ? ExactEntry(folder, name) : Lookup(folder, key_);
   if (!entry) SetLastError(ERROR_FILE_NOT_FOUND);
   return entry;
 }
@@ -119,6 +120,13 @@ PlanFileSystem::Entry* PlanFileSystem::Lookup(Folder& folder, const std::wstring
   }
   if (key.empty() || found == folder.byKey.end()) return nullptr;
   return &folder.items[found->second];
+}
+
+PlanFileSystem::Entry* PlanFileSystem::ExactEntry(Folder& folder, std::wstring_view name) {
+  for (Entry& entry : folder.items) {
+    if (entry.name == name) return &entry;
+  }
+  return nullptr;
 }
 
 bool PlanFileSystem::Move(const wchar_t* from, const wchar_t* to) {
@@ -143,7 +151,10 @@ bool PlanFileSystem::Move(const wchar_t* from, const wchar_t* to) {
   FileSystemKeyInto(entry->name, oldKey_);
   FileSystemKeyInto(targetName, newKey_);
   const bool sameItem = sourceFolder == &targetFolder && oldKey_ == newKey_;  // only the spelling changes
-  if (!sameItem && Lookup(targetFolder, newKey_)) {
+  if (sameItem && entry->name == targetName) return true;  // nothing changes, its alias neither
+  // Beside a case twin only the exact spelling is taken; the twin itself blocks its own spelling.
+  const Entry* twin = targetFolder.twinKeys.count(newKey_) ? ExactEntry(targetFolder, targetName) : nullptr;
+  if ((twin && twin != entry) || (!sameItem && !targetFolder.twinKeys.count(newKey_) && Lookup(targetFolder, newKey_))) {
     SetLastError(ERROR_ALREADY_EXISTS);
     return false;
   }
@@ -151,9 +162,22 @@ bool PlanFileSystem::Move(const wchar_t* from, const wchar_t* to) {
   const std::wstring folderDiskPath = isFolder && !sameItem ? DiskPathOf(*sourceFolder, *entry) : std::wstring();
   if (!entry->alias.empty() && sourceFolder->shortNamesMade) sourceFolder->shortNames.erase(FileSystemKey(entry->alias));
   entry->alias.clear();  // the new name gets an alias of its own
-  // The key's node goes over to the new name, so that no node is made per move.
-  auto node = sourceFolder->byKey.extract(oldKey_);
   const size_t item = static_cast<size_t>(entry - sourceFolder->items.data());
+  // The key's node goes over to the new name, so that no node is made per move; a key that a twin
+  // holds as well stays with the twin.
+  decltype(sourceFolder->byKey)::node_type node;
+  if (sourceFolder->twinKeys.count(oldKey_)) {
+    auto held = sourceFolder->byKey.find(oldKey_);
+    if (held != sourceFolder->byKey.end() && held->second == item) {
+      held->second = sourceFolder->items.size();
+      for (size_t other = 0; other < sourceFolder->items.size(); ++other) {
+        if (other != item && FileSystemKey(sourceFolder->items[other].name) == oldKey_) held->second = other;
+      }
+      if (held->second == sourceFolder->items.size()) sourceFolder->byKey.erase(held);
+    }
+  } else {
+    node = sourceFolder->byKey.extract(oldKey_);
+  }
   size_t newItem = item;
   if (sourceFolder == &targetFolder) {
     // Keeps its place among the folder's items; the disk still knows it by its first name.
@@ -168,11 +192,14 @@ bool PlanFileSystem::Move(const wchar_t* from, const wchar_t* to) {
     targetFolder.items.push_back(std::move(moved));
   }
   if (node.empty()) {
-    targetFolder.byKey.emplace(newKey_, newItem);
+    if (!targetFolder.byKey.emplace(newKey_, newItem).second && targetFolder.byKey[newKey_] != newItem) {
+      targetFolder.twinKeys.insert(newKey_);
+    }
   } else {
     node.key() = newKey_;
     node.mapped() = newItem;
-    targetFolder.byKey.insert(std::move(node));
+    const auto inserted = targetFolder.byKey.insert(std::move(node));
+    if (!inserted.inserted && inserted.position->second != newItem) targetFolder.twinKeys.insert(newKey_);
   }
   if (isFolder && !sameItem) MoveFolderBelow(std::wstring(from) + L"\\", std::wstring(to) + L"\\", folderDiskPath);
   return true;

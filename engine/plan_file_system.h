@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -51,6 +52,9 @@ class PlanFileSystem final : public FileSystem {
     std::wstring diskPath;  // where the folder is on the disk, with its backslash
     std::vector<Entry> items;  // in the order the disk listed them, as a reader of the folder sees them
     std::unordered_map<std::wstring, size_t> byKey;  // FileSystemKey of the name -> item
+    // Keys that more than one item holds (names that differ only in letter case, in a folder that
+    // tells case apart): items under them are found by their exact spelling, as the system finds them.
+    std::unordered_set<std::wstring> twinKeys;
     // Key of an 8.3 alias -> key of the name; made on the first question by an alias.
     std::unordered_map<std::wstring, std::wstring> shortNames;
     bool shortNamesMade = false;
@@ -63,6 +67,8 @@ class PlanFileSystem final : public FileSystem {
   Entry* EntryAt(std::wstring_view path, Folder** folder = nullptr);
   // The entry of folder whose name or 8.3 alias has key, or null.
   static Entry* Lookup(Folder& folder, const std::wstring& key);
+  // The entry of folder spelled exactly name, or null.
+  static Entry* ExactEntry(Folder& folder, std::wstring_view name);
   // A folder moved: the folders listed below it are found under its new name, and those not yet
   // listed are listed from where they are on the disk. Both paths end in a backslash.
   void MoveFolderBelow(const std::wstring& from, const std::wstring& to, const std::wstring& diskPath);

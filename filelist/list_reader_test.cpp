@@ -8,6 +8,7 @@
 #include "filelist/list_texts.h"
 #include "filelist/reader_test_tree.h"
 #include "platform/scripted_message_sink.h"
+#include "platform/utf8.h"
 
 namespace korval {
 namespace {
@@ -212,9 +213,24 @@ TEST(ReadTreeFilters, PathsThatDoNotFitARowAreLeftOut) {
   HANDLE file = CreateFileW(tooLong.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, file);
   CloseHandle(file);
+  // A folder below whose own path does not fit a row stands for everything in it.
+  const std::wstring longFolder = L"\\\\?\\" + temp / folder + L"\\sub-folder-name";
+  ASSERT_TRUE(CreateDirectoryW(longFolder.c_str(), nullptr));
   ReaderFixture f;
+  f.settings.subdir = 2;
   f.Drop({temp / folder});
   EXPECT_EQ(std::vector<std::wstring>{folder + L"\\short12.txt"}, RowsUnder(f.list, temp));
+  // The user is told how many items were left out and why, with the first of them.
+  ASSERT_EQ(1u, f.sink.requests.size());
+  EXPECT_EQ(kTooLongCaption, f.sink.requests[0].caption);
+  EXPECT_NE(std::wstring::npos, f.sink.requests[0].text.find(L"ファイル名が長すぎます。"));
+  EXPECT_NE(std::wstring::npos, f.sink.requests[0].text.find(L"、2 個の項目")) << Utf8(f.sink.requests[0].text);
+  // A folder too deep to be read is not counted.
+  ReaderFixture shallow;
+  shallow.Drop({temp / folder});
+  ASSERT_EQ(1u, shallow.sink.requests.size());
+  EXPECT_NE(std::wstring::npos, shallow.sink.requests[0].text.find(L"、1 個の項目"));
+  RemoveDirectoryW(longFolder.c_str());
   DeleteFileW(tooLong.c_str());
 }
 

@@ -332,5 +332,75 @@ TEST_F(PlanReportTest, NoRunLosesAFileToItsReportOrLeavesOneOutInSilence) {
   }
 }
 
+// A plan asks what the run will ask: wherever nothing changes on the disk between them, the plan and
+// the run after it agree row for row and in their exit codes.
+TEST_F(PlanReportTest, APlanAndTheRunAfterItAgreeRowForRow) {
+  // Macros of replacements that swap two names and turn three around in a circle.
+  program_.WriteFile(L"swap.bin", "KV150\n" + Record("REP", "002", "a", "q") + Record("REP", "002", "b", "a") +
+                                      Record("REP", "002", "q", "b"));
+  program_.WriteFile(L"cycle.bin", "KV150\n" + Record("REP", "002", "a", "q") + Record("REP", "002", "c", "a") +
+                                       Record("REP", "002", "b", "c") + Record("REP", "002", "q", "b"));
+  const struct Case {
+    const char* what;
+    std::vector<const wchar_t*> files;
+    const wchar_t* twin;       // a second file whose name differs from the first one's only in case
+    const wchar_t* arguments;  // %a is the stem of the 8.3 alias of the first file
+    std::vector<std::string> newNames;  // the new names the plan promises, in order ("?": any)
+  } cases[] = {
+      {"a swap", {L"a.txt", L"b.txt"}, nullptr, L"/autofile=swap", {"a.txt", "b.txt"}},
+      {"a cycle", {L"a.txt", L"b.txt", L"c.txt"}, nullptr, L"/autofile=cycle", {"a.txt", "b.txt", "c.txt"}},
+      {"case twins", {L"abc.txt"}, L"ABC.txt", L"\"s/abc/ABC/\"", {}},
+      {"an 8.3 alias", {L"longfilename.txt", L"x.txt"}, nullptr, L"\"s/^x$/%a/\"", {"?"}},
+      {"a read-only file", {L"ro.txt"}, nullptr, L"\"s/ro/rw/\"", {"rw.txt"}},
+      {"the report's name", {L"draft_r.csv"}, nullptr, L"\"s/^draft_//\"", {}},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring treeName = L"agree" + std::to_wstring(++n);
+    const std::wstring tree = program_ / treeName;
+    ASSERT_TRUE(CreateDirectoryW(tree.c_str(), nullptr));
+    for (const wchar_t* file : c.files) program_.WriteFile(treeName + L"\\" + file, "x");
+    if (c.twin && !WriteCaseTwin(tree + L"\\", c.twin, "twin")) GTEST_SKIP() << "case twins need Wine";
+    if (std::string(c.what) == "a read-only file") SetFileAttributesW((tree + L"\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    std::wstring arguments = c.arguments;
+    if (arguments.find(L"%a") != std::wstring::npos) {
+      wchar_t alias[MAX_PATH] = L"";
+      ASSERT_NE(0u, GetShortPathNameW((tree + L"\\" + c.files[0]).c_str(), alias, MAX_PATH));
+      std::wstring stem = alias;
+      stem = stem.substr(stem.find_last_of(L'\\') + 1);
+      stem = stem.substr(0, stem.rfind(L'.'));
+      arguments.replace(arguments.find(L"%a"), 2, stem);
+    }
+    // The report lies in the folder renamed, where a row would take its name.
+    const std::wstring plan = tree + L"\\r.csv";
+    const int planCode = Run(arguments + L" \"/plan=" + plan + L"\" \"" + tree + L"\"");
+    const CsvRows planned = Report(treeName + L"\\r.csv");
+    DeleteFileW(plan.c_str());
+    const int runCode = Run(arguments + L" \"/report=" + plan + L"\" \"" + tree + L"\"");
+    const CsvRows done = Report(treeName + L"\\r.csv");
+    EXPECT_EQ(planCode, runCode);
+    ASSERT_EQ(planned.size(), done.size());
+    std::vector<std::string> promised;
+    for (size_t i = 0; i < planned.size(); ++i) {
+      ASSERT_EQ(5u, planned[i].size());
+      ASSERT_EQ(5u, done[i].size());
+      EXPECT_EQ(planned[i][0], done[i][0]) << i;
+      EXPECT_EQ(planned[i][1], done[i][1]) << planned[i][0];
+      EXPECT_EQ(planned[i][3] == "予定" ? "変更" : planned[i][3], done[i][3]) << planned[i][0] << ": " << planned[i][4];
+      if (planned[i][3] == "予定") {
+        promised.push_back(planned[i][1]);
+        // A row the plan will change says how, never that its name is taken.
+        EXPECT_NE("同名のファイルがすでに存在", planned[i][4]) << planned[i][0];
+      }
+    }
+    std::sort(promised.begin(), promised.end());
+    if (c.newNames != std::vector<std::string>{"?"}) {
+      EXPECT_EQ(c.newNames, promised);
+    }
+    SetFileAttributesW((tree + L"\\rw.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
 }  // namespace
 }  // namespace korval
