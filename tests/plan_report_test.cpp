@@ -296,6 +296,7 @@ TEST_F(PlanReportTest, NoRunLosesAFileToItsReportOrLeavesOneOutInSilence) {
     std::wstring arguments = c.arguments;
     arguments.replace(arguments.find(L"%r"), 2, reportPath);
     arguments.replace(arguments.find(L"%t"), 2, tree);
+    const std::vector<std::string> before = DiskNames(tree);
     EXPECT_EQ(c.code, Run(arguments));
     EXPECT_EQ(c.names, DiskNames(tree));
     for (const wchar_t* file : c.files) {
@@ -329,6 +330,20 @@ TEST_F(PlanReportTest, NoRunLosesAFileToItsReportOrLeavesOneOutInSilence) {
     std::vector<std::string> expected = c.rows;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(expected, seen);
+    // The undo brings every name back, and never a report's bytes under a user's name.
+    if (std::any_of(rows.begin(), rows.end(), [](const auto& row) { return row[3] == "変更"; })) {
+      EXPECT_EQ(0, Run(L"/undo"));
+      std::vector<std::string> restored = before;
+      if (!c.reportElsewhere && reportName.find(L'\\') == std::wstring::npos &&
+          std::find(before.begin(), before.end(), Utf8(reportName)) == before.end()) {
+        restored.push_back(Utf8(reportName));
+        std::sort(restored.begin(), restored.end());
+      }
+      EXPECT_EQ(restored, DiskNames(tree));
+      for (const wchar_t* file : c.files) {
+        EXPECT_EQ("user " + Utf8(file), program_.ReadFile(treeName + L"\\" + file)) << Utf8(file);
+      }
+    }
   }
 }
 
