@@ -153,8 +153,9 @@ bool PlanFileSystem::Move(const wchar_t* from, const wchar_t* to) {
   const bool sameItem = sourceFolder == &targetFolder && oldKey_ == newKey_;  // only the spelling changes
   if (sameItem && entry->name == targetName) return true;  // nothing changes, its alias neither
   // Beside a case twin only the exact spelling is taken; the twin itself blocks its own spelling.
-  const Entry* twin = targetFolder.twinKeys.count(newKey_) ? ExactEntry(targetFolder, targetName) : nullptr;
-  if ((twin && twin != entry) || (!sameItem && !targetFolder.twinKeys.count(newKey_) && Lookup(targetFolder, newKey_))) {
+  const bool twinKey = targetFolder.twinKeys.count(newKey_) != 0;
+  const Entry* holder = twinKey ? ExactEntry(targetFolder, targetName) : sameItem ? nullptr : Lookup(targetFolder, newKey_);
+  if (holder && (!twinKey || holder != entry)) {
     SetLastError(ERROR_ALREADY_EXISTS);
     return false;
   }
