@@ -25,7 +25,20 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param) {
   return FALSE;
 }
 
+std::wstring ObjectName(HANDLE object) {
+  wchar_t name[256] = L"";
+  DWORD needed = 0;
+  if (!object || !GetUserObjectInformationW(object, UOI_NAME, name, sizeof(name), &needed)) return L"";
+  return name;
+}
+
 }  // namespace
+
+std::wstring ThreadDesktopPath() {
+  const std::wstring station = ObjectName(GetProcessWindowStation());
+  const std::wstring desktop = ObjectName(GetThreadDesktop(GetCurrentThreadId()));
+  return station.empty() || desktop.empty() ? L"" : station + L"\\" + desktop;
+}
 
 ProgramRunner::ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments) {
   const std::wstring exe = folder / exeName;
@@ -34,8 +47,11 @@ ProgramRunner::ProgramRunner(const TempFolder& folder, const std::wstring& exeNa
   if (!arguments.empty()) commandLine += L" " + arguments;
   std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back(L'\0');
+  // The program opens its windows where the test looks for them: on the test's own desktop.
+  std::wstring desktop = ThreadDesktopPath();
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
+  if (!desktop.empty()) startup.lpDesktop = desktop.data();
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(),
                       &startup, &info))

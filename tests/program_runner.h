@@ -34,6 +34,8 @@ class ProgramRunner {
   HWND window_ = nullptr;
 };
 
+// "station\desktop" of the calling thread, as a started process is told where to open its windows.
+std::wstring ThreadDesktopPath();
 std::wstring WindowText(HWND window);
 // The rename list inside a main window (it sits in the main dialog's splitter), or null.
 HWND ListControlOf(HWND window);
