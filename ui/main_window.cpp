@@ -20,6 +20,7 @@
 #include "platform/dpi.h"
 #include "platform/window_class.h"
 #include "resources/resource.h"
+#include "ui/close_request.h"
 #include "ui/command_table.h"
 #include "ui/csv_into_list.h"
 #include "ui/display_scaling.h"
@@ -94,6 +95,7 @@ void AllowDropsFromLowerIntegrity(const WindowsVersion& windows) {
 }
 
 void OnTimer(Workspace& work, Frame& frame, UINT_PTR id);
+void OnClose(MainWindowState* state);
 void TickExitWatchdog(Workspace& work, const Frame& frame);
 
 // The next step of an automatic start, after the pause that lets the window show what came before.
@@ -242,6 +244,7 @@ void FinishSetup(Workspace& work, Frame& frame) {
   LayoutFrame(work, frame);
   if (work.commandLine.testMode) SetWindowTextW(frame.main, kTestModeTitle);
   if (frame.list && !work.UndoMode()) SetFocus(frame.list);
+  if (!work.Automatic()) SetTimer(frame.main, kTimerDiskCheck, kDiskCheckMs, nullptr);
   ContinueAfter(work, frame, kTimerReadArguments, 100);
 }
 
@@ -269,6 +272,7 @@ void ReadArguments(Workspace& work, Frame& frame) {
   }
   SetPositionSample(work, frame);
   RefreshList(work, frame);
+  frame.argumentsRead = true;
   if (work.Automatic()) ContinueAfter(work, frame, kTimerAutoRun, static_cast<UINT>(delay));
 }
 
@@ -301,12 +305,17 @@ void OnSelectionSettled(Workspace& work, Frame& frame) {
 }
 
 void OnTimer(Workspace& work, Frame& frame, UINT_PTR id) {
-  if (id != kTimerExitWatchdog) KillTimer(frame.main, id);
+  if (id == kTimerCloseWhenFree) {
+    if (FreeToClose(frame)) OnClose(StateOf(frame.main));
+    return;
+  }
+  if (id != kTimerExitWatchdog && id != kTimerDiskCheck) KillTimer(frame.main, id);
   switch (id) {
     case kTimerFinishSetup: FinishSetup(work, frame); break;
     case kTimerBusy: work.busy = false; break;
     case kTimerCounter: OnSelectionSettled(work, frame); break;
     case kTimerLivePreview: RunLivePreview(work, frame); break;
+    case kTimerDiskCheck: FollowOutsideChanges(work, frame); break;
     case kTimerPlayback: TickPlayback(work.commandLine, work.autoWork); break;
     case kTimerClock: TickClock(work, frame); break;
     case kTimerReadArguments: ReadArguments(work, frame); break;
@@ -340,8 +349,8 @@ void OnDropFiles(Workspace& work, Frame& frame, HDROP drop) {
   const std::vector<std::wstring> paths = DroppedPaths(drop);
   DragFinish(drop);
   FinishSetupNow(work, frame);
-  // Ignored while busy: a drop is settling, a pass over the rows or a playback is under way.
-  if (work.busy || work.run.passRunning || work.Playing()) return;
+  // Ignored while busy: a drop is settling, a pass over the rows, a box or a playback is under way.
+  if (work.busy || work.run.passRunning || work.Playing() || HandlingInsideAnother(frame)) return;
   if (IsCsvDrop(work, paths)) {
     ReadCsvIntoList(work, frame, paths.front());
     SetBusy(work, frame);
@@ -361,7 +370,7 @@ void OnHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest) {
   refusal.undoMode = work.UndoMode();
   refusal.macroPlayback = work.Playing();
   // An unattended run renames what its command line named, and nothing handed over meanwhile.
-  refusal.busy = work.run.passRunning || work.Automatic();
+  refusal.busy = work.run.passRunning || work.Automatic() || HandlingInsideAnother(frame);
   const ReceiveResult result = ReceivePaths(lowest, highest, refusal, [&](const std::wstring& path) {
     const ReadResult read =
         ReadIntoList(work, frame, [&](ListReader& reader) { return reader.ReadPathIntoList(path, false, false); });
@@ -431,25 +440,44 @@ LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
   return 0;
 }
 
-void OnClose(MainWindowState* state) {
-  Workspace& work = state->work;
-  Frame& frame = state->frame;
+// What every close keeps: the window's size and columns, the panel's values, the settings.
+void SaveAtClose(Workspace& work, Frame& frame, bool hide) {
   const bool normal = !IsZoomed(frame.main) && !IsIconic(frame.main);
   if (normal) RememberGeometry(frame, work.settings);
   RememberColumnWidths(frame.list, work.settings);
   if (frame.tree && (work.settings.dispcontrols & 8)) {
     work.settings.treewidth = static_cast<int>(SendMessageW(frame.splitter, kSplitGetPosition, 0, 0));
   }
-  ShowWindow(frame.main, SW_HIDE);
-  if (work.Recording()) StopRecording(work, frame);
+  if (hide) ShowWindow(frame.main, SW_HIDE);
+  if (hide && work.Recording()) StopRecording(work, frame);
   CollectPanel(work, frame);
   SettingsFromPanel(work.panel, work.settings);
   work.settings.bsexcept0 = work.params.bsexcept0;
   work.settings.bsexcept1 = work.params.bsexcept1;
   work.settings.bsexcept2 = work.params.bsexcept2;
   if (work.store && !work.settingsRemoved) SaveSettings(*work.store, work.settings, SaveReason::Exit, normal);
+}
+
+void OnClose(MainWindowState* state) {
+  Workspace& work = state->work;
+  Frame& frame = state->frame;
+  // Inside a pass or a box the window is still in use: it closes once they have stopped.
+  if (HandlingInsideAnother(frame)) {
+    CloseWhenFree(frame);
+    return;
+  }
+  KillTimer(frame.main, kTimerCloseWhenFree);
+  SaveAtClose(work, frame, true);
   if (work.autoReport) FinishAutoReport(work.commandLine, *work.autoReport, work.list);
   DestroyWindow(frame.main);
+}
+
+// The session ends once this returns: what a close keeps is kept now, and the window closes as a
+// close does (after the pass under way, if any).
+void OnEndSession(MainWindowState* state, bool ending) {
+  if (!ending) return;
+  if (HandlingInsideAnother(state->frame)) SaveAtClose(state->work, state->frame, false);
+  OnClose(state);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -459,6 +487,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   if (!state) return DefWindowProcW(hwnd, message, wParam, lParam);
   Workspace& work = state->work;
   Frame& frame = state->frame;
+  const HandlingMessage handling(hwnd);
   if (message == handOverMessage && handOverMessage != 0) {
     OnHandOver(work, frame, wParam, lParam);
     return 0;
@@ -491,6 +520,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       // The font of the program's texts, for the windows it opens beside the main window.
       return reinterpret_cast<LRESULT>(frame.Font());
     case WM_CLOSE: OnClose(state); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION: OnEndSession(state, wParam != FALSE); return 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == frame.list && !work.Playing()) {
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};

@@ -128,6 +128,9 @@ struct Frame {
   std::vector<std::pair<int, HWND>> panelControls;    // the mode panels' controls made so far, by id
   bool setUpStarted = false;   // the rest of the set-up (timer 1500, or a first drop) has begun
   bool setUpFinished = false;  // timer 1500 has run: the panel is filled, the folder tree too
+  bool argumentsRead = false;  // timer 1504 has read the command line's paths into the list
+  int handlingDepth = 0;       // how many of the window's own messages are being handled, one inside another
+  bool closeWhenFree = false;  // a close came while a pass or a box was under way
   bool holdLayout = false;  // the window's start: its parts are laid out once it has its place
   // A control of the dialog by its id: looked up among the anchored controls first, since under Wine
   // every GetDlgItem asks the server for the dialog's children.
