@@ -10,6 +10,7 @@
 #include "config/single_instance.h"
 #include "platform/data_files.h"
 #include "platform/temp_folder.h"
+#include "resources/resource.h"
 #include "tests/program_runner.h"
 
 namespace korval {
@@ -74,6 +75,44 @@ TEST_F(InstanceTest, ASecondStartThatFindsNoWindowToTakeItsPathsOpensItsOwn) {
   ASSERT_NE(nullptr, window) << "the second start ended without a window";
   EXPECT_TRUE(WaitForRows(window, 4)) << RowsShown(window);
   EXPECT_EQ(0, second.Close());
+}
+
+// The window opened because no receiver answered takes the hand-overs itself while the silent
+// instance still holds the mutex: the next start hands its paths to it at once, without the wait.
+TEST_F(InstanceTest, AWindowOpenedBecauseNoReceiverAnsweredTakesTheNextStart) {
+  const HANDLE held = CreateMutexW(nullptr, FALSE, kInstanceObjectName);
+  ASSERT_NE(nullptr, held);
+  ProgramRunner second(second_, L"korvalith.exe", paths_);
+  HWND window = second.WaitForWindow(kHandOverWindowWaitMs + 10000);
+  ASSERT_NE(nullptr, window) << "the second start ended without a window";
+  EXPECT_TRUE(WaitForRows(window, 4)) << RowsShown(window);
+  work_.WriteFile(L"five.txt", "5");
+  const ULONGLONG started = GetTickCount64();
+  ProgramRunner third(first_, L"korvalith.exe", L"\"" + (work_ / L"five.txt") + L"\"");
+  EXPECT_EQ(0, third.WaitForExit(kHandOverWindowWaitMs + 10000));
+  EXPECT_LT(GetTickCount64() - started, kHandOverWindowWaitMs) << "the third start waited for a receiver";
+  EXPECT_TRUE(WaitForRows(window, 5)) << RowsShown(window);
+  CloseHandle(held);
+  EXPECT_EQ(0, second.Close());
+}
+
+// A receiver in undo mode may not add the paths: the sender ends with 1, not 0, and the running
+// window keeps its rows.
+TEST_F(InstanceTest, ASecondStartWhosePathsWereNotTakenEndsWithOne) {
+  const std::wstring line = L"\"" + (work_ / L"x.txt") + L"\",\"" + (work_ / L"two.txt") + L"\",\"<NORMAL>\"\r\n";
+  std::string log = "\xFF\xFE";
+  log.append(reinterpret_cast<const char*>(line.data()), line.size() * sizeof(wchar_t));
+  first_.WriteFile(L"rename1.log", log);
+  ProgramRunner running(first_, L"korvalith.exe");
+  HWND window = running.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  SendMessageW(window, WM_COMMAND, IDM_UNDO_MODE, 0);
+  ASSERT_TRUE(WaitForRows(window, 1)) << "the log's row in undo mode: " << RowsShown(window);
+  ProgramRunner second(second_, L"korvalith.exe", paths_);
+  EXPECT_EQ(1, second.WaitForExit(15000));
+  EXPECT_EQ(1, RowsShown(window));
+  EXPECT_EQ(0, GlobalFindAtomW(((work_ / L"two.txt") + L"@").c_str())) << "the sender removed what was not taken";
+  EXPECT_EQ(0, running.Close());
 }
 
 TEST_F(InstanceTest, WithMultipleInstancesAllowedBothRun) {

@@ -26,6 +26,7 @@
 #include "ui/display_scaling.h"
 #include "ui/first_start_dialog.h"
 #include "ui/folder_tree.h"
+#include "ui/hand_over_receiver.h"
 #include "ui/list_view.h"
 #include "ui/live_preview.h"
 #include "ui/main_frame.h"
@@ -184,13 +185,19 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   // their own. When the running instance's window never shows (it ended meanwhile), this start
   // opens its own window with its paths rather than dropping them, and takes the mutex over when
   // nobody holds it any more.
+  // This window then takes the hand-overs of later starts, even while the silent instance still holds
+  // the mutex: otherwise each later start would wait in vain and open yet another window.
+  bool receivesInsteadOfSilentInstance = false;
   if (!work.settings.multiple && !work.Automatic() && CheckOtherInstance(work.instanceMutex)) {
-    if (HandOverPaths(hwnd, work.arguments, HandOverMessage()).windowFound) {
+    const HandOverResult handOver = HandOverPaths(hwnd, work.arguments, HandOverMessage());
+    if (handOver.windowFound) {
       start->handedOver = true;
+      start->handOverTaken = handOver.taken;
       return FALSE;
     }
     work.instanceMutex.Release();
     CheckOtherInstance(work.instanceMutex);
+    receivesInsteadOfSilentInstance = true;
   }
   // The case conversions keep their exception words in the mode parameters; the box shows the
   // list of the conversion chosen.
@@ -218,7 +225,7 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   SetTimer(hwnd, kTimerFinishSetup, work.planFs ? USER_TIMER_MINIMUM : 35, nullptr);
   SetTimer(hwnd, kTimerClock, 50, nullptr);
   // Found by a second start only now that the window is whole.
-  MarkHandOverReceiver(hwnd, work.instanceMutex.Owns());
+  MarkHandOverReceiver(hwnd, work.instanceMutex.Owns() || receivesInsteadOfSilentInstance);
   return TRUE;
 }
 
@@ -309,13 +316,15 @@ void OnTimer(Workspace& work, Frame& frame, UINT_PTR id) {
     if (FreeToClose(frame)) OnClose(StateOf(frame.main));
     return;
   }
-  if (id != kTimerExitWatchdog && id != kTimerDiskCheck) KillTimer(frame.main, id);
+  // The periodic timers stop themselves when they are done.
+  if (id != kTimerExitWatchdog && id != kTimerDiskCheck && id != kTimerTakeHeld) KillTimer(frame.main, id);
   switch (id) {
     case kTimerFinishSetup: FinishSetup(work, frame); break;
     case kTimerBusy: work.busy = false; break;
     case kTimerCounter: OnSelectionSettled(work, frame); break;
     case kTimerLivePreview: RunLivePreview(work, frame); break;
     case kTimerDiskCheck: FollowOutsideChanges(work, frame); break;
+    case kTimerTakeHeld: TakeHeldPaths(work, frame); break;
     case kTimerPlayback: TickPlayback(work.commandLine, work.autoWork); break;
     case kTimerClock: TickClock(work, frame); break;
     case kTimerReadArguments: ReadArguments(work, frame); break;
@@ -363,26 +372,11 @@ void OnDropFiles(Workspace& work, Frame& frame, HDROP drop) {
   SetBusy(work, frame);
 }
 
-// A second start handed over its paths: read them as drops, then come to the front.
-void OnHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest) {
+// A second start handed over its paths: read them as drops (or kept while the window is busy), then
+// come to the front.
+LRESULT OnHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest) {
   FinishSetupNow(work, frame);
-  HandOverRefusal refusal;
-  refusal.undoMode = work.UndoMode();
-  refusal.macroPlayback = work.Playing();
-  // An unattended run renames what its command line named, and nothing handed over meanwhile.
-  refusal.busy = work.run.passRunning || work.Automatic() || HandlingInsideAnother(frame);
-  const ReceiveResult result = ReceivePaths(lowest, highest, refusal, [&](const std::wstring& path) {
-    const ReadResult read =
-        ReadIntoList(work, frame, [&](ListReader& reader) { return reader.ReadPathIntoList(path, false, false); });
-    return read.outcome == ReadOutcome::LimitReached ? PathReadResult::kListFull : PathReadResult::kRoomForMore;
-  });
-  if (result.refused) return;
-  if (result.pathsRead > 0) {
-    SetPositionSample(work, frame);
-    ApplyFilter(work.list, FilterKind::ChangedOnly, work.panel.filterText);
-    RefreshList(work, frame);
-  }
-  BringWindowToFront(frame.main);
+  return ReceiveHandOver(work, frame, lowest, highest);
 }
 
 LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
@@ -488,10 +482,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   Workspace& work = state->work;
   Frame& frame = state->frame;
   const HandlingMessage handling(hwnd);
-  if (message == handOverMessage && handOverMessage != 0) {
-    OnHandOver(work, frame, wParam, lParam);
-    return 0;
-  }
+  if (message == handOverMessage && handOverMessage != 0) return OnHandOver(work, frame, wParam, lParam);
   switch (message) {
     case WM_TIMER: OnTimer(work, frame, wParam); return 0;
     case WM_SIZE: LayoutFrame(work, frame); return 0;

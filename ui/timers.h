@@ -16,5 +16,6 @@ inline constexpr UINT_PTR kTimerCounter = 1507;        // the counter after a bu
 inline constexpr UINT_PTR kTimerLivePreview = 1508;    // the new names, once typing pauses
 inline constexpr UINT_PTR kTimerCloseWhenFree = 1509;  // a close that waits for a pass or a box to end
 inline constexpr UINT_PTR kTimerDiskCheck = 1510;      // every 300 ms: did a listed folder change outside?
+inline constexpr UINT_PTR kTimerTakeHeld = 1511;       // handed-over paths kept while busy, read once free
 
 }  // namespace korval
