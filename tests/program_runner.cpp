@@ -40,9 +40,10 @@ std::wstring ThreadDesktopPath() {
   return station.empty() || desktop.empty() ? L"" : station + L"\\" + desktop;
 }
 
-ProgramRunner::ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments) {
+ProgramRunner::ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments,
+                             bool copy) {
   const std::wstring exe = folder / exeName;
-  if (!CopyFileW((ProgramFolder() + exeName).c_str(), exe.c_str(), FALSE)) return;
+  if (copy && !CopyFileW((ProgramFolder() + exeName).c_str(), exe.c_str(), FALSE)) return;
   std::wstring commandLine = L"\"" + exe + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());

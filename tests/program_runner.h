@@ -13,8 +13,10 @@ namespace korval {
 
 class ProgramRunner {
  public:
-  // Copies <build>/bin/<exeName> into folder and starts it there with the arguments.
-  ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments = L"");
+  // Copies <build>/bin/<exeName> into folder and starts it there with the arguments; with copy
+  // false, starts the copy already there (a program that runs cannot be copied over).
+  ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments = L"",
+                bool copy = true);
   ~ProgramRunner();
 
   bool Started() const { return process_.Valid(); }
