@@ -102,7 +102,7 @@ HandOverResult HandOverPaths(HWND ownWindow, const std::vector<std::wstring>& ar
     sent.push_back({atom, std::move(text)});
   }
   result.pathsSent = sent.size();
-  seams.sendMessage(target, message, result.lowest, result.highest);
+  result.taken = seams.sendMessage(target, message, result.lowest, result.highest) == kHandOverTaken;
   RemoveLeftovers(sent);
   return result;
 }
@@ -110,30 +110,37 @@ HandOverResult HandOverPaths(HWND ownWindow, const std::vector<std::wstring>& ar
 ReceiveResult ReceivePaths(WPARAM lowest, LPARAM highest, const HandOverRefusal& refusal,
                            const ReadHandedPath& read) {
   ReceiveResult result;
-  if (refusal.Any()) {
-    result.refused = true;
-    return result;
-  }
+  result.refused = refusal.Any();
   // Atoms are 16-bit; anything else did not come from a hand-over. Below MAXINTATOM lie integer
   // atoms, which carry no text.
   if (highest < 0 || static_cast<ULONG_PTR>(highest) > 0xFFFF || lowest > 0xFFFF) return result;
   const unsigned first = lowest < MAXINTATOM ? MAXINTATOM : static_cast<unsigned>(lowest);
   const unsigned end = static_cast<unsigned>(highest);
+  bool full = false;
   for (unsigned number = first; number <= end; ++number) {
     const ATOM atom = static_cast<ATOM>(number);
     const std::wstring text = AtomText(atom);
     // Other programs' atoms may lie in the range: only marked strings are ours.
     if (text.empty() || text.back() != kHandOverMark) continue;
     const std::wstring path = text.substr(0, text.size() - 1);
+    // Refused, or past a full list: counted for the user, left for the sender to remove.
+    if (result.refused || full) {
+      if (!path.empty()) ++result.pathsNotTaken;
+      continue;
+    }
     PathReadResult readResult = PathReadResult::kRoomForMore;
     if (!path.empty() && read) {
       readResult = read(path);
       ++result.pathsRead;
     }
     GlobalDeleteAtom(atom);
-    if (readResult == PathReadResult::kListFull) break;
+    full = readResult == PathReadResult::kListFull;
   }
   return result;
+}
+
+LRESULT HandOverAnswer(const ReceiveResult& result) {
+  return !result.refused && result.pathsNotTaken == 0 ? kHandOverTaken : 0;
 }
 
 void BringWindowToFront(HWND window) {

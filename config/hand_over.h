@@ -34,8 +34,14 @@ struct HandOverSeams {
 };
 HandOverSeams SystemHandOverSeams();
 
+// What the receiver answers when it took every path sent (read at once, or kept to be read as soon
+// as it can); anything else (a refusal, a full list, a window that does not know the message) means
+// that paths were not taken, and the sender says so with its exit code.
+inline constexpr LRESULT kHandOverTaken = 1;
+
 struct HandOverResult {
   bool windowFound = false;
+  bool taken = false;  // the receiver answered kHandOverTaken
   size_t pathsSent = 0;
   ATOM lowest = 0;
   ATOM highest = 0;
@@ -61,7 +67,7 @@ struct HandOverRefusal {
   bool undoMode = false;
   bool textEditorOpen = false;
   bool noListBuffer = false;  // the list's working buffer could not be allocated
-  bool busy = false;          // a pass over the list or an unattended run is under way
+  bool busy = false;          // an unattended run is under way (a pass of a person's start keeps the paths)
   bool Any() const { return macroPlayback || undoMode || textEditorOpen || noListBuffer || busy; }
 };
 
@@ -73,7 +79,11 @@ using ReadHandedPath = std::function<PathReadResult(const std::wstring& path)>;
 struct ReceiveResult {
   bool refused = false;
   size_t pathsRead = 0;
+  size_t pathsNotTaken = 0;  // ours in the range that were refused, or left when the list was full
 };
+
+// The answer to the sender for what ReceivePaths did.
+LRESULT HandOverAnswer(const ReceiveResult& result);
 
 // The running instance's handler of the hand-over message. When pathsRead is not 0 the caller
 // refreshes the longest-name box, the ChangedOnly filter and the status bar; unless refused it

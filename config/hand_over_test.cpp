@@ -42,6 +42,7 @@ struct Loopback {
   std::vector<std::wstring> received;
   std::vector<std::wstring> events;
   HandOverRefusal refusal;
+  ReceiveResult last;
   size_t listLimit = 100000;
   HWND window = reinterpret_cast<HWND>(0x4242);
   const wchar_t* windowTitle = L"こ～ばりす～ず ";
@@ -57,11 +58,11 @@ struct Loopback {
       events.push_back(L"send");
       EXPECT_EQ(window, target);
       EXPECT_EQ(HandOverMessage(), message);
-      ReceivePaths(lo, hi, refusal, [this](const std::wstring& path) {
+      last = ReceivePaths(lo, hi, refusal, [this](const std::wstring& path) {
         received.push_back(path);
         return received.size() >= listLimit ? PathReadResult::kListFull : PathReadResult::kRoomForMore;
       });
-      return 0;
+      return HandOverAnswer(last);
     };
     return seams;
   }
@@ -181,6 +182,36 @@ TEST(HandOver, SenderRemovesWhatABusyOrFullReceiverLeft) {
   for (const auto& path : paths) EXPECT_FALSE(AtomExists(path + L"@"));
 }
 
+// The sender learns whether its paths were taken, and the receiver how many it did not take.
+struct TakenCase {
+  const char* what;
+  bool undoMode;
+  size_t listLimit;
+  bool taken;
+  size_t read, notTaken;
+};
+
+TEST(HandOver, TheSenderKnowsWhetherItsPathsWereTaken) {
+  const TakenCase cases[] = {
+      {"taken", false, 100, true, 3, 0},
+      {"refused in undo mode", true, 100, false, 0, 3},
+      {"the list full after two", false, 2, false, 2, 1},
+  };
+  for (const TakenCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Loopback loop;
+    loop.refusal.undoMode = c.undoMode;
+    loop.listLimit = c.listLimit;
+    const std::vector<std::wstring> paths{TestPath(L"1"), TestPath(L"2"), TestPath(L"3")};
+    const HandOverResult result = HandOverPaths(nullptr, Arguments(paths), HandOverMessage(), loop.Seams());
+    EXPECT_TRUE(result.windowFound);
+    EXPECT_EQ(c.taken, result.taken);
+    EXPECT_EQ(c.read, loop.last.pathsRead);
+    EXPECT_EQ(c.notTaken, loop.last.pathsNotTaken);
+    for (const auto& path : paths) EXPECT_FALSE(AtomExists(path + L"@"));
+  }
+}
+
 TEST(HandOverReceive, OtherProgramsAtomsInTheRangeAreLeftAlone) {
   TestAtoms atoms;
   const std::wstring foreign = TestPath(L"foreign");
@@ -221,6 +252,8 @@ TEST(HandOverReceive, RefusalsLeaveTheAtomsUnconsumed) {
     EXPECT_TRUE(result.refused);
     EXPECT_FALSE(called);
     EXPECT_TRUE(AtomExists(text));
+    EXPECT_EQ(1u, result.pathsNotTaken);
+    EXPECT_EQ(0, HandOverAnswer(result));
   }
 }
 

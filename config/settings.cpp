@@ -254,6 +254,9 @@ DWORD EncodeOption4(const Settings& s) {
 int DecodeHeadcount(int value) { return value < kHeadcountMinimum ? kHeadcountDefault : value; }
 
 LoadResult LoadSettings(const SettingsStore& stored, const WindowsVersion& windows, Settings& s) {
+  // A start counts itself under the file's lock: starts at the same moment each read the count the
+  // one before wrote, so none loses a count or takes itself for the first start.
+  std::unique_ptr<NamedLock> counting = stored.LockFile();
   const SettingsStore store = stored.ReadAtOnce();  // about a hundred keys, the file read once
   LoadResult result;
   if (store.Kind() == StoreKind::Ini && !store.HasKey(L"_version")) {
@@ -273,6 +276,7 @@ LoadResult LoadSettings(const SettingsStore& stored, const WindowsVersion& windo
     ++s.count;
   }
   store.WriteInt(L"_count", s.count);
+  counting.reset();
 
   DecodeOption2(store.ReadInt(L"option2", kOption2Bound, kOption2Default), s);
   s.option3 = store.ReadInt(L"option3", kOption3Bound, 0);
@@ -302,6 +306,7 @@ void LoadSettingsOnFirstShow(const SettingsStore& stored, Settings& s) {
 void SaveSettings(const SettingsStore& store, const Settings& s, SaveReason reason, bool windowNormal) {
   // "Save now" exists to capture the values that the fixed settings keep, so it writes them.
   const bool exit = reason == SaveReason::Exit;
+  const SettingsStore::Batch batch(store);  // the ini file changes once, with the keys that changed
   store.WriteInt(L"_version", kProgramVersion);
   store.WriteInt(L"option1", static_cast<int>(EncodeOption1(s)));
   store.WriteInt(L"option2", static_cast<int>(EncodeOption2(s)));

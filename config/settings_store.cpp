@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "filelist/ansi_escape.h"
+#include "config/ini_keys.h"
 #include "platform/data_files.h"
 #include "platform/scoped_handle.h"
 
 namespace korval {
 namespace {
 
-constexpr const wchar_t* kSection = L"Base";
 // Bigger than any stored text, so that escaping a 1023-character value never cuts it.
 constexpr int kEncodeCapacity = 1024 * 6 + 1;
 
@@ -32,12 +32,6 @@ std::wstring StripProfileQuotes(std::wstring text) {
   return text;
 }
 
-std::wstring Trimmed(const std::wstring& text) {
-  const size_t first = text.find_first_not_of(L" \t");
-  if (first == std::wstring::npos) return L"";
-  return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
-}
-
 // The number a profile value holds as the profile functions read it: a sign and decimal digits,
 // up to the first other character, in 32 bits.
 DWORD ProfileNumber(const std::wstring& text) {
@@ -47,25 +41,6 @@ DWORD ProfileNumber(const std::wstring& text) {
   DWORD value = 0;
   for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) value = value * 10 + (text[at] - L'0');
   return negative ? 0u - value : value;
-}
-
-// The keys and values of the section, in the file's order.
-std::vector<std::pair<std::wstring, std::wstring>> ReadSection(const std::wstring& iniPath) {
-  std::vector<wchar_t> buffer(32768);
-  DWORD length = 0;
-  while ((length = GetPrivateProfileSectionW(kSection, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                             iniPath.c_str())) >= buffer.size() - 2 &&
-         buffer.size() < (1u << 24)) {
-    buffer.resize(buffer.size() * 2);
-  }
-  std::vector<std::pair<std::wstring, std::wstring>> section;
-  for (const wchar_t* line = buffer.data(); line < buffer.data() + length && *line; line += wcslen(line) + 1) {
-    const std::wstring text = line;
-    const size_t equals = text.find(L'=');
-    if (equals == std::wstring::npos) continue;
-    section.emplace_back(Trimmed(text.substr(0, equals)), Trimmed(text.substr(equals + 1)));
-  }
-  return section;
 }
 
 }  // namespace
@@ -81,16 +56,62 @@ SettingsStore::SettingsStore(StoreKind kind, std::wstring iniPath, std::wstring 
 
 SettingsStore SettingsStore::ReadAtOnce() const {
   SettingsStore copy = *this;
-  if (kind_ == StoreKind::Ini) copy.section_ = std::make_shared<const std::vector<std::pair<std::wstring, std::wstring>>>(ReadSection(iniPath_));
+  if (kind_ != StoreKind::Ini) return copy;
+  copy.section_ = std::make_shared<const std::vector<std::pair<std::wstring, std::wstring>>>(ReadSection(iniPath_, kSection));
+  if (!ini_->startRead) {
+    ini_->readAtStart = *copy.section_;
+    ini_->startRead = true;
+  }
   return copy;
 }
 
-const std::wstring* SettingsStore::ReadValue(const wchar_t* key) const {
-  for (const auto& [name, value] : *section_) {
-    if (CompareStringOrdinal(name.c_str(), -1, key, -1, TRUE) == CSTR_EQUAL) return &value;
-  }
-  return nullptr;
+SettingsStore::Batch::Batch(const SettingsStore& store) : store_(store) { ++store_.ini_->batches; }
+
+SettingsStore::Batch::~Batch() {
+  if (--store_.ini_->batches == 0) store_.CommitIniWrites();
 }
+
+std::unique_ptr<NamedLock> SettingsStore::LockFile() const {
+  if (kind_ != StoreKind::Ini) return nullptr;
+  return std::make_unique<NamedLock>(IniLockKey(iniPath_), kIniLockWaitMs);
+}
+
+void SettingsStore::WriteIniValue(const wchar_t* key, const std::wstring& value) const {
+  for (auto& [name, pending] : ini_->pending) {
+    if (CompareStringOrdinal(name.c_str(), -1, key, -1, TRUE) == CSTR_EQUAL) {
+      pending = value;
+      if (ini_->batches == 0) CommitIniWrites();
+      return;
+    }
+  }
+  ini_->pending.emplace_back(key, value);
+  if (ini_->batches == 0) CommitIniWrites();
+}
+
+void SettingsStore::CommitIniWrites() const {
+  std::vector<std::pair<std::wstring, std::wstring>> writes = std::move(ini_->pending);
+  ini_->pending.clear();
+  if (writes.empty()) return;
+  // A key whose value is what this store read at start was not changed by this program.
+  if (ini_->startRead) {
+    std::erase_if(writes, [this](const std::pair<std::wstring, std::wstring>& write) {
+      const std::wstring* start = FindValue(ini_->readAtStart, write.first.c_str());
+      return start && *start == write.second;
+    });
+  }
+  WriteIniKeys(iniPath_, kSection, writes);
+  // Written now, these are the values to compare the next writes with.
+  if (!ini_->startRead) return;
+  for (const auto& [key, value] : writes) {
+    if (std::wstring* start = FindValue(ini_->readAtStart, key.c_str())) {
+      *start = value;
+    } else {
+      ini_->readAtStart.emplace_back(key, value);
+    }
+  }
+}
+
+const std::wstring* SettingsStore::ReadValue(const wchar_t* key) const { return FindValue(*section_, key); }
 
 int SettingsStore::ReadInt(const wchar_t* key, DWORD bound, int defaultValue) const {
   DWORD value;
@@ -110,7 +131,7 @@ int SettingsStore::ReadInt(const wchar_t* key, DWORD bound, int defaultValue) co
 
 void SettingsStore::WriteInt(const wchar_t* key, int value) const {
   if (kind_ == StoreKind::Ini) {
-    WritePrivateProfileStringW(kSection, key, std::to_wstring(value).c_str(), iniPath_.c_str());
+    WriteIniValue(key, std::to_wstring(value));
     return;
   }
   RegistryData data;
@@ -144,8 +165,7 @@ std::wstring SettingsStore::ReadText(const wchar_t* key, const std::wstring& def
 
 void SettingsStore::WriteText(const wchar_t* key, const std::wstring& text) const {
   if (kind_ == StoreKind::Ini) {
-    const std::wstring quoted = L"\"" + text + L"\"";
-    WritePrivateProfileStringW(kSection, key, quoted.c_str(), iniPath_.c_str());
+    WriteIniValue(key, L"\"" + text + L"\"");
     return;
   }
   RegistryData data;

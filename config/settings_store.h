@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/registry.h"
+#include "platform/named_lock.h"
 
 namespace korval {
 
@@ -36,6 +37,27 @@ class SettingsStore {
   void WriteText(const wchar_t* key, const std::wstring& text) const;
   bool HasKey(const wchar_t* key) const;
 
+  // Writes to the ini file are made as one change of the whole file: under a lock named for the
+  // file, a copy beside it takes the keys whose values changed (against the values this store read
+  // at start, and the file's own), and then replaces the file. Readers meet the old file or the new
+  // one, never one half written, and keys this program did not change stay as another start left
+  // them. Outside a batch each write is such a change of its own; within one (a save of every key),
+  // the writes wait for the batch's end. The registry writes at once either way.
+  class Batch {
+   public:
+    explicit Batch(const SettingsStore& store);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    const SettingsStore& store_;
+  };
+
+  // The ini file's lock, held while a start counts itself (so that starts at the same moment each
+  // read the count the one before them wrote); empty for the registry.
+  std::unique_ptr<NamedLock> LockFile() const;
+
   // A copy whose reads are answered from one reading of the ini file's section, taken now, the way
   // the profile functions answer them: a start reads about a hundred keys, and each profile read
   // looks at the file again. Its writes go to the file as before; its reads do not see them. A
@@ -52,6 +74,19 @@ class SettingsStore {
  private:
   // The value of key in the section read at once, or null when the key is not there.
   const std::wstring* ReadValue(const wchar_t* key) const;
+  // An ini write: kept for the batch's end, or made at once.
+  void WriteIniValue(const wchar_t* key, const std::wstring& value) const;
+  void CommitIniWrites() const;
+
+  // What the copies of one store share about the ini file: the section as first read at once (the
+  // start's values), and the writes of an open batch.
+  struct IniState {
+    std::vector<std::pair<std::wstring, std::wstring>> readAtStart;
+    bool startRead = false;
+    std::vector<std::pair<std::wstring, std::wstring>> pending;
+    int batches = 0;
+  };
+  std::shared_ptr<IniState> ini_ = std::make_shared<IniState>();
 
   StoreKind kind_;
   std::wstring iniPath_;

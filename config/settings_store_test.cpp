@@ -35,6 +35,38 @@ TEST(SettingsStore, IniKeepsDecimalIntegersAndQuotedTexts) {
   EXPECT_FALSE(store.HasKey(L"missing"));
 }
 
+// Two starts share the ini file: a save writes, in one replacement of the file, only the keys this
+// start changed, so what another start saved meanwhile stays; a save that changes nothing leaves the
+// file as it was, and no copy is left beside it.
+TEST(SettingsStore, ASaveWritesOnlyTheKeysThisStartChanged) {
+  IniProgramFolder program;
+  program.folder.WriteFile(L"korvalith.ini", "[Base]\r\nmode=1\r\nwtop=2\r\nsepstr=\"-\"\r\n");
+  const SettingsStore store = program.Store();
+  const SettingsStore atStart = store.ReadAtOnce();
+  EXPECT_EQ(1, atStart.ReadInt(L"mode", 100, 0));
+  // Another start saves its own values meanwhile.
+  WritePrivateProfileStringW(L"Base", L"wtop", L"7", (program.folder / L"korvalith.ini").c_str());
+  WritePrivateProfileStringW(L"Base", L"sepstr", L"\"+\"", (program.folder / L"korvalith.ini").c_str());
+  {
+    const SettingsStore::Batch batch(store);
+    store.WriteInt(L"mode", 3);       // changed here
+    store.WriteInt(L"wtop", 2);       // as this start read it
+    store.WriteText(L"sepstr", L"-");  // as this start read it
+    store.WriteInt(L"head1w", 50);    // new
+    EXPECT_EQ("[Base]\r\nmode=1\r\nwtop=7\r\nsepstr=\"+\"\r\n", program.IniBytes()) << "written at the batch's end";
+  }
+  EXPECT_EQ("[Base]\r\nmode=3\r\nwtop=7\r\nsepstr=\"+\"\r\nhead1w=50\r\n", program.IniBytes());
+  {
+    const SettingsStore::Batch again(store);
+    store.WriteInt(L"mode", 3);
+  }
+  EXPECT_EQ("[Base]\r\nmode=3\r\nwtop=7\r\nsepstr=\"+\"\r\nhead1w=50\r\n", program.IniBytes());
+  // Outside a batch a write is a replacement of its own.
+  store.WriteInt(L"wtop", 9);
+  EXPECT_EQ(9, store.ReadInt(L"wtop", 100, 0));
+  EXPECT_EQ((std::vector<std::wstring>{L"korvalith.ini", L"use.ini"}), SortedNames(program.folder.Path()));
+}
+
 TEST(SettingsStore, IntegersOutOfRangeReadAsTheDefault) {
   for (StoreKind kind : {StoreKind::Ini, StoreKind::Registry}) {
     IniProgramFolder program;

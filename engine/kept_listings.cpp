@@ -135,19 +135,38 @@ bool KeptListings::List(const std::wstring& folder, std::vector<WIN32_FIND_DATAW
 }
 
 void KeptListings::Relist(const std::wstring& folder, Folder& kept, std::vector<WIN32_FIND_DATAW>* entries) {
-  // The watch begins before the listing, so that no change falls between the two unseen.
-  if (!kept.watch && watched_ < kMaxWatchedFolders) {
-    kept.watch = fs_.WatchFolder(folder.c_str());
-    if (kept.watch) ++watched_;
-  } else if (kept.watch) {
-    kept.watch->Changed();
+  // The stamp is taken before the listing, so that a change made while it lists shows as a change.
+  if (kept.path.empty()) {
+    kept.path = folder;
+    order_.push_back(&kept);
   }
+  kept.stamped = fs_.StampFolder(folder.c_str(), kept.stamp);
   kept.names.Clear();
   kept.listed = fs_.ListFolder(folder.c_str(), [&](const WIN32_FIND_DATAW& entry) {
     kept.names.Add(entry);
     if (entries) entries->push_back(entry);
   });
   kept.names.Trim();
+}
+
+bool KeptListings::Unchanged(const std::wstring& folder, const Folder& kept) {
+  FolderStamp now;
+  return kept.stamped && fs_.StampFolder(folder.c_str(), now) && now == kept.stamp;
+}
+
+bool KeptListings::NoteOutsideChanges(size_t maxFolders) {
+  bool changed = false;
+  const size_t count = maxFolders < order_.size() ? maxFolders : order_.size();
+  for (size_t i = 0; i < count; ++i) {
+    if (nextToCompare_ >= order_.size()) nextToCompare_ = 0;
+    Folder& kept = *order_[nextToCompare_++];
+    // A folder already due to be listed again, or one that gives no stamp, has nothing to tell.
+    if (!kept.listed || !kept.stamped || Unchanged(kept.path, kept)) continue;
+    kept.listed = false;
+    changed = true;
+  }
+  if (changed) last_ = nullptr;
+  return changed;
 }
 
 void KeptListings::MarkAllStale() {
@@ -157,7 +176,8 @@ void KeptListings::MarkAllStale() {
 
 void KeptListings::Clear() {
   folders_.clear();
-  watched_ = 0;
+  order_.clear();
+  nextToCompare_ = 0;
   last_ = nullptr;
   lastFolder_.clear();
 }
@@ -169,7 +189,7 @@ KeptListings::Folder& KeptListings::Current(const std::wstring& folder) {
   last_ = &kept;
   if (kept.checkedInPass != pass_) {
     kept.checkedInPass = pass_;
-    if (!kept.listed || !kept.watch || kept.watch->Changed()) Relist(folder, kept, nullptr);
+    if (!kept.listed || !Unchanged(folder, kept)) Relist(folder, kept, nullptr);
   }
   return kept;
 }

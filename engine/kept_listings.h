@@ -1,9 +1,11 @@
 // The list's folders as they were listed when they were read, kept for the previews that follow, so
-// that "is this name taken?" is answered from memory instead of listing every folder again. Each
-// folder is watched for changes from outside (entries created, deleted or renamed); a folder whose
-// watch saw a change, or that cannot be watched, is listed again on the first question of the next
-// preview. Only previews ask here: an execution lists the folders anew and asks the file system, so a
-// stale listing can only ever make a preview wrong about a status, never an execution lose a file.
+// that "is this name taken?" is answered from memory instead of listing every folder again. No folder
+// is held open between passes (an open folder keeps its parents from being renamed): each listing
+// keeps the folder's stamp (its last-write time, which moves with every entry created, deleted or
+// renamed in it, and its identity), and a folder whose stamp moved, or that gives none, is listed
+// again on the first question of the next preview. Only previews ask here: an execution lists the
+// folders anew and asks the file system, so a stale listing can only ever make a preview wrong about
+// a status, never an execution lose a file.
 #pragma once
 
 #include <windows.h>
@@ -54,19 +56,19 @@ class FolderNames {
 
 class KeptListings final : public PathExistence {
  public:
-  // Folders past this many are still kept, but listed again at every preview: each watch holds a
-  // handle, and the system's supply of watches is shared with every other program.
-  static constexpr size_t kMaxWatchedFolders = 2048;
-
   explicit KeptListings(FileSystem& fs = SystemFileSystem()) : fs_(fs) {}
 
   // Lists folder (ending with a backslash) for the list's reader, in the file system's order, and
   // keeps the listing. False when the folder cannot be listed.
   bool List(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries);
-  // A preview begins: a folder whose watch saw a change is listed again when it is first asked about.
+  // A preview begins: a folder whose stamp moved is listed again when it is first asked about.
   void BeginPass() { ++pass_; }
-  // The program itself is about to change the disk: every folder is listed again at the next preview,
-  // since a watch may tell of the program's own renames only a moment after they were made.
+  // Compares kept folders' stamps with the disk (a few attribute questions each, no listing), at most
+  // maxFolders of them, taking up where the last call stopped: true when some folder changed from
+  // outside since it was listed or last compared. Those folders are listed again at the next preview.
+  bool NoteOutsideChanges(size_t maxFolders = SIZE_MAX);
+  // The program itself is about to change the disk: every folder is listed again at the next preview
+  // (a run renames in many folders at once; listing each again is cheaper than comparing first).
   void MarkAllStale();
   // The list was emptied: the listings go with it.
   void Clear();
@@ -82,19 +84,24 @@ class KeptListings final : public PathExistence {
  private:
   struct Folder {
     FolderNames names;
-    std::unique_ptr<FolderWatch> watch;
+    std::wstring path;  // as it was first given, for the comparisons between passes
+    FolderStamp stamp;
+    bool stamped = false;  // the stamp was taken when the folder was listed
     unsigned checkedInPass = 0;
     bool listed = false;
   };
   // The folder's listing, made current for this pass.
   Folder& Current(const std::wstring& folder);
   void Relist(const std::wstring& folder, Folder& kept, std::vector<WIN32_FIND_DATAW>* entries);
+  // Whether the folder's stamp still is the one of its listing.
+  bool Unchanged(const std::wstring& folder, const Folder& kept);
   // The name's key in key_ (no allocation once it has grown).
   std::wstring_view Key(std::wstring_view name);
 
   FileSystem& fs_;
   std::unordered_map<std::wstring, Folder> folders_;
-  size_t watched_ = 0;
+  std::vector<Folder*> order_;  // the folders in the order they were first kept (map nodes stay put)
+  size_t nextToCompare_ = 0;
   unsigned pass_ = 1;
   // The folder asked about last, as it was given: rows come folder by folder.
   std::wstring lastFolder_;

@@ -5,12 +5,14 @@
 #include <functional>
 
 #include "platform/faulty_file_system.h"
+#include "platform/handle_count.h"
 #include "platform/temp_folder.h"
 
 namespace korval {
 namespace {
 
-// What another program does to a listed folder, and the names the next preview must then see.
+// What another program does to a listed folder (the "in" folder of a temporary folder), and the
+// names the next preview must then see there.
 struct OutsideChange {
   const char* what;
   std::function<void(const TempFolder&)> change;
@@ -19,43 +21,88 @@ struct OutsideChange {
 };
 
 // The folder is read (listed through the kept listings), changed from outside, and asked again at the
-// next preview: with the system's change notifications, and on a file system that gives none.
+// next preview: with the stamps the system gives, and on a file system that gives none.
 TEST(KeptListings, TheNextPreviewSeesWhatChangedOutside) {
   const OutsideChange changes[] = {
-      {"created", [](const TempFolder& d) { d.WriteFile(L"new.jpg", "n"); }, L"NEW.JPG", nullptr},
-      {"deleted", [](const TempFolder& d) { DeleteFileW((d / L"a.jpg").c_str()); }, L"b.jpg", L"a.jpg"},
-      {"renamed", [](const TempFolder& d) { MoveFileW((d / L"a.jpg").c_str(), (d / L"c.jpg").c_str()); }, L"c.jpg",
-       L"a.jpg"},
-      {"folder made", [](const TempFolder& d) { CreateDirectoryW((d / L"Sub").c_str(), nullptr); }, L"sub",
+      {"created", [](const TempFolder& d) { d.WriteFile(L"in\\new.jpg", "n"); }, L"NEW.JPG", nullptr},
+      {"deleted", [](const TempFolder& d) { DeleteFileW((d / L"in\\a.jpg").c_str()); }, L"b.jpg", L"a.jpg"},
+      {"renamed", [](const TempFolder& d) { MoveFileW((d / L"in\\a.jpg").c_str(), (d / L"in\\c.jpg").c_str()); },
+       L"c.jpg", L"a.jpg"},
+      {"folder made", [](const TempFolder& d) { CreateDirectoryW((d / L"in\\Sub").c_str(), nullptr); }, L"sub",
        nullptr},
+      {"the folder renamed away", [](const TempFolder& d) { MoveFileW((d / L"in").c_str(), (d / L"away").c_str()); },
+       nullptr, L"a.jpg"},
+      {"the folder replaced",
+       [](const TempFolder& d) {
+         MoveFileW((d / L"in").c_str(), (d / L"old").c_str());
+         CreateDirectoryW((d / L"in").c_str(), nullptr);
+         d.WriteFile(L"in\\b.jpg", "b");
+       },
+       L"b.jpg", L"a.jpg"},
   };
-  for (const bool notified : {true, false}) {
+  for (const bool stamped : {true, false}) {
     for (const OutsideChange& c : changes) {
-      SCOPED_TRACE(std::string(c.what) + (notified ? " (notified)" : " (no notifications)"));
+      SCOPED_TRACE(std::string(c.what) + (stamped ? " (stamped)" : " (no stamps)"));
       TempFolder dir;
-      dir.WriteFile(L"a.jpg", "a");
-      dir.WriteFile(L"b.jpg", "b");
-      FaultyFileSystem withoutWatches;
-      KeptListings kept(notified ? SystemFileSystem() : static_cast<FileSystem&>(withoutWatches));
+      CreateDirectoryW((dir / L"in").c_str(), nullptr);
+      dir.WriteFile(L"in\\a.jpg", "a");
+      dir.WriteFile(L"in\\b.jpg", "b");
+      const std::wstring in = dir / L"in\\";
+      FaultyFileSystem withoutStamps;
+      KeptListings kept(stamped ? SystemFileSystem() : static_cast<FileSystem&>(withoutStamps));
       std::vector<WIN32_FIND_DATAW> entries;
-      ASSERT_TRUE(kept.List(dir.Path(), entries));
+      ASSERT_TRUE(kept.List(in, entries));
       EXPECT_EQ(2u, entries.size());
       kept.BeginPass();
-      EXPECT_TRUE(kept.ExistsIn(dir.Path(), L"A.JPG "));  // as a lookup: case and trailing spaces ignored
-      EXPECT_FALSE(kept.Exists(dir / L"new.jpg"));
+      EXPECT_TRUE(kept.ExistsIn(in, L"A.JPG "));  // as a lookup: case and trailing spaces ignored
+      EXPECT_FALSE(kept.Exists(in + L"new.jpg"));
+      EXPECT_FALSE(kept.NoteOutsideChanges()) << "nothing changed yet";
       c.change(dir);
-      Sleep(20);  // the system hands its notification to the watch
+      // Stamps tell of the change between passes; without them there is nothing to tell.
+      EXPECT_EQ(stamped, kept.NoteOutsideChanges());
+      EXPECT_FALSE(kept.NoteOutsideChanges()) << "a change is told once";
       kept.BeginPass();
-      EXPECT_TRUE(kept.Exists(dir / c.present));
+      if (c.present) {
+        EXPECT_TRUE(kept.Exists(in + c.present));
+      }
       if (c.absent) {
-        EXPECT_FALSE(kept.Exists(dir / c.absent));
+        EXPECT_FALSE(kept.Exists(in + c.absent));
       }
     }
   }
 }
 
+// Reading and previewing leave no handle open: an open folder would keep its parents from being
+// renamed (a bottom-up folder run, or another program renaming them).
+TEST(KeptListings, HoldsNoHandleBetweenPasses) {
+  TempFolder dir;
+  for (int i = 0; i < 20; ++i) {
+    CreateDirectoryW((dir / std::to_wstring(i)).c_str(), nullptr);
+    dir.WriteFile(std::to_wstring(i) + L"\\a.txt", "x");
+  }
+  const size_t before = OpenHandleCount();
+  {
+    // The count does count: one folder held open shows.
+    const HANDLE held = CreateFileW(dir.Path().c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(before + 1, OpenHandleCount());
+    CloseHandle(held);
+  }
+  KeptListings kept;
+  std::vector<WIN32_FIND_DATAW> entries;
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(kept.List(dir / (std::to_wstring(i) + L"\\"), entries));
+  for (int pass = 0; pass < 2; ++pass) {
+    kept.BeginPass();
+    for (int i = 0; i < 20; ++i) EXPECT_TRUE(kept.Exists(dir / (std::to_wstring(i) + L"\\a.txt")));
+    kept.NoteOutsideChanges();
+  }
+  EXPECT_EQ(before, OpenHandleCount());
+  EXPECT_EQ(20u, kept.Folders());
+}
+
 // Unchanged folders are answered from memory; the program's own renames make every folder listed
-// again, without waiting for a notification; an emptied list forgets them.
+// again; an emptied list forgets them.
 TEST(KeptListings, ListsAgainOnlyWhatMayHaveChanged) {
   TempFolder dir;
   CreateDirectoryW((dir / L"a").c_str(), nullptr);

@@ -106,35 +106,59 @@ class Win32AppendFile final : public AppendFile {
   ScopedFile file_;
 };
 
-// A change notification of one folder: signalled by the system when an entry is created, deleted or
-// renamed, and armed again once it was seen.
-class ChangeNotification final : public FolderWatch {
- public:
-  explicit ChangeNotification(HANDLE handle) : handle_(handle) {}
-  ~ChangeNotification() override { FindCloseChangeNotification(handle_); }
-  ChangeNotification(const ChangeNotification&) = delete;
-  ChangeNotification& operator=(const ChangeNotification&) = delete;
-
-  bool Changed() override {
-    if (broken_) return true;
-    if (WaitForSingleObject(handle_, 0) != WAIT_OBJECT_0) return false;
-    // A notification that cannot be armed again can no longer tell: from now on it always says changed.
-    broken_ = !FindNextChangeNotification(handle_);
-    return true;
+// The root of the volume of a full path, as written: "C:\", "\\server\share\" (with or without "\\?\").
+std::wstring RootOf(const std::wstring& path) {
+  std::wstring rest = path;
+  std::wstring prefix;
+  if (rest.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+    prefix = L"\\\\?\\UNC\\";
+    rest = rest.substr(prefix.size());
+  } else if (rest.rfind(L"\\\\?\\", 0) == 0) {
+    prefix = L"\\\\?\\";
+    rest = rest.substr(prefix.size());
+  } else if (rest.rfind(L"\\\\", 0) == 0) {
+    prefix = L"\\\\";
+    rest = rest.substr(prefix.size());
   }
-
- private:
-  HANDLE handle_;
-  bool broken_ = false;
-};
+  if (rest.size() >= 2 && rest[1] == L':') return prefix + rest.substr(0, 2) + L"\\";
+  // Server and share.
+  const size_t server = rest.find(L'\\');
+  const size_t share = server == std::wstring::npos ? std::wstring::npos : rest.find(L'\\', server + 1);
+  return prefix + (share == std::wstring::npos ? rest + L"\\" : rest.substr(0, share + 1));
+}
 
 }  // namespace
 
-std::unique_ptr<FolderWatch> Win32FileSystem::WatchFolder(const wchar_t* folder) {
-  HANDLE handle =
-      FindFirstChangeNotificationW(folder, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
-  return std::make_unique<ChangeNotification>(handle);
+bool Win32FileSystem::StampsTell(const wchar_t* folder) {
+  const std::wstring root = RootOf(folder);
+  for (const auto& [known, tells] : volumes_) {
+    if (CompareStringOrdinal(known.c_str(), -1, root.c_str(), -1, TRUE) == CSTR_EQUAL) return tells;
+  }
+  // FAT volumes and discs do not move a folder's last-write time when its entries change.
+  std::wstring name;
+  bool tells = VolumeFileSystemName(root.c_str(), name);
+  for (const wchar_t* blind : {L"FAT", L"FAT12", L"FAT16", L"FAT32", L"exFAT", L"CDFS", L"UDF"}) {
+    if (CompareStringOrdinal(name.c_str(), -1, blind, -1, TRUE) == CSTR_EQUAL) tells = false;
+  }
+  volumes_.emplace_back(root, tells);
+  return tells;
+}
+
+bool Win32FileSystem::StampFolder(const wchar_t* folder, FolderStamp& stamp) {
+  stamp = {};
+  if (!StampsTell(folder)) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return false;
+  }
+  // Open for the moment of the question, sharing everything: a rename of the folder or of its
+  // parents by another program is never blocked.
+  const ScopedFile handle = OpenForTimes(folder, FILE_READ_ATTRIBUTES);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!handle || !GetFileInformationByHandle(handle.Get(), &info)) return false;
+  stamp.lastWrite = info.ftLastWriteTime;
+  stamp.volume = info.dwVolumeSerialNumber;
+  stamp.index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return true;
 }
 
 std::unique_ptr<AppendFile> Win32FileSystem::CreateAppendFile(const wchar_t* path) {

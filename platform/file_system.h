@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korval {
@@ -22,13 +23,17 @@ class AppendFile {
   virtual bool TakeBack(size_t size) = 0;
 };
 
-// Tells whether the entries of one folder (the names of its files and folders) changed.
-class FolderWatch {
- public:
-  virtual ~FolderWatch() = default;
-  // True once for whatever was created, deleted or renamed in the folder since the watch began or
-  // since the call that last returned true.
-  virtual bool Changed() = 0;
+// What tells that the entries of a folder changed, taken without keeping the folder open: the
+// folder's last-write time, which the system moves whenever an entry is created, deleted or renamed
+// in it, and the folder's identity on its volume, which tells a folder replaced under the same name.
+struct FolderStamp {
+  FILETIME lastWrite{};
+  DWORD volume = 0;
+  ULONGLONG index = 0;
+  bool operator==(const FolderStamp& other) const {
+    return lastWrite.dwLowDateTime == other.lastWrite.dwLowDateTime &&
+           lastWrite.dwHighDateTime == other.lastWrite.dwHighDateTime && volume == other.volume && index == other.index;
+  }
 };
 
 class FileSystem {
@@ -72,11 +77,14 @@ class FileSystem {
   // Whether a lookup (Find) is answered from memory, with no disk access: then existence questions ask
   // it directly instead of listing folders first.
   virtual bool AnswersFromMemory() const { return false; }
-  // A watch on the entries of folder (ending with a backslash); null where the volume gives no change
-  // notifications. Not pure, like the one above: doubles give none.
-  virtual std::unique_ptr<FolderWatch> WatchFolder(const wchar_t* folder) {
+  // The stamp of folder (ending with a backslash) as it is now; false where it cannot be taken or
+  // cannot be trusted (a volume whose folders keep no last-write time of their entries). The folder
+  // is open only for the moment of the call. Not pure, like the one above: doubles give none.
+  virtual bool StampFolder(const wchar_t* folder, FolderStamp& stamp) {
     (void)folder;
-    return nullptr;
+    stamp = {};
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return false;
   }
   // At most maxBytes from the start of a file, opened with the given share mode (FILE_SHARE_READ
   // keeps a file that is open for writing elsewhere unreadable). Not pure, like the one above.
@@ -105,7 +113,13 @@ class Win32FileSystem final : public FileSystem {
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
   std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
   bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;
-  std::unique_ptr<FolderWatch> WatchFolder(const wchar_t* folder) override;
+  bool StampFolder(const wchar_t* folder, FolderStamp& stamp) override;
+
+ private:
+  // Whether the volume of folder moves a folder's last-write time with its entries (NTFS, ReFS and
+  // the like; not FAT), asked once per volume.
+  bool StampsTell(const wchar_t* folder);
+  std::vector<std::pair<std::wstring, bool>> volumes_;
 };
 
 // The file system the program uses unless a caller passes another.

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,28 @@ void OnAbort(int) {
   TerminateProcess(GetCurrentProcess(), 3);
 }
 
+// The test's windows live on a desktop of this process's own: the keyboard focus and the foreground
+// belong to a desktop, so a window that another test program opens meanwhile cannot take them. The
+// programs a test starts join this desktop (tests/program_runner.cpp), so the test still finds
+// their windows. Must run before the thread's first window.
+void MoveToDesktopOfOurOwn() {
+  // Process ids come back soon: a desktop of an earlier test under the same name may still be
+  // going away, with its desktop window half gone. The name is new, and made anew if it is not.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const std::wstring name = L"korval-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(attempt);
+    SetLastError(ERROR_SUCCESS);
+    HDESK desktop = CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    if (!desktop) return;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+      CloseDesktop(desktop);
+      continue;
+    }
+    if (!SetThreadDesktop(desktop)) CloseDesktop(desktop);
+    return;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,6 +69,7 @@ int main(int argc, char** argv) {
   _set_error_mode(_OUT_TO_STDERR);
   // The programs select the user's locale at start (Japanese under our Wine set-up); so do the tests.
   _wsetlocale(LC_ALL, L"");
+  MoveToDesktopOfOurOwn();
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

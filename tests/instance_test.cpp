@@ -6,10 +6,15 @@
 
 #include <commctrl.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "config/hand_over.h"
 #include "config/single_instance.h"
 #include "platform/data_files.h"
 #include "platform/temp_folder.h"
+#include "resources/resource.h"
 #include "tests/program_runner.h"
 
 namespace korval {
@@ -74,6 +79,81 @@ TEST_F(InstanceTest, ASecondStartThatFindsNoWindowToTakeItsPathsOpensItsOwn) {
   ASSERT_NE(nullptr, window) << "the second start ended without a window";
   EXPECT_TRUE(WaitForRows(window, 4)) << RowsShown(window);
   EXPECT_EQ(0, second.Close());
+}
+
+// The window opened because no receiver answered takes the hand-overs itself while the silent
+// instance still holds the mutex: the next start hands its paths to it at once, without the wait.
+TEST_F(InstanceTest, AWindowOpenedBecauseNoReceiverAnsweredTakesTheNextStart) {
+  const HANDLE held = CreateMutexW(nullptr, FALSE, kInstanceObjectName);
+  ASSERT_NE(nullptr, held);
+  ProgramRunner second(second_, L"korvalith.exe", paths_);
+  HWND window = second.WaitForWindow(kHandOverWindowWaitMs + 10000);
+  ASSERT_NE(nullptr, window) << "the second start ended without a window";
+  EXPECT_TRUE(WaitForRows(window, 4)) << RowsShown(window);
+  work_.WriteFile(L"five.txt", "5");
+  const ULONGLONG started = GetTickCount64();
+  ProgramRunner third(first_, L"korvalith.exe", L"\"" + (work_ / L"five.txt") + L"\"");
+  EXPECT_EQ(0, third.WaitForExit(kHandOverWindowWaitMs + 10000));
+  EXPECT_LT(GetTickCount64() - started, kHandOverWindowWaitMs) << "the third start waited for a receiver";
+  EXPECT_TRUE(WaitForRows(window, 5)) << RowsShown(window);
+  CloseHandle(held);
+  EXPECT_EQ(0, second.Close());
+}
+
+// A receiver in undo mode may not add the paths: the sender ends with 1, not 0, and the running
+// window keeps its rows.
+TEST_F(InstanceTest, ASecondStartWhosePathsWereNotTakenEndsWithOne) {
+  const std::wstring line = L"\"" + (work_ / L"x.txt") + L"\",\"" + (work_ / L"two.txt") + L"\",\"<NORMAL>\"\r\n";
+  std::string log = "\xFF\xFE";
+  log.append(reinterpret_cast<const char*>(line.data()), line.size() * sizeof(wchar_t));
+  first_.WriteFile(L"rename1.log", log);
+  ProgramRunner running(first_, L"korvalith.exe");
+  HWND window = running.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  SendMessageW(window, WM_COMMAND, IDM_UNDO_MODE, 0);
+  ASSERT_TRUE(WaitForRows(window, 1)) << "the log's row in undo mode: " << RowsShown(window);
+  ProgramRunner second(second_, L"korvalith.exe", paths_);
+  EXPECT_EQ(1, second.WaitForExit(15000));
+  EXPECT_EQ(1, RowsShown(window));
+  EXPECT_EQ(0, GlobalFindAtomW(((work_ / L"two.txt") + L"@").c_str())) << "the sender removed what was not taken";
+  EXPECT_EQ(0, running.Close());
+}
+
+// Explorer's verb on thirty files starts thirty programs at once, the settings in the ini file:
+// one window takes every path, in any order, and no start stops at the first-start dialog (each
+// start counts itself in the file while the others read it).
+TEST_F(InstanceTest, ThirtyStartsAtOnceEndInOneWindowWithEveryPath) {
+  constexpr int kStarts = 30;
+  ASSERT_TRUE(CopyFileW((ProgramFolder() + L"korvalith.exe").c_str(), (first_ / L"korvalith.exe").c_str(), FALSE));
+  std::vector<std::unique_ptr<ProgramRunner>> starts;
+  for (int i = 0; i < kStarts; ++i) {
+    const std::wstring name = L"start" + std::to_wstring(i) + L".txt";
+    work_.WriteFile(name, "x");
+    starts.push_back(std::make_unique<ProgramRunner>(first_, L"korvalith.exe", L"\"" + (work_ / name) + L"\"", false));
+    ASSERT_TRUE(starts.back()->Started());
+  }
+  // Every start but the one whose window stays hands over and ends with 0.
+  std::vector<ProgramRunner*> running;
+  const ULONGLONG deadline = GetTickCount64() + 90000;
+  do {
+    running.clear();
+    for (auto& start : starts) {
+      if (start->WaitForExit(0) == -1) running.push_back(start.get());
+    }
+  } while (running.size() > 1 && GetTickCount64() < deadline && (Sleep(100), true));
+  for (auto& start : starts) {
+    if (start.get() != running.front()) {
+      EXPECT_EQ(0, start->WaitForExit(0));
+    }
+  }
+  ASSERT_EQ(1u, running.size()) << "windows left open";
+  HWND window = running.front()->WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  EXPECT_TRUE(WaitForRows(window, kStarts)) << RowsShown(window);
+  EXPECT_EQ(nullptr, running.front()->WaitForWindowOfClass(L"#32770", 0)) << "a dialog is open";
+  EXPECT_EQ(0, running.front()->Close());
+  const std::string ini = first_.ReadFile(L"korvalith.ini");
+  EXPECT_NE(std::string::npos, ini.find("\r\n_count=" + std::to_string(5 + kStarts) + "\r\n")) << ini;
 }
 
 TEST_F(InstanceTest, WithMultipleInstancesAllowedBothRun) {

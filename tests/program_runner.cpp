@@ -25,17 +25,34 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param) {
   return FALSE;
 }
 
+std::wstring ObjectName(HANDLE object) {
+  wchar_t name[256] = L"";
+  DWORD needed = 0;
+  if (!object || !GetUserObjectInformationW(object, UOI_NAME, name, sizeof(name), &needed)) return L"";
+  return name;
+}
+
 }  // namespace
 
-ProgramRunner::ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments) {
+std::wstring ThreadDesktopPath() {
+  const std::wstring station = ObjectName(GetProcessWindowStation());
+  const std::wstring desktop = ObjectName(GetThreadDesktop(GetCurrentThreadId()));
+  return station.empty() || desktop.empty() ? L"" : station + L"\\" + desktop;
+}
+
+ProgramRunner::ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments,
+                             bool copy) {
   const std::wstring exe = folder / exeName;
-  if (!CopyFileW((ProgramFolder() + exeName).c_str(), exe.c_str(), FALSE)) return;
+  if (copy && !CopyFileW((ProgramFolder() + exeName).c_str(), exe.c_str(), FALSE)) return;
   std::wstring commandLine = L"\"" + exe + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back(L'\0');
+  // The program opens its windows where the test looks for them: on the test's own desktop.
+  std::wstring desktop = ThreadDesktopPath();
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
+  if (!desktop.empty()) startup.lpDesktop = desktop.data();
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(),
                       &startup, &info))

@@ -13,8 +13,10 @@ namespace korval {
 
 class ProgramRunner {
  public:
-  // Copies <build>/bin/<exeName> into folder and starts it there with the arguments.
-  ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments = L"");
+  // Copies <build>/bin/<exeName> into folder and starts it there with the arguments; with copy
+  // false, starts the copy already there (a program that runs cannot be copied over).
+  ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments = L"",
+                bool copy = true);
   ~ProgramRunner();
 
   bool Started() const { return process_.Valid(); }
@@ -34,6 +36,8 @@ class ProgramRunner {
   HWND window_ = nullptr;
 };
 
+// "station\desktop" of the calling thread, as a started process is told where to open its windows.
+std::wstring ThreadDesktopPath();
 std::wstring WindowText(HWND window);
 // The rename list inside a main window (it sits in the main dialog's splitter), or null.
 HWND ListControlOf(HWND window);

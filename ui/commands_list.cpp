@@ -85,10 +85,26 @@ void OnMoveSelection(CommandContext& c) {
   FocusRow(c.frame, moved.focusRow);
 }
 
+namespace {
+
+// What an emptied list leaves behind goes with its rows, however the rows went.
+void ForgetEmptiedList(CommandContext& c) {
+  c.work.listings.Clear();
+  SetPositionSample(c.work, c.frame);
+  EmptyModeFirstBox(c.work, c.frame);
+}
+
+}  // namespace
+
 void OnDeleteSelected(CommandContext& c) {
   PassingHint hint(c.work, c.frame, kHintDeleting);
   const DeleteResult deleted = DeleteSelectedRows(c.work.list);
-  if (!c.work.UndoMode()) SetPositionSample(c.work, c.frame);
+  // Every row selected and deleted: the list is emptied as "リスト全消去" empties it.
+  if (deleted.cleared) {
+    ForgetEmptiedList(c);
+  } else if (!c.work.UndoMode()) {
+    SetPositionSample(c.work, c.frame);
+  }
   RefreshList(c.work, c.frame);
   PushSelection(c.work, c.frame);
   if (c.frame.list) SetFocus(c.frame.list);
@@ -98,9 +114,7 @@ void OnDeleteSelected(CommandContext& c) {
 void OnClearList(CommandContext& c) {
   PassingHint hint(c.work, c.frame, kHintClearing);
   ClearList(c.work.list);
-  c.work.listings.Clear();
-  SetPositionSample(c.work, c.frame);
-  EmptyModeFirstBox(c.work, c.frame);
+  ForgetEmptiedList(c);
   RefreshList(c.work, c.frame);
 }
 

@@ -106,13 +106,13 @@ TEST_F(CsvCommandTest, ACsvFileDroppedInTheCsvModeGivesItsRows) {
   // In another mode the file is a row like any other.
   Drop({csv});
   EXPECT_EQ(L"a_1.txt>|a_2.txt>|names.CSV>|", Rows());
-  Pump(150);  // the busy flag of the drop
+  Settle();  // the busy flag of the drop
   Click(IDC_MODE_BUTTON_FIRST + kModeCsvNames - 1);
   ASSERT_EQ(kModeCsvNames, Work().Mode());
   Drop({csv});
   EXPECT_EQ(L"a_2.txt>c.txt|", Rows());
   // Two files dropped are rows again (a drop empties the new names, as every read does).
-  Pump(150);
+  Settle();
   Drop({csv, files / L"a_1.txt"});
   EXPECT_EQ(L"a_2.txt>|names.CSV>|a_1.txt>|", Rows());
 }

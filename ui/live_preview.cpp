@@ -5,6 +5,7 @@
 #include "engine/show_message.h"
 #include "modes/change_mode.h"
 #include "ui/auto_run.h"
+#include "ui/close_request.h"
 #include "ui/panel_bindings.h"
 #include "ui/status_bar.h"
 #include "ui/timers.h"
@@ -17,10 +18,23 @@ namespace {
 // next key stops it and starts it again, so typing never waits for it.
 constexpr UINT kPauseMs = USER_TIMER_MINIMUM;
 
-bool Applies(const Workspace& work) {
+// Folders compared with the disk per check: a list of thousands of folders is gone through over
+// several checks rather than holding up the window.
+constexpr size_t kFoldersPerCheck = 200;
+
+// Whether the names can be worked out without a person's Enter; a preview that stands is worked out
+// again only for an outside change (typing after it waits for the next Enter).
+bool Applies(const Workspace& work, bool evenAfterPreview = false) {
   return work.settings.livepreview && !work.UndoMode() && !work.Playing() && !work.run.passRunning &&
-         !work.Automatic() && !work.run.previewed && !work.run.editedInTextEditor && !work.list.Empty() &&
-         ModeFollowsTyping(work.Mode());
+         !work.Automatic() && (evenAfterPreview || !work.run.previewed) && !work.run.editedInTextEditor &&
+         !work.list.Empty() && ModeFollowsTyping(work.Mode());
+}
+
+bool AnyNewName(const RenameList& list) {
+  for (const RenameItem& row : list.Rows()) {
+    if (!row.newName.empty()) return true;
+  }
+  return false;
 }
 
 // Asked every few hundred rows: what other programs send the window is answered meanwhile, and input
@@ -39,8 +53,9 @@ void ScheduleLivePreview(Workspace& work, const Frame& frame) {
   if (Applies(work)) SetTimer(frame.main, kTimerLivePreview, kPauseMs, nullptr);
 }
 
-void RunLivePreview(Workspace& work, Frame& frame) {
-  if (!Applies(work)) return;
+namespace {
+
+void WorkOutNames(Workspace& work, Frame& frame) {
   CollectPanel(work, frame);
   ExecuteContext c = ContextFor(work.commandLine, work.autoWork, work.Mode());
   c.nonsjiswarnSetting = nullptr;  // no question is asked, so no answer changes a setting
@@ -57,6 +72,18 @@ void RunLivePreview(Workspace& work, Frame& frame) {
   RefreshList(work, frame);
   // Cut short by a key: the names follow again once typing pauses.
   if (report.aborted) ScheduleLivePreview(work, frame);
+}
+
+}  // namespace
+
+void RunLivePreview(Workspace& work, Frame& frame) {
+  if (Applies(work)) WorkOutNames(work, frame);
+}
+
+void FollowOutsideChanges(Workspace& work, Frame& frame) {
+  if (work.busy || HandlingInsideAnother(frame) || !Applies(work, true)) return;
+  if (!work.listings.NoteOutsideChanges(kFoldersPerCheck) || !AnyNewName(work.list)) return;
+  WorkOutNames(work, frame);
 }
 
 }  // namespace korval

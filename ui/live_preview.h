@@ -21,4 +21,13 @@ void ScheduleLivePreview(Workspace& work, const Frame& frame);
 // The timer fired: previews every row with the panel's values as they stand.
 void RunLivePreview(Workspace& work, Frame& frame);
 
+// How often the listed folders are compared with the disk while new names are shown; also the
+// shortest time between two passes that an outside change starts.
+inline constexpr UINT kDiskCheckMs = 300;
+
+// Timer 1510: when a listed folder changed from outside while new names are shown (typed or
+// previewed), the names and their statuses are worked out again, so the icons follow the disk
+// without a keystroke.
+void FollowOutsideChanges(Workspace& work, Frame& frame);
+
 }  // namespace korval

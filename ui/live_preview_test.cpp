@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "ui/live_preview.h"
 #include "ui/main_window_test_fixture.h"
+#include "ui/timers.h"
 
 namespace korval {
 namespace {
@@ -90,7 +91,7 @@ TEST_F(LivePreviewTest, EveryKindOfControlShowsTheNewNamesWithoutEnter) {
   for (const Gesture& g : gestures) {
     SCOPED_TRACE(g.what);
     Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);  // another mode first, so the mode button is a change
-    Pump(150);
+    Settle();
     Click(IDC_MODE_BUTTON_FIRST + g.modeButton - 1);
     g.act(*this);
     EXPECT_EQ(g.rows, RowsOnceTypingPauses(g.rows));
@@ -153,7 +154,8 @@ TEST_F(LivePreviewTest, TheMenuSwitchTurnsItOffAndIsKept) {
   EXPECT_EQ(static_cast<UINT>(MF_UNCHECKED), GetMenuState(GetMenu(window), IDM_LIVE_PREVIEW, MF_BYCOMMAND) & MF_CHECKED);
   Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
   Type(IDC_REPLACE_FROM, L"Photo");
-  Pump(500);
+  Settle();
+  EXPECT_FALSE(KillTimer(window, kTimerLivePreview)) << "no new names are on their way";
   EXPECT_EQ(L"Photo_a.txt>|Photo_b.txt>|", Rows()) << "without the switch the names wait for Enter";
   Close();
   EXPECT_NE(std::string::npos, program.ReadFile(L"korvalith.ini").find("\r\nlivepreview=0\r\n"));
@@ -162,12 +164,46 @@ TEST_F(LivePreviewTest, TheMenuSwitchTurnsItOffAndIsKept) {
 TEST_F(LivePreviewTest, TheCsvModeIsLeftAloneAndSaysSo) {
   OpenWithFiles();
   Click(IDC_MODE_BUTTON_FIRST + kModeCsvNames - 1);
-  Pump(500);
+  Settle();
+  EXPECT_FALSE(KillTimer(window, kTimerLivePreview)) << "no new names are on their way";
   EXPECT_EQ(L"Photo_a.txt>|Photo_b.txt>|", Rows());
   wchar_t hint[512] = L"";
   SendMessageW(Parts().status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(hint));
   EXPECT_NE(std::wstring::npos, std::wstring(hint).find(kNoLivePreviewHint));
   EXPECT_FALSE(ModeFollowsTyping(kModeMacro));
+}
+
+// What another program does to the listed folder while the new names show, and the statuses of the
+// two rows ("Photo_a.txt" and "Photo_b.txt", to become "Pic_a.txt" and "Pic_b.txt") it must lead to.
+struct DiskChange {
+  const char* what;
+  std::function<void(const TempFolder&)> change;
+  ItemStatus a, b;
+};
+
+TEST_F(LivePreviewTest, TheStatusesFollowWhatOtherProgramsDoToTheFolder) {
+  const DiskChange changes[] = {
+      {"a file takes a new name", [](const TempFolder& f) { f.WriteFile(L"Pic_a.txt", "x"); }, ItemStatus::TargetExists,
+       ItemStatus::Ready},
+      {"a source deleted", [](const TempFolder& f) { DeleteFileW((f / L"Photo_b.txt").c_str()); }, ItemStatus::Ready,
+       ItemStatus::SourceMissing},
+      {"a source renamed", [](const TempFolder& f) { MoveFileW((f / L"Photo_a.txt").c_str(), (f / L"x.txt").c_str()); },
+       ItemStatus::SourceMissing, ItemStatus::Ready},
+  };
+  for (const DiskChange& c : changes) {
+    SCOPED_TRACE(c.what);
+    for (const std::wstring& name : SortedNames(files.Path())) DeleteFileW((files / name).c_str());
+    OpenWithFiles();
+    ASSERT_EQ(kPhotoToPic, TypePhotoToPic());
+    ASSERT_EQ(ItemStatus::Ready, Work().list.Row(0).status);
+    c.change(files);
+    // Without a keystroke: within a second on a quiet machine (the bound leaves room for a busy one).
+    EXPECT_TRUE(WaitFor([&] { return Work().list.Row(0).status == c.a && Work().list.Row(1).status == c.b; },
+                        "the statuses to follow the disk", 3000))
+        << static_cast<int>(Work().list.Row(0).status) << " " << static_cast<int>(Work().list.Row(1).status);
+    EXPECT_FALSE(Work().run.previewed) << "the names still wait for Enter";
+    Close();
+  }
 }
 
 }  // namespace

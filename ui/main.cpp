@@ -44,7 +44,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   if (!RegisterMainWindowClass(instance)) return 1;
   const bool hidden = start.commandLine.IsAutomatic() && !start.commandLine.Shows();
   HWND window = CreateMainWindow(instance, &start, hidden);
-  if (!window) return start.handedOver ? 0 : 1;
+  // A start that handed its paths over ends with 0 only when the running window took them all.
+  if (!window) return start.handedOver && start.handOverTaken ? 0 : 1;
   if (!hidden) {
     // Painted from the message loop, where what other programs send is answered first.
     ShowWindow(window, showCommand);

@@ -20,11 +20,13 @@
 #include "platform/dpi.h"
 #include "platform/window_class.h"
 #include "resources/resource.h"
+#include "ui/close_request.h"
 #include "ui/command_table.h"
 #include "ui/csv_into_list.h"
 #include "ui/display_scaling.h"
 #include "ui/first_start_dialog.h"
 #include "ui/folder_tree.h"
+#include "ui/hand_over_receiver.h"
 #include "ui/list_view.h"
 #include "ui/live_preview.h"
 #include "ui/main_frame.h"
@@ -94,6 +96,7 @@ void AllowDropsFromLowerIntegrity(const WindowsVersion& windows) {
 }
 
 void OnTimer(Workspace& work, Frame& frame, UINT_PTR id);
+void OnClose(MainWindowState* state);
 void TickExitWatchdog(Workspace& work, const Frame& frame);
 
 // The next step of an automatic start, after the pause that lets the window show what came before.
@@ -183,13 +186,19 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   // their own. When the running instance's window never shows (it ended meanwhile), this start
   // opens its own window with its paths rather than dropping them, and takes the mutex over when
   // nobody holds it any more.
+  // This window then takes the hand-overs of later starts, even while the silent instance still holds
+  // the mutex: otherwise each later start would wait in vain and open yet another window.
+  bool receivesInsteadOfSilentInstance = false;
   if (!work.settings.multiple && !work.Automatic() && CheckOtherInstance(work.instanceMutex)) {
-    if (HandOverPaths(hwnd, work.arguments, HandOverMessage()).windowFound) {
+    const HandOverResult handOver = HandOverPaths(hwnd, work.arguments, HandOverMessage());
+    if (handOver.windowFound) {
       start->handedOver = true;
+      start->handOverTaken = handOver.taken;
       return FALSE;
     }
     work.instanceMutex.Release();
     CheckOtherInstance(work.instanceMutex);
+    receivesInsteadOfSilentInstance = true;
   }
   // The case conversions keep their exception words in the mode parameters; the box shows the
   // list of the conversion chosen.
@@ -217,7 +226,7 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   SetTimer(hwnd, kTimerFinishSetup, work.planFs ? USER_TIMER_MINIMUM : 35, nullptr);
   SetTimer(hwnd, kTimerClock, 50, nullptr);
   // Found by a second start only now that the window is whole.
-  MarkHandOverReceiver(hwnd, work.instanceMutex.Owns());
+  MarkHandOverReceiver(hwnd, work.instanceMutex.Owns() || receivesInsteadOfSilentInstance);
   return TRUE;
 }
 
@@ -243,6 +252,7 @@ void FinishSetup(Workspace& work, Frame& frame) {
   LayoutFrame(work, frame);
   if (work.commandLine.testMode) SetWindowTextW(frame.main, kTestModeTitle);
   if (frame.list && !work.UndoMode()) SetFocus(frame.list);
+  if (!work.Automatic()) SetTimer(frame.main, kTimerDiskCheck, kDiskCheckMs, nullptr);
   ContinueAfter(work, frame, kTimerReadArguments, 100);
 }
 
@@ -270,6 +280,7 @@ void ReadArguments(Workspace& work, Frame& frame) {
   }
   SetPositionSample(work, frame);
   RefreshList(work, frame);
+  frame.argumentsRead = true;
   if (work.Automatic()) ContinueAfter(work, frame, kTimerAutoRun, static_cast<UINT>(delay));
 }
 
@@ -309,12 +320,19 @@ void OnSelectionSettled(Workspace& work, Frame& frame) {
 }
 
 void OnTimer(Workspace& work, Frame& frame, UINT_PTR id) {
-  if (id != kTimerExitWatchdog) KillTimer(frame.main, id);
+  if (id == kTimerCloseWhenFree) {
+    if (FreeToClose(frame)) OnClose(StateOf(frame.main));
+    return;
+  }
+  // The periodic timers stop themselves when they are done.
+  if (id != kTimerExitWatchdog && id != kTimerDiskCheck && id != kTimerTakeHeld) KillTimer(frame.main, id);
   switch (id) {
     case kTimerFinishSetup: FinishSetup(work, frame); break;
     case kTimerBusy: work.busy = false; break;
     case kTimerCounter: OnSelectionSettled(work, frame); break;
     case kTimerLivePreview: RunLivePreview(work, frame); break;
+    case kTimerDiskCheck: FollowOutsideChanges(work, frame); break;
+    case kTimerTakeHeld: TakeHeldPaths(work, frame); break;
     case kTimerPlayback: TickPlayback(work.commandLine, work.autoWork); break;
     case kTimerClock: TickClock(work, frame); break;
     case kTimerReadArguments: ReadArguments(work, frame); break;
@@ -348,8 +366,8 @@ void OnDropFiles(Workspace& work, Frame& frame, HDROP drop) {
   const std::vector<std::wstring> paths = DroppedPaths(drop);
   DragFinish(drop);
   FinishSetupNow(work, frame);
-  // Ignored while busy: a drop is settling, a pass over the rows or a playback is under way.
-  if (work.busy || work.run.passRunning || work.Playing()) return;
+  // Ignored while busy: a drop is settling, a pass over the rows, a box or a playback is under way.
+  if (work.busy || work.run.passRunning || work.Playing() || HandlingInsideAnother(frame)) return;
   if (IsCsvDrop(work, paths)) {
     ReadCsvIntoList(work, frame, paths.front());
     SetBusy(work, frame);
@@ -362,26 +380,11 @@ void OnDropFiles(Workspace& work, Frame& frame, HDROP drop) {
   SetBusy(work, frame);
 }
 
-// A second start handed over its paths: read them as drops, then come to the front.
-void OnHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest) {
+// A second start handed over its paths: read them as drops (or kept while the window is busy), then
+// come to the front.
+LRESULT OnHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest) {
   FinishSetupNow(work, frame);
-  HandOverRefusal refusal;
-  refusal.undoMode = work.UndoMode();
-  refusal.macroPlayback = work.Playing();
-  // An unattended run renames what its command line named, and nothing handed over meanwhile.
-  refusal.busy = work.run.passRunning || work.Automatic();
-  const ReceiveResult result = ReceivePaths(lowest, highest, refusal, [&](const std::wstring& path) {
-    const ReadResult read =
-        ReadIntoList(work, frame, [&](ListReader& reader) { return reader.ReadPathIntoList(path, false, false); });
-    return read.outcome == ReadOutcome::LimitReached ? PathReadResult::kListFull : PathReadResult::kRoomForMore;
-  });
-  if (result.refused) return;
-  if (result.pathsRead > 0) {
-    SetPositionSample(work, frame);
-    ApplyFilter(work.list, FilterKind::ChangedOnly, work.panel.filterText);
-    RefreshList(work, frame);
-  }
-  BringWindowToFront(frame.main);
+  return ReceiveHandOver(work, frame, lowest, highest);
 }
 
 LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
@@ -439,25 +442,44 @@ LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
   return 0;
 }
 
-void OnClose(MainWindowState* state) {
-  Workspace& work = state->work;
-  Frame& frame = state->frame;
+// What every close keeps: the window's size and columns, the panel's values, the settings.
+void SaveAtClose(Workspace& work, Frame& frame, bool hide) {
   const bool normal = !IsZoomed(frame.main) && !IsIconic(frame.main);
   if (normal) RememberGeometry(frame, work.settings);
   RememberColumnWidths(frame.list, work.settings);
   if (frame.tree && (work.settings.dispcontrols & 8)) {
     work.settings.treewidth = static_cast<int>(SendMessageW(frame.splitter, kSplitGetPosition, 0, 0));
   }
-  ShowWindow(frame.main, SW_HIDE);
-  if (work.Recording()) StopRecording(work, frame);
+  if (hide) ShowWindow(frame.main, SW_HIDE);
+  if (hide && work.Recording()) StopRecording(work, frame);
   CollectPanel(work, frame);
   SettingsFromPanel(work.panel, work.settings);
   work.settings.bsexcept0 = work.params.bsexcept0;
   work.settings.bsexcept1 = work.params.bsexcept1;
   work.settings.bsexcept2 = work.params.bsexcept2;
   if (work.store && !work.settingsRemoved) SaveSettings(*work.store, work.settings, SaveReason::Exit, normal);
+}
+
+void OnClose(MainWindowState* state) {
+  Workspace& work = state->work;
+  Frame& frame = state->frame;
+  // Inside a pass or a box the window is still in use: it closes once they have stopped.
+  if (HandlingInsideAnother(frame)) {
+    CloseWhenFree(frame);
+    return;
+  }
+  KillTimer(frame.main, kTimerCloseWhenFree);
+  SaveAtClose(work, frame, true);
   if (work.autoReport) FinishAutoReport(work.commandLine, *work.autoReport, work.list, work.autoWork.end, work.programFolder);
   DestroyWindow(frame.main);
+}
+
+// The session ends once this returns: what a close keeps is kept now, and the window closes as a
+// close does (after the pass under way, if any).
+void OnEndSession(MainWindowState* state, bool ending) {
+  if (!ending) return;
+  if (HandlingInsideAnother(state->frame)) SaveAtClose(state->work, state->frame, false);
+  OnClose(state);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -467,10 +489,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   if (!state) return DefWindowProcW(hwnd, message, wParam, lParam);
   Workspace& work = state->work;
   Frame& frame = state->frame;
-  if (message == handOverMessage && handOverMessage != 0) {
-    OnHandOver(work, frame, wParam, lParam);
-    return 0;
-  }
+  const HandlingMessage handling(hwnd);
+  if (message == handOverMessage && handOverMessage != 0) return OnHandOver(work, frame, wParam, lParam);
   switch (message) {
     case WM_TIMER: OnTimer(work, frame, wParam); return 0;
     case WM_SIZE: LayoutFrame(work, frame); return 0;
@@ -499,6 +519,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       // The font of the program's texts, for the windows it opens beside the main window.
       return reinterpret_cast<LRESULT>(frame.Font());
     case WM_CLOSE: OnClose(state); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION: OnEndSession(state, wParam != FALSE); return 0;
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wParam) == frame.list && !work.Playing()) {
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};

@@ -218,7 +218,7 @@ TEST_F(MainWindowTest, TheModeTabsLieBelowTheControlsOnThem) {
 TEST_F(MainWindowTest, TestModeRefusesToExecute) {
   files.WriteFile(L"a_1.txt", "1");
   Open({L"/test", L"s/a_/b_/", files.Path()});
-  Pump(500);  // the automatic run previews and stays
+  ASSERT_TRUE(WaitFor([this] { return Work().run.previewed; }, "the automatic run to preview"));  // and it stays
   wchar_t title[128] = L"";
   GetWindowTextW(window, title, 128);
   EXPECT_EQ(std::wstring(kTestModeTitle), title);
@@ -276,7 +276,7 @@ TEST_F(MainWindowTest, ASecondDropWithinAHundredMillisecondsIsIgnored) {
   Drop({files / L"one.txt"});
   Drop({files / L"two.txt"});
   EXPECT_EQ(L"one.txt>|", Rows());
-  Pump(150);
+  Settle();
   Drop({files / L"two.txt"});
   EXPECT_EQ(L"one.txt>|two.txt>|", Rows());
 }
@@ -376,7 +376,7 @@ TEST_F(MainWindowTest, APreviewShowsEachRowsStatusIconAndWhyTheSystemRefusesANam
   HWND to = Parts().Item(IDC_REPLACE_TO);
   SetWindowTextW(to, L"c");
   SendMessageW(Parts().dialog, WM_COMMAND, MAKEWPARAM(IDC_REPLACE_TO, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(to));
-  Pump(150);
+  Settle();
   FocusList();
   Key(VK_RETURN);
   ASSERT_EQ(L"a.txt>c.txt|b.txt>b.txt|", Rows());
@@ -530,10 +530,10 @@ TEST_F(MainWindowTest, WithTheSelectionFilterOnlyTheRowsAPersonSelectsTakePart) 
   Open({files.Path()});
   SetDlgItemTextW(Parts().dialog, IDC_FILTER, kSelectionKeyword);
   SendMessageW(Parts().dialog, WM_COMMAND, MAKEWPARAM(IDC_FILTER, CBN_EDITCHANGE), 0);
-  Pump(150);
+  Settle();
   EXPECT_EQ(kSelectionKeyword, Text(IDC_FILTER));  // what was typed stays in the box
   ListView_SetItemState(Parts().list, 1, LVIS_SELECTED, LVIS_SELECTED);  // as a click does
-  Pump(100);
+  WaitFor([this] { return Work().list.Row(1).status != ItemStatus::Filtered; }, "the selection to settle (timer 1507)");
   EXPECT_EQ(ItemStatus::Filtered, Work().list.Row(0).status);
   EXPECT_EQ(ItemStatus::None, Work().list.Row(1).status);
   EXPECT_EQ(ItemStatus::Filtered, Work().list.Row(2).status);

@@ -40,10 +40,7 @@ void MainWindowTest::Open(const std::vector<std::wstring>& arguments) {
   ShowWindow(window, SW_SHOW);
   // Timer 1500 finishes the set-up (entering COM on its way) and starts timer 1504, which reads the
   // arguments 100 ms later; on a loaded machine the first can come late.
-  const DWORD limit = GetTickCount() + 10000;
-  while (!Parts().setUpFinished && static_cast<int>(limit - GetTickCount()) > 0) Pump(10);
-  ASSERT_TRUE(Parts().setUpFinished) << "the set-up (timer 1500) did not run within 10 s";
-  Pump(250);
+  ASSERT_TRUE(WaitFor([this] { return Parts().argumentsRead; }, "the set-up and the command line's paths (timers 1500, 1504)"));
   FocusList();
 }
 
@@ -68,6 +65,22 @@ void MainWindowTest::Pump(int ms) {
     }
     Sleep(5);
   } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+bool MainWindowTest::WaitFor(const std::function<bool()>& done, const char* what, int limitMs) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(limitMs);
+  while (!done()) {
+    if (static_cast<int>(end - GetTickCount()) <= 0) {
+      ADD_FAILURE() << "waited " << limitMs << " ms for " << what;
+      return false;
+    }
+    Pump(5);
+  }
+  return true;
+}
+
+bool MainWindowTest::Settle() {
+  return WaitFor([this] { return !window || !IsWindow(window) || !Work().busy; }, "the busy flag to clear (timer 1501)");
 }
 
 void MainWindowTest::Key(UINT vk, bool ctrl, bool shift, bool alt) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ class MainWindowTest : public testing::Test {
   void Close();
   // Runs the message loop (with the accelerators) for about ms milliseconds.
   void Pump(int ms);
+  // Runs the message loop until done() holds; false, with a failure naming what was awaited, when it
+  // does not hold within limitMs.
+  bool WaitFor(const std::function<bool()>& done, const char* what, int limitMs = 10000);
+  // Waits until the window takes commands again after a drop, a header click or a panel change
+  // (the busy flag that timer 1501 clears 100 ms later).
+  bool Settle();
   // A key pressed on the focused control; Ctrl, Shift and Alt held as asked.
   void Key(UINT vk, bool ctrl = false, bool shift = false, bool alt = false);
   void Click(int controlId);

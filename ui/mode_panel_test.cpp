@@ -197,7 +197,7 @@ TEST_P(ModePanelTest, ThePanelRenamesAsTheUnattendedRunDoes) {
   for (int step = 0; step < 24 && Work().Mode() != c.mode; ++step) Key(VK_RIGHT, false, false, true);
   ASSERT_EQ(c.mode, Work().Mode());
   c.set(Parts());
-  Pump(150);           // a panel change settles for 100 ms before the next command
+  Settle();  // a panel change settles for 100 ms before the next command
   Click(IDC_EXECUTE);  // previews first, then executes; the macro mode plays first
   for (int wait = 0; wait < 100 && Work().Playing(); ++wait) Pump(50);
   ASSERT_FALSE(Work().Playing());
@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, NumberBoxesAreKeptInTheirRangesAndLongTextsAreHandled) {
   // Typed beyond the range, the pass clamps and the box shows the value used.
   SetDlgItemTextW(Parts().dialog, IDC_DELETE_COUNT, L"0");
   SetDlgItemTextW(Parts().dialog, IDC_TIME_SECONDS, L"9999999");
-  Pump(150);
+  Settle();
   FocusList();
   Key(VK_RETURN);
   EXPECT_EQ(255, Work().params.dellen2);
@@ -290,7 +290,7 @@ TEST_F(MainWindowTest, NumberBoxesAreKeptInTheirRangesAndLongTextsAreHandled) {
     }
     for (int mode : {kModeExtension, kModeSerialNumber, kModeAddText, kModeReplace, kModeDateTime}) {
       ASSERT_TRUE(StepToMode(mode));
-      Pump(150);
+      Settle();
       FocusList();
       Key(VK_RETURN);
       Key(VK_ESCAPE);
@@ -318,7 +318,7 @@ TEST_F(MainWindowTest, AMacroRecordedWithTheButtonsPlaysTheSameNames) {
   auto execute = [&](int mode, void (*set)(const Frame&)) {
     ASSERT_TRUE(StepToMode(mode));
     set(Parts());
-    Pump(150);
+    Settle();
     Click(IDC_EXECUTE);
     steps.push_back(BuildStepRecord(mode, Work().params));
   };
@@ -363,7 +363,7 @@ TEST_F(MainWindowTest, TheAssistDialogComposesTheSerialTemplate) {
   Open();
   ASSERT_TRUE(StepToMode(kModeSerialNumber));
   SetText(Parts(), IDC_SERIAL_TEMPLATE, L"IMG_0007.x");
-  Pump(150);
+  Settle();
   std::wstring title;
   {
     DialogAnswers answer;
@@ -391,7 +391,7 @@ TEST_F(MainWindowTest, APlaybackShowsEachStepInThePanel) {
   program.WriteFile(L"macro1.bin", "KV150\n" + Record("REP", "002", "_", "-") + Record("EXT", "000", "md", ""));
   Open({files.Path()});
   ASSERT_TRUE(StepToMode(kModeMacro, true));
-  Pump(150);  // the busy flag of the mode change
+  Settle();  // the busy flag of the mode change
   ASSERT_EQ(Dispatch::Done, DispatchCommand(Work(), Parts(), IDM_PREVIEW));
   ASSERT_TRUE(Work().Playing());
   struct Tick {
@@ -422,7 +422,7 @@ TEST_F(MainWindowTest, RefreshingTheMacroListShowsTheEditorsNames) {
   program.WriteFile(L"macro.lst", "3:old\n");
   Open();
   ASSERT_TRUE(StepToMode(kModeMacro, true));
-  Pump(150);
+  Settle();
   // As after "編集" started the editor, which then saved under other names.
   Work().macroEditorStarted = true;
   SetDlgItemTextW(Parts().dialog, IDC_MACRO_EDIT, kRefreshListButtonText);
@@ -439,8 +439,8 @@ TEST_F(MainWindowTest, RefreshingTheMacroListShowsTheEditorsNames) {
   EXPECT_EQ(kEditButtonText, Text(IDC_MACRO_EDIT));
 }
 
-// "リスト全消去" empties the position sample and the mode's first box when a person types into it;
-// a list of choices keeps its choice.
+// "リスト全消去", and "選択をリストから消去" with every row selected, empty the position sample and the
+// mode's first box when a person types into it; a list of choices keeps its choice.
 TEST_F(MainWindowTest, ClearingTheListEmptiesTheModesFirstBox) {
   files.WriteFile(L"a.txt", "1");
   Open({files.Path()});
@@ -451,17 +451,22 @@ TEST_F(MainWindowTest, ClearingTheListEmptiesTheModesFirstBox) {
                {kModeSerialNumber, IDC_SERIAL_TEMPLATE, true},
                {kModeReplace, IDC_REPLACE_FROM, true},
                {kModeDeleteText, IDC_DELETE_KIND, false}};
-  for (const Case& c : cases) {
-    ASSERT_TRUE(StepToMode(c.mode));
-    SetWindowTextW(Parts().Item(c.box), L"typed");
-    const std::wstring before = Text(c.box);
-    ASSERT_EQ(L"a.txt", Text(IDC_POSITION_TEXT));
-    Pump(150);
-    SendMessageW(window, WM_COMMAND, IDM_CLEAR_LIST, 0);
-    EXPECT_EQ(L"", Rows()) << c.mode;
-    EXPECT_EQ(L"", Text(IDC_POSITION_TEXT)) << c.mode;
-    EXPECT_EQ(c.emptied ? L"" : before, Text(c.box)) << c.mode;
-    Drop({files / L"a.txt"});
+  for (const int command : {IDM_CLEAR_LIST, IDM_DELETE_SELECTED}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(command == IDM_CLEAR_LIST ? "clear" : "delete every row");
+      ASSERT_TRUE(StepToMode(c.mode));
+      SetWindowTextW(Parts().Item(c.box), L"typed");
+      const std::wstring before = Text(c.box);
+      ASSERT_EQ(L"a.txt", Text(IDC_POSITION_TEXT));
+      Settle();
+      if (command == IDM_DELETE_SELECTED) SendMessageW(window, WM_COMMAND, IDM_SELECT_ALL, 0);
+      SendMessageW(window, WM_COMMAND, command, 0);
+      EXPECT_EQ(L"", Rows()) << c.mode;
+      EXPECT_EQ(L"", Text(IDC_POSITION_TEXT)) << c.mode;
+      EXPECT_EQ(c.emptied ? L"" : before, Text(c.box)) << c.mode;
+      EXPECT_EQ(0u, Work().listings.Folders()) << "the folders' listings go with the rows";
+      Drop({files / L"a.txt"});
+    }
   }
 }
 

@@ -304,7 +304,7 @@ TEST_F(OptionsTest, AFolderDroppedAfterOkIsReadAsThePageSays) {
     SendMessageW(window, WM_COMMAND, IDM_CLEAR_LIST, 0);
     Drop({top});
     EXPECT_EQ(rows, Rows()) << choice;
-    Pump(150);  // the window takes no command while a drop settles
+    Settle();  // the window takes no command while a drop settles
   }
 }
 

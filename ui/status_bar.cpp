@@ -85,8 +85,12 @@ void ShowStatusHint(Workspace& work, const Frame& frame, int code) {
   if (code != kHintCounterOnly) {
     const bool passText = work.hint == kHintPassText && !work.UndoMode() && !work.commandLine.testMode;
     std::wstring hint = passText ? work.passHint : HintText(work.hint, work.UndoMode(), work.commandLine.testMode);
+    if (work.hint == kHintPathsNotTaken) {
+      hint = FormatText(L"２重起動で渡されたパス %d 件はリストに追加できませんでした。", static_cast<int>(work.pathsNotTaken));
+    }
     // A mode whose names cannot follow the typing says so, while the names follow in the others.
-    const bool modeHint = !passText && !work.UndoMode() && !work.commandLine.testMode && work.hint >= kHintModeBase;
+    const bool modeHint = !passText && !work.UndoMode() && !work.commandLine.testMode && work.hint >= kHintModeBase &&
+                          work.hint < kHintPassText;
     if (modeHint && work.settings.livepreview && !ModeFollowsTyping(work.hint - kHintModeBase) &&
         FitsHintPart(frame.status, hint + kNoLivePreviewHint)) {
       hint += kNoLivePreviewHint;

@@ -23,6 +23,7 @@ inline constexpr int kHintToggling = 26;
 inline constexpr int kHintCounterOnly = 27;
 inline constexpr int kHintModeBase = 4;  // code = mode number + 4
 inline constexpr int kHintPassText = 100;  // what the last pass had to say (Workspace::passHint)
+inline constexpr int kHintPathsNotTaken = 101;  // how many handed-over paths were not taken (Workspace::pathsNotTaken)
 inline int ModeHint(int mode) { return mode + kHintModeBase; }
 
 inline constexpr const wchar_t* kUndoHint = L"【UnDo】 変更したファイル名を元に戻します。";

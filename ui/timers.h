@@ -14,5 +14,8 @@ inline constexpr UINT_PTR kTimerAutoRun = 1505;        // the automatic run itse
 inline constexpr UINT_PTR kTimerExitWatchdog = 1506;   // closes an automatic run that is done or stuck
 inline constexpr UINT_PTR kTimerCounter = 1507;        // the counter after a burst of selection changes
 inline constexpr UINT_PTR kTimerLivePreview = 1508;    // the new names, once typing pauses
+inline constexpr UINT_PTR kTimerCloseWhenFree = 1509;  // a close that waits for a pass or a box to end
+inline constexpr UINT_PTR kTimerDiskCheck = 1510;      // every 300 ms: did a listed folder change outside?
+inline constexpr UINT_PTR kTimerTakeHeld = 1511;       // handed-over paths kept while busy, read once free
 
 }  // namespace korval

@@ -40,7 +40,8 @@ struct WindowStart {
   std::wstring programFolder;           // where settings, logs and macros live, with a backslash
   bool askFirstStart = true;            // the first-start dialog may be shown (tests turn it off)
   const wchar_t* registryKey = kProgramKey;  // where the registry keeps the settings (tests: a key of their own)
-  bool handedOver = false;              // out: another instance took the paths; the program ends
+  bool handedOver = false;              // out: another instance was found and sent the paths; the program ends
+  bool handOverTaken = false;           // out: and it took them all
   AutoReport* report = nullptr;         // the report file of an unattended run, opened before the window
 };
 
@@ -75,6 +76,8 @@ struct Workspace {
   AutoReport* autoReport = nullptr;  // what each row did, written at the end ("/plan=", "/report=")
   std::unique_ptr<PlanFileSystem> planFs;  // "/plan=": what the plan reads and changes, in memory
   KeptListings listings;             // the list's folders as read, for the previews' name questions
+  std::vector<std::wstring> heldPaths;  // handed over while a pass or a box was under way: read once free
+  size_t pathsNotTaken = 0;          // handed over and not taken, as the status bar tells
   bool fillingPanel = false;         // the program writes the panel: its change notices are not a person's
   PositionMapState positionMap;      // the position edit's sample and map
   int hint = -2;                     // the status hint code shown
@@ -128,6 +131,9 @@ struct Frame {
   std::vector<std::pair<int, HWND>> panelControls;    // the mode panels' controls made so far, by id
   bool setUpStarted = false;   // the rest of the set-up (timer 1500, or a first drop) has begun
   bool setUpFinished = false;  // timer 1500 has run: the panel is filled, the folder tree too
+  bool argumentsRead = false;  // timer 1504 has read the command line's paths into the list
+  int handlingDepth = 0;       // how many of the window's own messages are being handled, one inside another
+  bool closeWhenFree = false;  // a close came while a pass or a box was under way
   bool holdLayout = false;  // the window's start: its parts are laid out once it has its place
   // A control of the dialog by its id: looked up among the anchored controls first, since under Wine
   // every GetDlgItem asks the server for the dialog's children.
