@@ -5,8 +5,7 @@
 #include <string_view>
 
 #include "modes/calendar.h"
-#include "modes/exif_date.h"
-#include "modes/quicktime_date.h"
+#include "modes/capture_date.h"
 #include "modes/string_helpers.h"
 #include "platform/path_limits.h"
 
@@ -140,7 +139,7 @@ void DateTimeTransform(const TransformContext& ctx, const std::wstring& source, 
     // The photograph or movie is read where it lies on disk: during macro playback the source path
     // names what the item will be called, not a file that exists.
     SYSTEMTIME captured{};
-    if (ReadExifDate(item, captured) == kDateFound || ReadQuickTimeDate(item, captured, ctx.timezone) == kDateFound) {
+    if (ReadCaptureDate(item, captured, ctx.timezone) == kDateFound) {
       run.record = captured;
       haveDate = true;
     } else if (which == kDateCaptured) {
