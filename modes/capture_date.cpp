@@ -18,8 +18,8 @@ constexpr const wchar_t* kExtensions[] = {
     // JPEG, TIFF and the raw formats built on it
     L".jpg", L".jpeg", L".jpe", L".jfif", L".tif", L".tiff", L".dng", L".cr2", L".nef", L".nrw", L".arw", L".srf",
     L".sr2", L".orf", L".rw2", L".rwl", L".pef", L".raw",
-    // other raw formats, HEIF and AVIF, WebP, PNG
-    L".raf", L".mrw", L".cr3", L".heic", L".heif", L".hif", L".avif", L".webp", L".png",
+    // other raw formats, HEIF and AVIF, WebP, PNG, Photoshop
+    L".raf", L".mrw", L".cr3", L".heic", L".heif", L".hif", L".avif", L".webp", L".png", L".psd", L".psb",
     // movies
     L".mov", L".qt", L".mp4", L".m4v", L".3gp", L".3g2", L".m4a"};
 
@@ -65,6 +65,7 @@ bool FindCaptureTime(ByteSource& source, std::wstring_view fileName, CaptureTime
   if (StartsWith(head, "\0MRM", 4)) return Written(FindMrwDate(source, found.written), found);
   if (StartsWith(head, "RIFF", 4)) return Written(FindRiffDate(source, found.written), found);
   if (head[0] == 0x89 && StartsWith(head + 1, "PNG", 3)) return Written(FindPngDate(source, found.written), found);
+  if (StartsWith(head, "8BPS", 4)) return Written(FindPsdDate(source, found.written), found);
   if (source.Size() >= 12 && IsIsoMediaStart(head)) return FindIsoMediaDate(source, found);
   return false;
 }

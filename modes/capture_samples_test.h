@@ -124,6 +124,19 @@ inline std::string Png(const std::string& tiff) {
          PngChunk("IDAT", std::string(100, '\x02')) + PngChunk("IEND", "");
 }
 
+// A Photoshop document: header, empty colour table, a thumbnail resource with a name, the EXIF one.
+inline std::string Psd(const std::string& tiff) {
+  std::string header = "8BPS" + Be16(1) + std::string(6, '\0') + Be16(3) + Be32(10) + Be32(10) + Be16(8) + Be16(3);
+  auto resource = [](uint16_t id, const std::string& name, const std::string& data) {
+    std::string nameField = std::string(1, static_cast<char>(name.size())) + name;
+    if (nameField.size() % 2) nameField += '\0';
+    return "8BIM" + Be16(id) + nameField + Be32(static_cast<uint32_t>(data.size())) + data +
+           (data.size() % 2 ? std::string(1, '\0') : "");
+  };
+  const std::string resources = resource(1036, "thumb", std::string(41, '\x09')) + resource(1058, "", tiff);
+  return header + Be32(0) + Be32(static_cast<uint32_t>(resources.size())) + resources + std::string(100, '\x01');
+}
+
 // ISO media boxes.
 inline std::string Box(const std::string& type, const std::string& body) {
   return Be32(static_cast<uint32_t>(8 + body.size())) + type + body;
@@ -154,6 +167,7 @@ struct HeifLayout {
   bool inItemData = false;  // construction method 1 (needs iloc version 1 or 2)
   bool exifPrefix = true;   // "Exif" 0 0 between the offset field and the TIFF header
   uint32_t claimedEntries = 0;  // iinf's count when not the real one
+  bool baseOffsets = false;     // each item's place as a base offset of 4 bytes, its extent at 0 from it
 };
 
 inline std::string Heif(const std::string& tiff, const HeifLayout& layout) {
@@ -170,11 +184,13 @@ inline std::string Heif(const std::string& tiff, const HeifLayout& layout) {
                   infe(2, "Exif"));
   auto iloc = [&](uint32_t imageOffset, uint32_t exifOffset) {
     const int v = layout.ilocVersion;
-    std::string body = std::string("\x44\0", 2);  // offsets and lengths of 4 bytes, no base offsets or indexes
+    // Offsets and lengths of 4 bytes; base offsets of 4 bytes or none; no indexes.
+    std::string body = std::string("\x44", 1) + std::string(1, layout.baseOffsets ? '\x40' : '\0');
     body += v < 2 ? Be16(2) : Be32(2);
     auto entry = [&](uint32_t id, int method, uint32_t offset, uint32_t length) {
       std::string e = v < 2 ? Be16(static_cast<uint16_t>(id)) : Be32(id);
       if (v >= 1) e += Be16(static_cast<uint16_t>(method));
+      if (layout.baseOffsets) return e + Be16(0) + Be32(offset) + Be16(1) + Be32(0) + Be32(length);
       return e + Be16(0) + Be16(1) + Be32(offset) + Be32(length);
     };
     body += entry(1, 0, imageOffset, 50);
