@@ -69,20 +69,25 @@ bool FileByteSource::Fill(uint64_t offset) {
   blockStart_ = offset - offset % kBlockAlign;
   const size_t want = static_cast<size_t>(std::min<uint64_t>(kBlockSize, size_ - blockStart_));
   block_.resize(kBlockSize);
-  LARGE_INTEGER from{};
-  from.QuadPart = static_cast<LONGLONG>(blockStart_);
-  if (!SetFilePointerEx(file_.Get(), from, nullptr, FILE_BEGIN)) return false;
-  ++diskReads_;
-  while (blockFilled_ < want) {
-    DWORD got = 0;
-    if (!::ReadFile(file_.Get(), block_.data() + blockFilled_, static_cast<DWORD>(want - blockFilled_), &got, nullptr) ||
-        got == 0) {
-      break;
-    }
-    blockFilled_ += got;
-  }
-  bytesFromDisk_ += blockFilled_;
+  blockFilled_ = ReadAt(blockStart_, want, block_.data());
   return blockFilled_ == want;
+}
+
+// Reads at the offset without moving the file pointer first: one call for each piece.
+size_t FileByteSource::ReadAt(uint64_t offset, size_t count, unsigned char* out) {
+  ++diskReads_;
+  size_t have = 0;
+  while (have < count) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset + have);
+    at.OffsetHigh = static_cast<DWORD>((offset + have) >> 32);
+    DWORD got = 0;
+    const DWORD ask = static_cast<DWORD>(std::min<size_t>(count - have, 1u << 30));
+    if (!::ReadFile(file_.Get(), out + have, ask, &got, &at) || got == 0) break;
+    have += got;
+  }
+  bytesFromDisk_ += have;
+  return have;
 }
 
 bool FileByteSource::Read(uint64_t offset, size_t count, unsigned char* out) {
@@ -90,22 +95,8 @@ bool FileByteSource::Read(uint64_t offset, size_t count, unsigned char* out) {
   if (count == 0) return true;
   auto inBlock = [&] { return offset >= blockStart_ && offset - blockStart_ + count <= blockFilled_; };
   if (!inBlock()) {
-    if (count > kBlockSize - kBlockAlign) {
-      // Larger than any block can serve: read straight into the caller's buffer.
-      LARGE_INTEGER from{};
-      from.QuadPart = static_cast<LONGLONG>(offset);
-      if (!SetFilePointerEx(file_.Get(), from, nullptr, FILE_BEGIN)) return false;
-      ++diskReads_;
-      size_t have = 0;
-      while (have < count) {
-        DWORD got = 0;
-        const DWORD ask = static_cast<DWORD>(std::min<size_t>(count - have, 1u << 30));
-        if (!::ReadFile(file_.Get(), out + have, ask, &got, nullptr) || got == 0) break;
-        have += got;
-      }
-      bytesFromDisk_ += have;
-      return have == count;
-    }
+    // Larger than any block can serve: read straight into the caller's buffer.
+    if (count > kBlockSize - kBlockAlign) return ReadAt(offset, count, out) == count;
     if (!Fill(offset) && !inBlock()) return false;
     if (!inBlock()) return false;
   }

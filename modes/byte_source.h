@@ -57,6 +57,7 @@ class FileByteSource final : public ByteSource {
 
  private:
   bool Fill(uint64_t offset);
+  size_t ReadAt(uint64_t offset, size_t count, unsigned char* out);
 
   ScopedFile file_;
   uint64_t size_ = 0;

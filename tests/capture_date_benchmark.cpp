@@ -126,20 +126,30 @@ void Compare(const char* what, const std::vector<std::wstring>& paths) {
     bareMs = std::min(bareMs, Milliseconds([&] { bareBytes = BareReads(paths); }));
     dateMs = std::min(dateMs, Milliseconds([&] { named = DateMode(paths); }));
   }
-  // What the readers take from the disk, file by file.
+  // What the readers take from the disk, file by file, and their time without the rest of the mode.
   unsigned long long readBytes = 0, reads = 0;
-  for (const std::wstring& path : paths) {
-    FileByteSource file(path);
-    CaptureTime found;
-    FindCaptureTime(file, path, found);
-    readBytes += file.BytesFromDisk();
-    reads += file.DiskReads();
-  }
+  std::vector<CaptureTime> times(paths.size());
+  const double readersMs = Milliseconds([&] {
+    for (size_t i = 0; i < paths.size(); ++i) {
+      FileByteSource file(paths[i]);
+      FindCaptureTime(file, paths[i], times[i]);
+      readBytes += file.BytesFromDisk();
+      reads += file.DiskReads();
+    }
+  });
+  const double zoneMs = Milliseconds([&] {
+    for (const CaptureTime& t : times) {
+      SYSTEMTIME local{};
+      if (t.kind == CaptureTime::Kind::kMovieSeconds) MovieTimeToLocal(t.movieSeconds, kSystemTimeZone, local);
+    }
+  });
   const double n = static_cast<double>(std::max<size_t>(1, paths.size()));
   std::printf("  %-9s best of 3: bare open + 64 KB read %8.1f ms (%.1f KB a file); date mode %8.1f ms (%zu of %zu "
               "named; %.1f reads, %.1f KB a file); ratio %.2f\n",
               what, bareMs, static_cast<double>(bareBytes) / n / 1024.0, dateMs, named, paths.size(),
               static_cast<double>(reads) / n, static_cast<double>(readBytes) / n / 1024.0, dateMs / bareMs);
+  std::printf("            the readers alone %8.1f ms; movie times into the system's time zone %8.1f ms\n", readersMs,
+              zoneMs);
 }
 
 }  // namespace
