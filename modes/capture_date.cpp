@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "modes/calendar.h"
@@ -43,8 +44,17 @@ bool SearchJpegBytes(ByteSource& source, CaptureTime& found) {
 }  // namespace
 
 bool HasCaptureTimeExtension(std::wstring_view path) {
+  // Asked for every row of a run: the extension is lower-cased once (its letters are ASCII in every
+  // name that can match) and compared whole.
+  const size_t dot = path.find_last_of(L".\\/");
+  if (dot == std::wstring_view::npos || path[dot] != L'.' || path.size() - dot > 6) return false;
+  wchar_t lower[8] = {};
+  for (size_t i = dot; i < path.size(); ++i) {
+    const wchar_t c = path[i];
+    lower[i - dot] = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+  }
   for (const wchar_t* extension : kExtensions) {
-    if (EndsWithNoCase(path, extension)) return true;
+    if (std::wcscmp(lower, extension) == 0) return true;
   }
   return false;
 }
