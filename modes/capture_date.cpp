@@ -19,7 +19,7 @@ constexpr const wchar_t* kExtensions[] = {
     // JPEG, TIFF and the raw formats built on it
     L".jpg", L".jpeg", L".jpe", L".jfif", L".tif", L".tiff", L".dng", L".cr2", L".nef", L".nrw", L".arw", L".srf",
     L".sr2", L".orf", L".rw2", L".rwl", L".pef", L".raw",
-    // other raw formats, HEIF and AVIF, WebP, PNG, Photoshop
+    // other raw formats, HEIF and AVIF, WebP, PNG, PSD
     L".raf", L".mrw", L".cr3", L".heic", L".heif", L".hif", L".avif", L".webp", L".png", L".psd", L".psb",
     // movies
     L".mov", L".qt", L".mp4", L".m4v", L".3gp", L".3g2", L".m4a"};

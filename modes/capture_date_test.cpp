@@ -60,7 +60,7 @@ std::vector<Row> Layouts() {
   blankOriginal.exif = {Original("    :  :     :  :  "), Digitized("1998:05:06 07:08:09")};
   TiffLayout zeroOriginal;
   zeroOriginal.exif = {Original("0000:00:00 00:00:00"), Digitized("1998:05:06 07:08:09")};
-  const std::string mainTiff = Tiff({false, {{0x010F, 2, 6, std::string("Canon\0", 6)}}, {}, 0});
+  const std::string mainTiff = Tiff({false, {{0x010F, 2, 6, std::string("Maker\0", 6)}}, {}, 0});
   TiffLayout cr3Exif;
   cr3Exif.first = {Original("2023:11:12 13:14:15")};
   HeifLayout heif;
@@ -100,7 +100,7 @@ std::vector<Row> Layouts() {
       {"WebP, EXIF chunk with prefix", WebP(tiff, true), "2024-03-15 10:20:30"},
       {"WebP, EXIF chunk without prefix", WebP(tiff, false), "2024-03-15 10:20:30"},
       {"PNG eXIf", Png(tiff), "2024-03-15 10:20:30"},
-      {"Photoshop EXIF resource", Psd(UsualTiff(true)), "2024-03-15 10:20:30"},
+      {"PSD EXIF resource", Psd(UsualTiff(true)), "2024-03-15 10:20:30"},
       {"HEIC, iloc 0, offset prefix", Heif(tiff, heif), "2024-03-15 10:20:30"},
       {"HEIC, iloc 2, 32-bit ids", Heif(tiff, heifWide), "2024-03-15 10:20:30"},
       {"HEIC, EXIF item in idat", Heif(tiff, heifItemData), "2024-03-15 10:20:30"},
@@ -199,7 +199,7 @@ TEST(CaptureDateLayouts, FaultyStructuresGiveNoTime) {
       {"PNG chunk longer than the file", pngLies, "none"},
       {"MRW block longer than the file", mrwLies, "none"},
       {"RAF preview beyond the file", rafLies, "none"},
-      {"Photoshop resource longer than the file", psdLies, "none"},
+      {"PSD resource longer than the file", psdLies, "none"},
       {"HEIC extent beyond the file", heifExtentBeyond, "none"},
       {"HEIC offset prefix beyond the item", heifPrefixLies, "none"},
       {"text file", "2024:03:15 10:20:30 moov mvhd Exif", "none"},

@@ -48,7 +48,7 @@ bool FindMrwDate(ByteSource& source, SYSTEMTIME& record);
 bool FindRiffDate(ByteSource& source, SYSTEMTIME& record);
 // PNG: the eXIf chunk.
 bool FindPngDate(ByteSource& source, SYSTEMTIME& record);
-// Photoshop documents: the EXIF image resource.
+// PSD documents: the EXIF image resource.
 bool FindPsdDate(ByteSource& source, SYSTEMTIME& record);
 
 // An EXIF block inside another container may begin with "Exif" 0 0 before its TIFF header: the

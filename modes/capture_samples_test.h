@@ -124,7 +124,7 @@ inline std::string Png(const std::string& tiff) {
          PngChunk("IDAT", std::string(100, '\x02')) + PngChunk("IEND", "");
 }
 
-// A Photoshop document: header, empty colour table, a thumbnail resource with a name, the EXIF one.
+// A PSD document: header, empty colour table, a thumbnail resource with a name, the EXIF one.
 inline std::string Psd(const std::string& tiff) {
   std::string header = "8BPS" + Be16(1) + std::string(6, '\0') + Be16(3) + Be32(10) + Be32(10) + Be16(8) + Be16(3);
   auto resource = [](uint16_t id, const std::string& name, const std::string& data) {
@@ -213,9 +213,9 @@ inline std::string Heif(const std::string& tiff, const HeifLayout& layout) {
 
 // A CR3 raw file: the metadata box under 'moov' holds a main directory and an EXIF directory.
 inline std::string Cr3(const std::string& mainTiff, const std::string& exifTiff, uint32_t movieTime) {
-  const std::string canonId("\x85\xc0\xb6\x87\x82\x0f\x11\xe0\x81\x11\xf4\xce\x46\x2b\x6a\x48", 16);
+  const std::string metadataId("\x85\xc0\xb6\x87\x82\x0f\x11\xe0\x81\x11\xf4\xce\x46\x2b\x6a\x48", 16);
   const std::string metadata =
-      Box("uuid", canonId + Box("CNCV", "CanonCR3_001/00.09.00/00.00.00") + Box("CMT1", mainTiff) + Box("CMT2", exifTiff));
+      Box("uuid", metadataId + Box("CNCV", "CR3 compression 1.0") + Box("CMT1", mainTiff) + Box("CMT2", exifTiff));
   return FileType("crx ") + Box("moov", metadata + MovieHeader(movieTime) + Track()) + Box("mdat", std::string(200, '\x01'));
 }
 

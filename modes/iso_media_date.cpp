@@ -15,7 +15,7 @@ namespace {
 constexpr size_t kMaxBoxesPerLevel = 4096;  // a level with more boxes than this is not a real file
 constexpr size_t kMaxItems = 65536;         // entries of 'iinf' and 'iloc' looked at
 // The box under 'moov' that holds CR3's metadata.
-constexpr unsigned char kCanonMetadataId[16] = {0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0,
+constexpr unsigned char kCr3MetadataId[16] = {0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0,
                                                 0x81, 0x11, 0xf4, 0xce, 0x46, 0x2b, 0x6a, 0x48};
 
 struct Box {
@@ -192,7 +192,7 @@ bool FindHeifExifDate(ByteSource& source, const Box& meta, SYSTEMTIME& record) {
 }
 
 // CR3: the second metadata box holds the EXIF directory, the first the image's main directory.
-bool FindCanonDate(ByteSource& source, const Box& holder, SYSTEMTIME& record) {
+bool FindCr3Date(ByteSource& source, const Box& holder, SYSTEMTIME& record) {
   std::optional<Box> cmt1, cmt2;
   ForEachBox(source, holder.body, holder.end, [&](const Box& box) {
     if (box.Is("CMT1")) cmt1 = box;
@@ -246,7 +246,7 @@ bool FindIsoMediaDate(ByteSource& source, CaptureTime& found) {
       }
       Box holder = child;
       holder.body += 16;
-      if (IsUuid(source, child, kCanonMetadataId) && FindCanonDate(source, holder, found.written)) {
+      if (IsUuid(source, child, kCr3MetadataId) && FindCr3Date(source, holder, found.written)) {
         photo = true;
         return true;
       }

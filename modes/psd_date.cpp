@@ -1,4 +1,4 @@
-// Photoshop documents: behind the fixed header and the colour table, the image resources hold the
+// PSD documents: behind the fixed header and the colour table, the image resources hold the
 // EXIF block as resource 1058, a TIFF stream.
 #include <algorithm>
 #include <cstring>

@@ -88,7 +88,7 @@ class TiffStream {
 
 bool IsTiffHeader(const unsigned char* b) {
   if (b[0] == 'I' && b[1] == 'I') {
-    // 42 is the standard's number; Olympus writes "RO" or "RS", Panasonic 0x55.
+    // 42 is the standard's number; ORF files have "RO" or "RS" there, RW2 files 0x55.
     return (b[2] == 0x2A && b[3] == 0) || (b[2] == 'R' && (b[3] == 'O' || b[3] == 'S')) || (b[2] == 0x55 && b[3] == 0);
   }
   if (b[0] == 'M' && b[1] == 'M') return (b[2] == 0 && b[3] == 0x2A) || (b[2] == 'O' && b[3] == 'R');
