@@ -194,7 +194,7 @@ const std::vector<TextRecord>& TextRecords() {
       {L"bsexcept2", &S::bsexcept2, kDefaultExceptionWords, K::Exit, true},
       {L"listfont", &S::listfont, L"", K::AfterColumnsLast, true},
       {L"autoaddopt", &S::autoaddopt, L"/file /subfolder0", K::Exit, true},
-      {L"timezone", &S::timezone, L"9", K::ReadOnly, true},
+      {L"timezone", &S::timezone, kSystemTimeZone, K::ReadOnly, true},
       {L"ymdform", &S::ymdform, L"", K::Exit, true},
   };
   return records;

@@ -7,6 +7,7 @@
 
 #include "config/settings_store.h"
 #include "modes/input_log.h"
+#include "modes/quicktime_date.h"
 #include "platform/windows_version.h"
 
 namespace korval {
@@ -79,7 +80,7 @@ struct Settings {
   std::wstring basepath, sepstr, filterextall, editorpath, faddstr, frenbanstr, fsepstr;
   std::wstring filterfsize1 = L"0", filterfsize2 = L"999999999";
   std::wstring bsexcept0, bsexcept1, bsexcept2 = kDefaultExceptionWords;
-  std::wstring listfont, autoaddopt = L"/file /subfolder0", timezone = L"9", ymdform;
+  std::wstring listfont, autoaddopt = L"/file /subfolder0", timezone = kSystemTimeZone, ymdform;
 
   // Input histories, newest first.
   std::vector<std::wstring> filterHistory{kFilterHistoryFirst};  // `lfiltstr`

@@ -284,6 +284,23 @@ TEST(Settings, ATypedDatePatternSurvivesARestart) {
   }
 }
 
+TEST(Settings, MovieTimeZoneFollowsTheSystemUntilTheKeyIsSet) {
+  IniProgramFolder program;
+  const SettingsStore store = program.Store();
+  Settings s;
+  LoadSettings(store, kWindows10, s);
+  EXPECT_EQ(std::wstring(kSystemTimeZone), s.timezone);
+  SaveSettings(store, s, SaveReason::Exit, true);
+  LoadSettings(store, kWindows10, s);
+  EXPECT_EQ(std::wstring(kSystemTimeZone), s.timezone);  // never written by the program
+  for (const wchar_t* stored : {L"9", L"-5", L"0", L""}) {
+    store.WriteText(L"timezone", stored);
+    Settings back;
+    LoadSettings(store, kWindows10, back);
+    EXPECT_EQ(std::wstring(stored), back.timezone);
+  }
+}
+
 TEST(Settings, FixedWindowAndModeAreKeptAtExitButSavedNow) {
   IniProgramFolder program;
   const SettingsStore store = program.Store();

@@ -12,6 +12,7 @@
 #include "engine/kept_listings.h"
 #include "engine/rename_list.h"
 #include "engine/run_report.h"
+#include "modes/quicktime_date.h"
 #include "modes/read_mode_params.h"
 #include "platform/file_system.h"
 
@@ -55,7 +56,7 @@ struct ExecuteOptions {
   int fileDir = 0;
   int filefolder = 0, folderread = 0;
   bool ntFamily = true;
-  std::wstring timezone = L"9";
+  std::wstring timezone = kSystemTimeZone;
   bool dateColumnShown = false;  // `listcols2`
   int columndate = 1;            // 0 creation, 1 modification, 2 capture, 3 capture or creation
 };

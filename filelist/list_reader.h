@@ -13,6 +13,7 @@
 #include "engine/rename_list.h"
 #include "filelist/duplicate_index.h"
 #include "filelist/read_filter.h"
+#include "modes/quicktime_date.h"
 #include "platform/file_system.h"
 
 namespace korval {
@@ -47,7 +48,7 @@ struct ReadSettings {
   int columndate = 1;
   int sizeUnit = 0;
   bool showRenameErrors = true;  // "リネームのエラーを表示する": ESC asks before aborting
-  std::wstring timezone = L"9";  // movie time-zone setting for capture dates
+  std::wstring timezone = kSystemTimeZone;  // movie time-zone setting for capture dates
   // An automatic command-line run skips size and date texts unless the sort order needs them.
   bool automaticRun = false;
   bool sortedBySize = false;

@@ -4,9 +4,8 @@
 #include <cwchar>
 
 #include "modes/calendar.h"
+#include "modes/capture_date.h"
 #include "modes/date_time.h"
-#include "modes/exif_date.h"
-#include "modes/quicktime_date.h"
 #include "platform/format_text.h"
 
 namespace korval {
@@ -98,7 +97,7 @@ bool DateTextFromTimes(const std::wstring& path, int kind, const FILETIME& creat
   text = L" ";
   SYSTEMTIME record{};
   if (kind == kDateKindCaptured || kind == kDateKindCapturedOrCreated) {
-    if (ReadExifDate(path, record) == kDateFound || ReadQuickTimeDate(path, record, timezone) == kDateFound) {
+    if (ReadCaptureDate(path, record, timezone) == kDateFound) {
       text = DateTextOf(record);
       return true;
     }

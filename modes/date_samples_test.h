@@ -33,9 +33,10 @@ inline std::string SecondsText(const SYSTEMTIME& t) { return TimeText(t).substr(
 // What a record holds before a reader that finds nothing must leave it alone.
 inline SYSTEMTIME Sentinel() { return Date(1234, 5, 6); }
 
-// A little-endian JPEG with the capture time in its Exif directory.
+// A little-endian JPEG with the capture time in its Exif directory: one APP1 segment, then filler
+// to 5,000 bytes.
 inline std::string JpegWithCaptureTime(const std::string& text) {
-  std::string bytes("\xFF\xD8\xFF\xE1\x40\x00", 6);
+  std::string bytes("\xFF\xD8\xFF\xE1\x13\x84", 6);  // the segment runs to the end of the file
   bytes += std::string("Exif\0\0II\x2A\0\x08\0\0\0", 14);
   bytes += std::string("\x01\x00\x03\x90\x02\x00\x14\x00\x00\x00\x20\x00\x00\x00", 14);  // value at base + 32
   bytes.resize(12 + 32, '\0');
@@ -44,7 +45,8 @@ inline std::string JpegWithCaptureTime(const std::string& text) {
   return bytes;
 }
 
-// A QuickTime movie whose movie header holds the creation time, in seconds since 1904.
+// A QuickTime movie: a file-type box, the movie box whose header holds the creation time (seconds
+// since 1904, UTC), and a free box.
 inline std::string MovieWithCreationTime(uint32_t seconds) {
   auto be32 = [](uint32_t v) {
     return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
@@ -52,8 +54,8 @@ inline std::string MovieWithCreationTime(uint32_t seconds) {
   };
   std::string header = be32(108) + "mvhd" + std::string(4, '\0') + be32(seconds) + be32(seconds) + be32(600) +
                        be32(0) + std::string(80, '\0');
-  return std::string(64, '\x33') + be32(static_cast<uint32_t>(8 + header.size())) + "moov" + header +
-         std::string(200, '\x33');
+  return be32(20) + "ftypqt  " + std::string(4, '\0') + "qt  " + be32(static_cast<uint32_t>(8 + header.size())) +
+         "moov" + header + be32(200) + "free" + std::string(192, '\x33');
 }
 
 }  // namespace korval

@@ -5,8 +5,7 @@
 #include <string_view>
 
 #include "modes/calendar.h"
-#include "modes/exif_date.h"
-#include "modes/quicktime_date.h"
+#include "modes/capture_date.h"
 #include "modes/string_helpers.h"
 #include "platform/path_limits.h"
 
@@ -126,28 +125,34 @@ void DateTimeTransform(const TransformContext& ctx, const std::wstring& source, 
   const std::wstring& item = ctx.itemPath.empty() ? source : ctx.itemPath;
   const int which = Clamp(kDateCreated, params.whichdate, kDateCapturedOrCreated);
 
-  // The item must exist under its name on disk, whatever date is wanted.
-  FILETIME created{}, modified{};
-  if (ctx.fs == nullptr || item.empty() || !ctx.fs->GetTimes(item.c_str(), &created, nullptr, &modified)) {
+  // The photograph or movie is read where it lies on disk: during macro playback the source path
+  // names what the item will be called, not a file that exists. A file that gives its capture time
+  // exists, so its times are asked for only when it gives none: one opening of the file per row.
+  bool haveDate = false;
+  if (item.empty() || ctx.fs == nullptr) {
     target.clear();
     return;
   }
-  bool haveDate = false;
-  if (which != kDateCaptured) {
-    haveDate = FileTimeToLocalRecord(which == kDateModified ? modified : created, run.record);
-  }
   if (which == kDateCaptured || which == kDateCapturedOrCreated) {
-    // The photograph or movie is read where it lies on disk: during macro playback the source path
-    // names what the item will be called, not a file that exists.
     SYSTEMTIME captured{};
-    if (ReadExifDate(item, captured) == kDateFound || ReadQuickTimeDate(item, captured, ctx.timezone) == kDateFound) {
+    if (ReadCaptureDate(item, captured, ctx.timezone) == kDateFound) {
       run.record = captured;
       haveDate = true;
-    } else if (which == kDateCaptured) {
+    }
+  }
+  if (!haveDate) {
+    // The item must exist under its name on disk, whatever date is wanted.
+    FILETIME created{}, modified{};
+    if (!ctx.fs->GetTimes(item.c_str(), &created, nullptr, &modified)) {
+      target.clear();
+      return;
+    }
+    if (which == kDateCaptured) {
       target = source;
       Truncate(target, kMaxPathChars);
       return;
     }
+    haveDate = FileTimeToLocalRecord(which == kDateModified ? modified : created, run.record);
   }
   if (!haveDate) {
     target.clear();

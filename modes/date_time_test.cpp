@@ -223,14 +223,18 @@ TEST(DateTimeCapture, PhotographsAndMovies) {
   const std::wstring photo = dir.WriteFile(L"photo.jpg", JpegWithCaptureTime("2010:10:10 10:10:10"));
   const std::wstring plain = dir.WriteFile(L"plain.jpg", "\xFF\xD8 no exif here");
   const std::wstring movie = dir.WriteFile(L"clip.mov", MovieWithCreationTime(3793342830u));  // 2024-03-15 10:20:30
+  const std::wstring phone = dir.WriteFile(L"phone.mp4", MovieWithCreationTime(3793342830u));
   TimesFileSystem fs;
-  for (const auto& path : {photo, plain, movie}) fs.Set(path, Date(2024, 1, 2, 3, 4, 5), Date(2024, 1, 2));
+  for (const auto& path : {photo, plain, movie, phone}) fs.Set(path, Date(2024, 1, 2, 3, 4, 5), Date(2024, 1, 2));
 
   // Photographs keep the time they hold; the time zone setting is for movies only.
   EXPECT_EQ(dir / L"20101010101010.jpg", Transform(Params(kDateCaptured, 5, 0), fs, photo, 0, L"", L"9"));
   EXPECT_EQ(dir / L"20101010101010.jpg", Transform(Params(kDateCapturedOrCreated, 5, 0), fs, photo));
   EXPECT_EQ(dir / L"20240315192030.mov", Transform(Params(kDateCaptured, 5, 0), fs, movie, 0, L"", L"9"));
   EXPECT_EQ(dir / L"20240315102030.mov", Transform(Params(kDateCaptured, 5, 0), fs, movie, 0, L"", L"0"));
+  EXPECT_EQ(dir / L"20240315192030.mp4", Transform(Params(kDateCaptured, 5, 0), fs, phone, 0, L"", L"9"));
+  // Without a setting the system's zone applies: the test harness runs in Tokyo.
+  EXPECT_EQ(dir / L"20240315192030.mp4", Transform(Params(kDateCaptured, 5, 0), fs, phone, 0, L"", kSystemTimeZone));
   // Without a capture time: unchanged, or the creation time.
   EXPECT_EQ(plain, Transform(Params(kDateCaptured, 5, 0), fs, plain));
   EXPECT_EQ(dir / L"20240102030405.jpg", Transform(Params(kDateCapturedOrCreated, 5, 0), fs, plain));

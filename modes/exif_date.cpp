@@ -1,5 +1,6 @@
-// Finds the capture time in the leading bytes of a JPEG file. Offsets and counts come from the file
-// and are never trusted: every read is checked against the buffer first.
+// The date text of EXIF, and the byte search for it in the leading bytes of a JPEG file whose
+// segments cannot be followed. Offsets and counts come from the file and are never trusted: every
+// read is checked against the buffer first.
 #include "modes/exif_date.h"
 
 #include <algorithm>
@@ -7,8 +8,6 @@
 #include <functional>
 #include <vector>
 
-#include "modes/string_helpers.h"
-#include "platform/scoped_handle.h"
 
 namespace korval {
 namespace {
@@ -70,6 +69,12 @@ int RunExifAttempts(const std::function<void(std::vector<unsigned char>&, size_t
   return kDateNotFound;
 }
 
+WORD DaysInMonth(WORD year, WORD month) {
+  static constexpr WORD kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
 }  // namespace
 
 ExifScan ScanExifBuffer(const unsigned char* buffer, size_t bufferSize, size_t readSize, std::string& value,
@@ -117,7 +122,7 @@ ExifScan ScanExifBuffer(const unsigned char* buffer, size_t bufferSize, size_t r
 }
 
 bool ParseExifDateText(std::string_view value, SYSTEMTIME& record) {
-  // Exactly 19 characters: the terminator is the 20th byte and no earlier byte is zero.
+  // Exactly 19 characters before the first zero byte (or the end of a value without terminator).
   const size_t length = std::min(value.find('\0'), value.size());
   if (length != 19) return false;
   static constexpr char kForm[] = "9999:99:99 99:99:99";
@@ -125,11 +130,7 @@ bool ParseExifDateText(std::string_view value, SYSTEMTIME& record) {
     const char c = value[i];
     if (kForm[i] == '9' ? (c < '0' || c > '9') : c != kForm[i]) return false;
   }
-  auto inRange = [&](size_t i, char low, char high) { return value[i] >= low && value[i] <= high; };
-  if (!inRange(0, '1', '2') || !inRange(5, '0', '1') || !inRange(8, '0', '3') || !inRange(11, '0', '2') ||
-      !inRange(14, '0', '5')) {
-    return false;
-  }
+  if (value[0] != '1' && value[0] != '2') return false;
   auto number = [&](size_t at, size_t digits) {
     WORD n = 0;
     for (size_t i = 0; i < digits; ++i) n = static_cast<WORD>(n * 10 + (value[at + i] - '0'));
@@ -143,6 +144,12 @@ bool ParseExifDateText(std::string_view value, SYSTEMTIME& record) {
   parsed.wMinute = number(14, 2);
   parsed.wSecond = number(17, 2);
   parsed.wMilliseconds = 0;
+  // Blank or zero fields and impossible dates are what cameras without a set clock and some scanners
+  // write: such a value is no capture time.
+  if (parsed.wMonth < 1 || parsed.wMonth > 12 || parsed.wDay < 1 || parsed.wDay > DaysInMonth(parsed.wYear, parsed.wMonth) ||
+      parsed.wHour > 23 || parsed.wMinute > 59 || parsed.wSecond > 59) {
+    return false;
+  }
   record = parsed;
   return true;
 }
@@ -151,29 +158,6 @@ int ExifDateFromBytes(std::string_view fileStart, SYSTEMTIME& record) {
   auto fill = [fileStart](std::vector<unsigned char>& data, size_t want) {
     const size_t n = std::min(want, fileStart.size());
     data.assign(fileStart.begin(), fileStart.begin() + static_cast<std::ptrdiff_t>(n));
-  };
-  return RunExifAttempts(fill, record);
-}
-
-int ReadExifDate(const std::wstring& path, SYSTEMTIME& record) {
-  if (!EndsWithNoCase(path, L".jpg") && !EndsWithNoCase(path, L".jpeg")) return kDateNotFound;
-  ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return kDateNotFound;
-  // Each larger attempt reads on from where the last one stopped: the file is opened once and most
-  // photographs never need more than the first 4 KB.
-  bool atEnd = false;
-  auto fill = [&](std::vector<unsigned char>& data, size_t want) {
-    while (!atEnd && data.size() < want) {
-      const size_t had = data.size();
-      data.resize(want);
-      DWORD got = 0;
-      if (!::ReadFile(file.Get(), data.data() + had, static_cast<DWORD>(want - had), &got, nullptr) || got == 0) {
-        atEnd = true;
-        got = 0;
-      }
-      data.resize(had + got);
-    }
   };
   return RunExifAttempts(fill, record);
 }

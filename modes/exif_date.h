@@ -1,5 +1,5 @@
-// The capture time stored in a JPEG photograph (the EXIF DateTimeOriginal tag, or DateTimeDigitized
-// when the photograph has only that).
+// The EXIF date text (DateTimeOriginal, DateTimeDigitized) and the byte search that finds it in a
+// JPEG file whose segments cannot be followed.
 #pragma once
 
 #include <windows.h>
@@ -16,12 +16,8 @@ namespace korval {
 inline constexpr size_t kExifAttempts = 3;
 inline constexpr size_t kExifReadSizes[kExifAttempts] = {4095, 8191, 65534};
 
-// Reads the capture time of a ".jpg" or ".jpeg" file (any case) into the record as it is written in
-// the photograph (no time-zone change, milliseconds 0). kDateFound or kDateNotFound; on failure the
-// record is left as it was.
-int ReadExifDate(const std::wstring& path, SYSTEMTIME& record);
-
-// The same three attempts over the leading bytes of a file held in memory.
+// The byte search over the leading bytes of a JPEG file, in three attempts of growing size: for
+// images whose segments cannot be followed. kDateFound or kDateNotFound (record unchanged).
 int ExifDateFromBytes(std::string_view fileStart, SYSTEMTIME& record);
 
 enum class ExifScan {
@@ -36,8 +32,9 @@ enum class ExifScan {
 ExifScan ScanExifBuffer(const unsigned char* buffer, size_t bufferSize, size_t readSize, std::string& value,
                         std::string& digitized);
 
-// Checks the 20 bytes of a date value ("YYYY:MM:DD HH:MM:SS" and its terminating zero) and stores
-// the date in the record; false leaves the record as it was.
+// Checks a date value as read (19 to 21 bytes: "YYYY:MM:DD HH:MM:SS" and its terminating zeros, if
+// any) and stores the date in the record; false, the record unchanged, for anything that is not 19
+// characters of that form holding a real date and time (blank and zero dates included).
 bool ParseExifDateText(std::string_view value, SYSTEMTIME& record);
 
 }  // namespace korval

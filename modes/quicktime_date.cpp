@@ -1,37 +1,44 @@
-// Finds the movie header ("moov" holding "mvhd") in the tail or head of a QuickTime file and turns
-// its creation time into a calendar date. Nothing read from the file is trusted as an offset.
+// Movie times into calendar dates: the setting's whole hours, or the system's time zone rules.
 #include "modes/quicktime_date.h"
 
-#include <algorithm>
-#include <functional>
+#include <utility>
 #include <vector>
-
-#include "modes/string_helpers.h"
-#include "platform/scoped_handle.h"
 
 namespace korval {
 namespace {
 
-constexpr size_t kSearchMargin = 32;                // headers are looked for this far before the end
 constexpr long long kSeconds1904To1972 = 2145916800;  // 68 years with 17 leap days
+constexpr long long kLatestSeconds = 1LL << 50;        // far beyond any year a record can hold
+constexpr ULONGLONG kZoneKeptMs = 2000;
 
-// Reads `want` bytes from the start (or from the end) of the file; the whole file when it is shorter.
-using ReadPart = std::function<void(bool fromEnd, size_t want, std::vector<unsigned char>& data)>;
+// Under Wine, asking for the system's zone and its rules for a year costs more than reading the
+// movie. The answers are kept for two seconds: a run over a thousand movies asks once, and a change
+// of the system's zone is seen soon after.
+struct ZoneCache {
+  ULONGLONG askedAt = 0;
+  bool haveZone = false;
+  DYNAMIC_TIME_ZONE_INFORMATION zone{};
+  std::vector<std::pair<WORD, TIME_ZONE_INFORMATION>> years;
+};
 
-int RunQuickTimeAttempts(const ReadPart& read, SYSTEMTIME& record, const std::wstring& timezone) {
-  int zoneHours = 0;
-  if (!ParseTimeZoneHours(timezone, zoneHours)) zoneHours = 0;
-  std::vector<unsigned char> data;
-  for (size_t attempt = 0; attempt < kQuickTimeAttempts; ++attempt) {
-    const size_t readSize = kQuickTimeReadSizes[attempt / 2];
-    const bool fromEnd = attempt % 2 == 0;  // the header usually sits at the end of a camera's movie
-    data.clear();
-    read(fromEnd, readSize, data);
-    std::vector<unsigned char> buffer(readSize + 1, 0);
-    std::copy_n(data.begin(), std::min(data.size(), readSize), buffer.begin());
-    if (ScanQuickTimeBuffer(buffer.data(), buffer.size(), readSize, zoneHours, record)) return kDateFound;
+bool RulesForYear(WORD year, TIME_ZONE_INFORMATION& rules) {
+  thread_local ZoneCache cache;
+  const ULONGLONG now = GetTickCount64();
+  if (cache.askedAt == 0 || now - cache.askedAt > kZoneKeptMs) {
+    cache = ZoneCache{};
+    cache.askedAt = now;
+    cache.haveZone = GetDynamicTimeZoneInformation(&cache.zone) != TIME_ZONE_ID_INVALID;
   }
-  return kDateNotFound;
+  if (!cache.haveZone) return false;
+  for (const auto& [kept, keptRules] : cache.years) {
+    if (kept == year) {
+      rules = keptRules;
+      return true;
+    }
+  }
+  if (!GetTimeZoneInformationForYear(year, &cache.zone, &rules)) return false;
+  cache.years.emplace_back(year, rules);
+  return true;
 }
 
 }  // namespace
@@ -68,61 +75,29 @@ bool QuickTimeSecondsToDate(long long seconds, SYSTEMTIME& record) {
   return true;
 }
 
-bool ScanQuickTimeBuffer(const unsigned char* buffer, size_t bufferSize, size_t readSize, int zoneHours,
-                         SYSTEMTIME& record) {
-  if (buffer == nullptr) return false;
-  readSize = std::min(readSize, bufferSize);
-  if (readSize < kSearchMargin) return false;
-  static constexpr unsigned char kMovie[6] = {'m', 'o', 'o', 'v', 0, 0};
-  static constexpr unsigned char kHeader[4] = {'m', 'v', 'h', 'd'};
-  const size_t last = readSize - kSearchMargin;
-  for (size_t p = 0; p <= last && p + 20 <= bufferSize; ++p) {
-    if (!std::equal(kMovie, kMovie + 6, buffer + p) || !std::equal(kHeader, kHeader + 4, buffer + p + 8)) continue;
-    const unsigned char* t = buffer + p + 16;
-    const long long created = static_cast<long long>(uint32_t{t[0]} << 24 | uint32_t{t[1]} << 16 |
-                                                     uint32_t{t[2]} << 8 | uint32_t{t[3]});
-    // Earlier times are placeholders of cameras without a clock; the search goes on.
-    if (QuickTimeSecondsToDate(created + zoneHours * 3600LL, record)) return true;
+bool MovieTimeToLocal(long long seconds, const std::wstring& timezone, SYSTEMTIME& record) {
+  if (seconds < 0 || seconds > kLatestSeconds) return false;
+  if (timezone != kSystemTimeZone) {
+    int hours = 0;
+    if (!ParseTimeZoneHours(timezone, hours)) hours = 0;
+    return QuickTimeSecondsToDate(seconds + hours * 3600LL, record);
+  }
+  SYSTEMTIME utc{};
+  if (!QuickTimeSecondsToDate(seconds, utc)) return false;
+  // The zone's rules for the movie's year, not today's offset: a summer movie keeps its summer time,
+  // and a year before the rules changed keeps the old ones. (This is what the dynamic zone conversion
+  // of Windows 7 and later does; Wine has only these two steps of it.)
+  TIME_ZONE_INFORMATION rules{};
+  SYSTEMTIME local{};
+  if (RulesForYear(utc.wYear, rules) && SystemTimeToTzSpecificLocalTime(&rules, &utc, &local)) {
+    record = local;
+    return true;
+  }
+  if (SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) {
+    record = local;
+    return true;
   }
   return false;
-}
-
-int QuickTimeDateFromBytes(std::string_view file, SYSTEMTIME& record, const std::wstring& timezone) {
-  auto read = [file](bool fromEnd, size_t want, std::vector<unsigned char>& data) {
-    const size_t n = std::min(want, file.size());
-    const std::string_view part = fromEnd ? file.substr(file.size() - n) : file.substr(0, n);
-    data.assign(part.begin(), part.end());
-  };
-  return RunQuickTimeAttempts(read, record, timezone);
-}
-
-int ReadQuickTimeDate(const std::wstring& path, SYSTEMTIME& record, const std::wstring& timezone) {
-  if (!EndsWithNoCase(path, L".mov") && !EndsWithNoCase(path, L".qt")) return kDateNotFound;
-  ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return kDateNotFound;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return kDateNotFound;
-  const unsigned long long fileSize = static_cast<unsigned long long>(size.QuadPart);
-
-  auto read = [&](bool fromEnd, size_t want, std::vector<unsigned char>& data) {
-    const unsigned long long n = std::min<unsigned long long>(want, fileSize);
-    LARGE_INTEGER from{};
-    from.QuadPart = static_cast<LONGLONG>(fromEnd ? fileSize - n : 0);
-    if (!SetFilePointerEx(file.Get(), from, nullptr, FILE_BEGIN)) return;
-    data.resize(static_cast<size_t>(n));
-    size_t have = 0;
-    while (have < data.size()) {
-      DWORD got = 0;
-      if (!::ReadFile(file.Get(), data.data() + have, static_cast<DWORD>(data.size() - have), &got, nullptr) ||
-          got == 0) {
-        break;
-      }
-      have += got;
-    }
-    data.resize(have);
-  };
-  return RunQuickTimeAttempts(read, record, timezone);
 }
 
 }  // namespace korval

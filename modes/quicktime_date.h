@@ -1,10 +1,9 @@
-// The creation time stored in the movie header of a QuickTime movie (".mov", ".qt").
+// Movie times: seconds since 1904-01-01 00:00 UTC, as movie headers keep them, turned into the
+// calendar date that goes into names, in the time zone the `timezone` setting asks for.
 #pragma once
 
 #include <windows.h>
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,23 +11,14 @@
 
 namespace korval {
 
-// Six attempts: the last, then the first, of each read size; buffers are one byte larger.
-inline constexpr size_t kQuickTimeAttempts = 6;
-inline constexpr size_t kQuickTimeReadSizes[3] = {16383, 65535, 524287};
+// The `timezone` setting when it was never set: movie times, which are kept in UTC, are shown in the
+// system's local time of their date (summer time included).
+inline constexpr wchar_t kSystemTimeZone[] = L"system";
 
-// Reads the movie's creation time into the record. `timezone` is the setting's text: a whole number
-// of hours from -23 to 23 is added to the time, anything else adds nothing. kDateFound or
-// kDateNotFound; on failure the record is left as it was.
-int ReadQuickTimeDate(const std::wstring& path, SYSTEMTIME& record, const std::wstring& timezone);
-
-// The same six attempts over a whole file held in memory.
-int QuickTimeDateFromBytes(std::string_view file, SYSTEMTIME& record, const std::wstring& timezone);
-
-// One attempt: `buffer` holds bufferSize bytes, the readSize bytes read followed by zeros. Every
-// read stays inside the buffer whatever the bytes say. True when a movie header with a creation time
-// after 1972 was found; the time (plus zoneHours) is then stored in the record.
-bool ScanQuickTimeBuffer(const unsigned char* buffer, size_t bufferSize, size_t readSize, int zoneHours,
-                         SYSTEMTIME& record);
+// A movie time (seconds since 1904, UTC) as a calendar date: with kSystemTimeZone in the system's
+// local time of that date, otherwise plus the whole hours of the setting (-23..23; anything else
+// adds nothing). False, the record unchanged, for times up to 1972 (cameras without a clock).
+bool MovieTimeToLocal(long long seconds, const std::wstring& timezone, SYSTEMTIME& record);
 
 // The setting's text as hours: true for a whole number from -23 to 23 (spaces around it and a sign
 // are allowed).

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "modes/mode_params.h"
+#include "modes/quicktime_date.h"
 #include "platform/file_system.h"
 
 namespace korval {
@@ -21,7 +22,7 @@ struct TransformContext {
   // The row's item as it is on disk (folder + old name); empty when it is the source path. During
   // macro playback the source path carries the name of the step before, which is not on disk yet.
   std::wstring itemPath;
-  std::wstring timezone = L"9";  // the `timezone` setting: hours added to movie capture times
+  std::wstring timezone = kSystemTimeZone;  // the `timezone` setting: the time zone of movie times
   FolderCounterTable* folderCounters = nullptr;
   DateRun* dateRun = nullptr;
   TimestampRun* timestampRun = nullptr;

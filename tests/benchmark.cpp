@@ -34,6 +34,7 @@
 #include "platform/temp_folder.h"
 #include "regex/case_fold.h"
 #include "regex/substitute.h"
+#include "tests/capture_date_benchmark.h"
 #include "tests/std_regex_traits.h"
 #include "tests/window_benchmark.h"
 
@@ -507,7 +508,8 @@ void BenchMacroPlayback(size_t files) {
 int main(int argc, char** argv) {
   _wsetlocale(LC_ALL, L"");
   const size_t rows = argc > 1 ? static_cast<size_t>(std::strtoul(argv[1], nullptr, 10)) : 50000;
-  // A second argument picks one section: read, transform, replace, execute, tree, lookups, macro, window.
+  // A second argument picks one section: read, transform, replace, execute, tree, lookups, macro, window,
+  // dates.
   const std::string only = argc > 2 ? argv[2] : "";
   auto wanted = [&](const char* section) { return only.empty() || only == section; };
   if (wanted("read")) korval::BenchReadTree(rows);
@@ -519,5 +521,6 @@ int main(int argc, char** argv) {
   if (wanted("lookups")) korval::BenchLiveLookups();
   if (wanted("macro")) korval::BenchMacroPlayback(10000);
   if (wanted("window")) korval::BenchWindowStart(rows);
+  if (wanted("dates")) korval::BenchCaptureDates(10000, 1000);
   return 0;
 }

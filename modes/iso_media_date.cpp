@@ -1,0 +1,269 @@
+// ISO media files (QuickTime and MP4 movies, 3GP, HEIF and AVIF photographs, CR3): boxes are walked
+// by their sizes (32 or 64 bits, 0 for "to the end"), each bounded by its parent and by the file. A
+// photograph's EXIF item ('meta' with 'iinf' and 'iloc') or CR3's metadata boxes come first; a
+// movie's header ('mvhd' inside 'moov') gives the creation time otherwise.
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <optional>
+
+#include "modes/capture_readers.h"
+
+namespace korval {
+namespace {
+
+constexpr size_t kMaxBoxesPerLevel = 4096;  // a level with more boxes than this is not a real file
+constexpr size_t kMaxItems = 65536;         // entries of 'iinf' and 'iloc' looked at
+// The box under 'moov' that holds CR3's metadata.
+constexpr unsigned char kCr3MetadataId[16] = {0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0,
+                                                0x81, 0x11, 0xf4, 0xce, 0x46, 0x2b, 0x6a, 0x48};
+
+struct Box {
+  char type[5] = {};
+  uint64_t start = 0;
+  uint64_t body = 0;  // behind the header (and behind the 16-byte id of a 'uuid' box)
+  uint64_t end = 0;
+  bool Is(const char* name) const { return std::memcmp(type, name, 4) == 0; }
+  uint64_t BodySize() const { return end - body; }
+};
+
+// The box at `at`, which must end by `limit`; false for a header that is cut or lies about its size.
+bool ReadBox(ByteSource& source, uint64_t at, uint64_t limit, Box& box) {
+  uint32_t size32 = 0;
+  if (at > limit || limit - at < 8 || !source.ReadBe32(at, size32) || !source.Read(at + 4, 4, reinterpret_cast<unsigned char*>(box.type))) {
+    return false;
+  }
+  box.start = at;
+  box.body = at + 8;
+  uint64_t size = size32;
+  if (size32 == 1) {
+    if (limit - at < 16 || !source.ReadBe64(at + 8, size)) return false;
+    box.body = at + 16;
+  } else if (size32 == 0) {
+    size = limit - at;  // the box runs to the end of its parent
+  }
+  if (size < box.body - at || size > limit - at) return false;
+  box.end = at + size;
+  return true;
+}
+
+// Calls visit(box) for each box inside [from, limit) until it returns true; true when one did.
+template <typename Visit>
+bool ForEachBox(ByteSource& source, uint64_t from, uint64_t limit, Visit visit) {
+  uint64_t at = from;
+  for (size_t n = 0; n < kMaxBoxesPerLevel && at < limit; ++n) {
+    Box box;
+    if (!ReadBox(source, at, limit, box)) return false;
+    if (visit(box)) return true;
+    if (box.end <= at) return false;
+    at = box.end;
+  }
+  return false;
+}
+
+// A big-endian number of 0, 4 or 8 bytes (sizes 1, 2 and others are not allowed by the format).
+bool ReadSized(ByteSource& source, uint64_t& at, unsigned size, uint64_t& value) {
+  value = 0;
+  if (size == 0) return true;
+  if (size == 2) {
+    uint16_t v = 0;
+    if (!source.ReadBe16(at, v)) return false;
+    value = v;
+  } else if (size == 4) {
+    uint32_t v = 0;
+    if (!source.ReadBe32(at, v)) return false;
+    value = v;
+  } else if (size == 8) {
+    if (!source.ReadBe64(at, value)) return false;
+  } else {
+    return false;
+  }
+  at += size;
+  return true;
+}
+
+// The id of the item whose type is 'Exif', from the item information box.
+std::optional<uint32_t> FindExifItemId(ByteSource& source, const Box& iinf) {
+  uint8_t version = 0;
+  if (!source.ReadU8(iinf.body, version)) return std::nullopt;
+  uint64_t at = iinf.body + 4;
+  uint64_t entries = 0;
+  if (!ReadSized(source, at, version == 0 ? 2 : 4, entries)) return std::nullopt;
+  std::optional<uint32_t> found;
+  size_t seen = 0;
+  ForEachBox(source, at, iinf.end, [&](const Box& infe) {
+    if (++seen > std::min<uint64_t>(entries, kMaxItems)) return true;
+    if (!infe.Is("infe")) return false;
+    uint8_t infeVersion = 0;
+    if (!source.ReadU8(infe.body, infeVersion) || infeVersion < 2) return false;
+    uint64_t p = infe.body + 4;
+    uint64_t id = 0, protection = 0;
+    char type[4];
+    if (!ReadSized(source, p, infeVersion == 2 ? 2 : 4, id) || !ReadSized(source, p, 2, protection) ||
+        p + 4 > infe.end || !source.Read(p, 4, reinterpret_cast<unsigned char*>(type))) {
+      return false;
+    }
+    if (std::memcmp(type, "Exif", 4) != 0) return false;
+    found = static_cast<uint32_t>(id);
+    return true;
+  });
+  return found;
+}
+
+struct ItemPlace {
+  uint64_t offset = 0;
+  uint64_t length = 0;  // 0: to the end of what holds it
+  bool inItemData = false;  // the offset counts from the start of the 'idat' box's data
+};
+
+// Where the item with this id lies, from the item location box (its first extent).
+std::optional<ItemPlace> FindItemPlace(ByteSource& source, const Box& iloc, uint32_t wanted) {
+  uint8_t head[4];
+  if (iloc.BodySize() < 8 || !source.Read(iloc.body, 4, head) || !source.Read(iloc.body + 4, 2, head + 2)) {
+    return std::nullopt;
+  }
+  const unsigned version = head[0];
+  if (version > 2) return std::nullopt;
+  const unsigned offsetSize = head[2] >> 4, lengthSize = head[2] & 15;
+  const unsigned baseSize = head[3] >> 4, indexSize = version == 0 ? 0 : head[3] & 15;
+  uint64_t at = iloc.body + 6;
+  uint64_t items = 0;
+  if (!ReadSized(source, at, version < 2 ? 2 : 4, items)) return std::nullopt;
+  items = std::min<uint64_t>(items, kMaxItems);
+  for (uint64_t i = 0; i < items && at < iloc.end; ++i) {
+    uint64_t id = 0, method = 0, reference = 0, base = 0, extents = 0;
+    if (!ReadSized(source, at, version < 2 ? 2 : 4, id)) return std::nullopt;
+    if (version >= 1 && !ReadSized(source, at, 2, method)) return std::nullopt;
+    if (!ReadSized(source, at, 2, reference) || !ReadSized(source, at, baseSize, base) ||
+        !ReadSized(source, at, 2, extents)) {
+      return std::nullopt;
+    }
+    ItemPlace place;
+    const bool emptyExtents = indexSize + offsetSize + lengthSize == 0;
+    for (uint64_t e = 0; e < extents && !(emptyExtents && e > 0); ++e) {
+      uint64_t index = 0, offset = 0, length = 0;
+      if (!ReadSized(source, at, indexSize, index) || !ReadSized(source, at, offsetSize, offset) ||
+          !ReadSized(source, at, lengthSize, length) || at > iloc.end) {
+        return std::nullopt;
+      }
+      if (e == 0) {
+        place.offset = base + offset;
+        place.length = length;
+        if (place.offset < base) return std::nullopt;  // the sum overflowed
+      }
+    }
+    if (id != wanted) continue;
+    // Only items in this file: in its data (method 0) or in the 'idat' box (method 1).
+    if ((method & 15) > 1 || reference != 0 || extents == 0) return std::nullopt;
+    place.inItemData = (method & 15) == 1;
+    return place;
+  }
+  return std::nullopt;
+}
+
+// The EXIF item of a HEIF 'meta' box: four bytes give the distance from there to the TIFF header.
+bool FindHeifExifDate(ByteSource& source, const Box& meta, SYSTEMTIME& record) {
+  std::optional<Box> iinf, iloc, idat;
+  ForEachBox(source, meta.body + 4, meta.end, [&](const Box& box) {
+    if (box.Is("iinf")) iinf = box;
+    if (box.Is("iloc")) iloc = box;
+    if (box.Is("idat")) idat = box;
+    return false;
+  });
+  if (!iinf || !iloc) return false;
+  const std::optional<uint32_t> id = FindExifItemId(source, *iinf);
+  if (!id) return false;
+  const std::optional<ItemPlace> place = FindItemPlace(source, *iloc, *id);
+  if (!place) return false;
+  uint64_t start = place->offset, limit = source.Size();
+  if (place->inItemData) {
+    if (!idat || place->offset > idat->BodySize()) return false;
+    start = idat->body + place->offset;
+    limit = idat->end;
+  }
+  if (start > limit) return false;
+  const uint64_t length = place->length == 0 ? limit - start : std::min(place->length, limit - start);
+  uint32_t toHeader = 0;
+  if (length < 4 || !source.ReadBe32(start, toHeader) || toHeader > length - 4) return false;
+  const uint64_t tiff = start + 4 + toHeader;
+  const uint64_t tiffLength = length - 4 - toHeader;
+  const uint64_t prefix = ExifPrefixLength(source, tiff, tiffLength);
+  return FindTiffDate(source, tiff + prefix, tiffLength - prefix, record);
+}
+
+// CR3: the second metadata box holds the EXIF directory, the first the image's main directory.
+bool FindCr3Date(ByteSource& source, const Box& holder, SYSTEMTIME& record) {
+  std::optional<Box> cmt1, cmt2;
+  ForEachBox(source, holder.body, holder.end, [&](const Box& box) {
+    if (box.Is("CMT1")) cmt1 = box;
+    if (box.Is("CMT2")) cmt2 = box;
+    return false;
+  });
+  return (cmt2 && FindTiffDate(source, cmt2->body, cmt2->BodySize(), record)) ||
+         (cmt1 && FindTiffDate(source, cmt1->body, cmt1->BodySize(), record));
+}
+
+// The creation time of a movie header, version 0 (32-bit times) or 1 (64-bit times).
+bool ReadMovieHeaderTime(ByteSource& source, const Box& mvhd, long long& seconds) {
+  uint8_t version = 0;
+  if (!source.ReadU8(mvhd.body, version) || version > 1) return false;
+  uint64_t at = mvhd.body + 4;
+  uint64_t created = 0;
+  if (at + (version == 1 ? 8 : 4) > mvhd.end || !ReadSized(source, at, version == 1 ? 8 : 4, created)) return false;
+  if (created > static_cast<uint64_t>(LLONG_MAX)) return false;
+  seconds = static_cast<long long>(created);
+  return true;
+}
+
+bool IsUuid(ByteSource& source, const Box& box, const unsigned char* id) {
+  unsigned char read[16];
+  return box.Is("uuid") && box.BodySize() >= 16 && source.Read(box.body, 16, read) && std::memcmp(read, id, 16) == 0;
+}
+
+}  // namespace
+
+bool IsIsoMediaStart(const unsigned char* b) {
+  static constexpr const char* kFirstBoxes[] = {"ftyp", "moov", "mdat", "free", "skip", "wide", "pnot", "uuid"};
+  for (const char* type : kFirstBoxes) {
+    if (std::memcmp(b + 4, type, 4) == 0) return true;
+  }
+  return false;
+}
+
+bool FindIsoMediaDate(ByteSource& source, CaptureTime& found) {
+  std::optional<long long> movieSeconds;
+  bool photo = false;
+  ForEachBox(source, 0, source.Size(), [&](const Box& top) {
+    if (top.Is("meta") && top.BodySize() >= 4 && FindHeifExifDate(source, top, found.written)) {
+      photo = true;
+      return true;
+    }
+    if (!top.Is("moov")) return false;
+    ForEachBox(source, top.body, top.end, [&](const Box& child) {
+      if (!movieSeconds && child.Is("mvhd")) {
+        long long seconds = 0;
+        if (ReadMovieHeaderTime(source, child, seconds)) movieSeconds = seconds;
+      }
+      Box holder = child;
+      holder.body += 16;
+      if (IsUuid(source, child, kCr3MetadataId) && FindCr3Date(source, holder, found.written)) {
+        photo = true;
+        return true;
+      }
+      return false;
+    });
+    // The first movie holds what there is: the walk does not go on through the fragments and the
+    // media data behind it.
+    return true;
+  });
+  if (photo) {
+    found.kind = CaptureTime::Kind::kWritten;
+    return true;
+  }
+  if (!movieSeconds) return false;
+  found.kind = CaptureTime::Kind::kMovieSeconds;
+  found.movieSeconds = *movieSeconds;
+  return true;
+}
+
+}  // namespace korval

@@ -1,0 +1,24 @@
+// RAF raw files: a fixed header names the offset and length of the JPEG preview, whose EXIF block
+// holds the dates.
+#include <string>
+
+#include "modes/capture_readers.h"
+
+namespace korval {
+namespace {
+
+constexpr uint64_t kPreviewOffsetAt = 84;  // big-endian offset, then length, of the JPEG preview
+
+}  // namespace
+
+bool FindRafDate(ByteSource& source, SYSTEMTIME& record) {
+  std::string magic;
+  uint32_t offset = 0, length = 0;
+  if (!source.ReadText(0, 16, magic) || magic != "FUJIFILMCCD-RAW " || !source.ReadBe32(kPreviewOffsetAt, offset) ||
+      !source.ReadBe32(kPreviewOffsetAt + 4, length) || !source.Holds(offset, length)) {
+    return false;
+  }
+  return FindJpegDate(source, offset, record) == JpegWalk::kFound;
+}
+
+}  // namespace korval
