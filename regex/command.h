@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "regex/code_point_text.h"
 #include "regex/regex_traits.h"
 
 namespace korval::regex {
@@ -24,6 +25,9 @@ struct SubstCommand {
   std::vector<ReplacementPiece> replacement;
   bool global = false;      // "g": every match, otherwise the first
   bool ignoreCase = false;  // "i"
+  bool multiLine = false;   // "m": ^ and $ also at a line break inside the text
+  bool singleLine = false;  // "s": "." also matches a line break
+  bool extended = false;    // "x": blanks and #-comments in the pattern are ignored
 };
 
 // Splits command into its parts; "\/" inside a part stands for "/". Returns false with a short
@@ -35,8 +39,9 @@ bool ParseCommand(std::wstring_view command, SubstCommand& out, std::wstring& me
 // is itself.
 std::vector<ReplacementPiece> ParseReplacement(std::wstring_view replacement);
 
-// Appends the replacement for match to out; a group that did not take part, or does not exist in
-// the pattern, adds nothing.
-void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, std::wstring& out);
+// Appends the replacement for match (over the code points of text) to out; a group that did not take
+// part, or does not exist in the pattern, adds nothing.
+void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, const CodePointText& text,
+                       std::wstring& out);
 
 }  // namespace korval::regex

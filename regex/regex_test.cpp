@@ -183,7 +183,11 @@ TEST(RegexLibraryErrors, WrongCommandsGiveAMessageAndNoResult) {
       {L"s/[b-a]/x/", L"正規表現の誤り: "},
       {L"s/(?<=a+)b/x/", L"正規表現の誤り: "},  // a look-behind has a fixed length
       {L"s/\\2(a)/x/", L"正規表現の誤り: 後方参照"},
-      {L"s/\\xZZ/x/", L"正規表現の誤り: \\ の使い方"},
+      {L"s/\\p{Nope}/x/", L"正規表現の誤り: 文字クラス"},
+      {L"s/\\N{LATIN SMALL LETTER A}/x/", L"正規表現の誤り: \\N{文字の名前} は使えません"},
+      {L"s/a(?{ 1 })/x/", L"正規表現の誤り: (?{...}) は使えません"},
+      {L"s/(*MARK:x)a/x/", L"正規表現の誤り: (*MARK...) は使えません"},
+      {L"s/\\x{110000}/x/", L"正規表現の誤り: U+10FFFF を超える文字コード は使えません"},
       {L"", L"コマンドが s/"},
       {L"x/a/b/", L"コマンドが s/"},
       {L"s", L"コマンドが s/"},

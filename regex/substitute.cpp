@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "regex/code_point_text.h"
 #include "regex/pattern_cache.h"
 #include "regex/regex_traits.h"
 
@@ -18,23 +19,30 @@ SubstStatus Failed(const wchar_t* why, std::wstring& result, std::wstring& messa
 }
 
 // Builds the new text into result; returns the number of matches replaced (0: result untouched).
+// The match runs over whole characters; what it cuts out is taken from the original UTF-16 units, so
+// a surrogate pair is never split and nothing is re-encoded.
 int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std::wstring& result) {
-  using Iterator = boost::regex_iterator<const wchar_t*, wchar_t, Traits>;
-  static constexpr wchar_t kEmpty[] = L"";
-  const wchar_t* first = text.empty() ? kEmpty : text.data();
-  const wchar_t* last = first + text.size();
-  const wchar_t* copiedTo = first;
+  using Iterator = boost::regex_iterator<BudgetIterator, char32_t, Traits>;
+  const CodePointText codes(text);
+  static constexpr char32_t kEmpty[] = U"";
+  const char32_t* base = codes.Codes().empty() ? kEmpty : codes.Codes().data();
+  MatchBudget budget(kMatchBudgetReads, kMatchBudgetTime);
+  const BudgetIterator first(base, &budget);
+  const BudgetIterator last(base + codes.Codes().size(), &budget);
+  size_t copiedTo = 0;
   int count = 0;
-  // The iterator steps past an empty match, so a pattern that can match nothing still ends.
+  // The iterator steps past an empty match by one whole character, so a pattern that can match
+  // nothing still ends.
   for (Iterator match(first, last, compiled.pattern), end; match != end; ++match) {
-    result.append(copiedTo, (*match)[0].first);
-    AppendReplacement(compiled.replacement, *match, result);
-    copiedTo = (*match)[0].second;
+    const size_t matchStart = static_cast<size_t>((*match)[0].first.Get() - base);
+    result += codes.Units(copiedTo, matchStart);
+    AppendReplacement(compiled.replacement, *match, codes, result);
+    copiedTo = static_cast<size_t>((*match)[0].second.Get() - base);
     ++count;
     if (result.size() > kMaxResultChars) return count;
     if (!compiled.global) break;
   }
-  if (count > 0) result.append(copiedTo, last);
+  if (count > 0) result += codes.Units(copiedTo, codes.Codes().size());
   return count;
 }
 
@@ -68,6 +76,8 @@ SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::w
       return SubstStatus::Error;
     }
     return SubstStatus::Replaced;
+  } catch (const MatchBudgetSpent&) {
+    return Failed(kExhaustedText, result, message, count);
   } catch (const boost::regex_error& error) {
     // A pattern whose matching would take too long or too much memory (nested repeats that can
     // match the same text in very many ways) is stopped by the matcher's bounds.

@@ -2,6 +2,8 @@
 // find the first or every match, build the result. Never throws.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,7 +14,13 @@ inline constexpr size_t kMaxCommandChars = 8192;
 inline constexpr size_t kMaxTextChars = 8192;
 inline constexpr size_t kMaxResultChars = 1 << 20;
 
-// The message of a match stopped by the matcher's bounds on time and memory.
+// What one substitution may spend matching, all its matches together: characters read, and time.
+// Both bound the work whatever the pattern and its length; the count makes the cut the same on
+// every machine, the time is the backstop on a slow or busy one.
+inline constexpr uint64_t kMatchBudgetReads = 1'500'000;
+inline constexpr std::chrono::milliseconds kMatchBudgetTime{80};
+
+// The message of a match stopped by its budget or by the matcher's bounds on memory.
 inline constexpr const wchar_t* kExhaustedText = L"正規表現の誤り: パターンが複雑すぎて照合を打ち切りました";
 
 enum class SubstStatus {
