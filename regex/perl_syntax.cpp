@@ -68,7 +68,8 @@ int CountGroups(View p) {
 
 class Translator {
  public:
-  Translator(View pattern, std::wstring& message) : p_(pattern), message_(message), groups_(CountGroups(pattern)) {}
+  Translator(View pattern, bool multiLine, std::wstring& message)
+      : p_(pattern), message_(message), groups_(CountGroups(pattern)), multiLine_(multiLine) {}
 
   bool Run(Text& out) {
     while (i_ < p_.size()) {
@@ -82,6 +83,15 @@ class Translator {
         ok = Group(out);
       } else if (c == U'{') {
         Brace(out);
+      } else if (c == U')') {
+        CloseGroup();
+        out += c;
+        ++i_;
+      } else if (c == U'$' && !multiLine_) {
+        // Without "m", Perl's $ is the end or the place before a final line break; the matcher's
+        // would be the very end only.
+        out += U"(?=\\n?\\z)";
+        ++i_;
       } else {
         out += c;
         ++i_;
@@ -92,6 +102,14 @@ class Translator {
   }
 
  private:
+  // Groups keep the "m" setting of their start; a group's (?m) ends with it.
+  void OpenGroup() { outerMultiLine_.push_back(multiLine_); }
+  void CloseGroup() {
+    if (outerMultiLine_.empty()) return;
+    multiLine_ = outerMultiLine_.back();
+    outerMultiLine_.pop_back();
+  }
+
   bool Refuse(const wchar_t* construct) {
     message_ = std::wstring(L"正規表現の誤り: ") + construct + L" は使えません";
     return false;
@@ -279,6 +297,11 @@ class Translator {
       case U'B':
         if (At(i_ + 2) == U'{') return Refuse(L"\\b{...}");
         break;
+      case U'Z':
+        // Perl's \Z: the end, or before one final line break.
+        out += U"(?=\\n?\\z)";
+        i_ += 2;
+        return true;
       case U'Q': {
         // Quoted to \E: copied as it is, the matcher reads it the same way.
         const size_t end = p_.find(U"\\E", i_ + 2);
@@ -322,6 +345,7 @@ class Translator {
     const char32_t next = At(i_ + 1);
     if (next == U'*') return Verb(out);
     if (next != U'?') {
+      OpenGroup();
       out += U'(';
       ++i_;
       return true;
@@ -338,6 +362,7 @@ class Translator {
     if (kind == U'P') {
       const char32_t how = At(i_ + 3);
       if (how == U'<') {
+        OpenGroup();
         out += U"(?<";
         i_ += 4;
         return true;
@@ -363,6 +388,7 @@ class Translator {
     const char32_t end = At(j);
     const View flags = p_.substr(i_ + 2, j - i_ - 2);
     if ((end != U':' && end != U')') || flags.find_first_not_of(U"imsxnpadlu^-o") != npos) {
+      OpenGroup();
       out += U"(?";
       i_ += 2;
       return true;
@@ -388,6 +414,9 @@ class Translator {
       }
     }
     i_ = j + 1;
+    if (end == U':') OpenGroup();
+    if (on.find(U'm') != npos) multiLine_ = true;
+    if (off.find(U'm') != npos) multiLine_ = false;
     if (on.empty() && off.empty()) {
       if (end == U':') out += U"(?:";
       return true;
@@ -426,6 +455,7 @@ class Translator {
       };
       for (const Alias& alias : kAliases) {
         if (name == alias.long_ || name == alias.short_) {
+          OpenGroup();
           out += alias.as;
           i_ = j + 1;
           return true;
@@ -563,15 +593,17 @@ class Translator {
   View p_;
   std::wstring& message_;
   int groups_;
+  bool multiLine_;
+  std::vector<bool> outerMultiLine_;
   size_t i_ = 0;
 };
 
 }  // namespace
 
-bool TranslatePerlSyntax(std::u32string_view pattern, std::u32string& out, std::wstring& message) {
+bool TranslatePerlSyntax(std::u32string_view pattern, bool multiLine, std::u32string& out, std::wstring& message) {
   out.clear();
   out.reserve(pattern.size() + 8);
-  return Translator(pattern, message).Run(out);
+  return Translator(pattern, multiLine, message).Run(out);
 }
 
 }  // namespace korval::regex

@@ -10,7 +10,8 @@
 
 namespace korval::regex {
 
-// False with message (the construct, in Japanese) when the pattern uses what is not supported.
-bool TranslatePerlSyntax(std::u32string_view pattern, std::u32string& out, std::wstring& message);
+// multiLine: the pattern starts with "m" on. False with message (naming the construct, in Japanese)
+// when the pattern uses what is not supported.
+bool TranslatePerlSyntax(std::u32string_view pattern, bool multiLine, std::u32string& out, std::wstring& message);
 
 }  // namespace korval::regex

@@ -24,8 +24,8 @@ SubstStatus Failed(const wchar_t* why, std::wstring& result, std::wstring& messa
 int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std::wstring& result) {
   using Iterator = boost::regex_iterator<BudgetIterator, char32_t, Traits>;
   const CodePointText codes(text);
-  static constexpr char32_t kEmpty[] = U"";
-  const char32_t* base = codes.Codes().empty() ? kEmpty : codes.Codes().data();
+  // Never null, also for an empty text; the replacement measures group positions from it.
+  const char32_t* base = codes.Codes().data();
   MatchBudget budget(kMatchBudgetReads, kMatchBudgetTime);
   const BudgetIterator first(base, &budget);
   const BudgetIterator last(base + codes.Codes().size(), &budget);

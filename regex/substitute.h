@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "regex/regex_api.h"
+
 namespace korval::regex {
 
 // Bounds of what one call accepts; the renamer's texts are far below them.
@@ -17,11 +19,11 @@ inline constexpr size_t kMaxResultChars = 1 << 20;
 // What one substitution may spend matching, all its matches together: characters read, and time.
 // Both bound the work whatever the pattern and its length; the count makes the cut the same on
 // every machine, the time is the backstop on a slow or busy one.
-inline constexpr uint64_t kMatchBudgetReads = 1'500'000;
-inline constexpr std::chrono::milliseconds kMatchBudgetTime{80};
+inline constexpr uint64_t kMatchBudgetReads = 1'000'000;
+inline constexpr std::chrono::milliseconds kMatchBudgetTime{40};
 
 // The message of a match stopped by its budget or by the matcher's bounds on memory.
-inline constexpr const wchar_t* kExhaustedText = L"正規表現の誤り: パターンが複雑すぎて照合を打ち切りました";
+inline constexpr const wchar_t* kExhaustedText = kRegexCutOffMessage;
 
 enum class SubstStatus {
   Replaced,  // result holds the whole new text
