@@ -125,12 +125,18 @@ std::vector<ReplacementPiece> ParseReplacement(std::wstring_view text) {
   return pieces;
 }
 
-void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, const CodePointText& text,
-                       std::wstring& out) {
-  const char32_t* base = text.Codes().data();
+void ResultWriter::Original(size_t firstCode, size_t lastCode) {
+  const std::wstring_view units = text_.Units(firstCode, lastCode);
+  if (units.empty()) return;
+  if (spans_ != nullptr) spans_->push_back({out_.size(), text_.UnitOffset(firstCode), units.size()});
+  out_ += units;
+}
+
+void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, ResultWriter& out) {
+  const char32_t* base = out.Text().Codes().data();
   const auto append = [&](const Match::const_reference group) {
     if (group.matched) {
-      out += text.Units(static_cast<size_t>(group.first.Get() - base), static_cast<size_t>(group.second.Get() - base));
+      out.Original(static_cast<size_t>(group.first.Get() - base), static_cast<size_t>(group.second.Get() - base));
     }
   };
   for (const ReplacementPiece& piece : pieces) {
@@ -141,7 +147,7 @@ void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match&
       continue;
     }
     if (piece.group == kLiteralPiece) {
-      out += piece.text;
+      out.New(piece.text);
       continue;
     }
     const size_t group = static_cast<size_t>(piece.group);

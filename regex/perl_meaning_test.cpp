@@ -222,6 +222,16 @@ TEST(RegexPerlMeaning, PerlSpellingsAreUnderstood) {
       {L"s/[^\\W\\d]+/X/", L"ab1", L"X1"},
       {L"s/(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)\\10/X/", L"abcdefghijj", L"X"},
       {L"s/\\Qa.b\\E/X/", L"a.b", L"X"},
+      {L"s/(?:a){3,1}b|c/X/", L"abc", L"abX"},  // a count that cannot be met never matches
+      {L"s/[a-\\d]+/X/", L"za-9", L"zX"},       // a "-" beside a class is itself
+      {L"s/[\\d-z]+/X/", L"a0-z", L"aX"},
+      {L"s/[a b]/X/x", L" ", L"X"},              // blanks in brackets count, also with "x"
+      {L"s/(?<=a|bc)d/X/g", L"adbcdcd", L"aXbcXcd"},
+      {L"s/(?<!a|bc)d/X/g", L"adbcdcd", L"adbcdcX"},
+      {L"s/(?=)a/X/", L"a", L"X"},
+      {L"s/\\cA/X/", L"\x01", L"X"},
+      {L"s/(?<as>a) \\g{as}/X/", L"a a", L"X"},
+      {L"s/\\N{ U+3042 }/X/", L"あ", L"X"},
   };
   ExpectRows(rows);
 }

@@ -69,7 +69,7 @@ int CountGroups(View p) {
 class Translator {
  public:
   Translator(View pattern, bool multiLine, std::wstring& message)
-      : p_(pattern), message_(message), groups_(CountGroups(pattern)), multiLine_(multiLine) {}
+      : source_(pattern), p_(source_), message_(message), groups_(CountGroups(pattern)), multiLine_(multiLine) {}
 
   bool Run(Text& out) {
     while (i_ < p_.size()) {
@@ -136,6 +136,10 @@ class Translator {
     }
     if (i >= p_.size() || (low.empty() && high.empty())) return npos;
     normalized = U"{" + (low.empty() ? Text(U"0") : low) + (comma ? U"," + high : Text()) + U"}";
+    // A count whose least is above its most can never be met (the matcher would refuse it).
+    if (comma && !low.empty() && !high.empty() && (low.size() > high.size() || (low.size() == high.size() && low > high))) {
+      normalized = U"{0}(?!)";
+    }
     return i + 1;
   }
 
@@ -188,6 +192,7 @@ class Translator {
       Text digits;
       if (!ReadBraced(i, digits)) return false;
       for (char32_t d : digits) {
+        if (d == U'_') continue;
         if (!IsOctal(d)) break;
         value = value * 8 + static_cast<uint32_t>(d - U'0');
         if (value > 0x10FFFF) value = 0x110000;
@@ -199,6 +204,31 @@ class Translator {
       return true;
     }
     return false;
+  }
+
+  static void Trim(Text& text) {
+    while (!text.empty() && (text.front() == U' ' || text.front() == U'\t')) text.erase(0, 1);
+    while (!text.empty() && (text.back() == U' ' || text.back() == U'\t')) text.pop_back();
+  }
+
+  // \N{U+hex} from i (at the "{"), the only \N{...} there is without a table of character names.
+  bool NamedCharacter(size_t& i, Text& out) {
+    Text name;
+    if (!ReadBraced(i, name)) return Refuse(L"\\N{文字の名前}");
+    Trim(name);
+    if (name.size() < 3 || name[0] != U'U' || name[1] != U'+') return Refuse(L"\\N{文字の名前}");
+    uint32_t value = 0;
+    for (size_t k = 2; k < name.size(); ++k) {
+      if (name[k] == U'_' || name[k] == U'.') continue;
+      if (HexValue(name[k]) < 0) {
+        message_ = L"正規表現の誤り: \\N{U+...} の16進数が正しくありません";
+        return false;
+      }
+      value = value * 16 + static_cast<uint32_t>(HexValue(name[k]));
+      if (value > 0x10FFFF) return Refuse(L"U+10FFFF を超える文字コード");
+    }
+    AppendHexEscape(value, out);
+    return true;
   }
 
   // \p{...} or \pX at i (the "\"): the class name as the matcher reads it and whether it is negated.
@@ -219,6 +249,7 @@ class Translator {
       negated = !negated;
       name.erase(0, 1);
     }
+    if (name == U"L_") name = U"LC";  // Perl's spelling of the cased letters
     // The matcher's lone "s" is \s; the category S is "symbol".
     if (name == U"S" || name == U"s") name = U"symbol";
     if (name.empty() || name.find_first_of(U":]") != npos) {
@@ -251,16 +282,7 @@ class Translator {
           out += U"[^\\n]";
           return true;
         }
-        Text name;
-        if (ReadBraced(i_, name) && name.size() > 2 && name[0] == U'U' && name[1] == U'+') {
-          for (size_t k = 2; k < name.size() && HexValue(name[k]) >= 0; ++k) {
-            value = value * 16 + static_cast<uint32_t>(HexValue(name[k]));
-            if (value > 0x10FFFF) return Refuse(L"U+10FFFF を超える文字コード");
-          }
-          AppendHexEscape(value, out);
-          return true;
-        }
-        return Refuse(L"\\N{文字の名前}");
+        return NamedCharacter(i_, out);
       }
       case U'p':
       case U'P': {
@@ -271,12 +293,26 @@ class Translator {
         return true;
       }
       case U'k':
+      case U'g':
+        // \k{name}, \g{name} and \g{ n }: blanks inside the braces do not count.
         if (At(i_ + 2) == U'{') {
           size_t j = i_ + 2;
           Text name;
           if (!ReadBraced(j, name)) break;
-          out += U"\\k<" + name + U">";
+          Trim(name);
+          const bool number = !name.empty() && name.find_first_not_of(U"-0123456789") == npos;
+          out += number ? U"\\g{" + name + U"}" : U"\\k<" + name + U">";
           i_ = j;
+          return true;
+        }
+        break;
+      case U'c':
+        // \cX: the control character of X.
+        if (i_ + 2 < p_.size() && p_[i_ + 2] < 0x80) {
+          char32_t c = p_[i_ + 2];
+          if (c >= U'a' && c <= U'z') c -= 0x20;
+          AppendHexEscape(static_cast<uint32_t>(c) ^ 0x40, out);
+          i_ += 3;
           return true;
         }
         break;
@@ -354,13 +390,35 @@ class Translator {
     if (kind == U'{' || (kind == U'?' && At(i_ + 3) == U'{')) return Refuse(L"(?{...})");
     if (kind == U'#') {
       const size_t close = p_.find(U')', i_);
-      const size_t stop = close == npos ? p_.size() : close + 1;
-      out.append(p_.substr(i_, stop - i_));
-      i_ = stop;
+      if (close == npos) {
+        message_ = L"正規表現の誤り: (?# の後ろに ) がありません";
+        return false;
+      }
+      out.append(p_.substr(i_, close + 1 - i_));
+      i_ = close + 1;
       return true;
+    }
+    // An empty look-around always holds (or, negated behind, never): the matcher refuses it empty.
+    if (p_.substr(i_, 4) == U"(?=)" || p_.substr(i_, 5) == U"(?<=)") {
+      i_ += kind == U'=' ? 4 : 5;
+      return true;
+    }
+    if (p_.substr(i_, 5) == U"(?<!)") {
+      out += U"(?!)";
+      i_ += 5;
+      return true;
+    }
+    if (kind == U'<' && (At(i_ + 3) == U'=' || At(i_ + 3) == U'!')) return LookBehind(out);
+    if ((kind == U'<' || kind == U'\'') && !GroupNameValid(i_ + 3, kind == U'<' ? U'>' : U'\'')) {
+      message_ = L"正規表現の誤り: グループの名前が正しくありません";
+      return false;
     }
     if (kind == U'P') {
       const char32_t how = At(i_ + 3);
+      if (how == U'<' && !GroupNameValid(i_ + 4, U'>')) {
+        message_ = L"正規表現の誤り: グループの名前が正しくありません";
+        return false;
+      }
       if (how == U'<') {
         OpenGroup();
         out += U"(?<";
@@ -378,6 +436,92 @@ class Translator {
       return Refuse(L"(?P");
     }
     return Modifiers(out);
+  }
+
+  // A group's name starts with a letter or "_" and goes on with letters, digits and "_".
+  bool GroupNameValid(size_t i, char32_t close) const {
+    const size_t end = p_.find(close, i);
+    if (end == npos || end == i) return false;
+    if (IsDecimal(p_[i])) return false;
+    for (size_t k = i; k < end; ++k) {
+      const char32_t c = p_[k];
+      if (!IsAsciiLetter(c) && !IsDecimal(c) && c != U'_' && c < 0x80) return false;
+    }
+    return true;
+  }
+
+  // The end of the group that opens at i (behind its ")"), or npos.
+  size_t GroupEnd(size_t i) const {
+    int depth = 0;
+    bool inBracket = false;
+    for (size_t k = i; k < p_.size(); ++k) {
+      const char32_t c = p_[k];
+      if (c == U'\\') {
+        ++k;
+      } else if (inBracket) {
+        if (c == U']') inBracket = false;
+      } else if (c == U'[') {
+        inBracket = true;
+        if (At(k + 1) == U'^') ++k;
+        if (At(k + 1) == U']') ++k;
+      } else if (c == U'(') {
+        ++depth;
+      } else if (c == U')' && --depth == 0) {
+        return k + 1;
+      }
+    }
+    return npos;
+  }
+
+  // The matcher looks behind by a fixed length only; alternatives of different lengths become
+  // look-behinds of their own: (?<=a|bc) is (?:(?<=a)|(?<=bc)), (?<!a|bc) is (?<!a)(?<!bc).
+  bool LookBehind(Text& out) {
+    const size_t end = GroupEnd(i_);
+    if (end == npos) {
+      OpenGroup();
+      out += p_.substr(i_, 4);
+      i_ += 4;
+      return true;
+    }
+    const bool negative = p_[i_ + 3] == U'!';
+    const View body = p_.substr(i_ + 4, end - 1 - (i_ + 4));
+    std::vector<Text> branches(1);
+    int depth = 0;
+    bool inBracket = false;
+    for (size_t k = 0; k < body.size(); ++k) {
+      const char32_t c = body[k];
+      if (c == U'|' && depth == 0 && !inBracket) {
+        branches.emplace_back();
+        continue;
+      }
+      branches.back() += c;
+      if (c == U'\\' && k + 1 < body.size()) {
+        branches.back() += body[++k];
+      } else if (inBracket) {
+        if (c == U']') inBracket = false;
+      } else if (c == U'[') {
+        inBracket = true;
+      } else if (c == U'(') {
+        ++depth;
+      } else if (c == U')') {
+        --depth;
+      }
+    }
+    if (branches.size() < 2) {
+      OpenGroup();
+      out += p_.substr(i_, 4);
+      i_ += 4;
+      return true;
+    }
+    Text rewritten = negative ? Text() : Text(U"(?:");
+    for (size_t k = 0; k < branches.size(); ++k) {
+      if (!negative && k > 0) rewritten += U'|';
+      rewritten += (negative ? U"(?<!" : U"(?<=") + branches[k] + U")";
+    }
+    if (!negative) rewritten += U")";
+    source_.replace(i_, end - i_, rewritten);
+    p_ = source_;
+    return true;
   }
 
   // (?flags) and (?flags:...): i, m, s, x as they are; "^" turns the four off first; a, u, l, d
@@ -476,6 +620,7 @@ class Translator {
     if (negated) ++i_;
     Text positive;
     std::vector<Text> negatedClasses;
+    bool afterClass = false;  // the item before was a class: a "-" after it is itself
     for (bool first = true;; first = false) {
       if (i_ >= p_.size()) {
         out.append(p_.substr(start));  // unclosed: the matcher says so
@@ -498,15 +643,26 @@ class Translator {
           } else {
             positive += U"[" + Text(1, kind) + inner + Text(1, kind) + U"]";
           }
+          afterClass = kind == U':';
           continue;
         }
       }
       if (c == U'\\' && i_ + 1 < p_.size()) {
+        const size_t positiveBefore = positive.size();
+        const size_t negatedBefore = negatedClasses.size();
         if (!BracketEscape(positive, negatedClasses)) return false;
+        afterClass = negatedClasses.size() != negatedBefore ||
+                     (positive.size() != positiveBefore && ClassEnds(positive));
         continue;
       }
-      if (c == U'^' || c == U'[') positive += U'\\';
+      // Perl reads a "-" beside a class as itself; blanks and "#" are themselves even with "x".
+      const bool classFollows = c == U'-' && ((At(i_ + 1) == U'\\' && IsClassEscape(At(i_ + 2))) ||
+                                             (At(i_ + 1) == U'[' && At(i_ + 2) == U':'));
+      if (c == U'^' || c == U'[' || c == U' ' || c == U'#' || (c == U'-' && (afterClass || classFollows))) {
+        positive += U'\\';
+      }
       positive += c;
+      afterClass = false;
       ++i_;
     }
     if (negatedClasses.size() <= 1) {
@@ -529,6 +685,13 @@ class Translator {
     out += U"(?s:.))";
     return true;
   }
+
+  static bool IsClassEscape(char32_t e) {
+    return e == U'w' || e == U'd' || e == U's' || e == U'h' || e == U'v' || e == U'W' || e == U'D' || e == U'S' ||
+           e == U'H' || e == U'V' || e == U'p' || e == U'P';
+  }
+  // positive ends with a "[:name:]" just added.
+  static bool ClassEnds(const Text& positive) { return positive.size() >= 2 && positive.compare(positive.size() - 2, 2, U":]") == 0; }
 
   bool BracketEscape(Text& positive, std::vector<Text>& negatedClasses) {
     const char32_t e = p_[i_ + 1];
@@ -553,21 +716,10 @@ class Translator {
         }
         return true;
       }
-      case U'N': {
-        size_t i = i_ + 2;
-        Text name;
-        if (ReadBraced(i, name) && name.size() > 2 && name[0] == U'U' && name[1] == U'+') {
-          uint32_t value = 0;
-          for (size_t k = 2; k < name.size() && HexValue(name[k]) >= 0; ++k) {
-            value = value * 16 + static_cast<uint32_t>(HexValue(name[k]));
-            if (value > 0x10FFFF) return Refuse(L"U+10FFFF を超える文字コード");
-          }
-          AppendHexEscape(value, positive);
-          i_ = i;
-          return true;
-        }
-        return Refuse(L"[ ] の中の \\N");
-      }
+      case U'N':
+        if (At(i_ + 2) != U'{') return Refuse(L"[ ] の中の \\N");
+        i_ += 2;
+        return NamedCharacter(i_, positive);
       case U'8':
       case U'9':
         positive += e;
@@ -590,6 +742,7 @@ class Translator {
     return true;
   }
 
+  Text source_;  // the pattern, with constructs rewritten in place before they are read
   View p_;
   std::wstring& message_;
   int groups_;

@@ -21,9 +21,11 @@ SubstStatus Failed(const wchar_t* why, std::wstring& result, std::wstring& messa
 // Builds the new text into result; returns the number of matches replaced (0: result untouched).
 // The match runs over whole characters; what it cuts out is taken from the original UTF-16 units, so
 // a surrogate pair is never split and nothing is re-encoded.
-int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std::wstring& result) {
+int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std::wstring& result,
+                   std::vector<SourceSpan>* spans) {
   using Iterator = boost::regex_iterator<BudgetIterator, char32_t, Traits>;
   const CodePointText codes(text);
+  ResultWriter writer(codes, result, spans);
   // Never null, also for an empty text; the replacement measures group positions from it.
   const char32_t* base = codes.Codes().data();
   MatchBudget budget(kMatchBudgetReads, kMatchBudgetTime);
@@ -35,24 +37,25 @@ int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std:
   // nothing still ends.
   for (Iterator match(first, last, compiled.pattern), end; match != end; ++match) {
     const size_t matchStart = static_cast<size_t>((*match)[0].first.Get() - base);
-    result += codes.Units(copiedTo, matchStart);
-    AppendReplacement(compiled.replacement, *match, codes, result);
+    writer.Original(copiedTo, matchStart);
+    AppendReplacement(compiled.replacement, *match, writer);
     copiedTo = static_cast<size_t>((*match)[0].second.Get() - base);
     ++count;
     if (result.size() > kMaxResultChars) return count;
     if (!compiled.global) break;
   }
-  if (count > 0) result += codes.Units(copiedTo, codes.Codes().size());
+  if (count > 0) writer.Original(copiedTo, codes.Codes().size());
   return count;
 }
 
 }  // namespace
 
 SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
-                       std::wstring& message, int& count) noexcept {
+                       std::wstring& message, int& count, std::vector<SourceSpan>* spans) noexcept {
   count = 0;
   try {
     result.clear();
+    if (spans != nullptr) spans->clear();
     message.clear();
     if (command.size() > kMaxCommandChars) {
       message = L"コマンドが長すぎます";
@@ -67,7 +70,7 @@ SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::w
       message = compiled->error;
       return SubstStatus::Error;
     }
-    count = ReplaceMatches(*compiled, text, result);
+    count = ReplaceMatches(*compiled, text, result, spans);
     if (count == 0) return SubstStatus::NoMatch;
     if (result.size() > kMaxResultChars) {
       result.clear();

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "regex/command.h"
 #include "regex/regex_api.h"
 
 namespace korval::regex {
@@ -31,8 +33,9 @@ enum class SubstStatus {
   Error,     // message says why; result is empty
 };
 
-// count receives the number of matches replaced.
+// count receives the number of matches replaced; spans, when given, the stretches of result copied
+// from text.
 SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
-                       std::wstring& message, int& count) noexcept;
+                       std::wstring& message, int& count, std::vector<SourceSpan>* spans = nullptr) noexcept;
 
 }  // namespace korval::regex
