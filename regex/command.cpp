@@ -78,7 +78,10 @@ bool ParseCommand(std::wstring_view command, SubstCommand& out, std::wstring& me
       case L'i': out.ignoreCase = true; break;
       case L'm': out.multiLine = true; break;
       case L's': out.singleLine = true; break;
-      case L'x': out.extended = true; break;
+      case L'x':
+        out.extendedBrackets = out.extended;  // a second "x"
+        out.extended = true;
+        break;
       case L'k': break;  // the text is handled in UTF-16 whatever the code page, so "k" changes nothing
       default:
         message = L"不明なオプションです: ";

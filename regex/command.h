@@ -28,6 +28,7 @@ struct SubstCommand {
   bool multiLine = false;   // "m": ^ and $ also at a line break inside the text
   bool singleLine = false;  // "s": "." also matches a line break
   bool extended = false;    // "x": blanks and #-comments in the pattern are ignored
+  bool extendedBrackets = false;  // "xx": also blanks inside brackets
 };
 
 // Splits command into its parts; "\/" inside a part stands for "/". Returns false with a short

@@ -228,6 +228,9 @@ TEST(RegexPerlMeaning, PerlSpellingsAreUnderstood) {
       {L"s/[a b]/X/x", L" ", L"X"},              // blanks in brackets count, also with "x"
       {L"s/(?<=a|bc)d/X/g", L"adbcdcd", L"aXbcXcd"},
       {L"s/(?<!a|bc)d/X/g", L"adbcdcd", L"adbcdcX"},
+      {L"s/(?<=ab?)c/X/g", L"acabcbc", L"aXabXbc"},        // look-behinds of several lengths
+      {L"s/(?=foo)(?<=(a{0,2}))/[$1]/", L"aafoo", L"aa[aa]foo"},  // the longest first, as Perl
+      {L"s/(?<!c(?:foob)?)b/X/", L"ab", L"aX"},
       {L"s/(?=)a/X/", L"a", L"X"},
       {L"s/\\cA/X/", L"\x01", L"X"},
       {L"s/(?<as>a) \\g{as}/X/", L"a a", L"X"},

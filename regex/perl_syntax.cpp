@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "regex/look_behind.h"
 #include "regex/unicode_data.h"
 
 namespace korval::regex {
@@ -68,8 +69,8 @@ int CountGroups(View p) {
 
 class Translator {
  public:
-  Translator(View pattern, bool multiLine, std::wstring& message)
-      : source_(pattern), p_(source_), message_(message), groups_(CountGroups(pattern)), multiLine_(multiLine) {}
+  Translator(View pattern, const PatternModes& modes, std::wstring& message)
+      : source_(pattern), p_(source_), message_(message), groups_(CountGroups(pattern)), modes_(modes) {}
 
   bool Run(Text& out) {
     while (i_ < p_.size()) {
@@ -87,7 +88,11 @@ class Translator {
         CloseGroup();
         out += c;
         ++i_;
-      } else if (c == U'$' && !multiLine_) {
+      } else if (c == U'^' && modes_.multiLine) {
+        // With "m", Perl's ^ is the start or the place after a line break that does not end the text.
+        out += U"(?:\\A|(?<=\\n)(?!\\z))";
+        ++i_;
+      } else if (c == U'$' && !modes_.multiLine) {
         // Without "m", Perl's $ is the end or the place before a final line break; the matcher's
         // would be the very end only.
         out += U"(?=\\n?\\z)";
@@ -103,11 +108,11 @@ class Translator {
 
  private:
   // Groups keep the "m" setting of their start; a group's (?m) ends with it.
-  void OpenGroup() { outerMultiLine_.push_back(multiLine_); }
+  void OpenGroup() { outerModes_.push_back(modes_); }
   void CloseGroup() {
-    if (outerMultiLine_.empty()) return;
-    multiLine_ = outerMultiLine_.back();
-    outerMultiLine_.pop_back();
+    if (outerModes_.empty()) return;
+    modes_ = outerModes_.back();
+    outerModes_.pop_back();
   }
 
   bool Refuse(const wchar_t* construct) {
@@ -217,17 +222,24 @@ class Translator {
     if (!ReadBraced(i, name)) return Refuse(L"\\N{文字の名前}");
     Trim(name);
     if (name.size() < 3 || name[0] != U'U' || name[1] != U'+') return Refuse(L"\\N{文字の名前}");
+    // "U+41.42" is a sequence of characters.
     uint32_t value = 0;
-    for (size_t k = 2; k < name.size(); ++k) {
-      if (name[k] == U'_' || name[k] == U'.') continue;
-      if (HexValue(name[k]) < 0) {
-        message_ = L"正規表現の誤り: \\N{U+...} の16進数が正しくありません";
-        return false;
+    for (size_t k = 2; k <= name.size(); ++k) {
+      if (k == name.size() || name[k] == U'.') {
+        if (name[k - 1] == U'.' || name[k - 1] == U'+') break;
+        AppendHexEscape(value, out);
+        value = 0;
+        continue;
       }
+      if (name[k] == U'_') continue;
+      if (HexValue(name[k]) < 0) break;
       value = value * 16 + static_cast<uint32_t>(HexValue(name[k]));
       if (value > 0x10FFFF) return Refuse(L"U+10FFFF を超える文字コード");
     }
-    AppendHexEscape(value, out);
+    if (!name.empty() && (name.back() == U'.' || name.find_first_not_of(U"0123456789abcdefABCDEF._", 2) != npos)) {
+      message_ = L"正規表現の誤り: \\N{U+...} の16進数が正しくありません";
+      return false;
+    }
     return true;
   }
 
@@ -473,52 +485,24 @@ class Translator {
     return npos;
   }
 
-  // The matcher looks behind by a fixed length only; alternatives of different lengths become
-  // look-behinds of their own: (?<=a|bc) is (?:(?<=a)|(?<=bc)), (?<!a|bc) is (?<!a)(?<!bc).
+  // The matcher looks behind by a fixed length only: a body of several lengths becomes its
+  // fixed-length forms, longest first, in a group whose alternatives share their group numbers:
+  // (?<=ab?) is (?|(?<=ab)|(?<=a)), (?<!ab?) is (?!(?|(?<=ab)|(?<=a))).
   bool LookBehind(Text& out) {
+    constexpr size_t kMaxRewrittenChars = 65536;
     const size_t end = GroupEnd(i_);
-    if (end == npos) {
+    const bool negative = At(i_ + 3) == U'!';
+    const std::vector<Text> forms =
+        end == npos ? std::vector<Text>() : FixedLengthForms(p_.substr(i_ + 4, end - 1 - (i_ + 4)));
+    Text rewritten = negative ? U"(?!(?|" : U"(?|";
+    for (size_t k = 0; k < forms.size(); ++k) rewritten += (k ? U"|(?<=" : U"(?<=") + forms[k] + U")";
+    rewritten += negative ? U"))" : U")";
+    if (forms.size() < 2 || rewritten.size() > kMaxRewrittenChars) {
       OpenGroup();
       out += p_.substr(i_, 4);
       i_ += 4;
       return true;
     }
-    const bool negative = p_[i_ + 3] == U'!';
-    const View body = p_.substr(i_ + 4, end - 1 - (i_ + 4));
-    std::vector<Text> branches(1);
-    int depth = 0;
-    bool inBracket = false;
-    for (size_t k = 0; k < body.size(); ++k) {
-      const char32_t c = body[k];
-      if (c == U'|' && depth == 0 && !inBracket) {
-        branches.emplace_back();
-        continue;
-      }
-      branches.back() += c;
-      if (c == U'\\' && k + 1 < body.size()) {
-        branches.back() += body[++k];
-      } else if (inBracket) {
-        if (c == U']') inBracket = false;
-      } else if (c == U'[') {
-        inBracket = true;
-      } else if (c == U'(') {
-        ++depth;
-      } else if (c == U')') {
-        --depth;
-      }
-    }
-    if (branches.size() < 2) {
-      OpenGroup();
-      out += p_.substr(i_, 4);
-      i_ += 4;
-      return true;
-    }
-    Text rewritten = negative ? Text() : Text(U"(?:");
-    for (size_t k = 0; k < branches.size(); ++k) {
-      if (!negative && k > 0) rewritten += U'|';
-      rewritten += (negative ? U"(?<!" : U"(?<=") + branches[k] + U")";
-    }
-    if (!negative) rewritten += U")";
     source_.replace(i_, end - i_, rewritten);
     p_ = source_;
     return true;
@@ -552,6 +536,7 @@ class Translator {
       Text& set = turningOff ? off : on;
       if (set.find(f) == npos) set += f;
     }
+    const bool doubleX = !turningOff && flags.find(U"xx") != npos;
     if (caret) {
       for (char32_t f : Text(U"imsx")) {
         if (on.find(f) == npos && off.find(f) == npos) off += f;
@@ -559,8 +544,10 @@ class Translator {
     }
     i_ = j + 1;
     if (end == U':') OpenGroup();
-    if (on.find(U'm') != npos) multiLine_ = true;
-    if (off.find(U'm') != npos) multiLine_ = false;
+    if (on.find(U'm') != npos) modes_.multiLine = true;
+    if (off.find(U'm') != npos) modes_.multiLine = false;
+    if (on.find(U'x') != npos) modes_.bracketBlanks = doubleX;
+    if (off.find(U'x') != npos) modes_.bracketBlanks = false;
     if (on.empty() && off.empty()) {
       if (end == U':') out += U"(?:";
       return true;
@@ -616,6 +603,7 @@ class Translator {
   bool Bracket(Text& out) {
     const size_t start = i_;
     ++i_;
+    while (modes_.bracketBlanks && (At(i_) == U' ' || At(i_) == U'\t')) ++i_;
     const bool negated = At(i_) == U'^';
     if (negated) ++i_;
     Text positive;
@@ -646,6 +634,10 @@ class Translator {
           afterClass = kind == U':';
           continue;
         }
+      }
+      if ((c == U' ' || c == U'\t') && modes_.bracketBlanks) {
+        ++i_;  // "xx": blanks in brackets are only for reading
+        continue;
       }
       if (c == U'\\' && i_ + 1 < p_.size()) {
         const size_t positiveBefore = positive.size();
@@ -746,17 +738,18 @@ class Translator {
   View p_;
   std::wstring& message_;
   int groups_;
-  bool multiLine_;
-  std::vector<bool> outerMultiLine_;
+  PatternModes modes_;
+  std::vector<PatternModes> outerModes_;
   size_t i_ = 0;
 };
 
 }  // namespace
 
-bool TranslatePerlSyntax(std::u32string_view pattern, bool multiLine, std::u32string& out, std::wstring& message) {
+bool TranslatePerlSyntax(std::u32string_view pattern, const PatternModes& modes, std::u32string& out,
+                         std::wstring& message) {
   out.clear();
   out.reserve(pattern.size() + 8);
-  return Translator(pattern, multiLine, message).Run(out);
+  return Translator(pattern, modes, message).Run(out);
 }
 
 }  // namespace korval::regex

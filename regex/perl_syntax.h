@@ -10,8 +10,14 @@
 
 namespace korval::regex {
 
-// multiLine: the pattern starts with "m" on. False with message (naming the construct, in Japanese)
-// when the pattern uses what is not supported.
-bool TranslatePerlSyntax(std::u32string_view pattern, bool multiLine, std::u32string& out, std::wstring& message);
+// The options a pattern starts with that change how it is read.
+struct PatternModes {
+  bool multiLine = false;      // "m"
+  bool bracketBlanks = false;  // "xx": blanks inside brackets are ignored too
+};
+
+// False with message (naming the construct, in Japanese) when the pattern uses what is not supported.
+bool TranslatePerlSyntax(std::u32string_view pattern, const PatternModes& modes, std::u32string& out,
+                         std::wstring& message);
 
 }  // namespace korval::regex
