@@ -18,6 +18,7 @@ namespace {
 struct AnsiCodec {
   static size_t Length(const char* text, size_t limit) { return strnlen(text, limit); }
   static std::wstring ToWide(std::string_view text) { return korval::regex::AnsiToWide(text); }
+  static constexpr bool kKeepsSourceBytes = true;
   static std::wstring TextToWide(std::string_view text, std::vector<uint32_t>& unitStarts) {
     return korval::regex::AnsiToWideMapped(text, unitStarts);
   }

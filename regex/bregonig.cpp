@@ -16,6 +16,7 @@ namespace {
 struct WideCodec {
   static size_t Length(const wchar_t* text, size_t limit) { return wcsnlen(text, limit); }
   static std::wstring ToWide(std::wstring_view text) { return std::wstring(text); }
+  static constexpr bool kKeepsSourceBytes = false;
   static std::wstring TextToWide(std::wstring_view text, std::vector<uint32_t>&) { return std::wstring(text); }
   static std::wstring FromWide(const std::wstring& result, const std::vector<korval::regex::SourceSpan>&,
                                std::wstring_view, const std::vector<uint32_t>&) {

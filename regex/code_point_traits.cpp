@@ -145,6 +145,25 @@ CodePointTraits::string_type CodePointTraits::lookup_collatename(const char32_t*
   return string_type(found.begin(), found.end());
 }
 
+const CodePointTraits::char_class_type* CodePointTraits::AsciiClasses() {
+  struct Table {
+    char_class_type classes[kAsciiCount] = {};
+    Table() {
+      for (char32_t c = 0; c < kAsciiCount; ++c) {
+        char_class_type& m = classes[c];
+        m = ClassBit(static_cast<int>(unicode::CategoryOf(c)));
+        const unicode::Script script = unicode::ScriptOf(c);
+        if (script != unicode::Script::Other) m |= ClassBit(kScriptBit + static_cast<int>(script));
+        for (int bit = kFirstSpecialBit; bit < 64; ++bit) {
+          if (HasSpecial(c, ClassBit(bit))) m |= ClassBit(bit);
+        }
+      }
+    }
+  };
+  static const Table table;
+  return table.classes;
+}
+
 bool CodePointTraits::HasSpecial(char32_t c, char_class_type f) {
   const uint8_t properties = unicode::PropertiesOf(c);
   const Category category = unicode::CategoryOf(c);

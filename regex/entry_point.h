@@ -6,6 +6,7 @@
 //   static std::basic_string<Char> FromWide(const std::wstring& result, const std::vector<SourceSpan>& spans,
 //                                           std::basic_string_view<Char> text, const std::vector<uint32_t>& unitStarts)
 //     the result, with the stretches copied from the text given back as the text had them
+//   static constexpr bool kKeepsSourceBytes   FromWide needs the spans
 //   static void WriteMessage(Char* message, const std::wstring& text)   bounded, terminated
 #pragma once
 
@@ -52,7 +53,7 @@ int SubstituteEntry(const Char* command, Char* textStart, Char* textEnd, Record*
   std::vector<uint32_t> unitStarts;
   std::vector<SourceSpan> spans;
   switch (Substitute(Codec::ToWide({command, commandLength}), Codec::TextToWide(text, unitStarts), result, why, count,
-                     &spans)) {
+                     Codec::kKeepsSourceBytes ? &spans : nullptr)) {
     case SubstStatus::Replaced:
       PublishResult(record, Codec::FromWide(result, spans, text, unitStarts), count);
       return count;

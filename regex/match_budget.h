@@ -14,8 +14,8 @@ struct MatchBudgetSpent {};
 
 class MatchBudget {
  public:
-  MatchBudget(uint64_t maxReads, std::chrono::milliseconds maxTime)
-      : maxReads_(maxReads), deadline_(std::chrono::steady_clock::now() + maxTime) {}
+  MatchBudget(uint64_t maxReads, std::chrono::steady_clock::time_point deadline)
+      : maxReads_(maxReads), deadline_(deadline) {}
   // Called on every read; the counter runs down in slices so the clock is read rarely.
   void Charge() {
     if (--left_ <= 0) Refill();

@@ -489,7 +489,8 @@ class Translator {
   // fixed-length forms, longest first, in a group whose alternatives share their group numbers:
   // (?<=ab?) is (?|(?<=ab)|(?<=a)), (?<!ab?) is (?!(?|(?<=ab)|(?<=a))).
   bool LookBehind(Text& out) {
-    constexpr size_t kMaxRewrittenChars = 65536;
+    // Kept small: the forms are compiled, and compiling is part of a call's time.
+    constexpr size_t kMaxRewrittenChars = 4096;
     const size_t end = GroupEnd(i_);
     const bool negative = At(i_ + 3) == U'!';
     const std::vector<Text> forms =

@@ -22,13 +22,13 @@ SubstStatus Failed(const wchar_t* why, std::wstring& result, std::wstring& messa
 // The match runs over whole characters; what it cuts out is taken from the original UTF-16 units, so
 // a surrogate pair is never split and nothing is re-encoded.
 int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std::wstring& result,
-                   std::vector<SourceSpan>* spans) {
+                   std::vector<SourceSpan>* spans, std::chrono::steady_clock::time_point deadline) {
   using Iterator = boost::regex_iterator<BudgetIterator, char32_t, Traits>;
   const CodePointText codes(text);
   ResultWriter writer(codes, result, spans);
   // Never null, also for an empty text; the replacement measures group positions from it.
   const char32_t* base = codes.Codes().data();
-  MatchBudget budget(kMatchBudgetReads, kMatchBudgetTime);
+  MatchBudget budget(kMatchBudgetReads, deadline);
   const BudgetIterator first(base, &budget);
   const BudgetIterator last(base + codes.Codes().size(), &budget);
   size_t copiedTo = 0;
@@ -53,6 +53,8 @@ int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std:
 SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
                        std::wstring& message, int& count, std::vector<SourceSpan>* spans) noexcept {
   count = 0;
+  // The time counts from the call, so compiling a new pattern leaves less of it for the match.
+  const auto deadline = std::chrono::steady_clock::now() + kMatchBudgetTime;
   try {
     result.clear();
     if (spans != nullptr) spans->clear();
@@ -70,7 +72,7 @@ SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::w
       message = compiled->error;
       return SubstStatus::Error;
     }
-    count = ReplaceMatches(*compiled, text, result, spans);
+    count = ReplaceMatches(*compiled, text, result, spans, deadline);
     if (count == 0) return SubstStatus::NoMatch;
     if (result.size() > kMaxResultChars) {
       result.clear();

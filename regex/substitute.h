@@ -22,7 +22,7 @@ inline constexpr size_t kMaxResultChars = 1 << 20;
 // Both bound the work whatever the pattern and its length; the count makes the cut the same on
 // every machine, the time is the backstop on a slow or busy one.
 inline constexpr uint64_t kMatchBudgetReads = 1'000'000;
-inline constexpr std::chrono::milliseconds kMatchBudgetTime{40};
+inline constexpr std::chrono::milliseconds kMatchBudgetTime{50};
 
 // The message of a match stopped by its budget or by the matcher's bounds on memory.
 inline constexpr const wchar_t* kExhaustedText = kRegexCutOffMessage;
