@@ -1,6 +1,7 @@
 // The preview and execution pass: its steps in order (engine/execute_pass.h).
 #include "engine/execute_changes.h"
 
+#include <chrono>
 #include <vector>
 
 #include "engine/execute_pass.h"
@@ -13,6 +14,9 @@ namespace korval {
 namespace {
 
 constexpr size_t kRowsBetweenInterruptChecks = 1024;
+// Rows that take long (a regular expression near its budget) are checked by time as well, so a
+// key pressed during a preview is answered within this.
+constexpr std::chrono::milliseconds kTimeBetweenInterruptChecks{20};
 
 // The hint of a preview says why the first name the system would refuse is invalid.
 void NoteRefusedName(RunReport& report, const RenameItem& row, int mode) {
@@ -56,6 +60,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
   std::vector<bool> dropped;  // rows the list leaves out after an execution
   if (kind == RunKind::Execute) dropped.assign(count, false);
   std::wstring source, target;  // reused from row to row: their buffers are allocated once
+  auto lastInterruptCheck = std::chrono::steady_clock::now();
   for (size_t p = 0; p < count; ++p) {
     RenameItem& row = list.Row(p);
     const bool filtered = row.status == ItemStatus::Filtered;
@@ -71,9 +76,15 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
         NoteRefusedName(s.report, row, s.mode);
       }
       Progress(s, p + 1, count);
-      if (c.interrupted && p % kRowsBetweenInterruptChecks == 0 && c.interrupted()) {
-        s.report.aborted = true;
-        break;
+      if (c.interrupted) {
+        const auto now = std::chrono::steady_clock::now();
+        if (p % kRowsBetweenInterruptChecks == 0 || now - lastInterruptCheck >= kTimeBetweenInterruptChecks) {
+          lastInterruptCheck = now;
+          if (c.interrupted()) {
+            s.report.aborted = true;
+            break;
+          }
+        }
       }
       continue;
     }

@@ -154,6 +154,11 @@ void FinishPass(Pass& s) {
                                    kNonSjisWarningText, MessageClass::Error);
     if (answer != IDYES && c.nonsjiswarnSetting) *c.nonsjiswarnSetting = 0;
   }
+  if (s.regex.cutOff) {
+    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kRegexCutOffCaption,
+                FormatText(kRegexCutOffText, s.regex.cutOffName.c_str()), MessageClass::Error);
+    s.report.hint = kRegexCutOffHint + s.regex.cutOffName;
+  }
   if (s.kind == RunKind::Execute) {
     if (!s.logBroken) CleanUpSerials(s);
     if (!s.log.Close()) {

@@ -2,6 +2,7 @@
 #include "modes/regex_binding.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "filelist/ansi_escape.h"
@@ -30,12 +31,14 @@ bool Representable(const std::wstring& text) {
 }
 
 // One item through the wide library. Returns false when the library could not be called.
-bool SubstituteWide(BSubstWProc subst, const std::wstring& command, std::wstring& working, RegexRecordW** handle) {
+bool SubstituteWide(BSubstWProc subst, const std::wstring& command, std::wstring& working, RegexRecordW** handle,
+                    bool& cutOff) {
   if (!subst) return false;
   std::vector<wchar_t> text(working.begin(), working.end());
   text.push_back(L'\0');
   wchar_t message[kRegexMessageSize] = L"";
   subst(command.c_str(), text.data(), text.data() + working.size(), handle, message);
+  cutOff = std::wstring_view(message) == kRegexCutOffMessage;
   if (*handle && (*handle)->result) {
     working = (*handle)->result;
     Truncate(working, kMaxPathChars);
@@ -45,7 +48,8 @@ bool SubstituteWide(BSubstWProc subst, const std::wstring& command, std::wstring
 
 enum class AnsiOutcome { Done, NotRepresentable, CallFailed };
 
-AnsiOutcome SubstituteAnsi(BSubstProc subst, const std::wstring& command, std::wstring& working, RegexRecordA** handle) {
+AnsiOutcome SubstituteAnsi(BSubstProc subst, const std::wstring& command, std::wstring& working, RegexRecordA** handle,
+                           bool& cutOff) {
   if (!subst) return AnsiOutcome::CallFailed;
   if (!Representable(command) || !Representable(working)) return AnsiOutcome::NotRepresentable;
   std::string ansiCommand = ToAnsiPlain(command);
@@ -57,6 +61,7 @@ AnsiOutcome SubstituteAnsi(BSubstProc subst, const std::wstring& command, std::w
   text.push_back('\0');
   char message[kRegexMessageSize] = "";
   subst(ansiCommand.c_str(), text.data(), text.data() + ansiText.size(), handle, message);
+  cutOff = FromAnsiPlain(message) == kRegexCutOffMessage;
   if (*handle && (*handle)->result) {
     working = FromAnsiPlain((*handle)->result);
     Truncate(working, kMaxPathChars);
@@ -98,26 +103,34 @@ void RegexBinding::Release() {
 bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::wstring& working,
                         const std::wstring& source, FileSystem& fs) {
   bool keepExtension = true;
+  if (binding.cutOff) return keepExtension;
   RegexRecordW* wideHandle = nullptr;
   RegexRecordA* ansiHandle = nullptr;
+  const std::wstring original = working;
   for (size_t i = 0; i < params.replaceFromItems.size(); ++i) {
     const std::wstring& search = params.replaceFromItems[i];
     if (search.empty()) break;
     const std::wstring replacement = i < params.replaceToItems.size() ? params.replaceToItems[i] : std::wstring();
     const std::wstring command = BuildRegexCommand(search, replacement, params.repmode, params.repcase);
     if (binding.wide_) {
-      if (!SubstituteWide(binding.substW_, command, working, &wideHandle)) {
+      if (!SubstituteWide(binding.substW_, command, working, &wideHandle, binding.cutOff)) {
         working = kWideCallFailedText;
         break;
       }
     } else {
-      const AnsiOutcome outcome = SubstituteAnsi(binding.substA_, command, working, &ansiHandle);
+      const AnsiOutcome outcome = SubstituteAnsi(binding.substA_, command, working, &ansiHandle, binding.cutOff);
       if (outcome != AnsiOutcome::Done) {
         working = outcome == AnsiOutcome::NotRepresentable ? kNonSjisText : kAnsiCallFailedText;
         if (outcome == AnsiOutcome::NotRepresentable) binding.nonSjisFound = true;
         keepExtension = false;
         break;
       }
+    }
+    // A cut-off item leaves the name as it was before the row's first item.
+    if (binding.cutOff) {
+      working = original;
+      binding.cutOffName = original;
+      break;
     }
     ExpandSpecialSequences(working, source, kSequencesDoubled, fs);
   }

@@ -23,6 +23,13 @@ inline constexpr const wchar_t* kNonSjisWarningText =
     L"bregonig.dllによりUnicodeに対応した正規表現が利用できます。\r\n詳しくはreadme.txtを参照ください。\r\n\r\n"
     L"今後もこのエラーを表示しますか。";
 inline constexpr const wchar_t* kNonSjisWarningCaption = L"Non S-JIS Character Error";
+// Shown once after a run in which a match used up the library's budget; "%s" is the first name it
+// was cut off on. The status bar says kRegexCutOffHint.
+inline constexpr const wchar_t* kRegexCutOffText =
+    L"正規表現の誤り: パターンが複雑すぎて照合を打ち切りました。\r\n\r\n"
+    L"次の名前とそれより後の名前は変更していません。\r\n%s";
+inline constexpr const wchar_t* kRegexCutOffCaption = L"Regular Expression Cut Off";
+inline constexpr const wchar_t* kRegexCutOffHint = L"正規表現の照合を打ち切りました（パターンが複雑すぎます）: ";
 // What a row's name becomes when the wide library's substitution cannot be called.
 inline constexpr const wchar_t* kWideCallFailedText = L"*** DLL ERROR *** BSubstW関数呼び出しに失敗";
 
@@ -42,6 +49,10 @@ class RegexBinding {
 
   // Set by any row that met characters outside the ANSI code page; read once after the run.
   bool nonSjisFound = false;
+  // Set when a match used up the library's budget (kRegexCutOffMessage); from then on the run
+  // leaves every name as it is, so a pattern that stalls costs one budget per run, not per row.
+  bool cutOff = false;
+  std::wstring cutOffName;  // the working text of the row it happened on
 
  private:
   friend bool ReplaceWithLibrary(RegexBinding&, const ModeParams&, std::wstring&, const std::wstring&, FileSystem&);

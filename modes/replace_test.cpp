@@ -147,6 +147,22 @@ TEST(ReplaceRegex, AnsiLibraryIsTheFallbackAndRefusesWhatShiftJisCannotHold) {
   EXPECT_TRUE(binding.nonSjisFound);
 }
 
+// A match that uses up the library's budget leaves the row as it was before its first item, and
+// from then on the run leaves every name alone instead of spending the budget again on each.
+TEST(ReplaceRegex, ACutOffMatchEndsThePatternsWorkForTheRun) {
+  for (const wchar_t* ansi : {L"", L"NO_SUCH_REGEX_LIBRARY.DLL"}) {
+    RegexBinding binding;
+    ASSERT_TRUE(*ansi ? binding.Load(ansi) : binding.Load());
+    const std::wstring stall = L"(a+)+b(?#" + std::wstring(200, L'c') + L")";
+    const ModeParams params = Params(L"^/" + stall, L"<</x", 0, 1, 0, 1);
+    const std::wstring name = std::wstring(40, L'a') + L".txt";
+    EXPECT_EQ(name, Replace(params, name, &binding));
+    EXPECT_TRUE(binding.cutOff);
+    EXPECT_EQ(std::wstring(40, L'a'), binding.cutOffName);
+    EXPECT_EQ(L"ab.txt", Replace(params, L"ab.txt", &binding));  // would match, but the run is cut off
+  }
+}
+
 TEST(ReplaceRegex, NoLibraryLoadsWhenNeitherExists) {
   RegexBinding binding;
   EXPECT_FALSE(binding.Load(L"NO_SUCH_REGEX_LIBRARY.DLL", L"NO_SUCH_ANSI_LIBRARY.DLL"));

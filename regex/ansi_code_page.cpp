@@ -18,6 +18,37 @@ std::wstring AnsiToWide(std::string_view ansi) {
   return wide;
 }
 
+std::wstring AnsiToWideMapped(std::string_view ansi, std::vector<uint32_t>& unitStarts) {
+  std::wstring wide;
+  unitStarts.clear();
+  wide.reserve(ansi.size());
+  unitStarts.reserve(ansi.size() + 1);
+  for (size_t i = 0; i < ansi.size();) {
+    const BYTE lead = static_cast<BYTE>(ansi[i]);
+    size_t length = 1;
+    wchar_t units[2] = {};
+    int count = 0;
+    if (IsDBCSLeadByteEx(CP_ACP, lead) && i + 1 < ansi.size()) {
+      count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data() + i, 2, units, 2);
+      if (count > 0) length = 2;
+    }
+    if (length == 1) {
+      count = IsDBCSLeadByteEx(CP_ACP, lead) ? 0 : MultiByteToWideChar(CP_ACP, 0, ansi.data() + i, 1, units, 2);
+      if (count <= 0) {
+        units[0] = 0xFFFD;
+        count = 1;
+      }
+    }
+    for (int k = 0; k < count; ++k) {
+      unitStarts.push_back(static_cast<uint32_t>(i));
+      wide += units[k];
+    }
+    i += length;
+  }
+  unitStarts.push_back(static_cast<uint32_t>(ansi.size()));
+  return wide;
+}
+
 std::string WideToAnsi(std::wstring_view wide) {
   if (wide.empty() || wide.size() > INT_MAX / 4) return std::string();
   const int units = static_cast<int>(wide.size());

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "regex/ansi_code_page.h"
 #include "regex/entry_point.h"
@@ -17,7 +18,26 @@ namespace {
 struct AnsiCodec {
   static size_t Length(const char* text, size_t limit) { return strnlen(text, limit); }
   static std::wstring ToWide(std::string_view text) { return korval::regex::AnsiToWide(text); }
-  static std::string FromWide(const std::wstring& text) { return korval::regex::WideToAnsi(text); }
+  static constexpr bool kKeepsSourceBytes = true;
+  static std::wstring TextToWide(std::string_view text, std::vector<uint32_t>& unitStarts) {
+    return korval::regex::AnsiToWideMapped(text, unitStarts);
+  }
+  // What the match left alone goes back as the very bytes it came from: a round trip through UTF-16
+  // would turn the NEC and IBM duplicates of a character into one of them, and a stray lead byte
+  // into another character.
+  static std::string FromWide(const std::wstring& result, const std::vector<korval::regex::SourceSpan>& spans,
+                              std::string_view text, const std::vector<uint32_t>& unitStarts) {
+    std::string out;
+    size_t done = 0;
+    for (const korval::regex::SourceSpan& span : spans) {
+      out += korval::regex::WideToAnsi(std::wstring_view(result).substr(done, span.resultFirst - done));
+      const size_t first = unitStarts[span.sourceFirst];
+      out.append(text.substr(first, unitStarts[span.sourceFirst + span.length] - first));
+      done = span.resultFirst + span.length;
+    }
+    out += korval::regex::WideToAnsi(std::wstring_view(result).substr(done));
+    return out;
+  }
   static void WriteMessage(char* message, const std::wstring& text) {
     if (message == nullptr) return;
     const std::string ansi = korval::regex::WideToAnsiCut(text, static_cast<size_t>(korval::kRegexMessageSize - 1));

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "regex/entry_point.h"
 #include "regex/regex_api.h"
@@ -15,7 +16,12 @@ namespace {
 struct WideCodec {
   static size_t Length(const wchar_t* text, size_t limit) { return wcsnlen(text, limit); }
   static std::wstring ToWide(std::wstring_view text) { return std::wstring(text); }
-  static std::wstring FromWide(const std::wstring& text) { return text; }
+  static constexpr bool kKeepsSourceBytes = false;
+  static std::wstring TextToWide(std::wstring_view text, std::vector<uint32_t>&) { return std::wstring(text); }
+  static std::wstring FromWide(const std::wstring& result, const std::vector<korval::regex::SourceSpan>&,
+                               std::wstring_view, const std::vector<uint32_t>&) {
+    return result;
+  }
   static void WriteMessage(wchar_t* message, const std::wstring& text) {
     if (message == nullptr) return;
     const size_t length = std::min(text.size(), static_cast<size_t>(korval::kRegexMessageSize - 1));

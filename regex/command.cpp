@@ -76,6 +76,12 @@ bool ParseCommand(std::wstring_view command, SubstCommand& out, std::wstring& me
     switch (command[pos]) {
       case L'g': out.global = true; break;
       case L'i': out.ignoreCase = true; break;
+      case L'm': out.multiLine = true; break;
+      case L's': out.singleLine = true; break;
+      case L'x':
+        out.extendedBrackets = out.extended;  // a second "x"
+        out.extended = true;
+        break;
       case L'k': break;  // the text is handled in UTF-16 whatever the code page, so "k" changes nothing
       default:
         message = L"不明なオプションです: ";
@@ -122,20 +128,33 @@ std::vector<ReplacementPiece> ParseReplacement(std::wstring_view text) {
   return pieces;
 }
 
-void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, std::wstring& out) {
+void ResultWriter::Original(size_t firstCode, size_t lastCode) {
+  const std::wstring_view units = text_.Units(firstCode, lastCode);
+  if (units.empty()) return;
+  if (spans_ != nullptr) spans_->push_back({out_.size(), text_.UnitOffset(firstCode), units.size()});
+  out_ += units;
+}
+
+void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, ResultWriter& out) {
+  const char32_t* base = out.Text().Codes().data();
+  const auto append = [&](const Match::const_reference group) {
+    if (group.matched) {
+      out.Original(static_cast<size_t>(group.first.Get() - base), static_cast<size_t>(group.second.Get() - base));
+    }
+  };
   for (const ReplacementPiece& piece : pieces) {
     if (piece.group == kNamedGroup) {
       // A name the pattern does not define adds nothing, like a group that did not take part.
-      const Match::const_reference named = match[piece.text.c_str()];
-      if (named.matched) out.append(named.first, named.second);
+      const std::u32string name = ToCodePoints(piece.text);
+      append(match[name.c_str()]);
       continue;
     }
     if (piece.group == kLiteralPiece) {
-      out += piece.text;
+      out.New(piece.text);
       continue;
     }
     const size_t group = static_cast<size_t>(piece.group);
-    if (group < match.size() && match[group].matched) out.append(match[group].first, match[group].second);
+    if (group < match.size()) append(match[group]);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "regex/code_point_text.h"
 #include "regex/regex_traits.h"
 
 namespace korval::regex {
@@ -24,6 +25,10 @@ struct SubstCommand {
   std::vector<ReplacementPiece> replacement;
   bool global = false;      // "g": every match, otherwise the first
   bool ignoreCase = false;  // "i"
+  bool multiLine = false;   // "m": ^ and $ also at a line break inside the text
+  bool singleLine = false;  // "s": "." also matches a line break
+  bool extended = false;    // "x": blanks and #-comments in the pattern are ignored
+  bool extendedBrackets = false;  // "xx": also blanks inside brackets
 };
 
 // Splits command into its parts; "\/" inside a part stands for "/". Returns false with a short
@@ -35,8 +40,33 @@ bool ParseCommand(std::wstring_view command, SubstCommand& out, std::wstring& me
 // is itself.
 std::vector<ReplacementPiece> ParseReplacement(std::wstring_view replacement);
 
-// Appends the replacement for match to out; a group that did not take part, or does not exist in
-// the pattern, adds nothing.
-void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, std::wstring& out);
+// A stretch of the result copied from the text, in UTF-16 units: the ANSI library gives those
+// stretches back as the very bytes they were read from.
+struct SourceSpan {
+  size_t resultFirst;
+  size_t sourceFirst;
+  size_t length;
+};
+
+// Builds a result from pieces of the text (by code point) and new text, noting the copied pieces
+// when spans is given.
+class ResultWriter {
+ public:
+  ResultWriter(const CodePointText& text, std::wstring& out, std::vector<SourceSpan>* spans)
+      : text_(text), out_(out), spans_(spans) {}
+  void Original(size_t firstCode, size_t lastCode);
+  void New(std::wstring_view text) { out_ += text; }
+  const CodePointText& Text() const { return text_; }
+  size_t Size() const { return out_.size(); }
+
+ private:
+  const CodePointText& text_;
+  std::wstring& out_;
+  std::vector<SourceSpan>* spans_;
+};
+
+// Appends the replacement for match (over the code points of the writer's text); a group that did
+// not take part, or does not exist in the pattern, adds nothing.
+void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, ResultWriter& out);
 
 }  // namespace korval::regex

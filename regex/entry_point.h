@@ -2,12 +2,17 @@
 // the substitution in UTF-16 and the result record. Codec gives what differs by character type:
 //   static size_t Length(const Char* text, size_t limit)       length, at most limit
 //   static std::wstring ToWide(std::basic_string_view<Char>)
-//   static std::basic_string<Char> FromWide(const std::wstring&)
+//   static std::wstring TextToWide(std::basic_string_view<Char>, std::vector<uint32_t>& unitStarts)
+//   static std::basic_string<Char> FromWide(const std::wstring& result, const std::vector<SourceSpan>& spans,
+//                                           std::basic_string_view<Char> text, const std::vector<uint32_t>& unitStarts)
+//     the result, with the stretches copied from the text given back as the text had them
+//   static constexpr bool kKeepsSourceBytes   FromWide needs the spans
 //   static void WriteMessage(Char* message, const std::wstring& text)   bounded, terminated
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "regex/result_record.h"
 #include "regex/substitute.h"
@@ -44,10 +49,13 @@ int SubstituteEntry(const Char* command, Char* textStart, Char* textEnd, Record*
   std::wstring result;
   std::wstring why;
   int count = 0;
-  switch (Substitute(Codec::ToWide({command, commandLength}), Codec::ToWide({textStart, textLength}), result, why,
-                     count)) {
+  const std::basic_string_view<Char> text(textStart, textLength);
+  std::vector<uint32_t> unitStarts;
+  std::vector<SourceSpan> spans;
+  switch (Substitute(Codec::ToWide({command, commandLength}), Codec::TextToWide(text, unitStarts), result, why, count,
+                     Codec::kKeepsSourceBytes ? &spans : nullptr)) {
     case SubstStatus::Replaced:
-      PublishResult(record, Codec::FromWide(result), count);
+      PublishResult(record, Codec::FromWide(result, spans, text, unitStarts), count);
       return count;
     case SubstStatus::NoMatch:
       record->replaced = 0;

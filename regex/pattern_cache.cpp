@@ -5,7 +5,8 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "regex/case_fold.h"
+#include "regex/code_point_text.h"
+#include "regex/perl_syntax.h"
 
 namespace korval::regex {
 namespace {
@@ -49,12 +50,18 @@ std::shared_ptr<const CompiledCommand> Compile(std::wstring_view command) {
     compiled->error = L"正規表現の誤り: ( ) の入れ子が深すぎます";
     return compiled;
   }
-  // Perl syntax; "i" folds letters as the Japanese locale does (the folding locale's case mapping).
-  const boost::regex_constants::syntax_option_type flags =
-      boost::regex_constants::perl | (parsed.ignoreCase ? boost::regex_constants::icase : 0);
+  std::u32string pattern;
+  if (!TranslatePerlSyntax(ToCodePoints(parsed.pattern), {parsed.multiLine, parsed.extendedBrackets}, pattern,
+                           compiled->error)) return compiled;
+  // Perl's meaning: a name is one line, so ^ and $ stand at its ends and "." does not cross a line
+  // break, unless "m" or "s" (or (?m) and (?s) inside the pattern) say otherwise.
+  namespace rc = boost::regex_constants;
+  const rc::syntax_option_type flags = rc::perl | (parsed.ignoreCase ? rc::icase : 0) |
+                                       (parsed.multiLine ? 0 : rc::no_mod_m) |
+                                       (parsed.singleLine ? rc::mod_s : rc::no_mod_s) |
+                                       (parsed.extended ? rc::mod_x : 0);
   try {
-    compiled->pattern.imbue(FoldingLocale());
-    compiled->pattern.assign(parsed.pattern.data(), parsed.pattern.data() + parsed.pattern.size(), flags);
+    compiled->pattern.assign(pattern.data(), pattern.data() + pattern.size(), flags);
   } catch (const boost::regex_error& error) {
     compiled->error = L"正規表現の誤り: " + RegexErrorText(error.code());
   }

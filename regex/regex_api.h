@@ -8,6 +8,10 @@ namespace korval {
 // ANSI library), the terminating zero included.
 inline constexpr int kRegexMessageSize = 80;
 
+// The message of a substitution whose matching used up its fixed budget (a pattern whose nested
+// repeats could try a name in very many ways): the name is left as it was.
+inline constexpr const wchar_t* kRegexCutOffMessage = L"正規表現の誤り: パターンが複雑すぎて照合を打ち切りました";
+
 // The result record of a substitution. The library allocates it on the first call with a null
 // handle, reuses it on later calls with the same handle and releases it in the free call.
 // result: the zero-terminated result text, or null when nothing was replaced (no match, or an

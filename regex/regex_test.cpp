@@ -177,13 +177,20 @@ TEST(RegexLibraryErrors, WrongCommandsGiveAMessageAndNoResult) {
       {L"s/(a/x/", L"正規表現の誤り: ( )"},
       {L"s/a)/x/", L"正規表現の誤り: ( )"},
       {L"s/[a/x/", L"正規表現の誤り: [ ]"},
-      {L"s/a{2,1}/x/", L"正規表現の誤り: { }"},
+      {L"s/(?<n>a)(?<n>b/x/", L"正規表現の誤り: ( )"},
+      {L"s/(?<1a>b)/x/", L"正規表現の誤り: グループの名前"},
+      {L"s/x(?#/x/", L"正規表現の誤り: (?# の後ろに ) がありません"},
+      {L"s/\\N{U+4AG3}/x/", L"正規表現の誤り: \\N{U+...} の16進数"},
       {L"s/[[:nothing:]]/x/", L"正規表現の誤り: 文字クラス"},
       {L"s/(?z)/x/", L"正規表現の誤り: (? の後ろ"},
       {L"s/[b-a]/x/", L"正規表現の誤り: "},
       {L"s/(?<=a+)b/x/", L"正規表現の誤り: "},  // a look-behind has a fixed length
       {L"s/\\2(a)/x/", L"正規表現の誤り: 後方参照"},
-      {L"s/\\xZZ/x/", L"正規表現の誤り: \\ の使い方"},
+      {L"s/\\p{Nope}/x/", L"正規表現の誤り: 文字クラス"},
+      {L"s/\\N{LATIN SMALL LETTER A}/x/", L"正規表現の誤り: \\N{文字の名前} は使えません"},
+      {L"s/a(?{ 1 })/x/", L"正規表現の誤り: (?{...}) は使えません"},
+      {L"s/(*MARK:x)a/x/", L"正規表現の誤り: (*MARK...) は使えません"},
+      {L"s/\\x{110000}/x/", L"正規表現の誤り: U+10FFFF を超える文字コード は使えません"},
       {L"", L"コマンドが s/"},
       {L"x/a/b/", L"コマンドが s/"},
       {L"s", L"コマンドが s/"},
@@ -520,6 +527,29 @@ TEST_F(RegexLibraryAnsiDll, ReplacesShiftJisText) {
   for (const auto& c : cases) {
     std::string text = c.text;
     EXPECT_EQ(1, Call(c.command, text)) << message_.c_str();
+    EXPECT_EQ(c.expected, Result()) << c.command;
+  }
+  free_(handle_);
+}
+
+// What the match leaves alone comes back byte for byte: the NEC and IBM codes of one character stay
+// the codes they were, and a lead byte without its second byte neither swallows the next byte nor
+// turns into another character.
+TEST_F(RegexLibraryAnsiDll, BytesOutsideTheMatchComeBackAsTheyWent) {
+  struct {
+    const char* command;
+    const char* text;
+    const char* expected;
+  } cases[] = {
+      {"s/a/b/k", "\xED\x40" "a\xFA\x5C", "\xED\x40" "b\xFA\x5C"},  // 纊 twice: NEC-selected and IBM
+      {"s/a/b/k", "\x87\x90" "a\x81\xE0", "\x87\x90" "b\x81\xE0"},  // ≒ twice: NEC and JIS
+      {"s/x(.)x/[$1]/k", "x\xED\x40x", "[\xED\x40]"},                 // a group gives its own bytes
+      {"s/ /_/kg", "\x81 a \x81", "\x81_a_\x81"},                     // lone lead bytes
+      {"s/^(.)/<$1>/k", "\x81 a", "<\x81> a"},
+  };
+  for (const auto& c : cases) {
+    std::string text = c.text;
+    EXPECT_LE(1, Call(c.command, text)) << message_.c_str();
     EXPECT_EQ(c.expected, Result()) << c.command;
   }
   free_(handle_);

@@ -1,15 +1,18 @@
-// The pattern type both libraries compile to: Perl syntax on UTF-16 text, with the character traits
-// of the Japanese locale's case folding (full-width Latin letters included) whatever locale the host
-// set. The matcher keeps its state on the heap, not on the stack, so a long text or a deep pattern
-// needs no large stack; a match that grows beyond its bounds stops with an error instead.
+// The pattern type both libraries compile to: Perl syntax over whole characters (code points), with
+// the Unicode classes and case folds of CodePointTraits. The matcher reads the text through
+// BudgetIterator, so every match stops within a fixed budget; it keeps its state on the heap, not on
+// the stack, so a long text or a deep pattern needs no large stack.
 #pragma once
 
 #include <boost/regex.hpp>
 
+#include "regex/code_point_traits.h"
+#include "regex/match_budget.h"
+
 namespace korval::regex {
 
-using Traits = boost::cpp_regex_traits<wchar_t>;
-using Regex = boost::basic_regex<wchar_t, Traits>;
-using Match = boost::match_results<const wchar_t*>;
+using Traits = CodePointTraits;
+using Regex = boost::basic_regex<char32_t, Traits>;
+using Match = boost::match_results<BudgetIterator>;
 
 }  // namespace korval::regex

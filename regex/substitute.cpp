@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "regex/code_point_text.h"
 #include "regex/pattern_cache.h"
 #include "regex/regex_traits.h"
 
@@ -18,33 +19,45 @@ SubstStatus Failed(const wchar_t* why, std::wstring& result, std::wstring& messa
 }
 
 // Builds the new text into result; returns the number of matches replaced (0: result untouched).
-int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std::wstring& result) {
-  using Iterator = boost::regex_iterator<const wchar_t*, wchar_t, Traits>;
-  static constexpr wchar_t kEmpty[] = L"";
-  const wchar_t* first = text.empty() ? kEmpty : text.data();
-  const wchar_t* last = first + text.size();
-  const wchar_t* copiedTo = first;
+// The match runs over whole characters; what it cuts out is taken from the original UTF-16 units, so
+// a surrogate pair is never split and nothing is re-encoded.
+int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std::wstring& result,
+                   std::vector<SourceSpan>* spans, std::chrono::steady_clock::time_point deadline) {
+  using Iterator = boost::regex_iterator<BudgetIterator, char32_t, Traits>;
+  const CodePointText codes(text);
+  ResultWriter writer(codes, result, spans);
+  // Never null, also for an empty text; the replacement measures group positions from it.
+  const char32_t* base = codes.Codes().data();
+  MatchBudget budget(kMatchBudgetReads, deadline);
+  const BudgetIterator first(base, &budget);
+  const BudgetIterator last(base + codes.Codes().size(), &budget);
+  size_t copiedTo = 0;
   int count = 0;
-  // The iterator steps past an empty match, so a pattern that can match nothing still ends.
+  // The iterator steps past an empty match by one whole character, so a pattern that can match
+  // nothing still ends.
   for (Iterator match(first, last, compiled.pattern), end; match != end; ++match) {
-    result.append(copiedTo, (*match)[0].first);
-    AppendReplacement(compiled.replacement, *match, result);
-    copiedTo = (*match)[0].second;
+    const size_t matchStart = static_cast<size_t>((*match)[0].first.Get() - base);
+    writer.Original(copiedTo, matchStart);
+    AppendReplacement(compiled.replacement, *match, writer);
+    copiedTo = static_cast<size_t>((*match)[0].second.Get() - base);
     ++count;
     if (result.size() > kMaxResultChars) return count;
     if (!compiled.global) break;
   }
-  if (count > 0) result.append(copiedTo, last);
+  if (count > 0) writer.Original(copiedTo, codes.Codes().size());
   return count;
 }
 
 }  // namespace
 
 SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
-                       std::wstring& message, int& count) noexcept {
+                       std::wstring& message, int& count, std::vector<SourceSpan>* spans) noexcept {
   count = 0;
+  // The time counts from the call, so compiling a new pattern leaves less of it for the match.
+  const auto deadline = std::chrono::steady_clock::now() + kMatchBudgetTime;
   try {
     result.clear();
+    if (spans != nullptr) spans->clear();
     message.clear();
     if (command.size() > kMaxCommandChars) {
       message = L"コマンドが長すぎます";
@@ -59,7 +72,7 @@ SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::w
       message = compiled->error;
       return SubstStatus::Error;
     }
-    count = ReplaceMatches(*compiled, text, result);
+    count = ReplaceMatches(*compiled, text, result, spans, deadline);
     if (count == 0) return SubstStatus::NoMatch;
     if (result.size() > kMaxResultChars) {
       result.clear();
@@ -68,6 +81,8 @@ SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::w
       return SubstStatus::Error;
     }
     return SubstStatus::Replaced;
+  } catch (const MatchBudgetSpent&) {
+    return Failed(kExhaustedText, result, message, count);
   } catch (const boost::regex_error& error) {
     // A pattern whose matching would take too long or too much memory (nested repeats that can
     // match the same text in very many ways) is stopped by the matcher's bounds.

@@ -2,8 +2,14 @@
 // find the first or every match, build the result. Never throws.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "regex/command.h"
+#include "regex/regex_api.h"
 
 namespace korval::regex {
 
@@ -12,8 +18,14 @@ inline constexpr size_t kMaxCommandChars = 8192;
 inline constexpr size_t kMaxTextChars = 8192;
 inline constexpr size_t kMaxResultChars = 1 << 20;
 
-// The message of a match stopped by the matcher's bounds on time and memory.
-inline constexpr const wchar_t* kExhaustedText = L"正規表現の誤り: パターンが複雑すぎて照合を打ち切りました";
+// What one substitution may spend matching, all its matches together: characters read, and time.
+// Both bound the work whatever the pattern and its length; the count makes the cut the same on
+// every machine, the time is the backstop on a slow or busy one.
+inline constexpr uint64_t kMatchBudgetReads = 1'000'000;
+inline constexpr std::chrono::milliseconds kMatchBudgetTime{50};
+
+// The message of a match stopped by its budget or by the matcher's bounds on memory.
+inline constexpr const wchar_t* kExhaustedText = kRegexCutOffMessage;
 
 enum class SubstStatus {
   Replaced,  // result holds the whole new text
@@ -21,8 +33,9 @@ enum class SubstStatus {
   Error,     // message says why; result is empty
 };
 
-// count receives the number of matches replaced.
+// count receives the number of matches replaced; spans, when given, the stretches of result copied
+// from text.
 SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
-                       std::wstring& message, int& count) noexcept;
+                       std::wstring& message, int& count, std::vector<SourceSpan>* spans = nullptr) noexcept;
 
 }  // namespace korval::regex

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "modes/change_mode.h"
+#include "modes/regex_binding.h"
 #include "platform/utf8.h"
 #include "resources/resource.h"
 #include "ui/live_preview.h"
@@ -159,6 +160,27 @@ TEST_F(LivePreviewTest, TheMenuSwitchTurnsItOffAndIsKept) {
   EXPECT_EQ(L"Photo_a.txt>|Photo_b.txt>|", Rows()) << "without the switch the names wait for Enter";
   Close();
   EXPECT_NE(std::string::npos, program.ReadFile(L"korvalith.ini").find("\r\nlivepreview=0\r\n"));
+}
+
+// A typed pattern that cannot finish on a name: the names stop following at the first such name and
+// the status bar says why, instead of the window stalling name after name.
+TEST_F(LivePreviewTest, APatternCutOffSaysSoInTheStatusBar) {
+  program.WriteFile(L"korvalith.ini", "[Base]\r\nmultiple=1\r\n_count=5\r\n_version=4231201\r\n");
+  for (int i = 0; i < 50; ++i) files.WriteFile(std::wstring(40, L'a') + std::to_wstring(i) + L".txt", "a");
+  Open({files.Path()});
+  Click(IDC_MODE_BUTTON_FIRST + kModeReplace - 1);
+  Click(IDC_REGEX);
+  Type(IDC_REPLACE_TO, L"x");
+  Type(IDC_REPLACE_FROM, (L"(a+)+b(?#" + std::wstring(100, L'c') + L")").c_str());
+  std::wstring hint;
+  for (int waited = 0; waited < 5000 && hint.find(kRegexCutOffHint) == std::wstring::npos; waited += 20) {
+    Pump(20);
+    wchar_t text[512] = L"";
+    SendMessageW(Parts().status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    hint = text;
+  }
+  EXPECT_NE(std::wstring::npos, hint.find(kRegexCutOffHint)) << Utf8(hint);
+  EXPECT_EQ(std::wstring::npos, Rows().find(L">x")) << "no name was changed";
 }
 
 TEST_F(LivePreviewTest, TheCsvModeIsLeftAloneAndSaysSo) {

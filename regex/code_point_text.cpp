@@ -1,0 +1,47 @@
+// Between UTF-16 units and code points.
+#include "regex/code_point_text.h"
+
+namespace korval::regex {
+namespace {
+
+// The code point at units[i], and how many units it takes.
+char32_t Decode(std::wstring_view units, size_t i, size_t& length) {
+  const uint32_t u = units[i];
+  if (IsHighSurrogate(u) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+    length = 2;
+    return static_cast<char32_t>(0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+  }
+  length = 1;
+  return static_cast<char32_t>(u);
+}
+
+}  // namespace
+
+std::u32string ToCodePoints(std::wstring_view text) {
+  std::u32string codes;
+  codes.reserve(text.size());
+  for (size_t i = 0, length = 0; i < text.size(); i += length) codes.push_back(Decode(text, i, length));
+  return codes;
+}
+
+void AppendUtf16(char32_t c, std::wstring& out) {
+  if (c < 0x10000) {
+    out += static_cast<wchar_t>(c);
+    return;
+  }
+  const uint32_t v = static_cast<uint32_t>(c) - 0x10000;
+  out += static_cast<wchar_t>(0xD800 + (v >> 10));
+  out += static_cast<wchar_t>(0xDC00 + (v & 0x3FF));
+}
+
+CodePointText::CodePointText(std::wstring_view units) : units_(units) {
+  codes_.reserve(units.size());
+  offsets_.reserve(units.size() + 1);
+  for (size_t i = 0, length = 0; i < units.size(); i += length) {
+    offsets_.push_back(static_cast<uint32_t>(i));
+    codes_.push_back(Decode(units, i, length));
+  }
+  offsets_.push_back(static_cast<uint32_t>(units.size()));
+}
+
+}  // namespace korval::regex

@@ -1,0 +1,245 @@
+// Spelling out a look-behind body: atoms, their counts, the alternatives of groups.
+#include "regex/look_behind.h"
+
+#include <algorithm>
+
+namespace korval::regex {
+namespace {
+
+using Text = std::u32string;
+using View = std::u32string_view;
+constexpr size_t npos = View::npos;
+constexpr size_t kMaxForms = 256;
+constexpr size_t kMaxFormChars = 16384;
+
+bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+// One past the group opening at k (its ")"), or the end.
+size_t GroupEnd(View b, size_t k) {
+  int depth = 0;
+  bool inBracket = false;
+  for (; k < b.size(); ++k) {
+    const char32_t c = b[k];
+    if (c == U'\\') {
+      ++k;
+    } else if (inBracket) {
+      if (c == U']') inBracket = false;
+    } else if (c == U'[') {
+      inBracket = true;
+      if (k + 1 < b.size() && b[k + 1] == U'^') ++k;
+      if (k + 1 < b.size() && b[k + 1] == U']') ++k;
+    } else if (c == U'(') {
+      ++depth;
+    } else if (c == U')' && --depth == 0) {
+      return k + 1;
+    }
+  }
+  return b.size();
+}
+
+// One past the atom at k: an escape, a bracket, a group or one character.
+size_t AtomEnd(View b, size_t k) {
+  const char32_t c = b[k];
+  if (c == U'\\') {
+    if (k + 1 >= b.size()) return b.size();
+    if (k + 2 < b.size() && b[k + 2] == U'{' && View(U"xpPNokg").find(b[k + 1]) != npos) {
+      const size_t close = b.find(U'}', k + 2);
+      return close == npos ? b.size() : close + 1;
+    }
+    return k + 2;
+  }
+  if (c == U'[') {
+    size_t j = k + 1;
+    if (j < b.size() && b[j] == U'^') ++j;
+    if (j < b.size() && b[j] == U']') ++j;
+    while (j < b.size()) {
+      if (b[j] == U'\\') {
+        j += 2;
+      } else if (b[j] == U'[' && j + 1 < b.size() && b[j + 1] == U':') {
+        const size_t close = b.find(U":]", j + 2);
+        j = close == npos ? b.size() : close + 2;
+      } else if (b[j] == U']') {
+        return j + 1;
+      } else {
+        ++j;
+      }
+    }
+    return b.size();
+  }
+  if (c == U'(') return GroupEnd(b, k);
+  return k + 1;
+}
+
+// The count after an atom, from k: least and most (-1: no bound); returns where it ends.
+size_t Count(View b, size_t k, int& least, int& most) {
+  least = most = 1;
+  if (k >= b.size()) return k;
+  size_t end = k;
+  if (b[k] == U'?') {
+    least = 0;
+    end = k + 1;
+  } else if (b[k] == U'*' || b[k] == U'+') {
+    least = b[k] == U'+' ? 1 : 0;
+    most = -1;
+    end = k + 1;
+  } else if (b[k] == U'{') {
+    const size_t close = b.find(U'}', k);
+    if (close == npos) return k;
+    Text low, high;
+    bool comma = false;
+    for (size_t j = k + 1; j < close; ++j) {
+      if (b[j] == U' ') continue;
+      if (b[j] == U',' && !comma) {
+        comma = true;
+      } else if (IsDigit(b[j]) && (comma ? high : low).size() < 4) {
+        (comma ? high : low) += b[j];
+      } else {
+        return k;
+      }
+    }
+    if (low.empty() && high.empty()) return k;
+    const auto number = [](const Text& digits) {
+      int n = 0;
+      for (char32_t d : digits) n = n * 10 + static_cast<int>(d - U'0');
+      return n;
+    };
+    least = low.empty() ? 0 : number(low);
+    most = !comma ? least : high.empty() ? -1 : number(high);
+    end = close + 1;
+  } else {
+    return k;
+  }
+  if (end < b.size() && (b[end] == U'?' || b[end] == U'+')) ++end;
+  return end;
+}
+
+std::vector<Text> Alternatives(View b) {
+  std::vector<Text> parts(1);
+  for (size_t k = 0; k < b.size();) {
+    if (b[k] == U'|') {
+      parts.emplace_back();
+      ++k;
+      continue;
+    }
+    const size_t end = AtomEnd(b, k);
+    parts.back().append(b.substr(k, end - k));
+    k = end;
+  }
+  return parts;
+}
+
+bool Captures(View atom) {
+  for (size_t k = 0; k + 1 < atom.size(); ++k) {
+    if (atom[k] == U'\\') {
+      ++k;
+    } else if (atom[k] == U'(' && (atom[k + 1] != U'?' || (k + 2 < atom.size() && (atom[k + 2] == U'<' || atom[k + 2] == U'\'' || atom[k + 2] == U'P')))) {
+      if (k + 3 < atom.size() && atom[k + 1] == U'?' && atom[k + 2] == U'<' && (atom[k + 3] == U'=' || atom[k + 3] == U'!')) continue;
+      return true;
+    }
+  }
+  return false;
+}
+
+// How many characters a fixed form matches (zero-width assertions count nothing).
+size_t FormLength(View form) {
+  size_t length = 0;
+  for (size_t k = 0; k < form.size();) {
+    const size_t end = AtomEnd(form, k);
+    const View atom = form.substr(k, end - k);
+    k = end;
+    if (atom == U"^" || atom == U"$") continue;
+    if (atom.size() == 2 && atom[0] == U'\\' && View(U"bBAzZGK").find(atom[1]) != npos) continue;
+    if (atom[0] == U'(') {
+      if (atom.size() > 2 && atom[1] == U'?' && (atom[2] == U'=' || atom[2] == U'!' || atom[2] == U'<')) {
+        if (atom.size() > 3 && atom[2] == U'<' && atom[3] != U'=' && atom[3] != U'!') {
+          const size_t open = atom.find(U'>');
+          if (open != npos) length += FormLength(atom.substr(open + 1, atom.size() - open - 2));
+        }
+        continue;
+      }
+      size_t open = 1;
+      if (atom.size() > 2 && atom[1] == U'?') {
+        const size_t colon = atom.find_first_of(U":>'", 2);
+        open = colon == npos ? atom.size() - 1 : colon + 1;
+      }
+      length += FormLength(atom.substr(open, atom.size() - 1 - open));
+      continue;
+    }
+    ++length;
+  }
+  return length;
+}
+
+bool Forms(View body, int depth, std::vector<Text>& result) {
+  if (depth > 8) return false;
+  for (const Text& alternative : Alternatives(body)) {
+    std::vector<Text> partial(1);
+    for (size_t k = 0; k < alternative.size();) {
+      const size_t end = AtomEnd(alternative, k);
+      const View atom = View(alternative).substr(k, end - k);
+      int least = 1, most = 1;
+      k = Count(alternative, end, least, most);
+      if (most < 0 || most < least) return false;
+      // The forms of one copy of the atom: a plain group with alternatives gives one per form.
+      std::vector<Text> one;
+      size_t open = 0;
+      if (atom.size() > 1 && atom[0] == U'(' && atom.back() == U')') {
+        if (atom[1] != U'?') {
+          open = 1;
+        } else if (atom.size() > 2 && atom[2] == U':') {
+          open = 3;
+        } else if (atom.size() > 3 && ((atom[2] == U'<' && atom[3] != U'=' && atom[3] != U'!') || atom[2] == U'\'' ||
+                                       atom[2] == U'P')) {
+          const size_t close = atom.find_first_of(U">'", 3);
+          open = close == npos ? 0 : close + 1;
+        }
+      }
+      if (open > 0) {
+        std::vector<Text> inner;
+        if (!Forms(atom.substr(open, atom.size() - 1 - open), depth + 1, inner)) return false;
+        for (const Text& form : inner) one.push_back(Text(atom.substr(0, open)) + form + U")");
+      } else {
+        one.emplace_back(atom);
+      }
+      if ((least != 1 || most != 1) && Captures(atom)) return false;
+      std::vector<Text> repeats;
+      for (int r = least; r <= most; ++r) {
+        std::vector<Text> sequences(1);
+        for (int n = 0; n < r; ++n) {
+          std::vector<Text> longer;
+          for (const Text& s : sequences) {
+            for (const Text& o : one) longer.push_back(s + o);
+          }
+          sequences.swap(longer);
+          if (sequences.size() > kMaxForms) return false;
+        }
+        repeats.insert(repeats.end(), sequences.begin(), sequences.end());
+        if (repeats.size() > kMaxForms) return false;
+      }
+      std::vector<Text> combined;
+      for (const Text& p : partial) {
+        for (const Text& r : repeats) {
+          if (p.size() + r.size() > kMaxFormChars) return false;
+          combined.push_back(p + r);
+        }
+      }
+      if (combined.size() > kMaxForms) return false;
+      partial.swap(combined);
+    }
+    result.insert(result.end(), partial.begin(), partial.end());
+    if (result.size() > kMaxForms) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<Text> FixedLengthForms(View body) {
+  std::vector<Text> forms;
+  if (!Forms(body, 0, forms)) return {};
+  std::stable_sort(forms.begin(), forms.end(),
+                   [](const Text& a, const Text& b) { return FormLength(a) > FormLength(b); });
+  return forms;
+}
+
+}  // namespace korval::regex

@@ -1,0 +1,16 @@
+// The matcher looks behind by a fixed length only. A look-behind whose body has alternatives,
+// optional parts or counted repeats of different lengths is spelled out as its fixed-length forms.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korval::regex {
+
+// The fixed-length forms of a look-behind's body, longest first (Perl tries the longest first);
+// empty when the body repeats without bound, repeats or drops a capturing group, or would have too
+// many forms.
+std::vector<std::u32string> FixedLengthForms(std::u32string_view body);
+
+}  // namespace korval::regex

@@ -1,0 +1,79 @@
+// The fixed amount of work one substitution may spend matching, whatever the pattern: a count of
+// characters read and a time limit. The matcher reads the text through BudgetIterator, which charges
+// every read; once the budget is spent the read throws MatchBudgetSpent and the matcher unwinds.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+
+namespace korval::regex {
+
+struct MatchBudgetSpent {};
+
+class MatchBudget {
+ public:
+  MatchBudget(uint64_t maxReads, std::chrono::steady_clock::time_point deadline)
+      : maxReads_(maxReads), deadline_(deadline) {}
+  // Called on every read; the counter runs down in slices so the clock is read rarely.
+  void Charge() {
+    if (--left_ <= 0) Refill();
+  }
+  uint64_t Reads() const { return reads_ + static_cast<uint64_t>(kSlice - left_); }
+
+ private:
+  static constexpr int kSlice = 1 << 14;
+  void Refill();
+
+  int left_ = kSlice;
+  uint64_t reads_ = 0;
+  uint64_t maxReads_;
+  std::chrono::steady_clock::time_point deadline_;
+};
+
+// A pointer into the code points that charges the budget on every read.
+class BudgetIterator {
+ public:
+  using iterator_category = std::random_access_iterator_tag;
+  using value_type = char32_t;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char32_t*;
+  using reference = const char32_t&;
+
+  BudgetIterator() = default;
+  BudgetIterator(const char32_t* p, MatchBudget* budget) : p_(p), budget_(budget) {}
+
+  reference operator*() const {
+    budget_->Charge();
+    return *p_;
+  }
+  reference operator[](difference_type n) const {
+    budget_->Charge();
+    return p_[n];
+  }
+  BudgetIterator& operator++() { ++p_; return *this; }
+  BudgetIterator operator++(int) { BudgetIterator old = *this; ++p_; return old; }
+  BudgetIterator& operator--() { --p_; return *this; }
+  BudgetIterator operator--(int) { BudgetIterator old = *this; --p_; return old; }
+  BudgetIterator& operator+=(difference_type n) { p_ += n; return *this; }
+  BudgetIterator& operator-=(difference_type n) { p_ -= n; return *this; }
+  friend BudgetIterator operator+(BudgetIterator i, difference_type n) { return i += n; }
+  friend BudgetIterator operator+(difference_type n, BudgetIterator i) { return i += n; }
+  friend BudgetIterator operator-(BudgetIterator i, difference_type n) { return i -= n; }
+  friend difference_type operator-(const BudgetIterator& a, const BudgetIterator& b) { return a.p_ - b.p_; }
+  friend bool operator==(const BudgetIterator& a, const BudgetIterator& b) { return a.p_ == b.p_; }
+  friend bool operator!=(const BudgetIterator& a, const BudgetIterator& b) { return a.p_ != b.p_; }
+  friend bool operator<(const BudgetIterator& a, const BudgetIterator& b) { return a.p_ < b.p_; }
+  friend bool operator>(const BudgetIterator& a, const BudgetIterator& b) { return a.p_ > b.p_; }
+  friend bool operator<=(const BudgetIterator& a, const BudgetIterator& b) { return a.p_ <= b.p_; }
+  friend bool operator>=(const BudgetIterator& a, const BudgetIterator& b) { return a.p_ >= b.p_; }
+
+  const char32_t* Get() const { return p_; }
+
+ private:
+  const char32_t* p_ = nullptr;
+  MatchBudget* budget_ = nullptr;
+};
+
+}  // namespace korval::regex

@@ -1,0 +1,299 @@
+// Tests of what a pattern means: whole characters, Unicode classes and case folds from the Unicode
+// data, Perl's syntax and line rules, the refusals, and the fixed budget of every match.
+#include <windows.h>
+
+#include <chrono>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/utf8.h"
+#include "regex/code_point_text.h"
+#include "regex/substitute.h"
+#include "regex/unicode_data.h"
+
+namespace korval::regex {
+namespace {
+
+struct Row {
+  const wchar_t* command;
+  const wchar_t* text;
+  const wchar_t* expected;  // null: no match
+};
+
+void ExpectRows(const Row* rows, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const Row& row = rows[i];
+    std::wstring result, message;
+    int replaced = 0;
+    const SubstStatus status = Substitute(row.command, row.text, result, message, replaced);
+    if (row.expected == nullptr) {
+      EXPECT_EQ(SubstStatus::NoMatch, status) << Utf8(row.command) << " " << Utf8(result) << Utf8(message);
+      continue;
+    }
+    EXPECT_EQ(SubstStatus::Replaced, status) << Utf8(row.command) << " " << Utf8(message);
+    EXPECT_EQ(std::wstring(row.expected), result) << Utf8(row.command) << " on " << Utf8(row.text);
+  }
+}
+
+template <size_t N>
+void ExpectRows(const Row (&rows)[N]) {
+  ExpectRows(rows, N);
+}
+
+bool HasLoneSurrogate(const std::wstring& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      ++i;
+    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST(RegexWholeCharacters, APairIsOneCharacter) {
+  const Row rows[] = {
+      {L"s/x*/-/g", L"😀", L"-😀-"},  // the step after an empty match is a whole character
+      {L"s/(?:)/|/g", L"a𠮟b", L"|a|𠮟|b|"},
+      {L"s/./[$&]/g", L"a😀b", L"[a][😀][b]"},
+      {L"s/[😀a]/X/g", L"a😀", L"XX"},
+      {L"s/😀+/X/", L"😀😀!", L"X!"},
+      {L"s/^.{2}/X/", L"😀😀😀", L"X😀"},
+      {L"s/.$/X/", L"a😀", L"aX"},
+      {L"s/(?<=😀)a/X/", L"😀a", L"😀X"},
+      {L"s/\\w+/W/", L"𠮟る!", L"W!"},  // a Joyo kanji outside the BMP is a word character
+      {L"s/\\x{1F600}/E/", L"a😀", L"aE"},
+      {L"s/\\x{20B9F}/X/", L"𠮟", L"X"},
+      {L"s/[\\x{1F600}-\\x{1F64F}]//g", L"a😀b🙏c", L"abc"},
+      {L"s/\\N{U+1F600}/E/", L"😀", L"E"},
+      {L"s/(.)(.)/$2$1/", L"😀𠮟", L"𠮟😀"},
+      {L"s/\\X/x/g", L"か\u3099a", L"xx"},
+      // A surrogate without its partner is a character of its own and comes back as it was.
+      {L"s/a/b/", L"\xD800" L"a", L"\xD800" L"b"},
+      {L"s/./X/g", L"😀\xDC00", L"XX"},
+      {L"s/\\x{D800}/X/", L"a\xD800", L"aX"},
+  };
+  ExpectRows(rows);
+}
+
+TEST(RegexWholeCharacters, NoResultHoldsALoneSurrogateItsNameDidNotHold) {
+  // Emoji, kanji outside the BMP, combining marks, kana and ASCII, mixed at random.
+  const std::vector<char32_t> pool = {U'😀', U'🙏', U'👍', U'𠮟', U'𩸽', U'𠀋', U'\u0301', U'\u3099', U'\u309A',
+                                      U'か', U'カ', U'漢', U'a', U'B', U'1', U' ', U'_', U'-', U'é'};
+  const wchar_t* patterns[] = {
+      L".", L"\\w", L"x*", L"(?:)", L"[😀a]", L"😀+", L"\\p{Han}", L"\\P{L}", L"\\b", L"\\B", L"(.)(.)", L".{3}",
+      L"[^a]", L"\\S+?", L"$", L"^", L"(?=.)", L"(?<=.)", L"\\p{M}", L"\\d*", L"[\\x{10000}-\\x{10FFFF}]", L"\\s*",
+      L"a", L"\\X", L"\\W", L"[\\W\\d]", L"\\p{Latin}+", L"\\p{Katakana}|\\p{Hiragana}", L"(\\w)(\\W)", L"..?",
+      L".*?", L"(?<!.)", L"\\p{So}", L"[^\\p{Han}]+", L"\\h", L"(.)\\1", L".(?=.)", L"\\pM*", L"\\p{Common}",
+      L"[[:alpha:]]+", L"[[:^alpha:]]", L"\\p{Lo}{2}", L"(?i)b", L".\\z", L"\\A.", L"[😀-🙏]", L"\\x{301}",
+      L"\\p{L}\\p{M}*", L"[^\\x{0}-\\x{FFFF}]", L"(?s).",
+  };
+  const wchar_t* replacements[] = {L"-", L"", L"[$&]", L"$1", L"😀"};
+  std::mt19937 random(20240601);
+  std::uniform_int_distribution<size_t> pick(0, pool.size() - 1);
+  std::uniform_int_distribution<size_t> length(0, 12);
+  const auto start = std::chrono::steady_clock::now();
+  int broken = 0;
+  for (int n = 0; n < 100000; ++n) {
+    std::wstring name;
+    for (size_t k = length(random); k > 0; --k) AppendUtf16(pool[pick(random)], name);
+    const size_t p = static_cast<size_t>(n) % std::size(patterns);
+    const std::wstring command =
+        std::wstring(L"s/") + patterns[p] + L"/" + replacements[static_cast<size_t>(n) % std::size(replacements)] + L"/g";
+    std::wstring result, message;
+    int count = 0;
+    const SubstStatus status = Substitute(command, name, result, message, count);
+    ASSERT_NE(SubstStatus::Error, status) << Utf8(command) << " " << Utf8(message);
+    if (HasLoneSurrogate(result) && ++broken <= 5) ADD_FAILURE() << Utf8(command) << " on " << Utf8(name);
+  }
+  EXPECT_EQ(0, broken);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+}
+
+TEST(RegexUnicodeClasses, PropertiesAndClassesFollowTheUnicodeData) {
+  const Row rows[] = {
+      {L"s/\\p{L}+/X/", L"Abc1", L"X1"},  // all letters, not the lower-case ones only
+      {L"s/\\pL+/X/", L"Abc1", L"X1"},
+      {L"s/\\p{Letter}+/X/", L"Ωmega1", L"X1"},
+      {L"s/\\p{Lu}/U/g", L"AbCÄ", L"UbUU"},
+      {L"s/\\p{Uppercase_Letter}/U/g", L"aB", L"aU"},
+      {L"s/\\p{Ll}/l/g", L"aB", L"lB"},
+      {L"s/\\P{L}/_/g", L"a1-b", L"a__b"},
+      {L"s/\\p{^L}/_/g", L"a1-b", L"a__b"},
+      {L"s/\\p{N}/#/g", L"a1１Ⅻ", L"a###"},
+      {L"s/\\p{Nd}/#/g", L"1１Ⅻ", L"##Ⅻ"},
+      {L"s/\\p{P}/./g", L"a、b!", L"a.b."},
+      {L"s/\\p{S}/$/g", L"a+b€", L"a$b$"},
+      {L"s/\\p{Z}/_/g", L"a　b c", L"a_b_c"},
+      {L"s/\\p{M}//g", L"か\u3099e\u0301", L"かe"},
+      {L"s/\\p{Han}+/H/g", L"漢字かな𠮟", L"HかなH"},
+      {L"s/\\p{Hiragana}+/H/", L"カナかなabc", L"カナHabc"},
+      {L"s/\\p{Katakana}+//g", L"テストabcカナ", L"abc"},
+      {L"s/\\p{Han}{2,}/[漢字]/", L"写真と漢字", L"[漢字]と漢字"},
+      {L"s/\\p{Latin}+/L/", L"日本abc", L"日本L"},
+      {L"s/\\p{Greek}+/G/", L"aαβ", L"aG"},
+      {L"s/\\p{Cyrillic}+/C/", L"aжд", L"aC"},
+      {L"s/\\p{Hangul}+/K/", L"a한글", L"aK"},
+      {L"s/\\p{Common}+/C/", L"a 1!", L"aC"},
+      {L"s/\\p{Script=Han}/H/", L"a漢", L"aH"},
+      {L"s/\\p{sc=Hira}/H/", L"aか", L"aH"},
+      {L"s/\\p{IsKatakana}/K/", L"aカ", L"aK"},
+      {L"s/[\\p{Han}\\p{Hiragana}]+/J/", L"ab漢字かなカ", L"abJカ"},
+      {L"s/[^\\p{Han}]+//g", L"漢a字b", L"漢字"},
+      {L"s/\\d+/#/", L"١٢٣a", L"#a"},
+      {L"s/\\s+/_/g", L"a\u3000b\u00A0c", L"a_b_c"},
+      {L"s/[[:alpha:]]+/A/", L"1ⅫΩか", L"1A"},
+      {L"s/[[:^alpha:]]+/_/", L"ab12", L"ab_"},
+      {L"s/[[:ascii:]]+/A/", L"あabc", L"あA"},
+      {L"s/[[:punct:]]/./g", L"a+b!", L"a.b."},
+      {L"s/[[:upper:]]/U/g", L"aBÄ", L"aUU"},
+      {L"s/\\w+/W/g", L"a_1 か\u3099 ‿x", L"W W W"},
+  };
+  ExpectRows(rows);
+}
+
+TEST(RegexUnicodeClasses, CaseFoldsOfEveryScript) {
+  const Row rows[] = {
+      {L"s/k/X/gi", L"kK\u212A", L"XXX"},  // the Kelvin sign folds to k
+      {L"s/σ/X/gi", L"Σσς", L"XXX"},       // final sigma
+      {L"s/s/X/gi", L"Ssſ", L"XXX"},       // long s
+      {L"s/ß/X/gi", L"ẞß", L"XX"},         // capital sharp s
+      {L"s/ａ/X/gi", L"Ａａ", L"XX"},
+      {L"s/\\x{10428}/X/gi", L"\U00010400", L"X"},  // Deseret, outside the BMP
+      {L"s/[a-c]+/X/i", L"ABCd", L"Xd"},
+      {L"s/(a)\\1/X/i", L"aA", L"X"},
+      {L"s/ǆ/X/gi", L"Ǆǅ", L"XX"},
+  };
+  ExpectRows(rows);
+  // The full folds the tables hold (one character to several).
+  const char32_t* sharpS = unicode::FullFoldOf(U'ß');
+  ASSERT_NE(nullptr, sharpS);
+  EXPECT_EQ(std::u32string(U"ss"), std::u32string(sharpS, sharpS + 2));
+  EXPECT_EQ(nullptr, unicode::FullFoldOf(U'a'));
+}
+
+TEST(RegexPerlMeaning, ANameIsOneLine) {
+  const Row rows[] = {
+      {L"s/^b/X/g", L"a\nb", nullptr},
+      {L"s/^b/X/gm", L"a\nb", L"a\nX"},
+      {L"s/(?m)^b/X/g", L"a\nb", L"a\nX"},
+      {L"s/a$/X/", L"a\nb", nullptr},
+      {L"s/a$/X/m", L"a\nb", L"X\nb"},
+      {L"s/$/E/", L"ab\n", L"abE\n"},  // $ stands before a final line break too
+      {L"s/\\Z/E/", L"ab\n", L"abE\n"},
+      {L"s/\\z/E/", L"ab\n", L"ab\nE"},
+      {L"s/a.b/X/", L"a\nb", nullptr},
+      {L"s/a.b/X/s", L"a\nb", L"X"},
+      {L"s/(?s:a.b)/X/", L"a\nb", L"X"},
+      {L"s/a.b/X/", L"a\rb", L"X"},  // only "\n" is a line break
+      {L"s/a\\Nb/X/s", L"a\nb", nullptr},
+  };
+  ExpectRows(rows);
+}
+
+TEST(RegexPerlMeaning, PerlSpellingsAreUnderstood) {
+  const Row rows[] = {
+      {L"s/\\N+/X/", L"ab", L"X"},
+      {L"s/\\N{2}/X/", L"abc", L"Xc"},
+      {L"s/\\o{101}/X/", L"BAB", L"BXB"},
+      {L"s/\\101/X/", L"BAB", L"BXB"},          // octal: there is no group 101
+      {L"s/\\x{3042}/X/", L"あ", L"X"},
+      {L"s/\\x41/X/", L"A", L"X"},
+      {L"s/(?P<n>a)(?P=n)/[$+{n}]/", L"xaa", L"x[a]"},
+      {L"s/(?<n>a)\\k{n}/X/", L"aa", L"X"},
+      {L"s/a{,2}/X/", L"aaa", L"Xa"},
+      {L"s/a{ 1 , 2 }/X/", L"aaa", L"Xa"},
+      {L"s/x{/X/", L"x{", L"X"},                // a "{" that is no count is itself
+      {L"s/a{x}/X/", L"a{x}", L"X"},
+      {L"s/a(*FAIL)|b/X/", L"ab", L"aX"},
+      {L"s/a(*F)|b/X/", L"ab", L"aX"},
+      {L"s/a(*ACCEPT)b/X/", L"ac", L"Xc"},
+      {L"s/(*pla:b)/^/", L"ab", L"a^b"},
+      {L"s/(?a)\\d/X/", L"1", L"X"},
+      {L"s/(?u)\\w/X/", L"a", L"X"},
+      {L"s/(?^i:A)b/X/", L"ab", L"X"},
+      {L"s/(?i)(?^:a)/X/", L"A", nullptr},
+      {L"s/\\ua/X/", L"A", L"X"},
+      {L"s/[^\\W\\S]/X/g", L"a b", nullptr},   // word and space at once: nothing
+      {L"s/[\\W\\S]/X/g", L"a ", L"XX"},
+      {L"s/[^\\W\\d]+/X/", L"ab1", L"X1"},
+      {L"s/(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)\\10/X/", L"abcdefghijj", L"X"},
+      {L"s/\\Qa.b\\E/X/", L"a.b", L"X"},
+      {L"s/(?:a){3,1}b|c/X/", L"abc", L"abX"},  // a count that cannot be met never matches
+      {L"s/[a-\\d]+/X/", L"za-9", L"zX"},       // a "-" beside a class is itself
+      {L"s/[\\d-z]+/X/", L"a0-z", L"aX"},
+      {L"s/[a b]/X/x", L" ", L"X"},              // blanks in brackets count, also with "x"
+      {L"s/(?<=a|bc)d/X/g", L"adbcdcd", L"aXbcXcd"},
+      {L"s/(?<!a|bc)d/X/g", L"adbcdcd", L"adbcdcX"},
+      {L"s/(?<=ab?)c/X/g", L"acabcbc", L"aXabXbc"},        // look-behinds of several lengths
+      {L"s/(?=foo)(?<=(a{0,2}))/[$1]/", L"aafoo", L"aa[aa]foo"},  // the longest first, as Perl
+      {L"s/(?<!c(?:foob)?)b/X/", L"ab", L"aX"},
+      {L"s/(?=)a/X/", L"a", L"X"},
+      {L"s/\\cA/X/", L"\x01", L"X"},
+      {L"s/(?<as>a) \\g{as}/X/", L"a a", L"X"},
+      {L"s/\\N{ U+3042 }/X/", L"あ", L"X"},
+  };
+  ExpectRows(rows);
+}
+
+TEST(RegexPerlMeaning, WhatCannotBeHadIsRefusedByName) {
+  const struct {
+    const wchar_t* command;
+    const wchar_t* message;
+  } rows[] = {
+      {L"s/\\N{LATIN SMALL LETTER A}/x/", L"正規表現の誤り: \\N{文字の名前} は使えません"},
+      {L"s/a(?{ 1 })/x/", L"正規表現の誤り: (?{...}) は使えません"},
+      {L"s/a(??{ 1 })/x/", L"正規表現の誤り: (?{...}) は使えません"},
+      {L"s/(*MARK:x)a/x/", L"正規表現の誤り: (*MARK...) は使えません"},
+      {L"s/\\x{110000}/x/", L"正規表現の誤り: U+10FFFF を超える文字コード は使えません"},
+      {L"s/\\Uab/x/", L"正規表現の誤り: \\L \\U \\F は使えません"},
+      {L"s/\\b{wb}/x/", L"正規表現の誤り: \\b{...} は使えません"},
+      {L"s/(?n)(a)/x/", L"正規表現の誤り: (?n) は使えません"},
+  };
+  for (const auto& row : rows) {
+    std::wstring result, message;
+    int count = 0;
+    EXPECT_EQ(SubstStatus::Error, Substitute(row.command, L"abc", result, message, count)) << Utf8(row.command);
+    EXPECT_EQ(std::wstring(row.message), message) << Utf8(row.command);
+  }
+}
+
+// Patterns whose nested repeats could try a name in astronomically many ways, long ones included:
+// the cost of a call must not grow with the pattern.
+TEST(RegexBudget, EveryHostilePatternEndsWithinItsBudget) {
+  std::wstring words;
+  for (int i = 1; i <= 250; ++i) words += L"|word" + std::to_wstring(i);
+  const std::wstring comment = L"(?#" + std::wstring(2000, L'c') + L")";
+  const std::wstring sentence = L"alpha beta gamma delta epsilon zeta eta theta iota kappa alpha!";
+  const struct {
+    std::wstring command;
+    std::wstring text;
+  } rows[] = {
+      {L"s/(a+)+b" + comment + L"/x/", std::wstring(259, L'a')},
+      {L"s/^(\\w+\\s?)+$" + words + L"/x/", sentence},
+      {L"s/^(\\w+\\s?)+$/x/", sentence},
+      {L"s/(a*)*$/x/", std::wstring(40, L'a') + L"!"},
+      {L"s/(x+x+)+y/z/", std::wstring(259, L'x')},
+      {L"s/((a+)*)*b/x/g", std::wstring(259, L'a')},
+      {L"s/(.*a){20}/x/", std::wstring(10, L'a') + std::wstring(249, L'b')},
+      {L"s/(\\w+)*\\d" + comment + L"/x/g", std::wstring(259, L'漢')},
+      {L"s/(?:(?:a|a)+)+(?:b|c|d|e)" + words + L"/x/gi", std::wstring(259, L'A')},
+  };
+  for (const auto& row : rows) {
+    std::wstring result, message;
+    int count = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const SubstStatus status = Substitute(row.command, row.text, result, message, count);
+    const auto spent = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(spent, std::chrono::milliseconds(100)) << Utf8(row.command.substr(0, 40));
+    EXPECT_EQ(SubstStatus::Error, status) << Utf8(row.command.substr(0, 40));
+    EXPECT_EQ(kExhaustedText, message);
+    EXPECT_TRUE(result.empty());
+  }
+}
+
+}  // namespace
+}  // namespace korval::regex
