@@ -43,6 +43,9 @@ void OnAbort(int) {
 // programs a test starts join this desktop (tests/program_runner.cpp), so the test still finds
 // their windows. Must run before the thread's first window.
 void MoveToDesktopOfOurOwn() {
+  // A session that runs its tests one at a time on a screen of a chosen size (the display-scaling
+  // check) keeps them on that screen's desktop: a desktop of their own would take another size.
+  if (GetEnvironmentVariableW(L"KORVAL_SHARED_DESKTOP", nullptr, 0) > 0) return;
   // Process ids come back soon: a desktop of an earlier test under the same name may still be
   // going away, with its desktop window half gone. The name is new, and made anew if it is not.
   for (int attempt = 0; attempt < 8; ++attempt) {

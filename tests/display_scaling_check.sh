@@ -17,6 +17,8 @@ trap cleanup EXIT INT TERM
 
 korval_xvfb_up 1920x1080 "$KORVAL_BUILD/xvfb-scaling.log" || { echo "display scaling: Xvfb did not start"; exit 1; }
 korval_wine_up x11 virtual
+# Nothing else runs in this session: the tests stay on the desktop of the screen's size.
+export KORVAL_SHARED_DESKTOP=1
 rc=0
 for test in "$@"; do
   "$tools/wine-launch.sh" "$test" || rc=1
