@@ -54,6 +54,18 @@ bool ListEntries(FileSystem& fs, const ReadHooks& hooks, const std::wstring& pat
   return fs.ListFolder(folder.c_str(), [&entries](const WIN32_FIND_DATAW& entry) { entries.push_back(entry); });
 }
 
+// A long path in lines of at most 64 characters: a box sizes itself to its longest line, and a
+// path has nowhere to break, so unbroken it would reach past the screen's edges.
+std::wstring BrokenIntoLines(const std::wstring& path) {
+  constexpr size_t kLine = 64;
+  std::wstring text;
+  for (size_t at = 0; at < path.size(); at += kLine) {
+    if (at) text += L"\r\n";
+    text.append(path, at, kLine);
+  }
+  return text;
+}
+
 bool AskYes(const wchar_t* caption, const wchar_t* text) {
   return ShowMessage(MessageKind::Plain, MB_YESNO, caption, text, MessageClass::Question) == IDYES;
 }
@@ -317,7 +329,8 @@ void ListReader::FinishRead() {
   EndRead();
   if (tooLong_.size() > toldTooLong_) {
     ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kTooLongCaption,
-                FormatText(kTooLongText, static_cast<int>(tooLong_.size() - toldTooLong_), tooLong_[toldTooLong_].c_str()),
+                FormatText(kTooLongText, static_cast<int>(tooLong_.size() - toldTooLong_),
+                           BrokenIntoLines(tooLong_[toldTooLong_]).c_str()),
                 MessageClass::Error);
     toldTooLong_ = tooLong_.size();
   }

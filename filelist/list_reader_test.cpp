@@ -225,6 +225,12 @@ TEST(ReadTreeFilters, PathsThatDoNotFitARowAreLeftOut) {
   EXPECT_EQ(kTooLongCaption, f.sink.requests[0].caption);
   EXPECT_NE(std::wstring::npos, f.sink.requests[0].text.find(L"ファイル名が長すぎます。"));
   EXPECT_NE(std::wstring::npos, f.sink.requests[0].text.find(L"、2 個の項目")) << Utf8(f.sink.requests[0].text);
+  // The path comes in lines a box can show within the screen.
+  const std::wstring& text = f.sink.requests[0].text;
+  for (size_t start = 0, end; start < text.size(); start = end + 2) {
+    end = std::min(text.find(L"\r\n", start), text.size());
+    EXPECT_LE(end - start, 64u) << Utf8(text.substr(start, end - start));
+  }
   // A folder too deep to be read is not counted.
   ReaderFixture shallow;
   shallow.Drop({temp / folder});
