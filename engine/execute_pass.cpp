@@ -126,22 +126,24 @@ bool PreviewRow(Pass& s, RenameItem& row, std::wstring& source, std::wstring& ta
   }
   // Written into the callers' strings, whose buffers last from row to row.
   source.assign(row.folder).append(c.sourceFromNewNames ? row.newName : row.oldName);
-  Truncate(source, kMaxPathChars);
+  Truncate(source, kMaxBuiltPath);
   const bool descriptionOnly = s.kind == RunKind::EditorPreview && !IsNameMode(s.mode);
   if (descriptionOnly) {
     target.assign(row.newName);
   } else {
     target.assign(row.folder).append(row.newName);
   }
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
   if (s.computeNames) {
     // Dates and times are read from the item on disk, also when a playback step starts from the
     // name the step before produced.
     s.transform.itemPath.assign(row.folder).append(row.oldName);
     Truncate(s.transform.itemPath, kMaxPathChars);
     TransformName(target, source, s.mode, s.rowCounter, s.transform);
-    // The new name column holds what the row is checked and changed with.
-    row.newName = CutToPath(IsNameMode(s.mode) ? NewNameBehindFolder(target, row.folder) : target);
+    // The new name column holds what the row is checked and changed with, whole: a name too long for
+    // its folder is refused as it stands, not cut into a name nobody asked for.
+    row.newName = IsNameMode(s.mode) ? NewNameBehindFolder(target, row.folder) : target;
+    Truncate(row.newName, kMaxBuiltPath);
   }
   ++s.rowCounter;
   return true;

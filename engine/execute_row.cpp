@@ -8,6 +8,7 @@
 #include "engine/validate_row.h"
 #include "modes/change_mode.h"
 #include "platform/format_text.h"
+#include "platform/path_limits.h"
 
 namespace korval {
 namespace {
@@ -121,6 +122,11 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
   s.rowError = 0;
   s.rowFailed = s.rowUnchanged = false;
   if (Skipped(row.status, s.o)) return NothingToChange(row, s.mode) ? RowEnd::NothingToDo : RowEnd::Skipped;
+  // Even when told to force rows with errors, a path the system cannot take is never tried.
+  if (IsNameMode(s.mode) && target.size() > kMaxPathChars) {
+    s.rowReason = StatusReason(ItemStatus::TooLong, L"");
+    return RowEnd::NotChanged;
+  }
   if (IsNameMode(s.mode) && TakesReservedPath(s.c.reservedPath, target)) {
     s.rowReason = kReasonReportPath;
     return RowEnd::NotChanged;

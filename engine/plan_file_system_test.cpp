@@ -87,6 +87,7 @@ RunRecord Execute(const PlanCase& c, const std::wstring& root, FileSystem& fs, b
 TEST(PlanFileSystem, ThePlanRecordsWhatTheRunThenDoes) {
   SetMessagePolicy({true, false, false, false});  // unattended: no boxes
   using O = RowOutcome;
+  const std::wstring tooLong = std::wstring(300, L'n') + L".txt";
   const PlanCase cases[] = {
       {"a chain settled by the serial clean-up", {L"a.txt", L"b.txt"}, {{L"", L"a.txt", L"b.txt"}, {L"", L"b.txt", L"c.txt"}},
        8, false, 0, {O::Changed, O::Changed}},
@@ -98,6 +99,9 @@ TEST(PlanFileSystem, ThePlanRecordsWhatTheRunThenDoes) {
       {"a refused name and a missing source", {L"a.txt"}, {{L"", L"a.txt", L"a?b.txt"}, {L"", L"gone.txt", L"g.txt"}},
        8, false, 0, {O::Skipped, O::Skipped}},
       {"a forced name the system refuses", {L"a.txt"}, {{L"", L"a.txt", L"a?b.txt"}}, 8, false, 1, {O::Failed}},
+      {"a name too long for its folder", {L"a.txt"}, {{L"", L"a.txt", tooLong.c_str()}}, 8, false, 0, {O::Skipped}},
+      {"a forced name too long for its folder", {L"a.txt"}, {{L"", L"a.txt", tooLong.c_str()}}, 8, false, 1,
+       {O::Skipped}},
       {"rows inside a renamed folder", {L"old\\", L"old\\deep\\", L"old\\deep\\f.txt"},
        {{L"", L"old", L"new"}, {L"old\\", L"deep", L"deeper"}, {L"old\\deep\\", L"f.txt", L"g.txt"}},
        8, true, 0, {O::Changed, O::Changed, O::Changed}},
@@ -127,6 +131,7 @@ TEST(PlanFileSystem, ThePlanRecordsWhatTheRunThenDoes) {
       EXPECT_EQ(r.folder.substr(runRoot.size()), p.folder.substr(planRoot.size())) << i;
       if (r.outcome != RowOutcome::Changed) {
         EXPECT_EQ(Utf8(r.reason), Utf8(p.reason)) << i;
+        EXPECT_EQ(c.rows[i].newName, r.newName) << i << ": a row left alone is reported with its whole new name";
       }
     }
   }

@@ -24,7 +24,7 @@ namespace korval {
 void TransformName(std::wstring& target, const std::wstring& source, int mode, int rowCounter,
                    const TransformContext& ctx) {
   std::wstring sourcePath = source;
-  Truncate(sourcePath, kMaxPathChars);
+  Truncate(sourcePath, kMaxBuiltPath);
   switch (mode) {
     case kModePositionEdit: PositionEditTransform(ctx, sourcePath, target); break;
     case kModeExtension: ExtensionTransform(ctx, sourcePath, target); break;
@@ -42,7 +42,7 @@ void TransformName(std::wstring& target, const std::wstring& source, int mode, i
     case kModeMacro: target = sourcePath; break;
     default: break;  // the names come from elsewhere (CSV, the text editor) or the slot is empty
   }
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
 }
 
 std::wstring NewNameBehindFolder(const std::wstring& target, const std::wstring& folder) {

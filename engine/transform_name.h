@@ -8,7 +8,7 @@
 namespace korval {
 
 // target comes in as the row's folder plus its current new name and leaves as the target path (at
-// most 259 characters); for the time stamp and attribute modes it leaves as the description.
+// most kMaxBuiltPath characters); for the time stamp and attribute modes it leaves as the description.
 // source is the row's folder plus its old name (during a macro playback after the first step, its
 // current new name). rowCounter counts the rows handled before this one, filtered rows left out; the
 // serial numbers and the time stamps use it. Modes without a transform leave target as it came.

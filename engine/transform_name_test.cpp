@@ -5,6 +5,7 @@
 #include "modes/change_mode.h"
 #include "modes/serial_number.h"
 #include "platform/temp_folder.h"
+#include "platform/path_limits.h"
 
 namespace korval {
 namespace {
@@ -89,16 +90,16 @@ TEST(TransformName, NewNameIsTakenBehindTheFolderByLength) {
   EXPECT_EQ(L"", NewNameBehindFolder(L"", L""));
 }
 
-TEST(TransformName, TargetsNeverExceed259Characters) {
+TEST(TransformName, TargetsStayWithinTheBoundOfBuiltNames) {
   ModeParams params;
   params.addstr = std::wstring(100, L'a');
   TransformContext ctx;
   ctx.params = &params;
-  const std::wstring source = L"C:\\" + std::wstring(200, L'd') + L"\\" + std::wstring(50, L'n') + L".txt";
+  const std::wstring source = L"C:\\" + std::wstring(200, L'd') + L"\\" + std::wstring(kMaxBuiltPath, L'n') + L".txt";
   for (int mode : {1, 2, 3, 4, 5, 7, 8, 12, 19}) {
     std::wstring target;
     TransformName(target, source, mode, 0, ctx);
-    EXPECT_LE(target.size(), 259u) << "mode " << mode;
+    EXPECT_LE(target.size(), kMaxBuiltPath) << "mode " << mode;
   }
 }
 

@@ -9,7 +9,7 @@ namespace korval {
 
 void AddTextTransform(const TransformContext& ctx, const std::wstring& source, std::wstring& target) {
   target = source;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
   if (!ctx.params) return;
   const ModeParams& params = *ctx.params;
 
@@ -26,9 +26,9 @@ void AddTextTransform(const TransformContext& ctx, const std::wstring& source, s
   }
 
   const std::wstring directory = parts.Directory();
-  Truncate(name, directory.size() < kMaxPathChars ? kMaxPathChars - directory.size() : 0);
+  Truncate(name, directory.size() < kMaxBuiltPath ? kMaxBuiltPath - directory.size() : 0);
   target = directory + name;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
 }
 
 }  // namespace korval

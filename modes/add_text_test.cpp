@@ -61,13 +61,11 @@ TEST(AddText, InsertsTheItemSize) {
   EXPECT_EQ(folder / L"a_77.bin", Added(file, L"_\\s", 0, 1));
 }
 
-TEST(AddText, KeepsTheTargetWithin259Characters) {
+TEST(AddText, ANameTooLongForAPathIsBuiltWhole) {
   const std::wstring directory = L"C:\\" + std::wstring(250, L'd') + L"\\";
-  const std::wstring target = Added(directory + L"ab.txt", L"XXXXXXXX", 1, 0);
-  EXPECT_EQ(kMaxPathChars, target.size());
-  EXPECT_EQ(directory + L"aXXXX", target);
-  const std::wstring full = L"C:\\" + std::wstring(256, L'n');
-  EXPECT_EQ(L"C:\\X" + std::wstring(255, L'n'), Added(full, L"X", 0, 0));
+  EXPECT_EQ(directory + L"aXXXXXXXXb.txt", Added(directory + L"ab.txt", L"XXXXXXXX", 1, 0));
+  const std::wstring full = L"C:\\" + std::wstring(kMaxBuiltPath - 3, L'n');
+  EXPECT_EQ(L"C:\\X" + std::wstring(kMaxBuiltPath - 4, L'n'), Added(full, L"X", 0, 0));
 }
 
 }  // namespace

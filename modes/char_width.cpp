@@ -126,7 +126,7 @@ std::wstring ConvertCharWidth(const std::wstring& text, bool toFullWidth, const 
 
 void CharWidthTransform(const TransformContext& ctx, const std::wstring& source, std::wstring& target) {
   target = source;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
   if (ctx.params == nullptr) return;
   const ModeParams& params = *ctx.params;
   const WidthClasses classes{params.widthKatakana != 0, params.widthLetters != 0, params.widthDigits != 0,
@@ -139,10 +139,10 @@ void CharWidthTransform(const TransformContext& ctx, const std::wstring& source,
   // and the extension always fit.
   const std::wstring directory = parts.Directory();
   const size_t fixed = directory.size() + parts.extension.size();
-  const size_t room = fixed < kMaxPathChars ? kMaxPathChars - fixed : 0;
+  const size_t room = fixed < kMaxBuiltPath ? kMaxBuiltPath - fixed : 0;
   if (Truncate(stem, room) && !stem.empty() && IsHighSurrogate(stem.back())) stem.pop_back();
   target = directory + stem + parts.extension;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
 }
 
 }  // namespace korval

@@ -115,7 +115,7 @@ TEST(CharWidth, ConvertsTheStemAndKeepsFolderAndExtension) {
   EXPECT_EQ(L"C:\\Ａ1", Transform(params, L"C:\\Ａ１"));
 }
 
-TEST(CharWidth, GrowingStemGivesWayToTheExtension) {
+TEST(CharWidth, GrowingStemIsBuiltWholeAndGivesWayToTheExtensionOnlyAtTheBound) {
   ModeParams params;
   params.zenorhan = 0;
   params.widthKatakana = 1;
@@ -123,17 +123,17 @@ TEST(CharWidth, GrowingStemGivesWayToTheExtension) {
   const std::wstring source = folder + std::wstring(252, L'ガ') + L".txt";
   ASSERT_EQ(kMaxPathChars, source.size());
   const std::wstring target = Transform(params, source);
-  ASSERT_EQ(kMaxPathChars, target.size());
+  EXPECT_EQ(folder.size() + 504 + 4, target.size());
   EXPECT_EQ(L".txt", target.substr(target.size() - 4));
   EXPECT_EQ(L"ｶﾞｶﾞ", target.substr(folder.size(), 4));
 
   // A cut that would leave half of a surrogate pair drops the whole pair: here the room ends
-  // behind ｶﾞ x 127, "x" and the high half of the pair.
+  // behind ｶﾞ x 509, "xy" and the high half of the pair.
   const std::wstring emoji = L"\U0001F600";
-  const std::wstring odd = folder + std::wstring(127, L'ガ') + L"x" + emoji + std::wstring(120, L'ガ');
+  const std::wstring odd = folder + std::wstring(509, L'ガ') + L"xy" + emoji + std::wstring(120, L'ガ');
   const std::wstring oddCut = Transform(params, odd);
-  ASSERT_EQ(kMaxPathChars - 1, oddCut.size());
-  EXPECT_EQ(L'x', oddCut.back());
+  ASSERT_EQ(kMaxBuiltPath - 1, oddCut.size());
+  EXPECT_EQ(L'y', oddCut.back());
 }
 
 TEST(CharWidth, EmptyAndOversizedInput) {
@@ -142,9 +142,9 @@ TEST(CharWidth, EmptyAndOversizedInput) {
   params.widthLetters = 1;
   EXPECT_EQ(L"", Transform(params, L""));
   EXPECT_EQ(L"C:\\", Transform(params, L"C:\\"));
-  const std::wstring target = Transform(params, L"C:\\" + std::wstring(400, L'a'));
-  ASSERT_EQ(kMaxPathChars, target.size());
-  EXPECT_EQ(std::wstring(256, L'ａ'), target.substr(3));
+  const std::wstring target = Transform(params, L"C:\\" + std::wstring(kMaxBuiltPath + 100, L'a'));
+  ASSERT_EQ(kMaxBuiltPath, target.size());
+  EXPECT_EQ(std::wstring(kMaxBuiltPath - 3, L'ａ'), target.substr(3));
 
   TransformContext noParams;
   noParams.params = nullptr;

@@ -92,7 +92,7 @@ std::wstring FormatTyped(const SYSTEMTIME& t, std::wstring text, const std::wstr
   const int weekday = DayOfWeek(t.wYear, t.wMonth, t.wDay);
   ReplaceFirst(text, L"www", kEnglishDays[weekday]);
   ReplaceFirst(text, L"ww", kJapaneseDays[weekday]);
-  ReplaceText(text, kPathBuffer, kSeparatorMark, separator, 1);
+  ReplaceText(text, kMaxBuiltPath + 1, kSeparatorMark, separator, 1);
   return text;
 }
 
@@ -105,7 +105,7 @@ std::wstring FormatDateForName(const SYSTEMTIME& time, const ModeParams& params)
   const int pattern = Clamp(kTypedDatePattern, params.datefrom, 8);
   std::wstring text = pattern == kTypedDatePattern ? FormatTyped(time, params.ymdform, separator, units)
                                                    : FormatFixed(time, pattern, separator, units);
-  Truncate(text, kMaxPathChars);
+  Truncate(text, kMaxBuiltPath);
   return text;
 }
 
@@ -149,7 +149,7 @@ void DateTimeTransform(const TransformContext& ctx, const std::wstring& source, 
     }
     if (which == kDateCaptured) {
       target = source;
-      Truncate(target, kMaxPathChars);
+      Truncate(target, kMaxBuiltPath);
       return;
     }
     haveDate = FileTimeToLocalRecord(which == kDateModified ? modified : created, run.record);
@@ -172,7 +172,7 @@ void DateTimeTransform(const TransformContext& ctx, const std::wstring& source, 
     default: name = parts.stem + separator + date + parts.extension; break;
   }
   target = parts.Directory() + name;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
 }
 
 }  // namespace korval

@@ -137,7 +137,7 @@ void DeleteOutsideAnsi(std::wstring& text) {
 
 void DeleteTextTransform(const TransformContext& ctx, const std::wstring& source, std::wstring& target) {
   target = source;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
   if (!ctx.params) return;
   const ModeParams& params = *ctx.params;
   const PathParts parts = SplitPathForMode(source, ctx.fileDir);
@@ -168,9 +168,9 @@ void DeleteTextTransform(const TransformContext& ctx, const std::wstring& source
   }
 
   const std::wstring directory = parts.Directory();
-  Truncate(name, directory.size() < kMaxPathChars ? kMaxPathChars - directory.size() : 0);
+  Truncate(name, directory.size() < kMaxBuiltPath ? kMaxBuiltPath - directory.size() : 0);
   target = directory + name;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
 }
 
 }  // namespace korval

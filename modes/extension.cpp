@@ -24,20 +24,20 @@ size_t ExtensionStart(const std::wstring& path) {
 
 void ExtensionTransform(const TransformContext& ctx, const std::wstring& source, std::wstring& target) {
   target = source;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
   if (!ctx.params) return;
   const std::wstring& text = ctx.params->extensionText;
   const std::wstring extension = text.empty() ? std::wstring() : L"." + text;
 
   if (ctx.params->extadd) {
     target += extension;
-    Truncate(target, kMaxPathChars);
+    Truncate(target, kMaxBuiltPath);
     return;
   }
   // A result that would not fit leaves the path unchanged, as the system call does, rather than
   // cutting the new extension short.
   const size_t start = ExtensionStart(target);
-  if (start + extension.size() > kMaxPathChars) return;
+  if (start + extension.size() > kMaxBuiltPath) return;
   target.replace(start, std::wstring::npos, extension);
 }
 

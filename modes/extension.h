@@ -7,7 +7,7 @@
 
 namespace korval {
 
-// Writes the target path (at most 259 characters) for the source path.
+// Writes the target path (at most kMaxBuiltPath characters) for the source path.
 void ExtensionTransform(const TransformContext& ctx, const std::wstring& source, std::wstring& target);
 
 }  // namespace korval

@@ -49,12 +49,14 @@ TEST(Extension, ReplacesOrAppends) {
   }
 }
 
-TEST(Extension, ResultThatDoesNotFitLeavesTheNameOrIsCut) {
+TEST(Extension, ANameTooLongForAPathIsBuiltWholeAndARunawayOneLeftAsItWas) {
   const std::wstring fits = L"C:\\" + std::wstring(252, L'a');  // 255 characters
   EXPECT_EQ(fits + L".txt", Extended(fits, L"txt", 0));
   const std::wstring tooLong = fits + L"b";
-  EXPECT_EQ(tooLong, Extended(tooLong, L"txt", 0));
-  EXPECT_EQ((tooLong + L".txt").substr(0, kMaxPathChars), Extended(tooLong, L"txt", 1));
+  EXPECT_EQ(tooLong + L".txt", Extended(tooLong, L"txt", 0));
+  EXPECT_EQ(tooLong + L".txt", Extended(tooLong, L"txt", 1));
+  const std::wstring atTheBound = L"C:\\" + std::wstring(kMaxBuiltPath - 5, L'a');
+  EXPECT_EQ(atTheBound, Extended(atTheBound, L"txt", 0));
   ModeParams* none = nullptr;
   std::wstring target;
   ExtensionTransform(ContextWith(none), L"C:\\x.y", target);

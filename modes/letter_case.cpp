@@ -113,7 +113,7 @@ void ApplyExceptionWords(const ModeParams& params, std::wstring& name, int listN
 
 void LetterCaseTransform(const TransformContext& ctx, const std::wstring& source, std::wstring& target) {
   target = source;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
   if (ctx.params == nullptr) return;
   const ModeParams& params = *ctx.params;
   const bool localeAware = params.dbytebig != 0;
@@ -151,7 +151,7 @@ void LetterCaseTransform(const TransformContext& ctx, const std::wstring& source
     }
   }
   target = parts.Directory() + name;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
 }
 
 }  // namespace korval

@@ -42,7 +42,7 @@ void PositionEditTransform(const TransformContext& ctx, const std::wstring& sour
 
   target = parts.Directory() + text;
   if (stemOnly) target += parts.extension;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
 }
 
 void SetPositionSample(PositionMapState& state, const std::wstring& sampleName) {

@@ -56,11 +56,11 @@ TEST(PositionEdit, TypedPositionsPastTheEditedTextFillWithHashUpToTheRowLength) 
   EXPECT_EQ(L"C:\\ab####", target);
 }
 
-TEST(PositionEdit, ResultStaysWithin259Characters) {
+TEST(PositionEdit, ResultIsBuiltFromTheWholeName) {
   const std::wstring name(259, L'n');
-  EXPECT_EQ(252u, Replay(name, {}, name).size());  // 259 minus "C:\dir\"
-  const std::wstring cut = Replay(name, {L"X" + name}, name);
-  EXPECT_EQ(L"X" + std::wstring(251, L'n'), cut);
+  EXPECT_EQ(259u, Replay(name, {}, name).size());
+  // The edited text and its map hold 259 characters, so a typed character pushes the last one out.
+  EXPECT_EQ(L"X" + std::wstring(258, L'n'), Replay(name, {L"X" + name}, name));
 }
 
 TEST(PositionMap, SampleGivesTheIdentity) {

@@ -152,7 +152,7 @@ void RandomNameTransform(const TransformContext& ctx, const std::wstring& source
   }
 
   target = parts.Directory() + stem + extension;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
 }
 
 }  // namespace korval

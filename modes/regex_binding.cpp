@@ -41,7 +41,7 @@ bool SubstituteWide(BSubstWProc subst, const std::wstring& command, std::wstring
   cutOff = std::wstring_view(message) == kRegexCutOffMessage;
   if (*handle && (*handle)->result) {
     working = (*handle)->result;
-    Truncate(working, kMaxPathChars);
+    Truncate(working, kMaxBuiltPath);
   }
   return true;
 }
@@ -64,7 +64,7 @@ AnsiOutcome SubstituteAnsi(BSubstProc subst, const std::wstring& command, std::w
   cutOff = FromAnsiPlain(message) == kRegexCutOffMessage;
   if (*handle && (*handle)->result) {
     working = FromAnsiPlain((*handle)->result);
-    Truncate(working, kMaxPathChars);
+    Truncate(working, kMaxBuiltPath);
     working.erase(std::remove(working.begin(), working.end(), L'?'), working.end());
   }
   return AnsiOutcome::Done;

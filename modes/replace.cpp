@@ -10,7 +10,7 @@
 namespace korval {
 namespace {
 
-constexpr size_t kWorkingLimit = kPathBuffer;  // the working text may hold 260 characters
+constexpr size_t kWorkingLimit = kMaxBuiltPath;  // the name is built whole, up to the bound of built names
 
 // Finds the item at or after start; without case, on lower-case copies (the locale-aware mapping
 // keeps every position, so a position in the copy is one in the text).
@@ -77,7 +77,7 @@ void ReplaceTransform(const TransformContext& ctx, const std::wstring& source, s
     ReplacePlain(params, working, source, fs);
   }
   target = parts.Directory() + working + (keepExtension ? parts.extension : std::wstring());
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
 }
 
 }  // namespace korval

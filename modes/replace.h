@@ -9,10 +9,10 @@
 
 namespace korval {
 
-// Writes drive + folder + the replaced name into target (at most 259 characters).
+// Writes drive + folder + the replaced name into target (at most kMaxBuiltPath characters).
 void ReplaceTransform(const TransformContext& ctx, const std::wstring& source, std::wstring& target);
 
-// The plain replacement of every item on a working text (cut at 260 characters), then the special
+// The plain replacement of every item on a working text (cut at kMaxBuiltPath characters), then the special
 // sequences in their plain form.
 void ReplacePlain(const ModeParams& params, std::wstring& working, const std::wstring& source, FileSystem& fs);
 

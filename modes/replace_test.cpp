@@ -7,6 +7,7 @@
 #include "modes/regex_command.h"
 #include "platform/format_text.h"
 #include "platform/temp_folder.h"
+#include "platform/path_limits.h"
 
 namespace korval {
 namespace {
@@ -77,11 +78,12 @@ TEST(ReplacePlain, SpecialSequencesAndTheLengthLimit) {
   CreateDirectoryW((dir / L"trip").c_str(), nullptr);
   EXPECT_EQ(L"img_trip.jpg", Replace(Params(L"img", L"img_\\f"), L"img.jpg", nullptr, dir / L"trip\\"));
   EXPECT_EQ(L"img (jpg).jpg", Replace(Params(L"img", L"img (\\e)"), L"img.jpg", nullptr, dir.Path()));
-  // Replacing stops once the working text passes 260 characters (it is cut there); the path is cut
-  // at 259, which drops the extension here.
+  // A name too long for a path is built whole, extension included; validation refuses it as it
+  // stands. Only a runaway replacement is cut, at the bound of built names.
   const std::wstring longName = std::wstring(200, L'a') + L".txt";
-  const std::wstring result = Replace(Params(L"a", L"bb"), longName, nullptr, L"C:\\");
-  EXPECT_EQ(std::wstring(122, L'b') + std::wstring(134, L'a'), result);
+  EXPECT_EQ(std::wstring(400, L'b') + L".txt", Replace(Params(L"a", L"bb"), longName, nullptr, L"C:\\"));
+  const std::wstring runaway = Replace(Params(L"a", std::wstring(10, L'b')), longName, nullptr, L"C:\\");
+  EXPECT_EQ(kMaxBuiltPath - 3, runaway.size());  // behind "C:\\"
 }
 
 struct CommandCase {

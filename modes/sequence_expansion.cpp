@@ -39,7 +39,7 @@ std::wstring SizeText(const std::wstring& source, FileSystem& fs) {
 
 void ExpandSpecialSequences(std::wstring& text, const std::wstring& source, int form, FileSystem& fs) {
   if (text.find(L'\\') == std::wstring::npos || form < kSequencesPlain || form > kSequencesProtected) {
-    Truncate(text, kMaxPathChars);
+    Truncate(text, kMaxBuiltPath);
     return;
   }
   Truncate(text, kSequenceWorkChars - 1);
@@ -87,7 +87,7 @@ void ExpandSpecialSequences(std::wstring& text, const std::wstring& source, int 
     out += c;
     ++i;
   }
-  Truncate(out, kMaxPathChars);
+  Truncate(out, kMaxBuiltPath);
   text = std::move(out);
 }
 

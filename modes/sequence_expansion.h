@@ -18,8 +18,9 @@ enum SpecialSequenceForm : int {
 // The work area of one expansion; the result is cut at kMaxPathChars afterwards.
 inline constexpr size_t kSequenceWorkChars = 33280;
 
-// Rewrites the text in place for the item at source (a full path); the result has at most 259
-// characters. The size comes from fs.Find and is asked for only when a size sequence occurs.
+// Rewrites the text in place for the item at source (a full path); the result has at most
+// kMaxBuiltPath characters. The size comes from fs.Find and is asked for only when a size sequence
+// occurs.
 void ExpandSpecialSequences(std::wstring& text, const std::wstring& source, int form, FileSystem& fs);
 
 }  // namespace korval

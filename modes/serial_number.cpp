@@ -171,7 +171,7 @@ int FolderCounterTable::Next(const std::wstring& folder) {
 void SerialNumberTransform(const TransformContext& ctx, const std::wstring& source, int rowCounter,
                            std::wstring& target) {
   target = source;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
   if (!ctx.params) return;
   const ModeParams& params = *ctx.params;
 
@@ -186,7 +186,7 @@ void SerialNumberTransform(const TransformContext& ctx, const std::wstring& sour
   ExpandSpecialSequences(serialText, source, kSequencesPlain, ctx.fs ? *ctx.fs : SystemFileSystem());
 
   target = parts.Directory() + PlaceSerialText(parts, serialText, params.numinspos);
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxBuiltPath);
 }
 
 }  // namespace korval

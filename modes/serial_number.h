@@ -63,7 +63,7 @@ class FolderCounterTable {
 };
 
 // Mode 3: writes the source's drive and folder plus the numbered new name into target (at most
-// 259 characters). rowCounter counts the rows handled before this one in the run, from 0.
+// kMaxBuiltPath characters). rowCounter counts the rows handled before this one in the run, from 0.
 void SerialNumberTransform(const TransformContext& ctx, const std::wstring& source, int rowCounter,
                            std::wstring& target);
 

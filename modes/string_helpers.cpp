@@ -12,7 +12,7 @@ constexpr size_t kReplaceLimit = 204800;
 
 bool IsLowerHex(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'); }
 
-void CutPart(std::wstring& part) { Truncate(part, kMaxPathChars); }
+void CutPart(std::wstring& part) { Truncate(part, kMaxBuiltPath); }
 
 }  // namespace
 

@@ -27,7 +27,7 @@ void ReplaceText(std::wstring& text, size_t capacity, std::wstring_view search, 
 // Case-sensitive; "*" any run (also none), "?" one character; the whole name must match.
 bool WildcardMatch(std::wstring_view pattern, std::wstring_view name);
 
-// A path in its four parts: "C:" + "\photos\" + "img" + ".jpg". Each part at most 259 characters.
+// A path in its four parts: "C:" + "\photos\" + "img" + ".jpg". Each part at most kMaxBuiltPath characters.
 // Whether text ends with ending, letters compared without case (file extensions).
 bool EndsWithNoCase(std::wstring_view text, std::wstring_view ending);
 

@@ -237,6 +237,10 @@ TEST_F(PlanReportTest, ARunWhoseReportCannotBeWrittenDoesNotStart) {
 // take its place after the renames is written elsewhere instead of being lost.
 TEST_F(PlanReportTest, NoRunLosesAFileToItsReportOrLeavesOneOutInSilence) {
   const std::string tooLong = Utf8(kTooLongReason);
+  const std::wstring longStem(120, L'a');  // "s/a/bb/g" makes its path too long for the folder
+  const std::wstring longFile = longStem + L".txt";
+  const std::string longRow = Utf8(longStem) + ".txt|スキップ|絶対パスを含めたファイル名の長さが256文字以上";
+  const std::string longNewName = Utf8(std::wstring(240, L'b')) + ".txt";
   const struct Case {
     const char* what;
     std::vector<const wchar_t*> files;  // in the tree; a name with a backslash makes its folder
@@ -248,6 +252,7 @@ TEST_F(PlanReportTest, NoRunLosesAFileToItsReportOrLeavesOneOutInSilence) {
     std::vector<std::string> names;     // the tree's top level afterwards
     std::vector<std::string> rows;      // old name|state|reason of each report row, in order
     bool reportElsewhere = false;       // the report went beside the program
+    std::string newName = {};           // the new-name column of the first row, when given
   } cases[] = {
       {"a row that would take the report's name is skipped", {L"draft_r.csv", L"a.csv"}, nullptr,
        L"\"s/^draft_//\" \"/report=%r\" /filter=*.csv \"%t\"", L"r.csv", 0, 1,
@@ -266,6 +271,9 @@ TEST_F(PlanReportTest, NoRunLosesAFileToItsReportOrLeavesOneOutInSilence) {
       {"the report's folder renamed by the run", {L"sub\\x.txt"}, nullptr,
        L"/folder1 \"s/^sub$/moved/\" \"/report=%r\" \"%t\"", L"sub\\gone.csv", 0, 1, {"moved"},
        {"sub|変更|変更に成功"}, true},
+      {"a new name too long for its folder is reported whole", {longFile.c_str()}, nullptr,
+       L"\"s/a/bb/g\" \"/report=%r\" \"%t\"", L"..\\whole.csv", 0, 1, {Utf8(longStem) + ".txt"}, {longRow}, false,
+       longNewName},
   };
   int n = 0;
   for (const Case& c : cases) {
@@ -325,6 +333,10 @@ TEST_F(PlanReportTest, NoRunLosesAFileToItsReportOrLeavesOneOutInSilence) {
         EXPECT_GT(row[2].size() + row[0].size(), 259u) << row[0];
       }
       seen.push_back((left ? std::string() : row[0]) + "|" + row[3] + "|" + row[4]);
+    }
+    if (!c.newName.empty()) {
+      ASSERT_FALSE(rows.empty());
+      EXPECT_EQ(c.newName, rows.front()[1]);
     }
     std::sort(seen.begin(), seen.end());  // the list's rows come in the order the folder gives
     std::vector<std::string> expected = c.rows;
