@@ -73,17 +73,19 @@ bool FileByteSource::Fill(uint64_t offset) {
   return blockFilled_ == want;
 }
 
-// Reads at the offset without moving the file pointer first: one call for each piece.
+// Moves the file pointer, then reads. A read that names its offset itself (an OVERLAPPED structure
+// on this synchronous handle) costs under Wine some 30 microseconds more, a fifth of opening a
+// photograph and reading its first block; moving the pointer first costs next to nothing.
 size_t FileByteSource::ReadAt(uint64_t offset, size_t count, unsigned char* out) {
   ++diskReads_;
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN)) return 0;
   size_t have = 0;
   while (have < count) {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset + have);
-    at.OffsetHigh = static_cast<DWORD>((offset + have) >> 32);
     DWORD got = 0;
     const DWORD ask = static_cast<DWORD>(std::min<size_t>(count - have, 1u << 30));
-    if (!::ReadFile(file_.Get(), out + have, ask, &got, &at) || got == 0) break;
+    if (!::ReadFile(file_.Get(), out + have, ask, &got, nullptr) || got == 0) break;
     have += got;
   }
   bytesFromDisk_ += have;
