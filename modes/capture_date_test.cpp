@@ -325,6 +325,33 @@ TEST(CaptureDateCost, FilesOnDiskAreReadInAFewSmallBlocks) {
   }
 }
 
+// A file on disk gives the same bytes as memory, whatever the order of the reads: forward, back,
+// across and beyond the cached block, larger than it, at the very end and past it.
+TEST(CaptureDateCost, FileReadsInAnyOrderGiveTheFilesBytes) {
+  std::string bytes(50000, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+  TempFolder dir;
+  FileByteSource file(dir.WriteFile(L"bytes.bin", bytes));
+  MemoryByteSource memory(bytes);
+  ASSERT_TRUE(file.IsOpen());
+  ASSERT_EQ(bytes.size(), file.Size());
+  struct Read {
+    uint64_t offset;
+    size_t count;
+  } const reads[] = {{0, 16},     {16, 100},   {8190, 10},  {40000, 8},  {4096, 4},   {12000, 9000}, {100, 3},
+                     {49990, 10}, {49991, 10}, {0, 50000},  {20000, 1},  {20001, 1},  {19999, 2},   {50000, 0},
+                     {50000, 1},  {8192, 8192}, {24576, 1}, {24575, 2},  {1, 49999}, {0, 50000},
+                     {0, 50000},  {0, 16},     {4096, 8000}, {4096, 8000}};
+  for (const Read& r : reads) {
+    std::vector<unsigned char> fromFile(r.count + 1, 0xAA), fromMemory(r.count + 1, 0xAA);
+    const bool fileOk = file.Read(r.offset, r.count, fromFile.data());
+    EXPECT_EQ(memory.Read(r.offset, r.count, fromMemory.data()), fileOk) << r.offset << "+" << r.count;
+    if (fileOk) {
+      EXPECT_EQ(fromMemory, fromFile) << r.offset << "+" << r.count;
+    }
+  }
+}
+
 // Through real files: the name decides whether a file is opened, the content how it is read.
 TEST(CaptureDateFiles, NamesOpenContentDecides) {
   TempFolder dir;
