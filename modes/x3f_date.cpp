@@ -11,6 +11,7 @@ namespace {
 constexpr size_t kDirectoryHeader = 12;   // "SECd", version, number of entries
 constexpr size_t kDirectoryEntry = 12;    // offset, length, kind of section
 constexpr size_t kMaxSections = 4096;     // real files have a handful
+constexpr size_t kMaxPreviews = 8;        // JPEG previews walked; a file that lists more is lying
 constexpr size_t kImageHeader = 28;       // "SECi", version, type, format, columns, rows, row size
 constexpr uint32_t kJpegFormat = 18;
 constexpr size_t kPropertyHeader = 24;    // "SECp", version, count, character format, reserved, length
@@ -102,6 +103,7 @@ bool FindX3fDate(ByteSource& source, CaptureTime& found) {
 
   Section properties;
   bool haveProperties = false;
+  size_t previews = 0;
   for (uint32_t i = 0; i < count; ++i) {
     const uint64_t at = entries + uint64_t{i} * kDirectoryEntry;
     uint32_t offset = 0, length = 0;
@@ -110,7 +112,7 @@ bool FindX3fDate(ByteSource& source, CaptureTime& found) {
     const Section section{offset, length};
     if (!source.Holds(section.offset, section.length)) continue;
     if (std::memcmp(kind, "IMAG", 4) == 0 || std::memcmp(kind, "IMA2", 4) == 0) {
-      if (PreviewDate(source, section, found.written)) {
+      if (previews++ < kMaxPreviews && PreviewDate(source, section, found.written)) {
         found.kind = CaptureTime::Kind::kWritten;
         return true;
       }
