@@ -73,19 +73,29 @@ bool FileByteSource::Fill(uint64_t offset) {
   return blockFilled_ == want;
 }
 
-// Reads at the offset without moving the file pointer first: one call for each piece.
+// Moves the file pointer (unless it already stands there, as at the first read), then reads. A read
+// that names its offset itself (an OVERLAPPED structure on this synchronous handle) costs under Wine
+// some 30 microseconds more, a fifth of opening a photograph and reading its first block.
 size_t FileByteSource::ReadAt(uint64_t offset, size_t count, unsigned char* out) {
   ++diskReads_;
+  if (offset != position_) {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    position_ = UINT64_MAX;
+    if (!SetFilePointerEx(file_.Get(), at, nullptr, FILE_BEGIN)) return 0;
+  }
   size_t have = 0;
+  bool whole = true;
   while (have < count) {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset + have);
-    at.OffsetHigh = static_cast<DWORD>((offset + have) >> 32);
     DWORD got = 0;
     const DWORD ask = static_cast<DWORD>(std::min<size_t>(count - have, 1u << 30));
-    if (!::ReadFile(file_.Get(), out + have, ask, &got, &at) || got == 0) break;
+    if (!::ReadFile(file_.Get(), out + have, ask, &got, nullptr) || got == 0) {
+      whole = false;
+      break;
+    }
     have += got;
   }
+  position_ = whole ? offset + have : UINT64_MAX;
   bytesFromDisk_ += have;
   return have;
 }

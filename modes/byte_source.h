@@ -64,6 +64,7 @@ class FileByteSource final : public ByteSource {
   std::vector<unsigned char> block_;
   uint64_t blockStart_ = 0;
   size_t blockFilled_ = 0;
+  uint64_t position_ = 0;  // where the file pointer stands (UINT64_MAX when not known)
   size_t diskReads_ = 0;
   uint64_t bytesFromDisk_ = 0;
 };

@@ -20,7 +20,7 @@ constexpr const wchar_t* kExtensions[] = {
     L".jpg", L".jpeg", L".jpe", L".jfif", L".tif", L".tiff", L".dng", L".cr2", L".nef", L".nrw", L".arw", L".srf",
     L".sr2", L".orf", L".rw2", L".rwl", L".pef", L".raw",
     // other raw formats, HEIF and AVIF, WebP, PNG, PSD
-    L".raf", L".mrw", L".cr3", L".heic", L".heif", L".hif", L".avif", L".webp", L".png", L".psd", L".psb",
+    L".raf", L".mrw", L".x3f", L".cr3", L".heic", L".heif", L".hif", L".avif", L".webp", L".png", L".psd", L".psb",
     // movies
     L".mov", L".qt", L".mp4", L".m4v", L".3gp", L".3g2", L".m4a"};
 
@@ -76,6 +76,7 @@ bool FindCaptureTime(ByteSource& source, std::wstring_view fileName, CaptureTime
   if (StartsWith(head, "RIFF", 4)) return Written(FindRiffDate(source, found.written), found);
   if (head[0] == 0x89 && StartsWith(head + 1, "PNG", 3)) return Written(FindPngDate(source, found.written), found);
   if (StartsWith(head, "8BPS", 4)) return Written(FindPsdDate(source, found.written), found);
+  if (StartsWith(head, "FOVb", 4)) return FindX3fDate(source, found);
   if (source.Size() >= 12 && IsIsoMediaStart(head)) return FindIsoMediaDate(source, found);
   return false;
 }

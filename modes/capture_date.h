@@ -16,7 +16,7 @@ namespace korval {
 bool HasCaptureTimeExtension(std::wstring_view path);
 
 // The capture time of the file behind the source, chosen by its content: EXIF dates of JPEG, TIFF and
-// the TIFF-based raw formats, RAF, MRW, HEIF/AVIF, CR3, WebP, PNG and PSD; a movie's creation
+// the TIFF-based raw formats, RAF, MRW, X3F, HEIF/AVIF, CR3, WebP, PNG and PSD; a movie's creation
 // time.
 // `fileName` (may be empty) lets a ".jpg" file without EXIF structure fall back to the byte search
 // that older photographs were read with.

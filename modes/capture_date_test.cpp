@@ -22,7 +22,7 @@ using namespace samples;
 constexpr uint32_t k20240315At102030 = 3793342830u;  // seconds since 1904-01-01, UTC
 
 // What the readers make of the bytes: the written date, the movie time in UTC, or "none".
-std::string Found(const std::string& bytes, std::wstring_view name = L"") {
+std::string Found(std::string_view bytes, std::wstring_view name = L"") {
   MemoryByteSource source(bytes);
   CaptureTime found;
   if (!FindCaptureTime(source, name, found)) return "none";
@@ -42,6 +42,10 @@ std::string UsualTiff(bool big = false) {
 
 std::string Movie(const std::string& moovBody, const std::string& brand = "qt  ") {
   return FileType(brand) + Box("moov", moovBody) + Box("mdat", std::string(500, '\x01'));
+}
+
+std::vector<std::pair<std::string, std::string>> X3fProperties(const std::string& time) {
+  return {{"CAMMANUF", "SIGMA"}, {"CAMMODEL", "SD9"}, {"TIME", time}, {"ISO", "100"}};
 }
 
 struct Row {
@@ -79,6 +83,7 @@ std::vector<Row> Layouts() {
   heifManyEntries.iinfVersion = 1;
   heifManyEntries.claimedEntries = 100000;
   const std::string bigMdat(3 * 1024 * 1024, '\x01');
+  const std::string header = MovieHeader(k20240315At102030);
 
   return {
       {"JPEG, little-endian", Jpeg(tiff), "2024-03-15 10:20:30"},
@@ -125,6 +130,21 @@ std::vector<Row> Layouts() {
       {"movie box of size 0 at the end", FileType("qt  ") + Box("mdat", "xx") + Be32(0) + "moov" + MovieHeader(k20240315At102030),
        "2024-03-15 10:20:30 UTC"},
       {"placeholder time of a camera without clock", Movie(MovieHeader(0)), "none (too early)"},
+      {"MOV, Apple's creation date with its offset",
+       Movie(header + AppleCreationDate("2024-03-15T19:20:30+0900")), "2024-03-15 19:20:30"},
+      {"MP4, day text in user data, offset with colon",
+       Movie(header + Track() + UserDataDay("2024-03-15T11:20:30+01:00"), "mp42"), "2024-03-15 11:20:30"},
+      {"MP4, day item in user data, before the header",
+       Movie(UserDataItemDay("2024-03-15T06:20:30-04:00") + header, "mp42"), "2024-03-15 06:20:30"},
+      {"day text without offset: the header's time", Movie(header + UserDataDay("2024-03-15T19:20:30")),
+       "2024-03-15 10:20:30 UTC"},
+      {"day text of a year alone: the header's time", Movie(header + UserDataDay("2024")), "2024-03-15 10:20:30 UTC"},
+      {"X3F, EXIF of the JPEG preview before the property time", X3f(Jpeg(tiff), X3fProperties("1262304000")),
+       "2024-03-15 10:20:30"},
+      {"X3F, property time without a preview", X3f("", X3fProperties("1710498030")), "2024-03-15 10:20:30 UTC"},
+      {"X3F, preview without dates, property time", X3f(Jpeg(ExifTiff(false, {})), X3fProperties("1710498030")),
+       "2024-03-15 10:20:30 UTC"},
+      {"X3F, neither", X3f("", {{"CAMMANUF", "SIGMA"}}), "none"},
   };
 }
 
@@ -176,6 +196,25 @@ TEST(CaptureDateLayouts, FaultyStructuresGiveNoTime) {
   std::string heifPrefixLies = Heif(tiff, {});
   heifPrefixLies.replace(heifPrefixLies.rfind("Exif") - 4, 4, Be32(0xFFFFFFF0));
 
+  const std::string x3f = X3f("", X3fProperties("1710498030"));
+  const size_t x3fDirectory = x3f.size() - 4 - 12 - 2 * 12;
+  std::string x3fDirectoryBeyond = x3f;
+  x3fDirectoryBeyond.replace(x3f.size() - 4, 4, Le32(0x7FFFFFF0));
+  std::string x3fDirectoryAtStart = x3f;
+  x3fDirectoryAtStart.replace(x3f.size() - 4, 4, Le32(0));
+  std::string x3fManySections = x3f;
+  x3fManySections.replace(x3fDirectory + 8, 4, Le32(100000));
+  std::string x3fListBeyond = x3f;
+  x3fListBeyond.replace(x3fDirectory + 12 + 12 + 4, 4, Le32(0x7FFFFFF0));
+  std::string x3fTextBeyond = x3f;
+  x3fTextBeyond.replace(x3f.find("SECp") + 20, 4, Le32(0x7FFFFFF0));
+  std::string x3fNameBeyond = x3f;
+  x3fNameBeyond.replace(x3f.find("SECp") + 24 + 2 * 8, 4, Le32(0x7FFFFFF0));
+  std::string x3fPreviewBeyond = X3f(jpeg, X3fProperties("x"));
+  x3fPreviewBeyond.replace(x3fPreviewBeyond.size() - 4 - 3 * 12 + 4, 4, Le32(0x7FFFFFF0));
+  std::string x3fUnterminated = X3f("", {{"TIME", "1710498030"}});
+  x3fUnterminated.replace(x3fUnterminated.find("SECp") + 20, 4, Le32(5 + 4));  // the text ends inside the time
+
   const Row rows[] = {
       {"empty file", "", "none"},
       {"a few bytes", "\xFF\xD8\xFF", "none"},
@@ -202,6 +241,14 @@ TEST(CaptureDateLayouts, FaultyStructuresGiveNoTime) {
       {"PSD resource longer than the file", psdLies, "none"},
       {"HEIC extent beyond the file", heifExtentBeyond, "none"},
       {"HEIC offset prefix beyond the item", heifPrefixLies, "none"},
+      {"X3F directory beyond the file", x3fDirectoryBeyond, "none"},
+      {"X3F directory offset points at the header", x3fDirectoryAtStart, "none"},
+      {"X3F directory claims 100,000 sections", x3fManySections, "none"},
+      {"X3F property list longer than the file", x3fListBeyond, "none"},
+      {"X3F property text longer than its list", x3fTextBeyond, "none"},
+      {"X3F property name beyond the text", x3fNameBeyond, "none"},
+      {"X3F preview longer than the file, time not a number", x3fPreviewBeyond, "none"},
+      {"X3F property text ends inside the time", x3fUnterminated, "none"},
       {"text file", "2024:03:15 10:20:30 moov mvhd Exif", "none"},
   };
   for (const Row& row : rows) {
@@ -209,7 +256,7 @@ TEST(CaptureDateLayouts, FaultyStructuresGiveNoTime) {
     for (auto fence : {GuardedBytes::Fence::kAfterEnd, GuardedBytes::Fence::kBeforeStart}) {
       GuardedBytes guarded(reinterpret_cast<const unsigned char*>(row.bytes.data()), row.bytes.size(), fence);
       ASSERT_TRUE(guarded.Valid());
-      EXPECT_EQ(row.expected, Found(std::string(reinterpret_cast<const char*>(guarded.Data()), guarded.Size())))
+      EXPECT_EQ(row.expected, Found(std::string_view(reinterpret_cast<const char*>(guarded.Data()), guarded.Size())))
           << row.what;
     }
   }
@@ -278,12 +325,40 @@ TEST(CaptureDateCost, FilesOnDiskAreReadInAFewSmallBlocks) {
   }
 }
 
+// A file on disk gives the same bytes as memory, whatever the order of the reads: forward, back,
+// across and beyond the cached block, larger than it, at the very end and past it.
+TEST(CaptureDateCost, FileReadsInAnyOrderGiveTheFilesBytes) {
+  std::string bytes(50000, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+  TempFolder dir;
+  FileByteSource file(dir.WriteFile(L"bytes.bin", bytes));
+  MemoryByteSource memory(bytes);
+  ASSERT_TRUE(file.IsOpen());
+  ASSERT_EQ(bytes.size(), file.Size());
+  struct Read {
+    uint64_t offset;
+    size_t count;
+  } const reads[] = {{0, 16},     {16, 100},   {8190, 10},  {40000, 8},  {4096, 4},   {12000, 9000}, {100, 3},
+                     {49990, 10}, {49991, 10}, {0, 50000},  {20000, 1},  {20001, 1},  {19999, 2},   {50000, 0},
+                     {50000, 1},  {8192, 8192}, {24576, 1}, {24575, 2},  {1, 49999}, {0, 50000},
+                     {0, 50000},  {0, 16},     {4096, 8000}, {4096, 8000}};
+  for (const Read& r : reads) {
+    std::vector<unsigned char> fromFile(r.count + 1, 0xAA), fromMemory(r.count + 1, 0xAA);
+    const bool fileOk = file.Read(r.offset, r.count, fromFile.data());
+    EXPECT_EQ(memory.Read(r.offset, r.count, fromMemory.data()), fileOk) << r.offset << "+" << r.count;
+    if (fileOk) {
+      EXPECT_EQ(fromMemory, fromFile) << r.offset << "+" << r.count;
+    }
+  }
+}
+
 // Through real files: the name decides whether a file is opened, the content how it is read.
 TEST(CaptureDateFiles, NamesOpenContentDecides) {
   TempFolder dir;
   const std::string jpeg = Jpeg(UsualTiff());
   const std::string heic = Heif(UsualTiff(), {});
   const std::string movie = Movie(MovieHeader(k20240315At102030));
+  const std::string x3f = X3f("", X3fProperties("1710498030"));
   struct Case {
     const wchar_t* name;
     const std::string* bytes;
@@ -300,6 +375,8 @@ TEST(CaptureDateFiles, NamesOpenContentDecides) {
       {L"clip.3g2", &movie, L"0", "2024-03-15 10:20:30"},
       {L"clip.m4a", &movie, L"9", "2024-03-15 19:20:30"},
       {L"clip.mov", &movie, L"abc", "2024-03-15 10:20:30"},
+      {L"SDIM0001.X3F", &x3f, L"9", "2024-03-15 19:20:30"},
+      {L"sdim0001.x3f", &x3f, L"-2", "2024-03-15 08:20:30"},
       {L"clip.txt", &movie, L"9", "none"},
       {L"a.jpg.bak", &jpeg, L"9", "none"},
       {L"jpg", &jpeg, L"9", "none"},
@@ -394,6 +471,63 @@ TEST(CaptureDateFuzz, DISABLED_SoakMutationLoop) {
     rounds += 500;
   }
   std::printf("soak: %lld mutated files in %d s, %d of them with a time\n", rounds, seconds, found);
+}
+
+TEST(CaptureDateLocalTime, OnlyATextWithItsOffsetIsALocalTime) {
+  struct Case {
+    std::string text;
+    const char* expected;
+  } const cases[] = {
+      {"2024-03-15T19:20:30+0900", "2024-03-15 19:20:30"},
+      {"2024-03-15T19:20:30+09:00", "2024-03-15 19:20:30"},
+      {"2024-03-15T19:20:30+09", "2024-03-15 19:20:30"},
+      {"2024-03-15T04:20:30-05:00", "2024-03-15 04:20:30"},
+      {"2024-03-15 19:20:30+0900", "2024-03-15 19:20:30"},
+      {"2024-03-15T19:20:30.123+0900", "2024-03-15 19:20:30"},
+      {std::string("2024-03-15T19:20:30+0900\0\0", 26), "2024-03-15 19:20:30"},
+      {"2024-03-15T10:20:30Z", "none"},
+      {"2024-03-15T19:20:30", "none"},
+      {"2024-03-15T19:20:30.+0900", "none"},
+      {"2024-03-15T19:20:30+15:00", "none"},
+      {"2024-03-15T19:20:30+09:60", "none"},
+      {"2024-03-15T19:20:30+09:", "none"},
+      {"2024-03-15T19:20:30+0900x", "none"},
+      {"2024-02-30T19:20:30+0900", "none"},
+      {"2024:03:15 19:20:30+0900", "none"},
+      {"2024", "none"},
+      {"", "none"},
+  };
+  for (const Case& c : cases) {
+    SYSTEMTIME t = Sentinel();
+    const bool found = ParseLocalTimeWithOffset(c.text, t);
+    EXPECT_EQ(c.expected, found ? SecondsText(t) : std::string("none")) << c.text;
+    if (!found) {
+      EXPECT_EQ(TimeText(Sentinel()), TimeText(t)) << c.text;
+    }
+  }
+}
+
+// Boxes of the local time that lie about their sizes and counts: the movie header's time, and no
+// read outside the bytes.
+TEST(CaptureDateLocalTime, LyingBoxesFallBackToTheHeader) {
+  const std::string header = MovieHeader(k20240315At102030);
+  std::string dayTooLong = Movie(header + UserDataDay("2024-03-15T19:20:30+0900"));
+  dayTooLong.replace(dayTooLong.find("\xA9" "day") + 4, 2, Be16(0xFFFF));
+  std::string manyKeys = Movie(header + AppleCreationDate("2024-03-15T19:20:30+0900"));
+  manyKeys.replace(manyKeys.find("keys") + 8, 4, Be32(100000));
+  manyKeys.replace(manyKeys.find("com.apple.quicktime.creationdate") - 8, 4, Be32(0x7FFFFFF0));
+  std::string dataTooLarge = Movie(header + UserDataItemDay("2024-03-15T19:20:30+0900"));
+  dataTooLarge.replace(dataTooLarge.find("data") - 4, 4, Be32(0x7FFFFFF0));
+  std::string cutText = Movie(header + UserDataDay("2024-03-15T19:20:30+0900"));
+  cutText.replace(cutText.find("\xA9" "day") + 4, 2, Be16(10));
+  const std::string* rows[] = {&dayTooLong, &manyKeys, &dataTooLarge, &cutText};
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    GuardedBytes guarded(reinterpret_cast<const unsigned char*>(rows[i]->data()), rows[i]->size(),
+                         GuardedBytes::Fence::kAfterEnd);
+    ASSERT_TRUE(guarded.Valid());
+    const std::string_view fenced(reinterpret_cast<const char*>(guarded.Data()), guarded.Size());
+    EXPECT_EQ("2024-03-15 10:20:30 UTC", Found(fenced)) << "row " << i;
+  }
 }
 
 TEST(CaptureDateTimeZone, ExplicitHoursAndTheYearsTurn) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string_view>
 
 #include "modes/byte_source.h"
 
@@ -16,7 +17,7 @@ struct CaptureTime {
   enum class Kind { kNone, kWritten, kMovieSeconds };
   Kind kind = Kind::kNone;
   SYSTEMTIME written{};      // kWritten: the photograph's own date and time, as the camera wrote it
-  long long movieSeconds = 0;  // kMovieSeconds: seconds since 1904-01-01 00:00 UTC
+  long long movieSeconds = 0;  // kMovieSeconds: seconds since 1904-01-01 00:00 UTC (movies, X3F's own time)
 };
 
 // A TIFF stream (header and directories) of `length` bytes from `start`; its offsets count from
@@ -35,10 +36,16 @@ enum class JpegWalk { kFound, kNoDate, kExifWithoutDate, kBroken };
 JpegWalk FindJpegDate(ByteSource& source, uint64_t start, SYSTEMTIME& record);
 
 // ISO media files (movies, HEIF/AVIF photographs, CR3): the EXIF item of a 'meta' box, CR3's
-// metadata boxes, else the creation time of the movie header.
+// metadata boxes, a local time with its offset that a phone wrote beside the movie header, else the
+// creation time of the movie header.
 bool FindIsoMediaDate(ByteSource& source, CaptureTime& found);
 // Whether the first twelve bytes look like the start of an ISO media file.
 bool IsIsoMediaStart(const unsigned char* bytes);
+
+// A local time with its offset from UTC, as phones write it beside a movie's header
+// ("2024-03-15T19:20:30+09:00", "+0900" or "+09", fractions of a second allowed), as the clock time
+// it names; false (record unchanged) for a text without an offset, with "Z", or not a real date.
+bool ParseLocalTimeWithOffset(std::string_view text, SYSTEMTIME& record);
 
 // RAF: the JPEG preview the file embeds.
 bool FindRafDate(ByteSource& source, SYSTEMTIME& record);
@@ -50,6 +57,8 @@ bool FindRiffDate(ByteSource& source, SYSTEMTIME& record);
 bool FindPngDate(ByteSource& source, SYSTEMTIME& record);
 // PSD documents: the EXIF image resource.
 bool FindPsdDate(ByteSource& source, SYSTEMTIME& record);
+// X3F: the EXIF block of the JPEG preview, else the UTC time of the property list.
+bool FindX3fDate(ByteSource& source, CaptureTime& found);
 
 // An EXIF block inside another container may begin with "Exif" 0 0 before its TIFF header: the
 // number of such bytes at `start` (6 or 0).

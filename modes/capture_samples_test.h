@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korval::samples {
@@ -159,6 +160,26 @@ inline std::string MovieHeader(uint64_t created, int version = 0) {
 
 inline std::string Track() { return Box("trak", Box("tkhd", std::string(84, '\x01'))); }
 
+// The local time phones write beside the movie header: Apple's creation-date key in a QuickTime
+// 'meta' box (keys, then the item list that numbers them), ...
+inline std::string ItemValue(const std::string& text) { return Box("data", Be32(1) + Be32(0) + text); }
+inline std::string AppleCreationDate(const std::string& text) {
+  const std::string other = "com.apple.quicktime.make", key = "com.apple.quicktime.creationdate";
+  const std::string keys = FullBox("keys", 0, Be32(2) + Be32(static_cast<uint32_t>(8 + other.size())) + "mdta" +
+                                                  other + Be32(static_cast<uint32_t>(8 + key.size())) + "mdta" + key);
+  const std::string items = Box(Be32(1), ItemValue("Apple")) + Box(Be32(2), ItemValue(text));
+  return Box("meta", FullBox("hdlr", 0, Be32(0) + "mdta" + std::string(13, '\0')) + keys + Box("ilst", items));
+}
+// ... a QuickTime text in 'udta' (length, language, text) ...
+inline std::string UserDataDay(const std::string& text) {
+  return Box("udta", Box("\xA9" "day", Be16(static_cast<uint16_t>(text.size())) + Be16(0x55C4) + text));
+}
+// ... or the ©day item of an item list in 'udta'.
+inline std::string UserDataItemDay(const std::string& text) {
+  return Box("udta", FullBox("meta", 0, FullBox("hdlr", 0, Be32(0) + "mdir" + std::string(13, '\0')) +
+                                            Box("ilst", Box("\xA9" "day", ItemValue(text)))));
+}
+
 // A HEIF photograph: 'meta' names item 2 as the EXIF item and places it in 'mdat' (or in 'idat').
 struct HeifLayout {
   int ilocVersion = 0;
@@ -217,6 +238,41 @@ inline std::string Cr3(const std::string& mainTiff, const std::string& exifTiff,
   const std::string metadata =
       Box("uuid", metadataId + Box("CNCV", "CR3 compression 1.0") + Box("CMT1", mainTiff) + Box("CMT2", exifTiff));
   return FileType("crx ") + Box("moov", metadata + MovieHeader(movieTime) + Track()) + Box("mdat", std::string(200, '\x01'));
+}
+
+// An X3F raw file: header, a JPEG preview section (when given), a raw image section, the property
+// list, and the directory of sections at the end, which the last four bytes point at.
+inline std::string Utf16(const std::string& ascii) {
+  std::string out;
+  for (char c : ascii) out += std::string{c, '\0'};
+  return out + std::string(2, '\0');
+}
+
+inline std::string X3f(const std::string& jpeg, const std::vector<std::pair<std::string, std::string>>& properties) {
+  std::string file = "FOVb" + Le32(0x00020003) + std::string(16, '\x11') + Le32(0) + Le32(640) + Le32(480) + Le32(0);
+  file.resize(96, '\0');
+  std::string directory;
+  auto section = [&](const std::string& kind, const std::string& bytes) {
+    directory += Le32(static_cast<uint32_t>(file.size())) + Le32(static_cast<uint32_t>(bytes.size())) + kind;
+    file += bytes;
+  };
+  auto image = [](uint32_t type, uint32_t format, const std::string& data) {
+    return "SECi" + Le32(0x00020000) + Le32(type) + Le32(format) + Le32(64) + Le32(48) + Le32(192) + data;
+  };
+  if (!jpeg.empty()) section("IMA2", image(2, 18, jpeg));
+  section("IMAG", image(3, 30, std::string(300, '\x5E')));
+  std::string table, text;
+  for (const auto& [name, value] : properties) {
+    table += Le32(static_cast<uint32_t>(text.size() / 2));
+    text += Utf16(name);
+    table += Le32(static_cast<uint32_t>(text.size() / 2));
+    text += Utf16(value);
+  }
+  section("PROP", "SECp" + Le32(0x00020000) + Le32(static_cast<uint32_t>(properties.size())) + Le32(0) + Le32(0) +
+                      Le32(static_cast<uint32_t>(text.size() / 2)) + table + text);
+  const uint32_t directoryAt = static_cast<uint32_t>(file.size());
+  const uint32_t count = static_cast<uint32_t>(directory.size() / 12);
+  return file + "SECd" + Le32(0x00020000) + Le32(count) + directory + Le32(directoryAt);
 }
 
 }  // namespace korval::samples

@@ -1,11 +1,13 @@
 // ISO media files (QuickTime and MP4 movies, 3GP, HEIF and AVIF photographs, CR3): boxes are walked
 // by their sizes (32 or 64 bits, 0 for "to the end"), each bounded by its parent and by the file. A
-// photograph's EXIF item ('meta' with 'iinf' and 'iloc') or CR3's metadata boxes come first; a
-// movie's header ('mvhd' inside 'moov') gives the creation time otherwise.
+// photograph's EXIF item ('meta' with 'iinf' and 'iloc') or CR3's metadata boxes come first; then a
+// movie's own local time with its offset from UTC (Apple's creation-date key in 'meta', the ©day
+// text of 'udta'); the movie header ('mvhd' inside 'moov') gives the creation time otherwise.
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <optional>
+#include <string>
 
 #include "modes/capture_readers.h"
 
@@ -13,7 +15,10 @@ namespace korval {
 namespace {
 
 constexpr size_t kMaxBoxesPerLevel = 4096;  // a level with more boxes than this is not a real file
-constexpr size_t kMaxItems = 65536;         // entries of 'iinf' and 'iloc' looked at
+constexpr size_t kMaxItems = 65536;         // entries of 'iinf', 'iloc' and 'keys' looked at
+constexpr size_t kMaxTextBytes = 64;        // a date text is some 25 characters
+constexpr char kCreationDateKey[] = "com.apple.quicktime.creationdate";
+constexpr char kDayText[] = "\xA9" "day";
 // The box under 'moov' that holds CR3's metadata.
 constexpr unsigned char kCr3MetadataId[16] = {0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0,
                                                 0x81, 0x11, 0xf4, 0xce, 0x46, 0x2b, 0x6a, 0x48};
@@ -215,6 +220,90 @@ bool ReadMovieHeaderTime(ByteSource& source, const Box& mvhd, long long& seconds
   return true;
 }
 
+// Where the children of a 'meta' box start: behind version and flags in ISO files, at once in
+// QuickTime movies, whose 'meta' is a plain box.
+uint64_t MetaChildren(ByteSource& source, const Box& meta) {
+  unsigned char type[4];
+  if (meta.BodySize() >= 8 && source.Read(meta.body + 4, 4, type) &&
+      (std::memcmp(type, "hdlr", 4) == 0 || std::memcmp(type, "keys", 4) == 0 || std::memcmp(type, "ilst", 4) == 0)) {
+    return meta.body;
+  }
+  return meta.body + 4;
+}
+
+// The value of the first 'data' box (type and locale, then the value) inside a metadata item.
+bool ReadItemText(ByteSource& source, const Box& item, std::string& text) {
+  bool read = false;
+  ForEachBox(source, item.body, item.end, [&](const Box& data) {
+    if (!data.Is("data") || data.BodySize() < 8) return false;
+    const uint64_t length = std::min<uint64_t>(data.BodySize() - 8, kMaxTextBytes);
+    read = source.ReadText(data.body + 8, static_cast<size_t>(length), text);
+    return true;
+  });
+  return read;
+}
+
+// The first entry of a QuickTime user-data text (length, language, text), or an item-style value.
+bool ReadUserDataText(ByteSource& source, const Box& box, std::string& text) {
+  unsigned char type[4];
+  if (box.BodySize() >= 16 && source.Read(box.body + 4, 4, type) && std::memcmp(type, "data", 4) == 0) {
+    return ReadItemText(source, box, text);
+  }
+  uint16_t length = 0;
+  if (box.BodySize() < 4 || !source.ReadBe16(box.body, length) || length > box.BodySize() - 4) return false;
+  return source.ReadText(box.body + 4, std::min<size_t>(length, kMaxTextBytes), text);
+}
+
+// The 1-based number of the creation-date key in a 'keys' box; 0 when it is not there.
+uint32_t CreationDateKey(ByteSource& source, const Box& keys) {
+  uint32_t count = 0;
+  if (keys.BodySize() < 8 || !source.ReadBe32(keys.body + 4, count)) return 0;
+  const size_t keyLength = sizeof(kCreationDateKey) - 1;
+  uint64_t at = keys.body + 8;
+  for (uint32_t i = 1; i <= count && i <= kMaxItems && keys.end - at >= 8; ++i) {
+    uint32_t size = 0;
+    if (!source.ReadBe32(at, size) || size < 8 || size > keys.end - at) return 0;
+    std::string key;
+    if (size - 8 == keyLength && source.ReadText(at + 8, keyLength, key) && key == kCreationDateKey) return i;
+    at += size;
+  }
+  return 0;
+}
+
+// A local time with its offset inside a movie's 'meta' box: Apple's creation-date key, or the ©day
+// item of an item list.
+bool MetaLocalTime(ByteSource& source, const Box& meta, SYSTEMTIME& local) {
+  std::optional<Box> keys, ilst;
+  ForEachBox(source, MetaChildren(source, meta), meta.end, [&](const Box& box) {
+    if (box.Is("keys")) keys = box;
+    if (box.Is("ilst")) ilst = box;
+    return false;
+  });
+  if (!ilst) return false;
+  const uint32_t key = keys ? CreationDateKey(source, *keys) : 0;
+  bool found = false;
+  ForEachBox(source, ilst->body, ilst->end, [&](const Box& item) {
+    uint32_t number = 0;
+    source.ReadBe32(item.start + 4, number);
+    std::string text;
+    if ((item.Is(kDayText) || (key != 0 && number == key)) && ReadItemText(source, item, text)) {
+      found = ParseLocalTimeWithOffset(text, local);
+    }
+    return found;
+  });
+  return found;
+}
+
+// A local time with its offset in a movie's user data: its ©day text, or the item list of a 'meta'
+// box inside it.
+bool UserDataLocalTime(ByteSource& source, const Box& udta, SYSTEMTIME& local) {
+  return ForEachBox(source, udta.body, udta.end, [&](const Box& box) {
+    std::string text;
+    if (box.Is(kDayText)) return ReadUserDataText(source, box, text) && ParseLocalTimeWithOffset(text, local);
+    return box.Is("meta") && MetaLocalTime(source, box, local);
+  });
+}
+
 bool IsUuid(ByteSource& source, const Box& box, const unsigned char* id) {
   unsigned char read[16];
   return box.Is("uuid") && box.BodySize() >= 16 && source.Read(box.body, 16, read) && std::memcmp(read, id, 16) == 0;
@@ -232,6 +321,7 @@ bool IsIsoMediaStart(const unsigned char* b) {
 
 bool FindIsoMediaDate(ByteSource& source, CaptureTime& found) {
   std::optional<long long> movieSeconds;
+  std::optional<SYSTEMTIME> localTime;
   bool photo = false;
   ForEachBox(source, 0, source.Size(), [&](const Box& top) {
     if (top.Is("meta") && top.BodySize() >= 4 && FindHeifExifDate(source, top, found.written)) {
@@ -243,6 +333,11 @@ bool FindIsoMediaDate(ByteSource& source, CaptureTime& found) {
       if (!movieSeconds && child.Is("mvhd")) {
         long long seconds = 0;
         if (ReadMovieHeaderTime(source, child, seconds)) movieSeconds = seconds;
+      }
+      SYSTEMTIME local{};
+      if (!localTime && ((child.Is("meta") && MetaLocalTime(source, child, local)) ||
+                         (child.Is("udta") && UserDataLocalTime(source, child, local)))) {
+        localTime = local;
       }
       Box holder = child;
       holder.body += 16;
@@ -258,6 +353,12 @@ bool FindIsoMediaDate(ByteSource& source, CaptureTime& found) {
   });
   if (photo) {
     found.kind = CaptureTime::Kind::kWritten;
+    return true;
+  }
+  if (localTime) {
+    // The clock time where the movie was taken, as a photograph's: no time zone is applied to it.
+    found.kind = CaptureTime::Kind::kWritten;
+    found.written = *localTime;
     return true;
   }
   if (!movieSeconds) return false;

@@ -129,14 +129,18 @@ void Compare(const char* what, const std::vector<std::wstring>& paths) {
   // What the readers take from the disk, file by file, and their time without the rest of the mode.
   unsigned long long readBytes = 0, reads = 0;
   std::vector<CaptureTime> times(paths.size());
-  const double readersMs = Milliseconds([&] {
-    for (size_t i = 0; i < paths.size(); ++i) {
-      FileByteSource file(paths[i]);
-      FindCaptureTime(file, paths[i], times[i]);
-      readBytes += file.BytesFromDisk();
-      reads += file.DiskReads();
-    }
-  });
+  double readersMs = 1e30;
+  for (int round = 0; round < 3; ++round) {
+    readBytes = reads = 0;
+    readersMs = std::min(readersMs, Milliseconds([&] {
+      for (size_t i = 0; i < paths.size(); ++i) {
+        FileByteSource file(paths[i]);
+        FindCaptureTime(file, paths[i], times[i]);
+        readBytes += file.BytesFromDisk();
+        reads += file.DiskReads();
+      }
+    }));
+  }
   const double zoneMs = Milliseconds([&] {
     for (const CaptureTime& t : times) {
       SYSTEMTIME local{};
@@ -148,7 +152,7 @@ void Compare(const char* what, const std::vector<std::wstring>& paths) {
               "named; %.1f reads, %.1f KB a file); ratio %.2f\n",
               what, bareMs, static_cast<double>(bareBytes) / n / 1024.0, dateMs, named, paths.size(),
               static_cast<double>(reads) / n, static_cast<double>(readBytes) / n / 1024.0, dateMs / bareMs);
-  std::printf("            the readers alone %8.1f ms; movie times into the system's time zone %8.1f ms\n", readersMs,
+  std::printf("            the readers alone (best of 3) %8.1f ms; movie times into the system's time zone %8.1f ms\n", readersMs,
               zoneMs);
 }
 
