@@ -337,6 +337,10 @@ bool ListReader::StartRead() {
   if (hooks_.markListChanged) hooks_.markListChanged();
   subfolderFound_ = false;
   ResetPreview(list_);
+  // Room for as many rows as the user allows, taken at once: grown step by step, a read of tens of
+  // thousands of rows copies them into ever larger blocks whose pages are each touched anew (a
+  // fifth of a large read's time). Rows not read leave their room untouched.
+  list_.Rows().reserve(static_cast<size_t>(MaxRowsFor(settings_.maxfilenum)));
   return true;
 }
 
