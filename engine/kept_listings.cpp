@@ -146,6 +146,9 @@ void KeptListings::Relist(const std::wstring& folder, Folder& kept, std::vector<
     kept.names.Add(entry);
     if (entries) entries->push_back(entry);
   });
+  // Only a folder that is not there counts as gone: one that cannot be listed (no access) would
+  // otherwise seem to come back at every comparison.
+  kept.missing = !kept.listed && fs_.GetAttributes(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
   kept.names.Trim();
 }
 
@@ -160,6 +163,16 @@ bool KeptListings::NoteOutsideChanges(size_t maxFolders) {
   for (size_t i = 0; i < count; ++i) {
     if (nextToCompare_ >= order_.size()) nextToCompare_ = 0;
     Folder& kept = *order_[nextToCompare_++];
+    // A folder that was gone when it was last listed (renamed away, removed) tells when it is back:
+    // one attribute question, no handle.
+    if (kept.missing) {
+      const DWORD attributes = fs_.GetAttributes(kept.path.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        kept.missing = false;
+        changed = true;
+      }
+      continue;
+    }
     // A folder already due to be listed again, or one that gives no stamp, has nothing to tell.
     if (!kept.listed || !kept.stamped || Unchanged(kept.path, kept)) continue;
     kept.listed = false;

@@ -65,7 +65,8 @@ class KeptListings final : public PathExistence {
   void BeginPass() { ++pass_; }
   // Compares kept folders' stamps with the disk (a few attribute questions each, no listing), at most
   // maxFolders of them, taking up where the last call stopped: true when some folder changed from
-  // outside since it was listed or last compared. Those folders are listed again at the next preview.
+  // outside since it was listed or last compared, or a folder that was gone is back. Those folders
+  // are listed again at the next preview.
   bool NoteOutsideChanges(size_t maxFolders = SIZE_MAX);
   // The program itself is about to change the disk: every folder is listed again at the next preview
   // (a run renames in many folders at once; listing each again is cheaper than comparing first).
@@ -89,6 +90,7 @@ class KeptListings final : public PathExistence {
     bool stamped = false;  // the stamp was taken when the folder was listed
     unsigned checkedInPass = 0;
     bool listed = false;
+    bool missing = false;  // the folder could not be listed: it was gone when last asked about
   };
   // The folder's listing, made current for this pass.
   Folder& Current(const std::wstring& folder);

@@ -72,6 +72,45 @@ TEST(KeptListings, TheNextPreviewSeesWhatChangedOutside) {
   }
 }
 
+// A listed folder renamed away and back under its name: its rows are seen missing while it is away,
+// and its return is told by the comparisons between passes, with stamps and without.
+TEST(KeptListings, AFolderBackUnderItsNameIsTold) {
+  for (const bool stamped : {true, false}) {
+    SCOPED_TRACE(stamped ? "stamped" : "no stamps");
+    TempFolder dir;
+    CreateDirectoryW((dir / L"in").c_str(), nullptr);
+    dir.WriteFile(L"in\\a.jpg", "a");
+    const std::wstring in = dir / L"in\\";
+    FaultyFileSystem withoutStamps;
+    KeptListings kept(stamped ? SystemFileSystem() : static_cast<FileSystem&>(withoutStamps));
+    std::vector<WIN32_FIND_DATAW> entries;
+    ASSERT_TRUE(kept.List(in, entries));
+    ASSERT_TRUE(MoveFileW((dir / L"in").c_str(), (dir / L"away").c_str()));
+    EXPECT_EQ(stamped, kept.NoteOutsideChanges());
+    kept.BeginPass();
+    EXPECT_FALSE(kept.Exists(in + L"a.jpg")) << "away";
+    EXPECT_FALSE(kept.NoteOutsideChanges()) << "still away";
+    ASSERT_TRUE(MoveFileW((dir / L"away").c_str(), (dir / L"in").c_str()));
+    EXPECT_TRUE(kept.NoteOutsideChanges()) << "back";
+    EXPECT_FALSE(kept.NoteOutsideChanges()) << "told once";
+    kept.BeginPass();
+    EXPECT_TRUE(kept.Exists(in + L"a.jpg")) << "back";
+  }
+}
+
+// A folder that is there but cannot be listed (no access) is not taken for one that came back at
+// every comparison.
+TEST(KeptListings, AFolderThatCannotBeListedIsNotToldAgainAndAgain) {
+  TempFolder dir;
+  CreateDirectoryW((dir / L"locked").c_str(), nullptr);
+  FaultyFileSystem fs;
+  fs.FailWhen([](const FsCallRecord& r) { return r.call == FsCall::ListFolder; }, ERROR_ACCESS_DENIED);
+  KeptListings kept(fs);
+  std::vector<WIN32_FIND_DATAW> entries;
+  EXPECT_FALSE(kept.List(dir / L"locked\\", entries));
+  for (int check = 0; check < 3; ++check) EXPECT_FALSE(kept.NoteOutsideChanges()) << check;
+}
+
 // Reading and previewing leave no handle open: an open folder would keep its parents from being
 // renamed (a bottom-up folder run, or another program renaming them).
 TEST(KeptListings, HoldsNoHandleBetweenPasses) {

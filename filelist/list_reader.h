@@ -132,6 +132,7 @@ class ListReader {
   bool EscapeAborts();
   void Throttle(size_t count, size_t every);
   size_t throttled_ = 0;  // calls of Throttle that did not show the reading hint
+  DWORD escapeAskedAt_ = 0;  // the clock tick when the ESC key was last asked for
   // The duplicate snapshot (or the out-of-memory message), the list marked changed, the preview reset.
   bool StartRead();
   void FinishRead();

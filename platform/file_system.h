@@ -116,10 +116,15 @@ class Win32FileSystem final : public FileSystem {
   bool StampFolder(const wchar_t* folder, FolderStamp& stamp) override;
 
  private:
-  // Whether the volume of folder moves a folder's last-write time with its entries (NTFS, ReFS and
-  // the like; not FAT), asked once per volume.
-  bool StampsTell(const wchar_t* folder);
-  std::vector<std::pair<std::wstring, bool>> volumes_;
+  struct Volume {
+    std::wstring root;
+    // The volume moves a folder's last-write time with its entries (NTFS, ReFS and the like; not FAT).
+    bool stampsTell = false;
+    DWORD serial = 0;
+  };
+  // What a folder's stamps need of its volume, asked once per volume.
+  const Volume& VolumeOf(const wchar_t* folder);
+  std::vector<Volume> volumes_;
 };
 
 // The file system the program uses unless a caller passes another.

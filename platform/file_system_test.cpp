@@ -49,6 +49,57 @@ TEST(Win32FileSystem, ReadsAndWritesTimesOfFilesAndFolders) {
   }
 }
 
+// A folder's stamp moves with its entries and with its identity, and with nothing else; it reads
+// what the system's whole file information says of the folder.
+TEST(Win32FileSystem, StampsTellWhatChangedInAFolder) {
+  SYSTEMTIME st{2021, 3, 0, 4, 5, 6, 7, 0};
+  FILETIME fixed;
+  SystemTimeToFileTime(&st, &fixed);
+  struct Row {
+    const char* what;
+    void (*change)(const TempFolder&, const FILETIME&);
+    bool moves;
+  };
+  const Row rows[] = {
+      {"nothing", [](const TempFolder&, const FILETIME&) {}, false},
+      {"a file's content", [](const TempFolder& d, const FILETIME&) { d.WriteFile(L"in\\a.txt", "longer"); }, false},
+      {"a file created", [](const TempFolder& d, const FILETIME&) { d.WriteFile(L"in\\b.txt", "b"); }, true},
+      {"a file renamed",
+       [](const TempFolder& d, const FILETIME&) { MoveFileW((d / L"in\\a.txt").c_str(), (d / L"in\\c.txt").c_str()); },
+       true},
+      {"the folder replaced by one of the same time",
+       [](const TempFolder& d, const FILETIME& time) {
+         MoveFileW((d / L"in").c_str(), (d / L"old").c_str());
+         CreateDirectoryW((d / L"in").c_str(), nullptr);
+         SystemFileSystem().SetTimes((d / L"in").c_str(), nullptr, nullptr, &time);
+       },
+       true},
+  };
+  FileSystem& fs = SystemFileSystem();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    TempFolder dir;
+    CreateDirectoryW((dir / L"in").c_str(), nullptr);
+    dir.WriteFile(L"in\\a.txt", "a");
+    ASSERT_TRUE(fs.SetTimes((dir / L"in").c_str(), nullptr, nullptr, &fixed));
+    FolderStamp before, after;
+    ASSERT_TRUE(fs.StampFolder((dir / L"in\\").c_str(), before));
+    EXPECT_EQ(0, CompareFileTime(&fixed, &before.lastWrite));
+    HANDLE folder = CreateFileW((dir / L"in").c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    ASSERT_TRUE(GetFileInformationByHandle(folder, &info));
+    CloseHandle(folder);
+    EXPECT_EQ((static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, before.index);
+    row.change(dir, fixed);
+    ASSERT_TRUE(fs.StampFolder((dir / L"in\\").c_str(), after));
+    EXPECT_EQ(row.moves, !(before == after));
+  }
+  TempFolder dir;
+  FolderStamp missing;
+  EXPECT_FALSE(fs.StampFolder((dir / L"missing\\").c_str(), missing));
+}
+
 TEST(Win32FileSystem, AttributesRoundTripAndReadOnlyBlocksDelete) {
   TempFolder dir;
   const std::wstring path = dir.WriteFile(L"ro.txt", "r");
