@@ -34,14 +34,25 @@ void AppendUtf16(char32_t c, std::wstring& out) {
   out += static_cast<wchar_t>(0xDC00 + (v & 0x3FF));
 }
 
-CodePointText::CodePointText(std::wstring_view units) : units_(units) {
-  codes_.reserve(units.size());
-  offsets_.reserve(units.size() + 1);
-  for (size_t i = 0, length = 0; i < units.size(); i += length) {
-    offsets_.push_back(static_cast<uint32_t>(i));
-    codes_.push_back(Decode(units, i, length));
+void CodePointText::Assign(std::wstring_view units) {
+  units_ = units;
+  offsets_.clear();
+  codes_.resize(units.size());
+  char32_t* out = codes_.data();
+  size_t i = 0;
+  // Most names hold no pair: each unit is its code point.
+  for (; i < units.size() && !IsHighSurrogate(units[i]); ++i) out[i] = static_cast<char32_t>(units[i]);
+  if (i == units.size()) return;
+  offsets_.resize(units.size() + 1);
+  for (size_t k = 0; k < i; ++k) offsets_[k] = static_cast<uint32_t>(k);
+  size_t count = i;
+  for (size_t length = 0; i < units.size(); i += length, ++count) {
+    offsets_[count] = static_cast<uint32_t>(i);
+    out[count] = Decode(units, i, length);
   }
-  offsets_.push_back(static_cast<uint32_t>(units.size()));
+  offsets_[count] = static_cast<uint32_t>(units.size());
+  offsets_.resize(count + 1);
+  codes_.resize(count);
 }
 
 }  // namespace korval::regex

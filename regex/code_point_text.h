@@ -21,18 +21,22 @@ void AppendUtf16(char32_t c, std::wstring& out);
 
 class CodePointText {
  public:
-  explicit CodePointText(std::wstring_view units);
+  CodePointText() = default;
+  explicit CodePointText(std::wstring_view units) { Assign(units); }
+  // Decodes units, reusing the buffers of an earlier text (a run decodes one name after another).
+  void Assign(std::wstring_view units);
   const std::u32string& Codes() const { return codes_; }
   // The UTF-16 units of the code points [first, last).
   std::wstring_view Units(size_t first, size_t last) const {
-    return units_.substr(offsets_[first], offsets_[last] - offsets_[first]);
+    return units_.substr(UnitOffset(first), UnitOffset(last) - UnitOffset(first));
   }
-  size_t UnitOffset(size_t codeIndex) const { return offsets_[codeIndex]; }
+  // Without a pair in the text, code point k is unit k and no offsets are kept.
+  size_t UnitOffset(size_t codeIndex) const { return offsets_.empty() ? codeIndex : offsets_[codeIndex]; }
 
  private:
   std::wstring_view units_;
   std::u32string codes_;
-  std::vector<uint32_t> offsets_;  // one per code point, and the end
+  std::vector<uint32_t> offsets_;  // one per code point and the end, or empty: one unit each
 };
 
 }  // namespace korval::regex

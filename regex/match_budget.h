@@ -14,8 +14,13 @@ struct MatchBudgetSpent {};
 
 class MatchBudget {
  public:
-  MatchBudget(uint64_t maxReads, std::chrono::steady_clock::time_point deadline)
-      : maxReads_(maxReads), deadline_(deadline) {}
+  MatchBudget(uint64_t maxReads, std::chrono::milliseconds timeLimit) : maxReads_(maxReads), timeLimit_(timeLimit) {}
+  // The time runs from start. Until this is called it runs from the first slice's end: the clock is
+  // only ever looked at there, and one slice of reads takes well under a millisecond.
+  void StartClock(std::chrono::steady_clock::time_point start) {
+    deadline_ = start + timeLimit_;
+    clockStarted_ = true;
+  }
   // Called on every read; the counter runs down in slices so the clock is read rarely.
   void Charge() {
     if (--left_ <= 0) Refill();
@@ -29,6 +34,8 @@ class MatchBudget {
   int left_ = kSlice;
   uint64_t reads_ = 0;
   uint64_t maxReads_;
+  std::chrono::milliseconds timeLimit_;
+  bool clockStarted_ = false;
   std::chrono::steady_clock::time_point deadline_;
 };
 

@@ -87,7 +87,8 @@ Cache& TheCache() {
 
 }  // namespace
 
-std::shared_ptr<const CompiledCommand> FindOrCompile(std::wstring_view command) {
+std::shared_ptr<const CompiledCommand> FindOrCompile(
+    std::wstring_view command, std::optional<std::chrono::steady_clock::time_point>* compileStart) {
   Cache& cache = TheCache();
   std::lock_guard<std::mutex> guard(cache.lock);
   const auto found = cache.index.find(command);
@@ -95,6 +96,7 @@ std::shared_ptr<const CompiledCommand> FindOrCompile(std::wstring_view command) 
     cache.entries.splice(cache.entries.begin(), cache.entries, found->second);
     return found->second->compiled;
   }
+  if (compileStart != nullptr) *compileStart = std::chrono::steady_clock::now();
   std::shared_ptr<const CompiledCommand> compiled = Compile(command);
   if (cache.entries.size() >= kCacheEntries) {
     cache.index.erase(cache.entries.back().command);

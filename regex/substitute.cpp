@@ -2,6 +2,7 @@
 #include "regex/substitute.h"
 
 #include <new>
+#include <optional>
 
 #include "regex/code_point_text.h"
 #include "regex/pattern_cache.h"
@@ -22,27 +23,32 @@ SubstStatus Failed(const wchar_t* why, std::wstring& result, std::wstring& messa
 // The match runs over whole characters; what it cuts out is taken from the original UTF-16 units, so
 // a surrogate pair is never split and nothing is re-encoded.
 int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std::wstring& result,
-                   std::vector<SourceSpan>* spans, std::chrono::steady_clock::time_point deadline) {
-  using Iterator = boost::regex_iterator<BudgetIterator, char32_t, Traits>;
-  const CodePointText codes(text);
+                   std::vector<SourceSpan>* spans, Workspace& work, MatchBudget& budget) {
+  namespace rc = boost::regex_constants;
+  work.text.Assign(text);
+  const CodePointText& codes = work.text;
   ResultWriter writer(codes, result, spans);
   // Never null, also for an empty text; the replacement measures group positions from it.
   const char32_t* base = codes.Codes().data();
-  MatchBudget budget(kMatchBudgetReads, deadline);
   const BudgetIterator first(base, &budget);
   const BudgetIterator last(base + codes.Codes().size(), &budget);
+  Match& match = work.match;
   size_t copiedTo = 0;
   int count = 0;
-  // The iterator steps past an empty match by one whole character, so a pattern that can match
-  // nothing still ends.
-  for (Iterator match(first, last, compiled.pattern), end; match != end; ++match) {
-    const size_t matchStart = static_cast<size_t>((*match)[0].first.Get() - base);
+  // Each search starts where the last match ended and sees the text before it (for \b and looking
+  // behind). After an empty match the next one may not be empty at the same place, so the search
+  // moves on by one whole character and a pattern that can match nothing still ends.
+  rc::match_flag_type flags = rc::match_default;
+  for (BudgetIterator from = first; boost::regex_search(from, last, match, compiled.pattern, flags, first);) {
+    const size_t matchStart = static_cast<size_t>(match[0].first.Get() - base);
     writer.Original(copiedTo, matchStart);
-    AppendReplacement(compiled.replacement, *match, writer);
-    copiedTo = static_cast<size_t>((*match)[0].second.Get() - base);
+    AppendReplacement(compiled.replacement, match, writer);
+    copiedTo = static_cast<size_t>(match[0].second.Get() - base);
     ++count;
     if (result.size() > kMaxResultChars) return count;
     if (!compiled.global) break;
+    from = match[0].second;
+    flags = match[0].first == match[0].second ? rc::match_not_initial_null : rc::match_default;
   }
   if (count > 0) writer.Original(copiedTo, codes.Codes().size());
   return count;
@@ -51,10 +57,9 @@ int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std:
 }  // namespace
 
 SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
-                       std::wstring& message, int& count, std::vector<SourceSpan>* spans) noexcept {
+                       std::wstring& message, int& count, std::vector<SourceSpan>* spans,
+                       Workspace* workspace) noexcept {
   count = 0;
-  // The time counts from the call, so compiling a new pattern leaves less of it for the match.
-  const auto deadline = std::chrono::steady_clock::now() + kMatchBudgetTime;
   try {
     result.clear();
     if (spans != nullptr) spans->clear();
@@ -67,12 +72,18 @@ SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::w
       message = L"対象の文字列が長すぎます";
       return SubstStatus::Error;
     }
-    const std::shared_ptr<const CompiledCommand> compiled = FindOrCompile(command);
+    MatchBudget budget(kMatchBudgetReads, kMatchBudgetTime);
+    // Compiling a new pattern counts against the time. A cached one costs too little to be worth a
+    // look at the clock: the budget reads it when its first slice of reads is used up.
+    std::optional<std::chrono::steady_clock::time_point> compileStart;
+    const std::shared_ptr<const CompiledCommand> compiled = FindOrCompile(command, &compileStart);
+    if (compileStart) budget.StartClock(*compileStart);
     if (!compiled->error.empty()) {
       message = compiled->error;
       return SubstStatus::Error;
     }
-    count = ReplaceMatches(*compiled, text, result, spans, deadline);
+    Workspace local;
+    count = ReplaceMatches(*compiled, text, result, spans, workspace != nullptr ? *workspace : local, budget);
     if (count == 0) return SubstStatus::NoMatch;
     if (result.size() > kMaxResultChars) {
       result.clear();

@@ -8,8 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "regex/code_point_text.h"
 #include "regex/command.h"
 #include "regex/regex_api.h"
+#include "regex/regex_traits.h"
 
 namespace korval::regex {
 
@@ -33,9 +35,18 @@ enum class SubstStatus {
   Error,     // message says why; result is empty
 };
 
+// What one substitution needs besides its result, kept by a caller that makes many (the libraries
+// keep one in each result record): reused, its buffers make a run over many names allocate nothing
+// once its first names are done.
+struct Workspace {
+  CodePointText text;
+  Match match;
+};
+
 // count receives the number of matches replaced; spans, when given, the stretches of result copied
-// from text.
+// from text. result may keep the capacity of an earlier call; so does workspace, when given.
 SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
-                       std::wstring& message, int& count, std::vector<SourceSpan>* spans = nullptr) noexcept;
+                       std::wstring& message, int& count, std::vector<SourceSpan>* spans = nullptr,
+                       Workspace* workspace = nullptr) noexcept;
 
 }  // namespace korval::regex
