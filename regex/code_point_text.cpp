@@ -1,6 +1,9 @@
 // Between UTF-16 units and code points.
 #include "regex/code_point_text.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace korval::regex {
 namespace {
 
@@ -34,25 +37,33 @@ void AppendUtf16(char32_t c, std::wstring& out) {
   out += static_cast<wchar_t>(0xDC00 + (v & 0x3FF));
 }
 
+CodePointText::~CodePointText() {
+  if (block_ != nullptr) ::operator delete(block_, std::align_val_t(kCodeBlockBytes));
+}
+
 void CodePointText::Assign(std::wstring_view units) {
+  if (units.size() > kCodeBlockCapacity) throw std::length_error("text too long");
+  if (block_ == nullptr) {
+    block_ = ::operator new(kCodeBlockBytes, std::align_val_t(kCodeBlockBytes));
+    Header()->budget = nullptr;
+    codes_ = reinterpret_cast<char32_t*>(static_cast<char*>(block_) + kCodeBlockHeaderBytes);
+  }
   units_ = units;
   offsets_.clear();
-  codes_.resize(units.size());
-  char32_t* out = codes_.data();
+  char32_t* out = codes_;
   size_t i = 0;
   // Most names hold no pair: each unit is its code point.
   for (; i < units.size() && !IsHighSurrogate(units[i]); ++i) out[i] = static_cast<char32_t>(units[i]);
+  count_ = i;
   if (i == units.size()) return;
   offsets_.resize(units.size() + 1);
   for (size_t k = 0; k < i; ++k) offsets_[k] = static_cast<uint32_t>(k);
-  size_t count = i;
-  for (size_t length = 0; i < units.size(); i += length, ++count) {
-    offsets_[count] = static_cast<uint32_t>(i);
-    out[count] = Decode(units, i, length);
+  for (size_t length = 0; i < units.size(); i += length, ++count_) {
+    offsets_[count_] = static_cast<uint32_t>(i);
+    out[count_] = Decode(units, i, length);
   }
-  offsets_[count] = static_cast<uint32_t>(units.size());
-  offsets_.resize(count + 1);
-  codes_.resize(count);
+  offsets_[count_] = static_cast<uint32_t>(units.size());
+  offsets_.resize(count_ + 1);
 }
 
 }  // namespace korval::regex

@@ -11,6 +11,8 @@
 namespace korval::regex {
 namespace {
 
+static_assert(kMaxTextChars <= kCodeBlockCapacity, "a text must fit the block of its code points");
+
 // Texts of at most seven characters fit the string's own small buffer, so this allocates nothing.
 SubstStatus Failed(const wchar_t* why, std::wstring& result, std::wstring& message, int& count) {
   result.clear();
@@ -26,12 +28,13 @@ int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std:
                    std::vector<SourceSpan>* spans, Workspace& work, MatchBudget& budget) {
   namespace rc = boost::regex_constants;
   work.text.Assign(text);
+  work.text.Charge(&budget);
   const CodePointText& codes = work.text;
   ResultWriter writer(codes, result, spans);
   // Never null, also for an empty text; the replacement measures group positions from it.
   const char32_t* base = codes.Codes().data();
-  const BudgetIterator first(base, &budget);
-  const BudgetIterator last(base + codes.Codes().size(), &budget);
+  const BudgetIterator first(base);
+  const BudgetIterator last(base + codes.Codes().size());
   Match& match = work.match;
   size_t copiedTo = 0;
   int count = 0;
@@ -56,6 +59,20 @@ int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std:
 
 }  // namespace
 
+const CompiledCommand* Workspace::Recall(std::wstring_view command) const {
+  for (const Recent& entry : recent_) {
+    if (entry.compiled != nullptr && entry.command == command) return entry.compiled.get();
+  }
+  return nullptr;
+}
+
+void Workspace::Remember(std::wstring_view command, std::shared_ptr<const CompiledCommand> compiled) {
+  Recent& entry = recent_[next_];
+  next_ = (next_ + 1) % recent_.size();
+  entry.command.assign(command);
+  entry.compiled = std::move(compiled);
+}
+
 SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
                        std::wstring& message, int& count, std::vector<SourceSpan>* spans,
                        Workspace* workspace) noexcept {
@@ -75,15 +92,25 @@ SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::w
     MatchBudget budget(kMatchBudgetReads, kMatchBudgetTime);
     // Compiling a new pattern counts against the time. A cached one costs too little to be worth a
     // look at the clock: the budget reads it when its first slice of reads is used up.
-    std::optional<std::chrono::steady_clock::time_point> compileStart;
-    const std::shared_ptr<const CompiledCommand> compiled = FindOrCompile(command, &compileStart);
-    if (compileStart) budget.StartClock(*compileStart);
+    const CompiledCommand* compiled = workspace != nullptr ? workspace->Recall(command) : nullptr;
+    std::shared_ptr<const CompiledCommand> found;
+    if (compiled == nullptr) {
+      std::optional<std::chrono::steady_clock::time_point> compileStart;
+      found = FindOrCompile(command, &compileStart);
+      if (compileStart) budget.StartClock(*compileStart);
+      if (workspace != nullptr) workspace->Remember(command, found);
+      compiled = found.get();
+    }
     if (!compiled->error.empty()) {
       message = compiled->error;
       return SubstStatus::Error;
     }
-    Workspace local;
-    count = ReplaceMatches(*compiled, text, result, spans, workspace != nullptr ? *workspace : local, budget);
+    if (workspace == nullptr) {
+      // A caller without a workspace of its own (the libraries always give one) shares its thread's.
+      thread_local Workspace shared;
+      workspace = &shared;
+    }
+    count = ReplaceMatches(*compiled, text, result, spans, *workspace, budget);
     if (count == 0) return SubstStatus::NoMatch;
     if (result.size() > kMaxResultChars) {
       result.clear();

@@ -2,7 +2,9 @@
 // find the first or every match, build the result. Never throws.
 #pragma once
 
+#include <array>
 #include <chrono>
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +12,7 @@
 
 #include "regex/code_point_text.h"
 #include "regex/command.h"
+#include "regex/pattern_cache.h"
 #include "regex/regex_api.h"
 #include "regex/regex_traits.h"
 
@@ -41,6 +44,19 @@ enum class SubstStatus {
 struct Workspace {
   CodePointText text;
   Match match;
+
+  // The commands of the last calls, so a caller going round its few items again and again needs
+  // neither the shared cache's lock nor its hashing. Null when command is not among them.
+  const CompiledCommand* Recall(std::wstring_view command) const;
+  void Remember(std::wstring_view command, std::shared_ptr<const CompiledCommand> compiled);
+
+ private:
+  struct Recent {
+    std::wstring command;
+    std::shared_ptr<const CompiledCommand> compiled;
+  };
+  std::array<Recent, 4> recent_;
+  size_t next_ = 0;
 };
 
 // count receives the number of matches replaced; spans, when given, the stretches of result copied
