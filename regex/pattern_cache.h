@@ -22,6 +22,7 @@ inline constexpr int kMaxGroupNesting = 64;
 struct CompiledCommand {
   Regex pattern;  // compiled with "i" folded in
   std::vector<ReplacementPiece> replacement;
+  std::vector<GroupReset> resets;  // groups Perl would have emptied per repetition
   bool global = false;
   std::wstring error;  // not empty: the command is unusable and this says why
 };

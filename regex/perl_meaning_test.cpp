@@ -239,6 +239,24 @@ TEST(RegexPerlMeaning, PerlSpellingsAreUnderstood) {
   ExpectRows(rows);
 }
 
+// A group whose own count let it match nothing in the last repetition is empty, as in Perl, not the
+// text of an earlier repetition; a group its repetition did not reach keeps its text.
+TEST(RegexPerlMeaning, GroupsAreEmptiedPerRepetition) {
+  const Row rows[] = {
+      {L"s/^(a(b)?)+$/[$1|$2]/", L"aba", L"[a|]"},
+      {L"s/^(aa(bb)?)+$/[$1|$2]/", L"aabbaa", L"[aa|]"},
+      {L"s/^(a(b)*)+$/[$1|$2]/", L"abba", L"[a|]"},
+      {L"s/^(a(b){0,2})+$/[$1|$2]/", L"aba", L"[a|]"},
+      {L"s/^(a(b)?c)+$/[$1|$2]/", L"abcac", L"[ac|]"},
+      {L"s/(?:x(a(b)?))+/[$1|$2]/", L"xabxa", L"[a|]"},
+      {L"s/^(a(?<n>b)?)+$/[$+{n}]/", L"aba", L"[]"},
+      {L"s/^(a(b)?)+$/[$1|$2]/", L"abab", L"[ab|b]"},   // the last repetition took it
+      {L"s/^((a)|b)+$/[$1|$2]/", L"ab", L"[b|a]"},      // no count of its own: kept
+      {L"s/(a(?=(b)?))+/[$1|$2]/", L"aab", L"[a|b]b"},  // looked ahead, outside the group
+  };
+  ExpectRows(rows);
+}
+
 TEST(RegexPerlMeaning, WhatCannotBeHadIsRefusedByName) {
   const struct {
     const wchar_t* command;

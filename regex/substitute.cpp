@@ -45,7 +45,7 @@ int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std:
   for (BudgetIterator from = first; boost::regex_search(from, last, match, compiled.pattern, flags, first);) {
     const size_t matchStart = static_cast<size_t>(match[0].first.Get() - base);
     writer.Original(copiedTo, matchStart);
-    AppendReplacement(compiled.replacement, match, writer);
+    AppendReplacement(compiled.replacement, match, compiled.resets, writer);
     copiedTo = static_cast<size_t>(match[0].second.Get() - base);
     ++count;
     if (result.size() > kMaxResultChars) return count;
