@@ -21,6 +21,18 @@ SubstStatus Failed(const wchar_t* why, std::wstring& result, std::wstring& messa
   return SubstStatus::Error;
 }
 
+// Whether a match may start anywhere in [from, last). This is the matcher's own first test of each
+// position, made here before the matcher is set up at all: most searches after the last match of a
+// "g" command, and many on names without the pattern's first character, find nothing.
+bool MayStartIn(const Regex& pattern, const char32_t* from, const char32_t* last) {
+  if (pattern.get_restart_type() != boost::regbase::restart_any || pattern.can_be_null()) return true;
+  const unsigned char* map = pattern.get_map();
+  for (; from != last; ++from) {
+    if (*from > 0xFF || (map[*from] & boost::BOOST_REGEX_DETAIL_NS::mask_any) != 0) return true;
+  }
+  return false;
+}
+
 // Builds the new text into result; returns the number of matches replaced (0: result untouched).
 // The match runs over whole characters; what it cuts out is taken from the original UTF-16 units, so
 // a surrogate pair is never split and nothing is re-encoded.
@@ -42,7 +54,8 @@ int ReplaceMatches(const CompiledCommand& compiled, std::wstring_view text, std:
   // behind). After an empty match the next one may not be empty at the same place, so the search
   // moves on by one whole character and a pattern that can match nothing still ends.
   rc::match_flag_type flags = rc::match_default;
-  for (BudgetIterator from = first; boost::regex_search(from, last, match, compiled.pattern, flags, first);) {
+  for (BudgetIterator from = first; MayStartIn(compiled.pattern, from.Get(), last.Get()) &&
+                                    boost::regex_search(from, last, match, compiled.pattern, flags, first);) {
     const size_t matchStart = static_cast<size_t>(match[0].first.Get() - base);
     writer.Original(copiedTo, matchStart);
     AppendReplacement(compiled.replacement, match, compiled.resets, writer);
