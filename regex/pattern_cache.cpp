@@ -63,7 +63,7 @@ std::shared_ptr<const CompiledCommand> Compile(std::wstring_view command) {
                                        (parsed.extended ? rc::mod_x : 0);
   try {
     compiled->pattern.assign(pattern.data(), pattern.data() + pattern.size(), flags);
-    compiled->resets = GroupsResetPerRepetition(pattern);
+    compiled->resets = GroupsResetPerRepetition(pattern, parsed.extended);
   } catch (const boost::regex_error& error) {
     compiled->error = L"正規表現の誤り: " + RegexErrorText(error.code());
   }

@@ -325,7 +325,11 @@ TEST(RegexGroups, ResetsFollowThePatternsStructure) {
       {U"(?<n>a(?'m'b)?)+", {{2, 1}}},      // named groups count
       {U"(?|(a)|(b))((c)?)+", {}},         // renumbered: left alone
       {U"(a(b)?)*(c(d)?){2,}", {{2, 1}, {4, 3}}},
+      {U"(?x)(a(b)?)+ # (c)", {}},         // a "(" in a comment: left alone
+      {U"(?i-x)(a(b)?)+", {{2, 1}}},
+      {U"\\Q(\\E(a(b)?)+", {}},            // quoted text: left alone
   };
+  EXPECT_TRUE(GroupsResetPerRepetition(U"(a(b)?)+", true).empty());
   for (const auto& row : rows) {
     std::vector<std::pair<int, int>> found;
     for (const GroupReset& reset : GroupsResetPerRepetition(row.pattern)) found.emplace_back(reset.group, reset.within);

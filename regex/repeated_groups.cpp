@@ -55,7 +55,9 @@ struct Group {
 
 }  // namespace
 
-std::vector<GroupReset> GroupsResetPerRepetition(View p) {
+std::vector<GroupReset> GroupsResetPerRepetition(View p, bool extended) {
+  // With blanks and comments allowed, or text quoted by \Q, a "(" may be no group.
+  if (extended || p.find(U"\\Q") != View::npos) return {};
   std::vector<Group> groups;
   std::vector<int> open;  // indexes into groups
   int captures = 0;
@@ -66,7 +68,12 @@ std::vector<GroupReset> GroupsResetPerRepetition(View p) {
       const bool question = !rest.empty() && rest[0] == U'?';
       const char32_t kind = rest.size() >= 2 ? rest[1] : U'\0';
       const char32_t after = rest.size() >= 3 ? rest[2] : U'\0';
-      if (question && (kind == U'|' || kind == U'#')) {
+      // Renumbered groups, a comment, or blanks and comments switched on inside: no count of groups
+      // made here can be trusted.
+      const size_t flagsEnd = question ? rest.find_first_not_of(U"imsxnpadlu^-", 1) : View::npos;
+      const View flags = flagsEnd != View::npos ? rest.substr(1, flagsEnd - 1) : View();
+      const bool extendedInside = flags.find(U'x') < flags.find(U'-');
+      if (question && (kind == U'|' || kind == U'#' || extendedInside)) {
         renumbered = true;
         return false;
       }

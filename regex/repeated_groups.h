@@ -14,7 +14,9 @@ struct GroupReset {
 };
 
 // The groups of a pattern (in the matcher's syntax) to empty when their text lies outside that of
-// `within`. None for a pattern that renumbers its groups ("(?|...)") or holds comments.
-std::vector<GroupReset> GroupsResetPerRepetition(std::u32string_view pattern);
+// `within`. None for a pattern whose "(" may be no group or whose groups are renumbered: one read
+// with blanks and comments allowed (extended, or "(?x)" inside), holding comments or "\Q" quoting,
+// or "(?|...)".
+std::vector<GroupReset> GroupsResetPerRepetition(std::u32string_view pattern, bool extended = false);
 
 }  // namespace korval::regex
