@@ -30,14 +30,15 @@ bool Representable(const std::wstring& text) {
   return AnsiRoundTrip(text) == text || ToAnsiPlain(text).find('?') == std::string::npos;
 }
 
-// One item through the wide library. Returns false when the library could not be called.
-bool SubstituteWide(BSubstWProc subst, const std::wstring& command, std::wstring& working, RegexRecordW** handle,
-                    bool& cutOff) {
+// One item through the wide library, given a copy of the text in buffer (the library may write to
+// its text). Returns false when the library could not be called.
+bool SubstituteWide(BSubstWProc subst, const std::wstring& command, std::wstring& working, std::vector<wchar_t>& buffer,
+                    RegexRecordW** handle, bool& cutOff) {
   if (!subst) return false;
-  std::vector<wchar_t> text(working.begin(), working.end());
-  text.push_back(L'\0');
+  buffer.assign(working.begin(), working.end());
+  buffer.push_back(L'\0');
   wchar_t message[kRegexMessageSize] = L"";
-  subst(command.c_str(), text.data(), text.data() + working.size(), handle, message);
+  subst(command.c_str(), buffer.data(), buffer.data() + working.size(), handle, message);
   cutOff = std::wstring_view(message) == kRegexCutOffMessage;
   if (*handle && (*handle)->result) {
     working = (*handle)->result;
@@ -91,7 +92,15 @@ bool RegexBinding::Load(const wchar_t* wideLibrary, const wchar_t* ansiLibrary) 
   return false;
 }
 
+void RegexBinding::FreeRecords() {
+  if (wideRecord_ && freeW_) freeW_(wideRecord_);
+  if (ansiRecord_ && freeA_) freeA_(ansiRecord_);
+  wideRecord_ = nullptr;
+  ansiRecord_ = nullptr;
+}
+
 void RegexBinding::Release() {
+  FreeRecords();
   if (module_) FreeLibrary(module_);
   module_ = nullptr;
   substW_ = nullptr;
@@ -100,25 +109,36 @@ void RegexBinding::Release() {
   freeA_ = nullptr;
 }
 
+const std::vector<std::wstring>& RegexBinding::Commands(const ModeParams& params) {
+  if (params.replaceFromItems == searches_ && params.replaceToItems == replacements_ && params.repmode == repmode_ &&
+      params.repcase == repcase_) {
+    return commands_;
+  }
+  searches_ = params.replaceFromItems;
+  replacements_ = params.replaceToItems;
+  repmode_ = params.repmode;
+  repcase_ = params.repcase;
+  commands_.clear();
+  for (size_t i = 0; i < searches_.size() && !searches_[i].empty(); ++i) {
+    const std::wstring replacement = i < replacements_.size() ? replacements_[i] : std::wstring();
+    commands_.push_back(BuildRegexCommand(searches_[i], replacement, repmode_, repcase_));
+  }
+  return commands_;
+}
+
 bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::wstring& working,
                         const std::wstring& source, FileSystem& fs) {
   bool keepExtension = true;
   if (binding.cutOff) return keepExtension;
-  RegexRecordW* wideHandle = nullptr;
-  RegexRecordA* ansiHandle = nullptr;
-  const std::wstring original = working;
-  for (size_t i = 0; i < params.replaceFromItems.size(); ++i) {
-    const std::wstring& search = params.replaceFromItems[i];
-    if (search.empty()) break;
-    const std::wstring replacement = i < params.replaceToItems.size() ? params.replaceToItems[i] : std::wstring();
-    const std::wstring command = BuildRegexCommand(search, replacement, params.repmode, params.repcase);
+  binding.original_ = working;
+  for (const std::wstring& command : binding.Commands(params)) {
     if (binding.wide_) {
-      if (!SubstituteWide(binding.substW_, command, working, &wideHandle, binding.cutOff)) {
+      if (!SubstituteWide(binding.substW_, command, working, binding.text_, &binding.wideRecord_, binding.cutOff)) {
         working = kWideCallFailedText;
         break;
       }
     } else {
-      const AnsiOutcome outcome = SubstituteAnsi(binding.substA_, command, working, &ansiHandle, binding.cutOff);
+      const AnsiOutcome outcome = SubstituteAnsi(binding.substA_, command, working, &binding.ansiRecord_, binding.cutOff);
       if (outcome != AnsiOutcome::Done) {
         working = outcome == AnsiOutcome::NotRepresentable ? kNonSjisText : kAnsiCallFailedText;
         if (outcome == AnsiOutcome::NotRepresentable) binding.nonSjisFound = true;
@@ -128,14 +148,12 @@ bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::ws
     }
     // A cut-off item leaves the name as it was before the row's first item.
     if (binding.cutOff) {
-      working = original;
-      binding.cutOffName = original;
+      working = binding.original_;
+      binding.cutOffName = binding.original_;
       break;
     }
     ExpandSpecialSequences(working, source, kSequencesDoubled, fs);
   }
-  if (wideHandle && binding.substW_ && binding.freeW_) binding.freeW_(wideHandle);
-  if (ansiHandle && binding.substA_ && binding.freeA_) binding.freeA_(ansiHandle);
   return keepExtension;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "modes/mode_params.h"
 #include "platform/file_system.h"
@@ -56,12 +57,24 @@ class RegexBinding {
 
  private:
   friend bool ReplaceWithLibrary(RegexBinding&, const ModeParams&, std::wstring&, const std::wstring&, FileSystem&);
+  // The library's commands for params' items, built again only when the items or options change
+  // (a run calls with the same ones for every row).
+  const std::vector<std::wstring>& Commands(const ModeParams& params);
+  void FreeRecords();
+
   HMODULE module_ = nullptr;
   bool wide_ = true;
   BSubstWProc substW_ = nullptr;
   BRegfreeWProc freeW_ = nullptr;
   BSubstProc substA_ = nullptr;
   BRegfreeProc freeA_ = nullptr;
+  // Kept from row to row and released with the library: the libraries reuse what a record holds.
+  RegexRecordW* wideRecord_ = nullptr;
+  RegexRecordA* ansiRecord_ = nullptr;
+  std::vector<std::wstring> searches_, replacements_, commands_;
+  int repmode_ = -1, repcase_ = -1;
+  std::vector<wchar_t> text_;  // the writable copy of the text each call is given
+  std::wstring original_;      // the row's name before its first item
 };
 
 // Runs every item of the row through the library, then expands the doubled special sequences.

@@ -25,8 +25,8 @@ struct AnsiCodec {
   // What the match left alone goes back as the very bytes it came from: a round trip through UTF-16
   // would turn the NEC and IBM duplicates of a character into one of them, and a stray lead byte
   // into another character.
-  static std::string FromWide(const std::wstring& result, const std::vector<korval::regex::SourceSpan>& spans,
-                              std::string_view text, const std::vector<uint32_t>& unitStarts) {
+  static void FromWide(std::wstring& result, const std::vector<korval::regex::SourceSpan>& spans,
+                       std::string_view text, const std::vector<uint32_t>& unitStarts, std::string& into) {
     std::string out;
     size_t done = 0;
     for (const korval::regex::SourceSpan& span : spans) {
@@ -36,7 +36,7 @@ struct AnsiCodec {
       done = span.resultFirst + span.length;
     }
     out += korval::regex::WideToAnsi(std::wstring_view(result).substr(done));
-    return out;
+    into.swap(out);
   }
   static void WriteMessage(char* message, const std::wstring& text) {
     if (message == nullptr) return;

@@ -15,12 +15,13 @@ namespace {
 
 struct WideCodec {
   static size_t Length(const wchar_t* text, size_t limit) { return wcsnlen(text, limit); }
-  static std::wstring ToWide(std::wstring_view text) { return std::wstring(text); }
+  static std::wstring_view ToWide(std::wstring_view text) { return text; }
   static constexpr bool kKeepsSourceBytes = false;
-  static std::wstring TextToWide(std::wstring_view text, std::vector<uint32_t>&) { return std::wstring(text); }
-  static std::wstring FromWide(const std::wstring& result, const std::vector<korval::regex::SourceSpan>&,
-                               std::wstring_view, const std::vector<uint32_t>&) {
-    return result;
+  static std::wstring_view TextToWide(std::wstring_view text, std::vector<uint32_t>&) { return text; }
+  // The result moves into the record; the buffer it leaves behind is the next call's to fill.
+  static void FromWide(std::wstring& result, const std::vector<korval::regex::SourceSpan>&, std::wstring_view,
+                       const std::vector<uint32_t>&, std::wstring& into) {
+    into.swap(result);
   }
   static void WriteMessage(wchar_t* message, const std::wstring& text) {
     if (message == nullptr) return;

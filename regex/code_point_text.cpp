@@ -1,6 +1,9 @@
 // Between UTF-16 units and code points.
 #include "regex/code_point_text.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace korval::regex {
 namespace {
 
@@ -34,14 +37,33 @@ void AppendUtf16(char32_t c, std::wstring& out) {
   out += static_cast<wchar_t>(0xDC00 + (v & 0x3FF));
 }
 
-CodePointText::CodePointText(std::wstring_view units) : units_(units) {
-  codes_.reserve(units.size());
-  offsets_.reserve(units.size() + 1);
-  for (size_t i = 0, length = 0; i < units.size(); i += length) {
-    offsets_.push_back(static_cast<uint32_t>(i));
-    codes_.push_back(Decode(units, i, length));
+CodePointText::~CodePointText() {
+  if (block_ != nullptr) ::operator delete(block_, std::align_val_t(kCodeBlockBytes));
+}
+
+void CodePointText::Assign(std::wstring_view units) {
+  if (units.size() > kCodeBlockCapacity) throw std::length_error("text too long");
+  if (block_ == nullptr) {
+    block_ = ::operator new(kCodeBlockBytes, std::align_val_t(kCodeBlockBytes));
+    Header()->budget = nullptr;
+    codes_ = reinterpret_cast<char32_t*>(static_cast<char*>(block_) + kCodeBlockHeaderBytes);
   }
-  offsets_.push_back(static_cast<uint32_t>(units.size()));
+  units_ = units;
+  offsets_.clear();
+  char32_t* out = codes_;
+  size_t i = 0;
+  // Most names hold no pair: each unit is its code point.
+  for (; i < units.size() && !IsHighSurrogate(units[i]); ++i) out[i] = static_cast<char32_t>(units[i]);
+  count_ = i;
+  if (i == units.size()) return;
+  offsets_.resize(units.size() + 1);
+  for (size_t k = 0; k < i; ++k) offsets_[k] = static_cast<uint32_t>(k);
+  for (size_t length = 0; i < units.size(); i += length, ++count_) {
+    offsets_[count_] = static_cast<uint32_t>(i);
+    out[count_] = Decode(units, i, length);
+  }
+  offsets_[count_] = static_cast<uint32_t>(units.size());
+  offsets_.resize(count_ + 1);
 }
 
 }  // namespace korval::regex

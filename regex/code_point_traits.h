@@ -72,7 +72,7 @@ class CodePointTraits {
   string_type lookup_collatename(const char_type* p1, const char_type* p2) const;
 
   bool isctype(char_type c, char_class_type f) const {
-    if (c < kAsciiCount) return (AsciiClasses()[c] & f) != 0;
+    if (c < kAsciiCount) return (ascii_[c] & f) != 0;
     if (f & ClassBit(static_cast<int>(unicode::CategoryOf(c)))) return true;
     if ((f & kScriptBits) != 0) {
       const unicode::Script script = unicode::ScriptOf(c);
@@ -99,6 +99,7 @@ class CodePointTraits {
   // Every class bit each ASCII character has, worked out once: most names are mostly ASCII.
   static constexpr char32_t kAsciiCount = 128;
   static const char_class_type* AsciiClasses();
+  const char_class_type* ascii_ = AsciiClasses();  // kept at hand: the matcher asks for every character
   locale_type locale_;
 };
 

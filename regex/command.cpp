@@ -135,26 +135,43 @@ void ResultWriter::Original(size_t firstCode, size_t lastCode) {
   out_ += units;
 }
 
-void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, ResultWriter& out) {
+namespace {
+
+// Whether group took part in the match as Perl sees it: a group a reset names is empty when its
+// text lies outside the last match of the group around it (it is left from an earlier repetition).
+bool TookPart(const Match& match, size_t group, const std::vector<GroupReset>& resets) {
+  if (group >= match.size() || !match[group].matched) return false;
+  for (const GroupReset& reset : resets) {
+    if (static_cast<size_t>(reset.group) != group) continue;
+    const auto& outer = match[static_cast<size_t>(reset.within)];
+    const auto& inner = match[group];
+    if (outer.matched && (inner.first < outer.first || inner.second > outer.second)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match,
+                       const std::vector<GroupReset>& resets, ResultWriter& out) {
   const char32_t* base = out.Text().Codes().data();
-  const auto append = [&](const Match::const_reference group) {
-    if (group.matched) {
-      out.Original(static_cast<size_t>(group.first.Get() - base), static_cast<size_t>(group.second.Get() - base));
-    }
+  const auto append = [&](int number) {
+    if (number < 0 || !TookPart(match, static_cast<size_t>(number), resets)) return;
+    const Match::const_reference group = match[static_cast<size_t>(number)];
+    out.Original(static_cast<size_t>(group.first.Get() - base), static_cast<size_t>(group.second.Get() - base));
   };
   for (const ReplacementPiece& piece : pieces) {
     if (piece.group == kNamedGroup) {
       // A name the pattern does not define adds nothing, like a group that did not take part.
       const std::u32string name = ToCodePoints(piece.text);
-      append(match[name.c_str()]);
+      append(match.named_subexpression_index(name.data(), name.data() + name.size()));
       continue;
     }
     if (piece.group == kLiteralPiece) {
       out.New(piece.text);
       continue;
     }
-    const size_t group = static_cast<size_t>(piece.group);
-    if (group < match.size()) append(match[group]);
+    append(piece.group);
   }
 }
 

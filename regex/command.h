@@ -8,6 +8,7 @@
 
 #include "regex/code_point_text.h"
 #include "regex/regex_traits.h"
+#include "regex/repeated_groups.h"
 
 namespace korval::regex {
 
@@ -66,7 +67,8 @@ class ResultWriter {
 };
 
 // Appends the replacement for match (over the code points of the writer's text); a group that did
-// not take part, or does not exist in the pattern, adds nothing.
-void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match, ResultWriter& out);
+// not take part, does not exist in the pattern, or is emptied by resets, adds nothing.
+void AppendReplacement(const std::vector<ReplacementPiece>& pieces, const Match& match,
+                       const std::vector<GroupReset>& resets, ResultWriter& out);
 
 }  // namespace korval::regex

@@ -1,11 +1,13 @@
 // The body both libraries' substitution entry points share: the checks of the caller's arguments,
 // the substitution in UTF-16 and the result record. Codec gives what differs by character type:
 //   static size_t Length(const Char* text, size_t limit)       length, at most limit
-//   static std::wstring ToWide(std::basic_string_view<Char>)
-//   static std::wstring TextToWide(std::basic_string_view<Char>, std::vector<uint32_t>& unitStarts)
-//   static std::basic_string<Char> FromWide(const std::wstring& result, const std::vector<SourceSpan>& spans,
-//                                           std::basic_string_view<Char> text, const std::vector<uint32_t>& unitStarts)
-//     the result, with the stretches copied from the text given back as the text had them
+//   static ... ToWide(std::basic_string_view<Char>)          the command in UTF-16 (a view, or a string)
+//   static ... TextToWide(std::basic_string_view<Char>, std::vector<uint32_t>& unitStarts)   the same for the text
+//   static void FromWide(std::wstring& result, const std::vector<SourceSpan>& spans,
+//                        std::basic_string_view<Char> text, const std::vector<uint32_t>& unitStarts,
+//                        std::basic_string<Char>& into)
+//     puts the result into into, with the stretches copied from the text given back as the text had
+//     them; text may lie in into itself (a caller passing the last result back in)
 //   static constexpr bool kKeepsSourceBytes   FromWide needs the spans
 //   static void WriteMessage(Char* message, const std::wstring& text)   bounded, terminated
 #pragma once
@@ -46,16 +48,18 @@ int SubstituteEntry(const Char* command, Char* textStart, Char* textEnd, Record*
   if (commandLength > kMaxCommandChars) return Fail<Codec, Record>(message, L"コマンドが長すぎます");
   if (textLength > kMaxTextChars) return Fail<Codec, Record>(message, L"対象の文字列が長すぎます");
 
-  std::wstring result;
   std::wstring why;
   int count = 0;
   const std::basic_string_view<Char> text(textStart, textLength);
   std::vector<uint32_t> unitStarts;
   std::vector<SourceSpan> spans;
-  switch (Substitute(Codec::ToWide({command, commandLength}), Codec::TextToWide(text, unitStarts), result, why, count,
-                     Codec::kKeepsSourceBytes ? &spans : nullptr)) {
+  const auto wideCommand = Codec::ToWide({command, commandLength});
+  const auto wideText = Codec::TextToWide(text, unitStarts);
+  switch (Substitute(wideCommand, wideText, record->wideResult, why, count, Codec::kKeepsSourceBytes ? &spans : nullptr,
+                     &record->workspace)) {
     case SubstStatus::Replaced:
-      PublishResult(record, Codec::FromWide(result, spans, text, unitStarts), count);
+      Codec::FromWide(record->wideResult, spans, text, unitStarts, record->text);
+      PublishResult(record, count);
       return count;
     case SubstStatus::NoMatch:
       record->replaced = 0;

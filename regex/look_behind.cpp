@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "regex/pattern_scan.h"
+
 namespace korval::regex {
 namespace {
 
@@ -15,26 +17,9 @@ constexpr size_t kMaxFormChars = 16384;
 bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 // One past the group opening at k (its ")"), or the end.
-size_t GroupEnd(View b, size_t k) {
-  int depth = 0;
-  bool inBracket = false;
-  for (; k < b.size(); ++k) {
-    const char32_t c = b[k];
-    if (c == U'\\') {
-      ++k;
-    } else if (inBracket) {
-      if (c == U']') inBracket = false;
-    } else if (c == U'[') {
-      inBracket = true;
-      if (k + 1 < b.size() && b[k + 1] == U'^') ++k;
-      if (k + 1 < b.size() && b[k + 1] == U']') ++k;
-    } else if (c == U'(') {
-      ++depth;
-    } else if (c == U')' && --depth == 0) {
-      return k + 1;
-    }
-  }
-  return b.size();
+size_t GroupEndOrEnd(View b, size_t k) {
+  const size_t end = GroupEnd(b, k);
+  return end == npos ? b.size() : end;
 }
 
 // One past the atom at k: an escape, a bracket, a group or one character.
@@ -66,7 +51,7 @@ size_t AtomEnd(View b, size_t k) {
     }
     return b.size();
   }
-  if (c == U'(') return GroupEnd(b, k);
+  if (c == U'(') return GroupEndOrEnd(b, k);
   return k + 1;
 }
 

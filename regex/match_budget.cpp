@@ -6,7 +6,13 @@ namespace korval::regex {
 void MatchBudget::Refill() {
   reads_ += kSlice;
   left_ = kSlice;
-  if (reads_ >= maxReads_ || std::chrono::steady_clock::now() >= deadline_) throw MatchBudgetSpent{};
+  if (reads_ >= maxReads_) throw MatchBudgetSpent{};
+  const auto now = std::chrono::steady_clock::now();
+  if (!clockStarted_) {
+    StartClock(now);
+  } else if (now >= deadline_) {
+    throw MatchBudgetSpent{};
+  }
 }
 
 }  // namespace korval::regex

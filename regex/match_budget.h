@@ -14,8 +14,13 @@ struct MatchBudgetSpent {};
 
 class MatchBudget {
  public:
-  MatchBudget(uint64_t maxReads, std::chrono::steady_clock::time_point deadline)
-      : maxReads_(maxReads), deadline_(deadline) {}
+  MatchBudget(uint64_t maxReads, std::chrono::milliseconds timeLimit) : maxReads_(maxReads), timeLimit_(timeLimit) {}
+  // The time runs from start. Until this is called it runs from the first slice's end: the clock is
+  // only ever looked at there, and one slice of reads takes well under a millisecond.
+  void StartClock(std::chrono::steady_clock::time_point start) {
+    deadline_ = start + timeLimit_;
+    clockStarted_ = true;
+  }
   // Called on every read; the counter runs down in slices so the clock is read rarely.
   void Charge() {
     if (--left_ <= 0) Refill();
@@ -29,10 +34,30 @@ class MatchBudget {
   int left_ = kSlice;
   uint64_t reads_ = 0;
   uint64_t maxReads_;
+  std::chrono::milliseconds timeLimit_;
+  bool clockStarted_ = false;
   std::chrono::steady_clock::time_point deadline_;
 };
 
-// A pointer into the code points that charges the budget on every read.
+// The code points a match reads lie in a block aligned to its own size, whose first bytes point to
+// the budget of the call. So an iterator finds its budget from its own position and is one pointer
+// wide: the matcher copies and passes iterators all the time, and this system's calling convention
+// sends anything wider than a pointer through memory.
+inline constexpr size_t kCodeBlockBytes = size_t(1) << 16;
+inline constexpr size_t kCodeBlockHeaderBytes = 64;  // the code points start on a cache line of their own
+// Code points a block holds; the position behind the last one stays inside the block as well.
+inline constexpr size_t kCodeBlockCapacity = (kCodeBlockBytes - kCodeBlockHeaderBytes) / sizeof(char32_t) - 1;
+
+struct CodeBlockHeader {
+  MatchBudget* budget;
+};
+
+inline MatchBudget& BudgetOf(const char32_t* p) {
+  const uintptr_t block = reinterpret_cast<uintptr_t>(p) & ~static_cast<uintptr_t>(kCodeBlockBytes - 1);
+  return *reinterpret_cast<const CodeBlockHeader*>(block)->budget;
+}
+
+// A pointer into the code points of a block that charges the block's budget on every read.
 class BudgetIterator {
  public:
   using iterator_category = std::random_access_iterator_tag;
@@ -42,14 +67,14 @@ class BudgetIterator {
   using reference = const char32_t&;
 
   BudgetIterator() = default;
-  BudgetIterator(const char32_t* p, MatchBudget* budget) : p_(p), budget_(budget) {}
+  explicit BudgetIterator(const char32_t* p) : p_(p) {}
 
   reference operator*() const {
-    budget_->Charge();
+    BudgetOf(p_).Charge();
     return *p_;
   }
   reference operator[](difference_type n) const {
-    budget_->Charge();
+    BudgetOf(p_).Charge();
     return p_[n];
   }
   BudgetIterator& operator++() { ++p_; return *this; }
@@ -73,7 +98,6 @@ class BudgetIterator {
 
  private:
   const char32_t* p_ = nullptr;
-  MatchBudget* budget_ = nullptr;
 };
 
 }  // namespace korval::regex

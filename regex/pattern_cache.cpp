@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "regex/code_point_text.h"
+#include "regex/pattern_scan.h"
 #include "regex/perl_syntax.h"
 
 namespace korval::regex {
@@ -62,6 +63,7 @@ std::shared_ptr<const CompiledCommand> Compile(std::wstring_view command) {
                                        (parsed.extended ? rc::mod_x : 0);
   try {
     compiled->pattern.assign(pattern.data(), pattern.data() + pattern.size(), flags);
+    compiled->resets = GroupsResetPerRepetition(pattern, parsed.extended);
   } catch (const boost::regex_error& error) {
     compiled->error = L"正規表現の誤り: " + RegexErrorText(error.code());
   }
@@ -87,7 +89,8 @@ Cache& TheCache() {
 
 }  // namespace
 
-std::shared_ptr<const CompiledCommand> FindOrCompile(std::wstring_view command) {
+std::shared_ptr<const CompiledCommand> FindOrCompile(
+    std::wstring_view command, std::optional<std::chrono::steady_clock::time_point>* compileStart) {
   Cache& cache = TheCache();
   std::lock_guard<std::mutex> guard(cache.lock);
   const auto found = cache.index.find(command);
@@ -95,6 +98,7 @@ std::shared_ptr<const CompiledCommand> FindOrCompile(std::wstring_view command) 
     cache.entries.splice(cache.entries.begin(), cache.entries, found->second);
     return found->second->compiled;
   }
+  if (compileStart != nullptr) *compileStart = std::chrono::steady_clock::now();
   std::shared_ptr<const CompiledCommand> compiled = Compile(command);
   if (cache.entries.size() >= kCacheEntries) {
     cache.index.erase(cache.entries.back().command);
@@ -119,21 +123,14 @@ size_t CachedCommandCount() {
 int GroupNesting(std::wstring_view pattern) {
   int depth = 0;
   int deepest = 0;
-  bool inBracket = false;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    const wchar_t c = pattern[i];
-    if (c == L'\\') {
-      ++i;
-    } else if (inBracket) {
-      if (c == L']') inBracket = false;
-    } else if (c == L'[') {
-      inBracket = true;
-    } else if (c == L'(') {
+  ScanPattern(pattern, 0, [&](size_t i) {
+    if (pattern[i] == L'(') {
       if (++depth > deepest) deepest = depth;
-    } else if (c == L')' && depth > 0) {
+    } else if (pattern[i] == L')' && depth > 0) {
       --depth;
     }
-  }
+    return true;
+  });
   return deepest;
 }
 

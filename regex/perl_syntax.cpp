@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "regex/look_behind.h"
+#include "regex/pattern_scan.h"
 #include "regex/unicode_data.h"
 
 namespace korval::regex {
@@ -42,28 +43,18 @@ void AppendLiteral(char32_t c, Text& out) {
 // How many groups capture: "(" not followed by "?" or "*", and named groups.
 int CountGroups(View p) {
   int groups = 0;
-  bool inBracket = false;
-  for (size_t i = 0; i < p.size(); ++i) {
-    const char32_t c = p[i];
-    if (c == U'\\') {
-      ++i;
-    } else if (inBracket) {
-      if (c == U']') inBracket = false;
-    } else if (c == U'[') {
-      inBracket = true;
-      if (i + 1 < p.size() && p[i + 1] == U'^') ++i;
-      if (i + 1 < p.size() && p[i + 1] == U']') ++i;
-    } else if (c == U'(') {
-      const View rest = p.substr(i + 1);
-      if (rest.empty() || (rest[0] != U'?' && rest[0] != U'*')) {
-        ++groups;
-      } else if (rest.size() > 2 && rest[0] == U'?' &&
-                 ((rest[1] == U'<' && rest[2] != U'=' && rest[2] != U'!') || rest[1] == U'\'' ||
-                  (rest[1] == U'P' && rest[2] == U'<'))) {
-        ++groups;
-      }
+  ScanPattern(p, 0, [&](size_t i) {
+    if (p[i] != U'(') return true;
+    const View rest = p.substr(i + 1);
+    if (rest.empty() || (rest[0] != U'?' && rest[0] != U'*')) {
+      ++groups;
+    } else if (rest.size() > 2 && rest[0] == U'?' &&
+               ((rest[1] == U'<' && rest[2] != U'=' && rest[2] != U'!') || rest[1] == U'\'' ||
+                (rest[1] == U'P' && rest[2] == U'<'))) {
+      ++groups;
     }
-  }
+    return true;
+  });
   return groups;
 }
 
@@ -462,36 +453,13 @@ class Translator {
     return true;
   }
 
-  // The end of the group that opens at i (behind its ")"), or npos.
-  size_t GroupEnd(size_t i) const {
-    int depth = 0;
-    bool inBracket = false;
-    for (size_t k = i; k < p_.size(); ++k) {
-      const char32_t c = p_[k];
-      if (c == U'\\') {
-        ++k;
-      } else if (inBracket) {
-        if (c == U']') inBracket = false;
-      } else if (c == U'[') {
-        inBracket = true;
-        if (At(k + 1) == U'^') ++k;
-        if (At(k + 1) == U']') ++k;
-      } else if (c == U'(') {
-        ++depth;
-      } else if (c == U')' && --depth == 0) {
-        return k + 1;
-      }
-    }
-    return npos;
-  }
-
   // The matcher looks behind by a fixed length only: a body of several lengths becomes its
   // fixed-length forms, longest first, in a group whose alternatives share their group numbers:
   // (?<=ab?) is (?|(?<=ab)|(?<=a)), (?<!ab?) is (?!(?|(?<=ab)|(?<=a))).
   bool LookBehind(Text& out) {
     // Kept small: the forms are compiled, and compiling is part of a call's time.
     constexpr size_t kMaxRewrittenChars = 4096;
-    const size_t end = GroupEnd(i_);
+    const size_t end = GroupEnd(View(p_), i_);
     const bool negative = At(i_ + 3) == U'!';
     const std::vector<Text> forms =
         end == npos ? std::vector<Text>() : FixedLengthForms(p_.substr(i_ + 4, end - 1 - (i_ + 4)));

@@ -5,11 +5,17 @@
 #include <new>
 #include <string>
 
+#include "regex/substitute.h"
+
 namespace korval::regex {
 
+// Besides the result, what the calls with one handle reuse: the substitution's workspace and the
+// UTF-16 result it is built in, so a caller that keeps its handle allocates nothing per call.
 template <typename Record, typename Char>
 struct StoredRecord : Record {
   std::basic_string<Char> text;
+  std::wstring wideResult;
+  Workspace workspace;
 };
 
 // The record behind *handle, created when *handle is null, with its result cleared; null when no
@@ -29,11 +35,10 @@ StoredRecord<Record, Char>* AcquireRecord(Record** handle) noexcept {
   return record;
 }
 
-// Takes text as the record's result. The earlier result is released only now, after the new text
-// was built, so a caller may pass the previous result back in as the text.
+// Points the record at its text, which now holds the new result. The caller builds that text apart
+// from the old one, so a caller may pass the previous result back in as the text.
 template <typename Record, typename Char>
-void PublishResult(StoredRecord<Record, Char>* record, std::basic_string<Char>&& text, int count) noexcept {
-  record->text = std::move(text);
+void PublishResult(StoredRecord<Record, Char>* record, int count) noexcept {
   record->result = record->text.data();
   record->resultEnd = record->result + record->text.size();
   record->replaced = count;

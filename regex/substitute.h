@@ -2,14 +2,19 @@
 // find the first or every match, build the result. Never throws.
 #pragma once
 
+#include <array>
 #include <chrono>
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "regex/code_point_text.h"
 #include "regex/command.h"
+#include "regex/pattern_cache.h"
 #include "regex/regex_api.h"
+#include "regex/regex_traits.h"
 
 namespace korval::regex {
 
@@ -33,9 +38,31 @@ enum class SubstStatus {
   Error,     // message says why; result is empty
 };
 
+// What one substitution needs besides its result, kept by a caller that makes many (the libraries
+// keep one in each result record): reused, its buffers make a run over many names allocate nothing
+// once its first names are done.
+struct Workspace {
+  CodePointText text;
+  Match match;
+
+  // The commands of the last calls, so a caller going round its few items again and again needs
+  // neither the shared cache's lock nor its hashing. Null when command is not among them.
+  const CompiledCommand* Recall(std::wstring_view command) const;
+  void Remember(std::wstring_view command, std::shared_ptr<const CompiledCommand> compiled);
+
+ private:
+  struct Recent {
+    std::wstring command;
+    std::shared_ptr<const CompiledCommand> compiled;
+  };
+  std::array<Recent, 4> recent_;
+  size_t next_ = 0;
+};
+
 // count receives the number of matches replaced; spans, when given, the stretches of result copied
-// from text.
+// from text. result may keep the capacity of an earlier call; so does workspace, when given.
 SubstStatus Substitute(std::wstring_view command, std::wstring_view text, std::wstring& result,
-                       std::wstring& message, int& count, std::vector<SourceSpan>* spans = nullptr) noexcept;
+                       std::wstring& message, int& count, std::vector<SourceSpan>* spans = nullptr,
+                       Workspace* workspace = nullptr) noexcept;
 
 }  // namespace korval::regex
