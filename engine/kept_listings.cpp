@@ -126,35 +126,57 @@ bool FolderNames::IsShortNameOf(std::wstring_view shortKey, std::wstring_view lo
   return false;
 }
 
+void ListFolderInto(FileSystem& fs, const std::wstring& folder, FolderListing& listing,
+                    std::vector<WIN32_FIND_DATAW>* entries) {
+  listing.stamped = fs.QuickStampFolder(folder.c_str(), listing.stamp);
+  listing.names.Clear();
+  if (entries) entries->clear();
+  listing.listed = fs.ListFolder(folder.c_str(), [&](const WIN32_FIND_DATAW& entry) {
+    if (entries) {
+      entries->push_back(entry);
+    } else {
+      listing.names.Add(entry);
+    }
+  });
+  // Only a folder that is not there counts as gone: one that cannot be listed (no access) would
+  // otherwise seem to come back at every comparison.
+  listing.missing = !listing.listed && fs.GetAttributes(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+  listing.names.Trim();
+}
+
 bool KeptListings::List(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
-  Folder& kept = folders_[FileSystemKey(folder)];
-  last_ = nullptr;
-  Relist(folder, kept, &entries);
+  FolderListing listing;
+  ListFolderInto(fs_, folder, listing, &entries);
+  return Keep(folder, std::move(listing), entries);
+}
+
+bool KeptListings::Keep(const std::wstring& folder, FolderListing&& listing,
+                        const std::vector<WIN32_FIND_DATAW>& entries) {
+  for (const WIN32_FIND_DATAW& entry : entries) listing.names.Add(entry);
+  listing.names.Trim();
+  Folder& kept = Adopt(folder, std::move(listing));
   kept.checkedInPass = pass_;
   return kept.listed;
 }
 
-void KeptListings::Relist(const std::wstring& folder, Folder& kept, std::vector<WIN32_FIND_DATAW>* entries) {
-  // The stamp is taken before the listing, so that a change made while it lists shows as a change.
+KeptListings::Folder& KeptListings::Adopt(const std::wstring& folder, FolderListing&& listing) {
+  Folder& kept = folders_[FileSystemKey(folder)];
+  last_ = nullptr;
   if (kept.path.empty()) {
     kept.path = folder;
     order_.push_back(&kept);
   }
-  kept.stamped = fs_.StampFolder(folder.c_str(), kept.stamp);
-  kept.names.Clear();
-  kept.listed = fs_.ListFolder(folder.c_str(), [&](const WIN32_FIND_DATAW& entry) {
-    kept.names.Add(entry);
-    if (entries) entries->push_back(entry);
-  });
-  // Only a folder that is not there counts as gone: one that cannot be listed (no access) would
-  // otherwise seem to come back at every comparison.
-  kept.missing = !kept.listed && fs_.GetAttributes(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
-  kept.names.Trim();
+  static_cast<FolderListing&>(kept) = std::move(listing);
+  return kept;
 }
 
-bool KeptListings::Unchanged(const std::wstring& folder, const Folder& kept) {
+bool KeptListings::Unchanged(const std::wstring& folder, Folder& kept) {
   FolderStamp now;
-  return kept.stamped && fs_.StampFolder(folder.c_str(), now) && now == kept.stamp;
+  if (!kept.stamped || !fs_.StampFolder(folder.c_str(), now)) return false;
+  // A listing's stamp has the folder's time alone: the first comparison adds the identity while the
+  // time is still the listing's.
+  if (!kept.stamp.identified && kept.stamp.SameTime(now)) kept.stamp = now;
+  return now == kept.stamp;
 }
 
 bool KeptListings::NoteOutsideChanges(size_t maxFolders) {
@@ -202,7 +224,12 @@ KeptListings::Folder& KeptListings::Current(const std::wstring& folder) {
   last_ = &kept;
   if (kept.checkedInPass != pass_) {
     kept.checkedInPass = pass_;
-    if (!kept.listed || !Unchanged(folder, kept)) Relist(folder, kept, nullptr);
+    if (!kept.listed || !Unchanged(folder, kept)) {
+      FolderListing listing;
+      ListFolderInto(fs_, folder, listing, nullptr);
+      Adopt(folder, std::move(listing));
+      last_ = &kept;
+    }
   }
   return kept;
 }

@@ -2,8 +2,9 @@
 // that "is this name taken?" is answered from memory instead of listing every folder again. No folder
 // is held open between passes (an open folder keeps its parents from being renamed): each listing
 // keeps the folder's stamp (its last-write time, which moves with every entry created, deleted or
-// renamed in it, and its identity), and a folder whose stamp moved, or that gives none, is listed
-// again on the first question of the next preview. Only previews ask here: an execution lists the
+// renamed in it, and its identity, which the first comparison adds: asking for it opens the folder,
+// ten times the cost of the time alone), and a folder whose stamp moved, or that gives none, is
+// listed again on the first question of the next preview. Only previews ask here: an execution lists the
 // folders anew and asks the file system, so a stale listing can only ever make a preview wrong about
 // a status, never an execution lose a file.
 #pragma once
@@ -54,6 +55,23 @@ class FolderNames {
   size_t used_ = 0;
 };
 
+// One folder as it was listed: its stamp, taken before the listing so that a change made while it
+// lists shows as a change, and its names.
+struct FolderListing {
+  FolderNames names;
+  FolderStamp stamp;
+  bool stamped = false;
+  bool listed = false;
+  bool missing = false;  // the folder could not be listed because it is not there
+};
+
+// Lists folder (ending with a backslash) into listing; with entries, the entries in the file
+// system's order go there and the names are left to be made from them (by KeptListings::Keep, on the
+// reader's thread, which waits for the listings anyway). Uses nothing but fs, so a thread of its own
+// may list ahead of a read with a file system of its own.
+void ListFolderInto(FileSystem& fs, const std::wstring& folder, FolderListing& listing,
+                    std::vector<WIN32_FIND_DATAW>* entries);
+
 class KeptListings final : public PathExistence {
  public:
   explicit KeptListings(FileSystem& fs = SystemFileSystem()) : fs_(fs) {}
@@ -61,6 +79,9 @@ class KeptListings final : public PathExistence {
   // Lists folder (ending with a backslash) for the list's reader, in the file system's order, and
   // keeps the listing. False when the folder cannot be listed.
   bool List(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries);
+  // Keeps a listing of folder made a moment ago elsewhere with its entries; false when it could not
+  // be listed.
+  bool Keep(const std::wstring& folder, FolderListing&& listing, const std::vector<WIN32_FIND_DATAW>& entries);
   // A preview begins: a folder whose stamp moved is listed again when it is first asked about.
   void BeginPass() { ++pass_; }
   // Compares kept folders' stamps with the disk (a few attribute questions each, no listing), at most
@@ -83,20 +104,16 @@ class KeptListings final : public PathExistence {
   size_t Bytes() const;
 
  private:
-  struct Folder {
-    FolderNames names;
+  struct Folder : FolderListing {
     std::wstring path;  // as it was first given, for the comparisons between passes
-    FolderStamp stamp;
-    bool stamped = false;  // the stamp was taken when the folder was listed
     unsigned checkedInPass = 0;
-    bool listed = false;
-    bool missing = false;  // the folder could not be listed: it was gone when last asked about
   };
   // The folder's listing, made current for this pass.
   Folder& Current(const std::wstring& folder);
-  void Relist(const std::wstring& folder, Folder& kept, std::vector<WIN32_FIND_DATAW>* entries);
+  // Takes listing as folder's, which it keeps from now on.
+  Folder& Adopt(const std::wstring& folder, FolderListing&& listing);
   // Whether the folder's stamp still is the one of its listing.
-  bool Unchanged(const std::wstring& folder, const Folder& kept);
+  bool Unchanged(const std::wstring& folder, Folder& kept);
   // The name's key in key_ (no allocation once it has grown).
   std::wstring_view Key(std::wstring_view name);
 

@@ -2,6 +2,7 @@
 #include "filelist/list_reader.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <utility>
 
 #include "engine/list_filter.h"
@@ -212,6 +213,24 @@ void ListReader::Throttle(size_t count, size_t every) {
   }
 }
 
+bool ListReader::TooDeep(int level, bool fromTree) const {
+  int depth = (fromTree && settings_.subdirtree) ? 1 : settings_.subdir;
+  if (settings_.depthOverride >= 0) depth = settings_.depthOverride + 1;
+  return level % 1000 >= 2 * depth && depth <= 10;
+}
+
+void ListReader::AnnounceSubfolders(const std::wstring& childPath, size_t nameStart, int level, bool fromTree,
+                                    const std::vector<WIN32_FIND_DATAW>& entries) {
+  // The subfolders are a level deeper; those whose path does not fit a row are not gone into.
+  if (TooDeep(level + 2, fromTree)) return;
+  ahead_.clear();
+  for (const WIN32_FIND_DATAW& child : entries) {
+    if (!IsDirectory(child.dwFileAttributes) || nameStart + wcslen(child.cFileName) > kMaxPathChars) continue;
+    ahead_.push_back(childPath.substr(0, nameStart) + child.cFileName + L'\\');
+  }
+  if (!ahead_.empty()) hooks_.foldersAhead(ahead_);
+}
+
 ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount, size_t& addedCount, int level,
                                      bool fromTree, const WIN32_FIND_DATAW* entry) {
   if (!CheckRowLimit(baseCount + addedCount, true)) return ReadOutcome::LimitReached;
@@ -226,9 +245,7 @@ ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount,
   }
   if (kind == kPathIsMissing) return ReadOutcome::Continue;
 
-  int depth = (fromTree && settings_.subdirtree) ? 1 : settings_.subdir;
-  if (settings_.depthOverride >= 0) depth = settings_.depthOverride + 1;
-  const bool tooDeep = level % 1000 >= 2 * depth && depth <= 10;
+  const bool tooDeep = TooDeep(level, fromTree);
   // A folder whose path does not fit a row cannot be read on every system: its files are left out,
   // and the reader says so.
   if (kind == kPathIsFolder && path.size() > kMaxPathChars) {
@@ -257,6 +274,7 @@ ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount,
   // One path buffer for the folder's entries: each entry's path replaces the last one's name.
   std::wstring childPath = ChildPath(path, L"");
   const size_t nameStart = childPath.size();
+  if (hooks_.foldersAhead) AnnounceSubfolders(childPath, nameStart, level, fromTree, entries);
   for (const WIN32_FIND_DATAW& child : entries) {
     childPath.resize(nameStart);
     childPath += child.cFileName;

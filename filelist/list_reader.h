@@ -74,6 +74,9 @@ struct ReadHooks {
   // Lists a folder (ending with a backslash) in the file system's order; default: the reader's file
   // system. The window keeps the listings for its previews.
   std::function<bool(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries)> listFolder;
+  // The folders (each ending with a backslash) the read lists next, in this order, before any named
+  // earlier: told as soon as a folder's entries are known, so that they may be listed ahead.
+  std::function<void(const std::vector<std::wstring>& folders)> foldersAhead;
 };
 
 struct ReadResult {
@@ -130,6 +133,12 @@ class ListReader {
 
  private:
   bool EscapeAborts();
+  // Whether a file read reaching level stops there (folders found at it are not gone into).
+  bool TooDeep(int level, bool fromTree) const;
+  // Tells the hook which of a folder's entries the file read goes into.
+  void AnnounceSubfolders(const std::wstring& childPath, size_t nameStart, int level, bool fromTree,
+                          const std::vector<WIN32_FIND_DATAW>& entries);
+  std::vector<std::wstring> ahead_;  // AnnounceSubfolders' buffer
   void Throttle(size_t count, size_t every);
   size_t throttled_ = 0;  // calls of Throttle that did not show the reading hint
   DWORD escapeAskedAt_ = 0;  // the clock tick when the ESC key was last asked for

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 
 #include "engine/show_message.h"
 #include "filelist/list_texts.h"
@@ -83,6 +84,47 @@ TEST_F(ReadTreeFiles, DepthDecidesHowFarDown) {
     EXPECT_EQ(ReadOutcome::Continue, result.outcome);
     EXPECT_EQ(c.rows.size(), result.added);
     EXPECT_EQ(c.rows, Sorted(RowsUnder(run.list, temp))) << c.subdir;
+  }
+}
+
+// The folders a tree read announces are the folders it lists next, in that order, before those
+// announced earlier (how a prefetch may list them ahead); none is announced that is not gone into.
+TEST(ReadTreeAhead, AnnouncedFoldersAreListedNextInOrder) {
+  TempFolder temp;
+  MakeTree(temp, {L"X\\", L"X\\f.txt", L"X\\a\\", L"X\\a\\a1\\", L"X\\a\\a1\\f.txt", L"X\\a\\a2\\", L"X\\b\\",
+                  L"X\\b\\f.txt", L"X\\c\\"});
+  const struct {
+    int subdir;
+    std::vector<std::wstring> listed;  // sorted
+  } cases[] = {
+      {1, {L"X\\"}},
+      {2, {L"X\\", L"X\\a\\", L"X\\b\\", L"X\\c\\"}},
+      {11, {L"X\\", L"X\\a\\", L"X\\a\\a1\\", L"X\\a\\a2\\", L"X\\b\\", L"X\\c\\"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.subdir);
+    ReaderFixture run;
+    run.settings.subdir = c.subdir;
+    std::deque<std::wstring> ahead;
+    std::vector<std::wstring> listed;
+    run.hooks.foldersAhead = [&](const std::vector<std::wstring>& folders) {
+      ahead.insert(ahead.begin(), folders.begin(), folders.end());
+    };
+    run.hooks.listFolder = [&](const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
+      if (!listed.empty()) {
+        if (ahead.empty()) {
+          ADD_FAILURE() << "listed without being announced: " << Utf8(folder);
+        } else {
+          EXPECT_EQ(Utf8(ahead.front()), Utf8(folder));
+          ahead.pop_front();
+        }
+      }
+      listed.push_back(folder.substr(temp.Path().size()));
+      return SystemFileSystem().ListFolder(folder.c_str(), [&](const WIN32_FIND_DATAW& e) { entries.push_back(e); });
+    };
+    run.Drop({temp / L"X"});
+    EXPECT_TRUE(ahead.empty()) << "announced and never listed: " << ahead.size();
+    EXPECT_EQ(c.listed, Sorted(listed));
   }
 }
 

@@ -176,6 +176,30 @@ bool Win32FileSystem::StampFolder(const wchar_t* folder, FolderStamp& stamp) {
   stamp.lastWrite.dwHighDateTime = static_cast<DWORD>(basic.LastWriteTime.HighPart);
   stamp.volume = volume.serial;
   stamp.index = static_cast<ULONGLONG>(index.QuadPart);
+  stamp.identified = true;
+  return true;
+}
+
+bool Win32FileSystem::QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) {
+  stamp = {};
+  const Volume& volume = VolumeOf(folder);
+  if (!volume.stampsTell) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return false;
+  }
+  // Asked by the folder's path without its last backslash, which some systems refuse; a volume's
+  // root keeps it and gets the whole stamp.
+  std::wstring path = folder;
+  if (path.size() > 1 && path.back() == L'\\') path.pop_back();
+  if (path.empty() || path.back() == L':' || path.back() == L'\\') return StampFolder(folder, stamp);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetLastError(ERROR_DIRECTORY);
+    return false;
+  }
+  stamp.lastWrite = data.ftLastWriteTime;
+  stamp.volume = volume.serial;
   return true;
 }
 

@@ -26,13 +26,18 @@ class AppendFile {
 // What tells that the entries of a folder changed, taken without keeping the folder open: the
 // folder's last-write time, which the system moves whenever an entry is created, deleted or renamed
 // in it, and the folder's identity on its volume, which tells a folder replaced under the same name.
+// A quick stamp has the time alone (identified is false).
 struct FolderStamp {
   FILETIME lastWrite{};
   DWORD volume = 0;
   ULONGLONG index = 0;
-  bool operator==(const FolderStamp& other) const {
+  bool identified = false;
+  bool SameTime(const FolderStamp& other) const {
     return lastWrite.dwLowDateTime == other.lastWrite.dwLowDateTime &&
-           lastWrite.dwHighDateTime == other.lastWrite.dwHighDateTime && volume == other.volume && index == other.index;
+           lastWrite.dwHighDateTime == other.lastWrite.dwHighDateTime && volume == other.volume;
+  }
+  bool operator==(const FolderStamp& other) const {
+    return SameTime(other) && identified == other.identified && index == other.index;
   }
 };
 
@@ -86,6 +91,10 @@ class FileSystem {
     SetLastError(ERROR_NOT_SUPPORTED);
     return false;
   }
+  // The stamp's time alone, asked for by path with no handle opened: a tenth of the whole stamp's
+  // cost, for the folders of a read (the identity is added at the first comparison). The same as
+  // the whole stamp where no cheaper question exists.
+  virtual bool QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) { return StampFolder(folder, stamp); }
   // At most maxBytes from the start of a file, opened with the given share mode (FILE_SHARE_READ
   // keeps a file that is open for writing elsewhere unreadable). Not pure, like the one above.
   virtual bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) {
@@ -114,6 +123,7 @@ class Win32FileSystem final : public FileSystem {
   std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
   bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;
   bool StampFolder(const wchar_t* folder, FolderStamp& stamp) override;
+  bool QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) override;
 
  private:
   struct Volume {

@@ -50,7 +50,8 @@ TEST(Win32FileSystem, ReadsAndWritesTimesOfFilesAndFolders) {
 }
 
 // A folder's stamp moves with its entries and with its identity, and with nothing else; it reads
-// what the system's whole file information says of the folder.
+// what the system's whole file information says of the folder. The quick stamp (the time alone, no
+// handle) moves with the entries and agrees with the whole stamp's time.
 TEST(Win32FileSystem, StampsTellWhatChangedInAFolder) {
   SYSTEMTIME st{2021, 3, 0, 4, 5, 6, 7, 0};
   FILETIME fixed;
@@ -91,13 +92,21 @@ TEST(Win32FileSystem, StampsTellWhatChangedInAFolder) {
     ASSERT_TRUE(GetFileInformationByHandle(folder, &info));
     CloseHandle(folder);
     EXPECT_EQ((static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, before.index);
+    FolderStamp quickBefore, quickAfter;
+    ASSERT_TRUE(fs.QuickStampFolder((dir / L"in\\").c_str(), quickBefore));
+    EXPECT_TRUE(quickBefore.SameTime(before));
+    EXPECT_FALSE(quickBefore.identified);
     row.change(dir, fixed);
     ASSERT_TRUE(fs.StampFolder((dir / L"in\\").c_str(), after));
     EXPECT_EQ(row.moves, !(before == after));
+    ASSERT_TRUE(fs.QuickStampFolder((dir / L"in\\").c_str(), quickAfter));
+    EXPECT_EQ(!after.SameTime(before), !(quickBefore == quickAfter));
   }
   TempFolder dir;
   FolderStamp missing;
   EXPECT_FALSE(fs.StampFolder((dir / L"missing\\").c_str(), missing));
+  EXPECT_FALSE(fs.QuickStampFolder((dir / L"missing\\").c_str(), missing));
+  EXPECT_FALSE(fs.QuickStampFolder(dir.WriteFile(L"file", "f").c_str(), missing)) << "a file is no folder";
 }
 
 TEST(Win32FileSystem, AttributesRoundTripAndReadOnlyBlocksDelete) {

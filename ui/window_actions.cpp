@@ -3,6 +3,9 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
+#include "engine/folder_prefetch.h"
 #include "engine/list_filter.h"
 #include "engine/list_selection.h"
 #include "engine/show_message.h"
@@ -122,7 +125,13 @@ ReadResult ReadIntoList(Workspace& work, Frame& frame, const std::function<ReadR
   hooks.idleHint = [&] { ShowStatusHint(work, frame, ModeHint(work.Mode())); };
   // The folders listed are kept for the previews; a read into an empty list starts them anew.
   if (work.list.Empty()) work.listings.Clear();
-  hooks.listFolder = [&work](const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
+  // The folders a read goes into next are listed on another thread while it makes the rows of the
+  // one before (a tree read takes the time of its listings, not of listings and rows).
+  FolderPrefetch ahead(std::make_unique<Win32FileSystem>());
+  hooks.foldersAhead = [&ahead](const std::vector<std::wstring>& folders) { ahead.Announce(folders); };
+  hooks.listFolder = [&work, &ahead](const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
+    FolderListing listed;
+    if (ahead.Take(folder, listed, entries)) return work.listings.Keep(folder, std::move(listed), entries);
     return work.listings.List(folder, entries);
   };
   hooks.clearList = [&work] {
