@@ -149,13 +149,17 @@ const Win32FileSystem::Volume& Win32FileSystem::VolumeOf(const wchar_t* folder) 
   return volumes_.back();
 }
 
-bool Win32FileSystem::StampFolder(const wchar_t* folder, FolderStamp& stamp) {
+const Win32FileSystem::Volume* Win32FileSystem::StampingVolume(const wchar_t* folder, FolderStamp& stamp) {
   stamp = {};
   const Volume& volume = VolumeOf(folder);
-  if (!volume.stampsTell) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return false;
-  }
+  if (volume.stampsTell) return &volume;
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return nullptr;
+}
+
+bool Win32FileSystem::StampFolder(const wchar_t* folder, FolderStamp& stamp) {
+  const Volume* volume = StampingVolume(folder, stamp);
+  if (!volume) return false;
   // Open for the moment of the question, sharing everything: a rename of the folder or of its
   // parents by another program is never blocked.
   const ScopedFile handle = OpenForTimes(folder, FILE_READ_ATTRIBUTES);
@@ -174,19 +178,15 @@ bool Win32FileSystem::StampFolder(const wchar_t* folder, FolderStamp& stamp) {
   }
   stamp.lastWrite.dwLowDateTime = basic.LastWriteTime.LowPart;
   stamp.lastWrite.dwHighDateTime = static_cast<DWORD>(basic.LastWriteTime.HighPart);
-  stamp.volume = volume.serial;
+  stamp.volume = volume->serial;
   stamp.index = static_cast<ULONGLONG>(index.QuadPart);
   stamp.identified = true;
   return true;
 }
 
 bool Win32FileSystem::QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) {
-  stamp = {};
-  const Volume& volume = VolumeOf(folder);
-  if (!volume.stampsTell) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return false;
-  }
+  const Volume* volume = StampingVolume(folder, stamp);
+  if (!volume) return false;
   // Asked by the folder's path without its last backslash, which some systems refuse; a volume's
   // root keeps it and gets the whole stamp.
   std::wstring path = folder;
@@ -199,7 +199,7 @@ bool Win32FileSystem::QuickStampFolder(const wchar_t* folder, FolderStamp& stamp
     return false;
   }
   stamp.lastWrite = data.ftLastWriteTime;
-  stamp.volume = volume.serial;
+  stamp.volume = volume->serial;
   return true;
 }
 

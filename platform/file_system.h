@@ -134,6 +134,8 @@ class Win32FileSystem final : public FileSystem {
   };
   // What a folder's stamps need of its volume, asked once per volume.
   const Volume& VolumeOf(const wchar_t* folder);
+  // The folder's volume when its folders can be stamped; else the stamp is cleared and null returned.
+  const Volume* StampingVolume(const wchar_t* folder, FolderStamp& stamp);
   std::vector<Volume> volumes_;
 };
 
