@@ -4,9 +4,9 @@
 // keeps the folder's stamp (its last-write time, which moves with every entry created, deleted or
 // renamed in it, and its identity, which the first comparison adds: asking for it opens the folder,
 // ten times the cost of the time alone), and a folder whose stamp moved, or that gives none, is
-// listed again on the first question of the next preview. Only previews ask here: an execution lists the
-// folders anew and asks the file system, so a stale listing can only ever make a preview wrong about
-// a status, never an execution lose a file.
+// listed again on the first question of the next preview. Only previews ask here: an execution
+// lists the folders anew and asks the file system, so a stale listing can only ever make a preview
+// wrong about a status, never an execution lose a file.
 #pragma once
 
 #include <windows.h>
