@@ -7,6 +7,7 @@
 
 #include "modes/change_mode.h"
 #include "platform/format_text.h"
+#include "platform/full_path.h"
 #include "platform/path_limits.h"
 #include "platform/digits.h"
 
@@ -357,6 +358,15 @@ CommandLine ParseCommandLine(const std::vector<std::wstring>& args, const std::w
     out.testMode = false;
   }
   return out;
+}
+
+void MakePathsFull(CommandLine& commandLine) {
+  for (std::wstring& path : commandLine.paths) {
+    std::wstring full = FullPath(path);
+    if (!full.empty()) path = std::move(full);  // else read as given: the reader says why it cannot
+  }
+  if (!commandLine.planPath.empty()) commandLine.planPath = FullPath(commandLine.planPath);
+  if (!commandLine.reportPath.empty()) commandLine.reportPath = FullPath(commandLine.reportPath);
 }
 
 AutoReplace ToAutoReplace(const CommandLine& commandLine) {

@@ -93,6 +93,12 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::wstring>& args, const std::wstring& autoaddopt,
                              const LocalDateTime& now);
 
+// Makes the paths of the command line full (see platform/full_path.h), as the current folder of this
+// start gives them: the rows, the change log, the report and the plan then name the items the user
+// meant, whatever folder a later run or an undo starts from, and one item spelled two ways is one.
+// A report or plan path that cannot be made full is emptied, so the run refuses to start.
+void MakePathsFull(CommandLine& commandLine);
+
 // Whether text is a replacement argument "s/SEARCH/REPLACE/FLAGS"; fills the replacement fields of
 // out when it is.
 bool ParseReplacementArgument(const std::wstring& text, CommandLine& out);

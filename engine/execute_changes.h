@@ -23,6 +23,10 @@ namespace korval {
 inline constexpr const wchar_t* kLogCreateFailedText =
     L"変更ログを作成できないため、この変更はUnDoできません。\r\n\r\n変更を続けますか。";
 inline constexpr const wchar_t* kLogCreateFailedCaption = L"Cannot Write Log";
+// Said after a run that went on without its log: a script must not take it for one that never started.
+inline constexpr const wchar_t* kChangedUnloggedText =
+    L"変更ログを作成できなかったため、%d 個の変更はUnDoできません。";
+inline constexpr const wchar_t* kReasonUnlogged = L"（変更ログなし: UnDoできません）";
 // An unattended run tells why rows were left alone: nobody sees their status icons.
 inline constexpr const wchar_t* kRowsLeftAloneText =
     L"変更後の名前が使えない・長すぎるなどのため、変更しなかった項目が %d 個あります。";

@@ -20,26 +20,39 @@ ListAfterRun EffectiveListAfterRun(const ExecuteOptions& options, const RunState
 }
 
 // The serials of rows whose blocking item moved away later in the pass are taken off again, each
-// logged before it happens. The clean-up ends at a line the log cannot take.
+// logged before it happens: every one whose name is free, whatever the rows before it kept, and again
+// while one came off (it may have freed the name another waits for). The clean-up ends at a line the
+// log cannot take.
 void CleanUpSerials(Pass& s) {
-  for (const CollisionEntry& entry : s.collisions) {
-    if (entry.serial.empty() || s.snapshot.Exists(entry.wanted)) break;
-    const bool logged = s.log.IsOpen() && IsNameMode(s.mode);
-    if (logged && !s.log.AppendRename(entry.serial, entry.wanted)) break;
-    if (!s.fs.Move(entry.serial.c_str(), entry.wanted.c_str())) {
-      if (logged && !s.log.TakeBackLastLine()) break;
-      continue;
-    }
-    s.snapshot.Moved(entry.serial, entry.wanted);
-    RecordSerialTakenOff(s, entry);
-    --s.report.serialRows;
-    if (s.o.chgconfirm == 2) {
-      ShowMessage(MessageKind::Plain, MB_OK, L"Serial Number Deleted",
-                  FormatText(L"付与した連番を削除しました\n\n%s\n　↓\n%s", entry.serial.c_str(), entry.wanted.c_str()),
-                  MessageClass::Info);
-    }
-    if (s.after == ListAfterRun::Continue && entry.row >= 0 && static_cast<size_t>(entry.row) < s.list.Count()) {
-      MakeFreshRow(s.list.Row(entry.row), entry.wanted);
+  for (bool tookOne = true; tookOne;) {
+    tookOne = false;
+    for (CollisionEntry& entry : s.collisions) {
+      if (entry.serial.empty() || s.snapshot.Exists(entry.wanted)) continue;
+      const bool logged = s.log.IsOpen() && IsNameMode(s.mode);
+      if (logged && !s.log.AppendRename(entry.serial, entry.wanted)) return;
+      if (!s.fs.Move(entry.serial.c_str(), entry.wanted.c_str())) {
+        const DWORD error = GetLastError();
+        if (logged && !s.log.TakeBackLastLine()) return;
+        ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, L"Serial Number Kept",
+                    FormatText(L"付与した連番を削除できませんでした\n\n%s\n\n%s", entry.serial.c_str(),
+                               SystemErrorText(error).c_str()),
+                    MessageClass::Error);
+        entry.serial.clear();  // stays: asked once
+        continue;
+      }
+      s.snapshot.Moved(entry.serial, entry.wanted);
+      RecordSerialTakenOff(s, entry);
+      --s.report.serialRows;
+      if (s.o.chgconfirm == 2) {
+        ShowMessage(MessageKind::Plain, MB_OK, L"Serial Number Deleted",
+                    FormatText(L"付与した連番を削除しました\n\n%s\n　↓\n%s", entry.serial.c_str(), entry.wanted.c_str()),
+                    MessageClass::Info);
+      }
+      if (s.after == ListAfterRun::Continue && entry.row >= 0 && static_cast<size_t>(entry.row) < s.list.Count()) {
+        MakeFreshRow(s.list.Row(entry.row), entry.wanted);
+      }
+      entry.serial.clear();  // taken off
+      tookOne = true;
     }
   }
 }
@@ -168,6 +181,11 @@ void FinishPass(Pass& s) {
                   kLogRotateFailedText, MessageClass::Error);
     }
     s.report.logged = s.log.Written();
+    if (s.report.unlogged && s.report.changed > 0) {
+      const std::wstring text = FormatText(kChangedUnloggedText, s.report.changed);
+      if (s.report.hint.empty()) s.report.hint = text;
+      ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kLogCreateFailedCaption, text, MessageClass::Error);
+    }
     if (s.report.skipped > 0 && CurrentMessagePolicy().automatic) {
       ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kRowsLeftAloneCaption,
                   FormatText(kRowsLeftAloneText, s.report.skipped), MessageClass::Error);

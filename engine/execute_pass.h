@@ -61,6 +61,7 @@ struct Pass {
   // a failed change, or that there was nothing to change.
   std::wstring rowReason;
   DWORD rowError = 0;
+  std::wstring rowFailReason;  // said instead of the system's error text when there is one
   bool rowFailed = false;
   bool rowUnchanged = false;
 };

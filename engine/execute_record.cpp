@@ -41,12 +41,13 @@ void RecordRow(Pass& s, size_t p, const RenameItem& row, RowEnd end, const std::
         r.outcome = RowOutcome::Changed;
         const bool serial = nameMode && r.newName != row.newName;
         r.reason = serial ? kReasonSerialAdded : ChangedReason(s, row.status);
+        if (s.report.unlogged) r.reason += kReasonUnlogged;
       }
       break;
     case RowEnd::NotChanged:
       if (s.rowFailed) {
         r.outcome = RowOutcome::Failed;
-        r.reason = SystemErrorText(s.rowError);
+        r.reason = s.rowFailReason.empty() ? SystemErrorText(s.rowError) : s.rowFailReason;
       } else {
         r.outcome = RowOutcome::Skipped;
         r.reason = s.rowReason.empty() ? StatusReason(ItemStatus::Failed, L"") : s.rowReason;

@@ -4,6 +4,7 @@
 
 #include "engine/file_attributes.h"
 #include "engine/file_times.h"
+#include "engine/name_arrival.h"
 #include "engine/show_message.h"
 #include "engine/validate_row.h"
 #include "modes/change_mode.h"
@@ -83,6 +84,35 @@ void StopForLog(Pass& s) {
               MessageClass::Error);
 }
 
+// The system took the rename but gave the item another name (platform limits it never told of). The
+// row failed: the item is put back and the line taken back; an item that could not be put back is
+// logged where it is, so the undo finds it, and the user is told.
+RowEnd NameNotKept(Pass& s, const ArrivalResult& arrival, const std::wstring& source, bool logged) {
+  s.rowFailed = true;
+  s.rowError = ERROR_FILENAME_EXCED_RANGE;
+  switch (arrival.arrival) {
+    case Arrival::AsAsked: return RowEnd::Changed;
+    case Arrival::PutBack:
+      s.rowFailReason = kReasonNamePutBack;
+      if (logged && !s.log.TakeBackLastLine()) {
+        StopForLog(s);
+        return RowEnd::StopAfterFailure;
+      }
+      return RowEnd::NotChanged;
+    case Arrival::Elsewhere:
+      s.rowFailReason = FormatText(kReasonNameCutTo, arrival.at.substr(arrival.at.find_last_of(L'\\') + 1).c_str());
+      s.snapshot.Moved(source, arrival.at);
+      ReportStranded(source, arrival.at);
+      if (logged && !(s.log.TakeBackLastLine() && s.log.AppendRename(source, arrival.at))) {
+        StopForLog(s);
+        return RowEnd::StopAfterFailure;
+      }
+      return RowEnd::NotChanged;
+    case Arrival::Lost: s.rowFailReason = kReasonNameLost; return RowEnd::NotChanged;
+  }
+  return RowEnd::NotChanged;
+}
+
 // A rename's line is written before the rename and taken back when the rename does not happen: an
 // interruption between the two leaves a line without a change (which the undo passes over), never
 // a change without its line. A failed two-step rename whose item stays under its temporary name
@@ -107,6 +137,10 @@ RowEnd LoggedChange(Pass& s, const std::wstring& source, const std::wstring& tar
     case RenameOutcome::Abort: return RowEnd::StopAfterFailure;
     case RenameOutcome::Changed: break;
   }
+  if (IsNameMode(s.mode)) {
+    const ArrivalResult arrival = CheckArrival(s.fs, s.snapshot, source, target);
+    if (arrival.arrival != Arrival::AsAsked) return NameNotKept(s, arrival, source, logFirst);
+  }
   if (!logFirst && !LogChangeAfter(s.log, s.mode, source, result, s.fs)) {
     StopForLog(s);
     return RowEnd::StopAfterFailure;
@@ -120,6 +154,7 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
   RenameItem& row = s.list.Row(p);
   s.rowReason.clear();
   s.rowError = 0;
+  s.rowFailReason.clear();
   s.rowFailed = s.rowUnchanged = false;
   if (Skipped(row.status, s.o)) return NothingToChange(row, s.mode) ? RowEnd::NothingToDo : RowEnd::Skipped;
   // Even when told to force rows with errors, a path the system cannot take is never tried.

@@ -1,28 +1,10 @@
 // The names the system refuses.
 #include "engine/name_refusal.h"
 
-#include <cwctype>
+#include "platform/system_path.h"
 
 namespace korval {
 namespace {
-
-bool IsReservedDeviceName(std::wstring_view name) {
-  // The device is named by what stands before the first dot, trailing spaces ignored.
-  std::wstring_view base = name.substr(0, name.find(L'.'));
-  while (!base.empty() && base.back() == L' ') base.remove_suffix(1);
-  auto is = [&](std::wstring_view word) {
-    if (base.size() != word.size()) return false;
-    for (size_t i = 0; i < word.size(); ++i) {
-      if (std::towupper(base[i]) != word[i]) return false;
-    }
-    return true;
-  };
-  if (is(L"CON") || is(L"PRN") || is(L"AUX") || is(L"NUL")) return true;
-  if (base.size() != 4 || base[3] < L'1' || base[3] > L'9') return false;
-  const std::wstring_view stem = base.substr(0, 3);
-  base = stem;
-  return is(L"COM") || is(L"LPT");
-}
 
 bool HasUnpairedSurrogate(std::wstring_view name) {
   for (size_t i = 0; i < name.size(); ++i) {

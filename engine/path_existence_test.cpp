@@ -20,13 +20,17 @@ TEST(PathExistence, SnapshotAnswersAsTheFileSystemDoes) {
   const std::wstring shortName = shortPath.substr(shortPath.find_last_of(L'\\') + 1);
 
   const std::wstring names[] = {L"Photo.JPG", L"photo.jpg", L"PHOTO.JPG", L"\uFF46\uFF35\uFF4C\uFF4C.TXT",
-                                L"CAF\u00c9.TXT", L"sub folder", L"Photo.JPG.", L"Photo.JPG  ", shortName,
+                                L"CAF\u00c9.TXT", L"sub folder", shortName,
                                 L"missing.jpg", L"Photo.JP", L"Photo", L"Sub", L"", L"x*"};
   LiveExistence live;
   FolderSnapshot snapshot;
   for (const std::wstring& name : names) {
     EXPECT_EQ(live.Exists(dir / name), snapshot.Exists(dir / name)) << Utf8(name);
   }
+  // A name with a trailing dot or space is asked for verbatim (Windows then names exactly that item,
+  // Wine still matches the trimmed name); the snapshot takes it for the trimmed name, which only ever
+  // says "taken" where it may not be.
+  for (const wchar_t* trimmed : {L"Photo.JPG.", L"Photo.JPG  "}) EXPECT_TRUE(snapshot.Exists(dir / trimmed));
   EXPECT_TRUE(snapshot.Exists(dir / L"photo.jpg"));
   EXPECT_FALSE(snapshot.Exists(dir / L"missing.jpg"));
   EXPECT_FALSE(snapshot.Exists(dir / L"nofolder\\x.txt"));

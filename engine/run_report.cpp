@@ -49,9 +49,11 @@ std::wstring SystemErrorText(DWORD error) {
 
 namespace {
 
-// Whether a spreadsheet would run the field as a formula.
+// Whether the field gets an apostrophe in front: a spreadsheet would run it as a formula, or it begins
+// with an apostrophe itself (which then gets one more), so that taking one apostrophe off a guarded
+// field always gives the name back exactly.
 bool StartsFormula(const std::wstring& text) {
-  return !text.empty() && std::wstring_view(L"=+-@\t\r").find(text.front()) != std::wstring_view::npos;
+  return !text.empty() && std::wstring_view(L"=+-@\t\r'").find(text.front()) != std::wstring_view::npos;
 }
 
 // Appends text as one field: quoted where it holds a comma, a quote or a line break, or begins or ends

@@ -31,6 +31,11 @@ struct ReportRow {
 inline constexpr const wchar_t* kReportHeader = L"変更前,変更後,フォルダ名,状態,理由";
 
 // Reasons that are no status of the list.
+// A rename the file system took under another name than the one asked for (it cut a long name).
+inline constexpr const wchar_t* kReasonNamePutBack =
+    L"ファイルシステムが名前を短くしたため、元の名前に戻しました";
+inline constexpr const wchar_t* kReasonNameCutTo = L"ファイルシステムが名前を短くしました。現在の名前: %s";
+inline constexpr const wchar_t* kReasonNameLost = L"変更後の名前でファイルが見つかりません";
 inline constexpr const wchar_t* kReasonNotReached = L"処理が中止されたため変更されませんでした";
 inline constexpr const wchar_t* kReasonSerialAdded = L"同名のファイルがあったため、連番を付与しました";
 inline constexpr const wchar_t* kReasonTestMode = L"テストモードのため実行できません。";

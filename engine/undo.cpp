@@ -13,6 +13,7 @@
 #include "engine/rename_one.h"
 #include "engine/undo_preview.h"
 #include "platform/digits.h"
+#include "platform/full_path.h"
 
 namespace korval {
 namespace {
@@ -102,7 +103,9 @@ Restored BringBackParked(const std::wstring& temp, const std::wstring& target, F
 // the undo found them.
 Restored RestoreName(const std::wstring& current, const std::wstring& target, bool ntFamily, FileSystem& fs,
                      FolderSnapshot& parked, const AskUser& ask) {
-  if (current.empty() || target.empty()) {
+  // A path that is not full (a log of an older version, written as a relative folder was typed) would
+  // name the items of whatever folder the undo starts from: it is refused, never guessed.
+  if (!IsFullPath(current) || !IsFullPath(target)) {
     SetLastError(ERROR_INVALID_NAME);
     return Restored::Failed;
   }
@@ -156,8 +159,8 @@ RowResult UndoRow(const RenameItem& row, const UndoOptions& options, FileSystem&
         case Restored::Failed: break;
       }
       break;
-    case UndoKind::Timestamp: ok = RestoreTimes(current, target, fs); break;
-    case UndoKind::Attribute: ok = RestoreAttributes(current, target, fs); break;
+    case UndoKind::Timestamp: ok = IsFullPath(target) && RestoreTimes(current, target, fs); break;
+    case UndoKind::Attribute: ok = IsFullPath(target) && RestoreAttributes(current, target, fs); break;
   }
   if (ok) return RowResult::Done;
 

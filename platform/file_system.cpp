@@ -6,26 +6,30 @@
 #include "platform/read_file.h"
 
 #include "platform/scoped_handle.h"
+#include "platform/system_path.h"
 
 namespace korval {
 namespace {
 
 ScopedFile OpenForTimes(const wchar_t* path, DWORD access) {
   // Backup semantics let the same call open folders; sharing everything keeps other readers working.
-  return ScopedFile(CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  return ScopedFile(CreateFileW(SystemPathArg(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
 }  // namespace
 
-bool Win32FileSystem::Move(const wchar_t* from, const wchar_t* to) { return MoveFileW(from, to) != FALSE; }
+// Every path goes to the system in the form that names exactly the item (platform/system_path.h).
+bool Win32FileSystem::Move(const wchar_t* from, const wchar_t* to) {
+  return MoveFileW(SystemPathArg(from).c_str(), SystemPathArg(to).c_str()) != FALSE;
+}
 
-bool Win32FileSystem::Delete(const wchar_t* path) { return DeleteFileW(path) != FALSE; }
+bool Win32FileSystem::Delete(const wchar_t* path) { return DeleteFileW(SystemPathArg(path).c_str()) != FALSE; }
 
-DWORD Win32FileSystem::GetAttributes(const wchar_t* path) { return GetFileAttributesW(path); }
+DWORD Win32FileSystem::GetAttributes(const wchar_t* path) { return GetFileAttributesW(SystemPathArg(path).c_str()); }
 
 bool Win32FileSystem::SetAttributes(const wchar_t* path, DWORD attributes) {
-  return SetFileAttributesW(path, attributes) != FALSE;
+  return SetFileAttributesW(SystemPathArg(path).c_str(), attributes) != FALSE;
 }
 
 bool Win32FileSystem::GetTimes(const wchar_t* path, FILETIME* creation, FILETIME* access, FILETIME* write) {
@@ -43,7 +47,7 @@ bool Win32FileSystem::SetTimes(const wchar_t* path, const FILETIME* creation, co
 
 bool Win32FileSystem::Find(const wchar_t* path, WIN32_FIND_DATAW* found) {
   WIN32_FIND_DATAW data;
-  ScopedFind find(FindFirstFileW(path, &data));
+  ScopedFind find(FindFirstFileW(SystemPathArg(path).c_str(), &data));
   if (!find) return false;
   if (found) *found = data;
   return true;
@@ -51,12 +55,17 @@ bool Win32FileSystem::Find(const wchar_t* path, WIN32_FIND_DATAW* found) {
 
 bool Win32FileSystem::ShortPath(const wchar_t* path, std::wstring& shortPath) {
   wchar_t buffer[MAX_PATH];
-  const DWORD length = GetShortPathNameW(path, buffer, MAX_PATH);
+  const SystemPathArg asked(path);
+  const DWORD length = GetShortPathNameW(asked.c_str(), buffer, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) {
     if (length >= MAX_PATH) SetLastError(ERROR_BUFFER_OVERFLOW);
     return false;
   }
   shortPath.assign(buffer, length);
+  // A path asked for verbatim comes back with the prefix; callers compare ordinary paths.
+  if (asked.Verbatim() && shortPath.rfind(L"\\\\?\\", 0) == 0) {
+    shortPath = shortPath.rfind(L"\\\\?\\UNC\\", 0) == 0 ? L"\\\\" + shortPath.substr(8) : shortPath.substr(4);
+  }
   return true;
 }
 
@@ -68,7 +77,7 @@ bool Win32FileSystem::ListMatching(const wchar_t* folder, const wchar_t* mask,
                                    const std::function<void(const WIN32_FIND_DATAW&)>& each) {
   WIN32_FIND_DATAW data;
   const std::wstring pattern = std::wstring(folder) + mask;
-  ScopedFind find(FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr, 0));
+  ScopedFind find(FindFirstFileExW(SystemPathArg(pattern.c_str()).c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr, 0));
   if (!find) return false;
   do {
     const wchar_t* name = data.cFileName;
@@ -205,14 +214,14 @@ bool Win32FileSystem::QuickStampFolder(const wchar_t* folder, FolderStamp& stamp
 
 std::unique_ptr<AppendFile> Win32FileSystem::CreateAppendFile(const wchar_t* path) {
   // Write-through: each append is on the disk before the next rename happens.
-  HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+  HANDLE file = CreateFileW(SystemPathArg(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32AppendFile>(file);
 }
 
 bool Win32FileSystem::ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) {
-  return ReadFileHead(path, maxBytes, share, bytes);
+  return ReadFileHead(SystemPathArg(path).c_str(), maxBytes, share, bytes);
 }
 
 FileSystem& SystemFileSystem() {

@@ -28,6 +28,16 @@ std::wstring NewTempFile(const std::wstring& folder) {
   return temp;
 }
 
+// The identity of the file at path on its volume (serial and index), or 0 when it cannot be opened.
+unsigned long long FileIdentity(const std::wstring& path) {
+  ScopedFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file || !GetFileInformationByHandle(file.Get(), &info)) return 0;
+  const unsigned long long index = (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return index ^ (static_cast<unsigned long long>(info.dwVolumeSerialNumber) << 40) ^ info.dwVolumeSerialNumber;
+}
+
 }  // namespace
 
 bool FileBeginsWith(const std::wstring& path, std::string_view head) {
@@ -42,6 +52,8 @@ bool StagedFile::Open(const std::wstring& path, std::string_view ownHead) {
   target_.clear();
   folder_.clear();
   ownHead_.assign(ownHead);
+  hadEarlier_ = false;
+  earlierId_ = 0;
   if (path.empty()) return Fail(ERROR_INVALID_NAME);
   std::vector<wchar_t> full(MAX_PATH * 4);
   wchar_t* namePart = nullptr;
@@ -58,6 +70,8 @@ bool StagedFile::Open(const std::wstring& path, std::string_view ownHead) {
     ScopedFile existing(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!existing) return false;
+    hadEarlier_ = true;
+    earlierId_ = FileIdentity(target);
   }
   // The folder must take a new file; the probe goes at once, so the job never reads it.
   const std::wstring probe = NewTempFile(folder);
@@ -79,12 +93,13 @@ bool StagedFile::Commit(std::string_view bytes) {
   }
   DWORD error = written ? ERROR_SUCCESS : GetLastError();
   if (written) {
-    // Whatever stands at the target now (a file the job itself put there, a folder) is only replaced
-    // when it is the job's own earlier file; a new target is taken only while it is still free.
+    // Whatever stands at the target now (a file renamed there meanwhile, a folder) is only replaced
+    // when it is the job's own earlier file found at Open; a new target is taken only while it is free.
     const DWORD attributes = GetFileAttributesW(target_.c_str());
     DWORD flags = MOVEFILE_WRITE_THROUGH;
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-      if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !FileBeginsWith(target_, ownHead_)) {
+      const bool sameEarlier = hadEarlier_ && earlierId_ != 0 && FileIdentity(target_) == earlierId_;
+      if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !sameEarlier || !FileBeginsWith(target_, ownHead_)) {
         error = ERROR_FILE_EXISTS;
       } else {
         flags |= MOVEFILE_REPLACE_EXISTING;

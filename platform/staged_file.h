@@ -23,14 +23,19 @@ class StagedFile {
   const std::wstring& Target() const { return target_; }
 
   // Writes the bytes to a temporary file in the target's folder and renames it onto the target. An
-  // item that stands at the target by now is replaced only when it is an earlier file of the same
-  // kind. False when a step failed (GetLastError says why): the target is as it was, and the
+  // item that stands at the target by now is replaced only when it is the earlier file of the same
+  // kind that stood there at Open. False when a step failed (GetLastError says why): the target is as it was, and the
   // temporary file is gone.
   bool Commit(std::string_view bytes);
 
  private:
   std::wstring target_, folder_;
   std::string ownHead_;
+  // The earlier file found at the target when the job began (its volume and index), if any: at the end
+  // only that very file is replaced, never one the job or anybody else put there meanwhile, even when
+  // it begins like the job's own.
+  bool hadEarlier_ = false;
+  unsigned long long earlierId_ = 0;
 };
 
 // Whether the file at path begins with head.

@@ -170,7 +170,10 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
 
 int ExitCodeOf(const RunReport& report, const AutoRunEnd& end) {
   if (report.refused && LeftOutOfEmptyList(end)) return kExitSomeFailed;
-  if (report.refused || report.unlogged) return kExitNotStarted;
+  // A run that went on without its change log and changed files ends with 1, never 2: a script may
+  // take 2 for "nothing changed" and run it again.
+  if (report.refused || (report.unlogged && report.changed == 0)) return kExitNotStarted;
+  if (report.unlogged) return kExitSomeFailed;
   if (end.cut) return report.changed > 0 ? kExitSomeFailed : kExitNotStarted;
   const bool allDone =
       report.failed <= report.alreadyDone && !report.aborted && !end.rowsLeftOut && end.leftOut.empty();

@@ -118,7 +118,8 @@ TEST(AutoRunGlue, ExitCodesOfAnUnattendedRun) {
       {{1, 0, 0}, {true, false, false}, {false, false, false, false}, kExitSomeFailed},
       {{0, 0, 0}, {true, false, false}, {false, false, false, false}, kExitSomeFailed},   // an undo stopped at once
       {{0, 0, 0}, {false, true, false}, {false, false, false, false}, kExitNotStarted},
-      {{3, 0, 0}, {false, false, true}, {false, false, false, false}, kExitNotStarted},
+      {{3, 0, 0}, {false, false, true}, {false, false, false, false}, kExitSomeFailed},  // changed without a log
+      {{0, 2, 0}, {false, false, true}, {false, false, false, false}, kExitNotStarted},  // no log, nothing changed
       {{3, 0, 0}, {false, false, false}, {true, false, false, false}, kExitSomeFailed},  // the row limit left items out
       {{3, 0, 0}, {false, false, false}, {false, true, false, false}, kExitSomeFailed},  // cut after changing some
       {{0, 0, 0}, {false, false, false}, {false, true, false, false}, kExitNotStarted},  // cut before changing any

@@ -34,6 +34,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   start.programFolder = ProgramFolder();
   start.arguments = ProcessArguments();
   start.commandLine = ParseCommandLine(start.arguments, AutoAddOptions(), CurrentLocalDateTime());
+  MakePathsFull(start.commandLine);
   SetMessagePolicy(MessagePolicyOf(start.commandLine));
   // A run that was asked for a report file does not start without it.
   AutoReport report;
