@@ -148,13 +148,12 @@ bool Win32FileSystem::StampFolder(const wchar_t* folder, FolderStamp& stamp) {
 }
 
 bool Win32FileSystem::QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) {
-  const VolumeKind* volume = StampingVolume(folder, stamp);
-  if (!volume) return false;
   // Asked by the folder's path without its last backslash, which some systems refuse; a volume's
   // root keeps it and gets the whole stamp.
   std::wstring path = folder;
   if (path.size() > 1 && path.back() == L'\\') path.pop_back();
   if (path.empty() || path.back() == L':' || path.back() == L'\\') return StampFolder(folder, stamp);
+  stamp = {};
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
   if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -164,8 +163,14 @@ bool Win32FileSystem::QuickStampFolder(const wchar_t* folder, FolderStamp& stamp
   // A link (junction, symbolic link, mount point) answers here with its own time, while the whole
   // stamp and the listing go through it to its target: its stamps are both taken through the link.
   if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return StampFolder(folder, stamp);
+  // No link: the folder lies on its parent's volume.
+  const VolumeKind& volume = volumes_.Of(folder, true);
+  if (!volume.stampsTell) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return false;
+  }
   stamp.lastWrite = data.ftLastWriteTime;
-  stamp.volume = volume->serial;
+  stamp.volume = volume.serial;
   return true;
 }
 

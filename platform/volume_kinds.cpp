@@ -80,13 +80,23 @@ bool VolumeKinds::Remote(const std::wstring& folder) {
   return drive.kind.remote;
 }
 
-const VolumeKind& VolumeKinds::Of(const std::wstring& folder) {
+const VolumeKind& VolumeKinds::Of(const std::wstring& folder, bool plainFolder) {
   const bool remote = Remote(folder);
   const ULONGLONG now = ask_.now();
   if (remote) return OfVolume(RootOf(folder), true, now);  // no question here waits for a server
   KeptPath& kept = folders_[folder];
   if (!Fresh(kept, now)) {
-    if (!ask_.volumePathOf(folder, kept.volumePath)) kept.volumePath = RootOf(folder);
+    const KeptPath* parent = nullptr;
+    const size_t slash = folder.size() > 1 ? folder.find_last_of(L'\\', folder.size() - 2) : std::wstring::npos;
+    if (plainFolder && slash != std::wstring::npos) {
+      const auto found = folders_.find(folder.substr(0, slash + 1));
+      if (found != folders_.end() && Fresh(found->second, now)) parent = &found->second;
+    }
+    if (parent) {
+      kept.volumePath = parent->volumePath;
+    } else if (!ask_.volumePathOf(folder, kept.volumePath)) {
+      kept.volumePath = RootOf(folder);
+    }
     kept.askedAt = now;
     kept.asked = true;
   }

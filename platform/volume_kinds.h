@@ -45,8 +45,10 @@ class VolumeKinds {
   // How long an answer is kept before it is asked again.
   static constexpr ULONGLONG kKeptMs = 5000;
 
-  // The kind of the volume folder (a full path) lies on.
-  const VolumeKind& Of(const std::wstring& folder);
+  // The kind of the volume folder (a full path ending with a backslash) lies on. plainFolder: the
+  // folder is known to be no link nor mount point, so it lies on its parent's volume where that is
+  // known (the folders of a read need no question of their own).
+  const VolumeKind& Of(const std::wstring& folder, bool plainFolder = false);
   // Whether folder lies on a network drive or share; asks no server (only the drive's type).
   bool Remote(const std::wstring& folder);
 

@@ -114,6 +114,16 @@ TEST(VolumeKinds, KeptAnswersAskNothing) {
     EXPECT_TRUE(kinds.Of(L"C:\\b\\").stampsTell);
   }
   EXPECT_EQ(asked, m.questions);
+  // A folder that is no link lies on its parent's volume: the folders of a read ask nothing more.
+  EXPECT_TRUE(kinds.Of(L"C:\\a\\b\\", true).stampsTell);
+  EXPECT_EQ(asked, m.questions);
+  // A mount point is no plain folder: it is asked for, and the folders below it lie on its volume.
+  m.mounts[L"C:\\a\\m\\"] = L"C:\\a\\m\\";
+  m.volumes[L"C:\\a\\m\\"] = {3, L"exFAT"};
+  EXPECT_FALSE(kinds.Of(L"C:\\a\\m\\").stampsTell);
+  const int afterMount = m.questions;
+  EXPECT_FALSE(kinds.Of(L"C:\\a\\m\\x\\", true).stampsTell);
+  EXPECT_EQ(afterMount, m.questions);
   m.questions = 0;
   EXPECT_TRUE(kinds.Remote(L"\\\\server\\share\\x\\"));
   EXPECT_TRUE(kinds.Of(L"\\\\server\\share\\x\\").stampsTell);
