@@ -113,6 +113,9 @@ struct ExecuteContext {
   KeptListings* keptListings = nullptr;
   // Asked now and then during a preview: true stops it where it is (the user typed on).
   std::function<bool()> interrupted;
+  // A preview keeps the rows' new names and checks their statuses only: names drawn by chance are
+  // drawn once per preview, and an outside change must not draw others behind the user's back.
+  bool keepNewNames = false;
   // Settings the pass may change (the "今後もこのエラーを表示しますか" answer).
   int* nonsjiswarnSetting = nullptr;
 

@@ -123,7 +123,8 @@ bool PreparePass(Pass& s) {
   t.dateRun = &s.dateRun;
   t.timestampRun = &s.timestampRun;
   t.regex = &s.regex;
-  s.computeNames = s.kind == RunKind::Preview || (s.kind == RunKind::Execute && !s.state.previewed);
+  s.computeNames =
+      (s.kind == RunKind::Preview && !c.keepNewNames) || (s.kind == RunKind::Execute && !s.state.previewed);
   return true;
 }
 
@@ -165,8 +166,10 @@ bool PreviewRow(Pass& s, RenameItem& row, std::wstring& source, std::wstring& ta
 void FinishPass(Pass& s) {
   ExecuteContext& c = s.c;
   if (s.regex.nonSjisFound && s.o.nonsjiswarn) {
-    const int answer = ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONINFORMATION, kNonSjisWarningCaption,
-                                   kNonSjisWarningText, MessageClass::Error);
+    // No turns the warning off for good; a close of the window, or the cut of an unattended run,
+    // answers Yes, which leaves the setting as the user chose it.
+    const int answer = ShowMessageStoppedBy(IDYES, MB_YESNO | MB_ICONINFORMATION, kNonSjisWarningCaption,
+                                            kNonSjisWarningText, MessageClass::Error);
     if (answer != IDYES && c.nonsjiswarnSetting) *c.nonsjiswarnSetting = 0;
   }
   if (s.regex.cutOff) {

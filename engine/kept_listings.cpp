@@ -16,6 +16,19 @@ std::uint32_t HashOf(std::wstring_view key) {
   return hash;
 }
 
+// Two seconds in the 100-nanosecond units of a file time.
+constexpr ULONGLONG kUnconfirmedSpan = 20'000'000;
+
+ULONGLONG Ticks(const FILETIME& time) {
+  return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// Whether a folder's time lies so close to the moment of its listing (or after it) that an entry
+// changed after the listing may have left it as it is.
+bool Unconfirmed(const FILETIME& folderTime, const FILETIME& listedAt) {
+  return Ticks(folderTime) + kUnconfirmedSpan > Ticks(listedAt);
+}
+
 bool HasWildcard(std::wstring_view name) { return name.find_first_of(L"*?") != std::wstring_view::npos; }
 
 // Appends the key of name (FileSystemKey) to text; the number of code units appended.
@@ -127,8 +140,12 @@ bool FolderNames::IsShortNameOf(std::wstring_view shortKey, std::wstring_view lo
 }
 
 void ListFolderInto(FileSystem& fs, const std::wstring& folder, FolderListing& listing,
-                    std::vector<WIN32_FIND_DATAW>* entries) {
-  listing.stamped = fs.QuickStampFolder(folder.c_str(), listing.stamp);
+                    std::vector<WIN32_FIND_DATAW>* entries, StampWay way) {
+  FILETIME listedAt;
+  GetSystemTimeAsFileTime(&listedAt);
+  listing.stamped = way == StampWay::Whole ? fs.StampFolder(folder.c_str(), listing.stamp)
+                                           : fs.QuickStampFolder(folder.c_str(), listing.stamp);
+  listing.confirmed = !listing.stamped || !Unconfirmed(listing.stamp.lastWrite, listedAt);
   listing.names.Clear();
   if (entries) entries->clear();
   listing.listed = fs.ListFolder(folder.c_str(), [&](const WIN32_FIND_DATAW& entry) {
@@ -166,11 +183,16 @@ KeptListings::Folder& KeptListings::Adopt(const std::wstring& folder, FolderList
     kept.path = folder;
     order_.push_back(&kept);
   }
+  // An unconfirmed stamp found again by a later listing is trusted: an entry changed in the tick of
+  // the first listing is in the second.
+  if (!listing.confirmed && kept.stamped && !kept.confirmed && listing.stamp.SameTime(kept.stamp)) {
+    listing.confirmed = true;
+  }
   static_cast<FolderListing&>(kept) = std::move(listing);
   return kept;
 }
 
-bool KeptListings::Unchanged(const std::wstring& folder, Folder& kept) {
+bool KeptListings::SameStamp(const std::wstring& folder, Folder& kept) {
   FolderStamp now;
   if (!kept.stamped || !fs_.StampFolder(folder.c_str(), now)) return false;
   // A listing's stamp has the folder's time alone: the first comparison adds the identity while the
@@ -179,12 +201,30 @@ bool KeptListings::Unchanged(const std::wstring& folder, Folder& kept) {
   return now == kept.stamp;
 }
 
-bool KeptListings::NoteOutsideChanges(size_t maxFolders) {
+bool KeptListings::ListAgain(const std::wstring& folder, Folder& kept) {
+  FolderListing listing;
+  ListFolderInto(fs_, folder, listing, nullptr, StampWay::Whole);
+  const bool same = kept.listed && listing.listed && listing.names.SameAs(kept.names);
+  Adopt(folder, std::move(listing));
+  return same;
+}
+
+bool KeptListings::OnNetwork(Folder& kept) {
+  if (kept.place == Folder::Place::Unknown) {
+    kept.place = fs_.OnNetwork(kept.path.c_str()) ? Folder::Place::Network : Folder::Place::Local;
+  }
+  return kept.place == Folder::Place::Network;
+}
+
+bool KeptListings::NoteOutsideChanges(const CompareBound& bound) {
   bool changed = false;
-  const size_t count = maxFolders < order_.size() ? maxFolders : order_.size();
+  const size_t count = bound.maxFolders < order_.size() ? bound.maxFolders : order_.size();
+  const auto start = std::chrono::steady_clock::now();
   for (size_t i = 0; i < count; ++i) {
+    if (i > 0 && std::chrono::steady_clock::now() - start >= bound.budget) break;
     if (nextToCompare_ >= order_.size()) nextToCompare_ = 0;
     Folder& kept = *order_[nextToCompare_++];
+    if (bound.skipNetwork && OnNetwork(kept)) continue;
     // A folder that was gone when it was last listed (renamed away, removed) tells when it is back:
     // one attribute question, no handle.
     if (kept.missing) {
@@ -196,8 +236,13 @@ bool KeptListings::NoteOutsideChanges(size_t maxFolders) {
       continue;
     }
     // A folder already due to be listed again, or one that gives no stamp, has nothing to tell.
-    if (!kept.listed || !kept.stamped || Unchanged(kept.path, kept)) continue;
-    kept.listed = false;
+    if (!kept.listed || !kept.stamped) continue;
+    if (SameStamp(kept.path, kept)) {
+      if (kept.confirmed || ListAgain(kept.path, kept)) continue;
+      kept.checkedInPass = 0;  // listed anew: the next preview takes the new listing as it is
+    } else {
+      kept.listed = false;
+    }
     changed = true;
   }
   if (changed) last_ = nullptr;
@@ -224,9 +269,11 @@ KeptListings::Folder& KeptListings::Current(const std::wstring& folder) {
   last_ = &kept;
   if (kept.checkedInPass != pass_) {
     kept.checkedInPass = pass_;
-    if (!kept.listed || !Unchanged(folder, kept)) {
+    // Listed again with the whole stamp, as the comparisons take it: a stamp taken another way
+    // (a link's own time against its target's) would never agree with theirs.
+    if (!kept.listed || !SameStamp(folder, kept) || !kept.confirmed) {
       FolderListing listing;
-      ListFolderInto(fs_, folder, listing, nullptr);
+      ListFolderInto(fs_, folder, listing, nullptr, StampWay::Whole);
       Adopt(folder, std::move(listing));
       last_ = &kept;
     }

@@ -4,13 +4,16 @@
 // keeps the folder's stamp (its last-write time, which moves with every entry created, deleted or
 // renamed in it, and its identity, which the first comparison adds: asking for it opens the folder,
 // ten times the cost of the time alone), and a folder whose stamp moved, or that gives none, is
-// listed again on the first question of the next preview. Only previews ask here: an execution
+// listed again on the first question of the next preview. A stamp whose time lies within two seconds
+// of its listing is unconfirmed (an entry changed in the same tick of the clock would leave the time
+// as it is): the next comparison lists the folder once more, and trusts the stamp from then on. Only previews ask here: an execution
 // lists the folders anew and asks the file system, so a stale listing can only ever make a preview
 // wrong about a status, never an execution lose a file.
 #pragma once
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,6 +39,8 @@ class FolderNames {
   // Whether shortKey is the short name of the entry named longKey.
   bool IsShortNameOf(std::wstring_view shortKey, std::wstring_view longKey) const;
   size_t Entries() const { return entries_; }
+  // Whether both hold the same entries in the same order (a folder listed again and found as it was).
+  bool SameAs(const FolderNames& other) const { return entries_ == other.entries_ && text_ == other.text_; }
   size_t Bytes() const { return text_.capacity() * sizeof(wchar_t) + slots_.capacity() * sizeof(std::uint32_t); }
 
  private:
@@ -63,14 +68,31 @@ struct FolderListing {
   bool stamped = false;
   bool listed = false;
   bool missing = false;  // the folder could not be listed because it is not there
+  // The stamp's time lies two seconds or more before the listing: a change after the listing moves
+  // it. Else the folder is listed once more at the next comparison.
+  bool confirmed = true;
 };
+
+// How a listing's stamp is taken: the time alone by the folder's path (a read's listings), or the
+// whole stamp through an opened handle, as the comparisons take it (a folder listed again).
+enum class StampWay { Quick, Whole };
 
 // Lists folder (ending with a backslash) into listing; with entries, the entries in the file
 // system's order go there and the names are left to be made from them (by KeptListings::Keep, on the
 // reader's thread, which waits for the listings anyway). Uses nothing but fs, so a thread of its own
 // may list ahead of a read with a file system of its own.
 void ListFolderInto(FileSystem& fs, const std::wstring& folder, FolderListing& listing,
-                    std::vector<WIN32_FIND_DATAW>* entries);
+                    std::vector<WIN32_FIND_DATAW>* entries, StampWay way = StampWay::Quick);
+
+// How much one comparison between passes may ask (KeptListings::NoteOutsideChanges).
+struct CompareBound {
+  size_t maxFolders = SIZE_MAX;
+  // Time after which no further folder is asked (the one being asked is finished).
+  std::chrono::steady_clock::duration budget = std::chrono::steady_clock::duration::max();
+  // Folders on network drives and shares are left to the previews, which ask them anyway: a server
+  // that answers slowly, or not at all, would hold up whoever compares.
+  bool skipNetwork = false;
+};
 
 class KeptListings final : public PathExistence {
  public:
@@ -84,11 +106,12 @@ class KeptListings final : public PathExistence {
   bool Keep(const std::wstring& folder, FolderListing&& listing, const std::vector<WIN32_FIND_DATAW>& entries);
   // A preview begins: a folder whose stamp moved is listed again when it is first asked about.
   void BeginPass() { ++pass_; }
-  // Compares kept folders' stamps with the disk (a few attribute questions each, no listing), at most
-  // maxFolders of them, taking up where the last call stopped: true when some folder changed from
+  // Compares kept folders' stamps with the disk (a few attribute questions each, no listing), as many
+  // as bound allows, taking up where the last call stopped: true when some folder changed from
   // outside since it was listed or last compared, or a folder that was gone is back. Those folders
-  // are listed again at the next preview.
-  bool NoteOutsideChanges(size_t maxFolders = SIZE_MAX);
+  // are listed again at the next preview. A folder whose stamp is unconfirmed is listed again here,
+  // and counts as changed only when its entries did.
+  bool NoteOutsideChanges(const CompareBound& bound = {});
   // The program itself is about to change the disk: every folder is listed again at the next preview
   // (a run renames in many folders at once; listing each again is cheaper than comparing first).
   void MarkAllStale();
@@ -107,13 +130,17 @@ class KeptListings final : public PathExistence {
   struct Folder : FolderListing {
     std::wstring path;  // as it was first given, for the comparisons between passes
     unsigned checkedInPass = 0;
+    enum class Place { Unknown, Local, Network } place = Place::Unknown;
   };
   // The folder's listing, made current for this pass.
   Folder& Current(const std::wstring& folder);
   // Takes listing as folder's, which it keeps from now on.
   Folder& Adopt(const std::wstring& folder, FolderListing&& listing);
-  // Whether the folder's stamp still is the one of its listing.
-  bool Unchanged(const std::wstring& folder, Folder& kept);
+  // Whether the folder's stamp still is the one of its listing (confirmed or not).
+  bool SameStamp(const std::wstring& folder, Folder& kept);
+  // Lists the folder again into kept; true when its entries are what they were.
+  bool ListAgain(const std::wstring& folder, Folder& kept);
+  bool OnNetwork(Folder& kept);
   // The name's key in key_ (no allocation once it has grown).
   std::wstring_view Key(std::wstring_view name);
 

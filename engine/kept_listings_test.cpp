@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
+#include "engine/stamped_folders_test.h"
 #include "platform/faulty_file_system.h"
 #include "platform/handle_count.h"
 #include "platform/temp_folder.h"
@@ -163,6 +165,94 @@ TEST(KeptListings, ListsAgainOnlyWhatMayHaveChanged) {
   kept.Clear();
   EXPECT_EQ(0u, kept.Folders());
   EXPECT_FALSE(kept.ExistsIn(dir / L"gone\\", L"x.txt"));
+}
+
+// How a folder's stamps come, and what the comparisons between passes and the previews then do over
+// five rounds (a comparison, then a preview that asks whether "new.txt" is there).
+struct StampCase {
+  const char* what;
+  double quickSeconds, wholeSeconds;  // the times of the two stamps, seconds from now
+  bool addedInTheSameTick;            // "new.txt" made after the read, the folder's time left as it was
+  int changesTold;                    // comparisons of the five that tell of a change
+  int listings;                       // listings of the folder, the read's included
+  bool newSeen;                       // the last preview sees "new.txt"
+};
+
+TEST(KeptListings, StampsTakenOneWayAndStampsTooCloseToTheirListing) {
+  const StampCase cases[] = {
+      // The quick stamp answers with the link's own time, the comparisons with its target's: the
+      // folder is listed again once, and from then on its stamps are taken the comparisons' way.
+      {"a link whose own time is not its target's", -3600, -7200, false, 1, 2, false},
+      {"a time two seconds and more before the read is trusted", -3600, -3600, true, 0, 1, false},
+      {"a time within two seconds of the read, an entry made in its tick", 0, 0, true, 1, 2, true},
+      {"a time within two seconds of the read, nothing changed", 0, 0, false, 0, 2, false},
+      {"a time ahead of the clock (another machine's), listed once more then trusted", 3600, 3600, false, 0, 2,
+       false},
+  };
+  for (const StampCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring folder = L"C:\\in\\";
+    StampedFolders fs;
+    StampedFolders::Folder& in = fs.Add(folder, StampedFolders::SecondsFromNow(c.quickSeconds), {L"a.txt"});
+    in.wholeTime = StampedFolders::SecondsFromNow(c.wholeSeconds);
+    if (c.wholeSeconds == c.quickSeconds) in.wholeTime = in.quickTime;
+    KeptListings kept(fs);
+    std::vector<WIN32_FIND_DATAW> entries;
+    ASSERT_TRUE(kept.List(folder, entries));
+    if (c.addedInTheSameTick) in.names.push_back(L"new.txt");
+    int told = 0;
+    bool seen = false;
+    for (int round = 0; round < 5; ++round) {
+      told += kept.NoteOutsideChanges() ? 1 : 0;
+      kept.BeginPass();
+      seen = kept.Exists(folder + L"new.txt");
+      EXPECT_TRUE(kept.Exists(folder + L"a.txt"));
+    }
+    EXPECT_EQ(c.changesTold, told);
+    EXPECT_EQ(c.listings, fs.listings);
+    EXPECT_EQ(c.newSeen, seen);
+  }
+}
+
+// The comparisons between passes ask the folders for as long as they may, going on where they
+// stopped, however slowly the folders answer; folders on the network are left to the previews.
+TEST(KeptListings, ComparisonsStopWhenTheirTimeIsUpAndLeaveNetworkFoldersToThePreviews) {
+  StampedFolders fs;
+  std::vector<std::wstring> paths;
+  for (int i = 0; i < 12; ++i) {
+    paths.push_back(L"C:\\f" + std::to_wstring(i) + L"\\");
+    fs.Add(paths.back(), StampedFolders::SecondsFromNow(-3600), {L"a.txt"});
+  }
+  fs.network = {paths[5], paths[9]};
+  KeptListings kept(fs);
+  std::vector<WIN32_FIND_DATAW> entries;
+  for (const std::wstring& path : paths) ASSERT_TRUE(kept.List(path, entries));
+  fs.wholeStampTakes = std::chrono::milliseconds(20);
+  fs.folders[paths[11]].wholeTime = StampedFolders::SecondsFromNow(-60);
+  fs.folders[paths[9]].wholeTime = StampedFolders::SecondsFromNow(-60);
+  CompareBound bound;
+  bound.budget = std::chrono::milliseconds(30);
+  bound.skipNetwork = true;
+  int calls = 0;
+  bool told = false;
+  while (!told && calls < 20) {
+    const int before = fs.wholeStamps;
+    told = kept.NoteOutsideChanges(bound);
+    ++calls;
+    // The time is looked at between folders: one past the budget at most.
+    EXPECT_LE(fs.wholeStamps - before, 2) << "call " << calls;
+  }
+  EXPECT_TRUE(told) << "the local folder that changed";
+  EXPECT_GE(calls, 5);
+  for (const std::wstring& asked : fs.asked) {
+    EXPECT_TRUE(asked != paths[5] && asked != paths[9]) << "a network folder was compared";
+  }
+  // A preview still asks the network folders, and sees that one of them changed.
+  fs.wholeStampTakes = std::chrono::milliseconds(0);
+  fs.folders[paths[9]].names.push_back(L"new.txt");
+  kept.BeginPass();
+  EXPECT_TRUE(kept.Exists(paths[9] + L"new.txt"));
+  EXPECT_NE(fs.asked.end(), std::find(fs.asked.begin(), fs.asked.end(), paths[9]));
 }
 
 TEST(KeptListings, ShortNamesAndMemory) {

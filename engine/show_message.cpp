@@ -23,6 +23,7 @@ struct ComposedBox {
   std::wstring caption;
   std::wstring text;
   UINT style = MB_OK;
+  int stopAnswer = 0;  // 0: the usual one (StopAnswerOf)
 };
 
 // Cuts the text to what the buffer holds, without leaving half of a surrogate pair at the end.
@@ -133,19 +134,11 @@ int SilentAnswer(UINT style) {
   return (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) ? IDYES : IDOK;
 }
 
-// What a box answers once its run was cut: nothing more is agreed to.
-int ClosingAnswer(UINT style) {
-  switch (style & MB_TYPEMASK) {
-    case MB_YESNO: return IDNO;
-    case MB_OK: return IDOK;
-    default: return IDCANCEL;
-  }
-}
-
 int Deliver(const ComposedBox& box, MessageClass messageClass) {
   const MessagePolicy& policy = gMessagePolicy;
-  MessageRequest request{MessageOwner(), box.text, box.caption, box.style};
-  if (policy.closing) return ClosingAnswer(box.style);
+  MessageRequest request{MessageOwner(), box.text, box.caption, box.style, box.stopAnswer};
+  // Once the run was cut nothing more is agreed to.
+  if (policy.closing) return StopAnswerOf(request);
   if (policy.automatic) {
     if (policy.all || (policy.errorsOnly && messageClass == MessageClass::Error)) {
       // Nobody watches the main window of an automatic run: the box stands on its own, above the rest.
@@ -176,6 +169,11 @@ int ShowMessage(MessageKind kind, int modeOrFlags, const std::wstring& s1, const
   if (!ComposeBox(kind, modeOrFlags, s1, s2, &box)) return IDOK;
   box.text = BoundToBuffer(std::move(box.text));
   return Deliver(box, messageClass);
+}
+
+int ShowMessageStoppedBy(int stopAnswer, UINT flags, const std::wstring& caption, const std::wstring& text,
+                         MessageClass messageClass) {
+  return Deliver({caption, BoundToBuffer(text), flags, stopAnswer}, messageClass);
 }
 
 }  // namespace korval

@@ -26,8 +26,8 @@ enum class MessageClass { Info, Question, Error };
 
 void SetMessagePolicy(const MessagePolicy& policy);
 const MessagePolicy& CurrentMessagePolicy();
-// The unattended run was cut and its window closes: every box still open ends as if cancelled, and
-// from now on nothing is shown and every question is answered No (or Cancel).
+// The unattended run was cut and its window closes: every box still open ends with its stop answer,
+// and from now on nothing is shown and every question gets its stop answer (No, Cancel ...).
 void CloseMessagesForGood();
 
 // Returns the button pressed (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7). The box belongs to the window
@@ -37,5 +37,10 @@ void CloseMessagesForGood();
 // and returns 1.
 int ShowMessage(MessageKind kind, int modeOrFlags, const std::wstring& s1, const std::wstring& s2,
                 MessageClass messageClass);
+// A Plain box whose answer that stops (given when the window closes or an unattended run is cut
+// while it waits) is stopAnswer rather than Cancel, No or OK: a question whose Yes stops, or one
+// whose No would change a setting the user never chose.
+int ShowMessageStoppedBy(int stopAnswer, UINT flags, const std::wstring& caption, const std::wstring& text,
+                         MessageClass messageClass);
 
 }  // namespace korval

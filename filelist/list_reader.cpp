@@ -202,7 +202,8 @@ bool ListReader::EscapeAborts() {
   if (!down) return false;
   if (hooks_.refreshCounter) hooks_.refreshCounter();
   if (!settings_.showRenameErrors) return true;
-  return AskYes(L"Abort", L"読み込みを中止します。");
+  // Yes stops the read: a close of the window meanwhile answers Yes, rather than wait for all of it.
+  return ShowMessageStoppedBy(IDYES, MB_YESNO, L"Abort", L"読み込みを中止します。", MessageClass::Question) == IDYES;
 }
 
 void ListReader::Throttle(size_t count, size_t every) {

@@ -488,6 +488,7 @@ TEST(ReadDroppedEscape, EscAbortsWithOrWithoutAsking) {
     if (c.questions) {
       EXPECT_EQ(L"Abort", f.sink.requests[0].caption);
       EXPECT_EQ(L"読み込みを中止します。", f.sink.requests[0].text);
+      EXPECT_EQ(IDYES, StopAnswerOf(f.sink.requests[0])) << "a close of the window while it asks stops the read";
     }
   }
 }

@@ -72,4 +72,7 @@ constexpr bool IsNameMode(int mode) {
   return d && d->namesItem;
 }
 
+// Modes whose names are drawn by chance: working them out again gives other names.
+constexpr bool DrawsNamesByChance(int mode) { return mode == kModeRandomName; }
+
 }  // namespace korval

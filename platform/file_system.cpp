@@ -117,57 +117,20 @@ class Win32AppendFile final : public AppendFile {
   ScopedFile file_;
 };
 
-// The root of the volume of a full path, as written: "C:\", "\\server\share\" (with or without "\\?\").
-std::wstring RootOf(const std::wstring& path) {
-  std::wstring rest = path;
-  std::wstring prefix;
-  if (rest.rfind(L"\\\\?\\UNC\\", 0) == 0) {
-    prefix = L"\\\\?\\UNC\\";
-    rest = rest.substr(prefix.size());
-  } else if (rest.rfind(L"\\\\?\\", 0) == 0) {
-    prefix = L"\\\\?\\";
-    rest = rest.substr(prefix.size());
-  } else if (rest.rfind(L"\\\\", 0) == 0) {
-    prefix = L"\\\\";
-    rest = rest.substr(prefix.size());
-  }
-  if (rest.size() >= 2 && rest[1] == L':') return prefix + rest.substr(0, 2) + L"\\";
-  // Server and share.
-  const size_t server = rest.find(L'\\');
-  const size_t share = server == std::wstring::npos ? std::wstring::npos : rest.find(L'\\', server + 1);
-  return prefix + (share == std::wstring::npos ? rest + L"\\" : rest.substr(0, share + 1));
-}
-
 }  // namespace
 
-const Win32FileSystem::Volume& Win32FileSystem::VolumeOf(const wchar_t* folder) {
-  const std::wstring root = RootOf(folder);
-  for (const Volume& known : volumes_) {
-    if (CompareStringOrdinal(known.root.c_str(), -1, root.c_str(), -1, TRUE) == CSTR_EQUAL) return known;
-  }
-  Volume volume;
-  volume.root = root;
-  wchar_t name[MAX_PATH + 1] = {};
-  volume.stampsTell =
-      GetVolumeInformationW(root.c_str(), nullptr, 0, &volume.serial, nullptr, nullptr, name, MAX_PATH + 1) != FALSE;
-  // FAT volumes and discs do not move a folder's last-write time when its entries change.
-  for (const wchar_t* blind : {L"FAT", L"FAT12", L"FAT16", L"FAT32", L"exFAT", L"CDFS", L"UDF"}) {
-    if (CompareStringOrdinal(name, -1, blind, -1, TRUE) == CSTR_EQUAL) volume.stampsTell = false;
-  }
-  volumes_.push_back(std::move(volume));
-  return volumes_.back();
-}
-
-const Win32FileSystem::Volume* Win32FileSystem::StampingVolume(const wchar_t* folder, FolderStamp& stamp) {
+const VolumeKind* Win32FileSystem::StampingVolume(const wchar_t* folder, FolderStamp& stamp) {
   stamp = {};
-  const Volume& volume = VolumeOf(folder);
+  const VolumeKind& volume = volumes_.Of(folder);
   if (volume.stampsTell) return &volume;
   SetLastError(ERROR_NOT_SUPPORTED);
   return nullptr;
 }
 
+bool Win32FileSystem::OnNetwork(const wchar_t* folder) { return volumes_.Remote(folder); }
+
 bool Win32FileSystem::StampFolder(const wchar_t* folder, FolderStamp& stamp) {
-  const Volume* volume = StampingVolume(folder, stamp);
+  const VolumeKind* volume = StampingVolume(folder, stamp);
   if (!volume) return false;
   // Open for the moment of the question, sharing everything: a rename of the folder or of its
   // parents by another program is never blocked.
@@ -194,21 +157,29 @@ bool Win32FileSystem::StampFolder(const wchar_t* folder, FolderStamp& stamp) {
 }
 
 bool Win32FileSystem::QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) {
-  const Volume* volume = StampingVolume(folder, stamp);
-  if (!volume) return false;
   // Asked by the folder's path without its last backslash, which some systems refuse; a volume's
   // root keeps it and gets the whole stamp.
   std::wstring path = folder;
   if (path.size() > 1 && path.back() == L'\\') path.pop_back();
   if (path.empty() || path.back() == L':' || path.back() == L'\\') return StampFolder(folder, stamp);
+  stamp = {};
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
   if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     SetLastError(ERROR_DIRECTORY);
     return false;
   }
+  // A link (junction, symbolic link, mount point) answers here with its own time, while the whole
+  // stamp and the listing go through it to its target: its stamps are both taken through the link.
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return StampFolder(folder, stamp);
+  // No link: the folder lies on its parent's volume.
+  const VolumeKind& volume = volumes_.Of(folder, true);
+  if (!volume.stampsTell) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return false;
+  }
   stamp.lastWrite = data.ftLastWriteTime;
-  stamp.volume = volume->serial;
+  stamp.volume = volume.serial;
   return true;
 }
 

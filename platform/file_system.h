@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/volume_kinds.h"
+
 namespace korval {
 
 // A file written line by line whose every append has reached the disk when Append returns, so a
@@ -93,8 +95,12 @@ class FileSystem {
   }
   // The stamp's time alone, asked for by path with no handle opened: a tenth of the whole stamp's
   // cost, for the folders of a read (the identity is added at the first comparison). The same as
-  // the whole stamp where no cheaper question exists.
+  // the whole stamp where no cheaper question exists, and for a folder reached through a link
+  // (junction, symbolic link, mount point), whose stamps are always its target's.
   virtual bool QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) { return StampFolder(folder, stamp); }
+  // Whether folder lies on a network drive or share, where a question may wait for a server.
+  // Asks no server. The default knows shares by their paths alone.
+  virtual bool OnNetwork(const wchar_t* folder) { return IsUncPath(folder); }
   // At most maxBytes from the start of a file, opened with the given share mode (FILE_SHARE_READ
   // keeps a file that is open for writing elsewhere unreadable). Not pure, like the one above.
   virtual bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) {
@@ -124,19 +130,12 @@ class Win32FileSystem final : public FileSystem {
   bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;
   bool StampFolder(const wchar_t* folder, FolderStamp& stamp) override;
   bool QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) override;
+  bool OnNetwork(const wchar_t* folder) override;
 
  private:
-  struct Volume {
-    std::wstring root;
-    // The volume moves a folder's last-write time with its entries (NTFS, ReFS and the like; not FAT).
-    bool stampsTell = false;
-    DWORD serial = 0;
-  };
-  // What a folder's stamps need of its volume, asked once per volume.
-  const Volume& VolumeOf(const wchar_t* folder);
   // The folder's volume when its folders can be stamped; else the stamp is cleared and null returned.
-  const Volume* StampingVolume(const wchar_t* folder, FolderStamp& stamp);
-  std::vector<Volume> volumes_;
+  const VolumeKind* StampingVolume(const wchar_t* folder, FolderStamp& stamp);
+  VolumeKinds volumes_;
 };
 
 // The file system the program uses unless a caller passes another.

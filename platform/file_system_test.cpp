@@ -109,6 +109,25 @@ TEST(Win32FileSystem, StampsTellWhatChangedInAFolder) {
   EXPECT_FALSE(fs.QuickStampFolder(dir.WriteFile(L"file", "f").c_str(), missing)) << "a file is no folder";
 }
 
+// A folder reached through a link: its quick stamp and its whole stamp are both its target's, so a
+// listing's stamp and the comparisons' agree (a link's own time would never equal its target's).
+// Wine makes no links of its own, but shows the host's symbolic links as links: the prefix links
+// the user's Documents to the home folder.
+TEST(Win32FileSystem, BothStampsOfALinkedFolderAreItsTargets) {
+  wchar_t profile[MAX_PATH] = L"";
+  ASSERT_NE(0u, GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH));
+  const std::wstring link = std::wstring(profile) + L"\\Documents";
+  const DWORD attributes = GetFileAttributesW(link.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    GTEST_SKIP() << "the user's Documents is no link here";
+  }
+  Win32FileSystem fs;
+  FolderStamp quick, whole;
+  ASSERT_TRUE(fs.QuickStampFolder((link + L"\\").c_str(), quick));
+  ASSERT_TRUE(fs.StampFolder((link + L"\\").c_str(), whole));
+  EXPECT_TRUE(quick == whole) << "the quick stamp is taken through the link, as the whole one";
+}
+
 TEST(Win32FileSystem, AttributesRoundTripAndReadOnlyBlocksDelete) {
   TempFolder dir;
   const std::wstring path = dir.WriteFile(L"ro.txt", "r");

@@ -14,6 +14,7 @@ HWND gOwner = nullptr;
 // A box being shown: the dialog window the system made for it, found when it is created.
 struct OpenBox {
   HWND window = nullptr;
+  int stopAnswer = IDCANCEL;
 };
 thread_local std::vector<OpenBox*> tOpenBoxes;  // innermost last
 
@@ -30,8 +31,19 @@ LRESULT CALLBACK NoteBoxWindow(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+int StopAnswerOf(const MessageRequest& request) {
+  if (request.stopAnswer != 0) return request.stopAnswer;
+  switch (request.style & MB_TYPEMASK) {
+    case MB_OK: return IDOK;
+    case MB_YESNO: return IDNO;
+    case MB_ABORTRETRYIGNORE: return IDABORT;
+    default: return IDCANCEL;
+  }
+}
+
 int Win32MessageSink::Show(const MessageRequest& request) {
   OpenBox box;
+  box.stopAnswer = StopAnswerOf(request);
   const HHOOK hook = SetWindowsHookExW(WH_CBT, NoteBoxWindow, nullptr, GetCurrentThreadId());
   tOpenBoxes.push_back(&box);
   const int answer = MessageBoxW(request.owner, request.text.c_str(), request.caption.c_str(), request.style);
@@ -42,8 +54,15 @@ int Win32MessageSink::Show(const MessageRequest& request) {
 
 void CloseOpenMessageBoxes() {
   for (auto box = tOpenBoxes.rbegin(); box != tOpenBoxes.rend(); ++box) {
-    if ((*box)->window && IsWindow((*box)->window)) EndDialog((*box)->window, IDCANCEL);
+    if ((*box)->window && IsWindow((*box)->window)) EndDialog((*box)->window, (*box)->stopAnswer);
   }
+}
+
+int StopAnswerOfOpenBox(HWND window) {
+  for (const OpenBox* box : tOpenBoxes) {
+    if (window && box->window == window) return box->stopAnswer;
+  }
+  return 0;
 }
 
 MessageSink& CurrentMessageSink() { return gSink ? *gSink : gWin32Sink; }

@@ -13,7 +13,14 @@ struct MessageRequest {
   std::wstring text;
   std::wstring caption;
   UINT style = MB_OK;  // MB_ buttons, icon and placement flags, as MessageBoxW takes them
+  // The button that stops what asked, pressed when the window closes or an unattended run is cut
+  // while the box waits; 0 for the usual one (StopAnswerOf).
+  int stopAnswer = 0;
 };
+
+// What a close answers a box: its own stop answer, else Cancel where the box has it, else No, else
+// the only button (Abort where it has Abort, Retry and Ignore).
+int StopAnswerOf(const MessageRequest& request);
 
 // The message options of an automatic run from the command line: the one record of whether a run is
 // unattended and which messages it lets through. The program sets it at start (SetMessagePolicy).
@@ -37,9 +44,11 @@ class Win32MessageSink final : public MessageSink {
   int Show(const MessageRequest& request) override;
 };
 
-// Ends every message box the box sink has open on this thread, innermost first, as if Cancel (or
-// the only button) were pressed: an unattended run that is closed by its watchdog waits for nobody.
+// Ends every message box the box sink has open on this thread, innermost first, each with its stop
+// answer: an unattended run that is closed by its watchdog waits for nobody.
 void CloseOpenMessageBoxes();
+// The stop answer of a box the box sink has open on this thread, 0 when window is none of them.
+int StopAnswerOfOpenBox(HWND window);
 
 // The sink in use; the message box sink unless something else was set.
 MessageSink& CurrentMessageSink();

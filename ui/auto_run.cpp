@@ -187,7 +187,7 @@ WatchdogStep TickWatchdog(int& ticks, int limit) {
 
 void CutAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   work.end.cut = true;
-  // A box that waits for an answer ends as if cancelled: nobody is there to give one.
+  // A box that waits for an answer ends with its stop answer: nobody is there to give one.
   CloseOpenMessageBoxes();
   if (work.playback && work.playback->Running()) {
     if (work.owner) KillTimer(work.owner, kTimerPlayback);

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/message_sink.h"
 #include "ui/timers.h"
 #include "ui/window_actions.h"
 
@@ -70,6 +71,11 @@ void AnswerOpenBoxes(HWND main) {
   BoxSearch search{main, {}};
   EnumThreadWindows(GetCurrentThreadId(), CollectBox, reinterpret_cast<LPARAM>(&search));
   for (HWND box : search.boxes) {
+    // A message box answers with its own stop; another dialog with Cancel, else No, else OK.
+    if (const int stop = StopAnswerOfOpenBox(box)) {
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(stop, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, stop)));
+      continue;
+    }
     for (int id : {IDCANCEL, IDNO, IDOK}) {
       HWND button = GetDlgItem(box, id);
       if (!button || !IsWindowEnabled(button)) continue;

@@ -32,8 +32,8 @@ void CloseWhenFree(Frame& frame);
 // The check of timer 1509: true when the window is free to close now.
 bool FreeToClose(Frame& frame);
 
-// Answers each box the window owns that waits for an answer now: Cancel where it has one, else No,
-// else OK.
+// Answers each box the window owns that waits for an answer now: a message box with its own stop
+// answer (StopAnswerOfOpenBox), another dialog with Cancel where it has one, else No, else OK.
 void AnswerOpenBoxes(HWND main);
 
 }  // namespace korval

@@ -18,10 +18,6 @@ namespace {
 // next key stops it and starts it again, so typing never waits for it.
 constexpr UINT kPauseMs = USER_TIMER_MINIMUM;
 
-// Folders compared with the disk per check: a list of thousands of folders is gone through over
-// several checks rather than holding up the window.
-constexpr size_t kFoldersPerCheck = 200;
-
 // Whether the names can be worked out without a person's Enter; a preview that stands is worked out
 // again only for an outside change (typing after it waits for the next Enter).
 bool Applies(const Workspace& work, bool evenAfterPreview = false) {
@@ -55,11 +51,13 @@ void ScheduleLivePreview(Workspace& work, const Frame& frame) {
 
 namespace {
 
-void WorkOutNames(Workspace& work, Frame& frame) {
+// keepNames: the names shown stand, and only their statuses are worked out again.
+void WorkOutNames(Workspace& work, Frame& frame, bool keepNames = false) {
   CollectPanel(work, frame);
   ExecuteContext c = ContextFor(work.commandLine, work.autoWork, work.Mode());
   c.nonsjiswarnSetting = nullptr;  // no question is asked, so no answer changes a setting
   c.interrupted = InputWaiting;
+  c.keepNewNames = keepNames;
   const RunState before = work.run;
   const MessagePolicy policy = CurrentMessagePolicy();
   SetMessagePolicy(MessagePolicy{true, false, false, false});  // silent, as an unattended run
@@ -80,10 +78,18 @@ void RunLivePreview(Workspace& work, Frame& frame) {
   if (Applies(work)) WorkOutNames(work, frame);
 }
 
+bool OutsideChangeToShow(KeptListings& listings, const RenameList& list) {
+  if (!AnyNewName(list)) return false;
+  CompareBound bound;
+  bound.budget = kDiskCheckBudget;
+  bound.skipNetwork = true;
+  return listings.NoteOutsideChanges(bound);
+}
+
 void FollowOutsideChanges(Workspace& work, Frame& frame) {
   if (work.busy || HandlingInsideAnother(frame) || !Applies(work, true)) return;
-  if (!work.listings.NoteOutsideChanges(kFoldersPerCheck) || !AnyNewName(work.list)) return;
-  WorkOutNames(work, frame);
+  if (!OutsideChangeToShow(work.listings, work.list)) return;
+  WorkOutNames(work, frame, DrawsNamesByChance(work.Mode()));
 }
 
 }  // namespace korval

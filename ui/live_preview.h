@@ -4,6 +4,8 @@
 // or clicks again, and starts anew once typing pauses.
 #pragma once
 
+#include <chrono>
+
 #include "ui/workspace.h"
 
 namespace korval {
@@ -25,9 +27,17 @@ void RunLivePreview(Workspace& work, Frame& frame);
 // shortest time between two passes that an outside change starts.
 inline constexpr UINT kDiskCheckMs = 300;
 
+// Time the listed folders are compared for in one check; the next check goes on where it stopped.
+inline constexpr std::chrono::milliseconds kDiskCheckBudget{8};
+
 // Timer 1510: when a listed folder changed from outside while new names are shown (typed or
 // previewed), the names and their statuses are worked out again, so the icons follow the disk
-// without a keystroke.
+// without a keystroke (names drawn by chance stay as they were drawn; their statuses follow).
 void FollowOutsideChanges(Workspace& work, Frame& frame);
+
+// One check of timer 1510: asks nothing while no new name is shown, compares the local folders for
+// about kDiskCheckBudget (folders on network drives wait for the next preview), and says whether
+// one of them changed from outside.
+bool OutsideChangeToShow(KeptListings& listings, const RenameList& list);
 
 }  // namespace korval

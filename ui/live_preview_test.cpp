@@ -4,8 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 
+#include "engine/stamped_folders_test.h"
 #include "modes/change_mode.h"
 #include "modes/regex_binding.h"
 #include "platform/utf8.h"
@@ -226,6 +228,53 @@ TEST_F(LivePreviewTest, TheStatusesFollowWhatOtherProgramsDoToTheFolder) {
     EXPECT_FALSE(Work().run.previewed) << "the names still wait for Enter";
     Close();
   }
+}
+
+// Random names are drawn once per preview: an outside change after the preview's Enter checks the
+// statuses of the names shown, and the next Enter renames to exactly those.
+TEST_F(LivePreviewTest, RandomNamesStayAsDrawnWhenTheDiskChanges) {
+  OpenWithFiles();
+  Click(IDC_MODE_BUTTON_FIRST + kModeRandomName - 1);
+  ASSERT_TRUE(WaitFor([&] { return !Work().list.Row(1).newName.empty() && !Work().busy; }, "random names to show", 3000));
+  FocusList();
+  Key(VK_RETURN);
+  ASSERT_TRUE(Work().run.previewed);
+  const std::wstring drawn[2] = {Work().list.Row(0).newName, Work().list.Row(1).newName};
+  ASSERT_TRUE(DeleteFileW((files / L"Photo_b.txt").c_str()));
+  EXPECT_TRUE(WaitFor([&] { return Work().list.Row(1).status == ItemStatus::SourceMissing; },
+                      "the status to follow the disk", 3000));
+  EXPECT_EQ(drawn[0], Work().list.Row(0).newName);
+  EXPECT_EQ(drawn[1], Work().list.Row(1).newName);
+  EXPECT_TRUE(Work().run.previewed);
+  Key(VK_RETURN);
+  EXPECT_TRUE(files.Exists(drawn[0])) << "renamed to the name that was shown";
+}
+
+// A check of timer 1510 asks nothing while no new name is shown; while names are shown it asks the
+// local folders for its few milliseconds, however slowly they answer, and never a network folder.
+TEST(FollowOutsideChanges, AsksNothingWithoutNewNamesAndNoLongerThanItsTime) {
+  StampedFolders fs;
+  RenameList list;
+  KeptListings kept(fs);
+  std::vector<WIN32_FIND_DATAW> entries;
+  for (int i = 0; i < 20; ++i) {
+    const std::wstring folder = L"C:\\f" + std::to_wstring(i) + L"\\";
+    fs.Add(folder, StampedFolders::SecondsFromNow(-3600), {L"a.txt"});
+    ASSERT_TRUE(kept.List(folder, entries));
+    list.Append({L"a.txt", L".txt", folder, L"", L"", L"", ItemStatus::None, false});
+  }
+  fs.network = {L"C:\\f0\\"};
+  fs.wholeStampTakes = kDiskCheckBudget;
+  for (int check = 0; check < 5; ++check) EXPECT_FALSE(OutsideChangeToShow(kept, list));
+  EXPECT_EQ(0, fs.wholeStamps) << "no folder is asked while no new name is shown";
+  list.Row(3).newName = L"b.txt";
+  for (int check = 0; check < 30; ++check) {
+    const int before = fs.wholeStamps;
+    EXPECT_FALSE(OutsideChangeToShow(kept, list));
+    EXPECT_LE(fs.wholeStamps - before, 2) << "one folder past the check's time at most";
+  }
+  EXPECT_GE(fs.wholeStamps, 19) << "every local folder was compared over the checks";
+  EXPECT_EQ(fs.asked.end(), std::find(fs.asked.begin(), fs.asked.end(), L"C:\\f0\\"));
 }
 
 }  // namespace
