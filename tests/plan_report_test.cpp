@@ -365,6 +365,9 @@ TEST_F(PlanReportTest, APlanAndTheRunAfterItAgreeRowForRow) {
   // Macros of replacements that swap two names and turn three around in a circle.
   program_.WriteFile(L"swap.bin", "KV150\n" + Record("REP", "002", "a", "q") + Record("REP", "002", "b", "a") +
                                       Record("REP", "002", "q", "b"));
+  // xy and yx swapped beside k1 -> k, whose k stays: the swap's serial comes off although k's stays.
+  program_.WriteFile(L"swapk.bin", "KV150\n" + Record("REP", "002", "xy", "q") + Record("REP", "002", "yx", "xy") +
+                                       Record("REP", "002", "q", "yx") + Record("REP", "002", "k1", "k"));
   program_.WriteFile(L"cycle.bin", "KV150\n" + Record("REP", "002", "a", "q") + Record("REP", "002", "c", "a") +
                                        Record("REP", "002", "b", "c") + Record("REP", "002", "q", "b"));
   const struct Case {
@@ -376,6 +379,8 @@ TEST_F(PlanReportTest, APlanAndTheRunAfterItAgreeRowForRow) {
   } cases[] = {
       {"a swap", {L"a.txt", L"b.txt"}, nullptr, L"/autofile=swap", {"a.txt", "b.txt"}},
       {"a cycle", {L"a.txt", L"b.txt", L"c.txt"}, nullptr, L"/autofile=cycle", {"a.txt", "b.txt", "c.txt"}},
+      {"a swap beside a serial that stays", {L"k.txt", L"k1.txt", L"xy.txt", L"yx.txt"}, nullptr, L"/autofile=swapk",
+       {"k(1).txt", "xy.txt", "yx.txt"}},
       {"case twins", {L"abc.txt"}, L"ABC.txt", L"\"s/abc/ABC/\"", {}},
       {"an 8.3 alias", {L"longfilename.txt", L"x.txt"}, nullptr, L"\"s/^x$/%a/\"", {"?"}},
       {"a read-only file", {L"ro.txt"}, nullptr, L"\"s/ro/rw/\"", {"rw.txt"}},
@@ -427,6 +432,150 @@ TEST_F(PlanReportTest, APlanAndTheRunAfterItAgreeRowForRow) {
     }
     SetFileAttributesW((tree + L"\\rw.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
   }
+}
+
+// Reads or writes a file through its verbatim path, which reaches names Windows would trim or take for
+// a device ("draft.", "CON.txt").
+std::string ReadVerbatim(const std::wstring& path) {
+  HANDLE file = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "(missing)";
+  char buffer[64];
+  DWORD read = 0;
+  ReadFile(file, buffer, sizeof buffer, &read, nullptr);
+  CloseHandle(file);
+  return std::string(buffer, read);
+}
+
+void WriteVerbatim(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file) << Utf8(path);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+// One folder or report spelled in another way than the run's rows spell it is still the same place:
+// no row takes the report's name, an earlier report is never a row, and an undo started from another
+// current folder reverts exactly the run's own items.
+TEST_F(PlanReportTest, OnePlaceSpelledAnyWayIsOnePlace) {
+  const std::string reportHead = "\xEF\xBB\xBF" "変更前,変更後,フォルダ名,状態,理由\r\n";
+  const struct Case {
+    const char* what;
+    const wchar_t* treeName;
+    const wchar_t* folderArgument;  // %t the tree, %s its 8.3 alias; relative to the program folder
+    const wchar_t* replacement;
+    std::vector<std::string> names;  // the tree afterwards
+    std::vector<std::string> rows;   // old name|state of the report's rows, sorted
+    int code;
+  } cases[] = {
+      {"forward slashes", L"t1", L"%/", L"\"s/^old/r/\" /filter=*.csv", {"old.csv", "r.csv"}, {"old.csv|スキップ"}, 1},
+      {"a relative folder with dots", L"t2", L"t2\\.\\x\\..", L"\"s/^old/r/\" /filter=*.csv", {"old.csv", "r.csv", "x"},
+       {"old.csv|スキップ"}, 1},
+      {"the folder's 8.3 alias", L"a long folder name", L"%s", L"\"s/^/X_/\"", {"X_old.csv", "r.csv"},
+       {"old.csv|変更"}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring tree = program_ / c.treeName;
+    ASSERT_TRUE(CreateDirectoryW(tree.c_str(), nullptr));
+    if (std::wstring(c.treeName) == L"t2") CreateDirectoryW((tree + L"\\x").c_str(), nullptr);
+    // A user's list that happens to begin like a report, and an earlier report of the same path.
+    const std::string userBytes = reportHead + "user,lines,kept,here,!\r\n";
+    program_.WriteFile(std::wstring(c.treeName) + L"\\old.csv", userBytes);
+    if (std::string(c.what) == "the folder's 8.3 alias") program_.WriteFile(std::wstring(c.treeName) + L"\\r.csv", reportHead);
+    std::wstring folder = c.folderArgument;
+    if (folder == L"%/") {
+      folder = tree;
+      std::replace(folder.begin(), folder.end(), L'\\', L'/');
+    } else if (folder == L"%s") {
+      wchar_t alias[MAX_PATH] = L"";
+      ASSERT_NE(0u, GetShortPathNameW(tree.c_str(), alias, MAX_PATH));
+      folder = alias;
+      ASSERT_NE(tree, folder);
+    }
+    EXPECT_EQ(c.code, Run(std::wstring(c.replacement) + L" \"/report=" + tree + L"\\r.csv\" \"" + folder + L"\""));
+    EXPECT_EQ(c.names, DiskNames(tree));
+    const std::wstring userFile = program_.Exists(std::wstring(c.treeName) + L"\\old.csv") ? L"\\old.csv" : L"\\X_old.csv";
+    EXPECT_EQ(userBytes, program_.ReadFile(c.treeName + userFile)) << "the user's lines";
+    std::vector<std::string> seen;
+    for (const auto& row : Report(std::wstring(c.treeName) + L"\\r.csv")) seen.push_back(row[0] + "|" + row[3]);
+    EXPECT_EQ(c.rows, seen);
+  }
+
+  // A run given a relative folder, undone from another current folder holding a folder of that name.
+  const std::wstring other = program_ / L"other";
+  ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((other + L"\\data").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((program_ / L"data").c_str(), nullptr));
+  program_.WriteFile(L"data\\a.txt", "run's own");
+  program_.WriteFile(L"other\\data\\b.txt", "another folder's");
+  EXPECT_EQ(0, Run(L"\"s/^a/b/\" data\\"));
+  EXPECT_EQ((std::vector<std::string>{"b.txt"}), DiskNames(program_ / L"data"));
+  ProgramRunner undo(program_, L"korvalith.exe", L"/undo", false, other);
+  EXPECT_EQ(0, undo.WaitForExit());
+  EXPECT_EQ((std::vector<std::string>{"a.txt"}), DiskNames(program_ / L"data"));
+  EXPECT_EQ((std::vector<std::string>{"b.txt"}), DiskNames(other + L"\\data"));
+}
+
+// Names that other systems make and Windows would trim or take for a device are renamed as they are,
+// never their twins; a plan says what the run does; the undo gives every name back exactly. A name the
+// file system cuts is put back and said to have failed; a run without its change log ends with 1.
+TEST_F(PlanReportTest, NamesOtherSystemsMakeAreRenamedAsTheyAre) {
+  const std::wstring tree = program_ / L"odd";
+  ASSERT_TRUE(CreateDirectoryW(tree.c_str(), nullptr));
+  const struct {
+    const wchar_t* name;
+    const char* bytes;
+    const char* reported;  // the old name as the report writes it
+  } files[] = {{L"draft.", "dot", "draft."},       {L"draft", "plain", "draft"},   {L"CON.txt", "con", "CON.txt"},
+               {L"nul", "nul", "nul"},              {L"notes ", "space", "notes "}, {L"'quote.txt", "quote", "''quote.txt"}};
+  for (const auto& f : files) WriteVerbatim(tree + L"\\" + f.name, f.bytes);
+  const std::wstring form = L"\"s/^(.+)$/k_$1_/e\" \"";
+  EXPECT_EQ(0, Run(form + L"/plan=" + (program_ / L"plan.csv") + L"\" \"" + tree + L"\""));
+  EXPECT_EQ(0, Run(form + L"/report=" + (program_ / L"run.csv") + L"\" \"" + tree + L"\""));
+  const CsvRows planned = Report(L"plan.csv"), done = Report(L"run.csv");
+  ASSERT_EQ(std::size(files), done.size());
+  ASSERT_EQ(planned.size(), done.size());
+  for (const auto& f : files) {
+    SCOPED_TRACE(Utf8(f.name));
+    const auto row = std::find_if(done.begin(), done.end(), [&](const auto& r) { return r[0] == f.reported; });
+    ASSERT_NE(done.end(), row) << "no row";
+    EXPECT_EQ("変更", (*row)[3]);
+    const size_t i = static_cast<size_t>(row - done.begin());
+    EXPECT_EQ("予定", planned[i][3]);
+    EXPECT_EQ(planned[i][1], (*row)[1]);
+    EXPECT_EQ(f.bytes, ReadVerbatim(tree + L"\\k_" + f.name + L"_"));
+  }
+  EXPECT_EQ(0, Run(L"/undo"));
+  for (const auto& f : files) EXPECT_EQ(f.bytes, ReadVerbatim(tree + L"\\" + f.name)) << Utf8(f.name);
+  for (const auto& f : files) DeleteFileW((L"\\\\?\\" + tree + L"\\" + f.name).c_str());
+
+  // A name of 100 kanji holds 300 bytes: a file system of 255 bytes a name cuts it.
+  const std::wstring cut = program_ / L"cut";
+  ASSERT_TRUE(CreateDirectoryW(cut.c_str(), nullptr));
+  program_.WriteFile(L"cut\\a.txt", "kept");
+  EXPECT_EQ(1, Run(L"\"s/^a$/" + std::wstring(100, L'\u6F22') + L"/\" \"/report=" + (program_ / L"cut.csv") + L"\" \"" +
+                   cut + L"\""));
+  EXPECT_EQ((std::vector<std::string>{"a.txt"}), DiskNames(cut));
+  EXPECT_EQ("kept", program_.ReadFile(L"cut\\a.txt"));
+  const CsvRows cutRows = Report(L"cut.csv");
+  ASSERT_EQ(1u, cutRows.size());
+  EXPECT_EQ("失敗", cutRows[0][3]);
+  EXPECT_EQ(Utf8(kReasonNamePutBack), cutRows[0][4]);
+
+  // The change log cannot be made (a folder stands where it goes): the renames happen, the code says
+  // that something is not as asked, never "nothing changed".
+  ASSERT_TRUE(CreateDirectoryW((program_ / L"rename0.log").c_str(), nullptr));
+  const std::wstring unlogged = program_ / L"unlogged";
+  ASSERT_TRUE(CreateDirectoryW(unlogged.c_str(), nullptr));
+  program_.WriteFile(L"unlogged\\x.txt", "x");
+  EXPECT_EQ(1, Run(L"\"s/^/y_/\" \"/report=" + (program_ / L"unlogged.csv") + L"\" \"" + unlogged + L"\""));
+  EXPECT_EQ((std::vector<std::string>{"y_x.txt"}), DiskNames(unlogged));
+  const CsvRows unloggedRows = Report(L"unlogged.csv");
+  ASSERT_EQ(1u, unloggedRows.size());
+  EXPECT_EQ("変更", unloggedRows[0][3]);
+  EXPECT_NE(std::string::npos, unloggedRows[0][4].find(Utf8(kReasonUnlogged)));
+  RemoveDirectoryW((program_ / L"rename0.log").c_str());
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ std::wstring ThreadDesktopPath() {
 }
 
 ProgramRunner::ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments,
-                             bool copy) {
+                             bool copy, const std::wstring& currentFolder) {
   const std::wstring exe = folder / exeName;
   if (copy && !CopyFileW((ProgramFolder() + exeName).c_str(), exe.c_str(), FALSE)) return;
   std::wstring commandLine = L"\"" + exe + L"\"";
@@ -54,7 +54,8 @@ ProgramRunner::ProgramRunner(const TempFolder& folder, const std::wstring& exeNa
   startup.cb = sizeof(startup);
   if (!desktop.empty()) startup.lpDesktop = desktop.data();
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(),
+  if (!CreateProcessW(exe.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      currentFolder.empty() ? folder.Path().c_str() : currentFolder.c_str(),
                       &startup, &info))
     return;
   CloseHandle(info.hThread);

@@ -14,9 +14,10 @@ namespace korval {
 class ProgramRunner {
  public:
   // Copies <build>/bin/<exeName> into folder and starts it there with the arguments; with copy
-  // false, starts the copy already there (a program that runs cannot be copied over).
+  // false, starts the copy already there (a program that runs cannot be copied over). The program's
+  // current folder is its own folder unless currentFolder names another.
   ProgramRunner(const TempFolder& folder, const std::wstring& exeName, const std::wstring& arguments = L"",
-                bool copy = true);
+                bool copy = true, const std::wstring& currentFolder = L"");
   ~ProgramRunner();
 
   bool Started() const { return process_.Valid(); }
