@@ -73,6 +73,10 @@ AnsiOutcome SubstituteAnsi(BSubstProc subst, const std::wstring& command, std::w
 
 }  // namespace
 
+std::chrono::nanoseconds RegexPassTime(size_t rows) {
+  return kRegexPassBaseTime + kRegexPassTimePerRow * static_cast<long long>(rows);
+}
+
 bool RegexBinding::Load(const wchar_t* wideLibrary, const wchar_t* ansiLibrary) {
   Release();
   if (HMODULE wide = LoadLibraryW(wideLibrary)) {
@@ -130,6 +134,12 @@ bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::ws
                         const std::wstring& source, FileSystem& fs) {
   bool keepExtension = true;
   if (binding.cutOff) return keepExtension;
+  if (binding.spent_ >= binding.passTime_) {
+    binding.cutOff = binding.passTimeUsedUp = true;
+    binding.cutOffName = working;
+    return keepExtension;
+  }
+  const auto started = std::chrono::steady_clock::now();
   binding.original_ = working;
   for (const std::wstring& command : binding.Commands(params)) {
     if (binding.wide_) {
@@ -154,6 +164,7 @@ bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::ws
     }
     ExpandSpecialSequences(working, source, kSequencesDoubled, fs);
   }
+  binding.spent_ += std::chrono::steady_clock::now() - started;
   return keepExtension;
 }
 
