@@ -140,7 +140,7 @@ TEST(RegexCutOff, TheRowsACutOrAStopLeftAreSkippedNeverUnchanged) {
       EXPECT_EQ(RowOutcome::Skipped, r.outcome) << i;
       EXPECT_EQ(c.reason, r.reason) << i;
       if (!c.plan) {
-        EXPECT_TRUE(folder.Exists(list.Row(i).oldName)) << i;
+        EXPECT_TRUE(folder.Exists(r.oldName)) << i;
       }
     }
   }
