@@ -7,6 +7,7 @@
 
 #include "engine/execute_changes.h"
 #include "engine/plan_file_system.h"
+#include "engine/quiet_context_test.h"
 #include "engine/show_message.h"
 #include "modes/change_mode.h"
 #include "modes/regex_binding.h"
@@ -18,6 +19,14 @@
 namespace korval {
 namespace {
 
+PanelValues RegexPanel(const std::wstring& pattern, const wchar_t* replacement) {
+  PanelValues panel;
+  panel.replaceFrom = pattern;
+  panel.replaceTo = replacement;
+  panel.regexp = 1;
+  return panel;
+}
+
 TEST(RegexCutOff, ARunOverManyNamesEndsInSecondsWithOneMessage) {
   TempFolder program;
   const std::wstring work = program.Path();
@@ -27,11 +36,8 @@ TEST(RegexCutOff, ARunOverManyNamesEndsInSecondsWithOneMessage) {
     const std::wstring name = std::wstring(40, L'a') + L"_" + std::to_wstring(i) + L".txt";
     list.Append({name, L".txt", work, L"", L"", L"", ItemStatus::None, false});
   }
-  PanelValues panel;
   // Nested repeats after a long comment: without a fixed budget this runs for seconds per name.
-  panel.replaceFrom = L"(a+)+b(?#" + std::wstring(200, L'c') + L")";
-  panel.replaceTo = L"x";
-  panel.regexp = 1;
+  PanelValues panel = RegexPanel(L"(a+)+b(?#" + std::wstring(200, L'c') + L")", L"x");
   ModeParams params;
   RunState state;
   FaultyFileSystem fs;
@@ -93,25 +99,14 @@ TEST(RegexCutOff, TheRowsACutOrAStopLeftAreSkippedNeverUnchanged) {
       folder.WriteFile(name, "x");
       list.Append({name, L".txt", folder.Path(), L"", L"", L"", ItemStatus::None, false});
     }
-    PanelValues panel;
-    panel.replaceFrom = c.pattern;
-    panel.replaceTo = L"z";
-    panel.regexp = 1;
+    PanelValues panel = RegexPanel(c.pattern, L"z");
     ModeParams params;
     RunState state;
     PlanFileSystem planFs;
     RunRecord record;
     record.plan = c.plan;
-    ExecuteContext context;
-    context.list = &list;
-    context.mode = kModeReplace;
-    context.panel = &panel;
-    context.params = &params;
-    context.histories.switches = 0;
-    context.state = &state;
-    context.programFolder = folder.Path();
+    ExecuteContext context = QuietContext(list, panel, params, state, folder.Path(), kModeReplace);
     context.options.writelog = 0;
-    context.options.chgconfirm = 0;
     context.regexPassTime = c.passTime;
     if (c.plan) context.fs = &planFs;
     SetMessagePolicy({true, false, false, false});
@@ -162,14 +157,7 @@ TEST(RegexCutOff, APreviewStoppedBetweenRowsForgetsTheRowsItDidNotReach) {
   panel.replaceTo = L"b";
   ModeParams params;
   RunState state;
-  ExecuteContext context;
-  context.list = &list;
-  context.mode = kModeReplace;
-  context.panel = &panel;
-  context.params = &params;
-  context.histories.switches = 0;
-  context.state = &state;
-  context.programFolder = folder.Path();
+  ExecuteContext context = QuietContext(list, panel, params, state, folder.Path(), kModeReplace);
   context.interrupted = [] { return true; };
   RunReport report;
   ASSERT_EQ(0, ExecuteChanges(RunKind::Preview, context, &report));
