@@ -90,7 +90,9 @@ bool CopyIsWhole(const std::wstring& copy, const wchar_t* section, const IniKeys
     if (!holds(key, value)) return false;
   }
   for (const auto& [key, value] : before) {
-    if (!FindValue(written, key.c_str()) && !holds(key, value)) return false;
+    // A key given twice is read, from either, as its first.
+    if (FindValue(before, key.c_str()) != &value || FindValue(written, key.c_str())) continue;
+    if (!holds(key, value)) return false;
   }
   return true;
 }
