@@ -96,6 +96,7 @@ class RegexBinding {
   std::wstring original_;      // the row's name before its first item
   std::chrono::nanoseconds passTime_ = std::chrono::nanoseconds::max();
   std::chrono::nanoseconds spent_{0};
+  unsigned rowsSeen_ = 0;
 };
 
 // Runs every item of the row through the library, then expands the doubled special sequences.
