@@ -1,6 +1,7 @@
 // The keys of one section of an ini file, read whole and written as one change of the whole file.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,10 +25,23 @@ IniKeys ReadSection(const std::wstring& iniPath, const wchar_t* section = kSecti
 const std::wstring* FindValue(const IniKeys& keys, const wchar_t* key);
 std::wstring* FindValue(IniKeys& keys, const wchar_t* key);
 
+// The steps of a write to the file system: copying the file, writing keys with the profile functions,
+// and moving the copy over the file. Tests replace them to play a full disk.
+struct IniFileSteps {
+  std::function<bool(const std::wstring& from, const std::wstring& to)> copy;
+  std::function<bool(const std::wstring& path, const wchar_t* section, const IniKeys& keys)> writeKeys;
+  std::function<bool(const std::wstring& from, const std::wstring& to)> replace;
+};
+const IniFileSteps& SystemIniFileSteps();
+
 // Writes the keys whose values differ from the file's, under the file's lock: into a copy beside
-// the file with the profile functions (so the bytes are theirs), which then replaces the file.
-// Where the copy cannot be made or cannot replace the file, the keys are written into the file
-// itself, as the profile functions do. False when a key could not be written.
-bool WriteIniKeys(const std::wstring& iniPath, const wchar_t* section, const IniKeys& keys);
+// the file with the profile functions (so the bytes are theirs), which then replaces the file once
+// its bytes were read back and hold every key of the file. The file is never left shorter than it
+// was: when no whole copy can be made (a full disk), the file stays as it is and false is returned.
+// Only where nothing can be lost are the keys written into the file itself, as the profile
+// functions do: a file that does not exist yet, or one that a whole copy could not replace (a
+// read-only file, a file held open). False when a key could not be written.
+bool WriteIniKeys(const std::wstring& iniPath, const wchar_t* section, const IniKeys& keys,
+                  const IniFileSteps& steps = SystemIniFileSteps());
 
 }  // namespace korval

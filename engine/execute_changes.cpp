@@ -14,14 +14,25 @@ namespace korval {
 namespace {
 
 constexpr size_t kRowsBetweenInterruptChecks = 1024;
-// Rows that take long (a regular expression near its budget) are checked by time as well, so a
-// key pressed during a preview is answered within this.
+// Rows that take long (a regular expression near its budget, a slow rename) are checked by time as
+// well, so a key pressed during a pass is answered within this.
 constexpr std::chrono::milliseconds kTimeBetweenInterruptChecks{20};
 
 // The hint of a preview says why the first name the system would refuse is invalid.
 void NoteRefusedName(RunReport& report, const RenameItem& row, int mode) {
   if (!report.hint.empty() || !IsNameMode(mode)) return;
   if (const wchar_t* reason = RefusedNameReason(row.newName)) report.hint = row.newName + L" : " + reason;
+}
+
+// The rows from first on were not reached by a stopped preview: what they showed belongs to an
+// earlier pass.
+void ForgetRowsNotReached(RenameList& list, size_t first) {
+  for (size_t p = first; p < list.Count(); ++p) {
+    RenameItem& row = list.Row(p);
+    if (row.status == ItemStatus::Filtered) continue;
+    row.newName.clear();
+    row.status = ItemStatus::None;
+  }
 }
 
 }  // namespace
@@ -61,6 +72,14 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
   if (kind == RunKind::Execute) dropped.assign(count, false);
   std::wstring source, target;  // reused from row to row: their buffers are allocated once
   auto lastInterruptCheck = std::chrono::steady_clock::now();
+  // Asked between rows, every so many rows and every so often.
+  auto interrupted = [&](size_t p) {
+    if (!c.interrupted) return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (p % kRowsBetweenInterruptChecks != 0 && now - lastInterruptCheck < kTimeBetweenInterruptChecks) return false;
+    lastInterruptCheck = now;
+    return c.interrupted();
+  };
   for (size_t p = 0; p < count; ++p) {
     RenameItem& row = list.Row(p);
     const bool filtered = row.status == ItemStatus::Filtered;
@@ -75,16 +94,12 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       if (!filtered && ValidateRow(list, p, s.mode, true, s.existence) == ItemStatus::InvalidName) {
         NoteRefusedName(s.report, row, s.mode);
       }
+      if (!filtered && row.cutOff) row.status = ItemStatus::Failed;
       Progress(s, p + 1, count);
-      if (c.interrupted) {
-        const auto now = std::chrono::steady_clock::now();
-        if (p % kRowsBetweenInterruptChecks == 0 || now - lastInterruptCheck >= kTimeBetweenInterruptChecks) {
-          lastInterruptCheck = now;
-          if (c.interrupted()) {
-            s.report.aborted = true;
-            break;
-          }
-        }
+      if (p + 1 < count && interrupted(p)) {
+        s.report.aborted = true;
+        ForgetRowsNotReached(list, p + 1);
+        break;
       }
       continue;
     }
@@ -112,6 +127,10 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
     }
     dropped[p] = SettleRow(s, row, changed, filtered, source, target);
     Progress(s, p + 1, count);
+    if (p + 1 < count && interrupted(p)) {
+      s.report.aborted = true;
+      break;
+    }
   }
   if (kind == RunKind::Execute) RecordRowsNotReached(s);
   list.EraseFlagged(dropped);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -111,11 +112,15 @@ struct ExecuteContext {
   // The list's folders as listed when read: a preview asks them whether a name is taken, and an
   // execution marks them stale (it asks the file system itself).
   KeptListings* keptListings = nullptr;
-  // Asked now and then during a preview: true stops it where it is (the user typed on).
+  // Asked now and then during a pass, between rows: true stops it where it is (the user typed on, or
+  // pressed Esc). The rows a stopped preview did not reach lose their names and statuses, and the
+  // preview waits for no Enter; the rows a stopped execution did not reach are left as they are.
   std::function<bool()> interrupted;
   // A preview keeps the rows' new names and checks their statuses only: names drawn by chance are
   // drawn once per preview, and an outside change must not draw others behind the user's back.
   bool keepNewNames = false;
+  // The time the regular expressions of the whole pass may take; zero: RegexPassTime of its rows.
+  std::chrono::nanoseconds regexPassTime{0};
   // Settings the pass may change (the "今後もこのエラーを表示しますか" answer).
   int* nonsjiswarnSetting = nullptr;
 

@@ -104,6 +104,7 @@ bool PreparePass(Pass& s) {
                 FormatText(kRegexLibraryMissingText, L"BREGEXP.DLL"), MessageClass::Error);
     return false;
   }
+  s.regex.SetPassTime(c.regexPassTime.count() > 0 ? c.regexPassTime : RegexPassTime(s.list.Count()));
   s.report.unlogged = s.kind == RunKind::Execute && s.o.writelog && !s.log.Open(c.programFolder);
   if (s.report.unlogged &&
       ShowMessage(MessageKind::Plain, MB_YESNO | MB_ICONEXCLAMATION, kLogCreateFailedCaption,
@@ -154,6 +155,12 @@ bool PreviewRow(Pass& s, RenameItem& row, std::wstring& source, std::wstring& ta
     s.transform.itemPath.assign(row.folder).append(row.oldName);
     Truncate(s.transform.itemPath, kMaxPathChars);
     TransformName(target, source, s.mode, s.rowCounter, s.transform);
+    // A playback step after the first keeps what an earlier step's cut left.
+    if (s.regex.cutOff) {
+      row.cutOff = true;
+    } else if (!c.sourceFromNewNames) {
+      row.cutOff = false;
+    }
     // The new name column holds what the row is checked and changed with, whole: a name too long for
     // its folder is refused as it stands, not cut into a name nobody asked for.
     row.newName = IsNameMode(s.mode) ? NewNameBehindFolder(target, row.folder) : target;
@@ -173,9 +180,11 @@ void FinishPass(Pass& s) {
     if (answer != IDYES && c.nonsjiswarnSetting) *c.nonsjiswarnSetting = 0;
   }
   if (s.regex.cutOff) {
+    const bool passTime = s.regex.passTimeUsedUp;
     ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kRegexCutOffCaption,
-                FormatText(kRegexCutOffText, s.regex.cutOffName.c_str()), MessageClass::Error);
-    s.report.hint = kRegexCutOffHint + s.regex.cutOffName;
+                FormatText(passTime ? kRegexPassCutOffText : kRegexCutOffText, s.regex.cutOffName.c_str()),
+                MessageClass::Error);
+    s.report.hint = (passTime ? kRegexPassCutOffHint : kRegexCutOffHint) + s.regex.cutOffName;
   }
   if (s.kind == RunKind::Execute) {
     if (!s.logBroken) CleanUpSerials(s);
@@ -201,8 +210,9 @@ void FinishPass(Pass& s) {
     s.state.enterExecutes = false;
     if (s.state.recording && s.report.changed > 0 && c.recordStep) c.recordStep(s.mode);
   } else {
-    s.state.previewed = true;
-    s.state.enterExecutes = !s.o.enterdont;
+    // A stopped preview worked out only some names: the next Enter previews again.
+    s.state.previewed = !s.report.aborted;
+    s.state.enterExecutes = !s.report.aborted && !s.o.enterdont;
   }
   s.state.shiftEnter = false;
   Progress(c, 0);

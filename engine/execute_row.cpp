@@ -156,6 +156,12 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
   s.rowError = 0;
   s.rowFailReason.clear();
   s.rowFailed = s.rowUnchanged = false;
+  // A name the cut regular expression never worked out is not a name to change to, even when rows
+  // with errors are forced.
+  if (row.cutOff) {
+    s.rowReason = kReasonRegexCutOff;
+    return RowEnd::NotChanged;
+  }
   if (Skipped(row.status, s.o)) return NothingToChange(row, s.mode) ? RowEnd::NothingToDo : RowEnd::Skipped;
   // Even when told to force rows with errors, a path the system cannot take is never tried.
   if (IsNameMode(s.mode) && target.size() > kMaxPathChars) {

@@ -21,6 +21,9 @@ struct RenameItem {
   std::wstring date;
   ItemStatus status = ItemStatus::None;
   bool selected = false;
+  // The regular expression's work was cut off at this row or before it in the pass that computed its
+  // name: the name was never worked out, so an execution leaves the row alone.
+  bool cutOff = false;
 
   std::wstring SourcePath() const { return folder + oldName; }
   std::wstring TargetPath() const { return folder + newName; }

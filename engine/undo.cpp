@@ -131,8 +131,15 @@ Restored RestoreName(const std::wstring& current, const std::wstring& target, bo
 
 enum class RowResult { Done, Failed, FailedAndStop, Stop };
 
+// What became of the row, for the report when there is one.
+void Note(ReportRow* report, RowOutcome outcome, std::wstring reason) {
+  if (!report) return;
+  report->outcome = outcome;
+  report->reason = std::move(reason);
+}
+
 RowResult UndoRow(const RenameItem& row, const UndoOptions& options, FileSystem& fs, FolderSnapshot& parked,
-                  const AskUser& ask) {
+                  const AskUser& ask, ReportRow* report) {
   const std::wstring current = PathFromUndoDisplay(row.oldName);
   const std::wstring target = PathFromUndoDisplay(row.newName);
   const std::wstring& tag = row.folder;
@@ -147,6 +154,7 @@ RowResult UndoRow(const RenameItem& row, const UndoOptions& options, FileSystem&
   } else {
     // The program writes only the three tags; anything else is a format this version cannot revert.
     Ask(ask, MessageKind::Plain, MB_ICONEXCLAMATION, kUndoUnknownCaption, kUndoUnknownText, MessageClass::Error);
+    Note(report, RowOutcome::Skipped, kUndoUnknownText);
     return RowResult::Stop;
   }
 
@@ -155,14 +163,20 @@ RowResult UndoRow(const RenameItem& row, const UndoOptions& options, FileSystem&
     case UndoKind::Rename:
       switch (RestoreName(current, target, options.ntFamily, fs, parked, ask)) {
         case Restored::Done: ok = true; break;
-        case Restored::Elsewhere: return RowResult::Failed;  // the user was told where the item is
+        case Restored::Elsewhere:  // the user was told where the item is
+          Note(report, RowOutcome::Failed, kReasonUndoneElsewhere);
+          return RowResult::Failed;
         case Restored::Failed: break;
       }
       break;
     case UndoKind::Timestamp: ok = IsFullPath(target) && RestoreTimes(current, target, fs); break;
     case UndoKind::Attribute: ok = IsFullPath(target) && RestoreAttributes(current, target, fs); break;
   }
-  if (ok) return RowResult::Done;
+  if (ok) {
+    Note(report, RowOutcome::Changed, kReasonUndone);
+    return RowResult::Done;
+  }
+  Note(report, RowOutcome::Failed, SystemErrorText(GetLastError()));
 
   const int answer = kind == UndoKind::Rename
                          ? Ask(ask, MessageKind::ChangeFailed, static_cast<int>(kind), current, target,
@@ -224,9 +238,28 @@ UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int sl
   return UndoLoadResult::Loaded;
 }
 
+ReportRow UndoReportRow(const RenameItem& row, const wchar_t* reason) {
+  const std::wstring current = PathFromUndoDisplay(row.oldName);
+  const std::wstring target = PathFromUndoDisplay(row.newName);
+  const bool rename = row.folder == kTagRename;
+  const std::wstring& path = rename ? current : target;
+  const size_t nameStart = path.find_last_of(L'\\') + 1;  // 0 when there is no folder
+  ReportRow r;
+  r.folder = path.substr(0, nameStart);
+  r.oldName = path.substr(nameStart);
+  r.newName = rename ? target.substr(target.find_last_of(L'\\') + 1) : current;
+  r.outcome = RowOutcome::Skipped;
+  r.reason = reason;
+  return r;
+}
+
 UndoOutcome RunUndo(RenameList& list, bool go, const UndoOptions& options, FileSystem& fs, const AskUser& ask,
-                    const UndoProgress& progress) {
+                    const UndoProgress& progress, std::vector<ReportRow>* record) {
   UndoOutcome outcome;
+  if (record) {
+    record->clear();
+    for (const RenameItem& row : list.Rows()) record->push_back(UndoReportRow(row, kReasonNotReached));
+  }
   Report(progress, 100);
   const size_t count = list.Count();
   if (go && count > 0 && (options.chgconfirm == 1 || options.chgconfirm == 2)) {
@@ -240,7 +273,8 @@ UndoOutcome RunUndo(RenameList& list, bool go, const UndoOptions& options, FileS
   for (size_t left = go ? count : 0; left > 0 && !outcome.stopped; --left) {
     const size_t row = left - 1;
     if (row >= list.Count()) break;
-    switch (UndoRow(list.Row(row), options, fs, parked, ask)) {
+    ReportRow* report = record && row < record->size() ? &(*record)[row] : nullptr;
+    switch (UndoRow(list.Row(row), options, fs, parked, ask, report)) {
       case RowResult::Done: ++outcome.undone; break;
       case RowResult::Failed: ++outcome.failed; break;
       case RowResult::FailedAndStop:

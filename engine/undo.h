@@ -6,8 +6,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/rename_list.h"
+#include "engine/run_report.h"
 #include "engine/show_message.h"
 #include "platform/file_system.h"
 
@@ -31,6 +33,10 @@ inline constexpr const wchar_t* kUndoConfirmText = L"UnDo(戻し)を実行しま
 inline constexpr const wchar_t* kUndoConfirmCaption = L"Rename?";
 inline constexpr const wchar_t* kUndoUnknownText = L"この変更方法は定義されていません。";
 inline constexpr const wchar_t* kUndoUnknownCaption = L"This Format is Not Defined";
+// Reasons in the report of an undo.
+inline constexpr const wchar_t* kReasonUndone = L"変更を元に戻しました";
+inline constexpr const wchar_t* kReasonUndoneElsewhere =
+    L"元の名前にほかの項目があったため、連番を付けた名前に戻しました";
 
 // The form in which the undo rows show a path: "name : folder\" (the part after the last backslash,
 // " : ", the folder with its backslash). A text beginning with "<" is shown as it is.
@@ -63,10 +69,16 @@ struct UndoOutcome {
   bool stopped = false;  // declined, answered No after a failure, or an unknown tag
 };
 
+// The report's row for an undo row, not (yet) undone for the reason: the name as it is now and the
+// name it gets back, in its folder; for a time stamp or attribute line the file's name and what is
+// restored.
+ReportRow UndoReportRow(const RenameItem& row, const wchar_t* reason);
+
 // go: undo every row, from the last to the first, each row leaving the list as it is done. Whether
 // or not, undo mode ends and the list is cleared (rows not undone are dropped from the list, never
-// from the log). A rename never replaces an existing file.
+// from the log). A rename never replaces an existing file. record, when given, receives one row per
+// line of the log, in the log's order: undone (変更), failed (失敗) or not undone (スキップ), and why.
 UndoOutcome RunUndo(RenameList& list, bool go, const UndoOptions& options, FileSystem& fs, const AskUser& ask,
-                    const UndoProgress& progress = {});
+                    const UndoProgress& progress = {}, std::vector<ReportRow>* record = nullptr);
 
 }  // namespace korval

@@ -15,6 +15,7 @@ namespace korval {
 namespace {
 
 constexpr size_t kAnsiCommandBytes = 4680;
+constexpr int kTimedRowEvery = 8;
 constexpr size_t kAnsiTextBytes = 520;
 constexpr const wchar_t* kNonSjisText = L"** DLL ERROR ** 非S-JIS文字検出";
 constexpr const wchar_t* kAnsiCallFailedText = L"** DLL ERROR ** BSubst関数呼び出しに失敗";
@@ -73,6 +74,10 @@ AnsiOutcome SubstituteAnsi(BSubstProc subst, const std::wstring& command, std::w
 
 }  // namespace
 
+std::chrono::nanoseconds RegexPassTime(size_t rows) {
+  return kRegexPassBaseTime + kRegexPassTimePerRow * static_cast<long long>(rows);
+}
+
 bool RegexBinding::Load(const wchar_t* wideLibrary, const wchar_t* ansiLibrary) {
   Release();
   if (HMODULE wide = LoadLibraryW(wideLibrary)) {
@@ -130,6 +135,15 @@ bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::ws
                         const std::wstring& source, FileSystem& fs) {
   bool keepExtension = true;
   if (binding.cutOff) return keepExtension;
+  if (binding.spent_ >= binding.passTime_) {
+    binding.cutOff = binding.passTimeUsedUp = true;
+    binding.cutOffName = working;
+    return keepExtension;
+  }
+  // One row in kTimedRowEvery is timed and stands for the rows around it: the clock is a call into
+  // the system, dear beside a plain pattern's work.
+  const bool timed = binding.rowsSeen_++ % kTimedRowEvery == 0;
+  const auto started = timed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point();
   binding.original_ = working;
   for (const std::wstring& command : binding.Commands(params)) {
     if (binding.wide_) {
@@ -154,6 +168,7 @@ bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::ws
     }
     ExpandSpecialSequences(working, source, kSequencesDoubled, fs);
   }
+  if (timed) binding.spent_ += (std::chrono::steady_clock::now() - started) * kTimedRowEvery;
   return keepExtension;
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,22 @@ inline constexpr const wchar_t* kNonSjisWarningCaption = L"Non S-JIS Character E
 inline constexpr const wchar_t* kRegexCutOffText =
     L"正規表現の誤り: パターンが複雑すぎて照合を打ち切りました。\r\n\r\n"
     L"次の名前とそれより後の名前は変更していません。\r\n%s";
+// The same when the pass as a whole used up its time for matching (kRegexPassTime).
+inline constexpr const wchar_t* kRegexPassCutOffText =
+    L"正規表現の照合に時間がかかりすぎるため、照合を打ち切りました。\r\n\r\n"
+    L"次の名前とそれより後の名前は変更していません。\r\n%s";
 inline constexpr const wchar_t* kRegexCutOffCaption = L"Regular Expression Cut Off";
 inline constexpr const wchar_t* kRegexCutOffHint = L"正規表現の照合を打ち切りました（パターンが複雑すぎます）: ";
+inline constexpr const wchar_t* kRegexPassCutOffHint = L"正規表現の照合を打ち切りました（時間がかかりすぎます）: ";
+// Why a row the cut left is not changed (the list marks it failed, the plan and the report skip it).
+inline constexpr const wchar_t* kReasonRegexCutOff = L"正規表現の照合を打ち切ったため、名前を決められませんでした";
+
+// The time the matching of one whole pass may take: each call has its own budget, but names that
+// each stay just under it would hold a preview or an execution for minutes. Ten seconds and one
+// millisecond per row (about a minute for the largest list).
+inline constexpr std::chrono::milliseconds kRegexPassBaseTime{10000};
+inline constexpr std::chrono::microseconds kRegexPassTimePerRow{1000};
+std::chrono::nanoseconds RegexPassTime(size_t rows);
 // What a row's name becomes when the wide library's substitution cannot be called.
 inline constexpr const wchar_t* kWideCallFailedText = L"*** DLL ERROR *** BSubstW関数呼び出しに失敗";
 
@@ -53,7 +68,11 @@ class RegexBinding {
   // Set when a match used up the library's budget (kRegexCutOffMessage); from then on the run
   // leaves every name as it is, so a pattern that stalls costs one budget per run, not per row.
   bool cutOff = false;
-  std::wstring cutOffName;  // the working text of the row it happened on
+  bool passTimeUsedUp = false;  // the cut came from the pass's time (SetPassTime), not from one call
+  std::wstring cutOffName;      // the working text of the row it happened on
+  // The time the library's calls of this pass may take in all; from then on the pass is cut off as
+  // when one call used up its budget.
+  void SetPassTime(std::chrono::nanoseconds time) { passTime_ = time; }
 
  private:
   friend bool ReplaceWithLibrary(RegexBinding&, const ModeParams&, std::wstring&, const std::wstring&, FileSystem&);
@@ -75,6 +94,9 @@ class RegexBinding {
   int repmode_ = -1, repcase_ = -1;
   std::vector<wchar_t> text_;  // the writable copy of the text each call is given
   std::wstring original_;      // the row's name before its first item
+  std::chrono::nanoseconds passTime_ = std::chrono::nanoseconds::max();
+  std::chrono::nanoseconds spent_{0};
+  unsigned rowsSeen_ = 0;
 };
 
 // Runs every item of the row through the library, then expands the doubled special sequences.

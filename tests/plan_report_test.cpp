@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "engine/execute_changes.h"
+#include "engine/undo.h"
+#include "modes/regex_binding.h"
 #include "filelist/list_reader.h"
 #include "platform/case_twin.h"
 #include "platform/data_files.h"
@@ -215,7 +217,7 @@ TEST_F(PlanReportTest, ARunWhoseReportCannotBeWrittenDoesNotStart) {
       {"a folder", L"\"s/a/x/g\" \"/report=" + tree + L"\""},
       {"a read-only file", L"\"s/a/x/g\" \"/report=" + readOnly + L"\""},
       {"a plan without a run", L"\"/plan=" + (program_ / L"p.csv") + L"\""},
-      {"an undo", L"/undo \"/report=" + (program_ / L"u.csv") + L"\""},
+      {"a plan of an undo", L"/undo \"/plan=" + (program_ / L"u.csv") + L"\""},
   };
   const std::vector<std::string> before = DiskState(tree);
   for (const auto& c : cases) {
@@ -576,6 +578,63 @@ TEST_F(PlanReportTest, NamesOtherSystemsMakeAreRenamedAsTheyAre) {
   EXPECT_EQ("変更", unloggedRows[0][3]);
   EXPECT_NE(std::string::npos, unloggedRows[0][4].find(Utf8(kReasonUnlogged)));
   RemoveDirectoryW((program_ / L"rename0.log").c_str());
+}
+
+// What a script sees of rows the run could not account for as changed: a pattern cut off by its
+// budget, and an undo, each row of which the report tells.
+TEST_F(PlanReportTest, ACutPatternAndAnUndoAccountForEveryRow) {
+  const std::string cut = Utf8(kReasonRegexCutOff);
+  const std::wstring stalls = L"(a+)+b(?#" + std::wstring(200, L'c') + L")";
+  const struct Case {
+    const char* what;
+    std::vector<std::wstring> files;
+    std::wstring run;    // the run before, if any (%t is the tree)
+    std::wstring asked;  // the run whose report is read (%t the tree, %r the report's path)
+    const wchar_t* made; // a file made after the run before, if any
+    int code;
+    std::vector<std::string> rows;  // old name|new name|state|reason, in order
+  } cases[] = {
+      {"a pattern cut off: every row it left is skipped", {std::wstring(40, L'a') + L".txt", L"b.txt"}, L"",
+       L"\"s/" + stalls + L"/z/\" \"/report=%r\" \"%t\"", nullptr, 1,
+       {Utf8(std::wstring(40, L'a')) + ".txt|" + Utf8(std::wstring(40, L'a')) + ".txt|スキップ|" + cut,
+        "b.txt|b.txt|スキップ|" + cut}},
+      {"the same, planned", {std::wstring(40, L'a') + L".txt", L"b.txt"}, L"",
+       L"\"s/" + stalls + L"/z/\" \"/plan=%r\" \"%t\"", nullptr, 1,
+       {Utf8(std::wstring(40, L'a')) + ".txt|" + Utf8(std::wstring(40, L'a')) + ".txt|スキップ|" + cut,
+        "b.txt|b.txt|スキップ|" + cut}},
+      {"an undo, one row of which finds its old name taken", {L"a1.txt", L"a2.txt"}, L"\"s/^a/x/\" \"%t\"",
+       L"/undo \"/report=%r\"", L"a2.txt", 1,
+       {"x1.txt|a1.txt|変更|" + Utf8(kReasonUndone), "x2.txt|a2.txt|失敗|?"}},
+      {"an undo of every row", {L"a1.txt", L"a2.txt"}, L"\"s/^a/x/\" \"%t\"", L"/undo \"/report=%r\"", nullptr, 0,
+       {"x1.txt|a1.txt|変更|" + Utf8(kReasonUndone), "x2.txt|a2.txt|変更|" + Utf8(kReasonUndone)}},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::wstring treeName = L"c" + std::to_wstring(++n);
+    const std::wstring tree = program_ / treeName;
+    ASSERT_TRUE(CreateDirectoryW(tree.c_str(), nullptr));
+    for (const std::wstring& file : c.files) program_.WriteFile(treeName + L"\\" + file, "x");
+    auto fill = [&](std::wstring text) {
+      for (size_t at; (at = text.find(L"%t")) != std::wstring::npos;) text.replace(at, 2, tree);
+      for (size_t at; (at = text.find(L"%r")) != std::wstring::npos;) text.replace(at, 2, program_ / (treeName + L".csv"));
+      return text;
+    };
+    if (!c.run.empty()) {
+      ASSERT_EQ(0, Run(fill(c.run)));
+    }
+    if (c.made) program_.WriteFile(treeName + L"\\" + c.made, "another");
+    EXPECT_EQ(c.code, Run(fill(c.asked)));
+    const CsvRows rows = Report(treeName + L".csv");
+    std::vector<std::string> got;
+    for (const auto& row : rows) {
+      ASSERT_EQ(5u, row.size());
+      EXPECT_EQ(Utf8(tree) + "\\", row[2]);
+      // A system's error text is not ours to fix: that there is one is enough.
+      got.push_back(row[0] + "|" + row[1] + "|" + row[3] + "|" + (row[3] == "失敗" && !row[4].empty() ? "?" : row[4]));
+    }
+    EXPECT_EQ(c.rows, got);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "ui/auto_report.h"
 
 #include "engine/show_message.h"
+#include "engine/undo.h"
 #include "platform/format_text.h"
 #include "ui/auto_run.h"
 
@@ -38,7 +39,9 @@ std::wstring WriteElsewhere(const std::wstring& target, const std::wstring& prog
 }  // namespace
 
 bool OpenAutoReport(const CommandLine& commandLine, AutoReport& report) {
-  if (AutoRunMode(commandLine) == 0) {
+  // An undo gives an account of its rows; a plan of one is not made.
+  const bool undo = commandLine.Kind() == kAutoUndo && !commandLine.plan;
+  if (AutoRunMode(commandLine) == 0 && !undo) {
     ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, kReportNeedsRunCaption, kReportNeedsRunText,
                 MessageClass::Error);
     return false;
@@ -56,7 +59,9 @@ bool FinishAutoReport(const CommandLine& commandLine, AutoReport& report, const 
   std::vector<ReportRow>& rows = report.record.rows;
   if (rows.empty()) {
     const wchar_t* reason = commandLine.testMode ? kReasonTestMode : kReasonNotReached;
-    for (const RenameItem& row : list.Rows()) rows.push_back(RowNotDone(row, reason));
+    for (const RenameItem& row : list.Rows()) {
+      rows.push_back(list.undoMode ? UndoReportRow(row, reason) : RowNotDone(row, reason));
+    }
   }
   rows.insert(rows.end(), end.leftOut.begin(), end.leftOut.end());
   const std::string bytes = ReportBytes(rows, report.record.plan);

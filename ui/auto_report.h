@@ -22,7 +22,8 @@ inline constexpr const wchar_t* kReportWouldReplaceText =
 inline constexpr const wchar_t* kReportNeedsRunCaption = L"No Automatic Run";
 inline constexpr const wchar_t* kReportNeedsRunText =
     L"/plan= と /report= は、名前・タイムスタンプ・属性を変える自動実行 (s/../../, /auto1～25, /autofile=, "
-    L"/autoctime..., /automtime..., /autobtime..., /autoattr...) と一緒に指定してください。";
+    L"/autoctime..., /automtime..., /autobtime..., /autoattr...) と一緒に指定してください。"
+    L"/report= は /undo とも一緒に指定できます。";
 
 struct AutoReport {
   StagedFile file;
@@ -33,8 +34,8 @@ struct AutoReport {
 };
 
 // Opens the report file the command line names. False, after saying why the unattended way, when
-// the run must not start: no run that changes rows was asked for (an undo has no rows to plan), or
-// the file cannot be written.
+// the run must not start: no run that changes rows was asked for (an undo takes a report, but has
+// no rows to plan), or the file cannot be written.
 bool OpenAutoReport(const CommandLine& commandLine, AutoReport& report);
 
 // Writes the record once. When the execution never ran (a refused pass, test mode, a cut macro

@@ -208,8 +208,9 @@ RunReport RunAutomaticHere(const CommandLine& commandLine, AutoRunWork& work) {
   if (commandLine.Kind() == kAutoUndo) {
     report.refused = !work.list->undoMode;  // the log slot could not be loaded
     if (commandLine.testMode || !work.list->undoMode) return report;
-    const UndoOutcome outcome =
-        RunUndo(*work.list, true, UndoOptions{s.chgconfirm, work.windows.ntFamily}, SystemFileSystem(), ShowMessage);
+    RunRecord* record = RecordOf(work);
+    const UndoOutcome outcome = RunUndo(*work.list, true, UndoOptions{s.chgconfirm, work.windows.ntFamily},
+                                        SystemFileSystem(), ShowMessage, {}, record ? &record->rows : nullptr);
     report.changed = outcome.undone;
     report.failed = outcome.failed;
     report.aborted = outcome.stopped;  // an unknown tag, or a No after a failure

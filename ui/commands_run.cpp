@@ -60,7 +60,9 @@ void OnExecute(CommandContext& c) {
       PreviewMacro(work.commandLine, work.autoWork, !work.commandLine.testMode);
       return;
     }
-    if (RunPass(work, c.frame, RunKind::Preview) != 0) return;
+    RunReport preview;
+    // A preview stopped by Esc worked out only some names: nothing is executed.
+    if (RunPass(work, c.frame, RunKind::Preview, &preview) != 0 || preview.aborted) return;
   }
   if (work.commandLine.testMode) return;
   RunPass(work, c.frame, RunKind::Execute);

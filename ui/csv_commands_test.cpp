@@ -8,9 +8,12 @@
 #include <algorithm>
 
 #include "engine/change_log.h"
+#include "filelist/csv_read.h"
 #include "filelist/csv_write.h"
+#include "filelist/list_reader.h"
 #include "modes/change_mode.h"
 #include "platform/clipboard.h"
+#include "platform/utf8.h"
 #include "resources/resource.h"
 #include "ui/main_window_test_fixture.h"
 
@@ -184,6 +187,68 @@ TEST_F(CsvCommandTest, PastingAtTheRowLimitAsksToRaiseIt) {
     EXPECT_EQ(Work().list.Count(), limit - 3 + c.added);
     EXPECT_EQ(Work().settings.maxfilenum, c.answer == IDYES ? 1 : 0);
     Close();
+  }
+}
+
+// A file read at the row limit says how much of it was left out; a file too large says to raise
+// the row limit only where that would let it be read.
+TEST_F(CsvCommandTest, AFileReadInPartSaysSoAndNoMessageAdvisesTheImpossible) {
+  const struct {
+    const char* what;
+    int maxfilenum;
+    size_t rows;          // rows of the file; zero: a file one byte over its limit, of no rows
+    int answer;           // to "Too Many Files!"
+    const wchar_t* caption;
+    const wchar_t* says;  // a part of the last message
+    size_t listed;
+  } cases[] = {
+      {"rows beyond the limit", 0, 1003, IDNO, L"CSV Rows Left Out", L"1003 行のうち 1000 行だけ", 1000},
+      {"the limit raised", 0, 1003, IDYES, L"", L"", 1003},
+      {"too large for this limit", 0, 0, IDOK, L"Too Large CSV File", L"オプションで増やすと読み込めます", 2},
+      {"too large for the highest limit", kMaxRowChoices - 1, 0, IDOK, L"Too Large CSV File", L"MB までです", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    OpenWithTwoFiles();
+    Click(IDC_MODE_BUTTON_FIRST + kModeCsvNames - 1);
+    Work().settings.maxfilenum = c.maxfilenum;
+    const std::wstring path = files / L"many.csv";
+    if (c.rows) {
+      std::string text;
+      for (size_t i = 0; i < c.rows; ++i) text += "\"r" + std::to_string(i) + ".txt\",\"\",\"C:\\\"\r\n";
+      files.WriteFile(L"many.csv", text);
+    } else {
+      // As large as the limit allows and one byte more, without writing every byte.
+      HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(INVALID_HANDLE_VALUE, file);
+      LARGE_INTEGER size{};
+      size.QuadPart = static_cast<LONGLONG>(CsvFileByteLimit(static_cast<size_t>(MaxRowsFor(c.maxfilenum))) + 1);
+      SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+      SetEndOfFile(file);
+      CloseHandle(file);
+    }
+    sink.requests.clear();
+    sink.Answer(c.answer);
+    {
+      DialogAnswers answer;
+      answer.Expect(L"the open dialog", ChooseFile(path));
+      Key('O', true);
+    }
+    EXPECT_EQ(c.listed, Work().list.Count());
+    if (*c.caption) {
+      ASSERT_FALSE(sink.requests.empty());
+      EXPECT_EQ(c.caption, sink.requests.back().caption);
+      EXPECT_NE(std::wstring::npos, sink.requests.back().text.find(c.says)) << Utf8(sink.requests.back().text);
+    } else {
+      for (const auto& request : sink.requests) EXPECT_NE(L"CSV Rows Left Out", request.caption);
+    }
+    if (c.maxfilenum == kMaxRowChoices - 1) {
+      for (const auto& request : sink.requests) {
+        EXPECT_EQ(std::wstring::npos, request.text.find(L"増やす")) << "the limit is at its highest: " << Utf8(request.text);
+      }
+    }
+    Close();
+    DeleteFileW(path.c_str());
   }
 }
 

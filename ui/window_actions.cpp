@@ -160,6 +160,17 @@ void CollectPanel(Workspace& work, const Frame& frame) {
   work.panel.positionMap = work.positionMap.map;
 }
 
+namespace {
+
+// Asked between the rows of a pass: an Esc the user pressed meanwhile waits in the queue. It stays
+// there, so once the pass has stopped it empties the names as it always does.
+bool EscapeWaiting() {
+  MSG message;
+  return PeekMessageW(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && message.wParam == VK_ESCAPE;
+}
+
+}  // namespace
+
 int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report) {
   KillTimer(frame.main, kTimerLivePreview);  // this pass takes the place of the one typing asked for
   CollectPanel(work, frame);
@@ -174,6 +185,7 @@ int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report) {
   c.progress = [&frame](int percent) {
     if (frame.progress) SendMessageW(frame.progress, PBM_SETPOS, percent, 0);
   };
+  c.interrupted = EscapeWaiting;
   RunReport local;
   RunReport& done = report ? *report : local;
   const int result = ExecuteChanges(kind, c, &done);
