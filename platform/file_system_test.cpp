@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/full_path.h"
+#include "platform/system_path.h"
 #include "platform/temp_folder.h"
 
 namespace korval {
@@ -215,6 +217,30 @@ TEST(FaultyFileSystem, PredicateFaultsMatchByPath) {
   EXPECT_FALSE(fs.SetTimes(path.c_str(), nullptr, nullptr, nullptr));
   EXPECT_NE(INVALID_FILE_ATTRIBUTES, fs.GetAttributes((dir.Path()).c_str()));
   EXPECT_EQ(2, fs.CountOf(FsCall::GetAttributes));
+}
+
+std::wstring CharUpperCopy(std::wstring text) {
+  CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+// Every spelling of one folder is one full path; a path longer than the system's long-name lookup
+// takes (it read past its buffer under Wine) keeps its spelling; names the system would trim go verbatim.
+TEST(FullPath, EverySpellingIsOnePathAndLongPathsSurvive) {
+  TempFolder dir;
+  CreateDirectoryW((dir / L"sub").c_str(), nullptr);
+  std::wstring slashed = dir / L"sub";
+  for (wchar_t& c : slashed) c = c == L'\\' ? L'/' : c;
+  const std::wstring expected = dir / L"sub";
+  for (const std::wstring& spelling : {slashed, dir / L"sub\\.\\x\\..", dir / L"SUB"}) {
+    EXPECT_EQ(CharUpperCopy(expected), CharUpperCopy(FullPath(spelling))) << Utf8(spelling);
+  }
+  const std::wstring longPath = dir / (L"sub\\" + std::wstring(1000, L'O') + L".txt");
+  EXPECT_EQ(longPath, FullPath(longPath));
+  EXPECT_EQ(L"\\\\?\\C:\\x\\draft.", SystemPath(L"C:\\x\\draft."));
+  EXPECT_EQ(L"\\\\?\\UNC\\srv\\share\\CON.txt", SystemPath(L"\\\\srv\\share\\CON.txt"));
+  EXPECT_EQ(L"C:\\x\\draft.txt", SystemPath(L"C:\\x\\draft.txt"));
+  EXPECT_EQ(L"x\\draft.", SystemPath(L"x\\draft."));  // not full: left as it is
 }
 
 }  // namespace

@@ -23,6 +23,9 @@ std::wstring Filled(Fill fill) {
 }
 
 std::wstring LongSpelling(const std::wstring& path) {
+  // Some systems' long-name lookup works in a buffer of MAX_PATH and fails badly on longer paths
+  // (under Wine it reads past its buffer): such a path keeps its spelling.
+  if (path.size() >= MAX_PATH) return {};
   return Filled([&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(path.c_str(), buffer, size); });
 }
 
