@@ -10,4 +10,4 @@ korval_wine_up null
 # A hidden keeper keeps the desktop's explorer.exe alive for the run, so it is not restarted by,
 # and attached to, each test.
 "$KORVAL_WINE" "$KORVAL_BUILD/bin/winekeeper.exe" </dev/null >/dev/null 2>&1 &
-ctest --test-dir "$KORVAL_BUILD" --output-on-failure -j2 "$@"
+ctest --test-dir "$KORVAL_BUILD" --output-on-failure -j"$(nproc)" "$@"

@@ -1,0 +1,1 @@
+// The source of the targets that only make the precompiled headers the others reuse.
