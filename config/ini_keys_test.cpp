@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

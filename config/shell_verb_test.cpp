@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "config/test_registry.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "config/registry.h"
 #include "config/settings_store.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 

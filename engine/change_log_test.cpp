@@ -5,8 +5,8 @@
 #include <random>
 #include <thread>
 
-#include "platform/faulty_file_system.h"
-#include "platform/temp_folder.h"
+#include "testing/faulty_file_system.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <map>
 
-#include "platform/case_twin.h"
-#include "platform/temp_folder.h"
+#include "testing/case_twin.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

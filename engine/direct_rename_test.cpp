@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/show_message.h"
-#include "platform/scripted_message_sink.h"
-#include "platform/temp_folder.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

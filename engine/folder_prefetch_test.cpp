@@ -6,8 +6,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/faulty_file_system.h"
-#include "platform/temp_folder.h"
+#include "testing/faulty_file_system.h"
+#include "testing/temp_folder.h"
 #include "platform/utf8.h"
 
 namespace korval {

@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "engine/stamped_folders_test.h"
-#include "platform/faulty_file_system.h"
-#include "platform/handle_count.h"
-#include "platform/temp_folder.h"
+#include "testing/faulty_file_system.h"
+#include "testing/handle_count.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

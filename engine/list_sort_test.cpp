@@ -9,8 +9,8 @@
 #include <new>
 
 #include "engine/show_message.h"
-#include "platform/scripted_message_sink.h"
-#include "platform/temp_folder.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/temp_folder.h"
 
 // Lets a test make one chosen allocation fail: with a countdown of n, n allocations succeed and the
 // next throws std::bad_alloc. Idle (-1) everywhere else in this test binary.

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/file_times.h"
-#include "platform/refusing_file_system.h"
+#include "testing/refusing_file_system.h"
 
 namespace korval {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/faulty_file_system.h"
-#include "platform/temp_folder.h"
+#include "testing/faulty_file_system.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -9,7 +9,7 @@
 #include "engine/execute_changes.h"
 #include "engine/show_message.h"
 #include "modes/change_mode.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -11,9 +11,9 @@
 #include "engine/show_message.h"
 #include "modes/change_mode.h"
 #include "modes/regex_binding.h"
-#include "platform/faulty_file_system.h"
-#include "platform/scripted_message_sink.h"
-#include "platform/temp_folder.h"
+#include "testing/faulty_file_system.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/temp_folder.h"
 #include "platform/utf8.h"
 
 namespace korval {

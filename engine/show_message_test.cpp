@@ -5,8 +5,8 @@
 #include <climits>
 #include <iterator>
 
-#include "platform/scripted_message_sink.h"
-#include "platform/temp_folder.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

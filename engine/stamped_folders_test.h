@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/refusing_file_system.h"
+#include "testing/refusing_file_system.h"
 
 namespace korval {
 

@@ -4,7 +4,7 @@
 
 #include "engine/memory_file_system_test.h"
 #include "platform/format_text.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "modes/change_mode.h"
 #include "modes/serial_number.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "platform/path_limits.h"
 
 namespace korval {

@@ -9,8 +9,8 @@
 #include "engine/change_log.h"
 #include "engine/memory_file_system_test.h"
 #include "engine/rename_one.h"
-#include "platform/faulty_file_system.h"
-#include "platform/temp_folder.h"
+#include "testing/faulty_file_system.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

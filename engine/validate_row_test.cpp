@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "modes/change_mode.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

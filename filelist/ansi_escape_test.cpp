@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "modes/date_samples_test.h"
-#include "platform/refusing_file_system.h"
-#include "platform/temp_folder.h"
+#include "testing/refusing_file_system.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

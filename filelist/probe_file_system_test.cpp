@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "platform/refusing_file_system.h"
-#include "platform/faulty_file_system.h"
-#include "platform/temp_folder.h"
+#include "testing/refusing_file_system.h"
+#include "testing/faulty_file_system.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

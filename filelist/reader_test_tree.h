@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 

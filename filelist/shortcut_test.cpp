@@ -7,8 +7,8 @@
 
 #include "filelist/list_reader.h"
 #include "filelist/reader_test_tree.h"
-#include "platform/scripted_message_sink.h"
-#include "platform/shortcut_file.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/shortcut_file.h"
 
 namespace korval {
 namespace {

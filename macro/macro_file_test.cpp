@@ -9,7 +9,7 @@
 #include <set>
 
 #include "modes/change_mode.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "macro/step_codes.h"
 #include "modes/change_mode.h"
-#include "platform/scripted_message_sink.h"
-#include "platform/temp_folder.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

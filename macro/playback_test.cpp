@@ -6,7 +6,7 @@
 #include "macro/macro_record.h"
 #include "macro/macro_run_test_world.h"
 #include "modes/change_mode.h"
-#include "platform/scripted_message_sink.h"
+#include "testing/scripted_message_sink.h"
 #include "tests/macro_bytes.h"
 
 namespace korval {

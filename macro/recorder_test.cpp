@@ -10,7 +10,7 @@
 #include "macro/playback.h"
 #include "modes/change_mode.h"
 #include "platform/data_files.h"
-#include "platform/scripted_message_sink.h"
+#include "testing/scripted_message_sink.h"
 
 namespace korval {
 namespace {

@@ -7,13 +7,13 @@
 
 #include <functional>
 
-#include "macroedit/editor_driver.h"
+#include "testing/editor_driver.h"
 #include "macroedit/reduce_dialog.h"
 #include "macroedit/save_name_dialog.h"
-#include "platform/button_fit.h"
-#include "platform/dialog_answers.h"
-#include "platform/scripted_message_sink.h"
-#include "platform/temp_folder.h"
+#include "testing/button_fit.h"
+#include "testing/dialog_answers.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/temp_folder.h"
 #include "resources/macroedit_resource.h"
 #include "tests/macro_bytes.h"
 

@@ -7,8 +7,8 @@
 
 #include "macroedit/slot_files.h"
 #include "macroedit/step_description.h"
-#include "platform/scripted_message_sink.h"
-#include "platform/temp_folder.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/temp_folder.h"
 #include "tests/macro_bytes.h"
 
 namespace korval {

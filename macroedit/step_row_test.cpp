@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "macro/macro_record.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "tests/macro_bytes.h"
 
 namespace korval {

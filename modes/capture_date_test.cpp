@@ -11,7 +11,7 @@
 #include "modes/date_samples_test.h"
 #include "modes/guarded_bytes.h"
 #include "modes/quicktime_date.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "platform/utf8.h"
 
 namespace korval {

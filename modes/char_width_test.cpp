@@ -4,7 +4,7 @@
 
 #include "modes/kana_width.h"
 #include "platform/path_limits.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

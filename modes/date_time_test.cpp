@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "modes/date_samples_test.h"
-#include "platform/refusing_file_system.h"
+#include "testing/refusing_file_system.h"
 #include "platform/scoped_handle.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "platform/path_limits.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

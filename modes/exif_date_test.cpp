@@ -8,7 +8,7 @@
 #include "modes/capture_date.h"
 #include "modes/date_samples_test.h"
 #include "modes/guarded_bytes.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "filelist/ansi_escape.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

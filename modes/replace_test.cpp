@@ -6,7 +6,7 @@
 #include "modes/regex_binding.h"
 #include "modes/regex_command.h"
 #include "platform/format_text.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "platform/path_limits.h"
 
 namespace korval {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/faulty_file_system.h"
+#include "testing/faulty_file_system.h"
 #include "platform/path_limits.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

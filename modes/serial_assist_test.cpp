@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "modes/serial_number.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -1,10 +1,10 @@
-#include "platform/faulty_file_system.h"
+#include "testing/faulty_file_system.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/full_path.h"
 #include "platform/system_path.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/scripted_message_sink.h"
+#include "testing/scripted_message_sink.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/scripted_message_sink.h"
+#include "testing/scripted_message_sink.h"
 
 namespace korval {
 namespace {

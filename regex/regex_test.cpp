@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/data_files.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "regex/ansi_code_page.h"
 #include "regex/case_fold.h"
 #include "regex/pattern_cache.h"

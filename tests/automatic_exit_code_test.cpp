@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/case_twin.h"
+#include "testing/case_twin.h"
 #include "platform/data_files.h"
-#include "platform/temp_folder.h"
-#include "tests/program_runner.h"
+#include "testing/temp_folder.h"
+#include "testing/program_runner.h"
 
 namespace korval {
 namespace {

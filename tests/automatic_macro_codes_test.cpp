@@ -10,9 +10,9 @@
 
 #include "platform/data_files.h"
 #include "platform/scoped_handle.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "tests/macro_bytes.h"
-#include "tests/program_runner.h"
+#include "testing/program_runner.h"
 
 namespace korval {
 namespace {

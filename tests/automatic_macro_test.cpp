@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/data_files.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "tests/macro_bytes.h"
-#include "tests/program_runner.h"
+#include "testing/program_runner.h"
 
 namespace korval {
 namespace {

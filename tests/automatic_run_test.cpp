@@ -8,9 +8,9 @@
 
 #include "config/settings.h"
 #include "platform/data_files.h"
-#include "platform/shortcut_file.h"
-#include "platform/temp_folder.h"
-#include "tests/program_runner.h"
+#include "testing/shortcut_file.h"
+#include "testing/temp_folder.h"
+#include "testing/program_runner.h"
 
 namespace korval {
 namespace {

@@ -31,7 +31,7 @@
 #include "modes/serial_number.h"
 #include "engine/transform_name.h"
 #include "platform/staged_file.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "regex/case_fold.h"
 #include "regex/substitute.h"
 #include "tests/capture_date_benchmark.h"

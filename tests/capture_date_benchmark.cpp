@@ -18,7 +18,7 @@
 #include "modes/change_mode.h"
 #include "modes/date_time.h"
 #include "platform/scoped_handle.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

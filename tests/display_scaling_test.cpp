@@ -11,9 +11,9 @@
 #include <string>
 
 #include "platform/dpi.h"
-#include "platform/layout_check.h"
-#include "platform/temp_folder.h"
-#include "tests/program_runner.h"
+#include "testing/layout_check.h"
+#include "testing/temp_folder.h"
+#include "testing/program_runner.h"
 
 namespace korval {
 namespace {

@@ -13,9 +13,9 @@
 #include "config/hand_over.h"
 #include "config/single_instance.h"
 #include "platform/data_files.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "resources/resource.h"
-#include "tests/program_runner.h"
+#include "testing/program_runner.h"
 
 namespace korval {
 namespace {

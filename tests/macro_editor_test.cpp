@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "macro/macro_file.h"
-#include "macroedit/editor_driver.h"
+#include "testing/editor_driver.h"
 #include "platform/data_files.h"
-#include "platform/scripted_message_sink.h"
-#include "platform/temp_folder.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/temp_folder.h"
 #include "resources/macroedit_resource.h"
-#include "tests/program_runner.h"
+#include "testing/program_runner.h"
 
 namespace korval {
 namespace {

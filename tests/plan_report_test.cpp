@@ -11,11 +11,11 @@
 #include "engine/undo.h"
 #include "modes/regex_binding.h"
 #include "filelist/list_reader.h"
-#include "platform/case_twin.h"
+#include "testing/case_twin.h"
 #include "platform/data_files.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "tests/macro_bytes.h"
-#include "tests/program_runner.h"
+#include "testing/program_runner.h"
 
 namespace korval {
 namespace {

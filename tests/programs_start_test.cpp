@@ -2,9 +2,9 @@
 // renamer reads and writes its settings in the ini file of its folder.
 #include <gtest/gtest.h>
 
-#include "platform/dialog_answers.h"
-#include "platform/temp_folder.h"
-#include "tests/program_runner.h"
+#include "testing/dialog_answers.h"
+#include "testing/temp_folder.h"
+#include "testing/program_runner.h"
 
 namespace korval {
 namespace {

@@ -20,9 +20,9 @@
 #include "config/settings.h"
 #include "engine/change_log.h"
 #include "platform/data_files.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 #include "resources/resource.h"
-#include "tests/program_runner.h"
+#include "testing/program_runner.h"
 
 namespace korval {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "platform/utf8.h"
 #include "tests/macro_bytes.h"
-#include "ui/main_window_test_fixture.h"
+#include "testing/main_window_test_fixture.h"
 
 namespace korval {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "engine/show_message.h"
 #include "modes/regex_binding.h"
-#include "platform/dialog_answers.h"
+#include "testing/dialog_answers.h"
 #include "platform/message_sink.h"
 #include "ui/close_request.h"
 

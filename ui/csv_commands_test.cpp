@@ -15,7 +15,7 @@
 #include "platform/clipboard.h"
 #include "platform/utf8.h"
 #include "resources/resource.h"
-#include "ui/main_window_test_fixture.h"
+#include "testing/main_window_test_fixture.h"
 
 namespace korval {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <commctrl.h>
 
-#include "platform/layout_check.h"
-#include "platform/temp_folder.h"
+#include "testing/layout_check.h"
+#include "testing/temp_folder.h"
 #include "resources/resource.h"
-#include "ui/main_window_test_fixture.h"
+#include "testing/main_window_test_fixture.h"
 
 namespace korval {
 namespace {

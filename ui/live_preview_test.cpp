@@ -13,7 +13,7 @@
 #include "platform/utf8.h"
 #include "resources/resource.h"
 #include "ui/live_preview.h"
-#include "ui/main_window_test_fixture.h"
+#include "testing/main_window_test_fixture.h"
 #include "ui/timers.h"
 
 namespace korval {

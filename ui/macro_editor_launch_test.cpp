@@ -4,8 +4,8 @@
 
 #include "engine/show_message.h"
 #include "platform/data_files.h"
-#include "platform/scripted_message_sink.h"
-#include "platform/temp_folder.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

@@ -11,7 +11,7 @@
 #include "resources/resource.h"
 #include "ui/command_table.h"
 #include "ui/main_window.h"
-#include "ui/main_window_test_fixture.h"
+#include "testing/main_window_test_fixture.h"
 #include "ui/undo_mode_view.h"
 
 namespace korval {

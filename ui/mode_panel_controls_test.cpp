@@ -10,8 +10,8 @@
 #include "modes/change_mode.h"
 #include "platform/dialog_template.h"
 #include "resources/resource.h"
-#include "tests/program_runner.h"
-#include "ui/main_window_test_fixture.h"
+#include "testing/program_runner.h"
+#include "testing/main_window_test_fixture.h"
 #include "ui/mode_groups.h"
 
 namespace korval {

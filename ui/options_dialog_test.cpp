@@ -11,7 +11,7 @@
 #include "modes/change_mode.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
-#include "ui/main_window_test_fixture.h"
+#include "testing/main_window_test_fixture.h"
 #include "ui/recording.h"
 
 namespace korval {

@@ -4,7 +4,7 @@
 
 #include "modes/change_mode.h"
 #include "resources/resource.h"
-#include "ui/main_window_test_fixture.h"
+#include "testing/main_window_test_fixture.h"
 
 namespace korval {
 namespace {

@@ -6,7 +6,7 @@
 #include "config/shell_verb.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"
-#include "ui/main_window_test_fixture.h"
+#include "testing/main_window_test_fixture.h"
 
 namespace korval {
 namespace {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "modes/change_mode.h"
-#include "platform/button_fit.h"
+#include "testing/button_fit.h"
 #include "resources/resource.h"
 #include "ui/first_start_dialog.h"
 #include "ui/folder_dialog.h"

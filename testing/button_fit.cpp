@@ -1,9 +1,9 @@
 // The caption check of the dialog templates' buttons.
-#include "platform/button_fit.h"
+#include "testing/button_fit.h"
 
 #include <algorithm>
 
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

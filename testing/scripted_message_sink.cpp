@@ -1,5 +1,5 @@
 // Scripted answers for tests of code that asks the user.
-#include "platform/scripted_message_sink.h"
+#include "testing/scripted_message_sink.h"
 
 namespace korval {
 

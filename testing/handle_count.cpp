@@ -1,5 +1,5 @@
 // Counting the process's open handles.
-#include "platform/handle_count.h"
+#include "testing/handle_count.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Layout checks over the children of a window.
-#include "platform/layout_check.h"
+#include "testing/layout_check.h"
 
 #include "platform/format_text.h"
 

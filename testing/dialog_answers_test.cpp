@@ -1,6 +1,6 @@
 // The dialog answerer of the GUI tests: it retries until a dialog is ready, and a dialog that does
 // not come, or that nobody answers, ends the wait with a failure that says what was awaited.
-#include "platform/dialog_answers.h"
+#include "testing/dialog_answers.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>

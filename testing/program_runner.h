@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/scoped_handle.h"
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 

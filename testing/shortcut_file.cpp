@@ -1,5 +1,5 @@
 // Saving a shell link file for the tests.
-#include "platform/shortcut_file.h"
+#include "testing/shortcut_file.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Running the built programs in tests.
-#include "tests/program_runner.h"
+#include "testing/program_runner.h"
 
 #include <vector>
 

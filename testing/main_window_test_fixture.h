@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "config/test_registry.h"
-#include "platform/dialog_answers.h"
-#include "platform/scripted_message_sink.h"
-#include "platform/temp_folder.h"
+#include "testing/dialog_answers.h"
+#include "testing/scripted_message_sink.h"
+#include "testing/temp_folder.h"
 #include "ui/workspace.h"
 
 namespace korval {

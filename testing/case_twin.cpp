@@ -1,5 +1,5 @@
 // Case twins through the Unix side of Wine.
-#include "platform/case_twin.h"
+#include "testing/case_twin.h"
 
 #include <windows.h>
 

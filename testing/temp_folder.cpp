@@ -1,5 +1,5 @@
 // Per-test temporary folders on the real (Wine) file system.
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The in-process editor driver for tests.
-#include "macroedit/editor_driver.h"
+#include "testing/editor_driver.h"
 
 #include <commctrl.h>
 

@@ -1,12 +1,12 @@
 // The dialog answerer of the GUI tests.
-#include "platform/dialog_answers.h"
+#include "testing/dialog_answers.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "platform/temp_folder.h"
+#include "testing/temp_folder.h"
 
 namespace korval {
 namespace {

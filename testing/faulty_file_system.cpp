@@ -1,5 +1,5 @@
 // Fault injection for the file-system seam.
-#include "platform/faulty_file_system.h"
+#include "testing/faulty_file_system.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The main-window test fixture.
-#include "ui/main_window_test_fixture.h"
+#include "testing/main_window_test_fixture.h"
 
 #include <shlobj.h>
 
