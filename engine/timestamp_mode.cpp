@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "filelist/probe_file_system.h"
+#include "platform/probe_file_system.h"
 #include "modes/calendar.h"
 #include "platform/format_text.h"
 #include "platform/digits.h"

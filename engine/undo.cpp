@@ -18,9 +18,6 @@
 namespace korval {
 namespace {
 
-constexpr const wchar_t* kDisplaySeparator = L" : ";
-constexpr size_t kDisplaySeparatorLength = 3;
-
 // Positions inside the second field of the time stamp and attribute lines.
 constexpr size_t kCreationDateAt = 4;
 constexpr size_t kModificationDateAt = 28;
@@ -186,19 +183,6 @@ RowResult UndoRow(const RenameItem& row, const UndoOptions& options, FileSystem&
 }
 
 }  // namespace
-
-std::wstring UndoDisplayForm(const std::wstring& field) {
-  if (!field.empty() && field[0] == L'<') return field;
-  const size_t slash = field.rfind(L'\\');
-  if (slash == std::wstring::npos) return field + kDisplaySeparator;
-  return field.substr(slash + 1) + kDisplaySeparator + field.substr(0, slash + 1);
-}
-
-std::wstring PathFromUndoDisplay(const std::wstring& shown) {
-  const size_t at = shown.find(kDisplaySeparator);
-  if (at == std::wstring::npos) return shown;
-  return shown.substr(at + kDisplaySeparatorLength) + shown.substr(0, at);
-}
 
 UndoLoadResult LoadUndoList(RenameList& list, const std::wstring& folder, int slot, const AskUser& ask,
                             FileSystem& fs) {

@@ -38,12 +38,6 @@ inline constexpr const wchar_t* kReasonUndone = L"変更を元に戻しました
 inline constexpr const wchar_t* kReasonUndoneElsewhere =
     L"元の名前にほかの項目があったため、連番を付けた名前に戻しました";
 
-// The form in which the undo rows show a path: "name : folder\" (the part after the last backslash,
-// " : ", the folder with its backslash). A text beginning with "<" is shown as it is.
-std::wstring UndoDisplayForm(const std::wstring& field);
-// The path back from that form (the text unchanged when it holds no " : ").
-std::wstring PathFromUndoDisplay(const std::wstring& shown);
-
 enum class UndoLoadResult {
   Loaded,      // undo mode is on with at least one row
   Empty,       // undo mode is on, the slot held no usable line ("Empty List" was said)

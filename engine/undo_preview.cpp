@@ -7,10 +7,12 @@
 #include "engine/change_log.h"
 #include "engine/checked_rename.h"
 #include "engine/path_existence.h"
-#include "engine/undo.h"
 
 namespace korval {
 namespace {
+
+constexpr const wchar_t* kDisplaySeparator = L" : ";
+constexpr size_t kDisplaySeparatorLength = 3;
 
 // The disk as the undo will have changed it up to the row it checks. A reverted folder moves what is
 // below it: paths under its restored name are looked up under the name it has on the disk now.
@@ -43,6 +45,19 @@ class UndoWorld {
 };
 
 }  // namespace
+
+std::wstring UndoDisplayForm(const std::wstring& field) {
+  if (!field.empty() && field[0] == L'<') return field;
+  const size_t slash = field.rfind(L'\\');
+  if (slash == std::wstring::npos) return field + kDisplaySeparator;
+  return field.substr(slash + 1) + kDisplaySeparator + field.substr(0, slash + 1);
+}
+
+std::wstring PathFromUndoDisplay(const std::wstring& shown) {
+  const size_t at = shown.find(kDisplaySeparator);
+  if (at == std::wstring::npos) return shown;
+  return shown.substr(at + kDisplaySeparatorLength) + shown.substr(0, at);
+}
 
 void MarkUndoRows(RenameList& list, FileSystem& fs) {
   UndoWorld world(fs);

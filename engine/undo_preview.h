@@ -3,10 +3,18 @@
 // undo walks it, so names that earlier reverts free or take are counted as the undo will find them.
 #pragma once
 
+#include <string>
+
 #include "engine/rename_list.h"
 #include "platform/file_system.h"
 
 namespace korval {
+
+// The form in which the undo rows show a path: "name : folder\" (the part after the last backslash,
+// " : ", the folder with its backslash). A text beginning with "<" is shown as it is.
+std::wstring UndoDisplayForm(const std::wstring& field);
+// The path back from that form (the text unchanged when it holds no " : ").
+std::wstring PathFromUndoDisplay(const std::wstring& shown);
 
 // Sets the status of the undo rows: SourceMissing (the item is not there), TargetExists (the old name
 // is taken), or UndoEntry. Each folder is listed once.

@@ -9,6 +9,7 @@
 #include "engine/change_log.h"
 #include "engine/memory_file_system_test.h"
 #include "engine/rename_one.h"
+#include "engine/undo_preview.h"
 #include "testing/faulty_file_system.h"
 #include "testing/temp_folder.h"
 

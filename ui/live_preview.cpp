@@ -7,6 +7,7 @@
 #include "ui/auto_run.h"
 #include "ui/close_request.h"
 #include "ui/panel_bindings.h"
+#include "ui/run_context.h"
 #include "ui/status_bar.h"
 #include "ui/timers.h"
 #include "ui/window_actions.h"

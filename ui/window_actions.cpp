@@ -14,6 +14,7 @@
 #include "resources/resource.h"
 #include "ui/list_view.h"
 #include "ui/panel_bindings.h"
+#include "ui/run_context.h"
 #include "ui/time_controls.h"
 #include "ui/status_bar.h"
 #include "ui/timers.h"

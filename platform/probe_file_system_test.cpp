@@ -1,4 +1,4 @@
-#include "filelist/probe_file_system.h"
+#include "platform/probe_file_system.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Probing the file system of a path's drive.
-#include "filelist/probe_file_system.h"
+#include "platform/probe_file_system.h"
 
 namespace korval {
 
