@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <string_view>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 #include "platform/named_lock.h"
 #include "platform/read_file.h"
 

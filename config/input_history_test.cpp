@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/settings.h"
-#include "config/test_stores.h"
+#include "testing/test_stores.h"
 
 namespace korval {
 namespace {

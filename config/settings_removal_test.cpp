@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "config/settings.h"
-#include "config/test_registry.h"
-#include "config/test_stores.h"
+#include "testing/refusing_registry.h"
+#include "testing/test_stores.h"
 
 namespace korval {
 namespace {

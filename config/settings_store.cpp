@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 #include "config/ini_keys.h"
 #include "platform/data_files.h"
 #include "platform/scoped_handle.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/test_stores.h"
+#include "testing/test_stores.h"
 
 namespace korval {
 namespace {

@@ -7,7 +7,7 @@
 #include <regex>
 #include <sstream>
 
-#include "config/test_stores.h"
+#include "testing/test_stores.h"
 
 namespace korval {
 namespace {

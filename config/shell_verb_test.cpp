@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/test_registry.h"
+#include "testing/refusing_registry.h"
 #include "testing/temp_folder.h"
 
 namespace korval {

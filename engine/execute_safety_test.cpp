@@ -8,7 +8,7 @@
 
 #include "engine/change_log.h"
 #include "engine/execute_changes.h"
-#include "engine/quiet_context_test.h"
+#include "testing/quiet_context.h"
 #include "engine/show_message.h"
 #include "engine/undo.h"
 #include "modes/change_mode.h"

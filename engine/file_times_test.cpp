@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/memory_file_system_test.h"
+#include "testing/memory_file_system.h"
 #include "testing/faulty_file_system.h"
 #include "testing/temp_folder.h"
 

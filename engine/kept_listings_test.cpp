@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "engine/stamped_folders_test.h"
+#include "testing/stamped_folders.h"
 #include "testing/faulty_file_system.h"
 #include "testing/handle_count.h"
 #include "testing/temp_folder.h"

@@ -7,7 +7,7 @@
 
 #include "engine/execute_changes.h"
 #include "engine/plan_file_system.h"
-#include "engine/quiet_context_test.h"
+#include "testing/quiet_context.h"
 #include "engine/show_message.h"
 #include "modes/change_mode.h"
 #include "modes/regex_binding.h"

@@ -5,9 +5,9 @@
 #include <map>
 #include <random>
 
-#include "engine/ask_script_test.h"
+#include "testing/ask_script.h"
 #include "engine/change_log.h"
-#include "engine/memory_file_system_test.h"
+#include "testing/memory_file_system.h"
 #include "engine/rename_one.h"
 #include "engine/undo_preview.h"
 #include "testing/faulty_file_system.h"

@@ -1,7 +1,7 @@
 // Reading CSV text back into rows.
 #include "filelist/csv_read.h"
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 #include "modes/string_helpers.h"
 #include "platform/path_limits.h"
 

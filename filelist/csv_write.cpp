@@ -1,7 +1,7 @@
 // Writing the rows of the list as CSV text.
 #include "filelist/csv_write.h"
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 
 namespace korval {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 
 namespace korval {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 #include "modes/change_mode.h"
 #include "platform/path_limits.h"
 #include "platform/read_file.h"

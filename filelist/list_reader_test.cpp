@@ -7,7 +7,7 @@
 
 #include "engine/show_message.h"
 #include "filelist/list_texts.h"
-#include "filelist/reader_test_tree.h"
+#include "testing/reader_test_tree.h"
 #include "testing/scripted_message_sink.h"
 #include "platform/utf8.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "modes/date_samples_test.h"
+#include "testing/date_samples.h"
 #include "testing/refusing_file_system.h"
 #include "testing/temp_folder.h"
 

@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 
 namespace korval {
 namespace {

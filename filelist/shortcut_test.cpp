@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "filelist/list_reader.h"
-#include "filelist/reader_test_tree.h"
+#include "testing/reader_test_tree.h"
 #include "testing/scripted_message_sink.h"
 #include "testing/shortcut_file.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 #include "macro/step_text.h"
 #include "platform/digits.h"
 

@@ -4,7 +4,7 @@
 
 #include "macro/macro_file.h"
 #include "macro/macro_record.h"
-#include "macro/macro_run_test_world.h"
+#include "testing/macro_run_test_world.h"
 #include "modes/change_mode.h"
 #include "testing/scripted_message_sink.h"
 #include "tests/macro_bytes.h"

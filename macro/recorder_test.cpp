@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/show_message.h"
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 #include "macro/macro_file.h"
 #include "macro/macro_record.h"
-#include "macro/macro_run_test_world.h"
+#include "testing/macro_run_test_world.h"
 #include "macro/playback.h"
 #include "modes/change_mode.h"
 #include "platform/data_files.h"

@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 
 namespace korval {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "modes/date_samples_test.h"
+#include "testing/date_samples.h"
 
 namespace korval {
 namespace {

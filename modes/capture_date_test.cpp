@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "modes/capture_samples_test.h"
-#include "modes/date_samples_test.h"
+#include "testing/capture_samples.h"
+#include "testing/date_samples.h"
 #include "modes/guarded_bytes.h"
 #include "modes/quicktime_date.h"
 #include "testing/temp_folder.h"

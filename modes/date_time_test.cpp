@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "modes/date_samples_test.h"
+#include "testing/date_samples.h"
 #include "testing/refusing_file_system.h"
 #include "platform/scoped_handle.h"
 #include "testing/temp_folder.h"

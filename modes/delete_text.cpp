@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 #include "modes/string_helpers.h"
 #include "platform/path_limits.h"
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "modes/capture_date.h"
-#include "modes/date_samples_test.h"
+#include "testing/date_samples.h"
 #include "modes/guarded_bytes.h"
 #include "testing/temp_folder.h"
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "modes/date_samples_test.h"
+#include "testing/date_samples.h"
 #include "platform/utf8.h"
 
 namespace korval {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 #include "modes/string_helpers.h"
 #include "platform/path_limits.h"
 

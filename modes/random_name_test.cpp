@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 #include "testing/temp_folder.h"
 
 namespace korval {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 #include "modes/regex_command.h"
 #include "modes/sequence_expansion.h"
 #include "modes/string_helpers.h"

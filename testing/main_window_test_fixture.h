@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "config/test_registry.h"
+#include "testing/refusing_registry.h"
 #include "testing/dialog_answers.h"
 #include "testing/scripted_message_sink.h"
 #include "testing/temp_folder.h"

@@ -18,7 +18,7 @@
 #include "engine/kept_listings.h"
 #include "engine/path_existence.h"
 #include "engine/plan_file_system.h"
-#include "engine/quiet_context_test.h"
+#include "testing/quiet_context.h"
 #include "engine/undo.h"
 #include "filelist/duplicate_index.h"
 #include "macro/macro_record.h"

@@ -14,7 +14,7 @@
 
 #include "engine/transform_name.h"
 #include "modes/capture_date.h"
-#include "modes/capture_samples_test.h"
+#include "testing/capture_samples.h"
 #include "modes/change_mode.h"
 #include "modes/date_time.h"
 #include "platform/scoped_handle.h"

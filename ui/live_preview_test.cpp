@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "engine/stamped_folders_test.h"
+#include "testing/stamped_folders.h"
 #include "modes/change_mode.h"
 #include "modes/regex_binding.h"
 #include "platform/utf8.h"

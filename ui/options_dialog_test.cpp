@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "config/test_stores.h"
+#include "testing/test_stores.h"
 #include "modes/change_mode.h"
 #include "resources/resource.h"
 #include "ui/command_table.h"

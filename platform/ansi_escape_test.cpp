@@ -1,4 +1,4 @@
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 
 #include <windows.h>
 

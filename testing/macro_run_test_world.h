@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/execute_changes.h"
-#include "engine/quiet_context_test.h"
+#include "testing/quiet_context.h"
 #include "engine/show_message.h"
 #include "testing/temp_folder.h"
 

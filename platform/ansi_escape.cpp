@@ -1,6 +1,6 @@
 // Escaped conversion between UTF-16 and the ANSI code page, without best-fit mapping so that a
 // character the code page lacks becomes "?" (and then an escape) rather than a look-alike.
-#include "filelist/ansi_escape.h"
+#include "platform/ansi_escape.h"
 
 #include <windows.h>
 
