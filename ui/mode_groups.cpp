@@ -50,6 +50,15 @@ std::span<const int> ModeGroupOf(int mode) {
 
 std::span<const ModeGroup> ModeGroups() { return kGroups; }
 
+bool IsModeGroupControl(int id) {
+  for (const ModeGroup& group : kGroups) {
+    for (int control : group.controls) {
+      if (control == id) return true;
+    }
+  }
+  return false;
+}
+
 bool DeleteFromUsed(int deltype) { return deltype >= 8 && deltype <= 10; }
 bool DeleteCountUsed(int deltype) { return deltype == 10; }
 

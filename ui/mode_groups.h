@@ -14,6 +14,8 @@ struct ModeGroup {
 std::span<const int> ModeGroupOf(int mode);
 // Every group, for hiding them all.
 std::span<const ModeGroup> ModeGroups();
+// Whether id is a control of some mode's group (made when its mode is first shown).
+bool IsModeGroupControl(int id);
 
 // The deletion rule's boxes: the first count serves rules 8 to 10, the second count rule 10.
 bool DeleteFromUsed(int deltype);

@@ -26,6 +26,14 @@ HWND MadeControl(const Frame& frame, int id) {
 
 }  // namespace
 
+HWND Frame::Item(int id) const {
+  for (const ControlAnchor& a : anchors) {
+    if (a.id == id) return a.control;
+  }
+  // A made panel control is anchored: one that is not has not been made.
+  return IsModeGroupControl(id) ? nullptr : GetDlgItem(dialog, id);
+}
+
 bool CreatePanelControls(Frame& frame, std::span<const int> ids) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(frame.dialog, GWLP_HINSTANCE));
   // Each control goes below the one before it in the template, so the z-order (and with it the

@@ -135,14 +135,10 @@ struct Frame {
   int handlingDepth = 0;       // how many of the window's own messages are being handled, one inside another
   bool closeWhenFree = false;  // a close came while a pass or a box was under way
   bool holdLayout = false;  // the window's start: its parts are laid out once it has its place
-  // A control of the dialog by its id: looked up among the anchored controls first, since under Wine
-  // every GetDlgItem asks the server for the dialog's children.
-  HWND Item(int id) const {
-    for (const ControlAnchor& a : anchors) {
-      if (a.id == id) return a.control;
-    }
-    return GetDlgItem(dialog, id);
-  }
+  // A control of the dialog by its id, or null for a mode panel's control not made yet. Looked up
+  // among the anchored controls first, since under Wine every GetDlgItem asks the server for the
+  // dialog's children.
+  HWND Item(int id) const;
 };
 
 // Everything the main window owns; kept in the window's user data.
