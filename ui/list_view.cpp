@@ -179,7 +179,11 @@ void SetFolderHeader(HWND control, const wchar_t* title) {
 
 void RefreshListControl(HWND control, const RenameList& list) {
   if (!control) return;
-  ListView_SetItemCountEx(control, static_cast<int>(list.Count()), LVSICF_NOSCROLL);
+  // Setting the count, even the same one, costs the control about 20 ms at 50,000 rows: a preview
+  // keeps the rows and only has them drawn again.
+  if (ListView_GetItemCount(control) != static_cast<int>(list.Count())) {
+    ListView_SetItemCountEx(control, static_cast<int>(list.Count()), LVSICF_NOSCROLL);
+  }
   InvalidateRect(control, nullptr, TRUE);
 }
 

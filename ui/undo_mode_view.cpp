@@ -70,11 +70,7 @@ void EnterUndoMode(Workspace& work, Frame& frame, int slot) {
 void LeaveUndoMode(Workspace& work, Frame& frame, bool go) {
   const UndoOptions options{work.settings.chgconfirm, work.windows.ntFamily};
   if (go) work.listings.MarkAllStale();  // the undo renames: the previews that follow list anew
-  RunUndo(
-      work.list, go, options, SystemFileSystem(), ShowMessage,
-      [&frame](int percent) {
-        if (frame.progress) SendMessageW(frame.progress, PBM_SETPOS, percent, 0);
-      });
+  RunUndo(work.list, go, options, SystemFileSystem(), ShowMessage, ProgressBarMover(frame));
   if (frame.progress) SendMessageW(frame.progress, PBM_SETPOS, 0, 0);
   work.run.previewed = false;
   work.run.enterExecutes = false;

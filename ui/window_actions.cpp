@@ -172,6 +172,15 @@ bool EscapeWaiting() {
 
 }  // namespace
 
+std::function<void(int percent)> ProgressBarMover(const Frame& frame) {
+  return [&frame, movedAt = ULONGLONG{0}](int percent) mutable {
+    const ULONGLONG now = GetTickCount64();
+    if (percent != 0 && percent != 100 && now - movedAt < kProgressStepMs) return;
+    movedAt = now;
+    if (frame.progress) SendMessageW(frame.progress, PBM_SETPOS, percent, 0);
+  };
+}
+
 int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report) {
   KillTimer(frame.main, kTimerLivePreview);  // this pass takes the place of the one typing asked for
   CollectPanel(work, frame);
@@ -183,9 +192,7 @@ int RunPass(Workspace& work, Frame& frame, RunKind kind, RunReport* report) {
   c.histories.serial = &work.settings.serialHistory;
   c.histories.addText = &work.settings.addHistory;
   c.histories.filter = &work.settings.filterHistory;
-  c.progress = [&frame](int percent) {
-    if (frame.progress) SendMessageW(frame.progress, PBM_SETPOS, percent, 0);
-  };
+  c.progress = ProgressBarMover(frame);
   c.interrupted = EscapeWaiting;
   RunReport local;
   RunReport& done = report ? *report : local;
