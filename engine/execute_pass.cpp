@@ -163,7 +163,11 @@ bool PreviewRow(Pass& s, RenameItem& row, std::wstring& source, std::wstring& ta
     }
     // The new name column holds what the row is checked and changed with, whole: a name too long for
     // its folder is refused as it stands, not cut into a name nobody asked for.
-    row.newName = IsNameMode(s.mode) ? NewNameBehindFolder(target, row.folder) : target;
+    if (IsNameMode(s.mode)) {
+      AssignNameBehindFolder(row.newName, target, row.folder);
+    } else {
+      row.newName.assign(target);
+    }
     Truncate(row.newName, kMaxBuiltPath);
   }
   ++s.rowCounter;

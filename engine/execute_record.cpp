@@ -31,7 +31,11 @@ void RecordRow(Pass& s, size_t p, const RenameItem& row, RowEnd end, const std::
   r.oldName = row.oldName;
   r.folder = row.folder;
   const bool nameMode = IsNameMode(s.mode);
-  r.newName = nameMode ? NewNameBehindFolder(target, row.folder) : row.newName;
+  if (nameMode) {
+    AssignNameBehindFolder(r.newName, target, row.folder);
+  } else {
+    r.newName = row.newName;
+  }
   switch (end) {
     case RowEnd::Changed:
       if (s.rowUnchanged || source == target) {

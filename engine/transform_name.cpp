@@ -45,8 +45,12 @@ void TransformName(std::wstring& target, const std::wstring& source, int mode, i
   Truncate(target, kMaxBuiltPath);
 }
 
-std::wstring NewNameBehindFolder(const std::wstring& target, const std::wstring& folder) {
-  return target.size() < folder.size() ? std::wstring() : target.substr(folder.size());
+void AssignNameBehindFolder(std::wstring& name, const std::wstring& target, const std::wstring& folder) {
+  if (target.size() < folder.size()) {
+    name.clear();
+  } else {
+    name.assign(target, folder.size());
+  }
 }
 
 }  // namespace korval

@@ -15,8 +15,8 @@ namespace korval {
 void TransformName(std::wstring& target, const std::wstring& source, int mode, int rowCounter,
                    const TransformContext& ctx);
 
-// The new name held by a target path: the part behind the folder prefix, taken by length; empty when
-// the target is shorter than the folder.
-std::wstring NewNameBehindFolder(const std::wstring& target, const std::wstring& folder);
+// Puts into name (its buffer kept) the new name a target path holds: the part behind the folder
+// prefix, taken by length; empty when the target is shorter than the folder.
+void AssignNameBehindFolder(std::wstring& name, const std::wstring& target, const std::wstring& folder);
 
 }  // namespace korval

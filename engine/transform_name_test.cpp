@@ -10,6 +10,13 @@
 namespace korval {
 namespace {
 
+// What a row's buffer holds after the name is taken in, starting from an earlier name.
+std::wstring NameBehindFolder(const std::wstring& target, const std::wstring& folder) {
+  std::wstring name = L"earlier.txt";
+  AssignNameBehindFolder(name, target, folder);
+  return name;
+}
+
 struct DispatchCase {
   int mode;
   const wchar_t* newName;  // the expected new name behind the folder
@@ -53,11 +60,11 @@ TEST(TransformName, EveryModeReachesItsTransform) {
   for (const DispatchCase& c : cases) {
     std::wstring target = dir.Path() + L"kept";
     TransformName(target, source, c.mode, 0, ctx);
-    EXPECT_EQ(std::wstring(c.newName), NewNameBehindFolder(target, dir.Path())) << "mode " << c.mode;
+    EXPECT_EQ(std::wstring(c.newName), NameBehindFolder(target, dir.Path())) << "mode " << c.mode;
   }
   std::wstring dated = dir.Path();
   TransformName(dated, source, kModeDateTime, 0, ctx);
-  const std::wstring datedName = NewNameBehindFolder(dated, dir.Path());
+  const std::wstring datedName = NameBehindFolder(dated, dir.Path());
   EXPECT_EQ(8u + 5u, datedName.size()) << Utf8(datedName);  // YYYYMMDD + the extension
   EXPECT_EQ(L"20", datedName.substr(0, 2));
   params.attributes = {1, 2, 0, 2};
@@ -85,9 +92,9 @@ TEST(TransformName, TheRowCounterNumbersTheRows) {
 }
 
 TEST(TransformName, NewNameIsTakenBehindTheFolderByLength) {
-  EXPECT_EQ(L"b.txt", NewNameBehindFolder(L"C:\\a\\b.txt", L"C:\\a\\"));
-  EXPECT_EQ(L"", NewNameBehindFolder(L"C:\\a", L"C:\\a\\"));
-  EXPECT_EQ(L"", NewNameBehindFolder(L"", L""));
+  EXPECT_EQ(L"b.txt", NameBehindFolder(L"C:\\a\\b.txt", L"C:\\a\\"));
+  EXPECT_EQ(L"", NameBehindFolder(L"C:\\a", L"C:\\a\\"));
+  EXPECT_EQ(L"", NameBehindFolder(L"", L""));
 }
 
 TEST(TransformName, TargetsStayWithinTheBoundOfBuiltNames) {

@@ -1,6 +1,7 @@
 // Row validation: the checks run in a fixed order, later ones overriding earlier results.
 #include "engine/validate_row.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "engine/name_refusal.h"
@@ -10,8 +11,18 @@
 namespace korval {
 namespace {
 
-// The user's locale decides how letters of other scripts and full-width letters fold.
+// The user's locale decides how letters of other scripts and full-width letters fold. ASCII folds
+// as ASCII in every locale, so names that differ in an ASCII character before any other are told
+// apart without the runtime's locale (and its lock).
 bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  const size_t common = std::min(a.size(), b.size());
+  for (size_t i = 0; i < common && i < kPathBuffer; ++i) {
+    const wchar_t x = a[i], y = b[i];
+    if (x >= 0x80 || y >= 0x80) break;
+    if (x == y) continue;
+    const wchar_t lower = x | 0x20;
+    if (lower != (y | 0x20) || lower < L'a' || lower > L'z') return false;
+  }
   return _wcsnicmp(a.c_str(), b.c_str(), kPathBuffer) == 0;
 }
 

@@ -18,6 +18,7 @@ class ValidateRowTest : public testing::Test {
     dir_.WriteFile(L"Abc.txt", "a");
     dir_.WriteFile(L"taken.txt", "t");
     dir_.WriteFile(L"\uFF21.txt", "full-width A");
+    dir_.WriteFile(L"a@b.txt", "at");
     CreateDirectoryW((dir_ / L"TakenDir").c_str(), nullptr);
   }
 
@@ -69,6 +70,10 @@ TEST_F(ValidateRowTest, StatusOfEveryRuleLiveAndFromTheSnapshot) {
       {L"Abc.txt", L"Abc.txt", kModeLetterCase, ItemStatus::Unchanged},
       {L"\uFF21.txt", L"\uFF41.txt", kModeAddText, ItemStatus::Unchanged},  // full-width letters fold
       {L"\uFF21.txt", L"\uFF41.txt", kModeLetterCase, ItemStatus::Ready},
+      {L"\uFF21.txt", L"\uFF41.TXT", kModeAddText, ItemStatus::Unchanged},
+      {L"a@b.txt", L"A@B.TXT", kModeReplace, ItemStatus::Unchanged},  // ASCII folds in every locale
+      {L"a@b.txt", L"a`b.txt", kModeReplace, ItemStatus::Ready},      // "@" and "`" are no case pair
+      {L"a@b.txt", L"a@b.txt\uFF41", kModeReplace, ItemStatus::Ready},
       {L"Abc.txt", L"TAKEN.TXT", kModeSerialNumber, ItemStatus::TargetExists},
       {L"Abc.txt", L"takendir", kModeSerialNumber, ItemStatus::TargetExists},  // folders count too
       {L"Abc.txt", L"taken.txt", kModeShortName, ItemStatus::Ready},

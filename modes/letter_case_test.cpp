@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
+
 #include "testing/temp_folder.h"
 #include "platform/path_limits.h"
 
@@ -110,6 +112,15 @@ TEST(LetterCase, PlainAndLocaleAwareMappings) {
   EXPECT_EQ(L"abｃｄ", aware);
   ToUpperCase(aware, true);
   EXPECT_EQ(L"ABＣＤ", aware);
+
+  // ASCII is mapped without asking the locale: the answer must be the locale's own.
+  for (wchar_t c = 1; c < 0x80; ++c) {
+    std::wstring lower(1, c), upper(1, c);
+    ToLowerCase(lower, true);
+    ToUpperCase(upper, true);
+    EXPECT_EQ(static_cast<wchar_t>(std::towlower(c)), lower[0]) << static_cast<int>(c);
+    EXPECT_EQ(static_cast<wchar_t>(std::towupper(c)), upper[0]) << static_cast<int>(c);
+  }
 
   std::wstring kana = L"アあ漢1_";
   ToUpperCase(kana, true);

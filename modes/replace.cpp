@@ -51,7 +51,8 @@ void ReplacePlain(const ModeParams& params, std::wstring& working, const std::ws
   for (size_t i = 0; i < params.replaceFromItems.size(); ++i) {
     const std::wstring& search = params.replaceFromItems[i];
     if (search.empty()) break;
-    const std::wstring replacement = i < params.replaceToItems.size() ? params.replaceToItems[i] : std::wstring();
+    static const std::wstring kNothing;
+    const std::wstring& replacement = i < params.replaceToItems.size() ? params.replaceToItems[i] : kNothing;
     ReplaceItem(working, search, replacement, params.repmode, params.repcase == 1);
     ExpandSpecialSequences(working, source, kSequencesPlain, fs);
   }
@@ -76,7 +77,9 @@ void ReplaceTransform(const TransformContext& ctx, const std::wstring& source, s
   } else {
     ReplacePlain(params, working, source, fs);
   }
-  target = parts.Directory() + working + (keepExtension ? parts.extension : std::wstring());
+  // Built in the caller's buffer, which lasts from row to row.
+  target.assign(parts.drive).append(parts.folder).append(working);
+  if (keepExtension) target.append(parts.extension);
   Truncate(target, kMaxBuiltPath);
 }
 
