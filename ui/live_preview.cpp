@@ -34,8 +34,8 @@ bool AnyNewName(const RenameList& list) {
   return false;
 }
 
-// Asked every few hundred rows: what other programs send the window is answered meanwhile, and input
-// waiting in the queue (the user typed or clicked again) stops the preview.
+// Asked every few thousand rows and every 20 ms: what other programs send the window is answered
+// meanwhile, and input waiting in the queue (the user typed or clicked again) stops the preview.
 bool InputWaiting() {
   MSG message;
   PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
