@@ -314,6 +314,11 @@ bool PlanFileSystem::VolumeFileSystemName(const wchar_t* root, std::wstring& nam
   return disk_.VolumeFileSystemName(DiskPath(root).c_str(), name);
 }
 
+// A folder keeps its identity when the plan renames it: the disk's folder it stands for answers.
+bool PlanFileSystem::FolderIdentity(const wchar_t* folder, FileIdentity& identity) {
+  return disk_.FolderIdentity(DiskPath(folder).c_str(), identity);
+}
+
 bool PlanFileSystem::ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) {
   Folder* folder = nullptr;
   const Entry* entry = EntryAt(path, &folder);

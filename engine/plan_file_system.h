@@ -33,6 +33,7 @@ class PlanFileSystem final : public FileSystem {
   std::unique_ptr<AppendFile> CreateAppendFile(const wchar_t* path) override;
   bool VolumeFileSystemName(const wchar_t* root, std::wstring& name) override;
   bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;
+  bool FolderIdentity(const wchar_t* folder, FileIdentity& identity) override;
   // Once a folder was listed from the disk, the plan answers lookups in it from memory.
   bool AnswersFromMemory() const override { return true; }
 

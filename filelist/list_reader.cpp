@@ -232,6 +232,18 @@ void ListReader::AnnounceSubfolders(const std::wstring& childPath, size_t nameSt
   if (!ahead_.empty()) hooks_.foldersAhead(ahead_);
 }
 
+bool ListReader::LinkLeadsBack(const std::wstring& linkPath) {
+  FileIdentity target;
+  if (!fs_.FolderIdentity(linkPath.c_str(), target)) return false;
+  // Each folder the link's path goes through, from its own folder up to the root.
+  for (size_t slash = linkPath.find_last_of(L'\\'); slash != std::wstring::npos && slash >= 2;
+       slash = linkPath.find_last_of(L'\\', slash - 1)) {
+    FileIdentity above;
+    if (fs_.FolderIdentity(linkPath.substr(0, slash + 1).c_str(), above) && above == target) return true;
+  }
+  return false;
+}
+
 ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount, size_t& addedCount, int level,
                                      bool fromTree, const WIN32_FIND_DATAW* entry) {
   if (!CheckRowLimit(baseCount + addedCount, true)) return ReadOutcome::LimitReached;
@@ -279,6 +291,8 @@ ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount,
   for (const WIN32_FIND_DATAW& child : entries) {
     childPath.resize(nameStart);
     childPath += child.cFileName;
+    const DWORD linkedFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if ((child.dwFileAttributes & linkedFolder) == linkedFolder && LinkLeadsBack(childPath)) continue;
     const int childLevel = IsDirectory(child.dwFileAttributes) ? level + 2 : level;
     const ReadOutcome outcome = ReadFileTree(childPath, baseCount, addedCount, childLevel, fromTree, &child);
     if (outcome != ReadOutcome::Continue) return outcome;

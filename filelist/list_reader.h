@@ -139,6 +139,10 @@ class ListReader {
   void AnnounceSubfolders(const std::wstring& childPath, size_t nameStart, int level, bool fromTree,
                           const std::vector<WIN32_FIND_DATAW>& entries);
   std::vector<std::wstring> ahead_;  // AnnounceSubfolders' buffer
+  // Whether the folder link (junction, symbolic link, mount point) at linkPath leads to its own
+  // folder or a folder above it: read through, it would list the same files again and again, each
+  // time deeper, until the paths no longer fit a row.
+  bool LinkLeadsBack(const std::wstring& linkPath);
   void Throttle(size_t count, size_t every);
   size_t throttled_ = 0;  // calls of Throttle that did not show the reading hint
   DWORD escapeAskedAt_ = 0;  // the clock tick when the ESC key was last asked for

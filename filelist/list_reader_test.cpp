@@ -7,6 +7,7 @@
 
 #include "engine/show_message.h"
 #include "filelist/list_texts.h"
+#include "testing/folder_link.h"
 #include "testing/reader_test_tree.h"
 #include "testing/scripted_message_sink.h"
 #include "platform/utf8.h"
@@ -85,6 +86,30 @@ TEST_F(ReadTreeFiles, DepthDecidesHowFarDown) {
     EXPECT_EQ(c.rows.size(), result.added);
     EXPECT_EQ(c.rows, Sorted(RowsUnder(run.list, temp))) << c.subdir;
   }
+}
+
+// A folder link that leads to its own folder or one above it is not gone into: read through, it
+// would list the same files again, deeper each time, until the paths no longer fit a row. A link
+// that leads elsewhere is read as the folder it stands for.
+TEST_F(ReadTreeFiles, FolderLinksThatLeadBackAreNotGoneInto) {
+  MakeTree(temp, {L"Elsewhere\\", L"Elsewhere\\x.txt"});
+  const struct {
+    const wchar_t* link;
+    const wchar_t* target;
+  } links[] = {
+      {L"A\\B\\C\\up", L"A"},     // two folders up
+      {L"A\\B\\again", L"A\\B"},  // its own folder
+      {L"A\\root", L""},          // the folder above the one read
+      {L"A\\out", L"Elsewhere"},  // no circle
+  };
+  for (const auto& l : links) {
+    ASSERT_TRUE(MakeFolderLink(temp / l.link, temp.Path() + l.target)) << Utf8(l.link);
+  }
+  f.settings.subdir = 11;  // every level below
+  const ReadResult result = f.Drop({temp / L"A"});
+  EXPECT_EQ(ReadOutcome::Continue, result.outcome);
+  const std::vector<std::wstring> expected = {L"A\\B\\C\\f3.txt", L"A\\B\\f2.txt", L"A\\f1.txt", L"A\\out\\x.txt"};
+  EXPECT_EQ(expected, Sorted(RowsUnder(f.list, temp)));
 }
 
 // The folders a tree read announces are the folders it lists next, in that order, before those

@@ -156,6 +156,16 @@ bool Win32FileSystem::StampFolder(const wchar_t* folder, FolderStamp& stamp) {
   return true;
 }
 
+bool Win32FileSystem::FolderIdentity(const wchar_t* folder, FileIdentity& identity) {
+  identity = {};
+  const ScopedFile handle = OpenForTimes(folder, FILE_READ_ATTRIBUTES);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!handle || !GetFileInformationByHandle(handle.Get(), &info)) return false;
+  identity.volume = info.dwVolumeSerialNumber;
+  identity.index = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  return true;
+}
+
 bool Win32FileSystem::QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) {
   // Asked by the folder's path without its last backslash, which some systems refuse; a volume's
   // root keeps it and gets the whole stamp.

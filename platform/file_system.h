@@ -29,6 +29,13 @@ class AppendFile {
 // folder's last-write time, which the system moves whenever an entry is created, deleted or renamed
 // in it, and the folder's identity on its volume, which tells a folder replaced under the same name.
 // A quick stamp has the time alone (identified is false).
+// Which file or folder a path reaches on its volume, whatever the path's spelling or the links on it.
+struct FileIdentity {
+  DWORD volume = 0;
+  ULONGLONG index = 0;
+  bool operator==(const FileIdentity& other) const { return volume == other.volume && index == other.index; }
+};
+
 struct FolderStamp {
   FILETIME lastWrite{};
   DWORD volume = 0;
@@ -98,6 +105,14 @@ class FileSystem {
   // the whole stamp where no cheaper question exists, and for a folder reached through a link
   // (junction, symbolic link, mount point), whose stamps are always its target's.
   virtual bool QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) { return StampFolder(folder, stamp); }
+  // The identity of the folder a path reaches (through a link: its target's); false where it cannot
+  // be asked. Not pure, like the one above: doubles give none.
+  virtual bool FolderIdentity(const wchar_t* folder, FileIdentity& identity) {
+    (void)folder;
+    identity = {};
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return false;
+  }
   // Whether folder lies on a network drive or share, where a question may wait for a server.
   // Asks no server. The default knows shares by their paths alone.
   virtual bool OnNetwork(const wchar_t* folder) { return IsUncPath(folder); }
@@ -130,6 +145,7 @@ class Win32FileSystem final : public FileSystem {
   bool ReadHead(const wchar_t* path, size_t maxBytes, DWORD share, std::vector<unsigned char>& bytes) override;
   bool StampFolder(const wchar_t* folder, FolderStamp& stamp) override;
   bool QuickStampFolder(const wchar_t* folder, FolderStamp& stamp) override;
+  bool FolderIdentity(const wchar_t* folder, FileIdentity& identity) override;
   bool OnNetwork(const wchar_t* folder) override;
 
  private:

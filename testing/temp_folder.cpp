@@ -83,7 +83,10 @@ void RemoveTree(const std::wstring& folder) {
       if (name == L"." || name == L"..") continue;
       const std::wstring path = root + name;
       SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        // A folder link goes, not what it leads to.
+        if (!RemoveDirectoryW(path.c_str())) DeleteFileW(path.c_str());
+      } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(path);
       } else {
         DeleteFileW(path.c_str());
