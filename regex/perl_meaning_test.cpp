@@ -236,6 +236,12 @@ TEST(RegexPerlMeaning, PerlSpellingsAreUnderstood) {
       {L"s/\\cA/X/", L"\x01", L"X"},
       {L"s/(?<as>a) \\g{as}/X/", L"a a", L"X"},
       {L"s/\\N{ U+3042 }/X/", L"あ", L"X"},
+      {L"s/\\p{sc:katakana}+/X/", L"あアイ", L"あX"},   // ":" for "="
+      {L"s/\\p{Script:Han}/X/", L"a漢", L"aX"},
+      {L"s/a\u3000b/X/x", L"ab a\u3000b", L"ab X"},     // a full-width space is no blank of "x"
+      {L"s/a\u00A0b/X/x", L"a\u00A0b", L"X"},
+      {L"s/a b\u3000c/X/x", L"ab\u3000c", L"X"},
+      {L"s/a\u3000b/X/", L"a\u3000b", L"X"},
   };
   ExpectRows(rows);
 }

@@ -34,6 +34,13 @@ void AppendHexEscape(uint32_t value, Text& out) {
   out += U"\\x{" + digits + U"}";
 }
 
+// Spaces of Unicode that are no pattern blanks: with "x" Perl keeps them as characters (U+3000, the
+// full-width space, matches itself), while the matcher would skip every space. Written as escapes,
+// they are characters in every mode.
+bool IsSpaceButNoPatternBlank(char32_t c) {
+  return c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
 // A character as a literal of the pattern: ASCII punctuation escaped.
 void AppendLiteral(char32_t c, Text& out) {
   if (c < 0x80 && !IsAsciiLetter(c) && !IsDecimal(c) && c > U' ') out += U'\\';
@@ -89,7 +96,11 @@ class Translator {
         out += U"(?=\\n?\\z)";
         ++i_;
       } else {
-        out += c;
+        if (IsSpaceButNoPatternBlank(c)) {
+          AppendHexEscape(c, out);
+        } else {
+          out += c;
+        }
         ++i_;
       }
       if (!ok) return false;
@@ -253,6 +264,8 @@ class Translator {
       name.erase(0, 1);
     }
     if (name == U"L_") name = U"LC";  // Perl's spelling of the cased letters
+    // Perl takes "sc:Katakana" for "sc=Katakana".
+    if (const size_t colon = name.find(U':'); colon != npos && name.find(U'=') == npos) name[colon] = U'=';
     // The matcher's lone "s" is \s; the category S is "symbol".
     if (name == U"S" || name == U"s") name = U"symbol";
     if (name.empty() || name.find_first_of(U":]") != npos) {
