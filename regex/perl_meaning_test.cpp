@@ -242,6 +242,14 @@ TEST(RegexPerlMeaning, PerlSpellingsAreUnderstood) {
       {L"s/a\u00A0b/X/x", L"a\u00A0b", L"X"},
       {L"s/a b\u3000c/X/x", L"ab\u3000c", L"X"},
       {L"s/a\u3000b/X/", L"a\u3000b", L"X"},
+      // Under "i" a character in a range, or its capital or small letter, is in the bracket.
+      {L"s/^[\\x3f-\\x5F]+$/X/i", L"WXY_^abc", L"X"},
+      {L"s/^[W-c]+$/X/i", L"wxy_^ABC", L"X"},
+      {L"s/[W-c]+/X/", L"wWc", L"wX"},                 // without "i" the range as it stands
+      {L"s/(?i)^[\\x3f-\\x5F]+/X/", L"ab{", L"X{"},
+      {L"s/(?i:[\\x{FF21}-\\x{FF23}]+)d/X/", L"\uFF42\uFF43d", L"X"},  // full-width letters
+      {L"s/^[\\x00-\\x5F]+$/X/i", L"a\x01", L"X"},
+      {L"s/[^A-Z]+/X/i", L"ab1", L"abX"},              // the letters and their small ones left out
   };
   ExpectRows(rows);
 }

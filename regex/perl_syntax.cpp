@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "regex/caseless_ranges.h"
 #include "regex/look_behind.h"
 #include "regex/pattern_scan.h"
 #include "regex/unicode_data.h"
@@ -24,15 +25,6 @@ int HexValue(char32_t c) {
   return -1;
 }
 
-void AppendHexEscape(uint32_t value, Text& out) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  Text digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char32_t>(kDigits[value % 16]));
-    value /= 16;
-  } while (value != 0);
-  out += U"\\x{" + digits + U"}";
-}
 
 // Spaces of Unicode that are no pattern blanks: with "x" Perl keeps them as characters (U+3000, the
 // full-width space, matches itself), while the matcher would skip every space. Written as escapes,
@@ -526,6 +518,8 @@ class Translator {
     }
     i_ = j + 1;
     if (end == U':') OpenGroup();
+    if (on.find(U'i') != npos) modes_.caseless = true;
+    if (off.find(U'i') != npos) modes_.caseless = false;
     if (on.find(U'm') != npos) modes_.multiLine = true;
     if (off.find(U'm') != npos) modes_.multiLine = false;
     if (on.find(U'x') != npos) modes_.bracketBlanks = doubleX;
@@ -639,6 +633,7 @@ class Translator {
       afterClass = false;
       ++i_;
     }
+    if (modes_.caseless) positive = CaselessRanges(positive);
     if (negatedClasses.size() <= 1) {
       out += negated ? U"[^" : U"[";
       out += positive;

@@ -14,6 +14,7 @@ namespace korval::regex {
 struct PatternModes {
   bool multiLine = false;      // "m"
   bool bracketBlanks = false;  // "xx": blanks inside brackets are ignored too
+  bool caseless = false;       // "i"
 };
 
 // False with message (naming the construct, in Japanese) when the pattern uses what is not supported.
