@@ -250,6 +250,17 @@ TEST(RegexPerlMeaning, PerlSpellingsAreUnderstood) {
       {L"s/(?i:[\\x{FF21}-\\x{FF23}]+)d/X/", L"\uFF42\uFF43d", L"X"},  // full-width letters
       {L"s/^[\\x00-\\x5F]+$/X/i", L"a\x01", L"X"},
       {L"s/[^A-Z]+/X/i", L"ab1", L"abX"},              // the letters and their small ones left out
+      // Under "i" a class of one case holds the other case too.
+      {L"s/\\p{Lu}+/X/i", L"aB1", L"X1"},
+      {L"s/\\p{gc=Ll}/X/i", L"1A", L"1X"},
+      {L"s/\\P{Lu}/X/i", L"a1", L"aX"},
+      {L"s/[[:upper:]]+/X/i", L"ab1", L"X1"},
+      {L"s/[[:^lower:]]/X/i", L"A1", L"AX"},
+      {L"s/\\p{Upper}/X/i", L"1a", L"1X"},
+      {L"s/\\p{Lu}/X/", L"a", nullptr},
+      {L"s/[z\\Qa-d]\\E]+/X/", L"b]a-dz", L"bX"},  // quoted in a bracket: "-" and "]" are themselves
+      {L"s/a\\Eb/X/", L"ab", L"X"},                // an \E that ends no \Q is nothing
+      {L"s/[a\\E]+/X/", L"aE", L"XE"},
   };
   ExpectRows(rows);
 }

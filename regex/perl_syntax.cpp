@@ -1,6 +1,7 @@
 // The rewriting of Perl's pattern syntax, one construct at a time, left to right.
 #include "regex/perl_syntax.h"
 
+#include <string>
 #include <vector>
 
 #include "regex/caseless_ranges.h"
@@ -31,6 +32,31 @@ int HexValue(char32_t c) {
 // they are characters in every mode.
 bool IsSpaceButNoPatternBlank(char32_t c) {
   return c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+// Under "i" Perl takes a class of one case for every cased character: \p{Lu}, \p{Ll} and \p{Lt} are
+// the cased letters, \p{Upper}, \p{Lower}, [[:upper:]] and [[:lower:]] everything cased.
+Text CaselessClassName(const Text& name) {
+  std::string loose;
+  for (char32_t c : name) {
+    if (c >= 0x80) return name;
+    if (c == U' ' || c == U'-' || c == U'_') continue;
+    loose += static_cast<char>(c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c);
+  }
+  for (const char* prefix : {"gc=", "generalcategory=", "category=", "is"}) {
+    const std::string_view p(prefix);
+    if (loose.size() > p.size() && loose.compare(0, p.size(), p) == 0) {
+      loose.erase(0, p.size());
+      break;
+    }
+  }
+  for (const char* one : {"lu", "ll", "lt", "uppercaseletter", "lowercaseletter", "titlecaseletter", "title"}) {
+    if (loose == one) return U"LC";
+  }
+  for (const char* one : {"upper", "uppercase", "lower", "lowercase"}) {
+    if (loose == one) return U"cased";
+  }
+  return name;
 }
 
 // A character as a literal of the pattern: ASCII punctuation escaped.
@@ -264,6 +290,7 @@ class Translator {
       message_ = L"正規表現の誤り: 文字クラスの名前が正しくありません";
       return false;
     }
+    if (modes_.caseless) name = CaselessClassName(name);
     return true;
   }
 
@@ -344,6 +371,10 @@ class Translator {
       case U'Z':
         // Perl's \Z: the end, or before one final line break.
         out += U"(?=\\n?\\z)";
+        i_ += 2;
+        return true;
+      case U'E':
+        // An \E that ends no \Q is nothing, as in Perl, where both act on the pattern's text first.
         i_ += 2;
         return true;
       case U'Q': {
@@ -600,8 +631,12 @@ class Translator {
         const Text closing{kind, U']'};
         const size_t close = p_.find(closing, i_ + 2);
         if (close != npos) {
-          const Text inner(p_.substr(i_ + 2, close - i_ - 2));
+          Text inner(p_.substr(i_ + 2, close - i_ - 2));
           i_ = close + 2;
+          if (kind == U':' && modes_.caseless) {
+            const bool negatedName = !inner.empty() && inner[0] == U'^';
+            inner = (negatedName ? U"^" : U"") + CaselessClassName(inner.substr(negatedName ? 1 : 0));
+          }
           if (kind == U':' && !inner.empty() && inner[0] == U'^') {
             negatedClasses.push_back(U"[:" + inner + U":]");
           } else {
@@ -683,6 +718,17 @@ class Translator {
         } else {
           positive += U"[:" + name + U":]";
         }
+        return true;
+      }
+      case U'E':
+        i_ += 2;  // ends no \Q: nothing
+        return true;
+      case U'Q': {
+        // Every character up to \E is itself, "]" and "-" included.
+        const size_t end = p_.find(U"\\E", i_ + 2);
+        const size_t stop = end == npos ? p_.size() : end;
+        for (size_t k = i_ + 2; k < stop; ++k) AppendHexEscape(p_[k], positive);
+        i_ = end == npos ? stop : stop + 2;
         return true;
       }
       case U'N':
