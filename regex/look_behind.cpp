@@ -220,8 +220,26 @@ bool Forms(View body, int depth, std::vector<Text>& result) {
 }  // namespace
 
 std::vector<Text> FixedLengthForms(View body) {
+  // \R is a line break of one or two characters: spelled as its two lengths.
+  Text spelled;
+  bool inBracket = false;
+  for (size_t i = 0; i < body.size(); ++i) {
+    const char32_t c = body[i];
+    if (c == U'\\' && i + 1 < body.size()) {
+      if (body[i + 1] == U'R' && !inBracket) {
+        spelled += U"(?:\\r\\n|[\\n\\x0B\\f\\r\\x{85}\\x{2028}\\x{2029}])";
+      } else {
+        spelled.append(body.substr(i, 2));
+      }
+      ++i;
+      continue;
+    }
+    if (c == U'[') inBracket = true;
+    if (c == U']') inBracket = false;
+    spelled += c;
+  }
   std::vector<Text> forms;
-  if (!Forms(body, 0, forms)) return {};
+  if (!Forms(spelled, 0, forms)) return {};
   std::stable_sort(forms.begin(), forms.end(),
                    [](const Text& a, const Text& b) { return FormLength(a) > FormLength(b); });
   return forms;

@@ -261,6 +261,8 @@ TEST(RegexPerlMeaning, PerlSpellingsAreUnderstood) {
       {L"s/[z\\Qa-d]\\E]+/X/", L"b]a-dz", L"bX"},  // quoted in a bracket: "-" and "]" are themselves
       {L"s/a\\Eb/X/", L"ab", L"X"},                // an \E that ends no \Q is nothing
       {L"s/[a\\E]+/X/", L"aE", L"XE"},
+      {L"s/(?<=\\R)X/Y/g", L"X\r\nX\nXaX", L"X\r\nY\nYaX"},  // a line break of either length behind
+      {L"s/(?<!\\R)X/Y/g", L"X\nX", L"Y\nX"},
   };
   ExpectRows(rows);
 }
