@@ -128,11 +128,13 @@ void ShowSortArrows(HWND control, const SortState& state) {
     HDITEMW item{};
     item.mask = HDI_FORMAT;
     Header_GetItem(header, i, &item);
+    const int before = item.fmt;
     item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
     const SortArrow arrow = HeaderArrow(state, i);
     if (arrow == SortArrow::Up) item.fmt |= HDF_SORTUP;
     if (arrow == SortArrow::Down) item.fmt |= HDF_SORTDOWN;
-    Header_SetItem(header, i, &item);
+    // An item set again, even as it was, has the header laid out and the list told: not at each start.
+    if (item.fmt != before) Header_SetItem(header, i, &item);
   }
 }
 
@@ -171,8 +173,12 @@ void SetListTextColour(HWND control, int colour) {
 
 void SetFolderHeader(HWND control, const wchar_t* title) {
   if (!control) return;
+  wchar_t shown[64] = L"";
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT;
+  column.pszText = shown;
+  column.cchTextMax = 64;
+  if (ListView_GetColumn(control, 2, &column) && lstrcmpW(shown, title) == 0) return;
   column.pszText = const_cast<wchar_t*>(title);
   ListView_SetColumn(control, 2, &column);
 }

@@ -15,6 +15,14 @@
 namespace korval {
 namespace {
 
+// A button's caption set only when it says something else: each set redraws the button (at every
+// start, to the caption it already has).
+void SetTextIfOther(HWND control, const wchar_t* text) {
+  wchar_t shown[64] = L"";
+  GetWindowTextW(control, shown, 64);
+  if (lstrcmpW(shown, text) != 0) SetWindowTextW(control, text);
+}
+
 // Commands of the menu and the toolbar that cannot act on the rows of a change log.
 constexpr int kDisabledCommands[] = {IDM_OPEN_FOLDER, IDM_OPEN_CSV,  IDM_SAVE_CSV,     IDM_SAVE_SELECTION,
                                      IDM_SAVE_ALL,    IDM_SAVE_LAST_LOG, IDM_MOVE_UP, IDM_MOVE_DOWN,
@@ -43,8 +51,8 @@ void ShowUndoModeView(Workspace& work, Frame& frame) {
   EnableWindow(frame.Item(IDC_MODE_TABS), !undo);
   EnableWindow(frame.Item(IDC_PREVIEW), !undo);
   ShowWindow(frame.Item(IDC_UNDO_SLOT), undo ? SW_SHOW : SW_HIDE);
-  SetDlgItemTextW(frame.dialog, IDC_UNDO, undo ? kLeaveUndoButtonText : kUndoButtonText);
-  SetDlgItemTextW(frame.dialog, IDC_EXECUTE, undo ? kUndoExecuteButtonText : kExecuteButtonText);
+  SetTextIfOther(frame.Item(IDC_UNDO), undo ? kLeaveUndoButtonText : kUndoButtonText);
+  SetTextIfOther(frame.Item(IDC_EXECUTE), undo ? kUndoExecuteButtonText : kExecuteButtonText);
   SetFolderHeader(frame.list, undo ? kUndoFolderHeader : kColumnHeaders[2]);
   ShowSortArrows(frame.list, work.sort);
   SetListTextColour(frame.list, undo ? work.settings.listcolor2 : work.settings.listcolor1);
