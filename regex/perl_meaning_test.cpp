@@ -242,6 +242,10 @@ TEST(RegexPerlMeaning, PerlSpellingsAreUnderstood) {
       {L"s/a\u00A0b/X/x", L"a\u00A0b", L"X"},
       {L"s/a b\u3000c/X/x", L"ab\u3000c", L"X"},
       {L"s/a\u3000b/X/", L"a\u3000b", L"X"},
+      {L"s/a\u200Eb/X/x", L"ab", L"X"},                 // the direction marks are pattern blanks
+      {L"s/(?x)a\u200Fb/X/", L"ab", L"X"},
+      {L"s/(?x)a(?-x:\u200F)b/X/", L"a\u200Fb", L"X"},
+      {L"s/a\u200Eb/X/", L"a\u200Eb", L"X"},
       // Under "i" a character in a range, or its capital or small letter, is in the bracket.
       {L"s/^[\\x3f-\\x5F]+$/X/i", L"WXY_^abc", L"X"},
       {L"s/^[W-c]+$/X/i", L"wxy_^ABC", L"X"},

@@ -59,6 +59,10 @@ Text CaselessClassName(const Text& name) {
   return name;
 }
 
+// Pattern blanks that are no spaces of Unicode: with "x" Perl skips the left-to-right and
+// right-to-left marks, which the matcher would keep.
+bool IsPatternBlankTheMatcherKeeps(char32_t c) { return c == 0x200E || c == 0x200F; }
+
 // A character as a literal of the pattern: ASCII punctuation escaped.
 void AppendLiteral(char32_t c, Text& out) {
   if (c < 0x80 && !IsAsciiLetter(c) && !IsDecimal(c) && c > U' ') out += U'\\';
@@ -116,7 +120,7 @@ class Translator {
       } else {
         if (IsSpaceButNoPatternBlank(c)) {
           AppendHexEscape(c, out);
-        } else {
+        } else if (!(modes_.extended && IsPatternBlankTheMatcherKeeps(c))) {
           out += c;
         }
         ++i_;
@@ -555,6 +559,8 @@ class Translator {
     if (off.find(U'm') != npos) modes_.multiLine = false;
     if (on.find(U'x') != npos) modes_.bracketBlanks = doubleX;
     if (off.find(U'x') != npos) modes_.bracketBlanks = false;
+    if (on.find(U'x') != npos) modes_.extended = true;
+    if (off.find(U'x') != npos) modes_.extended = false;
     if (on.empty() && off.empty()) {
       if (end == U':') out += U"(?:";
       return true;

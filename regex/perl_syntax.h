@@ -15,6 +15,7 @@ struct PatternModes {
   bool multiLine = false;      // "m"
   bool bracketBlanks = false;  // "xx": blanks inside brackets are ignored too
   bool caseless = false;       // "i"
+  bool extended = false;       // "x": pattern blanks are only for reading
 };
 
 // False with message (naming the construct, in Japanese) when the pattern uses what is not supported.
