@@ -93,6 +93,16 @@ TEST_F(MainWindowRunTest, UndoModeIsEnteredRunAndLeftFromTheKeys) {
   EXPECT_EQ(2u, Work().list.Count());
   EXPECT_EQ(kUndoExecuteButtonText, Text(IDC_EXECUTE));
   EXPECT_EQ(kLeaveUndoButtonText, Text(IDC_UNDO));
+  auto folderTitle = [&] {
+    wchar_t title[64] = L"";
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = title;
+    column.cchTextMax = 64;
+    ListView_GetColumn(Parts().list, 2, &column);
+    return std::wstring(title);
+  };
+  EXPECT_EQ(kUndoFolderHeader, folderTitle());
   EXPECT_TRUE(IsWindowVisible(Parts().Item(IDC_UNDO_SLOT)));
   EXPECT_FALSE(IsWindowEnabled(Parts().Item(IDC_PREVIEW)));
   EXPECT_FALSE(IsWindowEnabled(Parts().Item(IDC_MODE_BUTTON_FIRST)));
@@ -107,6 +117,7 @@ TEST_F(MainWindowRunTest, UndoModeIsEnteredRunAndLeftFromTheKeys) {
   EXPECT_TRUE(files.Exists(L"a_2.txt"));
   EXPECT_EQ(kExecuteButtonText, Text(IDC_EXECUTE));
   EXPECT_EQ(kUndoButtonText, Text(IDC_UNDO));
+  EXPECT_EQ(kColumnHeaders[2], folderTitle());
   EXPECT_TRUE(IsWindowEnabled(Parts().Item(IDC_PREVIEW)));
 
   // Ctrl+B twice only enters and leaves: nothing is renamed; Ctrl+Z leaves as well.
