@@ -6,7 +6,7 @@
 
 #include "filelist/csv_read.h"
 #include "filelist/csv_write.h"
-#include "modes/guarded_bytes.h"
+#include "testing/guarded_bytes.h"
 #include "platform/path_limits.h"
 
 namespace korval {

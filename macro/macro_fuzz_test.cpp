@@ -10,7 +10,7 @@
 #include "macro/step_codes.h"
 #include "macro/step_text.h"
 #include "modes/change_mode.h"
-#include "modes/guarded_bytes.h"
+#include "testing/guarded_bytes.h"
 
 namespace korval {
 namespace {

@@ -1,26 +1,14 @@
-// The capture time of a photograph or a movie, whatever container it comes in: the file's first
-// bytes choose the reader, and the name only decides whether a file is looked into at all.
+// The capture date that goes into names: the capture time a photograph or movie holds, with a movie's
+// time (kept in UTC) moved into the time zone the `timezone` setting asks for.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 
-#include "modes/byte_source.h"
-#include "modes/capture_readers.h"
+#include "metadata/capture_time.h"
 
 namespace korval {
-
-// Whether the name ends in an extension of the photographs and movies that are read.
-bool HasCaptureTimeExtension(std::wstring_view path);
-
-// The capture time of the file behind the source, chosen by its content: EXIF dates of JPEG, TIFF and
-// the TIFF-based raw formats, RAF, MRW, X3F, HEIF/AVIF, CR3, WebP, PNG and PSD; a movie's creation
-// time.
-// `fileName` (may be empty) lets a ".jpg" file without EXIF structure fall back to the byte search
-// that older photographs were read with.
-bool FindCaptureTime(ByteSource& source, std::wstring_view fileName, CaptureTime& found);
 
 // The capture time of the file at `path` into the record: kDateFound, or kDateNotFound with the
 // record unchanged (a name that is not a photograph's or a movie's is not opened).

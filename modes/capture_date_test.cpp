@@ -9,7 +9,7 @@
 
 #include "testing/capture_samples.h"
 #include "testing/date_samples.h"
-#include "modes/guarded_bytes.h"
+#include "testing/guarded_bytes.h"
 #include "modes/quicktime_date.h"
 #include "testing/temp_folder.h"
 #include "platform/utf8.h"

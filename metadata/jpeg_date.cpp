@@ -1,6 +1,6 @@
 // The EXIF block of a JPEG image: its segments are walked by their lengths up to the start of the
 // image data, and an APP1 segment that begins with "Exif" 0 holds a TIFF stream with the dates.
-#include "modes/capture_readers.h"
+#include "metadata/capture_readers.h"
 
 namespace korval {
 namespace {

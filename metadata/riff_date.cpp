@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "modes/capture_readers.h"
+#include "metadata/capture_readers.h"
 
 namespace korval {
 namespace {

@@ -2,7 +2,7 @@
 // "eXIf" chunk holds a TIFF stream. The walk ends at the image's end chunk.
 #include <cstring>
 
-#include "modes/capture_readers.h"
+#include "metadata/capture_readers.h"
 
 namespace korval {
 namespace {

@@ -3,7 +3,7 @@
 // TIME, seconds since 1970 in UTC, gives the capture time. Everything is little-endian.
 #include <cstring>
 
-#include "modes/capture_readers.h"
+#include "metadata/capture_readers.h"
 
 namespace korval {
 namespace {

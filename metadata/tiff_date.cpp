@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "modes/capture_readers.h"
-#include "modes/exif_date.h"
+#include "metadata/capture_readers.h"
+#include "metadata/exif_date.h"
 
 namespace korval {
 namespace {

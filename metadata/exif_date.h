@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "modes/calendar.h"
 
 namespace korval {
 
@@ -17,8 +16,8 @@ inline constexpr size_t kExifAttempts = 3;
 inline constexpr size_t kExifReadSizes[kExifAttempts] = {4095, 8191, 65534};
 
 // The byte search over the leading bytes of a JPEG file, in three attempts of growing size: for
-// images whose segments cannot be followed. kDateFound or kDateNotFound (record unchanged).
-int ExifDateFromBytes(std::string_view fileStart, SYSTEMTIME& record);
+// images whose segments cannot be followed. False leaves the record unchanged.
+bool ExifDateFromBytes(std::string_view fileStart, SYSTEMTIME& record);
 
 enum class ExifScan {
   kNothing,         // no usable date tag in this attempt

@@ -1,7 +1,7 @@
 // The date text of EXIF, and the byte search for it in the leading bytes of a JPEG file whose
 // segments cannot be followed. Offsets and counts come from the file and are never trusted: every
 // read is checked against the buffer first.
-#include "modes/exif_date.h"
+#include "metadata/exif_date.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -42,7 +42,7 @@ size_t FindExifMarker(const unsigned char* buffer, size_t bufferSize, size_t rea
 
 // The attempts, shared by the file and the in-memory reader. `fill` makes the first `want` bytes of
 // the file available in `data` (fewer when the file is shorter).
-int RunExifAttempts(const std::function<void(std::vector<unsigned char>&, size_t)>& fill, SYSTEMTIME& record) {
+bool RunExifAttempts(const std::function<void(std::vector<unsigned char>&, size_t)>& fill, SYSTEMTIME& record) {
   std::vector<unsigned char> data;
   for (size_t attempt = 0; attempt < kExifAttempts; ++attempt) {
     const size_t readSize = kExifReadSizes[attempt];
@@ -50,23 +50,23 @@ int RunExifAttempts(const std::function<void(std::vector<unsigned char>&, size_t
     // The attempt's buffer: the bytes read, then zeros up to one byte past the read size.
     std::vector<unsigned char> buffer(readSize + 1, 0);
     std::copy_n(data.begin(), std::min(data.size(), readSize), buffer.begin());
-    if (buffer[0] != 0xFF || buffer[1] != 0xD8) return kDateNotFound;
+    if (buffer[0] != 0xFF || buffer[1] != 0xD8) return false;
 
     std::string value, digitized;
     switch (ScanExifBuffer(buffer.data(), buffer.size(), readSize, value, digitized)) {
       case ExifScan::kValue:
-        return ParseExifDateText(value, record) ? kDateFound : kDateNotFound;
+        return ParseExifDateText(value, record) ;
       case ExifScan::kOriginalBeyond:
         // No larger attempt is left to reach the capture time: the digitized time is all there is.
         if (attempt + 1 == kExifAttempts && !digitized.empty()) {
-          return ParseExifDateText(digitized, record) ? kDateFound : kDateNotFound;
+          return ParseExifDateText(digitized, record) ;
         }
         break;
       case ExifScan::kNothing:
         break;
     }
   }
-  return kDateNotFound;
+  return false;
 }
 
 WORD DaysInMonth(WORD year, WORD month) {
@@ -154,7 +154,7 @@ bool ParseExifDateText(std::string_view value, SYSTEMTIME& record) {
   return true;
 }
 
-int ExifDateFromBytes(std::string_view fileStart, SYSTEMTIME& record) {
+bool ExifDateFromBytes(std::string_view fileStart, SYSTEMTIME& record) {
   auto fill = [fileStart](std::vector<unsigned char>& data, size_t want) {
     const size_t n = std::min(want, fileStart.size());
     data.assign(fileStart.begin(), fileStart.begin() + static_cast<std::ptrdiff_t>(n));

@@ -1,5 +1,5 @@
 // Reading a file's bytes by offset for the capture-time readers, from memory or from disk.
-#include "modes/byte_source.h"
+#include "metadata/byte_source.h"
 
 #include <algorithm>
 #include <cstring>

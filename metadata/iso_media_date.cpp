@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "modes/capture_readers.h"
+#include "metadata/capture_readers.h"
 
 namespace korval {
 namespace {

@@ -1,11 +1,11 @@
 // The local time some phones and cameras write beside a movie's header: an ISO 8601 text such as
 // "2024-03-15T19:20:30+0900". Only a text with its offset from UTC says that the clock time is the
 // local one; "Z" or no offset says nothing the movie header does not already say.
-#include "modes/capture_readers.h"
+#include "metadata/capture_readers.h"
 
 #include <string>
 
-#include "modes/exif_date.h"
+#include "metadata/exif_date.h"
 
 namespace korval {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "modes/byte_source.h"
+#include "metadata/byte_source.h"
 
 namespace korval {
 

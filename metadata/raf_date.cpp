@@ -2,7 +2,7 @@
 // holds the dates.
 #include <string>
 
-#include "modes/capture_readers.h"
+#include "metadata/capture_readers.h"
 
 namespace korval {
 namespace {
