@@ -26,6 +26,11 @@ void NoteRefusedName(RunReport& report, const RenameItem& row, int mode) {
   if (const wchar_t* reason = RefusedNameReason(row.newName)) report.hint = row.newName + L" : " + reason;
 }
 
+// The hint of a preview names the first row that lacks a tag its new name asks for.
+void NoteMissingTag(RunReport& report, const RenameItem& row) {
+  if (report.hint.empty()) report.hint = row.oldName + L" : " + MissingTagReason(static_cast<Tag>(row.missingTag - 1));
+}
+
 // The rows from first on were not reached by a stopped preview: what they showed belongs to an
 // earlier pass.
 void ForgetRowsNotReached(RenameList& list, size_t first) {
@@ -96,7 +101,8 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       if (!filtered && ValidateRow(list, p, s.mode, true, s.existence) == ItemStatus::InvalidName) {
         NoteRefusedName(s.report, row, s.mode);
       }
-      if (!filtered && row.cutOff) row.status = ItemStatus::Failed;
+      if (!filtered && (row.cutOff || row.missingTag != 0)) row.status = ItemStatus::Failed;
+      if (!filtered && row.missingTag != 0) NoteMissingTag(s.report, row);
       Progress(s, p + 1, count);
       if (p + 1 < count && interrupted(p)) {
         s.report.aborted = true;

@@ -15,6 +15,7 @@
 #include "engine/run_report.h"
 #include "modes/quicktime_date.h"
 #include "modes/read_mode_params.h"
+#include "modes/tags_in_names.h"
 #include "platform/file_system.h"
 
 namespace korval {
@@ -121,6 +122,9 @@ struct ExecuteContext {
   bool keepNewNames = false;
   // The time the regular expressions of the whole pass may take; zero: RegexPassTime of its rows.
   std::chrono::nanoseconds regexPassTime{0};
+  // The tags read from files in earlier passes (the window keeps them while it lives); null: the
+  // pass reads what it needs for itself.
+  TagCache* tagCache = nullptr;
   // Settings the pass may change (the "今後もこのエラーを表示しますか" answer).
   int* nonsjiswarnSetting = nullptr;
 

@@ -124,6 +124,7 @@ bool PreparePass(Pass& s) {
   t.dateRun = &s.dateRun;
   t.timestampRun = &s.timestampRun;
   t.regex = &s.regex;
+  t.tags = &s.rowTags;
   s.computeNames =
       (s.kind == RunKind::Preview && !c.keepNewNames) || (s.kind == RunKind::Execute && !s.state.previewed);
   return true;
@@ -154,12 +155,18 @@ bool PreviewRow(Pass& s, RenameItem& row, std::wstring& source, std::wstring& ta
     // name the step before produced.
     s.transform.itemPath.assign(row.folder).append(row.oldName);
     Truncate(s.transform.itemPath, kMaxPathChars);
+    s.rowTags.StartRow(s.transform.itemPath);
     TransformName(target, source, s.mode, s.rowCounter, s.transform);
-    // A playback step after the first keeps what an earlier step's cut left.
+    // A playback step after the first keeps what an earlier step's cut or missing tag left.
     if (s.regex.cutOff) {
       row.cutOff = true;
     } else if (!c.sourceFromNewNames) {
       row.cutOff = false;
+    }
+    if (const std::optional<Tag> missing = s.rowTags.Missing()) {
+      row.missingTag = static_cast<uint8_t>(static_cast<int>(*missing) + 1);
+    } else if (!c.sourceFromNewNames) {
+      row.missingTag = 0;
     }
     // The new name column holds what the row is checked and changed with, whole: a name too long for
     // its folder is refused as it stands, not cut into a name nobody asked for.

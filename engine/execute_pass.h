@@ -13,6 +13,7 @@
 #include "modes/date_time.h"
 #include "modes/regex_binding.h"
 #include "modes/serial_number.h"
+#include "modes/tags_in_names.h"
 #include "modes/transform_context.h"
 
 namespace korval {
@@ -21,7 +22,7 @@ namespace korval {
 struct Pass {
   Pass(RunKind k, ExecuteContext& context, RunState& s)
       : kind(k), c(context), state(s), list(*context.list), fs(*context.fs), o(context.options), mode(context.mode),
-        folderCounters(context.list->Count()), log(*context.fs), snapshot(*context.fs),
+        folderCounters(context.list->Count()), rowTags(context.tagCache), log(*context.fs), snapshot(*context.fs),
         existence(k != RunKind::Execute && context.keptListings ? static_cast<PathExistence&>(*context.keptListings)
                                                                  : snapshot) {}
 
@@ -40,6 +41,7 @@ struct Pass {
   FolderCounterTable folderCounters;
   TimestampRun timestampRun;
   RegexBinding regex;
+  RowTags rowTags;
   TransformContext transform;
   ListAfterRun after = ListAfterRun::Keep;
   bool computeNames = false;

@@ -162,6 +162,10 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
     s.rowReason = kReasonRegexCutOff;
     return RowEnd::NotChanged;
   }
+  if (row.missingTag != 0) {
+    s.rowReason = MissingTagReason(static_cast<Tag>(row.missingTag - 1));
+    return RowEnd::NotChanged;
+  }
   if (Skipped(row.status, s.o)) return NothingToChange(row, s.mode) ? RowEnd::NothingToDo : RowEnd::Skipped;
   // Even when told to force rows with errors, a path the system cannot take is never tried.
   if (IsNameMode(s.mode) && target.size() > kMaxPathChars) {

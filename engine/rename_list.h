@@ -2,6 +2,7 @@
 // position in display order.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ struct RenameItem {
   // The regular expression's work was cut off at this row or before it in the pass that computed its
   // name: the name was never worked out, so an execution leaves the row alone.
   bool cutOff = false;
+  // The new name asked for a tag the file does not have (tag number + 1; 0: none): the row is not
+  // renamed, and its reason names the tag.
+  uint8_t missingTag = 0;
 
   std::wstring SourcePath() const { return folder + oldName; }
   std::wstring TargetPath() const { return folder + newName; }

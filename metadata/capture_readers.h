@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
+#include <vector>
 
 #include "metadata/byte_source.h"
 
@@ -28,12 +30,33 @@ bool FindTiffDate(ByteSource& source, uint64_t start, uint64_t length, SYSTEMTIM
 // Whether the four bytes begin a TIFF stream (the standard header or a raw format's variant of it).
 bool IsTiffHeader(const unsigned char* bytes);
 
+// Where a TIFF stream lies inside another container.
+struct TiffBlock {
+  uint64_t start = 0;
+  uint64_t length = 0;
+};
+
 // How a JPEG walk ended, when no date was found.
 enum class JpegWalk { kFound, kNoDate, kExifWithoutDate, kBroken };
 
 // A JPEG image starting at `start` (0xFF 0xD8): the segments up to the image data, the EXIF block
 // of an APP1 segment.
 JpegWalk FindJpegDate(ByteSource& source, uint64_t start, SYSTEMTIME& record);
+
+// One segment of a JPEG image: its marker and its data behind the length field.
+struct JpegSegment {
+  unsigned char marker = 0;
+  uint64_t data = 0;
+  uint64_t length = 0;
+};
+// How a walk over a JPEG's segments ended: stopped by the visitor, at the image data (or the end
+// of the image), or at a segment that could not be followed.
+enum class JpegSegments { kStopped, kImageData, kBroken };
+// Calls visit(segment) for each segment of the JPEG at `start` up to the image data, each lying
+// wholly inside the file, until visit returns true.
+JpegSegments WalkJpegSegments(ByteSource& source, uint64_t start, const std::function<bool(const JpegSegment&)>& visit);
+// The TIFF stream of an APP1 segment that holds an EXIF block; false for any other segment.
+bool JpegExifBlock(ByteSource& source, const JpegSegment& segment, TiffBlock& tiff);
 
 // ISO media files (movies, HEIF/AVIF photographs, CR3): the EXIF item of a 'meta' box, CR3's
 // metadata boxes, a local time with its offset that a phone wrote beside the movie header, else the
@@ -47,6 +70,10 @@ bool IsIsoMediaStart(const unsigned char* bytes);
 // it names; false (record unchanged) for a text without an offset, with "Z", or not a real date.
 bool ParseLocalTimeWithOffset(std::string_view text, SYSTEMTIME& record);
 
+// The TIFF streams of an ISO media photograph, best first: the EXIF item of a HEIF or AVIF 'meta'
+// box, or CR3's EXIF directory and its main directory. False when there is none.
+bool FindIsoMediaTiff(ByteSource& source, std::vector<TiffBlock>& blocks);
+
 // RAF: the JPEG preview the file embeds.
 bool FindRafDate(ByteSource& source, SYSTEMTIME& record);
 // MRW: the TIFF block among the header blocks.
@@ -59,6 +86,16 @@ bool FindPngDate(ByteSource& source, SYSTEMTIME& record);
 bool FindPsdDate(ByteSource& source, SYSTEMTIME& record);
 // X3F: the EXIF block of the JPEG preview, else the UTC time of the property list.
 bool FindX3fDate(ByteSource& source, CaptureTime& found);
+
+// Where those containers keep what the dates are read from, for the other readers of a photograph.
+// RAF: the start of the JPEG preview.
+bool FindRafPreview(ByteSource& source, uint64_t& jpegStart);
+bool FindMrwTiff(ByteSource& source, TiffBlock& tiff);
+bool FindRiffExif(ByteSource& source, TiffBlock& tiff);
+bool FindPngExif(ByteSource& source, TiffBlock& tiff);
+bool FindPsdExif(ByteSource& source, TiffBlock& tiff);
+// X3F: the start of the first preview section that holds a JPEG.
+bool FindX3fJpegPreview(ByteSource& source, uint64_t& jpegStart);
 
 // An EXIF block inside another container may begin with "Exif" 0 0 before its TIFF header: the
 // number of such bytes at `start` (6 or 0).

@@ -10,82 +10,20 @@
 #include <string>
 
 #include "metadata/capture_readers.h"
+#include "metadata/iso_boxes.h"
 
 namespace korval {
 namespace {
 
-constexpr size_t kMaxBoxesPerLevel = 4096;  // a level with more boxes than this is not a real file
-constexpr size_t kMaxItems = 65536;         // entries of 'iinf', 'iloc' and 'keys' looked at
-constexpr size_t kMaxTextBytes = 64;        // a date text is some 25 characters
+using namespace iso;
+
+constexpr size_t kMaxItems = 65536;   // entries of 'iinf', 'iloc' and 'keys' looked at
+constexpr size_t kMaxTextBytes = 64;  // a date text is some 25 characters
 constexpr char kCreationDateKey[] = "com.apple.quicktime.creationdate";
 constexpr char kDayText[] = "\xA9" "day";
 // The box under 'moov' that holds CR3's metadata.
 constexpr unsigned char kCr3MetadataId[16] = {0x85, 0xc0, 0xb6, 0x87, 0x82, 0x0f, 0x11, 0xe0,
                                                 0x81, 0x11, 0xf4, 0xce, 0x46, 0x2b, 0x6a, 0x48};
-
-struct Box {
-  char type[5] = {};
-  uint64_t start = 0;
-  uint64_t body = 0;  // behind the header (and behind the 16-byte id of a 'uuid' box)
-  uint64_t end = 0;
-  bool Is(const char* name) const { return std::memcmp(type, name, 4) == 0; }
-  uint64_t BodySize() const { return end - body; }
-};
-
-// The box at `at`, which must end by `limit`; false for a header that is cut or lies about its size.
-bool ReadBox(ByteSource& source, uint64_t at, uint64_t limit, Box& box) {
-  uint32_t size32 = 0;
-  if (at > limit || limit - at < 8 || !source.ReadBe32(at, size32) || !source.Read(at + 4, 4, reinterpret_cast<unsigned char*>(box.type))) {
-    return false;
-  }
-  box.start = at;
-  box.body = at + 8;
-  uint64_t size = size32;
-  if (size32 == 1) {
-    if (limit - at < 16 || !source.ReadBe64(at + 8, size)) return false;
-    box.body = at + 16;
-  } else if (size32 == 0) {
-    size = limit - at;  // the box runs to the end of its parent
-  }
-  if (size < box.body - at || size > limit - at) return false;
-  box.end = at + size;
-  return true;
-}
-
-// Calls visit(box) for each box inside [from, limit) until it returns true; true when one did.
-template <typename Visit>
-bool ForEachBox(ByteSource& source, uint64_t from, uint64_t limit, Visit visit) {
-  uint64_t at = from;
-  for (size_t n = 0; n < kMaxBoxesPerLevel && at < limit; ++n) {
-    Box box;
-    if (!ReadBox(source, at, limit, box)) return false;
-    if (visit(box)) return true;
-    if (box.end <= at) return false;
-    at = box.end;
-  }
-  return false;
-}
-
-// A big-endian number of 0, 4 or 8 bytes (sizes 1, 2 and others are not allowed by the format).
-bool ReadSized(ByteSource& source, uint64_t& at, unsigned size, uint64_t& value) {
-  value = 0;
-  if (size == 0) return true;
-  if (size == 2) {
-    uint16_t v = 0;
-    if (!source.ReadBe16(at, v)) return false;
-    value = v;
-  } else if (size == 4) {
-    uint32_t v = 0;
-    if (!source.ReadBe32(at, v)) return false;
-    value = v;
-  } else if (size == 8) {
-    if (!source.ReadBe64(at, value)) return false;
-  } else {
-    return false;
-  }
-  at += size;
-  return true;
-}
 
 // The id of the item whose type is 'Exif', from the item information box.
 std::optional<uint32_t> FindExifItemId(ByteSource& source, const Box& iinf) {
@@ -166,8 +104,9 @@ std::optional<ItemPlace> FindItemPlace(ByteSource& source, const Box& iloc, uint
   return std::nullopt;
 }
 
-// The EXIF item of a HEIF 'meta' box: four bytes give the distance from there to the TIFF header.
-bool FindHeifExifDate(ByteSource& source, const Box& meta, SYSTEMTIME& record) {
+// The TIFF stream of the EXIF item of a HEIF 'meta' box: four bytes give the distance from there to
+// the TIFF header.
+std::optional<TiffBlock> HeifExifBlock(ByteSource& source, const Box& meta) {
   std::optional<Box> iinf, iloc, idat;
   ForEachBox(source, meta.body + 4, meta.end, [&](const Box& box) {
     if (box.Is("iinf")) iinf = box;
@@ -175,37 +114,46 @@ bool FindHeifExifDate(ByteSource& source, const Box& meta, SYSTEMTIME& record) {
     if (box.Is("idat")) idat = box;
     return false;
   });
-  if (!iinf || !iloc) return false;
+  if (!iinf || !iloc) return std::nullopt;
   const std::optional<uint32_t> id = FindExifItemId(source, *iinf);
-  if (!id) return false;
+  if (!id) return std::nullopt;
   const std::optional<ItemPlace> place = FindItemPlace(source, *iloc, *id);
-  if (!place) return false;
+  if (!place) return std::nullopt;
   uint64_t start = place->offset, limit = source.Size();
   if (place->inItemData) {
-    if (!idat || place->offset > idat->BodySize()) return false;
+    if (!idat || place->offset > idat->BodySize()) return std::nullopt;
     start = idat->body + place->offset;
     limit = idat->end;
   }
-  if (start > limit) return false;
+  if (start > limit) return std::nullopt;
   const uint64_t length = place->length == 0 ? limit - start : std::min(place->length, limit - start);
   uint32_t toHeader = 0;
-  if (length < 4 || !source.ReadBe32(start, toHeader) || toHeader > length - 4) return false;
+  if (length < 4 || !source.ReadBe32(start, toHeader) || toHeader > length - 4) return std::nullopt;
   const uint64_t tiff = start + 4 + toHeader;
   const uint64_t tiffLength = length - 4 - toHeader;
   const uint64_t prefix = ExifPrefixLength(source, tiff, tiffLength);
-  return FindTiffDate(source, tiff + prefix, tiffLength - prefix, record);
+  return TiffBlock{tiff + prefix, tiffLength - prefix};
+}
+
+bool FindHeifExifDate(ByteSource& source, const Box& meta, SYSTEMTIME& record) {
+  const std::optional<TiffBlock> tiff = HeifExifBlock(source, meta);
+  return tiff && FindTiffDate(source, tiff->start, tiff->length, record);
 }
 
 // CR3: the second metadata box holds the EXIF directory, the first the image's main directory.
-bool FindCr3Date(ByteSource& source, const Box& holder, SYSTEMTIME& record) {
-  std::optional<Box> cmt1, cmt2;
+void Cr3Blocks(ByteSource& source, const Box& holder, std::optional<TiffBlock>& main, std::optional<TiffBlock>& exif) {
   ForEachBox(source, holder.body, holder.end, [&](const Box& box) {
-    if (box.Is("CMT1")) cmt1 = box;
-    if (box.Is("CMT2")) cmt2 = box;
+    if (box.Is("CMT1")) main = TiffBlock{box.body, box.BodySize()};
+    if (box.Is("CMT2")) exif = TiffBlock{box.body, box.BodySize()};
     return false;
   });
-  return (cmt2 && FindTiffDate(source, cmt2->body, cmt2->BodySize(), record)) ||
-         (cmt1 && FindTiffDate(source, cmt1->body, cmt1->BodySize(), record));
+}
+
+bool FindCr3Date(ByteSource& source, const Box& holder, SYSTEMTIME& record) {
+  std::optional<TiffBlock> cmt1, cmt2;
+  Cr3Blocks(source, holder, cmt1, cmt2);
+  return (cmt2 && FindTiffDate(source, cmt2->start, cmt2->length, record)) ||
+         (cmt1 && FindTiffDate(source, cmt1->start, cmt1->length, record));
 }
 
 // The creation time of a movie header, version 0 (32-bit times) or 1 (64-bit times).
@@ -218,17 +166,6 @@ bool ReadMovieHeaderTime(ByteSource& source, const Box& mvhd, long long& seconds
   if (created > static_cast<uint64_t>(LLONG_MAX)) return false;
   seconds = static_cast<long long>(created);
   return true;
-}
-
-// Where the children of a 'meta' box start: behind version and flags in ISO files, at once in
-// QuickTime movies, whose 'meta' is a plain box.
-uint64_t MetaChildren(ByteSource& source, const Box& meta) {
-  unsigned char type[4];
-  if (meta.BodySize() >= 8 && source.Read(meta.body + 4, 4, type) &&
-      (std::memcmp(type, "hdlr", 4) == 0 || std::memcmp(type, "keys", 4) == 0 || std::memcmp(type, "ilst", 4) == 0)) {
-    return meta.body;
-  }
-  return meta.body + 4;
 }
 
 // The value of the first 'data' box (type and locale, then the value) inside a metadata item.
@@ -365,6 +302,30 @@ bool FindIsoMediaDate(ByteSource& source, CaptureTime& found) {
   found.kind = CaptureTime::Kind::kMovieSeconds;
   found.movieSeconds = *movieSeconds;
   return true;
+}
+
+bool FindIsoMediaTiff(ByteSource& source, std::vector<TiffBlock>& blocks) {
+  blocks.clear();
+  ForEachBox(source, 0, source.Size(), [&](const Box& top) {
+    if (top.Is("meta") && top.BodySize() >= 4) {
+      const std::optional<TiffBlock> tiff = HeifExifBlock(source, top);
+      if (tiff) blocks.push_back(*tiff);
+      return tiff.has_value();
+    }
+    if (!top.Is("moov")) return false;
+    ForEachBox(source, top.body, top.end, [&](const Box& child) {
+      if (!IsUuid(source, child, kCr3MetadataId)) return false;
+      Box holder = child;
+      holder.body += 16;
+      std::optional<TiffBlock> main, exif;
+      Cr3Blocks(source, holder, main, exif);
+      if (exif) blocks.push_back(*exif);
+      if (main) blocks.push_back(*main);
+      return true;
+    });
+    return true;  // as for the dates, the first movie box holds what there is
+  });
+  return !blocks.empty();
 }
 
 }  // namespace korval

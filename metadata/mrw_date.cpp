@@ -12,7 +12,7 @@ constexpr size_t kMaxBlocks = 64;
 
 }  // namespace
 
-bool FindMrwDate(ByteSource& source, SYSTEMTIME& record) {
+bool FindMrwTiff(ByteSource& source, TiffBlock& tiff) {
   unsigned char name[4];
   uint32_t headerLength = 0;
   if (!source.Read(0, 4, name) || std::memcmp(name, "\0MRM", 4) != 0 || !source.ReadBe32(4, headerLength)) return false;
@@ -21,10 +21,18 @@ bool FindMrwDate(ByteSource& source, SYSTEMTIME& record) {
   for (size_t n = 0; n < kMaxBlocks && at + 8 <= end; ++n) {
     uint32_t length = 0;
     if (!source.Read(at, 4, name) || !source.ReadBe32(at + 4, length) || length > end - at - 8) return false;
-    if (std::memcmp(name, "\0TTW", 4) == 0) return FindTiffDate(source, at + 8, length, record);
+    if (std::memcmp(name, "\0TTW", 4) == 0) {
+      tiff = {at + 8, length};
+      return true;
+    }
     at += 8 + uint64_t{length};
   }
   return false;
+}
+
+bool FindMrwDate(ByteSource& source, SYSTEMTIME& record) {
+  TiffBlock tiff;
+  return FindMrwTiff(source, tiff) && FindTiffDate(source, tiff.start, tiff.length, record);
 }
 
 }  // namespace korval

@@ -12,7 +12,7 @@ constexpr size_t kMaxChunks = 1024;  // the EXIF chunk stands before the image d
 
 }  // namespace
 
-bool FindPngDate(ByteSource& source, SYSTEMTIME& record) {
+bool FindPngExif(ByteSource& source, TiffBlock& tiff) {
   unsigned char signature[8];
   if (!source.Read(0, 8, signature) || std::memcmp(signature, kSignature, 8) != 0) return false;
   uint64_t at = 8;
@@ -24,12 +24,18 @@ bool FindPngDate(ByteSource& source, SYSTEMTIME& record) {
     }
     if (std::memcmp(name, "eXIf", 4) == 0) {
       const uint64_t prefix = ExifPrefixLength(source, at + 8, length);
-      return FindTiffDate(source, at + 8 + prefix, length - prefix, record);
+      tiff = {at + 8 + prefix, length - prefix};
+      return true;
     }
     if (std::memcmp(name, "IEND", 4) == 0) return false;
     at += 12 + uint64_t{length};
   }
   return false;
+}
+
+bool FindPngDate(ByteSource& source, SYSTEMTIME& record) {
+  TiffBlock tiff;
+  return FindPngExif(source, tiff) && FindTiffDate(source, tiff.start, tiff.length, record);
 }
 
 }  // namespace korval

@@ -14,7 +14,7 @@ constexpr size_t kMaxResources = 4096;
 
 }  // namespace
 
-bool FindPsdDate(ByteSource& source, SYSTEMTIME& record) {
+bool FindPsdExif(ByteSource& source, TiffBlock& tiff) {
   unsigned char magic[4];
   uint32_t colourLength = 0, resourcesLength = 0;
   if (!source.Read(0, 4, magic) || std::memcmp(magic, "8BPS", 4) != 0 || !source.ReadBe32(kHeaderSize, colourLength)) {
@@ -37,11 +37,17 @@ bool FindPsdDate(ByteSource& source, SYSTEMTIME& record) {
     if (sizeAt + 4 > end || !source.ReadBe32(sizeAt, size) || size > end - sizeAt - 4) return false;
     if (id == kExifResource) {
       const uint64_t prefix = ExifPrefixLength(source, sizeAt + 4, size);
-      return FindTiffDate(source, sizeAt + 4 + prefix, size - prefix, record);
+      tiff = {sizeAt + 4 + prefix, size - prefix};
+      return true;
     }
     at = sizeAt + 4 + uint64_t{size} + (size & 1);
   }
   return false;
+}
+
+bool FindPsdDate(ByteSource& source, SYSTEMTIME& record) {
+  TiffBlock tiff;
+  return FindPsdExif(source, tiff) && FindTiffDate(source, tiff.start, tiff.length, record);
 }
 
 }  // namespace korval

@@ -11,14 +11,20 @@ constexpr uint64_t kPreviewOffsetAt = 84;  // big-endian offset, then length, of
 
 }  // namespace
 
-bool FindRafDate(ByteSource& source, SYSTEMTIME& record) {
+bool FindRafPreview(ByteSource& source, uint64_t& jpegStart) {
   std::string magic;
   uint32_t offset = 0, length = 0;
   if (!source.ReadText(0, 16, magic) || magic != "FUJIFILMCCD-RAW " || !source.ReadBe32(kPreviewOffsetAt, offset) ||
       !source.ReadBe32(kPreviewOffsetAt + 4, length) || !source.Holds(offset, length)) {
     return false;
   }
-  return FindJpegDate(source, offset, record) == JpegWalk::kFound;
+  jpegStart = offset;
+  return true;
+}
+
+bool FindRafDate(ByteSource& source, SYSTEMTIME& record) {
+  uint64_t jpeg = 0;
+  return FindRafPreview(source, jpeg) && FindJpegDate(source, jpeg, record) == JpegWalk::kFound;
 }
 
 }  // namespace korval

@@ -12,7 +12,7 @@ constexpr size_t kMaxChunks = 1024;
 
 }  // namespace
 
-bool FindRiffDate(ByteSource& source, SYSTEMTIME& record) {
+bool FindRiffExif(ByteSource& source, TiffBlock& tiff) {
   unsigned char head[12];
   uint32_t riffLength = 0;
   if (!source.Read(0, 12, head) || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WEBP", 4) != 0 ||
@@ -27,11 +27,17 @@ bool FindRiffDate(ByteSource& source, SYSTEMTIME& record) {
     if (!source.Read(at, 4, name) || !source.ReadLe32(at + 4, length) || length > end - at - 8) return false;
     if (std::memcmp(name, "EXIF", 4) == 0) {
       const uint64_t prefix = ExifPrefixLength(source, at + 8, length);
-      return FindTiffDate(source, at + 8 + prefix, length - prefix, record);
+      tiff = {at + 8 + prefix, length - prefix};
+      return true;
     }
     at += 8 + uint64_t{length} + (length & 1);
   }
   return false;
+}
+
+bool FindRiffDate(ByteSource& source, SYSTEMTIME& record) {
+  TiffBlock tiff;
+  return FindRiffExif(source, tiff) && FindTiffDate(source, tiff.start, tiff.length, record);
 }
 
 }  // namespace korval

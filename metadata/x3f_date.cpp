@@ -30,14 +30,43 @@ bool HasTag(ByteSource& source, uint64_t at, const char* tag) {
   return source.Read(at, 4, bytes) && std::memcmp(bytes, tag, 4) == 0;
 }
 
-// The JPEG of a preview section, if it holds one, read for its EXIF dates.
-bool PreviewDate(ByteSource& source, const Section& image, SYSTEMTIME& record) {
+// Whether an image section holds a JPEG preview, and where the JPEG starts.
+bool JpegPreview(ByteSource& source, const Section& image, uint64_t& jpegStart) {
   uint32_t format = 0;
   if (image.length < kImageHeader + 2 || !HasTag(source, image.offset, "SECi") ||
       !source.ReadLe32(image.offset + 12, format) || format != kJpegFormat) {
     return false;
   }
-  return FindJpegDate(source, image.offset + kImageHeader, record) == JpegWalk::kFound;
+  jpegStart = image.offset + kImageHeader;
+  return true;
+}
+
+bool IsImageSection(const unsigned char* kind) {
+  return std::memcmp(kind, "IMAG", 4) == 0 || std::memcmp(kind, "IMA2", 4) == 0;
+}
+
+// Calls visit(kind, section) for each section of the directory that lies inside the file, until
+// visit returns true; false when the directory cannot be read to its end (and visit did not stop).
+template <typename Visit>
+bool ForEachSection(ByteSource& source, Visit visit) {
+  uint32_t directory = 0, count = 0;
+  if (!HasTag(source, 0, "FOVb") || source.Size() < 4 || !source.ReadLe32(source.Size() - 4, directory) ||
+      !source.Holds(directory, kDirectoryHeader) || !HasTag(source, directory, "SECd") ||
+      !source.ReadLe32(directory + 8, count)) {
+    return false;
+  }
+  const uint64_t entries = uint64_t{directory} + kDirectoryHeader;
+  if (count > kMaxSections || !source.Holds(entries, uint64_t{count} * kDirectoryEntry)) return false;
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint64_t at = entries + uint64_t{i} * kDirectoryEntry;
+    uint32_t offset = 0, length = 0;
+    unsigned char kind[4];
+    if (!source.ReadLe32(at, offset) || !source.ReadLe32(at + 4, length) || !source.Read(at + 8, 4, kind)) return false;
+    const Section section{offset, length};
+    if (!source.Holds(section.offset, section.length)) continue;
+    if (visit(kind, section)) return true;
+  }
+  return true;
 }
 
 // The UTF-16 text at `at` up to its terminator, which must come before `end` and within
@@ -92,38 +121,40 @@ bool PropertyTime(ByteSource& source, const Section& list, long long& seconds) {
 }  // namespace
 
 bool FindX3fDate(ByteSource& source, CaptureTime& found) {
-  uint32_t directory = 0, count = 0;
-  if (!HasTag(source, 0, "FOVb") || source.Size() < 4 || !source.ReadLe32(source.Size() - 4, directory) ||
-      !source.Holds(directory, kDirectoryHeader) || !HasTag(source, directory, "SECd") ||
-      !source.ReadLe32(directory + 8, count)) {
-    return false;
-  }
-  const uint64_t entries = uint64_t{directory} + kDirectoryHeader;
-  if (count > kMaxSections || !source.Holds(entries, uint64_t{count} * kDirectoryEntry)) return false;
-
   Section properties;
-  bool haveProperties = false;
+  bool haveProperties = false, fromPreview = false;
   size_t previews = 0;
-  for (uint32_t i = 0; i < count; ++i) {
-    const uint64_t at = entries + uint64_t{i} * kDirectoryEntry;
-    uint32_t offset = 0, length = 0;
-    unsigned char kind[4];
-    if (!source.ReadLe32(at, offset) || !source.ReadLe32(at + 4, length) || !source.Read(at + 8, 4, kind)) return false;
-    const Section section{offset, length};
-    if (!source.Holds(section.offset, section.length)) continue;
-    if (std::memcmp(kind, "IMAG", 4) == 0 || std::memcmp(kind, "IMA2", 4) == 0) {
-      if (previews++ < kMaxPreviews && PreviewDate(source, section, found.written)) {
-        found.kind = CaptureTime::Kind::kWritten;
-        return true;
-      }
-    } else if (std::memcmp(kind, "PROP", 4) == 0 && !haveProperties) {
+  const bool whole = ForEachSection(source, [&](const unsigned char* kind, const Section& section) {
+    uint64_t jpeg = 0;
+    if (IsImageSection(kind)) {
+      fromPreview = previews++ < kMaxPreviews && JpegPreview(source, section, jpeg) &&
+                    FindJpegDate(source, jpeg, found.written) == JpegWalk::kFound;
+      return fromPreview;
+    }
+    if (std::memcmp(kind, "PROP", 4) == 0 && !haveProperties) {
       properties = section;
       haveProperties = true;
     }
+    return false;
+  });
+  if (fromPreview) {
+    found.kind = CaptureTime::Kind::kWritten;
+    return true;
   }
-  if (!haveProperties || !PropertyTime(source, properties, found.movieSeconds)) return false;
+  if (!whole || !haveProperties || !PropertyTime(source, properties, found.movieSeconds)) return false;
   found.kind = CaptureTime::Kind::kMovieSeconds;
   return true;
+}
+
+bool FindX3fJpegPreview(ByteSource& source, uint64_t& jpegStart) {
+  size_t previews = 0;
+  bool found = false;
+  ForEachSection(source, [&](const unsigned char* kind, const Section& section) {
+    if (!IsImageSection(kind) || previews++ >= kMaxPreviews) return false;
+    found = JpegPreview(source, section, jpegStart);
+    return found;
+  });
+  return found;
 }
 
 }  // namespace korval

@@ -14,7 +14,7 @@ void AddTextTransform(const TransformContext& ctx, const std::wstring& source, s
   const ModeParams& params = *ctx.params;
 
   std::wstring text = params.addstr;
-  ExpandSpecialSequences(text, source, kSequencesProtected, ctx.fs ? *ctx.fs : SystemFileSystem());
+  ExpandSpecialSequences(text, source, kSequencesProtected, ctx.fs ? *ctx.fs : SystemFileSystem(), ctx.tags);
 
   const PathParts parts = SplitPathForMode(source, ctx.fileDir);
   const std::wstring& stem = parts.stem;

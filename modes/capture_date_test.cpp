@@ -9,7 +9,7 @@
 
 #include "testing/capture_samples.h"
 #include "testing/date_samples.h"
-#include "testing/guarded_bytes.h"
+#include "testing/byte_mutation.h"
 #include "modes/quicktime_date.h"
 #include "testing/temp_folder.h"
 #include "platform/utf8.h"
@@ -405,29 +405,17 @@ TEST(CaptureDateFiles, BrokenJpegSegmentsFallBackToTheByteSearchForJpegNamesOnly
 // Mutations of every layout (flipped bytes, cut ends, sizes and offsets made huge) read from memory
 // fenced on both sides: no crash, no read outside, and a time found is a checked one.
 void MutateAndRead(std::mt19937& random, const std::vector<std::string>& seeds, int rounds, int& found) {
-  auto below = [&](size_t n) { return n == 0 ? size_t{0} : static_cast<size_t>(random() % n); };
   for (int round = 0; round < rounds; ++round) {
-    std::string bytes = seeds[below(seeds.size())];
-    if (bytes.size() > 100000) bytes.resize(100000);
-    for (int f = static_cast<int>(below(10)); f > 0 && !bytes.empty(); --f) {
-      const size_t at = below(bytes.size());
-      switch (below(4)) {
-        case 0: bytes[at] = static_cast<char>(random()); break;
-        case 1: bytes[at] = '\xFF'; break;
-        case 2: bytes[at] = '\0'; break;
-        default:
-          for (size_t i = at; i < at + 4 && i < bytes.size(); ++i) bytes[i] = static_cast<char>(below(2) ? 0xFF : 0);
-      }
-    }
-    if (below(4) == 0) bytes.resize(below(bytes.size() + 1));
-    for (auto fence : {GuardedBytes::Fence::kAfterEnd, GuardedBytes::Fence::kBeforeStart}) {
-      GuardedBytes guarded(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), fence);
-      ASSERT_TRUE(guarded.Valid());
-      MemoryByteSource source(std::string_view(reinterpret_cast<const char*>(guarded.Data()), guarded.Size()));
+    const std::string bytes = MutatedBytes(random, seeds[random() % seeds.size()]);
+    bool first = true;
+    ASSERT_TRUE(ReadFenced(bytes, [&](std::string_view fenced) {
+      MemoryByteSource source(fenced);
       CaptureTime time;
       const std::wstring_view name = round % 2 ? L"x.jpg" : L"";
-      if (!FindCaptureTime(source, name, time)) continue;
-      if (fence == GuardedBytes::Fence::kAfterEnd) ++found;
+      const bool afterEnd = first;
+      first = false;
+      if (!FindCaptureTime(source, name, time)) return;
+      if (afterEnd) ++found;
       if (time.kind == CaptureTime::Kind::kWritten) {
         ASSERT_GE(time.written.wYear, 1000);
         ASSERT_LE(time.written.wYear, 2999);
@@ -437,7 +425,7 @@ void MutateAndRead(std::mt19937& random, const std::vector<std::string>& seeds, 
         ASSERT_EQ(CaptureTime::Kind::kMovieSeconds, time.kind);
         ASSERT_GE(time.movieSeconds, 0);
       }
-    }
+    }));
   }
 }
 

@@ -132,7 +132,7 @@ const std::vector<std::wstring>& RegexBinding::Commands(const ModeParams& params
 }
 
 bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::wstring& working,
-                        const std::wstring& source, FileSystem& fs) {
+                        const std::wstring& source, FileSystem& fs, RowTags* tags) {
   bool keepExtension = true;
   if (binding.cutOff) return keepExtension;
   if (binding.spent_ >= binding.passTime_) {
@@ -166,7 +166,7 @@ bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::ws
       binding.cutOffName = binding.original_;
       break;
     }
-    ExpandSpecialSequences(working, source, kSequencesDoubled, fs);
+    ExpandSpecialSequences(working, source, kSequencesDoubled, fs, tags);
   }
   if (timed) binding.spent_ += (std::chrono::steady_clock::now() - started) * kTimedRowEvery;
   return keepExtension;

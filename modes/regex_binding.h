@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "modes/mode_params.h"
+#include "modes/tags_in_names.h"
 #include "platform/file_system.h"
 #include "regex/regex_api.h"
 
@@ -75,7 +76,8 @@ class RegexBinding {
   void SetPassTime(std::chrono::nanoseconds time) { passTime_ = time; }
 
  private:
-  friend bool ReplaceWithLibrary(RegexBinding&, const ModeParams&, std::wstring&, const std::wstring&, FileSystem&);
+  friend bool ReplaceWithLibrary(RegexBinding&, const ModeParams&, std::wstring&, const std::wstring&, FileSystem&,
+                                 RowTags*);
   // The library's commands for params' items, built again only when the items or options change
   // (a run calls with the same ones for every row).
   const std::vector<std::wstring>& Commands(const ModeParams& params);
@@ -99,10 +101,11 @@ class RegexBinding {
   unsigned rowsSeen_ = 0;
 };
 
-// Runs every item of the row through the library, then expands the doubled special sequences.
+// Runs every item of the row through the library, then expands the doubled special sequences and
+// the tags.
 // Returns false when the row's extension must be dropped (an ANSI library error text stands in the
 // name).
 bool ReplaceWithLibrary(RegexBinding& binding, const ModeParams& params, std::wstring& working,
-                        const std::wstring& source, FileSystem& fs);
+                        const std::wstring& source, FileSystem& fs, RowTags* tags = nullptr);
 
 }  // namespace korval

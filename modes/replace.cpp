@@ -47,14 +47,15 @@ void ReplaceItem(std::wstring& working, const std::wstring& search, const std::w
 
 }  // namespace
 
-void ReplacePlain(const ModeParams& params, std::wstring& working, const std::wstring& source, FileSystem& fs) {
+void ReplacePlain(const ModeParams& params, std::wstring& working, const std::wstring& source, FileSystem& fs,
+                  RowTags* tags) {
   for (size_t i = 0; i < params.replaceFromItems.size(); ++i) {
     const std::wstring& search = params.replaceFromItems[i];
     if (search.empty()) break;
     static const std::wstring kNothing;
     const std::wstring& replacement = i < params.replaceToItems.size() ? params.replaceToItems[i] : kNothing;
     ReplaceItem(working, search, replacement, params.repmode, params.repcase == 1);
-    ExpandSpecialSequences(working, source, kSequencesPlain, fs);
+    ExpandSpecialSequences(working, source, kSequencesPlain, fs, tags);
   }
 }
 
@@ -73,9 +74,9 @@ void ReplaceTransform(const TransformContext& ctx, const std::wstring& source, s
     // A run with regular expressions binds the library first; without one no item can be applied.
     working = kWideCallFailedText;
   } else if (params.regexp) {
-    keepExtension &= ReplaceWithLibrary(*ctx.regex, params, working, source, fs);
+    keepExtension &= ReplaceWithLibrary(*ctx.regex, params, working, source, fs, ctx.tags);
   } else {
-    ReplacePlain(params, working, source, fs);
+    ReplacePlain(params, working, source, fs, ctx.tags);
   }
   // Built in the caller's buffer, which lasts from row to row.
   target.assign(parts.drive).append(parts.folder).append(working);

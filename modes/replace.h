@@ -14,6 +14,7 @@ void ReplaceTransform(const TransformContext& ctx, const std::wstring& source, s
 
 // The plain replacement of every item on a working text (cut at kMaxBuiltPath characters), then the special
 // sequences in their plain form.
-void ReplacePlain(const ModeParams& params, std::wstring& working, const std::wstring& source, FileSystem& fs);
+void ReplacePlain(const ModeParams& params, std::wstring& working, const std::wstring& source, FileSystem& fs,
+                  RowTags* tags = nullptr);
 
 }  // namespace korval

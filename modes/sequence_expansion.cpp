@@ -37,8 +37,10 @@ std::wstring SizeText(const std::wstring& source, FileSystem& fs) {
 
 }  // namespace
 
-void ExpandSpecialSequences(std::wstring& text, const std::wstring& source, int form, FileSystem& fs) {
-  if (text.find(L'\\') == std::wstring::npos || form < kSequencesPlain || form > kSequencesProtected) {
+void ExpandSpecialSequences(std::wstring& text, const std::wstring& source, int form, FileSystem& fs,
+                            RowTags* tags) {
+  const bool withTags = tags != nullptr && MayHoldTags(text);
+  if ((!withTags && text.find(L'\\') == std::wstring::npos) || form < kSequencesPlain || form > kSequencesProtected) {
     Truncate(text, kMaxBuiltPath);
     return;
   }
@@ -60,9 +62,15 @@ void ExpandSpecialSequences(std::wstring& text, const std::wstring& source, int 
   };
 
   std::wstring out;
+  TagSpec spec;
   const size_t n = text.size();
   for (size_t i = 0; i < n && out.size() < kSequenceWorkChars - 1;) {
     const wchar_t c = text[i];
+    if (withTags && c == L'<' && ParseTagSpec(text, i, spec)) {
+      if (!tags->Expand(spec, text, out)) out.append(text, i, spec.length);
+      i += spec.length;
+      continue;
+    }
     if (form == kSequencesProtected) {
       const bool doubled = c == L'\\' && i + 2 < n && text[i + 1] == L'\\' && IsProtectedLetter(text[i + 2]);
       const bool placeholder = c == L'`' && i + 2 < n && IsProtectedLetter(text[i + 1]) && text[i + 2] == L'\'';

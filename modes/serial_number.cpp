@@ -182,8 +182,13 @@ void SerialNumberTransform(const TransformContext& ctx, const std::wstring& sour
   // Without a table (a run that did not prepare one) the rows are numbered as one sequence.
   if (params.dirrenreset && ctx.folderCounters) index = ctx.folderCounters->Next(parts.Directory());
 
-  std::wstring serialText = SerialText(ParseSerialTemplate(params.renbanstr), index);
-  ExpandSpecialSequences(serialText, source, kSequencesPlain, ctx.fs ? *ctx.fs : SystemFileSystem());
+  // Tags take no part in finding the serial field: neither their brackets nor their values' digits.
+  std::wstring serialTemplate = params.renbanstr;
+  std::vector<std::wstring> tags;
+  SetTagsAside(serialTemplate, tags);
+  std::wstring serialText = SerialText(ParseSerialTemplate(serialTemplate), index);
+  PutTagsBack(serialText, tags);
+  ExpandSpecialSequences(serialText, source, kSequencesPlain, ctx.fs ? *ctx.fs : SystemFileSystem(), ctx.tags);
 
   target = parts.Directory() + PlaceSerialText(parts, serialText, params.numinspos);
   Truncate(target, kMaxBuiltPath);

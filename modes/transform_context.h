@@ -14,6 +14,7 @@ class FolderCounterTable;  // serial numbers per folder, one table per run
 struct DateRun;            // the date record shared by the rows of a run (dates in names)
 struct TimestampRun;       // the base time of a time stamp run
 class RegexBinding;        // the regular expression library of a replacement run
+class RowTags;             // the tags of the row being named
 
 struct TransformContext {
   const ModeParams* params = nullptr;
@@ -27,6 +28,7 @@ struct TransformContext {
   DateRun* dateRun = nullptr;
   TimestampRun* timestampRun = nullptr;
   RegexBinding* regex = nullptr;
+  RowTags* tags = nullptr;
 };
 
 }  // namespace korval

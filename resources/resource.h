@@ -133,6 +133,9 @@
 #define IDC_TIME_SECONDS_LABEL 1766
 #define IDC_TIME_DAYS_LABEL 1767
 #define IDC_RECORDING_STOP 1768
+#define IDC_SERIAL_TAGS 1769
+#define IDC_ADD_TAGS 1770
+#define IDC_REPLACE_TAGS 1771
 
 // The about box and the first-start dialog.
 #define IDC_ABOUT_VERSION 2001

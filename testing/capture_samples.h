@@ -7,13 +7,9 @@
 #include <utility>
 #include <vector>
 
-namespace korval::samples {
+#include "testing/byte_order.h"
 
-inline std::string Be16(uint16_t v) { return {static_cast<char>(v >> 8), static_cast<char>(v)}; }
-inline std::string Be32(uint32_t v) { return Be16(static_cast<uint16_t>(v >> 16)) + Be16(static_cast<uint16_t>(v)); }
-inline std::string Be64(uint64_t v) { return Be32(static_cast<uint32_t>(v >> 32)) + Be32(static_cast<uint32_t>(v)); }
-inline std::string Le16(uint16_t v) { return {static_cast<char>(v), static_cast<char>(v >> 8)}; }
-inline std::string Le32(uint32_t v) { return Le16(static_cast<uint16_t>(v)) + Le16(static_cast<uint16_t>(v >> 16)); }
+namespace korval::samples {
 
 // One directory entry; a value longer than four bytes is stored behind the directories.
 struct Tag {
@@ -189,6 +185,7 @@ struct HeifLayout {
   bool exifPrefix = true;   // "Exif" 0 0 between the offset field and the TIFF header
   uint32_t claimedEntries = 0;  // iinf's count when not the real one
   bool baseOffsets = false;     // each item's place as a base offset of 4 bytes, its extent at 0 from it
+  std::string extraMeta;        // further boxes at the end of 'meta' (the primary item, its properties)
 };
 
 inline std::string Heif(const std::string& tiff, const HeifLayout& layout) {
@@ -222,6 +219,7 @@ inline std::string Heif(const std::string& tiff, const HeifLayout& layout) {
   auto build = [&](uint32_t imageOffset, uint32_t exifOffset) {
     std::string meta = handler + iinf + iloc(imageOffset, exifOffset);
     if (layout.inItemData) meta += Box("idat", item);
+    meta += layout.extraMeta;
     return FileType("heic") + FullBox("meta", 0, meta);
   };
   // The offsets depend on where 'mdat' starts, which does not depend on the offsets' values.

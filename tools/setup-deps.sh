@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build make
   wine64 xvfb xauth x11-utils fonts-noto-cjk fonts-wine
   locales imagemagick googletest xdotool zip unzip
-  libboost-regex1.81-dev unicode-data
+  libboost-regex1.81-dev unicode-data libz-mingw-w64-dev
 )
 
 sudo_if_needed() {

@@ -17,12 +17,6 @@
 namespace korval {
 namespace {
 
-std::optional<size_t> FocusedRow(const Frame& frame) {
-  if (!frame.list) return std::nullopt;
-  const int focused = ListView_GetNextItem(frame.list, -1, LVNI_FOCUSED);
-  return focused < 0 ? std::nullopt : std::optional<size_t>(static_cast<size_t>(focused));
-}
-
 // Whether a file of this many bytes would be read once the row limit were raised to its highest.
 bool FitsAtTheHighestLimit(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -65,7 +59,7 @@ void TellCsvUser(UINT icon, const wchar_t* caption, const std::wstring& text) {
 }
 
 size_t InsertCsvRowsIntoList(Workspace& work, Frame& frame, std::vector<RenameItem> rows) {
-  const std::optional<size_t> focused = FocusedRow(frame);
+  const std::optional<size_t> focused = frame.FocusedRow();
   size_t added = 0;
   ReadIntoList(work, frame, [&](ListReader& reader) {
     ReadResult result;

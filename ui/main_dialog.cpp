@@ -19,6 +19,7 @@
 #include "ui/recording.h"
 #include "ui/serial_assist_dialog.h"
 #include "ui/status_bar.h"
+#include "ui/tag_menu.h"
 #include "ui/undo_mode_view.h"
 #include "ui/window_actions.h"
 
@@ -136,6 +137,9 @@ bool OnPanelCommand(Workspace& work, Frame& frame, int id, int code) {
     case IDC_MACRO_DELETE: DeleteSelectedMacro(work, frame); return true;
     case IDC_MACRO_EDIT: DispatchCommand(work, frame, IDM_MACRO_EDITOR); return true;
     case IDC_SERIAL_ASSIST: OnSerialAssist(work, frame); return true;
+    case IDC_SERIAL_TAGS:
+    case IDC_ADD_TAGS:
+    case IDC_REPLACE_TAGS: ShowTagMenu(work, frame, id); return true;
     case IDC_CASE_KIND:
       if (code == CBN_SELCHANGE) OnCaseKindChanged(work, frame);
       break;

@@ -139,6 +139,7 @@ void BuildAutoRunWork(MainWindowState* state) {
   if (work.autoReport) w.reportPath = work.autoReport->file.Target();
   w.planFs = work.planFs.get();
   w.listings = &work.listings;
+  w.tagCache = &work.tagCache;
   w.playbackView = PlaybackWindowView(frame.main, [state] {
     state->work.playback.Abort(PlaybackHooksFor(state->work.commandLine, state->work.autoWork));
   });

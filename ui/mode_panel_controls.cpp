@@ -26,6 +26,12 @@ HWND MadeControl(const Frame& frame, int id) {
 
 }  // namespace
 
+std::optional<size_t> Frame::FocusedRow() const {
+  if (!list) return std::nullopt;
+  const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+  return focused < 0 ? std::nullopt : std::optional<size_t>(static_cast<size_t>(focused));
+}
+
 HWND Frame::Item(int id) const {
   for (const ControlAnchor& a : anchors) {
     if (a.id == id) return a.control;

@@ -48,6 +48,7 @@ ExecuteContext ContextFor(const CommandLine& commandLine, AutoRunWork& work, int
   c.state = work.state;
   c.programFolder = work.programFolder;
   c.reservedPath = work.reportPath;
+  c.tagCache = work.tagCache;
   if (work.planFs) {
     c.fs = work.planFs;
     c.options.writelog = 0;  // a plan leaves the change logs alone

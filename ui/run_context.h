@@ -63,6 +63,7 @@ struct AutoRunWork {
   RunRecord* record = nullptr;             // what each row did, when a report file was asked for
   FileSystem* planFs = nullptr;            // a plan's file system: its reading and passes run on it
   KeptListings* listings = nullptr;        // the folders as read, asked by previews (not by a plan)
+  TagCache* tagCache = nullptr;            // tags read in earlier passes, kept while the files stay
   std::wstring reportPath;                 // the run's report or plan file: never listed, never a new name
 };
 

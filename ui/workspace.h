@@ -76,6 +76,7 @@ struct Workspace {
   AutoReport* autoReport = nullptr;  // what each row did, written at the end ("/plan=", "/report=")
   std::unique_ptr<PlanFileSystem> planFs;  // "/plan=": what the plan reads and changes, in memory
   KeptListings listings;             // the list's folders as read, for the previews' name questions
+  TagCache tagCache;                 // the tags read from files, kept from pass to pass
   std::vector<std::wstring> heldPaths;  // handed over while a pass or a box was under way: read once free
   size_t pathsNotTaken = 0;          // handed over and not taken, as the status bar tells
   bool fillingPanel = false;         // the program writes the panel: its change notices are not a person's
@@ -139,6 +140,8 @@ struct Frame {
   // among the anchored controls first, since under Wine every GetDlgItem asks the server for the
   // dialog's children.
   HWND Item(int id) const;
+  // The list's focused row, if any.
+  std::optional<size_t> FocusedRow() const;
 };
 
 // Everything the main window owns; kept in the window's user data.
