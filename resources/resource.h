@@ -298,5 +298,6 @@
 #define IDM_HISTORY_REPLACE 40086
 #define IDM_HISTORY_OTHER 40087
 #define IDM_LIVE_PREVIEW 40088
+#define IDM_TAG_MENU 40089
 #define IDM_SORT_FIRST 41000  // column = (id - 41000) / 10, direction = id mod 10
 #define IDM_SORT_LAST 41051

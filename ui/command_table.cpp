@@ -47,6 +47,7 @@ constexpr CommandRow kCommands[] = {
     {IDM_PROPERTIES, IDM_PROPERTIES, kNotInUndoMode, OnProperties},
     {IDM_DIRECT_RENAME, IDM_DIRECT_RENAME, kNotInUndoMode, OnDirectRename},
     {IDM_TEXT_EDITOR, IDM_TEXT_EDITOR, kNotAutomatic, OnTextEditor},
+    {IDM_TAG_MENU, IDM_TAG_MENU, kNotInUndoMode | kNotAutomatic, OnTagMenu},
     {IDM_ESCAPE, IDM_ESCAPE, kNoGuard, OnEscape},
     {IDM_TOGGLE_TOOLBAR, IDM_TOGGLE_TOOLBAR, kNoGuard, OnToggleToolbar},
     {IDM_TOGGLE_STATUS_BAR, IDM_TOGGLE_STATUS_BAR, kNoGuard, OnToggleStatusBar},

@@ -86,6 +86,7 @@ void OnOpenParent(CommandContext& c);
 void OnProperties(CommandContext& c);
 void OnDirectRename(CommandContext& c);
 void OnTextEditor(CommandContext& c);
+void OnTagMenu(CommandContext& c);
 
 // The end of an in-place edit of row's name: renamed on disk after the question, the sample and
 // the list follow.

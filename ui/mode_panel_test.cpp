@@ -15,6 +15,7 @@
 #include "platform/data_files.h"
 #include "testing/program_runner.h"
 #include "testing/main_window_test_fixture.h"
+#include "testing/music_samples.h"
 #include "tests/macro_bytes.h"
 #include "ui/command_table.h"
 #include "ui/macro_editor_launch.h"
@@ -383,6 +384,38 @@ TEST_F(MainWindowTest, TheAssistDialogComposesTheSerialTemplate) {
   GetDlgItemTextW(Parts().dialog, IDC_SERIAL_TEMPLATE, text, 128);
   // The old suffix ".x" gave way to the typed one; the start came from the last digits.
   EXPECT_STREQ(L"IMG_<0007-2>-a", text);
+}
+
+// Ctrl+G's menu lists the tags; the one chosen goes in at the caret of the mode's box, and the preview
+// fills it from the file.
+TEST_F(MainWindowTest, TheTagMenuWritesATagAtTheCaret) {
+  files.WriteFile(L"a.mp3", music_samples::Id3Tag(3, music_samples::Id3Text(3, "TIT2", 0, L"Song")));
+  files.WriteFile(L"b.txt", "no tags");
+  Open({files.Path()});
+  ASSERT_TRUE(StepToMode(kModeReplace));
+  SetText(Parts(), IDC_REPLACE_FROM, L"a");
+  SetText(Parts(), IDC_REPLACE_TO, L"x_-");
+  Settle();
+  HWND edit = FindWindowExW(Parts().Item(IDC_REPLACE_TO), nullptr, L"Edit", nullptr);
+  ASSERT_NE(nullptr, edit);
+  SendMessageW(edit, EM_SETSEL, 2, 2);
+  // The menu's own loop takes the keys: the first item, chosen. Should they not arrive, a timer
+  // closes the menu, so the test never waits without end.
+  PostMessageW(Parts().main, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(Parts().main, WM_KEYDOWN, VK_RETURN, 0);
+  const UINT_PTR guard = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+  EXPECT_EQ(Dispatch::Done, DispatchCommand(Work(), Parts(), IDM_TAG_MENU));
+  KillTimer(nullptr, guard);
+  wchar_t text[64] = L"";
+  GetDlgItemTextW(Parts().dialog, IDC_REPLACE_TO, text, 64);
+  EXPECT_STREQ(L"x_<:Title>-", text);
+  Settle();
+  ASSERT_EQ(Dispatch::Done, DispatchCommand(Work(), Parts(), IDM_PREVIEW));
+  Settle();
+  ASSERT_EQ(2u, Work().list.Count());
+  EXPECT_EQ(L"x_Song-.mp3", Work().list.Row(0).newName);
+  EXPECT_EQ(ItemStatus::Ready, Work().list.Row(0).status);
+  EXPECT_EQ(ItemStatus::Unchanged, Work().list.Row(1).status) << "b.txt holds no \"a\" to replace";
 }
 
 // A playback shows each step's panel with the step's values while it plays, then the macro panel.

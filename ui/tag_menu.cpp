@@ -7,6 +7,7 @@
 #include "metadata/read_tags.h"
 #include "modes/tags_in_names.h"
 #include "resources/resource.h"
+#include "ui/command_table.h"
 
 namespace korval {
 namespace {
@@ -32,6 +33,14 @@ std::wstring MenuSafe(std::wstring text) {
 
 }  // namespace
 
+void OnTagMenu(CommandContext& c) {
+  // The tag button of the mode shown; modes without one have no box that takes tags.
+  for (const int button : {IDC_SERIAL_TAGS, IDC_ADD_TAGS, IDC_REPLACE_TAGS}) {
+    HWND control = c.frame.Item(button);
+    if (control && IsWindowVisible(control)) return ShowTagMenu(c.work, c.frame, button);
+  }
+}
+
 int TagBoxOf(int buttonId) {
   switch (buttonId) {
     case IDC_SERIAL_TAGS: return IDC_SERIAL_TEMPLATE;
@@ -54,9 +63,15 @@ void ShowTagMenu(Workspace& work, Frame& frame, int buttonId) {
   HWND box = frame.Item(TagBoxOf(buttonId));
   HWND button = frame.Item(buttonId);
   if (!box || !button) return;
+  // Where the caret stood: a combo box selects all its text when it takes the focus back.
+  HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
+  if (!edit) edit = box;
+  DWORD selectionStart = 0, selectionEnd = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), reinterpret_cast<LPARAM>(&selectionEnd));
   TagValues values(TagSet::All().Without(kHashTags));
-  if (const std::optional<size_t> row = frame.FocusedRow(); row && *row < work.list.Count()) {
-    const RenameItem& item = work.list.Row(*row);
+  // The focused row's values, or the first row's while none has the focus.
+  if (const size_t row = frame.FocusedRow().value_or(0); row < work.list.Count()) {
+    const RenameItem& item = work.list.Row(row);
     values = work.tagCache.ValuesFor(item.SourcePath(), TagSet::All().Without(kHashTags));
   }
   HMENU menu = CreatePopupMenu();
@@ -72,11 +87,10 @@ void ShowTagMenu(Workspace& work, Frame& frame, int buttonId) {
   DestroyMenu(menu);
   if (chosen < kFirstTagItem || chosen >= kFirstTagItem + kTagCount) return;
   const std::wstring text = std::wstring(L"<:") + kTagTable[chosen - kFirstTagItem].name + L">";
-  // A combo box's edit keeps its selection while the menu is open; the tag replaces it, and the
-  // edit's change notice starts live names as typing does.
+  // The tag replaces what was selected; the edit's change notice starts live names as typing does.
   SetFocus(box);
-  HWND edit = FindWindowExW(box, nullptr, L"Edit", nullptr);
-  SendMessageW(edit ? edit : box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(edit, EM_SETSEL, selectionStart, selectionEnd);
+  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 }  // namespace korval
