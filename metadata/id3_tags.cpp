@@ -301,7 +301,7 @@ class FrameWalker {
     const size_t headerSize = header_.version == 2 ? 6 : 10;
     const size_t idSize = header_.version == 2 ? 3 : 4;
     std::string head, data;
-    for (size_t n = 0; n < kMaxFrames && reader_.Left() >= headerSize; ++n) {
+    for (size_t n = 0; n < kMaxFrames && reader_.Left() >= headerSize && !HasEverything(); ++n) {
       if (!reader_.Read(headerSize, head)) break;
       if (head[0] == '\0') break;  // padding
       if (!std::all_of(head.begin(), head.begin() + static_cast<long>(idSize), IsFrameIdChar)) break;
@@ -333,6 +333,14 @@ class FrameWalker {
   }
 
  private:
+  // Whether every tag asked for is found: a text frame stands once in a tag, so the frames behind
+  // (often a large picture) need not be read. A year of lower rank and a length are no reason to stop.
+  bool HasEverything() const {
+    TagSet open = values_.Wanted().Without(values_.Found());
+    if (!years_[0].empty()) open.Remove(Tag::Year);
+    return !open.Intersects(kFrameTags);
+  }
+
   bool SkipExtendedHeader() {
     if (header_.version == 2 || (header_.flags & 0x40) == 0) return true;
     std::string size;

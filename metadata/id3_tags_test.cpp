@@ -149,10 +149,15 @@ TEST(Id3v2Tags, OnlyAskedTagsAreReadAndFoundOnesKept) {
   MemoryByteSource source(tag);
   TagSet wanted = TagSet::Of(Tag::Artist);
   wanted.Add(Tag::Title);
+  wanted.Add(Tag::Album);  // not in the tag: the walk goes on and meets the second artist frame
   TagValues values(wanted);
   values.Put(Tag::Title, L"Before");
   EXPECT_EQ(tag.size(), ReadId3v2Tags(source, 0, values));
   EXPECT_EQ(L"Title=Before|Artist=A, B", Found(values));
+  // Once every tag asked for is found, the frames behind are not read.
+  TagValues first(TagSet::Of(Tag::Artist));
+  ReadId3v2Tags(source, 0, first);
+  EXPECT_EQ(L"Artist=A", Found(first));
 }
 
 std::wstring Id3v1Of(const std::string& bytes, bool* had = nullptr) {

@@ -35,6 +35,7 @@
 #include "regex/case_fold.h"
 #include "regex/substitute.h"
 #include "tests/capture_date_benchmark.h"
+#include "tests/tag_benchmark.h"
 #include "tests/std_regex_traits.h"
 #include "tests/window_benchmark.h"
 
@@ -509,7 +510,7 @@ int main(int argc, char** argv) {
   _wsetlocale(LC_ALL, L"");
   const size_t rows = argc > 1 ? static_cast<size_t>(std::strtoul(argv[1], nullptr, 10)) : 50000;
   // A second argument picks one section: read, transform, replace, execute, tree, lookups, macro, window,
-  // dates; or start, the window's start alone (the window section measures it too).
+  // dates, tags; or start, the window's start alone (the window section measures it too).
   const std::string only = argc > 2 ? argv[2] : "";
   auto wanted = [&](const char* section) { return only.empty() || only == section; };
   if (wanted("read")) korval::BenchReadTree(rows);
@@ -523,5 +524,6 @@ int main(int argc, char** argv) {
   if (wanted("window")) korval::BenchWindowStart(rows);
   if (only == "start") korval::BenchProgramStart();
   if (wanted("dates")) korval::BenchCaptureDates(10000, 1000);
+  if (wanted("tags")) korval::BenchTags(10000, 1000, 1024, 5000);
   return 0;
 }
