@@ -42,6 +42,10 @@ const Command kCommands[] = {
     {IDC_DELETE_MACRO, DeleteMacroFile},
     {IDC_SAVE_AS, SaveListAs},
     {IDC_ASSIST, OpenSerialAssist},
+    {IDC_SERIAL_TAGS, OpenTagMenu},
+    {IDC_ADD_TAGS, OpenTagMenu},
+    {IDC_REPLACE_TAGS, OpenTagMenu},
+    {IDM_TAG_MENU, OpenTagMenu},
     {IDC_POSITION_SET, TogglePositionSample},
 };
 

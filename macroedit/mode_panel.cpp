@@ -57,6 +57,7 @@ const std::vector<Binding>& Bindings() {
        {L"先頭に挿入", L"後ろに追加", L"拡張子の後ろへ追加", L"新しい名前に (元拡張子消)", L"新しい名前に＋元拡張子"}},
       {IDC_ASSIST, kModeSerialNumber, Kind::Label},
       {IDC_SERIAL_PER_FOLDER, kModeSerialNumber, Kind::Check, &P::dirrenreset},
+      {IDC_SERIAL_TAGS, kModeSerialNumber, Kind::Label},
 
       {IDC_CASE, kModeLetterCase, Kind::List, &P::bigsmall, nullptr,
        {L"全て小文字（abc）に", L"全て大文字（ABC）に", L"全て大文字（ABC）に (拡張子は除く)",
@@ -79,6 +80,7 @@ const std::vector<Binding>& Bindings() {
       {IDC_ADD_POSITION_LABEL, kModeAddText, Kind::Label},
       {IDC_ADD_TEXT, kModeAddText, Kind::Text, nullptr, &P::addstr},
       {IDC_ADD_TEXT_LABEL, kModeAddText, Kind::Label},
+      {IDC_ADD_TAGS, kModeAddText, Kind::Label},
 
       {IDC_DELETE_TYPE, kModeDeleteText, Kind::List, &P::deltype, nullptr, DeleteTypeItems()},
       {IDC_DELETE_TYPE_LABEL, kModeDeleteText, Kind::Label},
@@ -104,6 +106,7 @@ const std::vector<Binding>& Bindings() {
       {IDC_REPLACE_REGEXP, kModeReplace, Kind::Check, &P::regexp},
       {IDC_REPLACE_EXT, kModeReplace, Kind::Check, &P::repwithext},
       {IDC_REPLACE_CASE, kModeReplace, Kind::Check, &P::repcase},
+      {IDC_REPLACE_TAGS, kModeReplace, Kind::Label},
 
       {IDC_RANDOM_PATTERN, kModeRandomName, Kind::List, &P::rndpattern, nullptr,
        {L"数字のみ", L"英字のみ", L"前半:英字　後半:数字", L"数字と英字　混在", L"ひらがなのみ", L"全角　混在",

@@ -11,6 +11,7 @@
 #include "macroedit/serial_assist_dialog.h"
 #include "macroedit/slot_files.h"
 #include "modes/change_mode.h"
+#include "modes/tag_choice.h"
 #include "platform/format_text.h"
 #include "platform/redraw.h"
 #include "resources/macroedit_resource.h"
@@ -138,6 +139,17 @@ void PositionTextChanged(EditorState& state) {
 void OpenSerialAssist(EditorState& state) {
   SerialAssistData data{kModeSerialNumber, ItemText(state.dialog, IDC_SERIAL)};
   if (ShowSerialAssistDialog(state.window, &data)) SetDlgItemTextW(state.dialog, IDC_SERIAL, data.serial.c_str());
+}
+
+void OpenTagMenu(EditorState& state) {
+  constexpr std::pair<int, int> kButtons[] = {
+      {IDC_SERIAL_TAGS, IDC_SERIAL}, {IDC_ADD_TAGS, IDC_ADD_TEXT}, {IDC_REPLACE_TAGS, IDC_REPLACE_TO}};
+  for (const auto& [button, box] : kButtons) {
+    HWND control = GetDlgItem(state.dialog, button);
+    if (!control || !IsWindowVisible(control)) continue;
+    ChooseTagIntoBox(state.window, control, GetDlgItem(state.dialog, box), TagValues(TagSet()));
+    return;
+  }
 }
 
 void CaseChanged(EditorState& state) {

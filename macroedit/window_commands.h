@@ -32,6 +32,9 @@ void ShowPositionBoxes(EditorState& state);
 void PositionTextChanged(EditorState& state);
 
 void OpenSerialAssist(EditorState& state);
+// The tag menu of the mode shown (a macro has no file to show values of): the chosen tag goes in at
+// the caret of the mode's box.
+void OpenTagMenu(EditorState& state);
 
 // The case conversion changed: its own exception words come into the box.
 void CaseChanged(EditorState& state);

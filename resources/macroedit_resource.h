@@ -34,6 +34,7 @@
 #define IDM_STATUS_BAR 40070
 #define IDM_TOPMOST 40077
 #define IDM_REDUCE 40085
+#define IDM_TAG_MENU 40089
 
 // The main dialog.
 #define IDC_SLOT_TEXT 1100
@@ -43,6 +44,9 @@
 #define IDC_SAVE_AS 1104
 #define IDC_STEP_LIST 1105
 #define IDC_ASSIST 1106
+#define IDC_SERIAL_TAGS 1107
+#define IDC_ADD_TAGS 1108
+#define IDC_REPLACE_TAGS 1109
 #define IDC_MODE_BUTTON 1200  // + mode number 1..14
 
 // The mode panel (the main program's control numbers).
