@@ -102,7 +102,7 @@ bool ReadMacroFile(std::wstring_view arg, std::wstring& path) {
   if (!StartsWith(arg, kPrefix)) return false;
   const std::wstring_view value = Unquoted(arg.substr(kPrefix.size()));
   path.clear();
-  if (value.size() <= static_cast<size_t>(kMaxPathChars)) path.assign(value);
+  if (value.size() <= kMaxLongPathChars) path.assign(value);
   return true;
 }
 
@@ -179,7 +179,7 @@ int SortRequestOf(std::wstring_view word) {
 // to start instead of writing another file.
 std::wstring ReportPathOf(std::wstring_view value) {
   value = Unquoted(value);
-  return value.size() <= static_cast<size_t>(kMaxPathChars) ? std::wstring(value) : std::wstring();
+  return value.size() <= kMaxLongPathChars ? std::wstring(value) : std::wstring();
 }
 
 void SetMessageLevel(CommandLine& out, int bit) {

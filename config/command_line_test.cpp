@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "platform/path_limits.h"
 #include "testing/temp_folder.h"
 
 namespace korval {
@@ -90,7 +91,7 @@ TEST(CommandLineScan, UndoSlotAttributesAndMacroFile) {
   EXPECT_EQ(L"C:\\m.bin", Parse({L"/autofile=\"C:\\m.bin\""}).macroFile);
   EXPECT_EQ(L"C:\\m.bin", Parse({L"/autofile=\"C:\\m.bin"}).macroFile);
   EXPECT_EQ(L"m", Parse({L"/autofile=m"}).macroFile);
-  const std::wstring longest(259, L'a');
+  const std::wstring longest(kMaxLongPathChars, L'a');
   EXPECT_EQ(longest, Parse({L"/autofile=" + longest}).macroFile);
   EXPECT_EQ(longest, Parse({L"/autofile=\"" + longest + L"\""}).macroFile);
   const CommandLine tooLong = Parse({L"/autofile=" + longest + L"a", L"/auto3"});
@@ -318,7 +319,7 @@ TEST(CommandLineOptions, PlanAndReportFiles) {
       {{L"/auto3", L"/report=\"C:\\a b\\r.csv\""}, false, true, L"C:\\a b\\r.csv"},
       {{L"/autoattr1---", L"/report=r.csv", L"/plan=p.csv"}, true, true, L"p.csv"},  // the plan wins
       {{L"/auto3", L"/plan="}, true, false, L""},
-      {{L"/auto3", L"/plan=" + std::wstring(260, L'x')}, true, false, L""},  // too long: not cut to another file
+      {{L"/auto3", L"/plan=" + std::wstring(kMaxLongPathChars + 1, L'x')}, true, false, L""},  // too long: not cut
       {{L"/plan=p.csv"}, true, false, L"p.csv"},  // without a run form: the start refuses it
       {{L"/auto3", L"/plan"}, false, false, L""},
   };

@@ -19,9 +19,10 @@ namespace {
 constexpr unsigned char kByteOrderMark[] = {0xFF, 0xFE};
 
 // A field the reader gets back unchanged: it has no quote to shift the fields, no line break to split
-// the line, and fits the reader's 259-character field buffers.
+// the line, and is no longer than a path the system takes. (Earlier versions skip a line whose field
+// is over 259 characters, and read the others.)
 bool ReadableField(const std::wstring& field) {
-  return field.size() <= kMaxPathChars && field.find_first_of(L"\"\r\n") == std::wstring::npos;
+  return field.size() <= kMaxLongPathChars && field.find_first_of(L"\"\r\n") == std::wstring::npos;
 }
 
 // Little-endian UTF-16 bytes, whatever the machine's byte order.
@@ -218,8 +219,8 @@ std::vector<ChangeLogEntry> ParseChangeLog(const std::wstring& text) {
     if (found < 6) continue;
     auto field = [&](int first) { return text.substr(quotes[first] + 1, quotes[first + 1] - quotes[first] - 1); };
     ChangeLogEntry entry{field(0), field(2), field(4)};
-    if (entry.before.size() > kMaxPathChars || entry.after.size() > kMaxPathChars ||
-        entry.tag.size() > kMaxPathChars) {
+    if (entry.before.size() > kMaxLongPathChars || entry.after.size() > kMaxLongPathChars ||
+        entry.tag.size() > kMaxLongPathChars) {
       continue;
     }
     entries.push_back(std::move(entry));

@@ -10,6 +10,7 @@
 #include "engine/file_times.h"
 #include "platform/file_system.h"
 #include "platform/named_lock.h"
+#include "platform/path_limits.h"
 
 namespace korval {
 
@@ -21,12 +22,14 @@ inline constexpr int kLogSlotWriting = 0;
 inline constexpr int kLogSlotNewest = 1;
 inline constexpr int kLogSlotOldest = 9;
 
-// Limits of the reader: lines read from one log, and units per line including its "\n".
+// Limits of the reader: lines read from one log, and units per line including its "\n" (three
+// fields as long as the longest path, their quotes and commas).
 inline constexpr size_t kMaxLogLines = 50000;
-inline constexpr size_t kMaxLogLineChars = 780;
-// The most bytes worth reading: every line at its longest, with a CR each, in the widest encoding
-// the reader accepts (three bytes of UTF-8 per unit), after a byte order mark.
-inline constexpr size_t kMaxLogBytes = 4 + kMaxLogLines * (kMaxLogLineChars + 1) * 3;
+inline constexpr size_t kMaxLogLineChars = 3 * (kMaxLongPathChars + 3);
+// The most bytes worth reading: every line as long as three paths of the classic limit, with a CR
+// each, in the widest encoding the reader accepts (three bytes of UTF-8 per unit), after a byte order
+// mark. (Versions before long paths end their reading at a line of more than 780 units.)
+inline constexpr size_t kMaxLogBytes = 4 + kMaxLogLines * 781 * 3;
 
 // The tags of the third field.
 inline constexpr const wchar_t* kTagRename = L"<NORMAL>";
@@ -124,7 +127,7 @@ std::wstring DecodeLogText(const unsigned char* bytes, size_t size);
 // The entries of a log text, in file order. At most kMaxLogLines lines are looked at; a line is read
 // up to its "\n", and one that runs kMaxLogLineChars units without it (which is also how the end of
 // the text shows, so a last line without "\n" is not used) ends the reading. Lines with fewer than
-// six double quotes, or with a field longer than 259 characters, are passed over.
+// six double quotes, or with a field longer than the longest path, are passed over.
 std::vector<ChangeLogEntry> ParseChangeLog(const std::wstring& text);
 
 }  // namespace korval

@@ -5,6 +5,7 @@
 #include <random>
 #include <thread>
 
+#include "platform/path_limits.h"
 #include "testing/faulty_file_system.h"
 #include "testing/temp_folder.h"
 
@@ -104,7 +105,7 @@ TEST(ChangeLogWriter, DatesAndFlagsSitWhereTheUndoReadsThem) {
 }
 
 TEST(ChangeLogWriter, RefusesLinesTheReaderCouldNotReadBack) {
-  const std::wstring longest(259, L'x');
+  const std::wstring longest(kMaxLongPathChars, L'x');
   OldFileTimes onlyOne;
   onlyOne.reported = kTimesModification;
   EXPECT_FALSE(FormatRenameLine(longest, longest).empty());
@@ -362,7 +363,8 @@ TEST(ChangeLogReader, Decoding) {
 }
 
 TEST(ChangeLogReader, Lines) {
-  const std::wstring field259(259, L'f');
+  const std::wstring field259(kMaxLongPathChars, L'f');
+  const size_t line = kMaxLogLineChars;
   const struct {
     std::wstring text;
     std::vector<std::wstring> fields;  // before, after, tag of each entry read
@@ -376,9 +378,9 @@ TEST(ChangeLogReader, Lines) {
       {L"\n\n\"a\",\"b\",\"c\"\n", {L"a", L"b", L"c"}},
       {L"\"" + field259 + L"\",\"b\",\"c\"\n", {field259, L"b", L"c"}},
       {L"\"" + field259 + L"f\",\"b\",\"c\"\n\"d\",\"e\",\"f\"\n", {L"d", L"e", L"f"}},  // a field too long
-      {L"\"a\",\"b\",\"c\"" + std::wstring(779 - 11, L' ') + L"\n\"d\",\"e\",\"f\"\n",
-       {L"a", L"b", L"c", L"d", L"e", L"f"}},  // 780 units with its "\n"
-      {L"\"a\",\"b\",\"c\"" + std::wstring(780 - 11, L' ') + L"\n\"d\",\"e\",\"f\"\n", {}},  // one more ends it
+      {L"\"a\",\"b\",\"c\"" + std::wstring(line - 1 - 11, L' ') + L"\n\"d\",\"e\",\"f\"\n",
+       {L"a", L"b", L"c", L"d", L"e", L"f"}},  // a line at the longest, its "\n" included
+      {L"\"a\",\"b\",\"c\"" + std::wstring(line - 11, L' ') + L"\n\"d\",\"e\",\"f\"\n", {}},  // one more ends it
   };
   for (const auto& c : cases) {
     std::vector<std::wstring> fields;

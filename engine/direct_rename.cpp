@@ -8,6 +8,7 @@
 #include "engine/rename_one.h"
 #include "engine/show_message.h"
 #include "platform/format_text.h"
+#include "platform/long_paths.h"
 #include "platform/path_limits.h"
 
 namespace korval {
@@ -18,7 +19,10 @@ bool FinishDirectRename(RenameList& list, size_t row, const std::wstring& edited
                         const std::wstring& filterText, const std::wstring& logFolder) {
   if (!CanStartDirectRename(list, row)) return false;
   RenameItem& item = list.Row(row);
-  if (item.folder.size() + edited.size() >= kPathBuffer) {
+  // A path of 260 or more is made only where the system takes long paths; a name never exceeds 255.
+  const size_t pathLength = item.folder.size() + edited.size();
+  if (edited.size() > kMaxNameChars || pathLength > kMaxLongPathChars ||
+      (pathLength >= kPathBuffer && !SystemTakesLongPaths())) {
     ShowMessage(MessageKind::Plain, MB_OK | MB_ICONSTOP, L"Too Long", L"ファイル名が長すぎます。",
                 MessageClass::Error);
     return false;

@@ -98,7 +98,7 @@ int ExecuteChanges(RunKind kind, ExecuteContext& c, RunReport* reportOut) {
       return refuse(s.report);
     }
     if (kind != RunKind::Execute) {
-      if (!filtered && ValidateRow(list, p, s.mode, true, s.existence) == ItemStatus::InvalidName) {
+      if (!filtered && ValidateRow(list, p, s.mode, true, s.existence, s.o.longPaths) == ItemStatus::InvalidName) {
         NoteRefusedName(s.report, row, s.mode);
       }
       if (!filtered && (row.cutOff || row.missingTag != 0)) row.status = ItemStatus::Failed;

@@ -62,6 +62,10 @@ struct ExecuteOptions {
   int fileDir = 0;
   int filefolder = 0, folderread = 0;
   bool ntFamily = true;
+  // The system takes paths of 260 characters or more for the programs (platform/long_paths.h): a
+  // new path may be that long; where it does not, such a path is TooLong (an item already that long
+  // is still renamed to a shorter one).
+  bool longPaths = false;
   std::wstring timezone = kSystemTimeZone;
   bool dateColumnShown = false;  // `listcols2`
   int columndate = 1;            // 0 creation, 1 modification, 2 capture, 3 capture or creation

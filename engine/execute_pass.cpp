@@ -60,7 +60,7 @@ void CleanUpSerials(Pass& s) {
 }  // namespace
 
 std::wstring CutToPath(std::wstring text) {
-  Truncate(text, kMaxPathChars);
+  Truncate(text, kMaxLongPathChars);
   return text;
 }
 
@@ -154,7 +154,7 @@ bool PreviewRow(Pass& s, RenameItem& row, std::wstring& source, std::wstring& ta
     // Dates and times are read from the item on disk, also when a playback step starts from the
     // name the step before produced.
     s.transform.itemPath.assign(row.folder).append(row.oldName);
-    Truncate(s.transform.itemPath, kMaxPathChars);
+    Truncate(s.transform.itemPath, kMaxLongPathChars);
     s.rowTags.StartRow(s.transform.itemPath);
     TransformName(target, source, s.mode, s.rowCounter, s.transform);
     // A playback step after the first keeps what an earlier step's cut or missing tag left.

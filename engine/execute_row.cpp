@@ -168,7 +168,7 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
   }
   if (Skipped(row.status, s.o)) return NothingToChange(row, s.mode) ? RowEnd::NothingToDo : RowEnd::Skipped;
   // Even when told to force rows with errors, a path the system cannot take is never tried.
-  if (IsNameMode(s.mode) && target.size() > kMaxPathChars) {
+  if (IsNameMode(s.mode) && target.size() > (s.o.longPaths ? kMaxLongPathChars : kMaxPathChars)) {
     s.rowReason = StatusReason(ItemStatus::TooLong, L"");
     return RowEnd::NotChanged;
   }
@@ -177,7 +177,7 @@ RowEnd ExecuteRow(Pass& s, size_t p, const std::wstring& source, std::wstring& t
     return RowEnd::NotChanged;
   }
   CollisionEntry collision;
-  if (ValidateRow(s.list, p, s.mode, false, s.snapshot) == ItemStatus::TargetExists) {
+  if (ValidateRow(s.list, p, s.mode, false, s.snapshot, s.o.longPaths) == ItemStatus::TargetExists) {
     s.rowReason = StatusReason(ItemStatus::TargetExists, L"");
     collision.wanted = target;
     collision.row = static_cast<int>(p);

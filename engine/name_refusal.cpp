@@ -1,6 +1,7 @@
 // The names the system refuses.
 #include "engine/name_refusal.h"
 
+#include "platform/path_limits.h"
 #include "platform/system_path.h"
 
 namespace korval {
@@ -22,6 +23,7 @@ bool HasUnpairedSurrogate(std::wstring_view name) {
 
 const wchar_t* RefusedNameReason(std::wstring_view name) {
   if (name.empty()) return nullptr;
+  if (name.size() > kMaxNameChars) return L"255文字を超える名前は付けられません";
   for (const wchar_t c : name) {
     if (c < 0x20) return L"制御文字 (U+0000～U+001F) を含む名前は付けられません";
   }

@@ -21,7 +21,7 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
 
 // A name the system would refuse as a rename's target.
 bool RefusedTargetName(std::wstring_view name) {
-  return name.empty() || name.size() > static_cast<size_t>(kMaxPathChars) ||
+  return name.empty() || name.size() > kMaxNameChars ||
          name.find_first_of(L"<>:\"/|?*") != std::wstring_view::npos || RefusedNameReason(name) != nullptr;
 }
 

@@ -23,7 +23,7 @@ std::wstring RenameItem::*FieldOf(Column column) {
 const std::wstring& RenameList::Text(size_t row, Column column) const { return rows_[row].*FieldOf(column); }
 
 void RenameList::SetText(size_t row, Column column, std::wstring text) {
-  if (text.size() > kMaxPathChars) text.resize(kMaxPathChars);
+  if (text.size() > kMaxLongPathChars) text.resize(kMaxLongPathChars);
   rows_[row].*FieldOf(column) = std::move(text);
 }
 

@@ -14,7 +14,7 @@ namespace korval {
 enum class Column { OldName = 0, Extension = 1, Folder = 2, NewName = 3, Size = 4, Date = 5 };
 
 struct RenameItem {
-  std::wstring oldName;    // name with extension, at most 259 characters
+  std::wstring oldName;    // name with extension, at most 255 characters
   std::wstring extension;  // with its dot, or empty; a single space in undo mode
   std::wstring folder;     // drive and folder, ending in a backslash
   std::wstring newName;    // computed new name, or the description of a time stamp or attribute change
@@ -46,7 +46,7 @@ class RenameList {
   RenameItem& Row(size_t row) { return rows_[row]; }
   const RenameItem& Row(size_t row) const { return rows_[row]; }
 
-  // Column texts, always at most 259 characters (longer texts are cut when written).
+  // Column texts, always at most kMaxLongPathChars characters (longer texts are cut when written).
   const std::wstring& Text(size_t row, Column column) const;
   void SetText(size_t row, Column column, std::wstring text);
   ItemStatus Status(size_t row) const { return rows_[row].status; }

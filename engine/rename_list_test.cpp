@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/path_limits.h"
+
 namespace korval {
 namespace {
 
@@ -13,8 +15,8 @@ TEST(RenameList, RowsAreAddressedByPositionAndTextsAreBounded) {
   ASSERT_EQ(3u, list.Count());
   EXPECT_EQ(L"a.txt", list.Text(0, Column::OldName));
   EXPECT_EQ(L"c", list.Text(2, Column::OldName));
-  list.SetText(1, Column::NewName, std::wstring(300, L'x'));
-  EXPECT_EQ(259u, list.Text(1, Column::NewName).size());
+  list.SetText(1, Column::NewName, std::wstring(kMaxLongPathChars + 1, L'x'));
+  EXPECT_EQ(kMaxLongPathChars, list.Text(1, Column::NewName).size());
   EXPECT_EQ(L"C:\\d\\b.txt", list.Row(1).SourcePath());
   list.Erase(0);
   list.Erase(7);

@@ -5,8 +5,10 @@
 #include <map>
 #include <random>
 
+#include "platform/path_limits.h"
 #include "testing/ask_script.h"
 #include "engine/change_log.h"
+#include "testing/deep_tree.h"
 #include "testing/memory_file_system.h"
 #include "engine/rename_one.h"
 #include "engine/undo_preview.h"
@@ -208,9 +210,9 @@ TEST(UndoListLoad, RandomFilesNeverCrash) {
     LoadUndoList(list, dir.Path(), 1, AskUser());
     EXPECT_TRUE(list.undoMode);
     for (const RenameItem& row : list.Rows()) {
-      ASSERT_LE(row.oldName.size(), 262u);
-      ASSERT_LE(row.newName.size(), 262u);
-      ASSERT_LE(row.folder.size(), 259u);
+      ASSERT_LE(row.oldName.size(), kMaxLongPathChars + 3);
+      ASSERT_LE(row.newName.size(), kMaxLongPathChars + 3);
+      ASSERT_LE(row.folder.size(), kMaxLongPathChars);
     }
     // Undoing the garbage only fails; it never crashes (nor touches real files: the double refuses).
     MemoryFileSystem fs;
@@ -386,6 +388,29 @@ TEST(RunUndoRename, PathsOf259Characters) {
   ASSERT_EQ(1u, list.Count());
   EXPECT_EQ(1, RunUndo(list, true, {}, SystemFileSystem(), ask.Callback()).undone);
   EXPECT_EQ("long", dir.ReadFile(old));
+}
+
+// Paths far beyond 259 characters, Japanese parts among them, are undone like any other.
+TEST(RunUndoRename, LongPaths) {
+  const struct {
+    size_t length;
+    wchar_t fill;
+    size_t partChars;
+  } cases[] = {{300, L'o', 60}, {1000, L'長', 85}, {3000, L'x', 200}};
+  for (const auto& c : cases) {
+    TempFolder dir;
+    const std::wstring folder = MakeDeepFolder(dir.Path(), c.length, c.fill, c.partChars);
+    ASSERT_EQ(c.length, folder.size());
+    const std::wstring old = folder + L"before.txt", now = folder + L"after.txt";
+    HANDLE file = CreateFileW(SystemPath(now.c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << c.length;
+    CloseHandle(file);
+    AskScript ask;
+    RenameList list = LoadText(dir, Rename(old, now), ask);
+    ASSERT_EQ(1u, list.Count()) << c.length;
+    EXPECT_EQ(1, RunUndo(list, true, {}, SystemFileSystem(), ask.Callback()).undone) << c.length;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(SystemPath(old.c_str()).c_str())) << c.length;
+  }
 }
 
 TEST(RunUndoConfirm, AskedOnceWhenSet) {

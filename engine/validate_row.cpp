@@ -48,7 +48,8 @@ ItemStatus CheckCharacters(const std::wstring& newName) {
 
 }  // namespace
 
-ItemStatus ValidateRow(RenameList& list, size_t row, int mode, bool store, PathExistence& existence) {
+ItemStatus ValidateRow(RenameList& list, size_t row, int mode, bool store, PathExistence& existence,
+                       bool longPaths) {
   const RenameItem& item = list.Row(row);
   if (item.status == ItemStatus::Filtered) return ItemStatus::Filtered;
 
@@ -56,7 +57,8 @@ ItemStatus ValidateRow(RenameList& list, size_t row, int mode, bool store, PathE
   if (item.newName.empty()) result = ItemStatus::InvalidName;
 
   if (IsNameMode(mode)) {
-    if (item.folder.size() + item.newName.size() > kMaxTargetPath) {
+    const size_t pathLength = item.folder.size() + item.newName.size();
+    if (pathLength > (longPaths ? kMaxLongPathChars : kMaxTargetPath)) {
       result = ItemStatus::TooLong;
     } else {
       if (item.newName == item.oldName || (mode != kModeLetterCase && EqualIgnoringCase(item.newName, item.oldName))) {

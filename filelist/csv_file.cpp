@@ -15,7 +15,7 @@ namespace korval {
 
 bool EnsureExtension(std::wstring& path, std::wstring_view extension) {
   if (EndsWithNoCase(path, extension)) return true;
-  if (path.size() + extension.size() > kMaxPathChars) return false;
+  if (path.size() + extension.size() > kMaxLongPathChars) return false;
   path += extension;
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/path_limits.h"
 #include "testing/temp_folder.h"
 
 namespace korval {
@@ -16,7 +17,7 @@ struct ExtensionCase {
 };
 
 TEST(CsvFile, TheExtensionIsAppendedUnlessPresentOrTooLong) {
-  const std::wstring long255 = L"C:\\" + std::wstring(252, L'a');
+  const std::wstring long255 = L"C:\\" + std::wstring(kMaxLongPathChars - 3 - 4, L'a');  // room for ".csv"
   const ExtensionCase cases[] = {
       {L"C:\\a", true, L"C:\\a.csv"},
       {L"C:\\a.csv", true, L"C:\\a.csv"},

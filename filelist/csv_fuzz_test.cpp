@@ -39,8 +39,8 @@ size_t ReadFenced(const std::string& input) {
     const CsvImport import = ParseCsvText(file.text);
     for (const RenameItem& row : import.rows) {
       EXPECT_FALSE(row.oldName.empty());
-      EXPECT_LE(row.SourcePath().size(), kMaxPathChars);
-      EXPECT_LE(row.newName.size(), kMaxPathChars);
+      EXPECT_LE(row.SourcePath().size(), kMaxLongPathChars);
+      EXPECT_LE(row.newName.size(), kMaxLongPathChars);
       EXPECT_EQ(row.folder.back(), L'\\');
     }
     rows = import.rows.size();

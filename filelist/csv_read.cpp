@@ -8,13 +8,12 @@
 namespace korval {
 namespace {
 
-// Field limits, quotes included: a quoted name or path of 259 characters, a folder of 258 plus its
-// quotes.
-constexpr size_t kMaxFirstField = 261;
-constexpr size_t kMaxSecondField = 261;
-constexpr size_t kMaxThirdField = 260;
-// The longest name or folder a line may give (a name in the list holds at most 259 characters).
-constexpr size_t kMaxPart = 260;
+// Field limits, quotes included: a quoted path as long as the system takes.
+constexpr size_t kMaxFirstField = kMaxLongPathChars + 2;
+constexpr size_t kMaxSecondField = kMaxLongPathChars + 2;
+constexpr size_t kMaxThirdField = kMaxLongPathChars + 2;
+// The longest name or folder a line may give.
+constexpr size_t kMaxPart = kMaxLongPathChars;
 // Bytes per row a CSV file may hold.
 constexpr size_t kBytesPerRow = 1560;
 
@@ -133,10 +132,11 @@ CsvLineResult ParseCsvLine(std::wstring_view text, size_t& cursor, std::optional
   if (!SplitWhole(f1) || !SplitWhole(f2) || !SplitWhole(f3)) return CsvLineResult::Refused;
 
   const std::optional<Shape> shape = MatchShape(f1, f2, f3);
-  // A row the list could not hold (a path over 259 characters, or a folder that is not a whole path)
-  // would be cut into another name or point somewhere else.
-  if (!shape || !IsWholeFolder(shape->folder) || shape->folder.size() + shape->oldName.size() > kMaxPathChars ||
-      shape->newName.size() > kMaxPathChars) {
+  // A row the list could not hold (a path longer than any the system takes, a name over 255
+  // characters, or a folder that is not a whole path) would be cut into another name or point
+  // somewhere else.
+  if (!shape || !IsWholeFolder(shape->folder) || shape->folder.size() + shape->oldName.size() > kMaxLongPathChars ||
+      shape->oldName.size() > kMaxNameChars || shape->newName.size() > kMaxLongPathChars) {
     return CsvLineResult::Refused;
   }
   RenameItem item;

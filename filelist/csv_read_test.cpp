@@ -4,6 +4,7 @@
 
 #include "engine/change_log.h"
 #include "filelist/csv_write.h"
+#include "platform/path_limits.h"
 
 namespace korval {
 namespace {
@@ -96,9 +97,11 @@ struct LengthCase {
   bool read;
 };
 
-TEST(CsvRead, PathsUpTo259CharactersAreReadAndLongerOnesRefused) {
-  const LengthCase cases[] = {{9, 250, true}, {10, 250, false}, {5, 254, true}, {5, 255, false}, {255, 4, true},
-                              {256, 4, false}};
+// Paths as long as the system takes and names up to 255 characters are read; longer ones refused.
+TEST(CsvRead, PathsUpToTheSystemsLimitAreReadAndLongerOnesRefused) {
+  const size_t longest = kMaxLongPathChars;
+  const LengthCase cases[] = {{9, 250, true},        {300, 200, true},         {5, 255, true},  {5, 256, false},
+                              {longest - 255, 255, true}, {longest - 254, 255, false}, {255, 4, true}};
   for (const LengthCase& c : cases) {
     const std::wstring folder = L"C:\\" + std::wstring(c.folderLength - 4, L'f') + L"\\";
     const std::wstring name = std::wstring(c.nameLength - 4, L'n') + L".txt";

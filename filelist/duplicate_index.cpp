@@ -28,8 +28,8 @@ bool DuplicateIndex::Build(const RenameList& list) {
     firstRowOf_.reserve(list.Count());
     for (size_t row = 0; row < list.Count(); ++row) {
       const RenameItem& item = list.Row(row);
-      // A path too long for its slot leaves the slot empty; empty paths are found as row 0 anyway.
-      if (item.folder.size() + item.oldName.size() >= kPathBuffer) continue;
+      // A path longer than any the system takes leaves its slot empty; empty paths are found as row 0.
+      if (item.folder.size() + item.oldName.size() > kMaxLongPathChars) continue;
       firstRowOf_.emplace(Folded(item.folder + item.oldName), row);
     }
   } catch (const std::bad_alloc&) {
@@ -48,7 +48,7 @@ void DuplicateIndex::Release() {
 long DuplicateIndex::FindDuplicatePath(const std::wstring& path, size_t count) const {
   if (path.empty()) return 0;
   // Nothing to compare with (a read into an empty list): no need to fold the path.
-  if (path.size() >= kPathBuffer || count == 0 || firstRowOf_.empty()) return -1;
+  if (path.size() > kMaxLongPathChars || count == 0 || firstRowOf_.empty()) return -1;
   const auto found = firstRowOf_.find(Folded(path));
   if (found == firstRowOf_.end() || found->second >= count || found->second >= slots_) return -1;
   return static_cast<long>(found->second);

@@ -25,8 +25,6 @@ constexpr const wchar_t* kReadFilesQuestion = L"0,0";
 constexpr const wchar_t* kNoSubFolderText =
     L"サブフォルダが見つかりません。\r\n\r\n１階層下のフォルダを追加する設定になっていますが、\r\n"
     L"フォルダ自身をリストに追加する設定に変更しますか。";
-// Paths are fetched from a drop into buffers of this many characters.
-constexpr size_t kDropPathBuffer = 520;
 // The status hint is re-shown every this many files (folders).
 constexpr size_t kFileHintEvery = 18;
 constexpr size_t kFolderHintEvery = 5;
@@ -101,8 +99,8 @@ bool ListReader::AddListedRow(size_t index, const std::wstring& path, const WIN3
       FileSystemKey(path) == FileSystemKey(settings_.ownFile)) {
     return false;
   }
-  // A path that does not fit the 260-character buffers of a row is not listed, and the reader says so.
-  if (path.size() > kMaxPathChars) {
+  // A path longer than any the system takes is not listed, and the reader says so.
+  if (path.size() > kMaxLongPathChars) {
     const PathParts parts = SplitPath(path);
     if (ExtensionPasses(extensions_, settings_.filter.extensionsExclude, parts.extension)) tooLong_.push_back(path);
     return false;
@@ -226,7 +224,7 @@ void ListReader::AnnounceSubfolders(const std::wstring& childPath, size_t nameSt
   if (TooDeep(level + 2, fromTree)) return;
   ahead_.clear();
   for (const WIN32_FIND_DATAW& child : entries) {
-    if (!IsDirectory(child.dwFileAttributes) || nameStart + wcslen(child.cFileName) > kMaxPathChars) continue;
+    if (!IsDirectory(child.dwFileAttributes) || nameStart + wcslen(child.cFileName) > kMaxLongPathChars) continue;
     ahead_.push_back(childPath.substr(0, nameStart) + child.cFileName + L'\\');
   }
   if (!ahead_.empty()) hooks_.foldersAhead(ahead_);
@@ -259,9 +257,9 @@ ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount,
   if (kind == kPathIsMissing) return ReadOutcome::Continue;
 
   const bool tooDeep = TooDeep(level, fromTree);
-  // A folder whose path does not fit a row cannot be read on every system: its files are left out,
+  // A folder whose path is longer than any the system takes cannot be read: its files are left out,
   // and the reader says so.
-  if (kind == kPathIsFolder && path.size() > kMaxPathChars) {
+  if (kind == kPathIsFolder && path.size() > kMaxLongPathChars) {
     if (!tooDeep) tooLong_.push_back(path);
     return ReadOutcome::Continue;
   }
@@ -306,8 +304,9 @@ ReadOutcome ListReader::ReadFolderTree(const std::wstring& path, size_t baseCoun
   if (EscapeAborts()) return ReadOutcome::Aborted;
   Throttle(baseCount + addedCount, kFolderHintEvery);
   if (path.size() <= 2) return ReadOutcome::Continue;
-  if (path.size() > kMaxPathChars) {
-    // A folder whose path does not fit a row is neither listed nor read, and the reader says so.
+  if (path.size() > kMaxLongPathChars) {
+    // A folder whose path is longer than any the system takes is neither listed nor read, and the
+    // reader says so.
     const bool directory = entry ? IsDirectory(entry->dwFileAttributes) : PathKind(path, fs_) == kPathIsFolder;
     if (directory) tooLong_.push_back(path);
     return ReadOutcome::Continue;
@@ -419,8 +418,9 @@ ReadResult ListReader::ReadDroppedItems(const std::vector<std::wstring>& paths) 
   size_t baseCount = list_.Count();
   size_t added = 0;
   for (size_t i = 0; i < paths.size(); ++i) {
-    std::wstring path = paths[i];
-    if (path.size() >= kDropPathBuffer) path.resize(kDropPathBuffer - 1);
+    // Taken whole: a cut path could name another item. One longer than any the system takes is
+    // left out by the reading, which says so.
+    const std::wstring& path = paths[i];
     if (i == 0 && settings_.fileDir == 1 && PathKind(path, fs_) == kPathIsFile) {
       if (ShowMessage(MessageKind::StopMode, 0, kStopFolderTarget, kReadFilesQuestion,
                       MessageClass::Question) == IDYES) {

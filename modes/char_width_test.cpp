@@ -128,12 +128,14 @@ TEST(CharWidth, GrowingStemIsBuiltWholeAndGivesWayToTheExtensionOnlyAtTheBound) 
   EXPECT_EQ(L"ｶﾞｶﾞ", target.substr(folder.size(), 4));
 
   // A cut that would leave half of a surrogate pair drops the whole pair: here the room ends
-  // behind ｶﾞ x 509, "xy" and the high half of the pair.
+  // behind ｶﾞ x n, "xyz" and the high half of the pair.
   const std::wstring emoji = L"\U0001F600";
-  const std::wstring odd = folder + std::wstring(509, L'ガ') + L"xy" + emoji + std::wstring(120, L'ガ');
+  const size_t n = (kMaxBuiltPath - 1 - folder.size() - 3) / 2;
+  ASSERT_EQ(kMaxBuiltPath - 1, folder.size() + 2 * n + 3);
+  const std::wstring odd = folder + std::wstring(n, L'ガ') + L"xyz" + emoji + std::wstring(120, L'ガ');
   const std::wstring oddCut = Transform(params, odd);
   ASSERT_EQ(kMaxBuiltPath - 1, oddCut.size());
-  EXPECT_EQ(L'y', oddCut.back());
+  EXPECT_EQ(L'z', oddCut.back());
 }
 
 TEST(CharWidth, EmptyAndOversizedInput) {

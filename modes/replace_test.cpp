@@ -82,7 +82,8 @@ TEST(ReplacePlain, SpecialSequencesAndTheLengthLimit) {
   // stands. Only a runaway replacement is cut, at the bound of built names.
   const std::wstring longName = std::wstring(200, L'a') + L".txt";
   EXPECT_EQ(std::wstring(400, L'b') + L".txt", Replace(Params(L"a", L"bb"), longName, nullptr, L"C:\\"));
-  const std::wstring runaway = Replace(Params(L"a", std::wstring(10, L'b')), longName, nullptr, L"C:\\");
+  const std::wstring runaway =
+      Replace(Params(L"a", std::wstring(10, L'b')), std::wstring(4000, L'a') + L".txt", nullptr, L"C:\\");
   EXPECT_EQ(kMaxBuiltPath - 3, runaway.size());  // behind "C:\\"
 }
 

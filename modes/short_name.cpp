@@ -27,7 +27,7 @@ void ShortNameTransform(const TransformContext& ctx, const std::wstring& source,
   FileSystem& fs = ctx.fs ? *ctx.fs : SystemFileSystem();
 
   std::wstring path = source;
-  Truncate(path, kMaxPathChars);
+  Truncate(path, kMaxLongPathChars);
   const PathParts parts = SplitPath(path);
   std::wstring name = parts.stem + parts.extension;
 
@@ -38,7 +38,7 @@ void ShortNameTransform(const TransformContext& ctx, const std::wstring& source,
   }
 
   target = parts.Directory() + name;
-  Truncate(target, kMaxPathChars);
+  Truncate(target, kMaxLongPathChars);
   switch (Clamp(0, params.real8_3, 2)) {
     case 1:
       ToUpperAscii(target);

@@ -54,14 +54,18 @@ bool Win32FileSystem::Find(const wchar_t* path, WIN32_FIND_DATAW* found) {
 }
 
 bool Win32FileSystem::ShortPath(const wchar_t* path, std::wstring& shortPath) {
-  wchar_t buffer[MAX_PATH];
   const SystemPathArg asked(path);
-  const DWORD length = GetShortPathNameW(asked.c_str(), buffer, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) {
-    if (length >= MAX_PATH) SetLastError(ERROR_BUFFER_OVERFLOW);
+  std::wstring buffer(MAX_PATH, L'\0');
+  DWORD length = GetShortPathNameW(asked.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  if (length >= buffer.size()) {  // a long path's short form: the size it needs
+    buffer.assign(length + 1, L'\0');
+    length = GetShortPathNameW(asked.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  }
+  if (length == 0 || length >= buffer.size()) {
+    if (length >= buffer.size()) SetLastError(ERROR_BUFFER_OVERFLOW);
     return false;
   }
-  shortPath.assign(buffer, length);
+  shortPath.assign(buffer.data(), length);
   // A path asked for verbatim comes back with the prefix; callers compare ordinary paths.
   if (asked.Verbatim() && shortPath.rfind(L"\\\\?\\", 0) == 0) {
     shortPath = shortPath.rfind(L"\\\\?\\UNC\\", 0) == 0 ? L"\\\\" + shortPath.substr(8) : shortPath.substr(4);

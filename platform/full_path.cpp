@@ -23,10 +23,18 @@ std::wstring Filled(Fill fill) {
 }
 
 std::wstring LongSpelling(const std::wstring& path) {
-  // Some systems' long-name lookup works in a buffer of MAX_PATH and fails badly on longer paths
-  // (under Wine it reads past its buffer): such a path keeps its spelling.
-  if (path.size() >= MAX_PATH) return {};
-  return Filled([&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(path.c_str(), buffer, size); });
+  // Some systems' long-name lookup works in a buffer of MAX_PATH and fails badly on longer ordinary
+  // paths (under Wine it reads past its buffer): a longer drive path is looked up in its "\\?\"
+  // form; a longer share path keeps its spelling.
+  if (path.size() < MAX_PATH) {
+    return Filled([&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(path.c_str(), buffer, size); });
+  }
+  if (path.size() < 3 || path[1] != L':' || path[2] != L'\\') return {};
+  const std::wstring verbatim = L"\\\\?\\" + path;
+  const std::wstring spelled =
+      Filled([&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(verbatim.c_str(), buffer, size); });
+  if (spelled.size() <= 4 || spelled.compare(0, 4, verbatim, 0, 4) != 0) return {};
+  return spelled.substr(4);
 }
 
 }  // namespace

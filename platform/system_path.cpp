@@ -3,6 +3,8 @@
 
 #include <cwctype>
 
+#include "platform/path_limits.h"
+
 namespace korval {
 
 bool IsReservedDeviceName(std::wstring_view name) {
@@ -23,6 +25,7 @@ bool IsReservedDeviceName(std::wstring_view name) {
 }
 
 bool NeedsVerbatimPath(std::wstring_view path) {
+  if (path.size() >= kPathBuffer) return true;
   // The drive or the share's server and name are not parts a user names.
   size_t start = 0;
   if (path.size() >= 3 && path[1] == L':') {

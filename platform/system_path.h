@@ -14,11 +14,13 @@ namespace korval {
 // with any extension and trailing spaces before it.
 bool IsReservedDeviceName(std::wstring_view name);
 
-// Whether some part of path would be trimmed or read as a device by the system.
+// Whether the system would not take path as it stands: some part of it would be trimmed or read as a
+// device, or it is kPathBuffer characters or longer (a system that does not take long paths for the
+// process refuses those; "\\?\" reaches them on every system).
 bool NeedsVerbatimPath(std::wstring_view path);
 
-// path itself, or its "\\?\" form ("\\?\UNC\server\..." for a share) when it is full and some part of
-// it would be trimmed or read as a device. A relative path is returned as it is.
+// path itself, or its "\\?\" form ("\\?\UNC\server\..." for a share) when it is full and the system
+// would not take it as it stands. A relative path is returned as it is.
 std::wstring SystemPath(const wchar_t* path);
 
 // The system's form of a path for one call, made only where it differs from the path (no copy of

@@ -3,6 +3,7 @@
 
 #include "macro/macro_file.h"
 #include "modes/change_mode.h"
+#include "platform/long_paths.h"
 
 namespace korval {
 
@@ -26,6 +27,7 @@ ExecuteOptions ExecuteOptionsFrom(const Settings& s, const WindowsVersion& windo
   o.filefolder = s.filefolder;
   o.folderread = s.folderread;
   o.ntFamily = windows.ntFamily;
+  o.longPaths = SystemTakesLongPaths();
   o.timezone = s.timezone;
   o.dateColumnShown = s.listcols2 != 0;
   o.columndate = s.columndate;
