@@ -1,5 +1,9 @@
-// Passing path arguments from a second start to the running instance through global atoms.
+// Passing path arguments from a second start to the running instance through global atoms, and the
+// longer ones through WM_COPYDATA.
 #include "config/hand_over.h"
+
+#include "platform/full_path.h"
+#include "platform/path_limits.h"
 
 namespace korval {
 namespace {
@@ -70,13 +74,15 @@ HandOverSeams SystemHandOverSeams() {
   return seams;
 }
 
+std::wstring HandOverPath(const std::wstring& argument) {
+  if (argument.empty() || argument.find(L'\0') != std::wstring::npos) return std::wstring();
+  std::wstring path = FullPath(argument);
+  return path.size() > kMaxLongPathChars ? std::wstring() : path;
+}
+
 std::wstring HandOverText(const std::wstring& argument) {
-  if (argument.empty()) return std::wstring();
-  wchar_t buffer[kAtomBuffer] = {};
-  const DWORD length = GetFullPathNameW(argument.c_str(), kAtomBuffer, buffer, nullptr);
-  // 0 is a failure; a length of the buffer size or more is the size a longer path would need.
-  if (length == 0 || length >= static_cast<DWORD>(kAtomBuffer)) return std::wstring();
-  std::wstring text(buffer, length);
+  std::wstring text = HandOverPath(argument);
+  if (text.empty()) return text;
   text += kHandOverMark;
   if (text.size() > kMaxHandOverText) return std::wstring();
   return text;
@@ -91,19 +97,36 @@ HandOverResult HandOverPaths(HWND ownWindow, const std::vector<std::wstring>& ar
   result.windowFound = true;
 
   std::vector<SentAtom> sent;
+  std::wstring longer;  // the paths too long for an atom, each ended by a NUL
+  size_t longerCount = 0;
   const size_t last = arguments.size() < kMaxHandOverArguments + 1 ? arguments.size() : kMaxHandOverArguments + 1;
   for (size_t i = 1; i < last; ++i) {
     std::wstring text = HandOverText(arguments[i]);
-    if (text.empty()) continue;
+    if (text.empty()) {
+      const std::wstring path = HandOverPath(arguments[i]);
+      if (path.empty()) continue;
+      longer.append(path).push_back(L'\0');
+      ++longerCount;
+      continue;
+    }
     const ATOM atom = GlobalAddAtomW(text.c_str());
     if (atom == 0) continue;
     if (result.lowest == 0 || atom < result.lowest) result.lowest = atom;
     if (atom > result.highest) result.highest = atom;
     sent.push_back({atom, std::move(text)});
   }
-  result.pathsSent = sent.size();
-  result.taken = seams.sendMessage(target, message, result.lowest, result.highest) == kHandOverTaken;
+  result.pathsSent = sent.size() + longerCount;
+  result.taken = true;
+  if (!sent.empty() || longer.empty()) {
+    result.taken = seams.sendMessage(target, message, result.lowest, result.highest) == kHandOverTaken;
+  }
   RemoveLeftovers(sent);
+  if (!longer.empty()) {
+    COPYDATASTRUCT data{kHandOverCopyData, static_cast<DWORD>(longer.size() * sizeof(wchar_t)), longer.data()};
+    const bool taken = seams.sendMessage(target, WM_COPYDATA, reinterpret_cast<WPARAM>(ownWindow),
+                                         reinterpret_cast<LPARAM>(&data)) == kHandOverTaken;
+    result.taken = result.taken && taken;
+  }
   return result;
 }
 
@@ -135,6 +158,34 @@ ReceiveResult ReceivePaths(WPARAM lowest, LPARAM highest, const HandOverRefusal&
     }
     GlobalDeleteAtom(atom);
     full = readResult == PathReadResult::kListFull;
+  }
+  return result;
+}
+
+ReceiveResult ReceiveCopiedPaths(const COPYDATASTRUCT* data, const HandOverRefusal& refusal,
+                                 const ReadHandedPath& read) {
+  ReceiveResult result;
+  result.refused = true;
+  constexpr size_t kMaxBytes = kMaxHandOverArguments * (kMaxLongPathChars + 1) * sizeof(wchar_t);
+  if (data == nullptr || data->dwData != kHandOverCopyData || data->lpData == nullptr || data->cbData == 0 ||
+      data->cbData % sizeof(wchar_t) != 0 || data->cbData > kMaxBytes) {
+    return result;
+  }
+  const std::wstring_view text(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+  if (text.back() != L'\0') return result;
+  result.refused = refusal.Any();
+  bool full = false;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = text.find(L'\0', start);
+    const std::wstring path(text.substr(start, end - start));
+    start = end + 1;
+    if (path.empty() || path.size() > kMaxLongPathChars) continue;
+    if (result.refused || full) {
+      ++result.pathsNotTaken;
+      continue;
+    }
+    if (read) full = read(path) == PathReadResult::kListFull;
+    ++result.pathsRead;
   }
   return result;
 }

@@ -1,5 +1,7 @@
 // A second start hands its path arguments to the running instance: one global atom per full path,
-// marked with a trailing "@", and the registered message with the lowest and highest atom.
+// marked with a trailing "@", and the registered message with the lowest and highest atom. Atoms
+// hold at most 255 characters: longer paths follow in one WM_COPYDATA message (older instances,
+// which do not know it, still take the atoms).
 #pragma once
 
 #include <windows.h>
@@ -11,8 +13,11 @@
 namespace korval {
 
 inline constexpr wchar_t kHandOverMark = L'@';
-// A path goes over only when it and its mark are 1..255 characters long (the atom limit).
+// A path goes over in an atom when it and its mark are 1..255 characters long (the atom limit).
 inline constexpr size_t kMaxHandOverText = 255;
+// The tag of the WM_COPYDATA message that carries the longer paths: their full paths, each ended
+// by a NUL, as UTF-16.
+inline constexpr ULONG_PTR kHandOverCopyData = 0x4B4F5250;
 // At most this many arguments (after the program name) are looked at.
 inline constexpr size_t kMaxHandOverArguments = 1000;
 // The main window's titles, in the order they are searched for.
@@ -57,8 +62,11 @@ void MarkHandOverReceiver(HWND window, bool receives);
 HandOverResult HandOverPaths(HWND ownWindow, const std::vector<std::wstring>& arguments, UINT message,
                              const HandOverSeams& seams = SystemHandOverSeams());
 
-// The full path of a hand-over argument with its mark, or an empty string when it cannot go over
-// (no full path, or more than 255 characters with the mark).
+// The full path of a hand-over argument, or an empty string when it has none (empty, or longer than
+// any path the system takes).
+std::wstring HandOverPath(const std::wstring& argument);
+// The full path of a hand-over argument with its mark, or an empty string when it cannot go over in
+// an atom (no full path, or more than 255 characters with the mark).
 std::wstring HandOverText(const std::wstring& argument);
 
 // The reasons the running instance does not take paths now.
@@ -90,6 +98,11 @@ LRESULT HandOverAnswer(const ReceiveResult& result);
 // brings its window to the front (BringWindowToFront).
 ReceiveResult ReceivePaths(WPARAM lowest, LPARAM highest, const HandOverRefusal& refusal,
                            const ReadHandedPath& read);
+
+// The same for the longer paths of a WM_COPYDATA message (anything but kHandOverCopyData, or bytes
+// that are not whole UTF-16 paths each ended by a NUL, is refused).
+ReceiveResult ReceiveCopiedPaths(const COPYDATASTRUCT* data, const HandOverRefusal& refusal,
+                                 const ReadHandedPath& read);
 
 // Topmost and at once not topmost again: in front without staying on top.
 void BringWindowToFront(HWND window);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/single_instance.h"
+#include "platform/path_limits.h"
 
 namespace korval {
 namespace {
@@ -55,13 +56,18 @@ struct Loopback {
       return windowTitle != nullptr && std::wstring(title) == windowTitle ? window : nullptr;
     };
     seams.sendMessage = [this](HWND target, UINT message, WPARAM lo, LPARAM hi) -> LRESULT {
-      events.push_back(L"send");
+      events.push_back(message == WM_COPYDATA ? L"copy" : L"send");
       EXPECT_EQ(window, target);
-      EXPECT_EQ(HandOverMessage(), message);
-      last = ReceivePaths(lo, hi, refusal, [this](const std::wstring& path) {
+      const ReadHandedPath read = [this](const std::wstring& path) {
         received.push_back(path);
         return received.size() >= listLimit ? PathReadResult::kListFull : PathReadResult::kRoomForMore;
-      });
+      };
+      if (message == WM_COPYDATA) {
+        last = ReceiveCopiedPaths(reinterpret_cast<const COPYDATASTRUCT*>(hi), refusal, read);
+      } else {
+        EXPECT_EQ(HandOverMessage(), message);
+        last = ReceivePaths(lo, hi, refusal, read);
+      }
       return HandOverAnswer(last);
     };
     return seams;
@@ -140,14 +146,58 @@ TEST(HandOver, TheSenderWaitsForTheRunningWindowToShow) {
   EXPECT_EQ(std::vector<std::wstring>{TestPath(L"z")}, loop.received);
 }
 
-TEST(HandOver, TooLongAndEmptyArgumentsAreNotSent) {
+// Paths too long for an atom follow in one WM_COPYDATA message, after the atoms (which an older
+// instance takes alone); empty arguments and paths longer than any the system takes are not sent.
+TEST(HandOver, LongerPathsFollowInOneCopiedMessage) {
   Loopback loop;
   const std::wstring prefix = TestPath(L"");
-  const std::wstring fits = prefix + std::wstring(254 - prefix.size(), L'f');   // 254 + "@" = 255
-  const std::wstring tooLong = prefix + std::wstring(255 - prefix.size(), L'g');  // 255 + "@" = 256
-  const HandOverResult result = HandOverPaths(nullptr, Arguments({tooLong, L"", fits}), HandOverMessage(), loop.Seams());
-  EXPECT_EQ(1u, result.pathsSent);
-  EXPECT_EQ(std::vector<std::wstring>{fits}, loop.received);
+  const std::wstring fits = prefix + std::wstring(254 - prefix.size(), L'f');      // 254 + "@" = 255
+  const std::wstring longer = prefix + std::wstring(255 - prefix.size(), L'g');    // 255 + "@" = 256
+  const std::wstring deep = prefix + std::wstring(4000, L'長');
+  const std::wstring beyond = prefix + std::wstring(kMaxLongPathChars, L'x');
+  const HandOverResult result =
+      HandOverPaths(nullptr, Arguments({longer, L"", fits, beyond, deep}), HandOverMessage(), loop.Seams());
+  EXPECT_EQ(3u, result.pathsSent);
+  EXPECT_TRUE(result.taken);
+  EXPECT_EQ((std::vector<std::wstring>{fits, longer, deep}), loop.received);
+  EXPECT_EQ(L"copy", loop.events.back());
+  // Only long paths: no atom message at all.
+  Loopback onlyLong;
+  HandOverPaths(nullptr, Arguments({deep}), HandOverMessage(), onlyLong.Seams());
+  EXPECT_EQ(std::vector<std::wstring>{deep}, onlyLong.received);
+  EXPECT_EQ(0, std::count(onlyLong.events.begin(), onlyLong.events.end(), L"send"));
+}
+
+TEST(HandOverReceive, CopiedPathsAreCheckedAndRefusalsCounted) {
+  std::wstring two = std::wstring(L"C:\\a") + L'\0' + L"C:\\b" + L'\0';
+  std::wstring unended = L"C:\\a";
+  std::string odd(5, 'a');
+  const struct {
+    const char* what;
+    COPYDATASTRUCT data;
+    bool refusedByUser;
+    size_t read, notTaken;
+    LRESULT answer;
+  } cases[] = {
+      {"two paths", {kHandOverCopyData, static_cast<DWORD>(two.size() * 2), two.data()}, false, 2, 0, kHandOverTaken},
+      {"refused", {kHandOverCopyData, static_cast<DWORD>(two.size() * 2), two.data()}, true, 0, 2, 0},
+      {"another tag", {1, static_cast<DWORD>(two.size() * 2), two.data()}, false, 0, 0, 0},
+      {"no end", {kHandOverCopyData, static_cast<DWORD>(unended.size() * 2), unended.data()}, false, 0, 0, 0},
+      {"odd bytes", {kHandOverCopyData, 5, odd.data()}, false, 0, 0, 0},
+      {"no bytes", {kHandOverCopyData, 0, nullptr}, false, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    HandOverRefusal refusal;
+    refusal.undoMode = c.refusedByUser;
+    size_t read = 0;
+    const ReceiveResult result = ReceiveCopiedPaths(&c.data, refusal, [&](const std::wstring&) {
+      ++read;
+      return PathReadResult::kRoomForMore;
+    });
+    EXPECT_EQ(c.read, read) << c.what;
+    EXPECT_EQ(c.notTaken, result.pathsNotTaken) << c.what;
+    EXPECT_EQ(c.answer, HandOverAnswer(result)) << c.what;
+  }
 }
 
 TEST(HandOver, AtMostAThousandArguments) {

@@ -15,6 +15,7 @@
 #include "platform/data_files.h"
 #include "testing/temp_folder.h"
 #include "resources/resource.h"
+#include "testing/deep_tree.h"
 #include "testing/program_runner.h"
 
 namespace korval {
@@ -65,6 +66,24 @@ TEST_F(InstanceTest, ASecondStartHandsItsPathsToTheRunningWindowAndEnds) {
   EXPECT_EQ(0, GlobalFindAtomW((work_ / L"two.txt@").c_str()));
   // The running window kept its title; the second start never showed one of its own.
   EXPECT_EQ(L"こ～ばりす～ず ", WindowText(window));
+  EXPECT_EQ(0, running.Close());
+}
+
+// A path too long for an atom (here 1,000 characters) goes over as well, beside the short ones.
+TEST_F(InstanceTest, ASecondStartHandsOverPathsTooLongForAnAtom) {
+  const std::wstring deep = MakeDeepFolder(work_.Path(), 1000, L'長', 80);
+  ASSERT_EQ(1000u, deep.size());
+  const std::wstring file = deep + L"deep.txt";
+  HANDLE handle = CreateFileW(SystemPath(file.c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, handle);
+  CloseHandle(handle);
+  ProgramRunner running(first_, L"korvalith.exe");
+  HWND window = running.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  ProgramRunner second(second_, L"korvalith.exe", paths_ + L" \"" + file + L"\"");
+  ASSERT_TRUE(second.Started());
+  EXPECT_EQ(0, second.WaitForExit(15000));
+  EXPECT_TRUE(WaitForRows(window, 5)) << RowsShown(window);
   EXPECT_EQ(0, running.Close());
 }
 

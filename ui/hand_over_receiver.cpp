@@ -50,16 +50,17 @@ size_t ReadPaths(Workspace& work, Frame& frame, const std::vector<std::wstring>&
   return notTaken;
 }
 
-}  // namespace
-
-LRESULT ReceiveHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest) {
+// Reads what the receive function takes out of the message (paths in atoms, or longer ones copied)
+// as drops, or keeps them while the window is busy, and answers the sender.
+template <typename Receive>
+LRESULT ReceiveWith(Workspace& work, Frame& frame, Receive receive) {
   HandOverRefusal refusal;
   refusal.undoMode = work.UndoMode();
   refusal.macroPlayback = work.Playing();
   // An unattended run renames what its command line named, and nothing handed over meanwhile.
   refusal.busy = work.Automatic();
   const bool readNow = FreeToRead(work, frame);
-  ReceiveResult result = ReceivePaths(lowest, highest, refusal, [&](const std::wstring& path) {
+  ReceiveResult result = receive(refusal, [&](const std::wstring& path) {
     if (!readNow) {
       work.heldPaths.push_back(path);
       return PathReadResult::kRoomForMore;
@@ -77,6 +78,21 @@ LRESULT ReceiveHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM hig
   TellNotTaken(work, frame, result.pathsNotTaken);
   BringWindowToFront(frame.main);
   return HandOverAnswer(result);
+}
+
+}  // namespace
+
+LRESULT ReceiveHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest) {
+  return ReceiveWith(work, frame, [&](const HandOverRefusal& refusal, const ReadHandedPath& read) {
+    return ReceivePaths(lowest, highest, refusal, read);
+  });
+}
+
+LRESULT ReceiveCopiedHandOver(Workspace& work, Frame& frame, const COPYDATASTRUCT* data) {
+  if (data == nullptr || data->dwData != kHandOverCopyData) return 0;
+  return ReceiveWith(work, frame, [&](const HandOverRefusal& refusal, const ReadHandedPath& read) {
+    return ReceiveCopiedPaths(data, refusal, read);
+  });
 }
 
 void TakeHeldPaths(Workspace& work, Frame& frame) {

@@ -11,6 +11,8 @@ namespace korval {
 
 // The hand-over message; the answer goes back to the sender (kHandOverTaken when it took them all).
 LRESULT ReceiveHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest);
+// WM_COPYDATA: the paths too long for an atom, read the same way; 0 for data of another kind.
+LRESULT ReceiveCopiedHandOver(Workspace& work, Frame& frame, const COPYDATASTRUCT* data);
 
 // Timer 1511: the paths kept are read once the window is free; until then it waits.
 void TakeHeldPaths(Workspace& work, Frame& frame);

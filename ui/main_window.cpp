@@ -388,6 +388,12 @@ LRESULT OnHandOver(Workspace& work, Frame& frame, WPARAM lowest, LPARAM highest)
   return ReceiveHandOver(work, frame, lowest, highest);
 }
 
+LRESULT OnCopiedHandOver(Workspace& work, Frame& frame, const COPYDATASTRUCT* data) {
+  if (data == nullptr || data->dwData != kHandOverCopyData || !GetPropW(frame.main, kHandOverReceiverProperty)) return 0;
+  FinishSetupNow(work, frame);
+  return ReceiveCopiedHandOver(work, frame, data);
+}
+
 LRESULT OnNotify(MainWindowState* state, const NMHDR* header) {
   Workspace& work = state->work;
   Frame& frame = state->frame;
@@ -493,6 +499,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   const HandlingMessage handling(hwnd);
   if (message == handOverMessage && handOverMessage != 0) return OnHandOver(work, frame, wParam, lParam);
   switch (message) {
+    case WM_COPYDATA: return OnCopiedHandOver(work, frame, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_TIMER: OnTimer(work, frame, wParam); return 0;
     case WM_SIZE: LayoutFrame(work, frame); return 0;
     case WM_MOVE: {
