@@ -183,11 +183,16 @@ void SerialNumberTransform(const TransformContext& ctx, const std::wstring& sour
   if (params.dirrenreset && ctx.folderCounters) index = ctx.folderCounters->Next(parts.Directory());
 
   // Tags take no part in finding the serial field: neither their brackets nor their values' digits.
-  std::wstring serialTemplate = params.renbanstr;
-  std::vector<std::wstring> tags;
-  SetTagsAside(serialTemplate, tags);
-  std::wstring serialText = SerialText(ParseSerialTemplate(serialTemplate), index);
-  PutTagsBack(serialText, tags);
+  std::wstring serialText;
+  if (MayHoldTags(params.renbanstr)) {
+    std::wstring serialTemplate = params.renbanstr;
+    std::vector<std::wstring> tags;
+    SetTagsAside(serialTemplate, tags);
+    serialText = SerialText(ParseSerialTemplate(serialTemplate), index);
+    PutTagsBack(serialText, tags);
+  } else {
+    serialText = SerialText(ParseSerialTemplate(params.renbanstr), index);
+  }
   ExpandSpecialSequences(serialText, source, kSequencesPlain, ctx.fs ? *ctx.fs : SystemFileSystem(), ctx.tags);
 
   target = parts.Directory() + PlaceSerialText(parts, serialText, params.numinspos);

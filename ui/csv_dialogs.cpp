@@ -45,7 +45,7 @@ OPENFILENAMEW FileDialog(HWND owner, wchar_t* path, const wchar_t* title) {
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = kCsvFilter;
   dialog.lpstrFile = path;
-  dialog.nMaxFile = static_cast<DWORD>(kPathBuffer);
+  dialog.nMaxFile = static_cast<DWORD>(kMaxLongPathChars + 1);
   dialog.lpstrTitle = title;
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
   return dialog;
@@ -66,8 +66,8 @@ INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 bool ShowCsvSaveDialog(HWND owner, CsvSaveDialogData* io) {
-  wchar_t path[kPathBuffer] = L"";
-  OPENFILENAMEW dialog = FileDialog(owner, path, io->title);
+  std::wstring path(kMaxLongPathChars + 1, L'\0');
+  OPENFILENAMEW dialog = FileDialog(owner, path.data(), io->title);
   dialog.Flags |= OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
   if (io->withFormat) {
     dialog.Flags |= OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
@@ -77,16 +77,16 @@ bool ShowCsvSaveDialog(HWND owner, CsvSaveDialogData* io) {
     dialog.lCustData = reinterpret_cast<LPARAM>(io);
   }
   if (!SaveFileDialog(&dialog)) return false;
-  io->path = path;
+  io->path = path.c_str();
   return true;
 }
 
 bool ShowCsvOpenDialog(HWND owner, std::wstring* path) {
-  wchar_t chosen[kPathBuffer] = L"";
-  OPENFILENAMEW dialog = FileDialog(owner, chosen, kOpenTitle);
+  std::wstring chosen(kMaxLongPathChars + 1, L'\0');
+  OPENFILENAMEW dialog = FileDialog(owner, chosen.data(), kOpenTitle);
   dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
   if (!OpenFileDialog(&dialog)) return false;
-  *path = chosen;
+  *path = chosen.c_str();
   return true;
 }
 

@@ -3,6 +3,8 @@
 
 #include <shlobj.h>
 
+#include "ui/folder_tree.h"
+
 namespace korval {
 namespace {
 
@@ -27,11 +29,10 @@ bool ShowFolderDialog(HWND owner, FolderDialogData* io) {
   info.lParam = io->folder.empty() ? 0 : reinterpret_cast<LPARAM>(io->folder.c_str());
   PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
   if (!chosen) return false;
-  wchar_t path[MAX_PATH] = L"";
-  const bool ok = SHGetPathFromIDListW(chosen, path) && path[0];
+  const std::wstring path = PathOf(chosen);
   CoTaskMemFree(chosen);
-  if (ok) io->folder = path;
-  return ok;
+  if (!path.empty()) io->folder = path;
+  return !path.empty();
 }
 
 }  // namespace korval

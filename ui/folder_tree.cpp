@@ -9,6 +9,7 @@
 
 #include <cwctype>
 
+#include "platform/path_limits.h"
 #include "resources/resource.h"
 
 namespace korval {
@@ -116,13 +117,16 @@ void ExpandFirstTime(HWND tree, HTREEITEM item) {
   }
 }
 
+}  // namespace
+
 std::wstring PathOf(PCIDLIST_ABSOLUTE pidl) {
-  wchar_t path[MAX_PATH] = L"";
-  if (!pidl || !SHGetPathFromIDListW(pidl, path)) return L"";
+  if (!pidl) return L"";
+  // A folder's path may be as long as any the system takes.
+  std::wstring path(kMaxLongPathChars + 1, L'\0');
+  if (!SHGetPathFromIDListEx(pidl, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) return L"";
+  path.resize(wcslen(path.c_str()));
   return path;
 }
-
-}  // namespace
 
 bool ExcludedFromTree(const std::wstring& name, int systemIconIndex) {
   if (systemIconIndex <= 5) return false;

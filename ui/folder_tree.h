@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shtypes.h>
+
 #include <functional>
 #include <string>
 
@@ -12,6 +14,10 @@ namespace korval {
 // Whether a namespace item stays out of the tree: the recycle bin, the control panel, the home group
 // and zip folders, unless the system shows it with one of its first icons.
 bool ExcludedFromTree(const std::wstring& displayName, int systemIconIndex);
+
+// The file-system path of a namespace item, of any length the system takes; empty for an item
+// without one.
+std::wstring PathOf(PCIDLIST_ABSOLUTE pidl);
 
 // Creates the tree as a child of parent, empty.
 HWND CreateFolderTree(HWND parent);
