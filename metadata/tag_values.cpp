@@ -26,14 +26,29 @@ bool TagFromName(std::wstring_view name, Tag& tag) {
   return false;
 }
 
+std::wstring* TagValues::Slot(Tag tag) {
+  for (auto& [key, value] : values_) {
+    if (key == tag) return &value;
+  }
+  return nullptr;
+}
+
+const std::wstring* TagValues::Find(Tag tag) const {
+  if (!found_.Has(tag)) return nullptr;
+  for (const auto& [key, value] : values_) {
+    if (key == tag) return &value;
+  }
+  return nullptr;
+}
+
 void TagValues::Put(Tag tag, std::wstring value) {
   if (!wanted_.Has(tag) || value.empty()) return;
-  std::wstring& slot = values_[static_cast<int>(tag)];
   if (!found_.Has(tag)) {
-    slot = std::move(value);
+    values_.emplace_back(tag, std::move(value));
     found_.Add(tag);
     return;
   }
+  std::wstring& slot = *Slot(tag);
   // A value already there is not repeated, whether it stands alone or among others.
   size_t start = 0;
   while (start <= slot.size()) {
@@ -46,9 +61,8 @@ void TagValues::Put(Tag tag, std::wstring value) {
 }
 
 void TagValues::MergeMissing(const TagValues& other) {
-  for (int i = 0; i < kTagCount; ++i) {
-    const Tag tag = static_cast<Tag>(i);
-    if (Wants(tag) && other.found_.Has(tag)) Put(tag, other.values_[i]);
+  for (const auto& [tag, value] : other.values_) {
+    if (Wants(tag)) Put(tag, value);
   }
 }
 

@@ -2,9 +2,10 @@
 // not yet made fit for a name).
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "metadata/tags.h"
 
@@ -25,8 +26,8 @@ class TagValues {
   // them: they are joined by ", " (a value already there is not repeated). Empty values and values
   // of tags not asked for are ignored.
   void Put(Tag tag, std::wstring value);
-  // The found value, or null.
-  const std::wstring* Find(Tag tag) const { return found_.Has(tag) ? &values_[static_cast<int>(tag)] : nullptr; }
+  // The found value, or null (valid until the next Put).
+  const std::wstring* Find(Tag tag) const;
 
   // Takes the tags the other found that this one has not: a container's tags of lower rank (an
   // ID3v1 tag behind an ID3v2 one) fill only what the better ones left open.
@@ -39,9 +40,12 @@ class TagValues {
   void PutNumber(Tag tag, uint64_t value) { Put(tag, std::to_wstring(value)); }
 
  private:
+  std::wstring* Slot(Tag tag);
+
   TagSet wanted_;
   TagSet found_;
-  std::array<std::wstring, kTagCount> values_;
+  // Only the tags found: the window keeps one of these for every file a template read.
+  std::vector<std::pair<Tag, std::wstring>> values_;
 };
 
 }  // namespace korval
