@@ -17,14 +17,7 @@ constexpr int kExponentBias = 16383;
 constexpr int kLargestRateExponent = 24;   // rates up to some 16 million samples a second
 constexpr double kHighestRate = 1e7;
 
-constexpr TagSet kAiffTags = [] {
-  TagSet s;
-  for (Tag t : {Tag::Title, Tag::Artist, Tag::Album, Tag::AlbumArtist, Tag::Track, Tag::Disc, Tag::Year,
-                Tag::Genre, Tag::Composer, Tag::Duration}) {
-    s.Add(t);
-  }
-  return s;
-}();
+constexpr TagSet kAiffTags = kMusicTags;
 
 uint32_t Be32(const unsigned char* b) {
   return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];

@@ -8,6 +8,7 @@
 #include "metadata/zip_archive.h"
 #include "testing/byte_mutation.h"
 #include "testing/document_samples.h"
+#include "testing/watched_source.h"
 
 namespace korval {
 namespace {
@@ -196,28 +197,13 @@ TEST(OleTags, ReadsTheSummaryInformation) {
   for (const Case& c : cases) ExpectTags(ReadOleTags, c);
 }
 
-// Counts the reads, so a reader asked for none of its tags can be seen leaving the file alone.
-class CountingSource final : public ByteSource {
- public:
-  explicit CountingSource(std::string_view bytes) : inner_(bytes) {}
-  uint64_t Size() const override { return inner_.Size(); }
-  bool Read(uint64_t offset, size_t count, unsigned char* out) override {
-    ++reads;
-    return inner_.Read(offset, count, out);
-  }
-  size_t reads = 0;
-
- private:
-  MemoryByteSource inner_;
-};
-
 TEST(DocumentTags, ReadNothingWhenNoTagOfTheirsIsAsked) {
   for (const std::string& sample : DocumentSamples()) {
     for (Reader read : {ReadZipDocumentTags, ReadPdfTags, ReadOleTags}) {
-      CountingSource source(sample);
+      WatchedSource source(sample);
       TagValues values(TagSet::Of(Tag::Width));
       read(source, values);
-      EXPECT_EQ(0u, source.reads);
+      EXPECT_EQ(0u, source.Reads());
     }
   }
 }

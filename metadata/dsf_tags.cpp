@@ -10,14 +10,7 @@ namespace {
 constexpr uint64_t kDsdChunkSize = 28;
 constexpr uint64_t kFmtChunkSize = 52;
 
-constexpr TagSet kDsfTags = [] {
-  TagSet s;
-  for (Tag t : {Tag::Title, Tag::Artist, Tag::Album, Tag::AlbumArtist, Tag::Track, Tag::Disc, Tag::Year,
-                Tag::Genre, Tag::Composer, Tag::Duration}) {
-    s.Add(t);
-  }
-  return s;
-}();
+constexpr TagSet kDsfTags = kMusicTags;
 
 uint64_t Le(const unsigned char* b, int bytes) {
   uint64_t v = 0;

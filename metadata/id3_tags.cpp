@@ -49,14 +49,7 @@ constexpr std::array<const wchar_t*, 192> kGenres = {
     L"Podcast", L"Indie Rock", L"G-Funk", L"Dubstep", L"Garage Rock", L"Psybient",
 };
 
-constexpr TagSet kFrameTags = [] {
-  TagSet s;
-  for (Tag t : {Tag::Title, Tag::Artist, Tag::Album, Tag::AlbumArtist, Tag::Track, Tag::Disc, Tag::Year,
-                Tag::Genre, Tag::Composer, Tag::Duration}) {
-    s.Add(t);
-  }
-  return s;
-}();
+constexpr TagSet kFrameTags = kMusicTags;
 
 // What a frame id stands for. Year frames come in ranks: the recording time, then the year, then
 // the original release; the best one in the tag wins.

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "testing/found_tags.h"
-
 #include "metadata/tag_readers.h"
+#include "testing/found_tags.h"
 #include "testing/music_samples.h"
 
 namespace korval {
@@ -160,22 +159,34 @@ TEST(Id3v2Tags, OnlyAskedTagsAreReadAndFoundOnesKept) {
   EXPECT_EQ(L"Artist=A", Found(first));
 }
 
-std::wstring Id3v1Of(const std::string& bytes, bool* had = nullptr) {
+// What a reader of a tag at the end found, and whether it found a tag at all.
+std::wstring EndTagOf(bool (*reader)(ByteSource&, TagValues&), const std::string& bytes, bool* had) {
   MemoryByteSource source(bytes);
   TagValues values;
-  const bool found = ReadId3v1Tags(source, values);
+  const bool found = reader(source, values);
   if (had != nullptr) *had = found;
   return Found(values);
 }
 
+struct EndTagRow {
+  const char* what;
+  std::string bytes;
+  bool has;  // a tag stands there at all
+  std::wstring want;
+};
+
+template <size_t N>
+void ExpectEndTags(bool (*reader)(ByteSource&, TagValues&), const EndTagRow (&rows)[N]) {
+  for (const EndTagRow& row : rows) {
+    bool had = false;
+    EXPECT_EQ(row.want, EndTagOf(reader, row.bytes, &had)) << row.what;
+    EXPECT_EQ(row.has, had) << row.what;
+  }
+}
+
 TEST(Id3v1Tags, ReadsTheFixedFields) {
   std::string spaces = Id3v1("Title   ", "Artist", "", "", 0, 255);
-  struct Row {
-    const char* what;
-    std::string bytes;
-    bool has;
-    std::wstring want;
-  } rows[] = {
+  const EndTagRow rows[] = {
       {"1.1 with a track", "audio" + Id3v1("Title", "Artist", "Album", "1999", 7, 17), true,
        L"Title=Title|Artist=Artist|Album=Album|Track=7|Year=1999|Genre=Rock"},
       {"1.0, no genre", Id3v1("Title", "", "", "", 0, 255), true, L"Title=Title"},
@@ -186,20 +197,9 @@ TEST(Id3v1Tags, ReadsTheFixedFields) {
       {"no TAG", std::string(200, 'x'), false, L""},
       {"shorter than a tag", Id3v1("T", "", "", "", 0, 1).substr(1), false, L""},
   };
-  for (const Row& row : rows) {
-    bool had = false;
-    EXPECT_EQ(row.want, Id3v1Of(row.bytes, &had)) << row.what;
-    EXPECT_EQ(row.has, had) << row.what;
-  }
+  ExpectEndTags(ReadId3v1Tags, rows);
 }
 
-std::wstring ApeOf(const std::string& bytes, bool* had = nullptr) {
-  MemoryByteSource source(bytes);
-  TagValues values;
-  const bool found = ReadApeTags(source, values);
-  if (had != nullptr) *had = found;
-  return Found(values);
-}
 
 TEST(ApeTags, ReadsItemsAtTheEndOrTheStart) {
   const std::string items = ApeItem("Title", "Song") + ApeItem("ARTIST", std::string("A\0B", 3)) +
@@ -213,12 +213,7 @@ TEST(ApeTags, ReadsItemsAtTheEndOrTheStart) {
   countLies.replace(countLies.size() - 16, 4, Le32(0xFFFFFFFF));
   std::string sizeLies = "audio" + ApeTag(title, 1);
   sizeLies.replace(sizeLies.size() - 20, 4, Le32(100000));
-  struct Row {
-    const char* what;
-    std::string bytes;
-    bool has;
-    std::wstring want;
-  } rows[] = {
+  const EndTagRow rows[] = {
       {"footer at the end", "audio" + ApeTag(items, 9), true, allFound},
       {"header and footer before ID3v1", "audio" + ApeTag(items, 9, 2000, true) + Id3v1("v1", "", "", "", 0, 255), true, allFound},
       {"header at the start, no footer", ApeTag(items, 9, 2000, true, false) + "audio", true, allFound},
@@ -234,11 +229,7 @@ TEST(ApeTags, ReadsItemsAtTheEndOrTheStart) {
        true, L"Title=T|Artist=TAG" + std::wstring(93, L'x')},
       {"no tag", std::string(300, 'x'), false, L""},
   };
-  for (const Row& row : rows) {
-    bool had = false;
-    EXPECT_EQ(row.want, ApeOf(row.bytes, &had)) << row.what;
-    EXPECT_EQ(row.has, had) << row.what;
-  }
+  ExpectEndTags(ReadApeTags, rows);
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 // The ISO media tag reader over built movies and music files, good and damaged.
 #include <gtest/gtest.h>
 
-#include "testing/found_tags.h"
-
 #include "metadata/tag_readers.h"
+#include "testing/found_tags.h"
 #include "testing/media_samples.h"
 
 namespace korval {

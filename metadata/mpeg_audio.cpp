@@ -16,14 +16,6 @@ constexpr uint64_t kId3v1Size = 128;
 constexpr uint64_t kApeFrameSize = 32;
 constexpr uint32_t kShortestFrame = 16;  // 8 kbit/s at 24 kHz makes frames of 24 bytes
 
-constexpr TagSet kMusicTags = [] {
-  TagSet s;
-  for (Tag t : {Tag::Title, Tag::Artist, Tag::Album, Tag::AlbumArtist, Tag::Track, Tag::Disc, Tag::Year,
-                Tag::Genre, Tag::Composer, Tag::Duration}) {
-    s.Add(t);
-  }
-  return s;
-}();
 
 // Kilobits per second by bit rate index: MPEG-1 layers I, II, III; MPEG-2 and 2.5 layer I; layers II and III.
 constexpr uint16_t kBitRates[5][16] = {

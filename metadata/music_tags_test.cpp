@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "testing/found_tags.h"
-
 #include "metadata/tag_readers.h"
 #include "testing/byte_mutation.h"
+#include "testing/found_tags.h"
 #include "testing/music_samples.h"
+#include "testing/watched_source.h"
 
 namespace korval {
 namespace {
@@ -168,23 +168,6 @@ TEST(DsfTags, ReadsTheTagTheHeaderPointsAt) {
   });
 }
 
-// A source that counts what is read from it.
-class CountingSource final : public ByteSource {
- public:
-  explicit CountingSource(std::string_view bytes) : inner_(bytes) {}
-  uint64_t Size() const override { return inner_.Size(); }
-  bool Read(uint64_t offset, size_t count, unsigned char* out) override {
-    ++reads;
-    bytes += count;
-    return inner_.Read(offset, count, out);
-  }
-  size_t reads = 0;
-  size_t bytes = 0;
-
- private:
-  MemoryByteSource inner_;
-};
-
 const std::pair<const char*, Reader> kContainerReaders[] = {
     {"mpeg", ReadMpegAudioTags}, {"ape family", ReadApeFamilyTags}, {"riff", ReadRiffTags},
     {"aiff", ReadAiffTags},      {"dsf", ReadDsfTags},
@@ -198,16 +181,16 @@ TEST(MusicTags, EachReaderTakesItsOwnLayoutAndReadsOnlyWhatIsAsked) {
     for (const auto& [name, reader] : kContainerReaders) {
       const bool own = std::string(name) == owners[i];
       EXPECT_EQ(own, !Read(reader, samples[i]).empty()) << name << " on sample " << i;
-      CountingSource source(samples[i]);
+      WatchedSource source(samples[i]);
       TagValues nothingAsked(TagSet::Of(Tag::Crc32));
       reader(source, nothingAsked);
-      EXPECT_LE(source.reads, 1u) << name << " on sample " << i;
+      EXPECT_LE(source.Reads(), 1u) << name << " on sample " << i;
     }
   }
   // A large picture before the title is stepped over, not read.
   const std::string picture = Id3Tag(3, Id3Frame(3, "APIC", std::string(1 << 20, 'p')) + Id3Text(3, "TIT2", kLatin1, L"T")) +
                               MpegFrames(kMpeg25, 72, 3);
-  CountingSource source(picture);
+  WatchedSource source(picture);
   TagValues title(TagSet::Of(Tag::Title));
   ReadMpegAudioTags(source, title);
   EXPECT_EQ(L"Title=T", Found(title));

@@ -11,6 +11,7 @@
 #include "metadata/tag_readers.h"
 #include "testing/byte_mutation.h"
 #include "testing/picture_samples.h"
+#include "testing/watched_source.h"
 
 namespace korval {
 namespace {
@@ -197,21 +198,6 @@ TEST(PictureTags, NumbersAsPhotographersWriteThem) {
   }
 }
 
-// Records where a reader looked.
-class WatchedSource final : public ByteSource {
- public:
-  explicit WatchedSource(std::string_view bytes) : inner_(bytes) {}
-  uint64_t Size() const override { return inner_.Size(); }
-  bool Read(uint64_t offset, size_t count, unsigned char* out) override {
-    reads.push_back(offset);
-    return inner_.Read(offset, count, out);
-  }
-  std::vector<uint64_t> reads;
-
- private:
-  MemoryByteSource inner_;
-};
-
 TEST(PictureTags, SizeAloneLeavesTheExifDirectoryUnread) {
   const std::string tiff = CameraTiff(false);
   const std::vector<std::string> files = {JpegPicture(tiff, 16, 9), PngPicture(tiff, 16, 9),
@@ -224,7 +210,7 @@ TEST(PictureTags, SizeAloneLeavesTheExifDirectoryUnread) {
       TagValues values(wanted);
       ReadPictureTags(source, values);
       found = Describe(values);
-      for (uint64_t at : source.reads) {
+      for (uint64_t at : source.offsets) {
         if (at >= directories && at < directories + tiff.size() - 8) return true;
       }
       return false;

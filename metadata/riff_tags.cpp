@@ -15,14 +15,7 @@ constexpr size_t kMaxChunks = 4096;        // per level; more is no real file
 constexpr uint32_t kMaxTextBytes = 65536;  // longer INFO items are skipped, not read
 constexpr uint32_t kMaxFrameSide = 65535;  // pixels; anything larger is a damaged header
 
-constexpr TagSet kRiffTags = [] {
-  TagSet s;
-  for (Tag t : {Tag::Title, Tag::Artist, Tag::Album, Tag::AlbumArtist, Tag::Track, Tag::Disc, Tag::Year,
-                Tag::Genre, Tag::Composer, Tag::Duration, Tag::Width, Tag::Height}) {
-    s.Add(t);
-  }
-  return s;
-}();
+constexpr TagSet kRiffTags = kMusicTags.Union(TagSet::Of(Tag::Width)).Union(TagSet::Of(Tag::Height));
 
 struct InfoItem {
   char id[5];

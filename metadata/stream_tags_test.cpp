@@ -2,12 +2,11 @@
 // hostile, and all the music and movie readers over mutated samples.
 #include <gtest/gtest.h>
 
-#include "testing/found_tags.h"
-
 #include <random>
 
 #include "metadata/tag_readers.h"
 #include "testing/byte_mutation.h"
+#include "testing/found_tags.h"
 #include "testing/media_samples.h"
 
 namespace korval {

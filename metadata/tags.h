@@ -93,6 +93,9 @@ inline constexpr TagSet kMusicTextTags = [] {
   return s;
 }();
 
+// The music tags and the duration: what a music file's tag blocks and stream headers give.
+inline constexpr TagSet kMusicTags = kMusicTextTags.Union(TagSet::Of(Tag::Duration));
+
 // The tags computed over all of a file's bytes.
 inline constexpr TagSet kHashTags = [] {
   TagSet s;

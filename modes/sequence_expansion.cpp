@@ -62,13 +62,13 @@ void ExpandSpecialSequences(std::wstring& text, const std::wstring& source, int 
   };
 
   std::wstring out;
-  TagSpec spec;
+  WrittenTag written;
   const size_t n = text.size();
   for (size_t i = 0; i < n && out.size() < kSequenceWorkChars - 1;) {
     const wchar_t c = text[i];
-    if (withTags && c == L'<' && ParseTagSpec(text, i, spec)) {
-      if (!tags->Expand(spec, text, out)) out.append(text, i, spec.length);
-      i += spec.length;
+    if (withTags && c == L'<' && ParseWrittenTag(text, i, written)) {
+      if (!tags->Expand(written, text, out)) out.append(text, i, written.length);
+      i += written.length;
       continue;
     }
     if (form == kSequencesProtected) {

@@ -60,31 +60,31 @@ std::wstring FirstFourDigits(std::wstring_view text) {
 
 }  // namespace
 
-bool ParseTagSpec(std::wstring_view text, size_t at, TagSpec& spec) {
+bool ParseWrittenTag(std::wstring_view text, size_t at, WrittenTag& written) {
   if (at + 2 > text.size() || text[at] != L'<' || text[at + 1] != L':') return false;
   size_t i = at + 2;
   const size_t nameStart = i;
   while (i < text.size() && IsAsciiAlnum(text[i]) && i - nameStart < kMaxTagNameChars) ++i;
-  if (!TagFromName(text.substr(nameStart, i - nameStart), spec.tag)) return false;
-  spec.digits = 0;
-  spec.hasFallback = false;
-  spec.fallback.clear();
+  if (!TagFromName(text.substr(nameStart, i - nameStart), written.tag)) return false;
+  written.digits = 0;
+  written.hasFallback = false;
+  written.fallback.clear();
   if (i < text.size() && text[i] == L':') {
     const size_t digitsStart = ++i;
     int digits = 0;
     while (i < text.size() && IsDigitChar(text[i]) && i - digitsStart < 2) digits = digits * 10 + (text[i++] - L'0');
     if (i == digitsStart || digits > kMaxTagDigits) return false;
-    spec.digits = digits;
+    written.digits = digits;
   }
   if (i < text.size() && text[i] == L'|') {
     const size_t close = text.find(L'>', i + 1);
     if (close == std::wstring_view::npos || close - i - 1 > kMaxFallbackChars) return false;
-    spec.hasFallback = true;
-    spec.fallback.assign(text.substr(i + 1, close - i - 1));
+    written.hasFallback = true;
+    written.fallback.assign(text.substr(i + 1, close - i - 1));
     i = close;
   }
   if (i >= text.size() || text[i] != L'>') return false;
-  spec.length = i + 1 - at;
+  written.length = i + 1 - at;
   return true;
 }
 
@@ -95,12 +95,12 @@ void SetTagsAside(std::wstring& text, std::vector<std::wstring>& aside) {
     if (c >= kFirstAside && c <= kLastAside) return;
   }
   std::wstring out;
-  TagSpec spec;
+  WrittenTag written;
   for (size_t i = 0; i < text.size();) {
-    if (aside.size() <= static_cast<size_t>(kLastAside - kFirstAside) && ParseTagSpec(text, i, spec)) {
+    if (aside.size() <= static_cast<size_t>(kLastAside - kFirstAside) && ParseWrittenTag(text, i, written)) {
       out += static_cast<wchar_t>(kFirstAside + aside.size());
-      aside.push_back(text.substr(i, spec.length));
-      i += spec.length;
+      aside.push_back(text.substr(i, written.length));
+      i += written.length;
     } else {
       out += text[i++];
     }
@@ -124,9 +124,9 @@ void PutTagsBack(std::wstring& text, const std::vector<std::wstring>& aside) {
 
 TagSet TagsInText(std::wstring_view text) {
   TagSet tags;
-  TagSpec spec;
+  WrittenTag written;
   for (size_t at = text.find(L"<:"); at != std::wstring_view::npos; at = text.find(L"<:", at + 1)) {
-    if (ParseTagSpec(text, at, spec)) tags.Add(spec.tag);
+    if (ParseWrittenTag(text, at, written)) tags.Add(written.tag);
   }
   return tags;
 }
@@ -187,18 +187,18 @@ void RowTags::StartRow(const std::wstring& itemPath) {
   missing_.reset();
 }
 
-bool RowTags::Expand(const TagSpec& spec, std::wstring_view wholeText, std::wstring& out) {
+bool RowTags::Expand(const WrittenTag& written, std::wstring_view wholeText, std::wstring& out) {
   std::wstring value;
   if (!itemPath_.empty()) {
-    const TagValues& values = cache_->ValuesFor(itemPath_, TagsInText(wholeText).Union(TagSet::Of(spec.tag)));
-    if (const std::wstring* raw = values.Find(spec.tag)) value = TagValueForName(spec.tag, *raw, spec.digits);
+    const TagValues& values = cache_->ValuesFor(itemPath_, TagsInText(wholeText).Union(TagSet::Of(written.tag)));
+    if (const std::wstring* raw = values.Find(written.tag)) value = TagValueForName(written.tag, *raw, written.digits);
   }
   if (value.empty()) {
-    if (!spec.hasFallback) {
-      if (!missing_) missing_ = spec.tag;
+    if (!written.hasFallback) {
+      if (!missing_) missing_ = written.tag;
       return false;
     }
-    value = spec.fallback;
+    value = written.fallback;
   }
   out += value;
   return true;

@@ -16,7 +16,7 @@
 
 namespace korval {
 
-struct TagSpec {
+struct WrittenTag {
   Tag tag = Tag::Title;
   int digits = 0;  // ":N", 0 when not given
   bool hasFallback = false;
@@ -28,7 +28,7 @@ struct TagSpec {
 inline constexpr int kMaxTagDigits = 32;
 
 // The tag written at text[at]; false when no tag of a known name, well formed, stands there.
-bool ParseTagSpec(std::wstring_view text, size_t at, TagSpec& spec);
+bool ParseWrittenTag(std::wstring_view text, size_t at, WrittenTag& written);
 
 // Every tag the text asks for.
 TagSet TagsInText(std::wstring_view text);
@@ -75,7 +75,7 @@ class RowTags {
   void StartRow(const std::wstring& itemPath);
   // The text for the tag written in wholeText: the value fit for a name, or the fallback; false when
   // the file has no such tag and no fallback is given (the row is then not to be renamed).
-  bool Expand(const TagSpec& spec, std::wstring_view wholeText, std::wstring& out);
+  bool Expand(const WrittenTag& written, std::wstring_view wholeText, std::wstring& out);
   // The first tag the row asked for and its file lacks.
   std::optional<Tag> Missing() const { return missing_; }
 

@@ -10,7 +10,7 @@
 namespace korval {
 namespace {
 
-TEST(TagSpec, WhatIsATagAndWhatStaysText) {
+TEST(WrittenTag, WhatIsATagAndWhatStaysText) {
   const struct {
     const wchar_t* text;
     bool tag;
@@ -36,16 +36,16 @@ TEST(TagSpec, WhatIsATagAndWhatStaysText) {
       {L"<:>", false, Tag::Title, 0, nullptr, 0},
   };
   for (const auto& c : cases) {
-    TagSpec spec;
-    ASSERT_EQ(c.tag, ParseTagSpec(c.text, 0, spec)) << Utf8(c.text);
+    WrittenTag written;
+    ASSERT_EQ(c.tag, ParseWrittenTag(c.text, 0, written)) << Utf8(c.text);
     if (!c.tag) continue;
-    EXPECT_EQ(c.expected, spec.tag) << Utf8(c.text);
-    EXPECT_EQ(c.digits, spec.digits) << Utf8(c.text);
-    EXPECT_EQ(c.fallback != nullptr, spec.hasFallback) << Utf8(c.text);
+    EXPECT_EQ(c.expected, written.tag) << Utf8(c.text);
+    EXPECT_EQ(c.digits, written.digits) << Utf8(c.text);
+    EXPECT_EQ(c.fallback != nullptr, written.hasFallback) << Utf8(c.text);
     if (c.fallback) {
-      EXPECT_EQ(c.fallback, spec.fallback);
+      EXPECT_EQ(c.fallback, written.fallback);
     }
-    EXPECT_EQ(c.length, spec.length) << Utf8(c.text);
+    EXPECT_EQ(c.length, written.length) << Utf8(c.text);
   }
   TagSet both = TagSet::Of(Tag::Track);
   both.Add(Tag::Title);

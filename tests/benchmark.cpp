@@ -34,19 +34,14 @@
 #include "testing/temp_folder.h"
 #include "regex/case_fold.h"
 #include "regex/substitute.h"
+#include "tests/bare_reads.h"
 #include "tests/capture_date_benchmark.h"
-#include "tests/tag_benchmark.h"
 #include "tests/std_regex_traits.h"
+#include "tests/tag_benchmark.h"
 #include "tests/window_benchmark.h"
 
 namespace korval {
 namespace {
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 // A folder of files named 000000.txt ... and a list that renames each to a name that does not exist.
 RenameList MakeFolderAndList(const TempFolder& dir, size_t rows) {

@@ -19,19 +19,13 @@
 #include "modes/date_time.h"
 #include "platform/scoped_handle.h"
 #include "testing/temp_folder.h"
+#include "tests/bare_reads.h"
 
 namespace korval {
 namespace {
 
 using namespace samples;
 
-constexpr DWORD kBareReadBytes = 64 * 1024;
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 // The head at the start, the tail at the end, a hole of `size` bytes in between.
 bool WriteSparse(const std::wstring& path, const std::string& head, unsigned long long size, const std::string& tail) {
@@ -85,19 +79,6 @@ std::vector<std::wstring> MakeMovies(const TempFolder& dir, size_t count) {
     if (!WriteSparse(paths.back(), head, size, moov)) std::printf("  (could not write a movie)\n");
   }
   return paths;
-}
-
-// Opens each file and reads its first 64 KB: the least any reader of the file's content does.
-size_t BareReads(const std::vector<std::wstring>& paths) {
-  std::vector<char> buffer(kBareReadBytes);
-  size_t total = 0;
-  for (const std::wstring& path : paths) {
-    ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD got = 0;
-    if (file && ReadFile(file.Get(), buffer.data(), kBareReadBytes, &got, nullptr)) total += got;
-  }
-  return total;
 }
 
 // The date mode ("撮影日時", YYYYMMDDhhmmss as the new name) over every file; the rows that got a date.

@@ -21,15 +21,10 @@
 #include "testing/music_samples.h"
 #include "testing/quiet_context.h"
 #include "testing/temp_folder.h"
+#include "tests/bare_reads.h"
 
 namespace korval {
 namespace {
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 bool WriteSparse(const std::wstring& path, const std::string& head, unsigned long long size) {
   ScopedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -69,19 +64,6 @@ std::vector<std::wstring> MakeFiles(const TempFolder& dir, size_t count, const w
     if (!WriteSparse(paths.back(), head(i), size)) std::printf("  (could not write %ls)\n", name);
   }
   return paths;
-}
-
-size_t BareReads(const std::vector<std::wstring>& paths) {
-  constexpr DWORD kBareReadBytes = 64 * 1024;
-  std::vector<char> buffer(kBareReadBytes);
-  size_t total = 0;
-  for (const std::wstring& path : paths) {
-    ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD got = 0;
-    if (file && ReadFile(file.Get(), buffer.data(), kBareReadBytes, &got, nullptr)) total += got;
-  }
-  return total;
 }
 
 void CompareReads(const char* what, const std::vector<std::wstring>& paths) {
