@@ -134,8 +134,9 @@ std::optional<uint32_t> IsoValue(const Found& found) {
   return std::nullopt;
 }
 
+// EXIF declares its texts ASCII; editors write UTF-8 beyond it, older Japanese cameras Shift-JIS.
 void PutText(TagValues& values, Tag tag, const std::optional<std::string>& text) {
-  if (text && values.Wants(tag)) values.Put(tag, TextFromLatin1(*text));
+  if (text && values.Wants(tag)) values.Put(tag, TextFromUtf8OrLatin1(*text));
 }
 
 void PutCameraTags(const Found& found, TagValues& values) {

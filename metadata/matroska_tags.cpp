@@ -238,8 +238,13 @@ constexpr TagName kAlbumNames[] = {
     {"DATE_RECORDED", Tag::Year}, {"GENRE", Tag::Genre},        {"COMPOSER", Tag::Composer},
 };
 
-// The simple tags by level, then the segment's title when no track-level title was there.
+// The segment's title first (what players and the usual metadata tools show as the title), then
+// the simple tags by level.
 void PutTags(const Found& found, TagValues& values, TagSet open) {
+  if (open.Has(Tag::Title) && !found.infoTitle.empty()) {
+    values.Put(Tag::Title, found.infoTitle);
+    open.Remove(Tag::Title);
+  }
   const bool oneLevel = std::all_of(found.entries.begin(), found.entries.end(),
                                     [&](const TagEntry& e) { return e.level == found.entries.front().level; });
   TagSet byTrack;
@@ -258,7 +263,6 @@ void PutTags(const Found& found, TagValues& values, TagSet open) {
         values.Put(known.tag, entry.value);
     }
   }
-  if (!byTrack.Has(Tag::Title) && open.Has(Tag::Title)) values.Put(Tag::Title, found.infoTitle);
 }
 
 }  // namespace

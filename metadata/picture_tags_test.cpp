@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "metadata/tag_readers.h"
+#include "platform/utf8.h"
 #include "testing/byte_mutation.h"
 #include "testing/picture_samples.h"
 #include "testing/watched_source.h"
@@ -45,8 +46,7 @@ std::string Describe(const TagValues& values) {
   for (Tag tag : kPictureTags) {
     const std::wstring* value = values.Find(tag);
     if (value == nullptr) continue;
-    std::string narrow;
-    for (wchar_t c : *value) narrow += c < 0x80 ? static_cast<char>(c) : '?';
+    const std::string narrow = Utf8(*value);
     std::string name;
     for (const wchar_t* c = DescriptorOf(tag).name; *c != 0; ++c) name += static_cast<char>(*c);
     out += (out.empty() ? "" : "; ") + name + "=" + narrow;
@@ -163,8 +163,12 @@ struct NumberRow {
   const char* expected;
 };
 
-TEST(PictureTags, NumbersAsPhotographersWriteThem) {
+TEST(PictureTags, NumbersAndTextsAsPhotographersWriteThem) {
   const std::vector<NumberRow> rows = {
+      // Texts: ASCII by the format, UTF-8 as editors write it, Shift-JIS from older Japanese cameras.
+      {{TextTag(0xA434, "Z 9 \xE2\x85\xA1")}, "Lens=Z 9 \xE2\x85\xA1"},
+      {{TextTag(0xA434, "\x83\x8C\x83\x93\x83\x59")}, "Lens=\xE3\x83\xAC\xE3\x83\xB3\xE3\x82\xBA"},
+      {{TextTag(0xA434, "Ob\xE9ktiv")}, "Lens=Ob\xC3\xA9ktiv"},
       {{RationalTag(false, 0x829A, 1, 250)}, "Exposure=1/250"},
       {{RationalTag(false, 0x829A, 10, 40000)}, "Exposure=1/4000"},
       {{RationalTag(false, 0x829A, 1, 3)}, "Exposure=0.3"},

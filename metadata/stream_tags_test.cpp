@@ -185,11 +185,13 @@ TEST(MatroskaTags, ReadsEachLayout) {
   std::string childPastParent = MatroskaVideoTrack(640, 480);
   childPastParent.replace(childPastParent.find('\xE0') + 1, 1, "\x9F");
   const Case cases[] = {
-      {"album and track levels", s[10],
-       L"Title=Song|Artist=Singer|Album=Record|AlbumArtist=Band|Track=3|Width=1920|Height=800|Duration=1-35"},
+      {"album and track levels; the segment's title wins", s[10],
+       L"Title=Movie|Artist=Singer|Album=Record|AlbumArtist=Band|Track=3|Width=1920|Height=800|Duration=1-35"},
       {"webm of unknown size", s[11], L"Width=640|Height=360|Duration=0-01"},
-      {"one level only", MatroskaFile("matroska", oneLevel + info),
-       L"Title=Song|Artist=Singer|Composer=Writer|Duration=1-05"},
+      {"one level only; the segment's title wins", MatroskaFile("matroska", oneLevel + info),
+       L"Title=Info title|Artist=Singer|Composer=Writer|Duration=1-05"},
+      {"a track-level title where the segment has none", MatroskaFile("matroska", oneLevel),
+       L"Title=Song|Artist=Singer|Composer=Writer"},
       {"segment title without a track-level title", MatroskaFile("matroska", info + tags),
        L"Title=Info title|Artist=Singer|Album=Record|Year=2020|Genre=Pop|Duration=1-05"},
       {"tags behind clusters, through the seek head", MatroskaFile("matroska", sought),
