@@ -30,4 +30,17 @@ inline std::wstring MakeDeepFolder(const std::wstring& base, size_t length, wcha
   return folder;
 }
 
+// Whether something is at the path, however long.
+inline bool ExistsAt(const std::wstring& path) {
+  return GetFileAttributesW(SystemPath(path.c_str()).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Makes an empty file at the path, however long; false when it is there already or cannot be made.
+inline bool MakeFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(SystemPath(path.c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
 }  // namespace korval

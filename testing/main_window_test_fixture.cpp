@@ -147,4 +147,17 @@ std::wstring MainWindowTest::Rows() const {
   return rows;
 }
 
+DialogAnswers::Answer ChooseFileInDialog(const std::wstring& path, int format) {
+  return [path, format](HWND dialog) {
+    HWND name = GetDlgItem(dialog, 0x480);  // edt1
+    if (!name) name = GetDlgItem(dialog, 0x47C);  // cmb13
+    HWND layout = format >= 0 ? FindWindowExW(dialog, nullptr, L"#32770", nullptr) : nullptr;
+    if (!name || (format >= 0 && !(layout && HasControl(layout, IDC_CSV_FORMAT)))) return false;
+    if (layout) SendDlgItemMessageW(layout, IDC_CSV_FORMAT, CB_SETCURSEL, format, 0);
+    SetWindowTextW(name, path.c_str());
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return true;
+  };
+}
+
 }  // namespace korval

@@ -65,4 +65,8 @@ class MainWindowTest : public testing::Test {
   HWND focused_ = nullptr;  // where the window's focus was after the last key
 };
 
+// Types the path into a file dialog's name box (and picks the CSV layout, when format is 0 or more
+// and the dialog has the box) and confirms, once the dialog has its boxes.
+DialogAnswers::Answer ChooseFileInDialog(const std::wstring& path, int format = -1);
+
 }  // namespace korval

@@ -15,17 +15,6 @@
 namespace korval {
 namespace {
 
-bool ExistsAt(const std::wstring& path) {
-  return GetFileAttributesW(SystemPath(path.c_str()).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool MakeFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(SystemPath(path.c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
-}
-
 TEST(LongPathRun, DeepTreesAreListedRenamedReportedAndUndone) {
   TempFolder program;
   program.WriteFile(L"use.ini", "");

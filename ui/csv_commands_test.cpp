@@ -20,21 +20,6 @@
 namespace korval {
 namespace {
 
-// Types the path into the file dialog's name box (and picks the layout, when the box is there)
-// and confirms, once the dialog has its boxes.
-DialogAnswers::Answer ChooseFile(const std::wstring& path, int format = -1) {
-  return [path, format](HWND dialog) {
-    HWND name = GetDlgItem(dialog, 0x480);  // edt1
-    if (!name) name = GetDlgItem(dialog, 0x47C);  // cmb13
-    HWND layout = format >= 0 ? FindWindowExW(dialog, nullptr, L"#32770", nullptr) : nullptr;
-    if (!name || (format >= 0 && !(layout && HasControl(layout, IDC_CSV_FORMAT)))) return false;
-    if (layout) SendDlgItemMessageW(layout, IDC_CSV_FORMAT, CB_SETCURSEL, format, 0);
-    SetWindowTextW(name, path.c_str());
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    return true;
-  };
-}
-
 // The file dialog's question whether an existing file may be replaced: Yes.
 bool ReplaceTheFile(HWND question) { return !HasControl(question, 0x480) && PressButton(IDYES)(question); }
 
@@ -68,7 +53,7 @@ TEST_F(CsvCommandTest, SavingAllRowsWritesTheLayoutChosenInTheDialog) {
     if (!c.replaces) DeleteFileW((files / L"saved.csv").c_str());
     {
       DialogAnswers answer;
-      answer.Expect(L"the save dialog", ChooseFile(files / c.typed, c.format));
+      answer.Expect(L"the save dialog", ChooseFileInDialog(files / c.typed, c.format));
       if (c.replaces) answer.Expect(L"the question to replace saved.csv", ReplaceTheFile);
       Command(IDM_SAVE_ALL);
     }
@@ -85,14 +70,14 @@ TEST_F(CsvCommandTest, AFileSavedIsReadBackIntoTheCsvMode) {
   Work().list.Row(0).newName = L"b_1.txt";
   {
     DialogAnswers answer;
-    answer.Expect(L"the save dialog", ChooseFile(files / L"list.csv", 0));
+    answer.Expect(L"the save dialog", ChooseFileInDialog(files / L"list.csv", 0));
     Command(IDM_SAVE_ALL);
   }
   Command(IDM_CLEAR_LIST);
   ASSERT_EQ(L"", Rows());
   {
     DialogAnswers answer;
-    answer.Expect(L"the open dialog", ChooseFile(files / L"list.csv"));
+    answer.Expect(L"the open dialog", ChooseFileInDialog(files / L"list.csv"));
     // Ctrl+O from another mode: the CSV mode's panel has not been shown yet.
     Click(IDC_MODE_BUTTON_FIRST);
     Command(IDM_OPEN_CSV);
@@ -131,7 +116,7 @@ TEST_F(CsvCommandTest, AFileThatCannotBeReadWholeLeavesTheListAsItWas) {
     const std::wstring path = files.WriteFile(L"bad.csv", bytes);
     {
       DialogAnswers answer;
-      answer.Expect(L"the open dialog", ChooseFile(path));
+      answer.Expect(L"the open dialog", ChooseFileInDialog(path));
       Key('O', true);
     }
     ASSERT_FALSE(sink.requests.empty());
@@ -231,7 +216,7 @@ TEST_F(CsvCommandTest, AFileReadInPartSaysSoAndNoMessageAdvisesTheImpossible) {
     sink.Answer(c.answer);
     {
       DialogAnswers answer;
-      answer.Expect(L"the open dialog", ChooseFile(path));
+      answer.Expect(L"the open dialog", ChooseFileInDialog(path));
       Key('O', true);
     }
     EXPECT_EQ(c.listed, Work().list.Count());
@@ -302,7 +287,7 @@ TEST_F(CsvCommandTest, TheChooserOfCtrlSSavesWhatItsButtonNames) {
         chooserTitle = DialogTitle(dialog);
         return PressButton(c.button)(dialog);
       });
-      if (!c.refusal) answer.Expect(L"the save dialog", ChooseFile(files / L"chosen.csv", 0));
+      if (!c.refusal) answer.Expect(L"the save dialog", ChooseFileInDialog(files / L"chosen.csv", 0));
       Key('S', true);
     }
     EXPECT_EQ(L"CSV形式で保存", chooserTitle);
@@ -328,7 +313,7 @@ TEST_F(CsvCommandTest, TheLastLogIsSavedByteForByte) {
   program.WriteFile(L"rename1.log", log);
   {
     DialogAnswers answer;
-    answer.Expect(L"the save dialog", ChooseFile(files / L"last"));
+    answer.Expect(L"the save dialog", ChooseFileInDialog(files / L"last"));
     Command(IDM_SAVE_LAST_LOG);
   }
   EXPECT_EQ(files.ReadFile(L"last.csv"), log);
