@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "platform/scoped_handle.h"
+#include "platform/system_path.h"
 
 namespace korval {
 
@@ -76,25 +77,26 @@ void RemoveTree(const std::wstring& folder) {
   std::wstring root = folder;
   if (root.back() != L'\\') root += L'\\';
   WIN32_FIND_DATAW data;
-  ScopedFind find(FindFirstFileW((root + L"*").c_str(), &data));
+  ScopedFind find(FindFirstFileW(SystemPath((root + L"*").c_str()).c_str(), &data));
   if (find) {
     do {
       const std::wstring name = data.cFileName;
       if (name == L"." || name == L"..") continue;
       const std::wstring path = root + name;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      const std::wstring reached = SystemPath(path.c_str());  // deep trees too
+      SetFileAttributesW(reached.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         // A folder link goes, not what it leads to.
-        if (!RemoveDirectoryW(path.c_str())) DeleteFileW(path.c_str());
+        if (!RemoveDirectoryW(reached.c_str())) DeleteFileW(reached.c_str());
       } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(path);
       } else {
-        DeleteFileW(path.c_str());
+        DeleteFileW(reached.c_str());
       }
     } while (FindNextFileW(find.Get(), &data));
   }
   find.Reset();
-  RemoveDirectoryW(root.c_str());
+  RemoveDirectoryW(SystemPath(root.c_str()).c_str());
 }
 
 }  // namespace korval
