@@ -4,6 +4,7 @@
 #include "platform/ansi_escape.h"
 #include "modes/string_helpers.h"
 #include "platform/path_limits.h"
+#include "platform/path_refusal.h"
 
 namespace korval {
 namespace {
@@ -133,10 +134,11 @@ CsvLineResult ParseCsvLine(std::wstring_view text, size_t& cursor, std::optional
 
   const std::optional<Shape> shape = MatchShape(f1, f2, f3);
   // A row the list could not hold (a path longer than any the system takes, a name over 255
-  // characters, or a folder that is not a whole path) would be cut into another name or point
-  // somewhere else.
+  // characters, a folder that is not a whole path, a path refused wherever it is given) would be cut
+  // into another name or point somewhere else.
   if (!shape || !IsWholeFolder(shape->folder) || shape->folder.size() + shape->oldName.size() > kMaxLongPathChars ||
-      shape->oldName.size() > kMaxNameChars || shape->newName.size() > kMaxLongPathChars) {
+      shape->oldName.size() > kMaxNameChars || shape->newName.size() > kMaxLongPathChars ||
+      PathRefusal(shape->folder + shape->oldName)) {
     return CsvLineResult::Refused;
   }
   RenameItem item;

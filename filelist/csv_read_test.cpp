@@ -57,6 +57,9 @@ TEST(CsvRead, EachLineShapeGivesThisRow) {
       {L"\\d\\a.txt,b.txt", true, nullptr, nullptr, nullptr},
       {L"\"a.txt\",\"b.txt\",\"d\\\"", true, nullptr, nullptr, nullptr},
       {L"\\\\server\\share\\a.txt,b.txt", false, L"a.txt", L"b.txt", L"\\\\server\\share\\"},
+      // Paths refused wherever they are given.
+      {L"\\\\?\\C:\\d\\a.txt,b.txt", true, nullptr, nullptr, nullptr},
+      {L"\"a.txt\",\"b.txt\",\"C:\\d\xD800\\\"", true, nullptr, nullptr, nullptr},
   };
   for (const LineCase& c : cases) {
     const std::wstring text = c.line;
@@ -103,7 +106,11 @@ TEST(CsvRead, PathsUpToTheSystemsLimitAreReadAndLongerOnesRefused) {
   const LengthCase cases[] = {{9, 250, true},        {300, 200, true},         {5, 255, true},  {5, 256, false},
                               {longest - 255, 255, true}, {longest - 254, 255, false}, {255, 4, true}};
   for (const LengthCase& c : cases) {
-    const std::wstring folder = L"C:\\" + std::wstring(c.folderLength - 4, L'f') + L"\\";
+    // Parts of up to 200 characters: a part over 255 is refused by itself.
+    std::wstring folder = L"C:\\";
+    while (folder.size() < c.folderLength) {
+      folder += std::wstring(std::min<size_t>(200, c.folderLength - folder.size() - 1), L'f') + L"\\";
+    }
     const std::wstring name = std::wstring(c.nameLength - 4, L'n') + L".txt";
     for (CsvLayout layout : {CsvLayout::Standard, CsvLayout::OldFullPath, CsvLayout::OldFullPathAndNew}) {
       RenameItem item{name, L".txt", folder, name, L"", L"", ItemStatus::None, false};

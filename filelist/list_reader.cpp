@@ -102,7 +102,7 @@ bool ListReader::AddListedRow(size_t index, const std::wstring& path, const WIN3
   // A path longer than any the system takes is not listed, and the reader says so.
   if (path.size() > kMaxLongPathChars) {
     const PathParts parts = SplitPath(path);
-    if (ExtensionPasses(extensions_, settings_.filter.extensionsExclude, parts.extension)) tooLong_.push_back(path);
+    if (ExtensionPasses(extensions_, settings_.filter.extensionsExclude, parts.extension)) refused_.push_back({path, kTooLongReason});
     return false;
   }
   RenameItem item;
@@ -260,7 +260,7 @@ ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount,
   // A folder whose path is longer than any the system takes cannot be read: its files are left out,
   // and the reader says so.
   if (kind == kPathIsFolder && path.size() > kMaxLongPathChars) {
-    if (!tooDeep) tooLong_.push_back(path);
+    if (!tooDeep) refused_.push_back({path, kTooLongReason});
     return ReadOutcome::Continue;
   }
 
@@ -308,7 +308,7 @@ ReadOutcome ListReader::ReadFolderTree(const std::wstring& path, size_t baseCoun
     // A folder whose path is longer than any the system takes is neither listed nor read, and the
     // reader says so.
     const bool directory = entry ? IsDirectory(entry->dwFileAttributes) : PathKind(path, fs_) == kPathIsFolder;
-    if (directory) tooLong_.push_back(path);
+    if (directory) refused_.push_back({path, kTooLongReason});
     return ReadOutcome::Continue;
   }
 
@@ -343,6 +343,10 @@ ReadResult ListReader::ReadOne(const std::wstring& path, size_t& baseCount, size
                                int folderLevel, bool fromTree) {
   ReadResult result;
   result.read = true;
+  if (const wchar_t* reason = PathRefusal(path)) {
+    refused_.push_back({path, reason});
+    return result;
+  }
   result.outcome = settings_.fileDir == 1 ? ReadFolderTree(path, baseCount, added, folderLevel)
                                           : ReadFileTree(path, baseCount, added, fileLevel, fromTree);
   if (hooks_.refreshCounter) hooks_.refreshCounter();
@@ -378,12 +382,18 @@ bool ListReader::StartRead() {
 
 void ListReader::FinishRead() {
   EndRead();
-  if (tooLong_.size() > toldTooLong_) {
-    ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kTooLongCaption,
-                FormatText(kTooLongText, static_cast<int>(tooLong_.size() - toldTooLong_),
-                           BrokenIntoLines(tooLong_[toldTooLong_]).c_str()),
-                MessageClass::Error);
-    toldTooLong_ = tooLong_.size();
+  if (refused_.size() > toldRefused_) {
+    const RefusedPath& first = refused_[toldRefused_];
+    const int count = static_cast<int>(refused_.size() - toldRefused_);
+    const std::wstring shown = BrokenIntoLines(first.path);
+    if (std::wstring_view(first.reason) == kTooLongReason) {  // texts, not addresses: each unit has its own copy
+      ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kTooLongCaption,
+                  FormatText(kTooLongText, count, shown.c_str()), MessageClass::Error);
+    } else {
+      ShowMessage(MessageKind::Plain, MB_OK | MB_ICONEXCLAMATION, kRefusedCaption,
+                  FormatText(kRefusedText, first.reason, count, shown.c_str()), MessageClass::Error);
+    }
+    toldRefused_ = refused_.size();
   }
   if (hooks_.previewOutOfDate) hooks_.previewOutOfDate();
   if (hooks_.positionSample) {

@@ -15,6 +15,7 @@
 #include "filelist/read_filter.h"
 #include "modes/quicktime_date.h"
 #include "platform/file_system.h"
+#include "platform/path_refusal.h"
 
 namespace korval {
 
@@ -85,11 +86,18 @@ struct ReadResult {
   bool read = false;  // false when nothing was read (declined, out of memory, path too short)
 };
 
-// Items whose full path does not fit a row: they are left out and the user is told how many.
-inline constexpr const wchar_t* kTooLongReason = L"ファイル名が長すぎます。";
+// Items whose full path does not fit a row, or whose path the program will not read
+// (platform/path_refusal.h): they are left out and the user is told how many, and why.
 inline constexpr const wchar_t* kTooLongCaption = L"Path Too Long";
 inline constexpr const wchar_t* kTooLongText =
-    L"ファイル名が長すぎます。\r\n\r\nフルパスが259文字を超えるため、%d 個の項目をリストに読み込めませんでした。\r\n\r\n%s";
+    L"ファイル名が長すぎます。\r\n\r\nフルパスが32767文字を超えるため、%d 個の項目をリストに読み込めませんでした。\r\n\r\n%s";
+inline constexpr const wchar_t* kRefusedCaption = L"Path Not Read";
+inline constexpr const wchar_t* kRefusedText = L"%s\r\n\r\n%d 個の項目をリストに読み込めませんでした。\r\n\r\n%s";
+
+struct RefusedPath {
+  std::wstring path;
+  const wchar_t* reason;  // one of platform/path_refusal.h
+};
 
 // The reading hint shown while a read runs.
 inline constexpr const wchar_t* kReadingHint = L" ファイルを読み込み中 ... （◆◆ ESCキー長押しで中断します ◆◆）";
@@ -123,8 +131,8 @@ class ListReader {
 
   bool SubfolderFound() const { return subfolderFound_; }
   // The items of this reader's reads that were left out because their full path does not fit a row
-  // (a folder stands for everything in it), in the order met.
-  const std::vector<std::wstring>& TooLongPaths() const { return tooLong_; }
+  // (a folder stands for everything in it) or was refused, in the order met.
+  const std::vector<RefusedPath>& RefusedPaths() const { return refused_; }
   const DuplicateIndex& Duplicates() const { return duplicates_; }
 
   // True while a list of count rows may take one more; at the limit, with ask, the user is asked to
@@ -175,8 +183,8 @@ class ListReader {
   DuplicateIndex duplicates_;
   ExtensionFilterList extensions_;
   bool subfolderFound_ = false;
-  std::vector<std::wstring> tooLong_;
-  size_t toldTooLong_ = 0;  // how many of them the user was told of
+  std::vector<RefusedPath> refused_;
+  size_t toldRefused_ = 0;  // how many of them the user was told of
 };
 
 }  // namespace korval

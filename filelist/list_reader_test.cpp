@@ -300,6 +300,42 @@ TEST(ReadTreeFilters, LongPathsAreListedAndOnlyPathsBeyondTheSystemsLimitLeftOut
   DeleteFileW(longer.c_str());
 }
 
+// Paths given by a person that would be cut, name another item or turn the system's reading of
+// paths off: no row, and the reason is said (a too-long path with the message of its own).
+TEST(ReadDroppedRefusals, EachRefusedPathIsLeftOutWithItsReason) {
+  TempFolder temp;
+  temp.WriteFile(L"a.txt", "x");
+  const struct {
+    const char* what;
+    std::wstring path;
+    const wchar_t* reason;
+  } cases[] = {
+      {"typed with its verbatim prefix", L"\\\\?\\" + temp / L"a.txt", kVerbatimPathReason},
+      {"a device path", L"\\\\.\\" + temp / L"a.txt", kVerbatimPathReason},
+      {"a part of 256", temp / std::wstring(256, L'p') + L"\\a.txt", kLongPartReason},
+      {"a lone high surrogate", temp / L"a\xD800.txt", kBrokenPathReason},
+      {"a lone low surrogate", temp / (L"\xDC00" L"a.txt"), kBrokenPathReason},
+      {"a NUL", temp / std::wstring(L"a\0.txt", 6), kBrokenPathReason},
+      {"over 32,767", L"C:\\" + std::wstring(kMaxLongPathChars, L'n'), kTooLongReason},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ReaderFixture f;
+    RenameList& list = f.list;
+    ListReader reader(list, f.settings, f.hooks);
+    reader.ReadDroppedItems({c.path, temp / L"a.txt"});
+    ASSERT_EQ(1u, list.Count()) << "only the ordinary path is read";
+    ASSERT_EQ(1u, reader.RefusedPaths().size());
+    EXPECT_EQ(c.path, reader.RefusedPaths()[0].path);
+    EXPECT_EQ(std::wstring(c.reason), reader.RefusedPaths()[0].reason);
+    ASSERT_EQ(1u, f.sink.requests.size());
+    EXPECT_EQ(c.reason == kTooLongReason ? kTooLongCaption : kRefusedCaption, f.sink.requests[0].caption);
+    EXPECT_EQ(0u, f.sink.requests[0].text.find(c.reason == kTooLongReason ? L"ファイル名が長すぎます。" : c.reason));
+  }
+  // A pair of surrogates is a character like any other.
+  EXPECT_EQ(nullptr, PathRefusal(temp / L"\xD83D\xDE00.txt"));
+}
+
 TEST(ReadTreeFolders, FolderreadChoosesWhatIsListed) {
   TempFolder temp;
   MakeTree(temp, {L"A\\", L"A\\file.txt", L"A\\B\\", L"A\\B\\C\\", L"A\\B\\C\\leaf.txt"});

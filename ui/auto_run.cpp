@@ -82,10 +82,10 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
   if (!commandLine.paths.empty()) {
     work.end.rowsLeftOut = reader.ReadDroppedItems(commandLine.paths).outcome == ReadOutcome::LimitReached;
   }
-  for (const std::wstring& path : reader.TooLongPaths()) {
-    const size_t nameStart = path.find_last_of(L'\\') + 1;
-    work.end.leftOut.push_back(
-        ReportRow{path.substr(nameStart), L"", path.substr(0, nameStart), RowOutcome::Skipped, kTooLongReason});
+  for (const RefusedPath& refused : reader.RefusedPaths()) {
+    const size_t nameStart = refused.path.find_last_of(L'\\') + 1;
+    work.end.leftOut.push_back(ReportRow{refused.path.substr(nameStart), L"", refused.path.substr(0, nameStart),
+                                         RowOutcome::Skipped, refused.reason});
   }
   work.end.listEmpty = work.list->Count() == 0;
   KeepReadAnswers(readSettings, *work.settings);
