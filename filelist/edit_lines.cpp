@@ -13,7 +13,7 @@ namespace korval {
 namespace {
 
 constexpr size_t kExchangeBytesPerRow = 1560;
-constexpr size_t kMaxLineChars = 259;
+constexpr size_t kExchangeLineChars = 259;  // the characters per row the exchange file is read for
 
 bool IsNotationMode(int mode) { return mode == kModeTimestamp || mode == kModeAttribute; }
 
@@ -87,7 +87,6 @@ void ApplyEditLines(RenameList& list, size_t first, size_t last, const std::wstr
       line = text.substr(at, end - at);
       at = end + 1;
       if (!line.empty() && line.back() == L'\r') line.pop_back();
-      if (line.size() > kMaxLineChars) line.resize(kMaxLineChars);
     }
     RenameItem& row = list.Row(i);
     if (IsNotationMode(o.mode)) {
@@ -96,9 +95,10 @@ void ApplyEditLines(RenameList& list, size_t first, size_t last, const std::wstr
       // A missing or empty line stays empty (an invalid name) rather than becoming the bare
       // extension, which would rename the item to a dot name.
       line += row.extension;
-      if (line.size() > 256) line.resize(256);
     }
-    if (line.size() > kMaxLineChars) line.resize(kMaxLineChars);
+    // Kept whole up to the longest path: a name over 255 characters is shown as typed and refused
+    // for its length, never cut into a shorter name.
+    if (line.size() > kMaxBuiltPath) line.resize(kMaxBuiltPath);
     row.newName = line;
   }
 }
@@ -121,7 +121,7 @@ bool ReadExchangeFile(const std::wstring& path, size_t rows, std::wstring& text)
   std::string bytes(raw.begin(), raw.end());
   const size_t end = bytes.find('\0');
   if (end != std::string::npos) bytes.resize(end);
-  text = FromAnsiUnescaped(bytes, static_cast<int>(std::max<size_t>(rows, 1) * (kMaxLineChars + 1)));
+  text = FromAnsiUnescaped(bytes, static_cast<int>(std::max<size_t>(rows, 1) * (kExchangeLineChars + 1)));
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "modes/change_mode.h"
+#include "platform/path_limits.h"
 #include "testing/temp_folder.h"
 
 namespace korval {
@@ -39,8 +40,11 @@ TEST(EditLines, LinesBecomeNewNamesInOrder) {
   EXPECT_EQ(L"picture.JPG", list.Row(0).newName);   // outside the page
   EXPECT_EQ(L"one.txt", list.Row(1).newName);
   EXPECT_EQ(L"two.txt", list.Row(2).newName);
+  // A line too long for a name stays whole (the name is refused for its length), extension and all.
   ApplyEditLines(list, 0, 0, std::wstring(400, L'n') + L"\r\n", {kModeReplace, true});
-  EXPECT_EQ(259u, list.Row(0).newName.size());
+  EXPECT_EQ(400u, list.Row(0).newName.size());
+  ApplyEditLines(list, 0, 0, std::wstring(253, L'n') + L"\r\n", {kModeReplace, false});
+  EXPECT_EQ(std::wstring(253, L'n') + L".JPG", list.Row(0).newName);
 }
 
 TEST(EditLines, NotationLinesAreCheckedWhole) {
@@ -102,7 +106,7 @@ TEST(EditLines, AnyExchangeFileGivesBoundedNames) {
     ASSERT_TRUE(ReadExchangeFile(folder / L"edit_ren.txt", 2, text));
     ApplyEditLines(list, 0, 1, text, {round % 2 ? kModeReplace : kModeTimestamp, round % 4 < 2});
     ASSERT_EQ(2u, list.Count());
-    for (const RenameItem& row : list.Rows()) EXPECT_LE(row.newName.size(), 259u);
+    for (const RenameItem& row : list.Rows()) EXPECT_LE(row.newName.size(), kMaxBuiltPath);
   }
 }
 
