@@ -282,6 +282,7 @@ ReadOutcome ListReader::ReadFileTree(const std::wstring& path, size_t baseCount,
   LevelEntries listed(*this);
   std::vector<WIN32_FIND_DATAW>& entries = listed.entries;
   if (!ListEntries(fs_, hooks_, path, entries)) return ReadOutcome::Continue;
+  SetAsideUnreachable(path, entries);
   // One path buffer for the folder's entries: each entry's path replaces the last one's name.
   std::wstring childPath = ChildPath(path, L"");
   const size_t nameStart = childPath.size();
@@ -318,6 +319,7 @@ ReadOutcome ListReader::ReadFolderTree(const std::wstring& path, size_t baseCoun
     LevelEntries listed(*this);
     std::vector<WIN32_FIND_DATAW>& entries = listed.entries;
     if (!ListEntries(fs_, hooks_, path, entries)) return ReadOutcome::Continue;
+    SetAsideUnreachable(path, entries);
     const int childLevel = level + 2;
     if (childLevel <= 1002) {
       for (const WIN32_FIND_DATAW& child : entries) {
@@ -337,6 +339,18 @@ ReadOutcome ListReader::ReadFolderTree(const std::wstring& path, size_t baseCoun
   }
   if (level == 1004) subfolderFound_ = true;
   return ReadOutcome::Continue;
+}
+
+void ListReader::SetAsideUnreachable(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries) {
+  // A name holding a separator (which other systems allow, and Wine shows from a Linux drive) cannot
+  // be reached through any path: its row would name another item.
+  auto unreachable = [](const WIN32_FIND_DATAW& entry) { return wcspbrk(entry.cFileName, L"\\/") != nullptr; };
+  for (const WIN32_FIND_DATAW& entry : entries) {
+    if (!unreachable(entry)) continue;
+    const std::wstring parent = ChildPath(folder, L"");
+    refused_.push_back({parent + entry.cFileName, kSeparatorInNameReason, parent.size()});
+  }
+  entries.erase(std::remove_if(entries.begin(), entries.end(), unreachable), entries.end());
 }
 
 ReadResult ListReader::ReadOne(const std::wstring& path, size_t& baseCount, size_t& added, int fileLevel,

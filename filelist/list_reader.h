@@ -96,7 +96,10 @@ inline constexpr const wchar_t* kRefusedText = L"%s\r\n\r\n%d 個の項目をリ
 
 struct RefusedPath {
   std::wstring path;
-  const wchar_t* reason;  // one of platform/path_refusal.h
+  const wchar_t* reason;  // one of the texts of platform/path_refusal.h (compare them as texts)
+  size_t nameStart = std::wstring::npos;  // where the name begins, when not after the last backslash
+
+  size_t NameStart() const { return nameStart != std::wstring::npos ? nameStart : path.find_last_of(L'\\') + 1; }
 };
 
 // The reading hint shown while a read runs.
@@ -141,6 +144,8 @@ class ListReader {
 
  private:
   bool EscapeAborts();
+  // Takes out of a folder's entries those no path can reach, and records them as refused.
+  void SetAsideUnreachable(const std::wstring& folder, std::vector<WIN32_FIND_DATAW>& entries);
   // Whether a file read reaching level stops there (folders found at it are not gone into).
   bool TooDeep(int level, bool fromTree) const;
   // Tells the hook which of a folder's entries the file read goes into.

@@ -334,6 +334,26 @@ TEST(ReadDroppedRefusals, EachRefusedPathIsLeftOutWithItsReason) {
   }
   // A pair of surrogates is a character like any other.
   EXPECT_EQ(nullptr, PathRefusal(temp / L"\xD83D\xDE00.txt"));
+
+  // A name holding a separator, as Wine shows one from a Linux drive, cannot be reached: it is
+  // refused, its neighbours are read.
+  ReaderFixture f;
+  f.settings.subdir = 2;
+  f.hooks.listFolder = [](const std::wstring&, std::vector<WIN32_FIND_DATAW>& entries) {
+    for (const wchar_t* name : {L"a.txt", L"back\\slash.txt", L"for/ward.txt"}) {
+      WIN32_FIND_DATAW entry{};
+      wcscpy(entry.cFileName, name);
+      entries.push_back(entry);
+    }
+    return true;
+  };
+  ListReader reader(f.list, f.settings, f.hooks);
+  reader.ReadDroppedItems({temp.Path().substr(0, temp.Path().size() - 1)});
+  EXPECT_EQ(std::vector<std::wstring>{L"a.txt"}, RowsUnder(f.list, temp));
+  ASSERT_EQ(2u, reader.RefusedPaths().size());
+  EXPECT_EQ(temp / L"back\\slash.txt", reader.RefusedPaths()[0].path);
+  EXPECT_EQ(temp.Path().size(), reader.RefusedPaths()[0].NameStart());
+  EXPECT_EQ(std::wstring(kSeparatorInNameReason), reader.RefusedPaths()[1].reason);
 }
 
 TEST(ReadTreeFolders, FolderreadChoosesWhatIsListed) {

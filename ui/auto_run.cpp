@@ -83,7 +83,7 @@ int PrepareAutomaticRun(const CommandLine& commandLine, AutoRunWork& work) {
     work.end.rowsLeftOut = reader.ReadDroppedItems(commandLine.paths).outcome == ReadOutcome::LimitReached;
   }
   for (const RefusedPath& refused : reader.RefusedPaths()) {
-    const size_t nameStart = refused.path.find_last_of(L'\\') + 1;
+    const size_t nameStart = refused.NameStart();
     work.end.leftOut.push_back(ReportRow{refused.path.substr(nameStart), L"", refused.path.substr(0, nameStart),
                                          RowOutcome::Skipped, refused.reason});
   }
