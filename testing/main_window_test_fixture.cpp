@@ -141,6 +141,19 @@ std::wstring MainWindowTest::Text(int controlId) const {
   return text;
 }
 
+void MainWindowTest::SaveAllAndReadBack(const std::wstring& csv) {
+  {
+    DialogAnswers answer;
+    answer.Expect(L"the save dialog", ChooseFileInDialog(csv, 0));
+    SendMessageW(window, WM_COMMAND, IDM_SAVE_ALL, 0);
+  }
+  SendMessageW(window, WM_COMMAND, IDM_CLEAR_LIST, 0);
+  ASSERT_EQ(L"", Rows());
+  DialogAnswers answer;
+  answer.Expect(L"the open dialog", ChooseFileInDialog(csv));
+  SendMessageW(window, WM_COMMAND, IDM_OPEN_CSV, 0);
+}
+
 std::wstring MainWindowTest::Rows() const {
   std::wstring rows;
   for (const RenameItem& row : Work().list.Rows()) rows += row.oldName + L">" + row.newName + L"|";

@@ -44,6 +44,10 @@ class MainWindowTest : public testing::Test {
   // failure that says where it stopped, when a round of every mode does not reach it.
   bool StepToMode(int mode, bool back = false);
 
+  // Saves every row to csv in the standard layout through the file dialog, empties the list, and
+  // opens the file again (Ctrl+O), all as a person does.
+  void SaveAllAndReadBack(const std::wstring& csv);
+
   Workspace& Work() const;
   Frame& Parts() const;
   std::wstring Text(int controlId) const;

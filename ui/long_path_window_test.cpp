@@ -46,8 +46,6 @@ class LongPathWindowTest : public MainWindowTest {
     EXPECT_TRUE(ExistsAt(deep_ + kLongName)) << step;
     EXPECT_FALSE(ExistsAt(deep_ + L"short.txt")) << step;
   }
-  void Command(int id) { SendMessageW(window, WM_COMMAND, id, 0); }
-
   std::wstring near_, deep_;
 };
 
@@ -73,18 +71,7 @@ TEST_F(LongPathWindowTest, ACsvFileSavedAndReadBackKeepsTheLongFolders) {
   OpenWithDeepTree();
   Work().list.Row(0).newName = L"short.txt";
   Work().list.Row(1).newName = L"short.txt";
-  {
-    DialogAnswers answer;
-    answer.Expect(L"the save dialog", ChooseFileInDialog(files / L"list.csv", 0));
-    Command(IDM_SAVE_ALL);
-  }
-  Command(IDM_CLEAR_LIST);
-  ASSERT_EQ(L"", Rows());
-  {
-    DialogAnswers answer;
-    answer.Expect(L"the open dialog", ChooseFileInDialog(files / L"list.csv"));
-    Command(IDM_OPEN_CSV);
-  }
+  SaveAllAndReadBack(files / L"list.csv");
   ASSERT_EQ(kModeCsvNames, Work().Mode());
   EXPECT_EQ(near_, Work().list.Row(0).folder);
   EXPECT_EQ(deep_, Work().list.Row(1).folder);
