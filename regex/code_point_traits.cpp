@@ -121,18 +121,48 @@ Mask CodePointTraits::lookup_classname(const char32_t* p1, const char32_t* p2) c
     if (c == U' ' || c == U'-' || c == U'_') continue;
     name += static_cast<char>(c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c);
   }
-  if (const Mask mask = FindClass(name)) return mask;
-  // "Script=Han", "sc=Han", "gc=Lu", "General_Category=L", "IsHan" name the same classes.
-  static constexpr std::string_view kPrefixes[] = {"script=", "sc=", "scx=", "scriptextensions=", "gc=",
-                                                   "generalcategory=", "category=", "is"};
-  for (std::string_view prefix : kPrefixes) {
-    if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0) {
-      std::string rest = name.substr(prefix.size());
-      if (rest == "s") rest = "symbol";
-      if (const Mask mask = FindClass(rest)) return mask;
+  auto named = [this](const unicode::PropertyValueName* value) -> Mask { return value ? SlotFor(*value) : 0; };
+  if (const size_t equals = name.find('='); equals != std::string::npos) {
+    std::string_view property(name.data(), equals);
+    std::string value = name.substr(equals + 1);
+    if (property.size() > 2 && property.compare(0, 2, "is") == 0) property.remove_prefix(2);
+    if (property == "gc" || property == "generalcategory" || property == "category") {
+      if (value == "s") value = "symbol";
+      return FindClass(value) & ~kScriptBits;
+    }
+    // The scripts a pattern names most keep their bits; the others are looked up like any property.
+    if (property == "sc" || property == "script") {
+      if (const Mask mask = FindClass(value); mask & kScriptBits) return mask;
+    }
+    return named(unicode::FindPropertyValue(property, value));
+  }
+  // A name alone: as Perl reads it, a script stands for its script extensions, then come the general
+  // categories and the classes, the binary properties, and "In" with a block; "Is" may come first.
+  for (std::string_view bare : {std::string_view(name), std::string_view(name).substr(name.size() > 2 && name.compare(0, 2, "is") == 0 ? 2 : 0)}) {
+    if (const unicode::PropertyValueName* script = unicode::FindPropertyValue("scx", bare)) return SlotFor(*script);
+    if (const Mask mask = FindClass(bare)) return mask;
+    if (const Mask mask = named(unicode::FindBinaryProperty(bare))) return mask;
+    if (bare.size() > 2 && bare.compare(0, 2, "in") == 0) {
+      if (const Mask mask = named(unicode::FindPropertyValue("blk", bare.substr(2)))) return mask;
     }
   }
   return 0;
+}
+
+Mask CodePointTraits::SlotFor(const unicode::PropertyValueName& value) const {
+  for (int i = 0; i < slotCount_; ++i) {
+    if (slots_[i].set == value.set && slots_[i].negated == value.negated) return ClassBit(kFirstPropertyBit + i);
+  }
+  if (slotCount_ == kPropertySlots) return 0;
+  slots_[slotCount_] = {value.set, value.negated};
+  return ClassBit(kFirstPropertyBit + slotCount_++);
+}
+
+bool CodePointTraits::HasNamedProperty(char32_t c, uint64_t slots) const {
+  for (int i = 0; i < slotCount_; ++i) {
+    if ((slots >> i & 1) && unicode::InPropertySet(slots_[i].set, c) != slots_[i].negated) return true;
+  }
+  return false;
 }
 
 CodePointTraits::string_type CodePointTraits::lookup_collatename(const char32_t* p1, const char32_t* p2) const {

@@ -3,6 +3,7 @@
 // every script; \s is White_Space; "." and the line anchors know only "\n" as a line break).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <locale>
 #include <string>
@@ -10,11 +11,13 @@
 #include <boost/regex.hpp>
 
 #include "regex/unicode_data.h"
+#include "regex/unicode_properties.h"
 
 namespace korval::regex {
 
 // The bit of class number n in a class mask.
-constexpr uint64_t ClassBit(int n) { return uint64_t(1) << n; }
+using ClassMask = unsigned __int128;
+constexpr ClassMask ClassBit(int n) { return ClassMask(1) << n; }
 
 class CodePointTraits {
  public:
@@ -22,7 +25,7 @@ class CodePointTraits {
   using size_type = std::size_t;
   using string_type = std::u32string;
   using locale_type = std::locale;
-  using char_class_type = uint64_t;
+  using char_class_type = ClassMask;
   struct boost_extensions_tag {};
 
   // Bits of char_class_type: one per general category (bit = the category's number), one per
@@ -45,6 +48,10 @@ class CodePointTraits {
   static constexpr char_class_type kAsciiSymbol = ClassBit(kFirstSpecialBit + 13);
   static constexpr char_class_type kScriptBits = ((ClassBit(unicode::kScriptCount) - 1) << kScriptBit);
   static constexpr char_class_type kSpecialBits = ~(ClassBit(kFirstSpecialBit) - 1);
+  // The upper 64 bits stand for the other properties (unicode_properties.h), each given a bit of its
+  // own when a pattern first names it: up to 64 of them in one pattern.
+  static constexpr int kFirstPropertyBit = 64;
+  static constexpr int kPropertySlots = 64;
 
   static size_type length(const char_type* p) { return std::char_traits<char32_t>::length(p); }
 
@@ -72,6 +79,9 @@ class CodePointTraits {
   string_type lookup_collatename(const char_type* p1, const char_type* p2) const;
 
   bool isctype(char_type c, char_class_type f) const {
+    if (const auto named = static_cast<uint64_t>(f >> kFirstPropertyBit); named != 0 && HasNamedProperty(c, named)) {
+      return true;
+    }
     if (c < kAsciiCount) return (ascii_[c] & f) != 0;
     if (f & ClassBit(static_cast<int>(unicode::CategoryOf(c)))) return true;
     if ((f & kScriptBits) != 0) {
@@ -96,6 +106,15 @@ class CodePointTraits {
 
  private:
   static bool HasSpecial(char32_t c, char_class_type f);
+  bool HasNamedProperty(char32_t c, uint64_t slots) const;
+  // The bit of a property named in this pattern (its slot), 0 when every slot is taken.
+  char_class_type SlotFor(const unicode::PropertyValueName& value) const;
+  struct Slot {
+    uint16_t set;
+    bool negated;
+  };
+  mutable std::array<Slot, kPropertySlots> slots_{};
+  mutable int slotCount_ = 0;
   // Every class bit each ASCII character has, worked out once: most names are mostly ASCII.
   static constexpr char32_t kAsciiCount = 128;
   static const char_class_type* AsciiClasses();

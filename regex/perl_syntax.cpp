@@ -12,6 +12,15 @@
 namespace korval::regex {
 namespace {
 
+// \X, one extended grapheme cluster as Unicode's text segmentation spells it out (CR LF, a control,
+// or prepended marks, a core of a Hangul syllable, a flag of two regional indicators, an emoji ZWJ
+// sequence or any other character, and the marks that extend it), taken whole and with case kept.
+constexpr std::u32string_view kExtendedGraphemeCluster =
+    UR"re((?-i:(?>\r\n|[[:gcb=cn:]\r\n]|\p{gcb=pp}*)re"
+    UR"re((?:\p{gcb=l}*(?:\p{gcb=v}+|\p{gcb=lv}\p{gcb=v}*|\p{gcb=lvt})\p{gcb=t}*|\p{gcb=l}+|\p{gcb=t}+)re"
+    UR"re(|\p{gcb=ri}\p{gcb=ri}|\p{extpict}(?:\p{gcb=ex}*\x{200D}\p{extpict})*|[^[:gcb=cn:]\r\n]))re"
+    UR"re([[:gcb=ex:][:gcb=sm:]\x{200D}]*)))re";
+
 using Text = std::u32string;
 using View = std::u32string_view;
 constexpr size_t npos = View::npos;
@@ -372,6 +381,10 @@ class Translator {
       case U'B':
         if (At(i_ + 2) == U'{') return Refuse(L"\\b{...}");
         break;
+      case U'X':
+        out += kExtendedGraphemeCluster;
+        i_ += 2;
+        return true;
       case U'Z':
         // Perl's \Z: the end, or before one final line break.
         out += U"(?=\\n?\\z)";
