@@ -464,6 +464,7 @@ class Translator {
       i_ += 5;
       return true;
     }
+    if (kind == U'[') return ExtendedClass(out);
     if (kind == U'<' && (At(i_ + 3) == U'=' || At(i_ + 3) == U'!')) return LookBehind(out);
     if ((kind == U'<' || kind == U'\'') && !GroupNameValid(i_ + 3, kind == U'<' ? U'>' : U'\'')) {
       message_ = L"正規表現の誤り: グループの名前が正しくありません";
@@ -626,6 +627,87 @@ class Translator {
   // A bracket expression. Classes become [:name:] (the only class form the matcher reads inside
   // brackets besides \w \d \s); a bracket with two or more negated classes, which the matcher would
   // join wrongly ([^\W\S] must match nothing), becomes a group of single-class brackets.
+  // Perl's extended bracketed class (?[ ... ]): classes joined by "&" (both), "+" or "|" (either),
+  // "-" (the first without the second), "^" (one of the two) and "!" (not), grouped by parentheses,
+  // blanks only for reading. Each operand matches one character, so each operation becomes a
+  // look-ahead over the next character: (?=A)B, (?:A|B), (?!B)A, (?!B)A|(?!A)B, (?!A)(?s:.).
+  bool ExtendedClass(Text& out) {
+    i_ += 3;
+    Text set;
+    if (!SetUnion(set)) return false;
+    SkipSetBlanks();
+    if (At(i_) != U']' || At(i_ + 1) != U')') return SetSyntaxError();
+    i_ += 2;
+    out += set;
+    return true;
+  }
+  void SkipSetBlanks() {
+    while (i_ < p_.size() && (p_[i_] == U' ' || p_[i_] == U'\t' || p_[i_] == U'\n' || p_[i_] == U'\r')) ++i_;
+  }
+  bool SetSyntaxError() {
+    message_ = L"正規表現の誤り: (?[ ]) の中の書き方が正しくありません";
+    return false;
+  }
+  bool SetUnion(Text& out) {
+    if (!SetIntersection(out)) return false;
+    for (;;) {
+      SkipSetBlanks();
+      const char32_t op = At(i_);
+      if (op != U'+' && op != U'|' && op != U'-' && op != U'^') return true;
+      ++i_;
+      Text right;
+      if (!SetIntersection(right)) return false;
+      if (op == U'-') out = U"(?:(?!" + right + U")" + out + U")";
+      else if (op == U'^') out = U"(?:(?!" + right + U")" + out + U"|(?!" + out + U")" + right + U")";
+      else out = U"(?:" + out + U"|" + right + U")";
+    }
+  }
+  bool SetIntersection(Text& out) {
+    if (!SetFactor(out)) return false;
+    for (;;) {
+      SkipSetBlanks();
+      if (At(i_) != U'&') return true;
+      ++i_;
+      Text right;
+      if (!SetFactor(right)) return false;
+      out = U"(?:(?=" + out + U")" + right + U")";
+    }
+  }
+  bool SetFactor(Text& out) {
+    SkipSetBlanks();
+    const char32_t c = At(i_);
+    if (c == U'!') {
+      ++i_;
+      Text inner;
+      if (!SetFactor(inner)) return false;
+      out = U"(?:(?!" + inner + U")(?s:.))";
+      return true;
+    }
+    if (c == U'(') {
+      ++i_;
+      if (!SetUnion(out)) return false;
+      SkipSetBlanks();
+      if (At(i_) != U')') return SetSyntaxError();
+      ++i_;
+      return true;
+    }
+    if (c == U'[' && At(i_ + 1) == U':') {
+      const size_t close = p_.find(U":]", i_ + 2);
+      if (close == npos) return SetSyntaxError();
+      out = U"[" + Text(p_.substr(i_, close + 2 - i_)) + U"]";
+      i_ = close + 2;
+      return true;
+    }
+    if (c == U'[') return Bracket(out);
+    // An escape of one character or of a class; assertions, references and clusters are no operands.
+    if (c == U'\\' && i_ + 1 < p_.size() && View(U"XRbBAzZGKQEkg123456789").find(p_[i_ + 1]) == npos) {
+      const size_t before = i_;
+      if (!Escape(out)) return false;
+      return i_ > before ? true : SetSyntaxError();
+    }
+    return SetSyntaxError();
+  }
+
   bool Bracket(Text& out) {
     const size_t start = i_;
     ++i_;

@@ -195,5 +195,24 @@ TEST(UnicodeProperties, NamesAreReadAsPerlReadsThem) {
   for (const Answer& row : rows) EXPECT_EQ(std::wstring(row.expected), Replaced(row.command, row.text)) << Utf8(row.command);
 }
 
+// Perl's extended bracketed classes, each row Perl 5.36's answer.
+TEST(UnicodeProperties, ExtendedBracketedClassesCombineClassesAsPerlDoes) {
+  const Answer rows[] = {
+      {L"s/(?[ \\p{Han} & \\p{Block=CJK Unified Ideographs} ])+/H/g", L"漢字𠮟a", L"H𠮟a"},
+      {L"s/(?[ [a-z] - [aeiou] ])/_/g", L"banana", L"_a_a_a"},
+      {L"s/(?[ [a-f] ^ [d-k] ])/_/g", L"abcdefghijk", L"___def_____"},
+      {L"s/(?[ !\\d & [\\x00-\\x7F] ])/_/g", L"a1b2あ", L"_1_2あ"},
+      {L"s/(?[ ( \\p{Hiragana} | \\p{Katakana} ) - [ー] ])+/K/", L"漢かなカナー", L"漢Kー"},
+      {L"s/(?[ \\w - [_] ])+/W/", L"a_b", L"W_b"},
+      {L"s/(?[ [:digit:] + [x] ])+/D/", L"a1x2", L"aD"},
+      {L"s/(?[ \\p{L} & \\p{Greek} ])/G/gi", L"aΩβ", L"aGG"},
+      {L"s/(?[ [\\x{3041}-\\x{3096}] ])+/H/", L"aかな", L"aH"},
+      {L"s/(?[ a ])/x/", L"a", L"(error) 正規表現の誤り: (?[ ]) の中の書き方が正しくありません"},
+      {L"s/(?[ [a] & \\X ])/x/", L"a", L"(error) 正規表現の誤り: (?[ ]) の中の書き方が正しくありません"},
+      {L"s/(?[ [a] + [b] )/x/", L"a", L"(error) 正規表現の誤り: (?[ ]) の中の書き方が正しくありません"},
+  };
+  for (const Answer& row : rows) EXPECT_EQ(std::wstring(row.expected), Replaced(row.command, row.text)) << Utf8(row.command);
+}
+
 }  // namespace
 }  // namespace korval::regex
