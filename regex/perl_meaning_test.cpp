@@ -368,6 +368,25 @@ TEST(RegexGroups, ResetsFollowThePatternsStructure) {
   }
 }
 
+// Backtracking over a look-around or an atomic group gives back what it captured; each row is
+// Perl 5.36's answer.
+TEST(RegexGroups, BacktrackingOverALookAroundOrAnAtomicGroupGivesItsCapturesBack) {
+  const Row rows[] = {
+      {L"s/(?>(a))b|(a)c/<$1|$2>/", L"ac", L"<|a>"},
+      {L"s/(?=(a))ab|(a)c/<$1|$2>/", L"ac", L"<|a>"},
+      {L"s/(?!(b))c|b/<$1>/", L"b", L"<>"},
+      {L"s/(?>([ab]))+a=/<$1>/", L"=ba=", L"=<b>"},
+      {L"s/(a)++b|(a)c/<$1|$2>/", L"ac", L"<|a>"},
+      {L"s/(?:(a)|b)*+c|(a)d/<$1|$2>/", L"ad", L"<|a>"},
+      {L"s/(?<=(a)b)x|ab(y)/<$1|$2>/", L"aby", L"<|y>"},
+      {L"s/^(?:(?=(a))a)+b|a(c)/<$1|$2>/", L"ac", L"<|c>"},
+      {L"s/(?=(\\w+))\\w+z|(\\w)/<$1|$2>/", L"ab", L"<|a>b"},
+      {L"s/(a(?=(b)))?c/<$1|$2>/", L"c", L"<|>"},
+      {L"s/x(?=(a))/<$1>/", L"xa", L"<a>a"},  // a look-ahead that holds keeps its capture
+  };
+  ExpectRows(rows);
+}
+
 TEST(RegexPerlMeaning, WhatCannotBeHadIsRefusedByName) {
   const struct {
     const wchar_t* command;

@@ -6,6 +6,7 @@
 
 #include <boost/regex.hpp>
 
+#include "regex/capture_restore.h"
 #include "regex/code_point_traits.h"
 #include "regex/match_budget.h"
 
