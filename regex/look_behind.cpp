@@ -113,16 +113,59 @@ std::vector<Text> Alternatives(View b) {
   return parts;
 }
 
-bool Captures(View atom) {
-  for (size_t k = 0; k + 1 < atom.size(); ++k) {
-    if (atom[k] == U'\\') {
-      ++k;
-    } else if (atom[k] == U'(' && (atom[k + 1] != U'?' || (k + 2 < atom.size() && (atom[k + 2] == U'<' || atom[k + 2] == U'\'' || atom[k + 2] == U'P')))) {
-      if (k + 3 < atom.size() && atom[k + 1] == U'?' && atom[k + 2] == U'<' && (atom[k + 3] == U'=' || atom[k + 3] == U'!')) continue;
-      return true;
+// Where a capturing group opens at k: the length of its opening ("(", "(?<name>", "(?'name'",
+// "(?P<name>"), 0 when the "(" at k captures nothing.
+size_t CaptureOpening(View b, size_t k) {
+  if (b[k] != U'(') return 0;
+  if (k + 1 >= b.size() || b[k + 1] != U'?') return 1;
+  size_t name = npos;
+  if (k + 3 < b.size() && b[k + 2] == U'<' && b[k + 3] != U'=' && b[k + 3] != U'!') name = k + 3;
+  if (k + 2 < b.size() && b[k + 2] == U'\'') name = k + 3;
+  if (k + 3 < b.size() && b[k + 2] == U'P' && b[k + 3] == U'<') name = k + 4;
+  if (name == npos) return 0;
+  const size_t close = b.find_first_of(U">'", name);
+  return close == npos ? 0 : close + 1 - k;
+}
+
+// Calls each(k, opening length) for every capturing group of b, escapes and brackets skipped.
+template <typename Each>
+void ForEachCapture(View b, Each each) {
+  for (size_t k = 0; k < b.size();) {
+    if (b[k] == U'\\' || b[k] == U'[') {
+      k = AtomEnd(b, k);
+      continue;
     }
+    const size_t opening = CaptureOpening(b, k);
+    if (opening > 0) each(k, opening);
+    k += opening > 0 ? opening : 1;
   }
-  return false;
+}
+
+int CaptureCount(View b) {
+  int count = 0;
+  ForEachCapture(b, [&](size_t, size_t) { ++count; });
+  return count;
+}
+
+// b with every capturing group made a plain group.
+Text WithoutCaptures(View b) {
+  Text out;
+  size_t copied = 0;
+  ForEachCapture(b, [&](size_t k, size_t opening) {
+    out.append(b.substr(copied, k - copied));
+    out += U"(?:";
+    copied = k + opening;
+  });
+  out.append(b.substr(copied));
+  return out;
+}
+
+// Empty groups that stand for groups a form leaves out, so that every form of a look-behind holds
+// every group in the same order and the forms, joined with "(?|", keep the pattern's numbers.
+Text Placeholders(int count) {
+  Text out;
+  for (int i = 0; i < count; ++i) out += U"()";
+  return out;
 }
 
 // How many characters a fixed form matches (zero-width assertions count nothing).
@@ -155,10 +198,17 @@ size_t FormLength(View form) {
   return length;
 }
 
+// The forms of body, each holding every capturing group of body once and in order: a group an
+// alternative or a count of none leaves out is an empty group; a repeated group captures in its
+// last copy only, as Perl keeps the last repetition.
 bool Forms(View body, int depth, std::vector<Text>& result) {
   if (depth > 8) return false;
-  for (const Text& alternative : Alternatives(body)) {
-    std::vector<Text> partial(1);
+  const std::vector<Text> alternatives = Alternatives(body);
+  int groupsBefore = 0, groupsAll = 0;
+  for (const Text& alternative : alternatives) groupsAll += CaptureCount(alternative);
+  for (const Text& alternative : alternatives) {
+    const int groupsHere = CaptureCount(alternative);
+    std::vector<Text> partial(1, Placeholders(groupsBefore));
     for (size_t k = 0; k < alternative.size();) {
       const size_t end = AtomEnd(alternative, k);
       const View atom = View(alternative).substr(k, end - k);
@@ -186,14 +236,16 @@ bool Forms(View body, int depth, std::vector<Text>& result) {
       } else {
         one.emplace_back(atom);
       }
-      if ((least != 1 || most != 1) && Captures(atom)) return false;
+      const int groups = CaptureCount(atom);
+      std::vector<Text> plainCopies;
+      for (const Text& o : one) plainCopies.push_back(groups > 0 ? WithoutCaptures(o) : o);
       std::vector<Text> repeats;
       for (int r = least; r <= most; ++r) {
-        std::vector<Text> sequences(1);
+        std::vector<Text> sequences(1, r == 0 ? Placeholders(groups) : Text());
         for (int n = 0; n < r; ++n) {
           std::vector<Text> longer;
           for (const Text& s : sequences) {
-            for (const Text& o : one) longer.push_back(s + o);
+            for (const Text& o : n + 1 == r ? one : plainCopies) longer.push_back(s + o);
           }
           sequences.swap(longer);
           if (sequences.size() > kMaxForms) return false;
@@ -211,6 +263,8 @@ bool Forms(View body, int depth, std::vector<Text>& result) {
       if (combined.size() > kMaxForms) return false;
       partial.swap(combined);
     }
+    groupsBefore += groupsHere;
+    for (Text& form : partial) form += Placeholders(groupsAll - groupsBefore);
     result.insert(result.end(), partial.begin(), partial.end());
     if (result.size() > kMaxForms) return false;
   }

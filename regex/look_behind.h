@@ -8,9 +8,9 @@
 
 namespace korval::regex {
 
-// The fixed-length forms of a look-behind's body, longest first (Perl tries the longest first);
-// empty when the body repeats without bound, repeats or drops a capturing group, or would have too
-// many forms.
+// The fixed-length forms of a look-behind's body, longest first (Perl tries the longest first), each
+// holding the body's capturing groups in their order; empty when the body repeats without bound or
+// would have too many forms.
 std::vector<std::u32string> FixedLengthForms(std::u32string_view body);
 
 }  // namespace korval::regex

@@ -231,6 +231,14 @@ TEST(RegexPerlMeaning, PerlSpellingsAreUnderstood) {
       {L"s/(?<!a|bc)d/X/g", L"adbcdcd", L"adbcdcX"},
       {L"s/(?<=ab?)c/X/g", L"acabcbc", L"aXabXbc"},        // look-behinds of several lengths
       {L"s/(?=foo)(?<=(a{0,2}))/[$1]/", L"aafoo", L"aa[aa]foo"},  // the longest first, as Perl
+      // Groups in look-behinds of several lengths: optional, repeated (the last copy captures), in
+      // alternatives, numbered as written.
+      {L"s/(?<=a(b)?)x/<$1>/", L"abx", L"ab<b>"},
+      {L"s/(?<=a(b?c){3}d)X/<$1>/", L"abcbccdX", L"abcbccd<c>"},
+      {L"s/(?<=(a|bc){2})x/<$1>/", L"abcx", L"abc<bc>"},
+      {L"s/(?<=(a)|(b))x/<$1|$2>/", L"bx", L"b<|b>"},
+      {L"s/(?<=x(a)?(b)?)y/<$1|$2>/", L"xby", L"xb<|b>"},
+      {L"s/(?<=(?<n>a)|(b))x/<$+{n}|$2>/", L"ax", L"a<a|>"},
       {L"s/(?<!c(?:foob)?)b/X/", L"ab", L"aX"},
       {L"s/(?=)a/X/", L"a", L"X"},
       {L"s/\\cA/X/", L"\x01", L"X"},
