@@ -94,7 +94,6 @@ constexpr ClassName kClassNames[] = {
     {"alnum", CodePointTraits::kAlphabetic | kLetter | Cat(Category::Nd)},
     {"lower", CodePointTraits::kLower | Cat(Category::Ll)}, {"lowercase", CodePointTraits::kLower | Cat(Category::Ll)},
     {"upper", CodePointTraits::kUpper | Cat(Category::Lu)}, {"uppercase", CodePointTraits::kUpper | Cat(Category::Lu)},
-    {"cased", CodePointTraits::kLower | CodePointTraits::kUpper | kCased},
     {"punct", kPunctuation | CodePointTraits::kAsciiSymbol},
     {"xdigit", CodePointTraits::kXDigit}, {"hexdigit", CodePointTraits::kXDigit},
     {"graph", CodePointTraits::kGraph}, {"print", CodePointTraits::kPrint},

@@ -184,6 +184,9 @@ TEST(UnicodeProperties, NamesAreReadAsPerlReadsThem) {
       {L"s/\\p{WB=Katakana}+/K/", L"aーア", L"aK"},
       {L"s/\\p{Dash=Y}/-/", L"a‐", L"a-"},
       {L"s/\\p{Script_Extensions=Hiragana}+/H/", L"aーか", L"aH"},
+      // Under i, [[:lower:]] and [[:upper:]] are the cased characters: no ideograph, no other letter.
+      {L"s/[[:lower:]]/x/gi", L"A㐀ƻª", L"x㐀ƻx"},
+      {L"s/[[:upper:]]+/x/i", L"ƻab", L"ƻx"},
       {L"s/\\p{No_Such_Property}/x/", L"a", L"(error) 正規表現の誤り: 文字クラスの名前が正しくありません"},
       // \X: a flag, a skin tone, a family joined by ZWJ, a Hangul syllable of jamo, CR LF.
       {L"s/\\X/[$&]/g", L"🇯🇵👍🏽a", L"[🇯🇵][👍🏽][a]"},
