@@ -224,7 +224,8 @@ BOOL OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
   SetModeIndex(work, frame, work.settings.mode);
   ShowUndoModeView(work, frame);  // shows the mode's panel
   ShowStatusHint(work, frame, kHintIdle);
-  SetTimer(hwnd, kTimerFinishSetup, work.planFs ? USER_TIMER_MINIMUM : 35, nullptr);
+  // A timer comes after every paint of the thread: the window shows whole first, then sets up.
+  SetTimer(hwnd, kTimerFinishSetup, USER_TIMER_MINIMUM, nullptr);
   SetTimer(hwnd, kTimerClock, 50, nullptr);
   // Found by a second start only now that the window is whole.
   MarkHandOverReceiver(hwnd, work.instanceMutex.Owns() || receivesInsteadOfSilentInstance);
@@ -257,8 +258,8 @@ void FinishSetup(Workspace& work, Frame& frame) {
   ContinueAfter(work, frame, kTimerReadArguments, 100);
 }
 
-// The rest of the set-up runs 35 ms after creation; a drop or a hand-over that comes first (a start
-// beside a busy desktop) needs the settings it reads (`option1`, `attribute`) and runs it now.
+// The rest of the set-up runs once the window has painted; a drop or a hand-over that comes first
+// (a start beside a busy desktop) needs the settings it reads (`option1`, `attribute`) and runs it now.
 void FinishSetupNow(Workspace& work, Frame& frame) {
   KillTimer(frame.main, kTimerFinishSetup);
   FinishSetup(work, frame);

@@ -5,7 +5,7 @@
 
 namespace korval {
 
-inline constexpr UINT_PTR kTimerFinishSetup = 1500;    // 35 ms after creation: the rest of the set-up
+inline constexpr UINT_PTR kTimerFinishSetup = 1500;    // after the first paints: the rest of the set-up
 inline constexpr UINT_PTR kTimerBusy = 1501;           // clears the busy flag after 100 ms
 inline constexpr UINT_PTR kTimerPlayback = 1502;       // paces macro playback
 inline constexpr UINT_PTR kTimerClock = 1503;          // the "現在時刻" time control
