@@ -395,6 +395,28 @@ TEST(RegexGroups, BacktrackingOverALookAroundOrAnAtomicGroupGivesItsCapturesBack
   ExpectRows(rows);
 }
 
+// "a" makes \d, \s, \w, \b and the POSIX classes ASCII's, "aa" keeps ASCII letters from matching
+// others without case, "u" and "^" give the Unicode meaning back; each row is Perl 5.36's answer.
+TEST(RegexPerlMeaning, TheAsciiModifierNarrowsTheClasses) {
+  const Row rows[] = {
+      {L"s/(?a)\\d+/N/g", L"１２3x4", L"１２NxN"},
+      {L"s/(?a)\\w+/W/", L"ab漢c", L"W漢c"},
+      {L"s/(?a:\\s)/_/g", L"a　b c", L"a　b_c"},
+      {L"s/(?a)[\\d]+/N/g", L"１２3", L"１２N"},
+      {L"s/(?a)[^\\d]+/x/", L"１２3", L"x3"},
+      {L"s/(?a)[[:alpha:]]+/A/", L"éab", L"éA"},
+      {L"s/(?a)[[:^alnum:]]+/_/", L"ab01éé", L"ab01_"},
+      {L"s/(?a)\\bé/X/", L"aé", L"aX"},
+      {L"s/(?a:((?u)\\w)\\W)/X/", L"ÀÀ", L"X"},
+      {L"s/(?aa)s/x/i", L"ſs", L"ſx"},
+      {L"s/(?a)s/x/i", L"ſs", L"xs"},
+      {L"s/(?^a)\\d/x/", L"１2", L"１x"},
+      {L"s/(?a)(?^)\\d/x/", L"１", L"x"},
+      {L"s/\\p{PosixDigit}+/N/", L"１2", L"１N"},
+  };
+  ExpectRows(rows);
+}
+
 TEST(RegexPerlMeaning, WhatCannotBeHadIsRefusedByName) {
   const struct {
     const wchar_t* command;

@@ -69,6 +69,28 @@ Text CaselessClassName(const Text& name) {
   return name;
 }
 
+// The ASCII class Perl's "a" makes of \d, \s or \w (either case).
+Text AsciiClassName(char32_t escape) {
+  switch (escape | 0x20) {
+    case U'd': return U"posixdigit";
+    case U's': return U"posixspace";
+    default: return U"posixword";
+  }
+}
+
+// Under "a", a POSIX class name ("alpha", "^digit") as its ASCII class; other names as they are.
+Text AsciiPosixName(const Text& name) {
+  const bool negated = !name.empty() && name[0] == U'^';
+  const Text bare = name.substr(negated ? 1 : 0);
+  static const Text kPosix[] = {U"alnum", U"alpha", U"blank", U"cntrl", U"digit", U"graph", U"lower",
+                                U"print", U"punct", U"space", U"upper", U"word", U"xdigit"};
+  for (const Text& posix : kPosix) {
+    if (bare == posix) return (negated ? U"^posix" : U"posix") + bare;
+  }
+  if (bare == U"cased") return negated ? U"^posixalpha" : U"posixalpha";  // lower or upper under "i"
+  return name;
+}
+
 // Pattern blanks that are no spaces of Unicode: with "x" Perl skips the left-to-right and
 // right-to-left marks, which the matcher would keep.
 bool IsPatternBlankTheMatcherKeeps(char32_t c) { return c == 0x200E || c == 0x200F; }
@@ -126,6 +148,10 @@ class Translator {
         // Without "m", Perl's $ is the end or the place before a final line break; the matcher's
         // would be the very end only.
         out += U"(?=\\n?\\z)";
+        ++i_;
+      } else if (modes_.ascii == 2 && modes_.caseless && (c == U's' || c == U'S' || c == U'k' || c == U'K')) {
+        // "aa": ASCII letters never match others without case (ſ and the Kelvin sign fold to s and k).
+        out += (c | 0x20) == U's' ? U"(?-i:[sS])" : U"(?-i:[kK])";
         ++i_;
       } else {
         if (IsSpaceButNoPatternBlank(c)) {
@@ -378,10 +404,20 @@ class Translator {
       case U'U':
       case U'F':
         return Refuse(L"\\L \\U \\F");
+      case U'd': case U's': case U'w': case U'D': case U'S': case U'W':
+        if (!modes_.ascii) break;
+        out += (e >= U'a' ? U"\\p{" : U"\\P{") + AsciiClassName(e) + U"}";
+        i_ += 2;
+        return true;
       case U'b':
       case U'B':
         if (At(i_ + 2) == U'{') return Refuse(L"\\b{...}");
-        break;
+        if (!modes_.ascii) break;
+        // Perl's word boundary of ASCII word characters.
+        out += e == U'b' ? U"(?:(?<=\\p{posixword})(?!\\p{posixword})|(?<!\\p{posixword})(?=\\p{posixword}))"
+                         : U"(?:(?<=\\p{posixword})(?=\\p{posixword})|(?<!\\p{posixword})(?!\\p{posixword}))";
+        i_ += 2;
+        return true;
       case U'X':
         out += kExtendedGraphemeCluster;
         i_ += 2;
@@ -547,6 +583,7 @@ class Translator {
     }
     Text on, off;
     bool turningOff = false;
+    bool charset = false;  // a, aa, u, d or l: which characters \d, \s, \w and the POSIX classes hold
     const bool caret = !flags.empty() && flags[0] == U'^';
     for (char32_t f : flags) {
       if (f == U'^') continue;
@@ -556,6 +593,7 @@ class Translator {
       }
       if (f == U'n') return Refuse(L"(?n)");
       if (f == U'o') return Refuse(L"(?o)");
+      if (f == U'a' || f == U'u' || f == U'd' || f == U'l') charset = true;
       if (f != U'i' && f != U'm' && f != U's' && f != U'x') continue;
       Text& set = turningOff ? off : on;
       if (set.find(f) == npos) set += f;
@@ -568,6 +606,7 @@ class Translator {
     }
     i_ = j + 1;
     if (end == U':') OpenGroup();
+    if (charset || caret) modes_.ascii = flags.find(U"aa") != npos ? 2 : flags.find(U'a') != npos ? 1 : 0;
     if (on.find(U'i') != npos) modes_.caseless = true;
     if (off.find(U'i') != npos) modes_.caseless = false;
     if (on.find(U'm') != npos) modes_.multiLine = true;
@@ -739,6 +778,7 @@ class Translator {
             const bool negatedName = !inner.empty() && inner[0] == U'^';
             inner = (negatedName ? U"^" : U"") + CaselessClassName(inner.substr(negatedName ? 1 : 0));
           }
+          if (kind == U':' && modes_.ascii) inner = AsciiPosixName(inner);
           if (kind == U':' && !inner.empty() && inner[0] == U'^') {
             negatedClasses.push_back(U"[:" + inner + U":]");
           } else {
@@ -803,11 +843,11 @@ class Translator {
     const char32_t e = p_[i_ + 1];
     switch (e) {
       case U'w': case U'd': case U's': case U'h': case U'v':
-        positive += U"[:" + Text(1, e) + U":]";
+        positive += U"[:" + (modes_.ascii && e != U'h' && e != U'v' ? AsciiClassName(e) : Text(1, e)) + U":]";
         i_ += 2;
         return true;
       case U'W': case U'D': case U'S': case U'H': case U'V':
-        negatedClasses.push_back(U"[:^" + Text(1, e - U'A' + U'a') + U":]");
+        negatedClasses.push_back(U"[:^" + (modes_.ascii && e != U'H' && e != U'V' ? AsciiClassName(e) : Text(1, e - U'A' + U'a')) + U":]");
         i_ += 2;
         return true;
       case U'p':

@@ -16,6 +16,7 @@ struct PatternModes {
   bool bracketBlanks = false;  // "xx": blanks inside brackets are ignored too
   bool caseless = false;       // "i"
   bool extended = false;       // "x": pattern blanks are only for reading
+  int ascii = 0;               // "a" (1) and "aa" (2): \d, \s, \w, \b and the POSIX classes are ASCII's
 };
 
 // False with message (naming the construct, in Japanese) when the pattern uses what is not supported.
