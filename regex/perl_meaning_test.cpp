@@ -417,6 +417,22 @@ TEST(RegexPerlMeaning, TheAsciiModifierNarrowsTheClasses) {
   ExpectRows(rows);
 }
 
+// Under "i" a character matches the characters it folds to, both ways; each row is Perl 5.36's answer.
+TEST(RegexPerlMeaning, CaseFoldsOfOneCharacterToSeveralGoBothWays) {
+  const Row rows[] = {
+      {L"s/strasse/X/i", L"Straße", L"X"},
+      {L"s/straße/X/i", L"STRASSE", L"X"},
+      {L"s/straße/X/", L"STRASSE", nullptr},
+      {L"s/ff/X/i", L"ﬀﬁ", L"Xﬁ"},
+      {L"s/ffiffl/X/i", L"abcdefﬃﬄ", L"abcdefX"},
+      {L"s/ssst/X/i", L"ßﬅ", L"X"},
+      {L"s/ß+/X/i", L"ssß", L"X"},
+      {L"s/(ss)/<$1>/i", L"aßb", L"a<ß>b"},
+      {L"s/a.ss/X/i", L"abß", L"X"},
+  };
+  ExpectRows(rows);
+}
+
 TEST(RegexPerlMeaning, WhatCannotBeHadIsRefusedByName) {
   const struct {
     const wchar_t* command;

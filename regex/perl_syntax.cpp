@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "regex/caseless_ranges.h"
+#include "regex/full_folds.h"
 #include "regex/look_behind.h"
 #include "regex/pattern_scan.h"
 #include "regex/unicode_data.h"
@@ -149,6 +150,8 @@ class Translator {
         // would be the very end only.
         out += U"(?=\\n?\\z)";
         ++i_;
+      } else if (FoldedRun(out)) {
+        // done: a run of literal characters with folds of one character to several
       } else if (modes_.ascii == 2 && modes_.caseless && (c == U's' || c == U'S' || c == U'k' || c == U'K')) {
         // "aa": ASCII letters never match others without case (ſ and the Kelvin sign fold to s and k).
         out += (c | 0x20) == U's' ? U"(?-i:[sS])" : U"(?-i:[kK])";
@@ -167,6 +170,29 @@ class Translator {
   }
 
  private:
+  // Under "i" (not "aa", not "x"), the run of plain characters from i_ spelled with its folds of one
+  // character to several; false, with nothing done, when it has none. A quantified last character
+  // stays out of the run.
+  bool FoldedRun(Text& out) {
+    if (!modes_.caseless || modes_.extended || modes_.ascii == 2) return false;
+    size_t end = i_;
+    while (end < p_.size() && View(U"\\[](){}|^$.*+?#").find(p_[end]) == npos && !IsSpaceButNoPatternBlank(p_[end])) ++end;
+    if (end < p_.size() && View(U"*+?{").find(p_[end]) != npos) --end;
+    if (end <= i_) {
+      // A quantified character that folds to several: either spelling, repeated.
+      const char32_t* to = i_ < p_.size() ? unicode::FullFoldOf(p_[i_]) : nullptr;
+      if (!to || View(U"\\[](){}|^$.*+?#").find(p_[i_]) != npos) return false;
+      out += U"(?:" + SpellFoldedRun(p_.substr(i_, 1)) + U")";
+      ++i_;
+      return true;
+    }
+    const Text spelled = SpellFoldedRun(p_.substr(i_, end - i_));
+    if (spelled.empty()) return false;
+    out += spelled;
+    i_ = end;
+    return true;
+  }
+
   // Groups keep the "m" setting of their start; a group's (?m) ends with it.
   void OpenGroup() { outerModes_.push_back(modes_); }
   void CloseGroup() {
