@@ -13,36 +13,11 @@
 #include "regex/code_point_text.h"
 #include "regex/repeated_groups.h"
 #include "regex/substitute.h"
+#include "regex/substitution_rows.h"
 #include "regex/unicode_data.h"
 
 namespace korval::regex {
 namespace {
-
-struct Row {
-  const wchar_t* command;
-  const wchar_t* text;
-  const wchar_t* expected;  // null: no match
-};
-
-void ExpectRows(const Row* rows, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    const Row& row = rows[i];
-    std::wstring result, message;
-    int replaced = 0;
-    const SubstStatus status = Substitute(row.command, row.text, result, message, replaced);
-    if (row.expected == nullptr) {
-      EXPECT_EQ(SubstStatus::NoMatch, status) << Utf8(row.command) << " " << Utf8(result) << Utf8(message);
-      continue;
-    }
-    EXPECT_EQ(SubstStatus::Replaced, status) << Utf8(row.command) << " " << Utf8(message);
-    EXPECT_EQ(std::wstring(row.expected), result) << Utf8(row.command) << " on " << Utf8(row.text);
-  }
-}
-
-template <size_t N>
-void ExpectRows(const Row (&rows)[N]) {
-  ExpectRows(rows, N);
-}
 
 bool HasLoneSurrogate(const std::wstring& text) {
   for (size_t i = 0; i < text.size(); ++i) {

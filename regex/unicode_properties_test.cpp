@@ -11,6 +11,7 @@
 
 #include "platform/utf8.h"
 #include "regex/substitute.h"
+#include "regex/substitution_rows.h"
 
 namespace korval::regex {
 namespace {
@@ -144,15 +145,9 @@ TEST(UnicodeProperties, BackslashXTakesTheClustersOfUnicodesGraphemeBreakTest) {
   EXPECT_EQ(0, failures) << "of " << cases;
 }
 
-struct Answer {
-  const wchar_t* command;
-  const wchar_t* text;
-  const wchar_t* expected;
-};
-
 // Perl 5.36's answer in each row.
 TEST(UnicodeProperties, NamesAreReadAsPerlReadsThem) {
-  const Answer rows[] = {
+  const Row rows[] = {
       // A script named alone is its script extensions; sc= is the script itself.
       {L"s/\\p{Katakana}/K/g", L"ーア・", L"KKK"},
       {L"s/\\p{Katakana}/K/g", L"ーア", L"KK"},
@@ -195,12 +190,12 @@ TEST(UnicodeProperties, NamesAreReadAsPerlReadsThem) {
       {L"s/\\X/./g", L"e\u0301\r\n", L".."},
       {L"s/\\X/./gi", L"α\u0345", L"."},
   };
-  for (const Answer& row : rows) EXPECT_EQ(std::wstring(row.expected), Replaced(row.command, row.text)) << Utf8(row.command);
+  ExpectRows(rows);
 }
 
 // Perl's extended bracketed classes, each row Perl 5.36's answer.
 TEST(UnicodeProperties, ExtendedBracketedClassesCombineClassesAsPerlDoes) {
-  const Answer rows[] = {
+  const Row rows[] = {
       {L"s/(?[ \\p{Han} & \\p{Block=CJK Unified Ideographs} ])+/H/g", L"漢字𠮟a", L"H𠮟a"},
       {L"s/(?[ [a-z] - [aeiou] ])/_/g", L"banana", L"_a_a_a"},
       {L"s/(?[ [a-f] ^ [d-k] ])/_/g", L"abcdefghijk", L"___def_____"},
@@ -214,7 +209,7 @@ TEST(UnicodeProperties, ExtendedBracketedClassesCombineClassesAsPerlDoes) {
       {L"s/(?[ [a] & \\X ])/x/", L"a", L"(error) 正規表現の誤り: (?[ ]) の中の書き方が正しくありません"},
       {L"s/(?[ [a] + [b] )/x/", L"a", L"(error) 正規表現の誤り: (?[ ]) の中の書き方が正しくありません"},
   };
-  for (const Answer& row : rows) EXPECT_EQ(std::wstring(row.expected), Replaced(row.command, row.text)) << Utf8(row.command);
+  ExpectRows(rows);
 }
 
 }  // namespace
