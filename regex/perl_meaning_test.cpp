@@ -402,6 +402,7 @@ TEST(RegexPerlMeaning, CaseFoldsOfOneCharacterToSeveralGoBothWays) {
       {L"s/ffiffl/X/i", L"abcdefﬃﬄ", L"abcdefX"},
       {L"s/ssst/X/i", L"ßﬅ", L"X"},
       {L"s/ß+/X/i", L"ssß", L"X"},
+      {L"s/\\xdf\\xdf/X/i", L"abcdefssss", L"abcdefX"},
       {L"s/(ss)/<$1>/i", L"aßb", L"a<ß>b"},
       {L"s/a.ss/X/i", L"abß", L"X"},
   };

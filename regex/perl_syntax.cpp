@@ -130,7 +130,7 @@ class Translator {
       const char32_t c = p_[i_];
       bool ok = true;
       if (c == U'\\') {
-        ok = Escape(out);
+        ok = FoldedRun(out) || Escape(out);
       } else if (c == U'[') {
         ok = Bracket(out);
       } else if (c == U'(') {
@@ -170,26 +170,46 @@ class Translator {
   }
 
  private:
-  // Under "i" (not "aa", not "x"), the run of plain characters from i_ spelled with its folds of one
-  // character to several; false, with nothing done, when it has none. A quantified last character
-  // stays out of the run.
+  // Under "i" (not "aa", not "x"), the run of literal characters from i_ spelled with its folds of
+  // one character to several; false, with nothing done, when it has none.
   bool FoldedRun(Text& out) {
     if (!modes_.caseless || modes_.extended || modes_.ascii == 2) return false;
-    size_t end = i_;
-    while (end < p_.size() && View(U"\\[](){}|^$.*+?#").find(p_[end]) == npos && !IsSpaceButNoPatternBlank(p_[end])) ++end;
-    if (end < p_.size() && View(U"*+?{").find(p_[end]) != npos) --end;
-    if (end <= i_) {
-      // A quantified character that folds to several: either spelling, repeated.
-      const char32_t* to = i_ < p_.size() ? unicode::FullFoldOf(p_[i_]) : nullptr;
-      if (!to || View(U"\\[](){}|^$.*+?#").find(p_[i_]) != npos) return false;
-      out += U"(?:" + SpellFoldedRun(p_.substr(i_, 1)) + U")";
-      ++i_;
-      return true;
+    // The run: plain characters and characters written by their code (\xDF, \x{FB00}).
+    Text run;
+    std::vector<size_t> starts;  // where each character of the run is written
+    size_t k = i_;
+    while (k < p_.size()) {
+      const char32_t c = p_[k];
+      if (c == U'\\') {
+        size_t next = k + 1;
+        uint32_t value = 0;
+        if (View(U"xo").find(At(next)) == npos || !CharacterCode(next, value, false) || value > 0x10FFFF) break;
+        starts.push_back(k);
+        run += static_cast<char32_t>(value);
+        k = next;
+        continue;
+      }
+      if (View(U"[](){}|^$.*+?#").find(c) != npos || IsSpaceButNoPatternBlank(c)) break;
+      starts.push_back(k);
+      run += c;
+      ++k;
     }
-    const Text spelled = SpellFoldedRun(p_.substr(i_, end - i_));
+    // A quantified last character stays out of the run: alone, it is spelled by itself.
+    if (k < p_.size() && View(U"*+?{").find(p_[k]) != npos && !run.empty()) {
+      if (run.size() == 1) {
+        if (!unicode::FullFoldOf(run[0])) return false;
+        out += U"(?:" + SpellFoldedRun(run) + U")";
+        i_ = k;
+        return true;
+      }
+      k = starts.back();
+      run.pop_back();
+    }
+    if (run.empty()) return false;
+    const Text spelled = SpellFoldedRun(run);
     if (spelled.empty()) return false;
     out += spelled;
-    i_ = end;
+    i_ = k;
     return true;
   }
 
