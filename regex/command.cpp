@@ -2,6 +2,7 @@
 #include "regex/command.h"
 #include "platform/digits.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace korval::regex {
@@ -82,6 +83,8 @@ bool ParseCommand(std::wstring_view command, SubstCommand& out, std::wstring& me
         out.extendedBrackets = out.extended;  // a second "x"
         out.extended = true;
         break;
+      case L'a': out.ascii = std::min(out.ascii + 1, 2); break;  // "a", "aa": ASCII classes
+      case L'u': case L'd': case L'l': out.ascii = 0; break;
       case L'k': break;  // the text is handled in UTF-16 whatever the code page, so "k" changes nothing
       default:
         message = L"不明なオプションです: ";

@@ -30,6 +30,7 @@ struct SubstCommand {
   bool singleLine = false;  // "s": "." also matches a line break
   bool extended = false;    // "x": blanks and #-comments in the pattern are ignored
   bool extendedBrackets = false;  // "xx": also blanks inside brackets
+  int ascii = 0;            // "a" (1), "aa" (2): \d, \s, \w and the POSIX classes are ASCII's
 };
 
 // Splits command into its parts; "\/" inside a part stands for "/". Returns false with a short

@@ -52,7 +52,7 @@ std::shared_ptr<const CompiledCommand> Compile(std::wstring_view command) {
     return compiled;
   }
   std::u32string pattern;
-  const PatternModes modes{parsed.multiLine, parsed.extendedBrackets, parsed.ignoreCase, parsed.extended};
+  const PatternModes modes{parsed.multiLine, parsed.extendedBrackets, parsed.ignoreCase, parsed.extended, parsed.ascii};
   if (!TranslatePerlSyntax(ToCodePoints(parsed.pattern), modes, pattern, compiled->error)) return compiled;
   // Perl's meaning: a name is one line, so ^ and $ stand at its ends and "." does not cross a line
   // break, unless "m" or "s" (or (?m) and (?s) inside the pattern) say otherwise.

@@ -388,6 +388,11 @@ TEST(RegexPerlMeaning, TheAsciiModifierNarrowsTheClasses) {
       {L"s/(?^a)\\d/x/", L"１2", L"１x"},
       {L"s/(?a)(?^)\\d/x/", L"１", L"x"},
       {L"s/\\p{PosixDigit}+/N/", L"１2", L"１N"},
+      {L"s/\\d+/N/a", L"１２3", L"１２N"},
+      {L"s/(?aia:s)/x/", L"ſ", nullptr},
+      {L"s/[A-Z]/x/iaa", L"\u212A", nullptr},
+      {L"s/(?iaa)[a-z]/x/", L"K", L"x"},
+      {L"s/(?iaa)[^a-z]/x/", L"\u212A", L"x"},
   };
   ExpectRows(rows);
 }

@@ -2,6 +2,7 @@
 #include "regex/perl_syntax.h"
 
 #include <string>
+#include <algorithm>
 #include <vector>
 
 #include "regex/caseless_ranges.h"
@@ -173,7 +174,7 @@ class Translator {
   // Under "i" (not "aa", not "x"), the run of literal characters from i_ spelled with its folds of
   // one character to several; false, with nothing done, when it has none.
   bool FoldedRun(Text& out) {
-    if (!modes_.caseless || modes_.extended || modes_.ascii == 2) return false;
+    if (!modes_.caseless || modes_.extended || modes_.ascii == 2 || inLookBehind_) return false;
     // The run: plain characters and characters written by their code (\xDF, \x{FB00}).
     Text run;
     std::vector<size_t> starts;  // where each character of the run is written
@@ -214,11 +215,16 @@ class Translator {
   }
 
   // Groups keep the "m" setting of their start; a group's (?m) ends with it.
-  void OpenGroup() { outerModes_.push_back(modes_); }
+  void OpenGroup() {
+    outerModes_.push_back(modes_);
+    outerLookBehind_.push_back(inLookBehind_);
+  }
   void CloseGroup() {
     if (outerModes_.empty()) return;
     modes_ = outerModes_.back();
     outerModes_.pop_back();
+    inLookBehind_ = outerLookBehind_.back();
+    outerLookBehind_.pop_back();
   }
 
   bool Refuse(const wchar_t* construct) {
@@ -605,6 +611,7 @@ class Translator {
     rewritten += negative ? U"))" : U")";
     if (forms.size() < 2 || rewritten.size() > kMaxRewrittenChars) {
       OpenGroup();
+      inLookBehind_ = true;
       out += p_.substr(i_, 4);
       i_ += 4;
       return true;
@@ -652,7 +659,10 @@ class Translator {
     }
     i_ = j + 1;
     if (end == U':') OpenGroup();
-    if (charset || caret) modes_.ascii = flags.find(U"aa") != npos ? 2 : flags.find(U'a') != npos ? 1 : 0;
+    if (charset || caret) {
+      const auto as = std::count(flags.begin(), flags.end(), U'a');  // "aa" may be written apart: "aia"
+      modes_.ascii = as >= 2 ? 2 : as == 1 ? 1 : 0;
+    }
     if (on.find(U'i') != npos) modes_.caseless = true;
     if (off.find(U'i') != npos) modes_.caseless = false;
     if (on.find(U'm') != npos) modes_.multiLine = true;
@@ -857,11 +867,19 @@ class Translator {
       ++i_;
     }
     if (modes_.caseless) positive = CaselessRanges(positive);
+    // "aa" under "i": ſ and the Kelvin sign, which fold to s and k, are no ASCII letters of a class
+    // written in ASCII (one naming a property may hold them).
+    const View written = p_.substr(start, i_ - start);
+    const bool keepOutFolds = modes_.caseless && modes_.ascii == 2 && written.find(U"\\p") == npos &&
+                              written.find(U"\\P") == npos &&
+                              std::all_of(written.begin(), written.end(), [](char32_t c) { return c < 0x80; });
     if (negatedClasses.size() <= 1) {
+      if (keepOutFolds) out += negated ? U"(?:(?-i:[\\x{17F}\\x{212A}])|" : U"(?-i:(?![\\x{17F}\\x{212A}]))";
       out += negated ? U"[^" : U"[";
       out += positive;
       if (!negatedClasses.empty()) out += negatedClasses[0];
       out += U"]";
+      if (keepOutFolds && negated) out += U")";
       return true;
     }
     if (!negated) {
@@ -951,6 +969,9 @@ class Translator {
   int groups_;
   PatternModes modes_;
   std::vector<PatternModes> outerModes_;
+  // Inside a look-behind the matcher takes one length only: no folds to several characters there.
+  bool inLookBehind_ = false;
+  std::vector<bool> outerLookBehind_;
   size_t i_ = 0;
 };
 
