@@ -98,7 +98,8 @@ constexpr ClassName kClassNames[] = {
     {"xdigit", CodePointTraits::kXDigit}, {"hexdigit", CodePointTraits::kXDigit},
     {"graph", CodePointTraits::kGraph}, {"print", CodePointTraits::kPrint},
     {"ascii", CodePointTraits::kAscii}, {"any", CodePointTraits::kAny}, {"all", CodePointTraits::kAny},
-    {"assigned", ~(Cat(Category::Cn) | CodePointTraits::kSpecialBits | CodePointTraits::kScriptBits)},
+    {"assigned", ~(Cat(Category::Cn) | CodePointTraits::kSpecialBits | CodePointTraits::kScriptBits |
+                   CodePointTraits::kPropertyBits)},
     {"unicode", CodePointTraits::kUnicode},
 };
 

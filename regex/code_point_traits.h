@@ -47,11 +47,12 @@ class CodePointTraits {
   static constexpr char_class_type kPrint = ClassBit(kFirstSpecialBit + 12);
   static constexpr char_class_type kAsciiSymbol = ClassBit(kFirstSpecialBit + 13);
   static constexpr char_class_type kScriptBits = ((ClassBit(unicode::kScriptCount) - 1) << kScriptBit);
-  static constexpr char_class_type kSpecialBits = ~(ClassBit(kFirstSpecialBit) - 1);
   // The upper 64 bits stand for the other properties (unicode_properties.h), each given a bit of its
   // own when a pattern first names it: up to 64 of them in one pattern.
   static constexpr int kFirstPropertyBit = 64;
   static constexpr int kPropertySlots = 64;
+  static constexpr char_class_type kPropertyBits = ~(ClassBit(kFirstPropertyBit) - 1);
+  static constexpr char_class_type kSpecialBits = ~(ClassBit(kFirstSpecialBit) - 1) & ~kPropertyBits;
 
   static size_type length(const char_type* p) { return std::char_traits<char32_t>::length(p); }
 
