@@ -1,8 +1,8 @@
-// Perl gives back what a capture held when the match backtracks over a look-around or an atomic
-// group that set it (and never keeps a capture of a negative look-ahead); the matcher forgets
-// those values once the inner match is done, so "(?>(a))b|(a)c" on "ac" would keep $1. Before such
-// an inner match starts, every capture's value is saved on the matcher's backtracking stack, from
-// where a later backtrack over it restores it.
+// Two corrections of the matcher for our character type. Perl gives back what a capture held when
+// the match backtracks over a look-around or an atomic group that set it (and never keeps a capture
+// of a negative look-ahead); the matcher forgets those values once the inner match is done, so
+// "(?>(a))b|(a)c" on "ac" would keep $1. Before such an inner match starts, every capture's value is
+// saved on the matcher's backtracking stack, from where a later backtrack over it restores it.
 #pragma once
 
 #include <memory>
@@ -48,6 +48,21 @@ inline void perl_matcher<korval::regex::BudgetIterator, std::allocator<sub_match
   }
   (void)new (pmp) saved_state(saved_type_recurse);
   m_backup_state = pmp;
+}
+
+// (*THEN) met while a look-around or an atomic group that succeeded is unwound (a match was found):
+// nothing to skip, the state is only dropped. The matcher treated it as a failure behind the verb and
+// so failed the look-around that held it: "(?=a(*THEN)b)..x" found nothing in "abxy".
+template <>
+inline bool perl_matcher<korval::regex::BudgetIterator, std::allocator<sub_match<korval::regex::BudgetIterator>>,
+                         korval::regex::CodePointTraits>::unwind_then(bool matched) {
+  boost::BOOST_REGEX_DETAIL_NS::inplace_destroy(m_backup_state++);
+  if (matched) return true;
+  // Backtracked into: every state back to the alternative, and that alternative too, fail.
+  bool more = unwind(false);
+  while (more && !m_unwound_alt) more = unwind(false);
+  if (more && m_unwound_alt) unwind(false);
+  return false;
 }
 
 }  // namespace BOOST_REGEX_DETAIL_NS

@@ -414,6 +414,20 @@ TEST(RegexPerlMeaning, CaseFoldsOfOneCharacterToSeveralGoBothWays) {
   ExpectRows(rows);
 }
 
+// Verbs with names: the names only tell which mark a search passed; each row is Perl 5.36's answer.
+TEST(RegexPerlMeaning, VerbsWithNamesActAsWithout) {
+  const Row rows[] = {
+      {L"s/a(*MARK:m)b/x/g", L"ab", L"x"},
+      {L"s/(*:m)a|b/x/g", L"ab", L"xx"},
+      {L"s/a(*SKIP:n)b|ac/x/g", L"ac", L"x"},  // no mark of that name: no effect
+      {L"s/a+(*PRUNE:p)b|c/x/g", L"aac", L"aax"},
+      {L"s/(*FAIL:f)|a/x/g", L"a", L"x"},
+      {L"s/A(*MARK:A)A+(*SKIP:)(B|Z)|AC/x/", L"AAAC", nullptr},  // an empty name is none
+      {L"s/(?=a(*THEN)b)..x/X/", L"abxy", L"Xy"},  // a (*THEN) passed in a look-ahead that holds
+  };
+  ExpectRows(rows);
+}
+
 TEST(RegexPerlMeaning, WhatCannotBeHadIsRefusedByName) {
   const struct {
     const wchar_t* command;
@@ -422,7 +436,7 @@ TEST(RegexPerlMeaning, WhatCannotBeHadIsRefusedByName) {
       {L"s/\\N{LATIN SMALL LETTER A}/x/", L"正規表現の誤り: \\N{文字の名前} は使えません"},
       {L"s/a(?{ 1 })/x/", L"正規表現の誤り: (?{...}) は使えません"},
       {L"s/a(??{ 1 })/x/", L"正規表現の誤り: (?{...}) は使えません"},
-      {L"s/(*MARK:x)a/x/", L"正規表現の誤り: (*MARK...) は使えません"},
+      {L"s/(*MARK:x)a(*SKIP:x)b/x/", L"正規表現の誤り: 印へ戻る (*SKIP:名前) は使えません"},
       {L"s/\\x{110000}/x/", L"正規表現の誤り: U+10FFFF を超える文字コード は使えません"},
       {L"s/\\Uab/x/", L"正規表現の誤り: \\L \\U \\F は使えません"},
       {L"s/\\b{wb}/x/", L"正規表現の誤り: \\b{...} は使えません"},

@@ -696,6 +696,27 @@ class Translator {
       i_ = j + 1;
       return true;
     }
+    if (end == U':' && (name.empty() || View(U"|MARK|PRUNE|THEN|SKIP|ACCEPT|COMMIT|FAIL|F|").find(U"|" + name + U"|") != npos)) {
+      // A verb with a name: the names only tell which mark a search passed, which a renaming never
+      // shows; (*SKIP:NAME) goes back to its mark, and without a mark of that name it does nothing.
+      const size_t close = p_.find(U')', j);
+      if (close == npos) return Refuse(L"閉じていない (*...)");
+      const Text argument(p_.substr(j + 1, close - j - 1));
+      i_ = close + 1;
+      if (name == U"SKIP" && argument.empty()) {
+        out += U"(*SKIP)";  // an empty name is none
+        return true;
+      }
+      if (name == U"SKIP") {
+        if (p_.find(U"(*MARK:" + argument + U")") != npos || p_.find(U"(*:" + argument + U")") != npos) {
+          return Refuse(L"印へ戻る (*SKIP:名前)");
+        }
+        return true;
+      }
+      if (name == U"FAIL" || name == U"F") out += U"(?!)";
+      if (name != U"MARK" && !name.empty() && name != U"FAIL" && name != U"F") out += U"(*" + name + U")";
+      return true;
+    }
     if (end == U':') {
       struct Alias {
         const char32_t* long_;

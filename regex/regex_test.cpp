@@ -189,7 +189,7 @@ TEST(RegexLibraryErrors, WrongCommandsGiveAMessageAndNoResult) {
       {L"s/\\p{Nope}/x/", L"正規表現の誤り: 文字クラス"},
       {L"s/\\N{LATIN SMALL LETTER A}/x/", L"正規表現の誤り: \\N{文字の名前} は使えません"},
       {L"s/a(?{ 1 })/x/", L"正規表現の誤り: (?{...}) は使えません"},
-      {L"s/(*MARK:x)a/x/", L"正規表現の誤り: (*MARK...) は使えません"},
+      {L"s/(*MARK:x)a(*SKIP:x)b/x/", L"正規表現の誤り: 印へ戻る (*SKIP:名前) は使えません"},
       {L"s/\\x{110000}/x/", L"正規表現の誤り: U+10FFFF を超える文字コード は使えません"},
       {L"", L"コマンドが s/"},
       {L"x/a/b/", L"コマンドが s/"},
