@@ -441,6 +441,8 @@ TEST(RegexPerlMeaning, WhatCannotBeHadIsRefusedByName) {
       {L"s/\\Uab/x/", L"正規表現の誤り: \\L \\U \\F は使えません"},
       {L"s/\\b{wb}/x/", L"正規表現の誤り: \\b{...} は使えません"},
       {L"s/(?n)(a)/x/", L"正規表現の誤り: (?n) は使えません"},
+      {L"s/(?<=b(?1))(a)/x/", L"正規表現の誤り: 後読みの中の、後ろに書いたグループの呼び出し は使えません"},
+      {L"s/(?<!(?&n))(?<n>a)/x/", L"正規表現の誤り: 後読みの中の、後ろに書いたグループの呼び出し は使えません"},
   };
   for (const auto& row : rows) {
     std::wstring result, message;

@@ -604,6 +604,29 @@ class Translator {
     constexpr size_t kMaxRewrittenChars = 4096;
     const size_t end = GroupEnd(View(p_), i_);
     const bool negative = At(i_ + 3) == U'!';
+    // A look-behind that calls a group written after it (or the whole pattern) would be measured as
+    // if that group matched nothing: refused, never a look-behind of the wrong length.
+    const View body = p_.substr(i_ + 4, end == npos ? npos : end - 1 - (i_ + 4));
+    const View before = p_.substr(0, i_);
+    const int groupsBefore = CountGroups(before);
+    for (size_t call = body.find(U"(?"); call != npos; call = body.find(U"(?", call + 2)) {
+      if (call > 0 && body[call - 1] == U'\\') continue;
+      const size_t at = call + 2;
+      const char32_t kind = at < body.size() ? body[at] : U'\0';
+      bool later = kind == U'R' || kind == U'+';
+      if (IsDecimal(kind)) {
+        int number = 0;
+        for (size_t k = at; k < body.size() && IsDecimal(body[k]) && number < 100000; ++k) number = number * 10 + (body[k] - U'0');
+        later = number == 0 || number > groupsBefore;
+      } else if (kind == U'&' || (kind == U'P' && at + 1 < body.size() && body[at + 1] == U'>')) {
+        const size_t nameStart = at + (kind == U'&' ? 1 : 2);
+        const size_t close = body.find(U')', nameStart);
+        const Text name(body.substr(nameStart, close == npos ? npos : close - nameStart));
+        later = before.find(U"(?<" + name + U">") == npos && before.find(U"(?'" + name + U"'") == npos &&
+                before.find(U"(?P<" + name + U">") == npos;
+      }
+      if (later) return Refuse(L"後読みの中の、後ろに書いたグループの呼び出し");
+    }
     const std::vector<Text> forms =
         end == npos ? std::vector<Text>() : FixedLengthForms(p_.substr(i_ + 4, end - 1 - (i_ + 4)));
     Text rewritten = negative ? U"(?!(?|" : U"(?|";
