@@ -408,6 +408,9 @@ TEST(RegexPerlMeaning, CaseFoldsOfOneCharacterToSeveralGoBothWays) {
       {L"s/ssst/X/i", L"ßﬅ", L"X"},
       {L"s/ß+/X/i", L"ssß", L"X"},
       {L"s/\\xdf\\xdf/X/i", L"abcdefssss", L"abcdefX"},
+      {L"s/(?<=ß)x/X/i", L"ssx", L"ssX"},  // in a look-behind: each spelling a length of its own
+      {L"s/(?<=ss)x/X/i", L"ßx", L"ßX"},
+      {L"s/(?<=(?<ss>a)ß)x/<$+{ss}>/i", L"assx", L"ass<a>"},  // a group's name is no text
       {L"s/(ss)/<$1>/i", L"aßb", L"a<ß>b"},
       {L"s/a.ss/X/i", L"abß", L"X"},
   };

@@ -599,6 +599,54 @@ class Translator {
   // The matcher looks behind by a fixed length only: a body of several lengths becomes its
   // fixed-length forms, longest first, in a group whose alternatives share their group numbers:
   // (?<=ab?) is (?|(?<=ab)|(?<=a)), (?<!ab?) is (?!(?|(?<=ab)|(?<=a))).
+  // A look-behind's body with its runs of plain characters spelled with their folds to several
+  // characters under "i" (each fold a form of its own length); as it is otherwise.
+  Text SpelledBody(View body) const {
+    if (!modes_.caseless || modes_.extended || modes_.ascii == 2) return Text(body);
+    Text out;
+    size_t k = 0;
+    while (k < body.size()) {
+      const char32_t c = body[k];
+      if (c == U'(' && k + 1 < body.size() && body[k + 1] == U'?') {
+        // A group's opening with its name or flags, copied whole: names are no text to match.
+        size_t next = k + 2;
+        if (next < body.size() && body[next] == U'\'') next = body.find(U'\'', next + 1);
+        else next = body.find_first_of(U":>=!)'", next);
+        next = next == npos ? body.size() : next + 1;
+        out.append(body.substr(k, next - k));
+        k = next;
+        continue;
+      }
+      if (c == U'\\' || c == U'[') {
+        // An escape or a bracket, copied whole.
+        size_t next = k + 2;
+        if (c == U'[') {
+          next = k + 1;
+          if (next < body.size() && body[next] == U'^') ++next;
+          if (next < body.size() && body[next] == U']') ++next;
+          while (next < body.size() && body[next] != U']') next += body[next] == U'\\' ? 2 : 1;
+          ++next;
+        }
+        next = std::min(next, body.size());
+        out.append(body.substr(k, next - k));
+        k = next;
+        continue;
+      }
+      size_t end = k;
+      while (end < body.size() && View(U"\\[](){}|^$.*+?#").find(body[end]) == npos) ++end;
+      if (end < body.size() && end > k && View(U"*+?{").find(body[end]) != npos) --end;
+      if (end == k) {
+        out += c;
+        ++k;
+        continue;
+      }
+      const Text spelled = SpellFoldedRun(body.substr(k, end - k));
+      out += spelled.empty() ? Text(body.substr(k, end - k)) : spelled;
+      k = end;
+    }
+    return out;
+  }
+
   bool LookBehind(Text& out) {
     // Kept small: the forms are compiled, and compiling is part of a call's time.
     constexpr size_t kMaxRewrittenChars = 4096;
@@ -627,8 +675,7 @@ class Translator {
       }
       if (later) return Refuse(L"後読みの中の、後ろに書いたグループの呼び出し");
     }
-    const std::vector<Text> forms =
-        end == npos ? std::vector<Text>() : FixedLengthForms(p_.substr(i_ + 4, end - 1 - (i_ + 4)));
+    const std::vector<Text> forms = end == npos ? std::vector<Text>() : FixedLengthForms(SpelledBody(body));
     Text rewritten = negative ? U"(?!(?|" : U"(?|";
     for (size_t k = 0; k < forms.size(); ++k) rewritten += (k ? U"|(?<=" : U"(?<=") + forms[k] + U")";
     rewritten += negative ? U"))" : U")";
