@@ -51,38 +51,45 @@ struct Speller {
   bool folds = false;
   bool tooLong = false;  // then nothing of it is used
 
-  // The spelling from place i to the end of the run.
+  // The spelling from place i to the end of the run. Once the spelling grows too long nothing more
+  // is built: the alternatives repeat what follows them, so each fold place could double it.
   const Text& From(size_t i) {
     if (memo[i]) return *memo[i];
-    if (tooLong) {
-      memo[i] = Text();
-      return *memo[i];
+    memo[i] = Text();
+    if (tooLong || i >= run.size()) return *memo[i];
+    std::vector<Text> options;
+    // One option: its own start, then the spelling of what follows from place next.
+    auto option = [&](const Text& head, size_t next) {
+      const Text& tail = From(next);
+      if (tooLong || head.size() + tail.size() > kMaxSpelling) {
+        tooLong = true;
+        return;
+      }
+      options.push_back(head + tail);
+    };
+    option(Literal(run.substr(i, 1)), i + 1);
+    // A character of the pattern that folds to several: those several in the name.
+    if (const char32_t* to = unicode::FullFoldOf(run[i])) {
+      Text several;
+      for (int k = 0; k < 3 && to[k] != 0; ++k) several += to[k];
+      option(Literal(several), i + 1);
     }
+    // Two or three characters of the pattern that one character of the name folds to.
+    for (size_t k = 2; k <= 3 && i + k <= run.size(); ++k) {
+      Text folded;
+      for (size_t j = i; j < i + k; ++j) folded += unicode::SimpleFold(run[j]);
+      const auto found = SourcesByFold().find(folded);
+      if (found != SourcesByFold().end()) option(U"[" + Literal(found->second) + U"]", i + k);
+    }
+    if (tooLong) return *memo[i];
     Text result;
-    if (i < run.size()) {
-      std::vector<Text> options;
-      options.push_back(Literal(run.substr(i, 1)) + From(i + 1));
-      // A character of the pattern that folds to several: those several in the name.
-      if (const char32_t* to = unicode::FullFoldOf(run[i])) {
-        Text several;
-        for (int k = 0; k < 3 && to[k] != 0; ++k) several += to[k];
-        options.push_back(Literal(several) + From(i + 1));
-      }
-      // Two or three characters of the pattern that one character of the name folds to.
-      for (size_t k = 2; k <= 3 && i + k <= run.size(); ++k) {
-        Text folded;
-        for (size_t j = i; j < i + k; ++j) folded += unicode::SimpleFold(run[j]);
-        const auto found = SourcesByFold().find(folded);
-        if (found != SourcesByFold().end()) options.push_back(U"[" + Literal(found->second) + U"]" + From(i + k));
-      }
-      if (options.size() == 1) {
-        result = options[0];
-      } else {
-        folds = true;
-        result = U"(?:";
-        for (size_t k = 0; k < options.size(); ++k) result += (k ? U"|" : U"") + options[k];
-        result += U")";
-      }
+    if (options.size() == 1) {
+      result = std::move(options[0]);
+    } else {
+      folds = true;
+      result = U"(?:";
+      for (size_t k = 0; k < options.size(); ++k) result += (k ? U"|" : U"") + options[k];
+      result += U")";
       if (result.size() > kMaxSpelling) tooLong = true;
     }
     memo[i] = std::move(result);

@@ -415,6 +415,17 @@ TEST(RegexPerlMeaning, CaseFoldsOfOneCharacterToSeveralGoBothWays) {
       {L"s/a.ss/X/i", L"abß", L"X"},
   };
   ExpectRows(rows);
+  // Every ß of a long run doubles the alternatives: the spelling stops growing and the run reads as
+  // written (a run of 40 once took all memory).
+  const std::wstring run(40, L'ß');
+  std::wstring result, message;
+  int count = 0;
+  EXPECT_EQ(SubstStatus::Replaced, Substitute(L"s/x" + run + L"/X/i", L"x" + run, result, message, count));
+  EXPECT_EQ(L"X", result);
+  // The forms of a look-behind are spelled once (spelled again, they grew without end).
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(SubstStatus::NoMatch, Substitute(L"s/(?<=(ß?<ss>a)ß)x/X/i", L"abc", result, message, count)) << Utf8(message);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 // Verbs with names: the names only tell which mark a search passed; each row is Perl 5.36's answer.

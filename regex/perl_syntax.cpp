@@ -675,7 +675,10 @@ class Translator {
       }
       if (later) return Refuse(L"後読みの中の、後ろに書いたグループの呼び出し");
     }
-    const std::vector<Text> forms = end == npos ? std::vector<Text>() : FixedLengthForms(SpelledBody(body));
+    // The forms this translation wrote are spelled already: spelled again, each would grow anew.
+    const bool ours = i_ < rewrittenEnd_;
+    const std::vector<Text> forms =
+        end == npos ? std::vector<Text>() : FixedLengthForms(ours ? Text(body) : SpelledBody(body));
     Text rewritten = negative ? U"(?!(?|" : U"(?|";
     for (size_t k = 0; k < forms.size(); ++k) rewritten += (k ? U"|(?<=" : U"(?<=") + forms[k] + U")";
     rewritten += negative ? U"))" : U")";
@@ -688,6 +691,8 @@ class Translator {
     }
     source_.replace(i_, end - i_, rewritten);
     p_ = source_;
+    if (rewrittenEnd_ > end) rewrittenEnd_ = rewrittenEnd_ - (end - i_) + rewritten.size();  // shifted along
+    rewrittenEnd_ = std::max(rewrittenEnd_, i_ + rewritten.size());
     return true;
   }
 
@@ -1062,6 +1067,7 @@ class Translator {
   std::vector<PatternModes> outerModes_;
   // Inside a look-behind the matcher takes one length only: no folds to several characters there.
   bool inLookBehind_ = false;
+  size_t rewrittenEnd_ = 0;  // the pattern up to here holds look-behind forms this translation wrote
   std::vector<bool> outerLookBehind_;
   size_t i_ = 0;
 };
